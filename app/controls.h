@@ -1,0 +1,100 @@
+#pragma once
+// Small widgets that give the windows the controls they are drawn with:
+// a radio group with an item index, a string grid addressed by (column, row),
+// a lamp, a status bar with panels. Each keeps the control's name as objectName.
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStringList>
+#include <QTableWidget>
+#include <functional>
+
+class QRadioButton;
+class QButtonGroup;
+
+// A group of radio buttons with one item index (-1: none chosen).
+class RadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    RadioGroup(const QString& name, const QString& caption, const QStringList& items, QWidget* parent);
+    int itemIndex() const;
+    // An index beyond the last item selects the last item; a negative one clears the choice.
+    void setItemIndex(int index);
+    int count() const;
+    QRadioButton* button(int index) const;
+signals:
+    // Sent when the user picks an item (not when the index is set in code).
+    void clicked(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutButtons();
+    QButtonGroup* group_;
+    QList<QRadioButton*> buttons_;
+};
+
+// A grid of text cells addressed as (column, row), as the setpoint table and
+// the fault log use it. Keys typed into a cell, and into its in-place editor,
+// pass through keyFilter first; it may replace the key by none (returns false).
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    StringGrid(const QString& name, int columns, int rows, QWidget* parent);
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString& text);
+    // Columns left of fixedColumns and rows above fixedRows can be neither selected nor edited.
+    void setFixed(int fixedColumns, int fixedRows);
+    void setEditable(bool editable);
+    int currentColumn() const { return QTableWidget::currentColumn(); }
+    int currentRowIndex() const { return QTableWidget::currentRow(); }
+
+    // Decides on one typed character; false drops it.
+    std::function<bool(QChar key)> keyFilter;
+    // Decides whether a cell may be selected; false keeps the old selection.
+    std::function<bool(int column, int row)> selectFilter;
+
+    // Runs a character through the filter and, when accepted, into the cell's
+    // editor (what typing does); used by the editor and by tests.
+    bool typeKey(QChar key);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyFlags(int column, int row);
+    bool mayUse(const QModelIndex& index) const;
+    int fixedColumns_ = 0;
+    int fixedRows_ = 0;
+    bool editable_ = false;
+    friend class StringGridDelegate;
+};
+
+// A lamp: a small square of plain colour that is shown or hidden.
+class Lamp : public QLabel {
+    Q_OBJECT
+public:
+    Lamp(const QString& name, const QColor& colour, QWidget* parent);
+};
+
+// A status bar with fixed-width panels; panel texts are plain labels.
+class StatusBar : public QWidget {
+    Q_OBJECT
+public:
+    StatusBar(const QString& name, const QList<int>& widths, QWidget* parent);
+    QLabel* panel(int index) const { return panels_.value(index); }
+    QString panelText(int index) const;
+    void setPanelText(int index, const QString& text);
+
+private:
+    QList<QLabel*> panels_;
+};
+
+// A label with a name, text and geometry, the way the windows are laid out.
+QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, int x, int y, int w = -1,
+                  int h = -1);

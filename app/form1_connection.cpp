@@ -1,0 +1,99 @@
+// Connecting to and disconnecting from the relay, and the error report.
+#include "app/controls.h"
+#include "app/seams.h"
+#include "app/tform1.h"
+#include "app/tform4.h"
+#include "config/tform2.h"
+#include "serial/tserialdriver.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The selected entry of a dialog list, -1 when the dialog or the list is missing.
+int selectedIndex(QWidget* dialog, const char* name) {
+    if (!dialog) return -1;
+    if (auto* rg = dialog->findChild<RadioGroup*>(QLatin1String(name))) return rg->itemIndex();
+    if (auto* cb = dialog->findChild<QComboBox*>(QLatin1String(name))) return cb->currentIndex();
+    return -1;
+}
+
+} // namespace
+
+void TForm1::setPollButtons(bool connected) {
+    for (QToolButton* b : {SpeedButton6, SpeedButton7, SpeedButton11, SpeedButton12})
+        if (b) b->setEnabled(connected);
+    SpeedButton1->setEnabled(!connected);
+    SpeedButton2->setEnabled(connected);
+    SpeedButton3->setEnabled(!connected);
+    if (Button5) Button5->setEnabled(connected);
+}
+
+void TForm1::SpeedButton1Click() {
+    // The dialog's choices, in the order port, speed, parity, data bits, stop
+    // bits; an index outside a row leaves that property as it was.
+    static const TPortNumber ports[] = {pnCOM1, pnCOM2};
+    static const TBaudRate bauds[] = {br19200, br9600, br4800, br2400};
+    static const TParity parities[] = {ptODD, ptEVEN, ptNONE};
+    static const TDataBits dataBits[] = {db8BITS, db7BITS};
+    static const TStopBits stopBits[] = {sb1BITS, sb2BITS};
+    const int port = selectedIndex(form2_, "RadioGroup1");
+    const int baud = selectedIndex(form2_, "ComboBox1");
+    const int parity = selectedIndex(form2_, "ComboBox2");
+    const int data = selectedIndex(form2_, "ComboBox5");
+    const int stop = selectedIndex(form2_, "ComboBox4");
+    if (port >= 0 && port < 2) SerialDriver1->setPort(ports[port]);
+    if (baud >= 0 && baud < 4) SerialDriver1->setBaudRate(bauds[baud]);
+    if (parity >= 0 && parity < 3) SerialDriver1->setParity(parities[parity]);
+    if (data >= 0 && data < 2) SerialDriver1->setDataBits(dataBits[data]);
+    if (stop >= 0 && stop < 2) SerialDriver1->setStopBits(stopBits[stop]);
+    // DTR and RTS stay off, and no flow control is used.
+    SerialDriver1->setHwFlow(hfNONE);
+    SerialDriver1->setSwFlow(sfNONE);
+    SerialDriver1->setEnableDTROnOpen(false);
+    SerialDriver1->setCheckLineStatus(false);
+
+    SpeedButton1->setEnabled(false);
+    SpeedButton3->setEnabled(false);
+    if (SerialDriver1->OpenPort()) {
+        setPollButtons(true);
+        Timer2->start();
+        lostReads = 0;
+    } else {
+        SpeedButton3->setEnabled(true);
+        SpeedButton1->setEnabled(true);
+        reportError(hiddenLabel(65)->text());
+    }
+}
+
+void TForm1::SpeedButton2Click() { Rozlacz(); }
+
+void TForm1::SpeedButton3Click() {
+    if (!form2_) return;
+    form2_->show();
+    form2_->raise();
+    form2_->activateWindow();
+}
+
+void TForm1::Rozlacz() {
+    SerialDriver1->ClosePort();
+    Timer2->stop();
+    setPollButtons(false);
+    for (QLabel* l : {Label11, Label23, Label26, Label29, Label41, Label43, Label46, Label49, Label57, Label59, Label53})
+        if (l) l->setText(QStringLiteral("#"));
+    for (QLabel* lamp : {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8, Image10, Image11})
+        if (lamp) lamp->hide();
+    for (QProgressBar* bar : {ProgressBar1, ProgressBar2, ProgressBar3})
+        if (bar) bar->setValue(0);
+}
+
+void TForm1::reportError(const QString& message) {
+    Label100->setText(message);
+    seams::beep();
+    if (form4_) form4_->showMessage();
+}

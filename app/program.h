@@ -1,0 +1,19 @@
+#pragma once
+// Program start: the splash, then the main window, the settings dialog
+// (which loads vrk.ini and applies the language) and the error window.
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+
+struct Program {
+    TForm3* splash = nullptr; // null when started without the splash
+    TForm1* form1 = nullptr;
+    TForm2* form2 = nullptr;
+    TForm4* form4 = nullptr;
+    ~Program();
+};
+
+// Creates the windows in the program's order; shows the splash first when asked.
+// The main window is shown by the caller (or not, in tests).
+void startProgram(Program& program, bool withSplash);

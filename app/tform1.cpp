@@ -1,0 +1,246 @@
+#include "app/tform1.h"
+
+#include "app/controls.h"
+#include "app/pictures.h"
+#include "app/seams.h"
+#include "config/tform2.h"
+#include "protocol/registerbus.h"
+#include "serial/tserialdriver.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QButtonGroup>
+#include <QCloseEvent>
+
+namespace {
+
+// Names and range hints of the setpoint rows as the window is built; the
+// language files replace the names (and the hints of rows 12 and 13).
+const char* const kSetpointNames[14] = {
+    "Prąd znamionowy:",
+    "Prąd zwarciowy:",
+    "Ciepło silnika: (nastawa co 15)",
+    "Nastawa suchobiegu:",
+    "Czas zadziałania suchobiegu:",
+    "Asymetria prądu:",
+    "Opóźnienie członu napięciowego:",
+    "Napięcie znamionowe: (nastawa co 10V)",
+    "Napięcie minimalne:",
+    "Napięcie maksymalne:",
+    "Czas zwłoki przed zał. : (nastawa co 0,5s)",
+    "Wykonanie:",
+    "Miesiąc.dzień",
+    "Godzina:minuta",
+};
+const char* const kSetpointHints[14] = {
+    "In= 0-20,0 [A]", "In x 2-10,0 ",    "Q= 30-300",       "Is= 20-85 [%]",
+    "T1= 5-255 [s]",  "Ia= 20-55 [%]",   "T2= 0-250 [s]",   "Un= 350-550 [V]",
+    "Umin= 70-90 [%]", "Umax= 110-125 [%]", "Td= 0-30,0 [s]", "1=20A  2=100A  3=250A",
+    "mm.dd",          "gg:mm",
+};
+const char* const kFaultHeader[4] = {"LP", "               PRZYCZYNA", "     DATA", "GODZINA"};
+
+QToolButton* toolButton(const QString& name, const QIcon& icon, const QString& hint, QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setIcon(icon);
+    b->setIconSize(QSize(32, 28));
+    b->setToolTip(hint);
+    b->setFixedSize(57, 35);
+    b->setAutoRaise(true);
+    return b;
+}
+
+QToolButton* pageButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setCheckable(true);
+    b->setFixedSize(98, 23);
+    QFont f = b->font();
+    f.setPixelSize(12);
+    b->setFont(f);
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8("Przekaźnik statyczny nadprądowy VRK-...T8/230"));
+    setFixedSize(663, 447);
+
+    // The serial line as the window stores it: the device COM2, 19200 bit/s,
+    // odd parity, 50 ms to send and 100 ms of silence to end a reply.
+    SerialDriver1 = new TSerialDriver(this);
+    SerialDriver1->setObjectName(QStringLiteral("SerialDriver1"));
+    SerialDriver1->setPortName(QStringLiteral("\\\\.\\COM2"));
+    SerialDriver1->setBaudRateValue(19200);
+    SerialDriver1->setParity(ptODD);
+    SerialDriver1->setOutputTimeout(50);
+    SerialDriver1->setInputTimeout(100);
+    bus_ = std::make_unique<RegisterBus>(*SerialDriver1, [this] { return form2_ ? form2_->busAddress() : 0; });
+
+    buildWindow();
+    buildDataPage();
+    buildChartPage();
+    buildSetpointPage();
+    buildFaultPage();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(200);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+
+    FormCreate();
+    Timer1->start();
+}
+
+TForm1::~TForm1() {
+    Timer1->stop();
+    Timer2->stop();
+    SerialDriver1->ClosePort();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void TForm1::setForms(TForm2* form2, TForm4* form4) {
+    form2_ = form2;
+    form4_ = form4;
+}
+
+void TForm1::buildWindow() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setGeometry(0, 0, 663, 41);
+    ToolBar1->setMovable(false);
+    {
+        QFont f = ToolBar1->font();
+        f.setPixelSize(19);
+        ToolBar1->setFont(f);
+    }
+    SpeedButton1 = toolButton(QStringLiteral("SpeedButton1"), pictures::connectIcon(), QString::fromUtf8("POŁĄCZ"),
+                              ToolBar1);
+    SpeedButton2 = toolButton(QStringLiteral("SpeedButton2"), pictures::disconnectIcon(),
+                              QString::fromUtf8("ROZŁĄCZ"), ToolBar1);
+    SpeedButton2->setEnabled(false);
+    SpeedButton3 = toolButton(QStringLiteral("SpeedButton3"), pictures::settingsIcon(), QStringLiteral("USTAWIENIA"),
+                              ToolBar1);
+    ToolBar1->addWidget(SpeedButton1);
+    ToolBar1->addWidget(SpeedButton2);
+    ToolBar1->addWidget(SpeedButton3);
+    auto* bevel = new QWidget(ToolBar1);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFixedSize(350, 35);
+    ToolBar1->addWidget(bevel);
+    Image9 = new QLabel(ToolBar1);
+    Image9->setObjectName(QStringLiteral("Image9"));
+    Image9->setFixedSize(136, 35);
+    Image9->setPixmap(pictures::logo());
+    ToolBar1->addWidget(Image9);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+
+    ToolBar2 = new QToolBar(this);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setGeometry(0, 41, 663, 28);
+    ToolBar2->setMovable(false);
+    SpeedButton21 = pageButton(QStringLiteral("SpeedButton21"), QStringLiteral("Dane"), ToolBar2);
+    SpeedButton22 = pageButton(QStringLiteral("SpeedButton22"), QStringLiteral("Nastawy"), ToolBar2);
+    SpeedButton23 = pageButton(QStringLiteral("SpeedButton23"), QStringLiteral("Wykres"), ToolBar2);
+    SpeedButton24 = pageButton(QStringLiteral("SpeedButton24"), QStringLiteral("Awarie"), ToolBar2);
+    auto* pages = new QButtonGroup(this);
+    pages->setExclusive(true);
+    for (QToolButton* b : {SpeedButton21, SpeedButton22, SpeedButton23, SpeedButton24}) {
+        pages->addButton(b);
+        ToolBar2->addWidget(b);
+    }
+    SpeedButton21->setChecked(true);
+    connect(SpeedButton21, &QToolButton::clicked, this, &TForm1::SpeedButton21Click);
+    connect(SpeedButton22, &QToolButton::clicked, this, &TForm1::SpeedButton22Click);
+    connect(SpeedButton23, &QToolButton::clicked, this, &TForm1::SpeedButton23Click);
+    connect(SpeedButton24, &QToolButton::clicked, this, &TForm1::SpeedButton24Click);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->tabBar()->hide();
+    PageControl1->setDocumentMode(true);
+    PageControl1->setGeometry(0, 69, 663, 447 - 69 - 21);
+    auto page = [this](const char* name, const QString& caption) {
+        auto* w = new QWidget();
+        w->setObjectName(QLatin1String(name));
+        PageControl1->addTab(w, caption);
+        return w;
+    };
+    TabSheet1 = page("TabSheet1", QStringLiteral("Dane"));
+    TabSheet5 = page("TabSheet5", QStringLiteral("Wykres"));
+    TabSheet4 = page("TabSheet4", QStringLiteral("Nastawy"));
+    TabSheet6 = page("TabSheet6", QStringLiteral("Awarie"));
+    TabSheet7 = page("TabSheet7", QString());
+    for (int i = 0; i < PageControl1->count(); ++i) PageControl1->setTabVisible(i, false);
+
+    // The text store of the current language; this page is never shown.
+    for (int n = 65; n <= 101; ++n) {
+        auto* l = new QLabel(TabSheet7);
+        l->setObjectName(QStringLiteral("Label%1").arg(n));
+        l->move(8 + ((n - 65) % 4) * 160, 8 + ((n - 65) / 4) * 16);
+        hiddenLabels[size_t(n - 65)] = l;
+    }
+    Label100 = hiddenLabel(100);
+    Label101 = hiddenLabel(101);
+
+    StatusBar2 = new StatusBar(QStringLiteral("StatusBar2"), {200, 200, 50}, this);
+    StatusBar2->setGeometry(0, 447 - 21, 663, 21);
+    StatusBar2->panel(1)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    ProgressBar4 = new QProgressBar(this);
+    ProgressBar4->setObjectName(QStringLiteral("ProgressBar4"));
+    ProgressBar4->setGeometry(404, 430, 241, 15);
+    ProgressBar4->setRange(0, 8);
+    ProgressBar4->setTextVisible(false);
+    ProgressBar4->hide();
+    ProgressBar4->raise();
+}
+
+void TForm1::FormCreate() {
+    for (QLabel* lamp : {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8})
+        if (lamp) lamp->hide();
+    lostReads = 0;
+    Rozlacz();
+    nominalCurrentRaw = 0;
+    ampereScale = 0;
+    for (int r = 0; r < 14; ++r) StringGrid1->setCell(0, r, QStringLiteral(" %1").arg(r + 1));
+    for (int r = 1; r <= 40; ++r) StringGrid2->setCell(0, r, QStringLiteral(" %1").arg(r));
+    for (int r = 0; r < 14; ++r) {
+        StringGrid1->setCell(1, r, QString::fromUtf8(kSetpointNames[r]));
+        StringGrid1->setCell(2, r, QString::fromUtf8(kSetpointHints[r]));
+    }
+    for (int c = 0; c < 4; ++c) StringGrid2->setCell(c, 0, QString::fromUtf8(kFaultHeader[c]));
+    Zer_wykres1();
+    Zer_wykres2();
+    SpeedButton21Click();
+    SpeedButton21->setChecked(true);
+}
+
+void TForm1::SpeedButton21Click() { PageControl1->setCurrentWidget(TabSheet1); }
+void TForm1::SpeedButton22Click() { PageControl1->setCurrentWidget(TabSheet4); }
+void TForm1::SpeedButton23Click() { PageControl1->setCurrentWidget(TabSheet5); }
+void TForm1::SpeedButton24Click() { PageControl1->setCurrentWidget(TabSheet6); }
+
+bool TForm1::Czytaj(int start, int n) { return bus_->Czytaj(start, n); }
+bool TForm1::Zapis(int reg, int value) { return bus_->Zapis(reg, value); }
+void TForm1::czekaj(quint32 ms) { ::czekaj(ms); }
+const QVector<qint32>& TForm1::RegisterValues() const { return bus_->RegisterValues; }

@@ -1,0 +1,76 @@
+#include "app/tform4.h"
+
+#include "app/pictures.h"
+#include "app/tform1.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+TForm4::TForm4(TForm1* form1, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), form1_(form1) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Error!"));
+    resize(280, 111);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(64, 8);
+    QFont heading(QStringLiteral("Arial"));
+    heading.setPixelSize(16);
+    Label2->setFont(heading);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(66, 42);
+    QFont message(QStringLiteral("Arial"));
+    message.setPixelSize(13);
+    Label1->setFont(message);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setGeometry(6, 10, 39, 41);
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setIcon(pictures::errorIcon());
+    SpeedButton1->setIconSize(QSize(32, 32));
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(134, 76, 71, 25);
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    FormCreate();
+}
+
+void TForm4::takeTexts() {
+    // The labels take the font of the main window's Label65, so the text of
+    // the current language shows as it does there.
+    const QFont f = form1_->hiddenLabel(65)->font();
+    QFont f1 = Label1->font(), f2 = Label2->font();
+    f1.setFamilies(f.families());
+    f2.setFamilies(f.families());
+    Label1->setFont(f1);
+    Label2->setFont(f2);
+    Label1->setText(form1_->Label100->text());
+    Label2->setText(form1_->Label101->text());
+    Label1->adjustSize();
+    Label2->adjustSize();
+}
+
+void TForm4::FormCreate() { takeTexts(); }
+
+void TForm4::FormActivate() {
+    takeTexts();
+    const int length = int(Label1->text().size());
+    int width = 288;
+    int buttonLeft = 109;
+    if (length > 25) {
+        width = 6 * length + 120;
+        buttonLeft = width / 2 - 35;
+    }
+    resize(width, height());
+    Button1->move(buttonLeft, Button1->y());
+}
+
+void TForm4::Button1Click() { hide(); }
+
+void TForm4::showMessage() {
+    FormActivate();
+    show();
+    raise();
+}

@@ -1,0 +1,88 @@
+#include "monitor/display.h"
+
+#include "protocol/formatting.h"
+
+#include <QLocale>
+
+namespace display {
+
+int cutLowCurrent(int percent) { return percent < 10 ? 0 : percent; }
+
+namespace {
+std::optional<QString> amperes(qint64 value, int variant) {
+    if (variant == 1 || variant == 2) return przecinek(1, QString::number(value));
+    if (variant == 3) return QString::number(value);
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<QString> currentText(int percent, bool ampereMode, int variant, int ampereScale) {
+    if (!ampereMode) return QString::number(percent);
+    return amperes(qint64(percent) * ampereScale / 100, variant);
+}
+
+std::optional<QString> averageText(int sum, bool ampereMode, int variant, int ampereScale) {
+    if (!ampereMode) return QString::number(sum / 3);
+    return amperes(qint64(sum) * ampereScale / 300, variant);
+}
+
+int barPosition(int percent) { return std::min(percent * 5, 1000); }
+
+QString cosText(int hundredths) { return przecinek(2, zera(hundredths, 3)); }
+
+QString powerText(int hundredthsKw, QChar decimalSeparator) {
+    QString t = QString::number(hundredthsKw / 100.0, 'g', 15);
+    t.replace(QLatin1Char('.'), decimalSeparator);
+    return t;
+}
+
+std::optional<AmpereScale> ampereScaleFor(int variant, int raw) {
+    if (raw == 0) return std::nullopt;
+    const QString a = QStringLiteral("A");
+    switch (variant) {
+    case 1:
+        return AmpereScale{raw, przecinek(1, QString::number(raw)) + a, przecinek(1, QString::number(2 * raw)) + a};
+    case 2:
+        return AmpereScale{5 * raw, przecinek(1, QString::number(5 * raw)) + a,
+                           przecinek(1, QString::number(10 * raw)) + a};
+    case 3:
+        return AmpereScale{raw, QString::number(raw) + a, QString::number(2 * raw) + a};
+    default:
+        return std::nullopt;
+    }
+}
+
+Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark) {
+    Lamps l{};
+    if (blinkDark) {
+        l.faults.fill(false);
+        l.faultText = faultWord != 0 ? faultSince + QLatin1Char(' ') : QStringLiteral(" ");
+        return l;
+    }
+    l.ready = faultWord == 0;
+    for (int bit = 0; bit < 7; ++bit) l.faults[size_t(bit)] = (faultWord >> bit) & 1;
+    if (faultWord != 0) l.faultText = QStringLiteral("AWARIA     ") + faultSince + QLatin1Char(' ');
+    return l;
+}
+
+QString shortDate(const QDate& date) {
+    const QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) return date.toString(QStringLiteral("yyyy-MM-dd"));
+    return locale.toString(date, QLocale::ShortFormat);
+}
+
+QString longTime(const QTime& time) {
+    const QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) return time.toString(QStringLiteral("HH:mm:ss"));
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return time.toString(format.trimmed());
+}
+
+QString statusDate(const QString& shortDate) {
+    if (shortDate.startsWith(QLatin1Char('2')) || (shortDate.size() > 1 && shortDate[1] == QLatin1Char('0')))
+        return shortDate;
+    return QStringLiteral("20") + shortDate;
+}
+
+} // namespace display

@@ -1,0 +1,260 @@
+// The data page: the poll of the relay's measurements, their display, the
+// clock timer and the fault reset.
+#include "app/controls.h"
+#include "app/seams.h"
+#include "app/tform1.h"
+#include "monitor/display.h"
+#include "protocol/formatting.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+QGroupBox* group(const char* name, const QString& caption, QWidget* parent, int x, int y, int w, int h) {
+    auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QLatin1String(name));
+    g->setGeometry(x, y, w, h);
+    return g;
+}
+
+QLabel* valueLabel(const char* name, QWidget* parent, int x, int y) {
+    QLabel* l = makeLabel(QLatin1String(name), QStringLiteral("#"), parent, x, y, 64, 22);
+    QFont f = l->font();
+    f.setPixelSize(17);
+    f.setBold(true);
+    l->setFont(f);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QProgressBar* bar(const char* name, QWidget* parent, int x, int y) {
+    auto* b = new QProgressBar(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(x, y, 160, 16);
+    b->setRange(0, 1000);
+    b->setValue(0);
+    b->setTextVisible(false);
+    return b;
+}
+
+} // namespace
+
+void TForm1::buildDataPage() {
+    QWidget* p = TabSheet1;
+    const QString names[3] = {QStringLiteral("Ir="), QStringLiteral("Is="), QStringLiteral("It=")};
+
+    GroupBox1 = group("GroupBox1", QString::fromUtf8("Prądy fazowe"), p, 8, 4, 330, 150);
+    QLabel** currents[3] = {&Label11, &Label23, &Label26};
+    QLabel** units[3] = {&Label24, &Label10, &Label27};
+    const char* currentNames[3] = {"Label11", "Label23", "Label26"};
+    const char* unitNames[3] = {"Label24", "Label10", "Label27"};
+    QProgressBar** bars[3] = {&ProgressBar1, &ProgressBar2, &ProgressBar3};
+    const char* barNames[3] = {"ProgressBar1", "ProgressBar2", "ProgressBar3"};
+    for (int i = 0; i < 3; ++i) {
+        const int y = 36 + i * 27;
+        makeLabel(QString(), names[i], GroupBox1, 10, y + 3);
+        *currents[i] = valueLabel(currentNames[i], GroupBox1, 40, y);
+        *units[i] = makeLabel(QLatin1String(unitNames[i]), QStringLiteral("%"), GroupBox1, 108, y + 3, 24, 16);
+        *bars[i] = bar(barNames[i], GroupBox1, 160, y + 3);
+    }
+    Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3);
+    Label29 = valueLabel("Label29", GroupBox1, 40, 36 + 3 * 27);
+    Label30 = makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), GroupBox1, 108, 36 + 3 * 27 + 3, 24, 16);
+    Label56 = makeLabel(QStringLiteral("Label56"), QStringLiteral("0"), GroupBox1, 160, 18, 30, 14);
+    Label61 = makeLabel(QStringLiteral("Label61"), QStringLiteral("100%"), GroupBox1, 222, 18, 50, 14);
+    Label60 = makeLabel(QStringLiteral("Label60"), QStringLiteral("200%"), GroupBox1, 290, 18, 36, 14);
+    Label61->setAlignment(Qt::AlignHCenter);
+    Label60->setAlignment(Qt::AlignRight);
+
+    GroupBox3 = group("GroupBox3", QString::fromUtf8("Napięcia fazowe"), p, 346, 4, 150, 150);
+    const QString vnames[3] = {QStringLiteral("Ur="), QStringLiteral("Us="), QStringLiteral("Ut=")};
+    QLabel** volts[3] = {&Label41, &Label43, &Label46};
+    const char* voltNames[3] = {"Label41", "Label43", "Label46"};
+    for (int i = 0; i < 3; ++i) {
+        const int y = 36 + i * 27;
+        makeLabel(QString(), vnames[i], GroupBox3, 10, y + 3);
+        *volts[i] = valueLabel(voltNames[i], GroupBox3, 44, y);
+        makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, y + 3);
+    }
+    Label48 = makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), GroupBox3, 10, 36 + 81 + 3);
+    Label49 = valueLabel("Label49", GroupBox3, 44, 36 + 81);
+    makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, 36 + 81 + 3);
+
+    GroupBox4 = group("GroupBox4", QString::fromUtf8("Ciepło"), p, 504, 4, 150, 54);
+    makeLabel(QString(), QStringLiteral("Q="), GroupBox4, 10, 25);
+    Label53 = valueLabel("Label53", GroupBox4, 44, 22);
+    makeLabel(QString(), QStringLiteral("%"), GroupBox4, 114, 25);
+
+    GroupBox5 = group("GroupBox5", QStringLiteral("Moc"), p, 504, 62, 150, 92);
+    makeLabel(QString(), QStringLiteral("cos(fi)="), GroupBox5, 8, 28);
+    Label57 = valueLabel("Label57", GroupBox5, 52, 25);
+    makeLabel(QString(), QStringLiteral("P="), GroupBox5, 8, 60);
+    Label59 = valueLabel("Label59", GroupBox5, 52, 57);
+    makeLabel(QString(), QStringLiteral("kW"), GroupBox5, 120, 60);
+
+    GroupBox2 = group("GroupBox2", QStringLiteral("Awarie"), p, 8, 160, 330, 126);
+    struct LampRow {
+        QLabel** lamp;
+        const char* lampName;
+        QColor colour;
+        QLabel** caption;
+        const char* captionName;
+        const char* text;
+    };
+    const LampRow rows[8] = {
+        {&Image8, "Image8", QColor(0, 200, 0), &Label31, "Label31", "Gotowość"},
+        {&Image1, "Image1", QColor(230, 0, 0), &Label32, "Label32", "Przeciążenie"},
+        {&Image2, "Image2", QColor(230, 0, 0), &Label33, "Label33", "Zwarcie"},
+        {&Image3, "Image3", QColor(230, 0, 0), &Label34, "Label34", "Asymetria prądu"},
+        {&Image4, "Image4", QColor(230, 0, 0), &Label35, "Label35", "Suchobieg"},
+        {&Image5, "Image5", QColor(230, 0, 0), &Label36, "Label36", "U<85%Un"},
+        {&Image6, "Image6", QColor(230, 0, 0), &Label37, "Label37", "U>115%Un"},
+        {&Image7, "Image7", QColor(230, 0, 0), &Label38, "Label38", "Kolejność faz"},
+    };
+    for (int i = 0; i < 8; ++i) {
+        const int x = 12 + (i / 4) * 160, y = 24 + (i % 4) * 24;
+        *rows[i].lamp = new Lamp(QLatin1String(rows[i].lampName), rows[i].colour, GroupBox2);
+        (*rows[i].lamp)->move(x, y + 2);
+        *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(rows[i].text), GroupBox2,
+                                     x + 20, y);
+    }
+
+    GroupBox7 = group("GroupBox7", QString::fromUtf8("Przekaźniki"), p, 346, 160, 150, 60);
+    Image10 = new Lamp(QStringLiteral("Image10"), QColor(0, 200, 0), GroupBox7);
+    Image10->move(14, 30);
+    makeLabel(QString(), QStringLiteral("K1"), GroupBox7, 32, 28);
+    Image11 = new Lamp(QStringLiteral("Image11"), QColor(0, 200, 0), GroupBox7);
+    Image11->move(80, 30);
+    makeLabel(QString(), QStringLiteral("K2"), GroupBox7, 98, 28);
+
+    auto unitButton = [p](const char* name, const QString& caption, int x) {
+        auto* b = new QToolButton(p);
+        b->setObjectName(QLatin1String(name));
+        b->setText(caption);
+        b->setCheckable(true);
+        b->setGeometry(x, 232, 40, 26);
+        return b;
+    };
+    SpeedButton4 = unitButton("SpeedButton4", QStringLiteral("%"), 346);
+    SpeedButton5 = unitButton("SpeedButton5", QStringLiteral("A"), 390);
+    auto* unitsGroup = new QButtonGroup(this);
+    unitsGroup->setExclusive(true);
+    unitsGroup->addButton(SpeedButton4);
+    unitsGroup->addButton(SpeedButton5);
+    SpeedButton4->setChecked(true);
+    connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+
+    Button5 = new QPushButton(QStringLiteral("Reset"), p);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    Button5->setGeometry(504, 166, 100, 30);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+}
+
+void TForm1::Timer2Timer() {
+    // A tick that finds another exchange sequence under way (a tick waiting
+    // in its pause, a transfer) is skipped: exchanges never overlap and the
+    // register values are copied before anyone else reads.
+    if (exchangeBusy()) return;
+    SequenceGuard guard(this);
+    const bool ampereMode = SpeedButton5->isChecked();
+
+    if (Czytaj(1, 12)) {
+        const QVector<qint32>& v = RegisterValues();
+        for (int i = 0; i < 12; ++i) pollRegisters_[size_t(i)] = v.value(i);
+        auto& r = pollRegisters_;
+        for (int i = 0; i < 3; ++i) r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
+
+        QLabel* currents[3] = {Label11, Label23, Label26};
+        for (int i = 0; i < 3; ++i)
+            if (auto t = display::currentText(r[size_t(i)], ampereMode, relayVariant, ampereScale))
+                currents[i]->setText(*t);
+
+        if (SpeedButton8->isChecked()) Wykres1();
+
+        QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
+        for (int i = 0; i < 3; ++i) bars[i]->setValue(display::barPosition(r[size_t(i)]));
+
+        faultWord = r[9];
+        if (faultWord == 0) faultSince = clockText;
+        const display::Lamps lamps = display::lampsFor(faultWord, faultSince, blinkDark);
+        if (lamps.ready) Image8->setVisible(*lamps.ready);
+        QLabel* faultLamps[7] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7};
+        for (int i = 0; i < 7; ++i) faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
+        if (lamps.faultText) StatusBar2->setPanelText(1, *lamps.faultText);
+
+        const QString hash = QStringLiteral("#");
+        if (Label11->text() != hash && Label23->text() != hash && Label26->text() != hash)
+            if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, relayVariant, ampereScale))
+                Label29->setText(*t);
+        Label41->setText(QString::number(r[3]));
+        Label43->setText(QString::number(r[4]));
+        Label46->setText(QString::number(r[5]));
+        Label49->setText(QString::number((r[3] + r[4] + r[5]) / 3));
+        Label53->setText(QString::number(r[6]));
+        Label57->setText(display::cosText(r[7]));
+        Label59->setText(display::powerText(r[8], QLocale::system().decimalPoint().at(0)));
+
+        lostReads = 0;
+        nominalCurrentRaw = r[11];
+        Image10->setVisible(r[10] & 0x0100);
+        Image11->setVisible(r[10] & 0x0200);
+    } else {
+        ++lostReads;
+        if (lostReads > 5) {
+            Rozlacz();
+            reportError(hiddenLabel(67)->text());
+        }
+    }
+
+    czekaj(20);
+    if (!Czytaj(23, 1)) return;
+    relayVariant = RegisterValues().value(0);
+    StringGrid1->setCell(3, 11, QString::number(relayVariant));
+    if (nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
+        if (auto s = display::ampereScaleFor(relayVariant, nominalCurrentRaw)) {
+            ampereScale = s->scale;
+            Label61->setText(s->inLabel);
+            Label60->setText(s->twoInLabel);
+        }
+    }
+}
+
+void TForm1::Timer1Timer() {
+    const QDateTime now = seams::now();
+    const QString date = display::statusDate(display::shortDate(now.date()));
+    // The fault log's sort needs the PC's month; the status-bar date does not
+    // hold it at a fixed place in every date format, so it comes from the clock.
+    currentMonth = zera(now.date().month(), 2);
+    clockText = date + QStringLiteral("  ") + display::longTime(now.time());
+    StatusBar2->setPanelText(0, clockText);
+    relabelSetpointRow0();
+    blinkDark = !blinkDark;
+}
+
+void TForm1::SpeedButton4Click() {
+    for (QLabel* l : {Label24, Label10, Label27, Label30}) l->setText(QStringLiteral("%"));
+    Label61->setText(QStringLiteral("100%"));
+    Label60->setText(QStringLiteral("200%"));
+}
+
+void TForm1::SpeedButton5Click() {
+    for (QLabel* l : {Label24, Label10, Label27, Label30}) l->setText(QStringLiteral("A"));
+    Label61->setText(QStringLiteral("In"));
+    Label60->setText(QStringLiteral("2xIn"));
+}
+
+void TForm1::Button5Click() {
+    // The relay does not clear an overload; the click does nothing then.
+    if (faultWord & 0x01) return;
+    SequenceGuard guard(this);
+    czekaj(100);
+    Zapis(10, 0);
+}

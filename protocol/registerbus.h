@@ -1,0 +1,52 @@
+#pragma once
+// The register exchanges with the relay: read a block of registers
+// (function 3) and write one register (function 6), framed with the bus
+// address and a CRC-16, through the serial driver.
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+class TSerialDriver;
+
+namespace frames {
+// CRC-16 of the serial-line standard (init 0xFFFF, reflected poly 0xA001).
+uint16_t crc16(const uint8_t* data, size_t size);
+// The frame's CRC as four upper-case hex digits: high byte first, over all but the last two bytes.
+QString CRC(const QByteArray& frame);
+// The 8-byte read request for n registers from register number start (1-based).
+QByteArray readRequest(int address, int start, int n);
+// The 8-byte write request of one value to register number reg (1-based).
+QByteArray writeRequest(int address, int reg, int value);
+// A reply of `got` bytes in a buffer of the expected length passes when the
+// whole expected length arrived and its last two bytes are the CRC of the rest.
+bool replyPasses(const QByteArray& buffer, uint32_t got);
+} // namespace frames
+
+// Waits ms milliseconds on the tick count while letting the toolkit process
+// its messages; czekaj(0) returns at once.
+void czekaj(uint32_t ms);
+
+class RegisterBus {
+public:
+    // busAddress is asked afresh at every exchange.
+    RegisterBus(TSerialDriver& driver, std::function<int()> busAddress);
+
+    // Reads registers start .. start+n-1 (n = 1..255) into RegisterValues,
+    // which is resized to n first; only a good reply overwrites its entries.
+    bool Czytaj(int start, int n);
+    // Writes one register (value 0..65535); RegisterValues is left alone.
+    bool Zapis(int reg, int value);
+
+    QVector<int32_t> RegisterValues;
+
+private:
+    // Sends the request and reads a reply of replySize bytes into reply;
+    // true when all of it came and its CRC is right.
+    bool exchange(const QByteArray& request, uint8_t* reply, uint32_t replySize);
+
+    TSerialDriver& driver_;
+    std::function<int()> busAddress_;
+};

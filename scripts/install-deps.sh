@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12 (as root).
+# Quick when everything is already there: only missing packages go to apt.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-charts-dev libqt6charts6 libgl-dev
+  libjpeg62-turbo-dev
+  libmodbus-dev
+  g++-mingw-w64-x86-64
+  clang libclang-rt-14-dev
+  xvfb xauth
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "These packages are missing; run this script as root to install them." >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

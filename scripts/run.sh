@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the program and runs it in run/ under the checkout.
+#   scripts/run.sh              - against the relay simulator, linked as COM1
+#   scripts/run.sh /dev/ttyUSB0 - against a real relay on that device (COM1)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+bash "$here/scripts/install-deps.sh"
+bash "$here/scripts/build.sh" "$here/build"
+mkdir -p "$here/run"
+cd "$here/run"
+
+sim_pid=""
+cleanup() { [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true; }
+trap cleanup EXIT INT TERM
+
+if [ $# -ge 1 ]; then
+  export VRK_COM1="$1"
+  echo "Relay on $VRK_COM1 (COM1 in the settings)."
+else
+  "$here/build/bin/vrk-sim" --link "$here/run/com1" --log "$here/run/vrk-sim.log" >/dev/null &
+  sim_pid=$!
+  for _ in $(seq 50); do [ -e "$here/run/com1" ] && break; sleep 0.1; done
+  export VRK_COM1="$here/run/com1"
+  echo "Relay simulator on $VRK_COM1 (COM1, address 3): press connect."
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: running on a virtual X server (xvfb-run)." >&2
+  xvfb-run -a -s "-screen 0 1024x768x24" "$here/build/bin/vrk"
+else
+  "$here/build/bin/vrk"
+fi

@@ -1,0 +1,342 @@
+// The real main window polling the relay simulator over a pseudo-terminal.
+#include "appfixture.h"
+#include "simfixture.h"
+
+#include "app/controls.h"
+#include "serial/tserialdriver.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// Frozen motor with known registers 1..12, so every shown value is exact.
+bool setMotor(SimRelay& relay, const QList<int>& regs) {
+    if (!relay.control(QStringLiteral("freeze"))) return false;
+    for (int i = 0; i < regs.size(); ++i)
+        if (!relay.control(QStringLiteral("set %1 %2").arg(i + 1).arg(regs[i]))) return false;
+    return true;
+}
+
+// Requests of function 6 to a register, as the simulator logged them.
+QStringList writesTo(const SimRelay& relay, int reg) {
+    QStringList out;
+    for (const QString& line : relay.logLines()) {
+        const auto f = SimRelay::parseLogLine(line);
+        if (f.value(QStringLiteral("fn")) == QLatin1String("6") && f.value(QStringLiteral("reg")).toInt() == reg)
+            out << f.value(QStringLiteral("value"));
+    }
+    return out;
+}
+
+void connectTo(AppFixture& app) {
+    app.f1()->SpeedButton1Click();
+    QVERIFY(app.f1()->SerialDriver1->IsOpen());
+}
+
+const QList<int> kMotor = {100, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200};
+
+} // namespace
+
+class TstMonitor : public QObject {
+    Q_OBJECT
+private slots:
+    void valuesAppear();
+    void ampereMode_data();
+    void ampereMode();
+    void lowCurrentsCut();
+    void fiveFailuresThenGood();
+    void sixFailuresDisconnect();
+    void deviceHeldByAnotherProgram();
+    void relayUnplugged();
+    void resetFault_data();
+    void resetFault();
+    void lampsBlink();
+    void variantGoesToSetpointTable();
+};
+
+void TstMonitor::valuesAppear() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(setMotor(relay, kMotor));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QVERIFY(!f->SpeedButton1->isEnabled());
+    QVERIFY(f->SpeedButton2->isEnabled());
+    QVERIFY(!f->SpeedButton3->isEnabled());
+    QVERIFY(f->Button5->isEnabled());
+    QVERIFY(f->SpeedButton12->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    QCOMPARE(f->Label23->text(), QStringLiteral("101"));
+    QCOMPARE(f->Label26->text(), QStringLiteral("102"));
+    QCOMPARE(f->Label29->text(), QStringLiteral("101"));
+    QCOMPARE(f->Label41->text(), QStringLiteral("398"));
+    QCOMPARE(f->Label43->text(), QStringLiteral("401"));
+    QCOMPARE(f->Label46->text(), QStringLiteral("404"));
+    QCOMPARE(f->Label49->text(), QStringLiteral("401"));
+    QCOMPARE(f->Label53->text(), QStringLiteral("35"));
+    QCOMPARE(f->Label57->text(), QStringLiteral("0,85"));
+    const QChar sep = QLocale::system().decimalPoint().at(0);
+    QCOMPARE(f->Label59->text(), QStringLiteral("12") + sep + QStringLiteral("34"));
+    QCOMPARE(f->ProgressBar1->value(), 500);
+    QCOMPARE(f->ProgressBar2->value(), 505);
+    QCOMPARE(f->ProgressBar3->value(), 510);
+    QVERIFY(f->Image10->isVisibleTo(f));
+    QVERIFY(!f->Image11->isVisibleTo(f));
+    // Disconnecting returns the page to its placeholders and keeps the setpoint table.
+    f->StringGrid1->setCell(3, 3, QStringLiteral("40"));
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    QVERIFY(!f->SerialDriver1->IsOpen());
+    QVERIFY(!f->Timer2->isActive());
+    for (QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label49, f->Label53, f->Label57,
+                      f->Label59})
+        QCOMPARE(l->text(), QStringLiteral("#"));
+    QVERIFY(f->Image10->isHidden());
+    QCOMPARE(f->ProgressBar1->value(), 0);
+    QCOMPARE(f->StringGrid1->cell(3, 3), QStringLiteral("40"));
+    QCOMPARE(app.beeps, 0);
+}
+
+void TstMonitor::ampereMode_data() {
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("nominal");
+    QTest::addColumn<QList<int>>("currents");
+    QTest::addColumn<QStringList>("shown"); // Ir, Is, It, average
+    QTest::addColumn<QString>("inLabel");
+    QTest::addColumn<QString>("twoInLabel");
+    QTest::newRow("variant 1, In 20,0 A") << 1 << 200 << QList<int>{50, 50, 51}
+                                          << QStringList{"10,0", "10,0", "10,2", "10,0"} << "20,0A" << "40,0A";
+    QTest::newRow("variant 2, In 100 A") << 2 << 200 << QList<int>{120, 120, 120}
+                                         << QStringList{"120,0", "120,0", "120,0", "120,0"} << "100,0A" << "200,0A";
+    QTest::newRow("variant 3, In 250 A") << 3 << 250 << QList<int>{80, 80, 80}
+                                         << QStringList{"200", "200", "200", "200"} << "250A" << "500A";
+    QTest::newRow("variant 0: no amperes") << 0 << 200 << QList<int>{80, 80, 80}
+                                           << QStringList{"#", "#", "#", "#"} << "In" << "2xIn";
+    QTest::newRow("variant 4: no amperes") << 4 << 200 << QList<int>{80, 80, 80}
+                                           << QStringList{"#", "#", "#", "#"} << "In" << "2xIn";
+    QTest::newRow("zero nominal current") << 1 << 0 << QList<int>{80, 80, 80}
+                                          << QStringList{"0,0", "0,0", "0,0", "0,0"} << "In" << "2xIn";
+}
+
+void TstMonitor::ampereMode() {
+    QFETCH(int, variant);
+    QFETCH(int, nominal);
+    QFETCH(QList<int>, currents);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, inLabel);
+    QFETCH(QString, twoInLabel);
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QList<int> regs = kMotor;
+    regs[0] = currents[0];
+    regs[1] = currents[1];
+    regs[2] = currents[2];
+    regs[11] = nominal;
+    QVERIFY(setMotor(relay, regs));
+    QVERIFY(relay.control(QStringLiteral("variant %1").arg(variant)));
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
+    QCOMPARE(f->Label24->text(), QStringLiteral("A"));
+    QCOMPARE(f->Label61->text(), QStringLiteral("In"));
+    QCOMPARE(f->Label60->text(), QStringLiteral("2xIn"));
+    connectTo(app);
+    // The amperes lag the variant and the scale by one tick; give it several.
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), shown[0], 5000);
+    QTest::qWait(600);
+    QCOMPARE(f->Label11->text(), shown[0]);
+    QCOMPARE(f->Label23->text(), shown[1]);
+    QCOMPARE(f->Label26->text(), shown[2]);
+    QCOMPARE(f->Label29->text(), shown[3]);
+    QCOMPARE(f->Label61->text(), inLabel);
+    QCOMPARE(f->Label60->text(), twoInLabel);
+    QCOMPARE(f->Label41->text(), QString::number(regs[3])); // voltages always show
+    // Back to per cent: the labels follow at the next tick.
+    QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
+    QCOMPARE(f->Label61->text(), QStringLiteral("100%"));
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QString::number(currents[0]), 5000);
+}
+
+void TstMonitor::lowCurrentsCut() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QList<int> regs = kMotor;
+    regs[0] = 9;
+    regs[1] = 10;
+    regs[2] = 11;
+    QVERIFY(setMotor(relay, regs));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label23->text(), QStringLiteral("10"), 5000);
+    QCOMPARE(f->Label11->text(), QStringLiteral("0"));
+    QCOMPARE(f->Label29->text(), QStringLiteral("7")); // (0 + 10 + 11) / 3
+    QCOMPARE(f->ProgressBar1->value(), 0);
+    QCOMPARE(f->pollRegisters()[0], 0);
+}
+
+void TstMonitor::fiveFailuresThenGood() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(setMotor(relay, kMotor));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    // Each tick asks twice (measurements, then the variant): ten lost replies
+    // are five failed measurement reads in a row, then a good one.
+    int worst = 0;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] { worst = std::max(worst, f->lostReads); });
+    watch.start(5);
+    QVERIFY(relay.control(QStringLiteral("noreply next 10")));
+    QTRY_VERIFY_WITH_TIMEOUT(worst >= 5 && f->lostReads == 0, 10000);
+    QCOMPARE(worst, 5);
+    QVERIFY(f->SerialDriver1->IsOpen());
+    QVERIFY(f->Timer2->isActive());
+    QCOMPARE(app.beeps, 0);
+    QCOMPARE(f->Label11->text(), QStringLiteral("100"));
+}
+
+void TstMonitor::sixFailuresDisconnect() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(setMotor(relay, kMotor));
+    QVERIFY(relay.control(QStringLiteral("trip short")));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    QVERIFY(relay.control(QStringLiteral("noreply 1")));
+    QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 10000);
+    QVERIFY(!f->Timer2->isActive());
+    QCOMPARE(app.beeps, 1);
+    QCOMPARE(f->Label100->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
+    QVERIFY(app.f4()->isVisible());
+    QCOMPARE(app.f4()->Label1->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
+    for (QLabel* l : {f->Label11, f->Label41, f->Label59}) QCOMPARE(l->text(), QStringLiteral("#"));
+    for (QLabel* lamp : {f->Image1, f->Image2, f->Image8, f->Image10}) QVERIFY(lamp->isHidden());
+    QCOMPARE(f->ProgressBar2->value(), 0);
+    QVERIFY(f->SpeedButton1->isEnabled());
+    QVERIFY(f->SpeedButton3->isEnabled());
+    QVERIFY(!f->Button5->isEnabled());
+}
+
+void TstMonitor::deviceHeldByAnotherProgram() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    TSerialDriver other;
+    other.setPortName(relay.linkPath());
+    QVERIFY(other.OpenPort());
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->SpeedButton1Click();
+    QVERIFY(!f->SerialDriver1->IsOpen());
+    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com."));
+    QCOMPARE(app.f4()->Label2->text(), QString::fromUtf8("Błąd !"));
+    QCOMPARE(app.beeps, 1);
+    QVERIFY(f->SpeedButton1->isEnabled());
+    QVERIFY(f->SpeedButton3->isEnabled());
+    QVERIFY(!f->SpeedButton2->isEnabled());
+    other.ClosePort();
+    f->SpeedButton1Click();
+    QVERIFY(f->SerialDriver1->IsOpen());
+}
+
+void TstMonitor::relayUnplugged() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(setMotor(relay, kMotor));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    relay.kill();
+    QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 15000);
+    QCOMPARE(app.beeps, 1);
+    QCOMPARE(f->Label11->text(), QStringLiteral("#"));
+    QVERIFY(relay.restart());
+    QVERIFY(setMotor(relay, kMotor));
+    connectTo(app);
+    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+}
+
+void TstMonitor::resetFault_data() {
+    QTest::addColumn<QString>("trip");
+    QTest::addColumn<int>("writes");
+    QTest::newRow("overload: nothing sent") << "overload" << 0;
+    QTest::newRow("short circuit: register 10 cleared") << "short" << 1;
+}
+
+void TstMonitor::resetFault() {
+    QFETCH(QString, trip);
+    QFETCH(int, writes);
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(setMotor(relay, kMotor));
+    QVERIFY(relay.control(QStringLiteral("trip ") + trip));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_VERIFY_WITH_TIMEOUT(f->faultWord != 0, 5000);
+    QTest::mouseClick(f->Button5, Qt::LeftButton);
+    QTest::qWait(300);
+    QCOMPARE(writesTo(relay, 10).size(), writes);
+    if (writes) {
+        QCOMPARE(writesTo(relay, 10).first(), QStringLiteral("0"));
+        QTRY_COMPARE_WITH_TIMEOUT(f->faultWord, 0, 5000);
+    }
+}
+
+void TstMonitor::lampsBlink() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(setMotor(relay, kMotor));
+    QVERIFY(relay.control(QStringLiteral("trip short")));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    bool lit = false, dark = false, word = false, timeOnly = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (f->faultWord == 0) return;
+        (f->Image2->isVisibleTo(f) ? lit : dark) = true;
+        const QString t = f->StatusBar2->panelText(1);
+        if (t.startsWith(QStringLiteral("AWARIA     "))) word = true;
+        else if (!t.isEmpty()) timeOnly = true;
+    });
+    watch.start(20);
+    QTRY_VERIFY_WITH_TIMEOUT(lit && dark && word && timeOnly, 10000);
+    QVERIFY(!f->Image1->isVisibleTo(f));
+    QVERIFY(f->Image8->isHidden());
+}
+
+void TstMonitor::variantGoesToSetpointTable() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--variant"), QStringLiteral("3")}));
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(3, 11), QStringLiteral("3"), 5000);
+    QCOMPARE(f->relayVariant, 3);
+    // The clock timer relabels row 0 by the variant in the table.
+    QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(2, 0), QStringLiteral("In= 25-250 [A]"), 3000);
+}
+
+QTEST_MAIN(TstMonitor)
+#include "tst_monitor.moc"

@@ -1,0 +1,189 @@
+// The rules that turn the poll's raw measurements into the data page's texts.
+#include "monitor/display.h"
+
+#include <QtTest>
+
+class TstMonitorRules : public QObject {
+    Q_OBJECT
+private slots:
+    void currents_data();
+    void currents();
+    void average_data();
+    void average();
+    void bars_data();
+    void bars();
+    void cosAndPower_data();
+    void cosAndPower();
+    void ampereScale_data();
+    void ampereScale();
+    void lamps_data();
+    void lamps();
+    void statusDate_data();
+    void statusDate();
+};
+
+void TstMonitorRules::currents_data() {
+    QTest::addColumn<int>("raw");
+    QTest::addColumn<bool>("amperes");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("text"); // "<keep>" leaves the label
+    QTest::newRow("percent 100") << 100 << false << 0 << 0 << "100";
+    QTest::newRow("percent after cut of 9") << display::cutLowCurrent(9) << false << 1 << 200 << "0";
+    QTest::newRow("percent 10 stays") << display::cutLowCurrent(10) << false << 1 << 200 << "10";
+    QTest::newRow("v1 In 20,0 A, 50 %") << 50 << true << 1 << 200 << "10,0";
+    QTest::newRow("v1 51 %") << 51 << true << 1 << 200 << "10,2";
+    QTest::newRow("v2 In 100 A, 120 %") << 120 << true << 2 << 1000 << "120,0";
+    QTest::newRow("v3 In 250 A, 80 %") << 80 << true << 3 << 250 << "200";
+    QTest::newRow("first tick after amperes chosen") << 80 << true << 1 << 0 << "0,0";
+    QTest::newRow("variant 0 keeps") << 80 << true << 0 << 200 << "<keep>";
+    QTest::newRow("variant 4 keeps") << 80 << true << 4 << 200 << "<keep>";
+    QTest::newRow("large current does not overflow") << 65535 << true << 2 << 5 * 65535 << "21474181,1";
+}
+
+void TstMonitorRules::currents() {
+    QFETCH(int, raw);
+    QFETCH(bool, amperes);
+    QFETCH(int, variant);
+    QFETCH(int, scale);
+    QFETCH(QString, text);
+    const auto t = display::currentText(raw, amperes, variant, scale);
+    QCOMPARE(t.value_or(QStringLiteral("<keep>")), text);
+}
+
+void TstMonitorRules::average_data() {
+    QTest::addColumn<int>("sum");
+    QTest::addColumn<bool>("amperes");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("percent 100+101+102") << 303 << false << 0 << 0 << "101";
+    QTest::newRow("v1 50+50+51, In 200") << 151 << true << 1 << 200 << "10,0";
+    QTest::newRow("v3") << 240 << true << 3 << 250 << "200";
+    QTest::newRow("variant 0") << 240 << true << 0 << 250 << "<keep>";
+}
+
+void TstMonitorRules::average() {
+    QFETCH(int, sum);
+    QFETCH(bool, amperes);
+    QFETCH(int, variant);
+    QFETCH(int, scale);
+    QFETCH(QString, text);
+    QCOMPARE(display::averageText(sum, amperes, variant, scale).value_or(QStringLiteral("<keep>")), text);
+}
+
+void TstMonitorRules::bars_data() {
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("position");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("100") << 100 << 500;
+    QTest::newRow("101") << 101 << 505;
+    QTest::newRow("200 full") << 200 << 1000;
+    QTest::newRow("above 200 full") << 350 << 1000;
+}
+
+void TstMonitorRules::bars() {
+    QFETCH(int, percent);
+    QFETCH(int, position);
+    QCOMPARE(display::barPosition(percent), position);
+}
+
+void TstMonitorRules::cosAndPower_data() {
+    QTest::addColumn<int>("cos");
+    QTest::addColumn<QString>("cosText");
+    QTest::addColumn<int>("power");
+    QTest::addColumn<QString>("powerText");
+    QTest::newRow("85 / 1234") << 85 << "0,85" << 1234 << "12,34";
+    QTest::newRow("100 / 1230") << 100 << "1,00" << 1230 << "12,3";
+    QTest::newRow("5 / 1200") << 5 << "0,05" << 1200 << "12";
+    QTest::newRow("0 / 0") << 0 << "0,00" << 0 << "0";
+    QTest::newRow("7 / 1") << 7 << "0,07" << 1 << "0,01";
+    QTest::newRow("max / max") << 65535 << "655,35" << 65535 << "655,35";
+}
+
+void TstMonitorRules::cosAndPower() {
+    QFETCH(int, cos);
+    QFETCH(QString, cosText);
+    QFETCH(int, power);
+    QFETCH(QString, powerText);
+    QCOMPARE(display::cosText(cos), cosText);
+    QCOMPARE(display::powerText(power, QLatin1Char(',')), powerText);
+}
+
+void TstMonitorRules::ampereScale_data() {
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("raw");
+    QTest::addColumn<int>("scale"); // -1: nothing set
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("twoIn");
+    QTest::newRow("v1 200") << 1 << 200 << 200 << "20,0A" << "40,0A";
+    QTest::newRow("v2 200") << 2 << 200 << 1000 << "100,0A" << "200,0A";
+    QTest::newRow("v2 25") << 2 << 25 << 125 << "12,5A" << "25,0A";
+    QTest::newRow("v3 250") << 3 << 250 << 250 << "250A" << "500A";
+    QTest::newRow("v1 5") << 1 << 5 << 5 << "0,5A" << "1,0A";
+    QTest::newRow("zero In") << 1 << 0 << -1 << "" << "";
+    QTest::newRow("variant 0") << 0 << 200 << -1 << "" << "";
+    QTest::newRow("variant 4") << 4 << 200 << -1 << "" << "";
+}
+
+void TstMonitorRules::ampereScale() {
+    QFETCH(int, variant);
+    QFETCH(int, raw);
+    QFETCH(int, scale);
+    QFETCH(QString, in);
+    QFETCH(QString, twoIn);
+    const auto s = display::ampereScaleFor(variant, raw);
+    QCOMPARE(s.has_value(), scale >= 0);
+    if (!s) return;
+    QCOMPARE(s->scale, scale);
+    QCOMPARE(s->inLabel, in);
+    QCOMPARE(s->twoInLabel, twoIn);
+}
+
+void TstMonitorRules::lamps_data() {
+    QTest::addColumn<int>("word");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<int>("ready"); // -1 untouched
+    QTest::addColumn<int>("lit");   // bit mask of Image1..Image7
+    QTest::addColumn<QString>("text"); // "<keep>" untouched
+    QTest::newRow("no fault, lit phase") << 0 << false << 1 << 0 << "<keep>";
+    QTest::newRow("no fault, dark phase") << 0 << true << -1 << 0 << " ";
+    QTest::newRow("short circuit, lit") << 2 << false << 0 << 2 << "AWARIA     12:00 ";
+    QTest::newRow("short circuit, dark") << 2 << true << -1 << 0 << "12:00 ";
+    QTest::newRow("all seven") << 0x7f << false << 0 << 0x7f << "AWARIA     12:00 ";
+    QTest::newRow("bit 7 only: a fault, no lamp") << 0x80 << false << 0 << 0 << "AWARIA     12:00 ";
+}
+
+void TstMonitorRules::lamps() {
+    QFETCH(int, word);
+    QFETCH(bool, dark);
+    QFETCH(int, ready);
+    QFETCH(int, lit);
+    QFETCH(QString, text);
+    const display::Lamps l = display::lampsFor(word, QStringLiteral("12:00"), dark);
+    QCOMPARE(l.ready.has_value() ? int(*l.ready) : -1, ready);
+    int mask = 0;
+    for (int i = 0; i < 7; ++i) mask |= int(l.faults[size_t(i)]) << i;
+    QCOMPARE(mask, lit);
+    QCOMPARE(l.faultText.value_or(QStringLiteral("<keep>")), text);
+}
+
+void TstMonitorRules::statusDate_data() {
+    QTest::addColumn<QString>("shortDate");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("four-digit year") << "2026-12-06" << "2026-12-06";
+    QTest::newRow("two-digit year starting with 2") << "26-12-06" << "26-12-06";
+    QTest::newRow("two-digit year 31") << "31-01-05" << "2031-01-05";
+    QTest::newRow("second char 0") << "20.12.2026" << "20.12.2026";
+    QTest::newRow("day first") << "06.12.2026" << "2006.12.2026";
+    QTest::newRow("other") << "12/6/26" << "2012/6/26";
+}
+
+void TstMonitorRules::statusDate() {
+    QFETCH(QString, shortDate);
+    QFETCH(QString, shown);
+    QCOMPARE(display::statusDate(shortDate), shown);
+}
+
+QTEST_APPLESS_MAIN(TstMonitorRules)
+#include "tst_monitor_rules.moc"
