@@ -8,6 +8,7 @@
 #include "serial/tserialdriver.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTabBar>
@@ -95,10 +96,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(500);
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(200);
+    Timer2->setTimerType(Qt::PreciseTimer); // five polls a second, not within 5 %
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     FormCreate();
@@ -126,6 +129,9 @@ void TForm1::buildWindow() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setGeometry(0, 0, 663, 41);
     ToolBar1->setMovable(false);
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setContentsMargins(0, 3, 0, 3);
+    ToolBar1->layout()->setSpacing(0);
     {
         QFont f = ToolBar1->font();
         f.setPixelSize(19);
