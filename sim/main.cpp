@@ -1,0 +1,503 @@
+// vrk-sim: a stand-in relay on a pseudo-terminal. The program under test opens
+// the terminal's slave side (or the --link symlink to it) as its serial port;
+// the simulator reads the requests from the master side, cuts them into
+// frames, lets libmodbus answer them from the relay model, spoils the replies
+// as the fault injection says, writes them back and logs every exchange.
+#include "sim/control.h"
+#include "sim/controlsocket.h"
+#include "sim/exchangelog.h"
+#include "sim/injection.h"
+#include "sim/modbusslave.h"
+#include "sim/relay.h"
+#include "sim/terminal.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <random>
+#include <string>
+#include <sys/socket.h>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace sim;
+
+namespace {
+
+constexpr double kFrameGap = 0.003;       // silence that ends a frame, seconds
+constexpr size_t kFixedRequest = 8;       // function 3 and 6 requests are always 8 bytes
+constexpr size_t kMaxFrame = 256;         // the longest RTU frame
+constexpr size_t kMaxControlClients = 16;
+
+volatile sig_atomic_t g_stop = 0;
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    g_stop = 1;
+    const char c = 's';
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &c, 1);
+}
+
+double monotonicNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+const char* const kUsage =
+    "usage: vrk-sim [options]\n"
+    "  --link PATH            symlink PATH to the terminal's slave device (replaces a stale link)\n"
+    "  --address N            bus address 1..247 (default 3)\n"
+    "  --variant 1|2|3        relay variant: 20 A, 100 A, 250 A (default 2)\n"
+    "  --seed N               seed of the noise, the fault memory and the injection draws\n"
+    "  --log FILE             append one line per received frame to FILE\n"
+    "  --control PATH         listen for control commands on a UNIX stream socket at PATH\n"
+    "  --no-reply P           probability 0..1 of dropping a reply\n"
+    "  --bad-crc P            ... of a reply with a wrong CRC\n"
+    "  --short-reply P        ... of a reply cut short\n"
+    "  --late-reply P         ... of a reply sent late (see --late-ms)\n"
+    "  --late-ms N            delay of a late reply in ms (default 150)\n"
+    "  --garbage-before P     ... of 1-3 stray bytes before the reply\n"
+    "  --garbage-after P      ... of 1-3 stray bytes after the reply\n"
+    "  --other-address P      ... of a reply carrying another bus address\n"
+    "  --trip NAME[,NAME]     start tripped: overload short asymmetry dryrun undervoltage\n"
+    "                         overvoltage phase\n"
+    "  --freeze               motor values without noise or drift\n"
+    "  --empty-memory         fault memory with every slot empty\n"
+    "  --command TEXT         run a control command at start (repeatable)\n"
+    "  --tell PATH COMMAND..  send one control command to a running simulator, print the answer\n";
+
+struct Options {
+    std::string link, log, control;
+    int address = 3;
+    int variant = 2;
+    bool seedGiven = false;
+    uint64_t seed = 0;
+    int lateMs = 150;
+    std::vector<std::pair<Action, double>> probabilities;
+    std::string trip;
+    bool freeze = false;
+    bool emptyMemory = false;
+    std::vector<std::string> commands;
+};
+
+[[noreturn]] void usageError(const std::string& what) {
+    std::fprintf(stderr, "vrk-sim: %s\n%s", what.c_str(), kUsage);
+    std::exit(2);
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options o;
+    static const struct {
+        const char* option;
+        Action action;
+    } injections[] = {
+        {"--no-reply", Action::NoReply},           {"--bad-crc", Action::BadCrc},
+        {"--short-reply", Action::Short},          {"--late-reply", Action::Late},
+        {"--garbage-before", Action::GarbageBefore}, {"--garbage-after", Action::GarbageAfter},
+        {"--other-address", Action::OtherAddress},
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string opt = argv[i];
+        std::string value;
+        bool inlineValue = false;
+        if (const auto eq = opt.find('='); opt.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = opt.substr(eq + 1);
+            opt = opt.substr(0, eq);
+            inlineValue = true;
+        }
+        auto arg = [&]() -> std::string {
+            if (inlineValue) return value;
+            if (i + 1 >= argc) usageError(opt + " needs a value");
+            return argv[++i];
+        };
+        long n = 0;
+        if (opt == "--help" || opt == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        } else if (opt == "--link") {
+            o.link = arg();
+        } else if (opt == "--log") {
+            o.log = arg();
+        } else if (opt == "--control") {
+            o.control = arg();
+        } else if (opt == "--address") {
+            if (!parseInt(arg(), 1, 247, n)) usageError("--address must be 1..247");
+            o.address = static_cast<int>(n);
+        } else if (opt == "--variant") {
+            if (!parseInt(arg(), 1, 3, n)) usageError("--variant must be 1, 2 or 3");
+            o.variant = static_cast<int>(n);
+        } else if (opt == "--seed") {
+            const std::string s = arg();
+            char* end = nullptr;
+            errno = 0;
+            o.seed = std::strtoull(s.c_str(), &end, 0);
+            if (s.empty() || *end != '\0' || errno != 0) usageError("--seed must be a number");
+            o.seedGiven = true;
+        } else if (opt == "--late-ms") {
+            if (!parseInt(arg(), 0, 60000, n)) usageError("--late-ms must be 0..60000");
+            o.lateMs = static_cast<int>(n);
+        } else if (opt == "--trip") {
+            o.trip = arg();
+        } else if (opt == "--freeze") {
+            o.freeze = true;
+        } else if (opt == "--empty-memory") {
+            o.emptyMemory = true;
+        } else if (opt == "--command") {
+            o.commands.push_back(arg());
+        } else {
+            bool found = false;
+            for (const auto& inj : injections) {
+                if (opt == inj.option) {
+                    double p = 0;
+                    if (!parseProbability(arg(), p)) usageError(opt + " must be a probability 0..1");
+                    o.probabilities.emplace_back(inj.action, p);
+                    found = true;
+                }
+            }
+            if (!found) usageError("unknown option " + opt);
+        }
+    }
+    return o;
+}
+
+// ---- the simulator
+
+struct Pending {
+    double due = 0;
+    size_t sent = 0;
+    bool logged = false;
+    Exchange exchange;
+};
+
+class Simulator {
+public:
+    Simulator(const Options& o, double start)
+        : opt_(o), start_(start), relay_(o.variant, o.seed, start), injection_(o.seed ^ 0x1A7E5EEDULL),
+          address_(o.address) {}
+
+    int run();
+
+private:
+    bool setUp();
+    void tearDown();
+    double now() const { return monotonicNow(); }
+    void readLine();
+    void cutFrames(bool silence);
+    void process(const Bytes& frame);
+    void sendDue();
+    void writeLog(Exchange& e);
+    void acceptControl();
+    std::string command(const std::string& line);
+
+    Options opt_;
+    double start_;
+    Relay relay_;
+    Injection injection_;
+    int address_;
+    Counters counters_;
+    ModbusSlave slave_;
+    int master_ = -1, slaveFd_ = -1, logFd_ = -1, controlFd_ = -1;
+    std::string slaveName_;
+    bool linked_ = false;
+    Bytes rx_;
+    double lastRx_ = 0;
+    std::deque<Pending> out_;
+    std::vector<ControlClient> clients_;
+};
+
+std::string Simulator::command(const std::string& line) {
+    const std::string a = runCommand(line, Controlled{relay_, injection_, address_, counters_, opt_.seed}, now());
+    if (address_ != slave_.address()) slave_.setAddress(address_);
+    return a;
+}
+
+bool Simulator::setUp() {
+    std::string error;
+    char name[256] = {0};
+    if (::openpty(&master_, &slaveFd_, name, nullptr, nullptr) != 0) {
+        std::fprintf(stderr, "vrk-sim: openpty: %s\n", std::strerror(errno));
+        return false;
+    }
+    slaveName_ = name;
+    // The simulator keeps the slave side open itself so that the terminal
+    // survives the program under test closing and reopening its port.
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slaveFd_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    if (!makeRaw(slaveFd_)) {
+        std::fprintf(stderr, "vrk-sim: raw mode: %s\n", std::strerror(errno));
+        return false;
+    }
+    if (!slave_.open(address_, error)) {
+        std::fprintf(stderr, "vrk-sim: %s\n", error.c_str());
+        return false;
+    }
+    if (!opt_.log.empty()) {
+        logFd_ = ::open(opt_.log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (logFd_ < 0) {
+            std::fprintf(stderr, "vrk-sim: log %s: %s\n", opt_.log.c_str(), std::strerror(errno));
+            return false;
+        }
+        const std::string head = "# vrk-sim slave=" + slaveName_ + " address=" + std::to_string(address_) +
+                                 " variant=" + std::to_string(opt_.variant) + " seed=" + std::to_string(opt_.seed) +
+                                 "\n";
+        [[maybe_unused]] const ssize_t n = ::write(logFd_, head.data(), head.size());
+    }
+    if (!opt_.control.empty()) {
+        controlFd_ = listenControl(opt_.control, error);
+        if (controlFd_ < 0) {
+            std::fprintf(stderr, "vrk-sim: %s\n", error.c_str());
+            return false;
+        }
+    }
+    // Start-up state, then the commands given on the command line.
+    injection_.setLateMs(opt_.lateMs);
+    for (const auto& [action, p] : opt_.probabilities) {
+        if (!injection_.setProbability(action, p)) {
+            std::fprintf(stderr, "vrk-sim: the injection probabilities add up to more than 1\n");
+            return false;
+        }
+    }
+    if (opt_.emptyMemory) relay_.clearMemory();
+    if (!opt_.trip.empty()) {
+        const std::string a = command("trip " + opt_.trip);
+        if (a.rfind("ok", 0) != 0) {
+            std::fprintf(stderr, "vrk-sim: --trip: %s\n", a.c_str());
+            return false;
+        }
+    }
+    if (opt_.freeze) relay_.freeze(true, now());
+    for (const auto& c : opt_.commands) {
+        const std::string a = command(c);
+        if (a.rfind("ok", 0) != 0) {
+            std::fprintf(stderr, "vrk-sim: --command %s: %s\n", c.c_str(), a.c_str());
+            return false;
+        }
+    }
+    if (!opt_.link.empty()) {
+        if (!makeLink(opt_.link, slaveName_, error)) {
+            std::fprintf(stderr, "vrk-sim: %s\n", error.c_str());
+            return false;
+        }
+        linked_ = true;
+    }
+    // Everything is in place: tell whoever started us where the relay is.
+    std::printf("%s\n", slaveName_.c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+void Simulator::tearDown() {
+    if (linked_) removeLink(opt_.link, slaveName_);
+    if (controlFd_ >= 0) {
+        ::close(controlFd_);
+        ::unlink(opt_.control.c_str());
+    }
+    for (auto& c : clients_)
+        if (c.fd >= 0) ::close(c.fd);
+    if (logFd_ >= 0) ::close(logFd_);
+    if (master_ >= 0) ::close(master_);
+    if (slaveFd_ >= 0) ::close(slaveFd_);
+}
+
+void Simulator::writeLog(Exchange& e) {
+    if (logFd_ < 0) return;
+    e.t = now() - start_;
+    const std::string line = logLine(e);
+    // One write per line on an append-only descriptor: a reader never sees half a line.
+    [[maybe_unused]] const ssize_t n = ::write(logFd_, line.data(), line.size());
+}
+
+void Simulator::readLine() {
+    uint8_t buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n > 0) {
+            rx_.insert(rx_.end(), buf, buf + n);
+            lastRx_ = now();
+            cutFrames(false);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        break; // EAGAIN; EIO cannot happen while we hold the slave side open
+    }
+}
+
+// A frame ends after 8 bytes of a function 3 or 6 request (the program sends
+// requests back to back), at kMaxFrame bytes, or at a silence of kFrameGap.
+void Simulator::cutFrames(bool silence) {
+    for (;;) {
+        size_t take = 0;
+        if (rx_.size() >= kFixedRequest && (rx_[1] == 3 || rx_[1] == 6)) take = kFixedRequest;
+        else if (rx_.size() >= kMaxFrame) take = kMaxFrame;
+        else if (silence && !rx_.empty()) take = rx_.size();
+        if (take == 0) return;
+        const Bytes frame(rx_.begin(), rx_.begin() + static_cast<long>(take));
+        rx_.erase(rx_.begin(), rx_.begin() + static_cast<long>(take));
+        process(frame);
+    }
+}
+
+void Simulator::process(const Bytes& frame) {
+    ++counters_.requests;
+    const double t = now();
+    const Outcome o = slave_.handle(frame, relay_, t);
+    Pending p;
+    p.due = t;
+    Exchange& e = p.exchange;
+    e.rx = frame;
+    if (o.kind == Outcome::Ignored) {
+        ++counters_.ignored;
+        e.action = "ignored";
+        e.reason = o.reason;
+    } else {
+        e.fn = o.fn;
+        e.reg = o.reg;
+        e.count = o.count;
+        e.value = o.value;
+        e.kept = o.kept;
+        e.exception = o.exception;
+        e.values = o.values;
+        e.hasTx = true;
+        if (o.kind == Outcome::Broadcast) {
+            e.action = "broadcast";
+        } else {
+            const Action a = injection_.next();
+            e.action = actionName(a);
+            e.tx = injection_.apply(a, o.reply, address_);
+            if (a == Action::Late) {
+                e.lateMs = injection_.lateMs();
+                p.due = t + injection_.lateMs() / 1000.0;
+            }
+        }
+    }
+    out_.push_back(std::move(p));
+    sendDue();
+}
+
+// Replies leave in the order their requests came: a late reply holds back
+// the replies to requests that arrived while it waited.
+void Simulator::sendDue() {
+    while (!out_.empty() && out_.front().due <= now()) {
+        Pending& p = out_.front();
+        const Bytes& tx = p.exchange.tx;
+        // The line goes to the log before the bytes go out, so whoever has the
+        // reply in hand finds its line already there.
+        if (!p.logged) {
+            writeLog(p.exchange);
+            p.logged = true;
+        }
+        while (p.sent < tx.size()) {
+            const ssize_t n = ::write(master_, tx.data() + p.sent, tx.size() - p.sent);
+            if (n > 0) {
+                p.sent += static_cast<size_t>(n);
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else if (n < 0 && errno == EAGAIN) {
+                return; // the terminal is full: go on when it takes more
+            } else {
+                break; // the line is gone: drop the rest
+            }
+        }
+        if (!tx.empty()) ++counters_.replies;
+        out_.pop_front();
+    }
+}
+
+void Simulator::acceptControl() {
+    for (;;) {
+        const int fd = ::accept4(controlFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) return;
+        if (clients_.size() >= kMaxControlClients) {
+            ::close(fd);
+            continue;
+        }
+        clients_.push_back(ControlClient{fd, {}, false});
+    }
+}
+
+int Simulator::run() {
+    if (!setUp()) {
+        tearDown();
+        return 1;
+    }
+    while (!g_stop) {
+        std::vector<pollfd> fds;
+        fds.push_back({g_signalPipe[0], POLLIN, 0});
+        const bool blocked = !out_.empty() && out_.front().due <= now();
+        fds.push_back({master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0});
+        if (controlFd_ >= 0) fds.push_back({controlFd_, POLLIN, 0});
+        const size_t firstClient = fds.size();
+        for (const auto& c : clients_) fds.push_back({c.fd, POLLIN, 0});
+
+        double wait = -1;
+        if (!rx_.empty()) wait = std::max(0.0, lastRx_ + kFrameGap - now());
+        if (!out_.empty() && !blocked) {
+            const double w = std::max(0.0, out_.front().due - now());
+            wait = wait < 0 ? w : std::min(wait, w);
+        }
+        const int timeout = wait < 0 ? -1 : static_cast<int>(wait * 1000.0) + 1;
+        const int ready = ::poll(fds.data(), fds.size(), timeout);
+        if (ready < 0 && errno != EINTR) {
+            std::fprintf(stderr, "vrk-sim: poll: %s\n", std::strerror(errno));
+            break;
+        }
+        if (g_stop) break;
+        // Control first: a command sent before a request applies to that request.
+        if (controlFd_ >= 0 && (fds[2].revents & POLLIN)) acceptControl();
+        for (size_t i = firstClient; i < fds.size(); ++i)
+            if (fds[i].revents & (POLLIN | POLLHUP | POLLERR))
+                clients_[i - firstClient].serve([this](const std::string& line) { return command(line); });
+        clients_.erase(std::remove_if(clients_.begin(), clients_.end(), [](const ControlClient& c) { return c.fd < 0; }),
+                       clients_.end());
+        if (fds[1].revents & POLLIN) readLine();
+        if (!rx_.empty() && now() - lastRx_ >= kFrameGap) cutFrames(true);
+        sendDue();
+    }
+    tearDown();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--tell") == 0) {
+            if (i + 2 >= argc) usageError("--tell needs a socket path and a command");
+            std::string command;
+            for (int k = i + 2; k < argc; ++k) command += (command.empty() ? "" : " ") + std::string(argv[k]);
+            const std::string answer = tellControl(argv[i + 1], command);
+            if (!answer.empty()) std::printf("%s\n", answer.c_str());
+            return answer.rfind("ok", 0) == 0 ? 0 : 1;
+        }
+
+    const Options opt = [&] {
+        Options o = parseOptions(argc, argv);
+        if (!o.seedGiven) o.seed = std::random_device{}();
+        return o;
+    }();
+
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::perror("vrk-sim: pipe");
+        return 1;
+    }
+    struct sigaction sa{};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    Simulator sim(opt, monotonicNow());
+    return sim.run();
+}

@@ -1,0 +1,4 @@
+# The relay simulator against raw frames over its pseudo-terminal.
+vrk_add_test(tst_sim
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_sim.cpp
+  LIBS vrk_testsupport vrk_simcore)

@@ -1,0 +1,714 @@
+// The relay simulator, driven with raw frames through its pseudo-terminal the
+// way the program drives a relay: requests in, replies (or their absence) out,
+// and the log line for every frame.
+#include "sim/frames.h"
+#include "sim/relay.h"
+#include "tests/simfixture.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QTest>
+
+#include <cerrno>
+#include <cmath>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kReplyMs = 5000; // bound for a reply that must come: only catches hangs
+
+QByteArray withCrc(QByteArray f) {
+    const uint16_t crc = sim::crc16(reinterpret_cast<const uint8_t*>(f.constData()), static_cast<size_t>(f.size()));
+    f.append(static_cast<char>(crc & 0xFF));
+    f.append(static_cast<char>(crc >> 8));
+    return f;
+}
+
+QByteArray readRequest(int address, int reg, int n) {
+    QByteArray f;
+    f.append(char(address)).append(char(3)).append(char((reg - 1) >> 8)).append(char((reg - 1) & 0xFF));
+    f.append(char(n >> 8)).append(char(n & 0xFF));
+    return withCrc(f);
+}
+
+QByteArray writeRequest(int address, int reg, int value) {
+    QByteArray f;
+    f.append(char(address)).append(char(6)).append(char((reg - 1) >> 8)).append(char((reg - 1) & 0xFF));
+    f.append(char(value >> 8)).append(char(value & 0xFF));
+    return withCrc(f);
+}
+
+bool crcOk(const QByteArray& f) {
+    const sim::Bytes b(f.begin(), f.end());
+    return sim::crcMatches(b);
+}
+
+QString hexOf(const QByteArray& b) { return QString::fromLatin1(b.toHex(' ').toUpper()); }
+
+QVector<int> registersOf(const QByteArray& reply) {
+    QVector<int> v;
+    for (int i = 3; i + 1 < reply.size() - 2; i += 2) v.append((uint8_t(reply[i]) << 8) | uint8_t(reply[i + 1]));
+    return v;
+}
+
+// The test's end of the relay's line, opened as the program opens its port.
+class Line {
+public:
+    ~Line() { close(); }
+    bool open(const QString& path) {
+        close();
+        fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ < 0) return false;
+        termios t{};
+        if (::tcgetattr(fd_, &t) != 0) return false;
+        ::cfmakeraw(&t);
+        return ::tcsetattr(fd_, TCSANOW, &t) == 0;
+    }
+    void close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+    bool send(const QByteArray& b) { return ::write(fd_, b.constData(), static_cast<size_t>(b.size())) == b.size(); }
+    // Reads until `want` bytes came, or `idleMs` passed without a byte once something
+    // came, or `firstMs` passed with nothing at all.
+    QByteArray receive(int want, int firstMs = kReplyMs, int idleMs = 100) {
+        QByteArray got;
+        QDeadlineTimer wait(firstMs);
+        while (got.size() < want) {
+            pollfd p{fd_, POLLIN, 0};
+            const int left = static_cast<int>(wait.remainingTime());
+            if (left <= 0 || ::poll(&p, 1, left) <= 0) break;
+            char buf[512];
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
+            if (n > 0) {
+                got.append(buf, static_cast<int>(n));
+                wait.setRemainingTime(idleMs);
+            }
+        }
+        return got;
+    }
+    QByteArray exchange(const QByteArray& request, int want) {
+        if (!send(request)) return {};
+        return receive(want);
+    }
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace
+
+class TstSim : public QObject {
+    Q_OBJECT
+
+private:
+    SimRelay relay_;
+    Line line_;
+
+    bool up(const QStringList& args = {}) {
+        if (!relay_.start(args)) return false;
+        return line_.open(relay_.linkPath());
+    }
+    QVector<int> readRegisters(int reg, int n, int address = 3) {
+        const QByteArray r = line_.exchange(readRequest(address, reg, n), 2 * n + 5);
+        if (r.size() != 2 * n + 5 || !crcOk(r)) return {};
+        return registersOf(r);
+    }
+    bool writeRegister(int reg, int value) {
+        const QByteArray req = writeRequest(3, reg, value);
+        return line_.exchange(req, 8) == req;
+    }
+    QMap<QString, QString> lastLog() {
+        const QStringList lines = relay_.logLines();
+        return lines.isEmpty() ? QMap<QString, QString>{} : SimRelay::parseLogLine(lines.last());
+    }
+
+private slots:
+    void cleanup() {
+        line_.close();
+        relay_.stop();
+    }
+
+    void crcVectors_data() {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("crc");
+        QTest::newRow("read 1 register from address 1") << QByteArray::fromHex("010300000001") << QByteArray::fromHex("840A");
+        QTest::newRow("fault reset at address 3") << QByteArray::fromHex("030600090000") << QByteArray::fromHex("582A");
+    }
+    void crcVectors() {
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, crc);
+        QCOMPARE(withCrc(frame).right(2), crc);
+    }
+
+    void measurementBlock() {
+        QVERIFY(up());
+        const QByteArray r = line_.exchange(readRequest(3, 1, 12), 29);
+        QCOMPARE(r.size(), 29);
+        QVERIFY(crcOk(r));
+        QCOMPARE(r.left(3), QByteArray::fromHex("030318"));
+        const QVector<int> v = registersOf(r);
+        for (int k = 0; k < 3; ++k) {
+            QVERIFY2(v[k] >= 75 && v[k] <= 115, qPrintable(QString::number(v[k])));
+            QVERIFY2(v[3 + k] >= 380 && v[3 + k] <= 420, qPrintable(QString::number(v[3 + k])));
+        }
+        QVERIFY(v[6] > 40 && v[6] < 140); // heat at about the square of the load
+        QVERIFY(v[7] >= 80 && v[7] <= 90);
+        QCOMPARE(v[9], 0);                // no fault
+        QCOMPARE(v[10], int(sim::kRelayK1));
+        QCOMPARE(v[11], 25);              // In = 12,5 A on a variant 2 relay
+    }
+
+    void powerFollowsVoltageCurrentAndCosPhi_data() {
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<double>("ampsPerUnit");
+        QTest::newRow("20 A relay") << 1 << 0.1;
+        QTest::newRow("100 A relay") << 2 << 0.5;
+        QTest::newRow("250 A relay") << 3 << 1.0;
+    }
+    void powerFollowsVoltageCurrentAndCosPhi() {
+        QFETCH(int, variant);
+        QFETCH(double, ampsPerUnit);
+        QVERIFY(up({"--variant", QString::number(variant), "--freeze"}));
+        const QVector<int> v = readRegisters(1, 12);
+        QCOMPARE(v.size(), 12);
+        double sum = 0;
+        for (int k = 0; k < 3; ++k) sum += v[3 + k] * (v[k] / 100.0 * v[11] * ampsPerUnit);
+        const double watts = v[7] / 100.0 * sum / std::sqrt(3.0);
+        QVERIFY2(std::abs(v[8] * 10 - watts) <= 10, qPrintable(QString("%1 vs %2 W").arg(v[8] * 10).arg(watts)));
+        QCOMPARE(readRegisters(1, 12), v); // frozen: the same values again
+    }
+
+    void runningMotorMoves() {
+        QVERIFY(up());
+        QSet<QVector<int>> seen;
+        for (int i = 0; i < 20; ++i) seen.insert(readRegisters(1, 3));
+        QVERIFY(seen.size() > 1);
+    }
+
+    void setpointsStartValid_data() {
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<int>("inLow");
+        QTest::addColumn<int>("inHigh");
+        QTest::newRow("variant 1") << 1 << 20 << 200;
+        QTest::newRow("variant 2") << 2 << 20 << 200;
+        QTest::newRow("variant 3") << 3 << 25 << 250;
+    }
+    void setpointsStartValid() {
+        QFETCH(int, variant);
+        QFETCH(int, inLow);
+        QFETCH(int, inHigh);
+        QVERIFY(up({"--variant", QString::number(variant)}));
+        const QVector<int> v = readRegisters(12, 14);
+        QCOMPARE(v.size(), 14);
+        QVERIFY(v[0] >= inLow && v[0] <= inHigh);
+        const int low[] = {20, 1, 20, 5, 20, 0, 35, 70, 110, 0};
+        const int high[] = {100, 20, 85, 255, 55, 250, 55, 90, 125, 60};
+        for (int k = 0; k < 10; ++k) QVERIFY2(v[1 + k] >= low[k] && v[1 + k] <= high[k], qPrintable(QString::number(12 + 1 + k)));
+        QCOMPARE(v[11], variant);
+        int month = 0, day = 0, hour = 0, minute = 0;
+        QVERIFY(sim::decodeMonthDay(uint16_t(v[12]), month, day));
+        QVERIFY(sim::decodeHourMinute(uint16_t(v[13]), hour, minute));
+        if (variant == 2) QCOMPARE(v.mid(0, 11), (QVector<int>{25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5}));
+    }
+
+    void setpointWritesAreKept_data() {
+        QTest::addColumn<int>("reg");
+        QTest::addColumn<int>("value");
+        QTest::newRow("In 100 A") << 12 << 200;
+        QTest::newRow("short 10 x In") << 13 << 100;
+        QTest::newRow("Q 300") << 14 << 20;
+        QTest::newRow("Is 85") << 15 << 85;
+        QTest::newRow("T1 255") << 16 << 255;
+        QTest::newRow("Ia 55") << 17 << 55;
+        QTest::newRow("T2 0") << 18 << 0;
+        QTest::newRow("Un 550") << 19 << 55;
+        QTest::newRow("Umin 70") << 20 << 70;
+        QTest::newRow("Umax 125") << 21 << 125;
+        QTest::newRow("Td 30,0") << 22 << 60;
+        QTest::newRow("out of range is kept as written") << 13 << 65535;
+    }
+    void setpointWritesAreKept() {
+        QFETCH(int, reg);
+        QFETCH(int, value);
+        QVERIFY(up());
+        QVERIFY(writeRegister(reg, value)); // the reply echoes the request
+        QCOMPARE(readRegisters(reg, 1), QVector<int>{value});
+        QCOMPARE(lastLog().value("fn"), QString("3"));
+        const QStringList lines = relay_.logLines();
+        const auto write = SimRelay::parseLogLine(lines.at(lines.size() - 2));
+        QCOMPARE(write.value("value"), QString::number(value));
+        QCOMPARE(write.value("kept"), QString::number(value));
+    }
+
+    void writesAnsweredButIgnored_data() {
+        QTest::addColumn<int>("reg");
+        QTest::addColumn<int>("value");
+        QTest::newRow("variant") << 23 << 3;
+        QTest::newRow("a measurement") << 1 << 500;
+        QTest::newRow("fault memory") << 26 << 0x1234;
+        QTest::newRow("fault word, not 0") << 10 << 7;
+    }
+    void writesAnsweredButIgnored() {
+        QFETCH(int, reg);
+        QFETCH(int, value);
+        QVERIFY(up({"--freeze"}));
+        const QVector<int> before = readRegisters(reg, 1);
+        QVERIFY(writeRegister(reg, value));
+        QCOMPARE(readRegisters(reg, 1), before);
+    }
+
+    void clockRunsFromWhatWasWritten() {
+        QVERIFY(up());
+        QVERIFY(writeRegister(24, 0x1231));
+        QVERIFY(writeRegister(25, 0x2359));
+        const QVector<int> v = readRegisters(24, 2);
+        // Read within the minute, or just after it rolled over into the new year.
+        QVERIFY2(v == (QVector<int>{0x1231, 0x2359}) || v == (QVector<int>{0x0101, 0x0000}),
+                 qPrintable(QString::number(v.value(0), 16) + " " + QString::number(v.value(1), 16)));
+    }
+
+    void invalidClockWriteHolds() {
+        QVERIFY(up());
+        QVERIFY(writeRegister(24, 0x1340));
+        QCOMPARE(readRegisters(24, 1), QVector<int>{0x1340});
+        QString status;
+        QVERIFY(relay_.control("status", &status));
+        QVERIFY(status.contains("clock=stopped"));
+    }
+
+    void clockModel_data() {
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<int>("minute");
+        QTest::addColumn<double>("after");
+        QTest::addColumn<int>("monthDay");
+        QTest::addColumn<int>("hourMinute");
+        QTest::newRow("same minute") << 12 << 6 << 9 << 5 << 59.0 << 0x1206 << 0x0905;
+        QTest::newRow("next minute") << 12 << 6 << 9 << 5 << 60.0 << 0x1206 << 0x0906;
+        QTest::newRow("next hour") << 6 << 30 << 12 << 59 << 60.0 << 0x0630 << 0x1300;
+        QTest::newRow("next month") << 4 << 30 << 23 << 59 << 60.0 << 0x0501 << 0x0000;
+        QTest::newRow("new year") << 12 << 31 << 23 << 59 << 60.0 << 0x0101 << 0x0000;
+        QTest::newRow("february has 29 days") << 2 << 28 << 23 << 59 << 60.0 << 0x0229 << 0x0000;
+        QTest::newRow("then march") << 2 << 29 << 23 << 59 << 60.0 << 0x0301 << 0x0000;
+        QTest::newRow("a whole year") << 3 << 1 << 0 << 0 << 366 * 86400.0 << 0x0301 << 0x0000;
+    }
+    void clockModel() {
+        QFETCH(int, month);
+        QFETCH(int, day);
+        QFETCH(int, hour);
+        QFETCH(int, minute);
+        QFETCH(double, after);
+        QFETCH(int, monthDay);
+        QFETCH(int, hourMinute);
+        sim::RelayClock clock;
+        clock.start(month, day, hour, minute, 0, 1000.0);
+        QCOMPARE(int(clock.monthDay(1000.0 + after)), monthDay);
+        QCOMPARE(int(clock.hourMinute(1000.0 + after)), hourMinute);
+    }
+
+    void clockWrites_data() {
+        QTest::addColumn<int>("reg");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("monthDay");
+        QTest::addColumn<int>("hourMinute");
+        QTest::newRow("new date keeps the time") << 24 << 0x0704 << true << 0x0704 << 0x1030;
+        QTest::newRow("new time keeps the date") << 25 << 0x2015 << true << 0x0506 << 0x2015;
+        QTest::newRow("month 13 stops the clock") << 24 << 0x1301 << false << 0x1301 << 0x1030;
+        QTest::newRow("february 30") << 24 << 0x0230 << false << 0x0230 << 0x1030;
+        QTest::newRow("not BCD") << 25 << 0x0A00 << false << 0x0506 << 0x0A00;
+        QTest::newRow("minute 60") << 25 << 0x1260 << false << 0x0506 << 0x1260;
+    }
+    void clockWrites() {
+        QFETCH(int, reg);
+        QFETCH(int, value);
+        QFETCH(bool, running);
+        QFETCH(int, monthDay);
+        QFETCH(int, hourMinute);
+        sim::RelayClock clock;
+        clock.start(5, 6, 10, 30, 0, 0.0);
+        clock.write(reg, uint16_t(value), 10.0);
+        QCOMPARE(clock.running(), running);
+        QCOMPARE(int(clock.monthDay(20.0)), monthDay);
+        QCOMPARE(int(clock.hourMinute(20.0)), hourMinute);
+    }
+
+    void faultReset_data() {
+        QTest::addColumn<int>("word");
+        QTest::addColumn<int>("after");
+        QTest::newRow("asymmetry clears") << 0x04 << 0;
+        QTest::newRow("several faults clear") << 0x7E << 0;
+        QTest::newRow("overload stays") << 0x01 << 0x01;
+        QTest::newRow("overload keeps the others too") << 0x05 << 0x05;
+    }
+    void faultReset() {
+        QFETCH(int, word);
+        QFETCH(int, after);
+        QVERIFY(up());
+        QVERIFY(relay_.control(QString("fault %1").arg(word)));
+        QCOMPARE(readRegisters(10, 2), (QVector<int>{word, int(sim::kRelayK2)}));
+        QVERIFY(line_.exchange(QByteArray::fromHex("030600090000582A"), 8) == QByteArray::fromHex("030600090000582A"));
+        QCOMPARE(readRegisters(10, 2), (QVector<int>{after, int(after ? sim::kRelayK2 : sim::kRelayK1)}));
+        const auto write = SimRelay::parseLogLine(relay_.logLines().at(1));
+        QCOMPARE(write.value("rx"), QString("03 06 00 09 00 00 58 2A"));
+        QCOMPARE(write.value("kept"), QString::number(after));
+    }
+
+    void tripScenario_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("bits");
+        QTest::newRow("overload") << "overload" << 0x01;
+        QTest::newRow("short circuit") << "short" << 0x02;
+        QTest::newRow("asymmetry") << "asymmetry" << 0x04;
+        QTest::newRow("dry running") << "dryrun" << 0x08;
+        QTest::newRow("undervoltage") << "undervoltage" << 0x10;
+        QTest::newRow("overvoltage") << "overvoltage" << 0x20;
+        QTest::newRow("phase sequence") << "phase" << 0x40;
+        QTest::newRow("two at once") << "overload,undervoltage" << 0x11;
+    }
+    void tripScenario() {
+        QFETCH(QString, name);
+        QFETCH(int, bits);
+        QVERIFY(up({"--trip", name, "--empty-memory"}));
+        const QVector<int> v = readRegisters(1, 11);
+        QCOMPARE(v.value(9), bits);
+        QCOMPARE(v.value(10), int(sim::kRelayK2));
+        if (bits & 0x01) QVERIFY(v[0] > 110);
+        if (bits & 0x10) QVERIFY(v[3] < 340);
+        // The trip is in the fault memory, stamped with the relay's clock.
+        const QVector<int> clock = readRegisters(24, 2);
+        const QVector<int> memory = readRegisters(26, 3);
+        QCOMPARE(memory.value(0) >> 8, bits);
+        QCOMPARE(memory.value(0) & 0xFF, clock.value(0) >> 8);
+        QCOMPARE(memory.value(1) >> 8, clock.value(0) & 0xFF);
+        QVERIFY(relay_.control("trip none"));
+        QCOMPARE(readRegisters(10, 1), QVector<int>{0});
+    }
+
+    void otherAddressesAreIgnored() {
+        QVERIFY(up());
+        QVERIFY(line_.send(readRequest(5, 1, 12)));
+        QCOMPARE(line_.receive(1, 300), QByteArray());
+        // The next request for this relay is answered as usual.
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        const QStringList lines = relay_.logLines();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(SimRelay::parseLogLine(lines[0]).value("action"), QString("ignored"));
+        QCOMPARE(SimRelay::parseLogLine(lines[0]).value("reason"), QString("address"));
+    }
+
+    void busAddress_data() {
+        QTest::addColumn<int>("address");
+        QTest::newRow("1") << 1;
+        QTest::newRow("32, a blank") << 32;
+        QTest::newRow("247") << 247;
+    }
+    void busAddress() {
+        QFETCH(int, address);
+        QVERIFY(up({"--address", QString::number(address)}));
+        QCOMPARE(readRegisters(12, 1, address), QVector<int>{25});
+        QVERIFY(line_.send(readRequest(3, 12, 1)));
+        QCOMPARE(line_.receive(1, 300), QByteArray());
+        QVERIFY(relay_.control("address 3"));
+        QCOMPARE(readRegisters(12, 1, 3), QVector<int>{25});
+    }
+
+    void badFramesAreIgnored_data() {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("wrong CRC") << QByteArray::fromHex("03030000000C0000") << "crc";
+        QTest::newRow("stops short") << QByteArray::fromHex("0303000000") << "incomplete";
+    }
+    void badFramesAreIgnored() {
+        QFETCH(QByteArray, frame);
+        QFETCH(QString, reason);
+        QVERIFY(up());
+        QVERIFY(line_.send(frame));
+        QCOMPARE(line_.receive(1, 300), QByteArray());
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        const auto first = SimRelay::parseLogLine(relay_.logLines().value(0));
+        QCOMPARE(first.value("rx"), hexOf(frame));
+        QCOMPARE(first.value("action"), QString("ignored"));
+        QCOMPARE(first.value("reason"), reason);
+    }
+
+    void unknownFunctionGetsAnException() {
+        QVERIFY(up());
+        QByteArray req = QByteArray::fromHex("030400000001");
+        req = withCrc(req);
+        const QByteArray r = line_.exchange(req, 5);
+        QCOMPARE(r.left(3), QByteArray::fromHex("038401"));
+        QVERIFY(crcOk(r));
+        QCOMPARE(lastLog().value("exception"), QString("1"));
+    }
+
+    void broadcastWriteIsAppliedWithoutReply() {
+        QVERIFY(up());
+        QVERIFY(line_.send(writeRequest(0, 13, 50)));
+        QCOMPARE(line_.receive(1, 300), QByteArray());
+        QCOMPARE(readRegisters(13, 1), QVector<int>{50});
+        QCOMPARE(SimRelay::parseLogLine(relay_.logLines().value(0)).value("action"), QString("broadcast"));
+    }
+
+    void backToBackRequests() {
+        QVERIFY(up());
+        const QByteArray both = readRequest(3, 1, 12) + readRequest(3, 23, 1);
+        const QByteArray r = line_.exchange(both, 29 + 7);
+        QCOMPARE(r.size(), 36);
+        QVERIFY(crcOk(r.left(29)));
+        QVERIFY(crcOk(r.mid(29)));
+        QCOMPARE(registersOf(r.mid(29)), QVector<int>{2});
+    }
+
+    void injectedFaults_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("noreply") << "noreply";
+        QTest::newRow("badcrc") << "badcrc";
+        QTest::newRow("short") << "short";
+        QTest::newRow("garbage-before") << "garbage-before";
+        QTest::newRow("garbage-after") << "garbage-after";
+        QTest::newRow("other-address") << "other-address";
+    }
+    void injectedFaults() {
+        QFETCH(QString, command);
+        QVERIFY(up({"--seed", "11"}));
+        QVERIFY(relay_.control(command + " next 1"));
+        const QByteArray r = line_.exchange(readRequest(3, 1, 12), 32);
+        const auto log = lastLog();
+        QCOMPARE(log.value("action"), command);
+        QCOMPARE(log.value("tx"), hexOf(r)); // the log has exactly what came
+        if (command == "noreply") {
+            QVERIFY(r.isEmpty());
+        } else if (command == "badcrc") {
+            QCOMPARE(r.size(), 29);
+            QVERIFY(!crcOk(r));
+        } else if (command == "short") {
+            QVERIFY(r.size() >= 1 && r.size() < 29);
+        } else if (command == "garbage-before") {
+            QVERIFY(r.size() > 29 && r.size() <= 32);
+            QVERIFY(!crcOk(r.left(29)));
+            QVERIFY(crcOk(r.right(29)));
+        } else if (command == "garbage-after") {
+            QVERIFY(r.size() > 29 && r.size() <= 32);
+            QVERIFY(crcOk(r.left(29)));
+        } else if (command == "other-address") {
+            QCOMPARE(r.size(), 29);
+            QVERIFY(crcOk(r));
+            QVERIFY(r[0] != char(3));
+        }
+        // One reply only: the next is whole again.
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+    }
+
+    void lateReply() {
+        QVERIFY(up({"--late-ms", "400"}));
+        QVERIFY(relay_.control("late next 1"));
+        QVERIFY(line_.send(readRequest(3, 12, 1)));
+        // The relay waits at least 400 ms, so nothing can be here after 100 ms.
+        QCOMPARE(line_.receive(1, 100), QByteArray());
+        const QByteArray r = line_.receive(7);
+        QCOMPARE(r.size(), 7);
+        QVERIFY(crcOk(r));
+        QCOMPARE(lastLog().value("action"), QString("late"));
+        QCOMPARE(lastLog().value("late"), QString("400"));
+    }
+
+    void countsComeInOrder() {
+        QVERIFY(up());
+        QVERIFY(relay_.control("noreply next 3"));
+        QVERIFY(relay_.control("badcrc next 1"));
+        QString status;
+        QVERIFY(relay_.control("status", &status));
+        QVERIFY(status.contains("queued=4"));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(line_.send(readRequest(3, 12, 1)));
+            QCOMPARE(line_.receive(1, 200), QByteArray());
+        }
+        const QByteArray bad = line_.exchange(readRequest(3, 12, 1), 7);
+        QCOMPARE(bad.size(), 7);
+        QVERIFY(!crcOk(bad));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        QStringList actions;
+        for (const QString& l : relay_.logLines()) actions << SimRelay::parseLogLine(l).value("action");
+        QCOMPARE(actions, (QStringList{"noreply", "noreply", "noreply", "badcrc", "reply"}));
+    }
+
+    void probabilities() {
+        QVERIFY(up({"--seed", "7", "--no-reply", "0.3", "--bad-crc", "0.2"}));
+        QMap<QString, int> seen;
+        for (int i = 0; i < 100; ++i) {
+            QVERIFY(line_.send(readRequest(3, 1, 12)));
+            // The log line is written before the reply goes out: it tells what to expect.
+            QStringList lines;
+            QDeadlineTimer wait(kReplyMs);
+            while ((lines = relay_.logLines()).size() <= i && !wait.hasExpired()) QTest::qWait(1);
+            QCOMPARE(lines.size(), i + 1);
+            const QString action = SimRelay::parseLogLine(lines.last()).value("action");
+            ++seen[action];
+            if (action == "noreply") continue;
+            const QByteArray r = line_.receive(29);
+            QCOMPARE(r.size(), 29);
+            QCOMPARE(crcOk(r), action == "reply");
+        }
+        QCOMPARE(seen.keys(), (QStringList{"badcrc", "noreply", "reply"}));
+        // Binomial spreads of about 5 around 30, 20 and 50.
+        QVERIFY2(seen["noreply"] >= 10 && seen["noreply"] <= 50, qPrintable(QString::number(seen["noreply"])));
+        QVERIFY2(seen["badcrc"] >= 5 && seen["badcrc"] <= 40, qPrintable(QString::number(seen["badcrc"])));
+        QVERIFY(relay_.control("inject off"));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+    }
+
+    void probabilitiesAboveOneAreRefused() {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("SimRelay: the simulator ended at start.*"));
+        QVERIFY(!relay_.start({"--no-reply", "0.7", "--bad-crc", "0.5"}));
+        QVERIFY(up({"--no-reply", "0.7"}));
+        QString answer;
+        QVERIFY(!relay_.control("badcrc 0.5", &answer));
+        QVERIFY(answer.startsWith("error"));
+    }
+
+    void logRecordsWhatWasSent() {
+        QVERIFY(up());
+        const QByteArray req = readRequest(3, 1, 12);
+        const QByteArray r = line_.exchange(req, 29);
+        QVERIFY(writeRegister(15, 33));
+        const QStringList lines = relay_.logLines();
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("t="));
+        const auto read = SimRelay::parseLogLine(lines[0]);
+        QCOMPARE(read.value("rx"), QString("03 03 00 00 00 0C 44 2D"));
+        QCOMPARE(read.value("fn"), QString("3"));
+        QCOMPARE(read.value("reg"), QString("1"));
+        QCOMPARE(read.value("n"), QString("12"));
+        QCOMPARE(read.value("action"), QString("reply"));
+        QCOMPARE(read.value("tx"), hexOf(r));
+        QStringList values;
+        for (int v : registersOf(r)) values << QString::number(v);
+        QCOMPARE(read.value("values"), values.join(','));
+        const auto write = SimRelay::parseLogLine(lines[1]);
+        QCOMPARE(write.value("fn"), QString("6"));
+        QCOMPARE(write.value("reg"), QString("15"));
+        QCOMPARE(write.value("value"), QString("33"));
+        QCOMPARE(write.value("tx"), write.value("rx"));
+        QVERIFY(read.value("t").toDouble() <= write.value("t").toDouble());
+    }
+
+    void setRegisterFreezesTheMotor() {
+        QVERIFY(up());
+        QString answer;
+        QVERIFY(relay_.control("set 1 9", &answer));
+        QCOMPARE(answer, QString("ok 9"));
+        const QVector<int> v = readRegisters(1, 12);
+        QCOMPARE(v.value(0), 9);
+        QCOMPARE(readRegisters(1, 12), v);
+        QVERIFY(relay_.control("run"));
+        QVERIFY(relay_.control("variant 3"));
+        QCOMPARE(readRegisters(23, 1), QVector<int>{3});
+        QVERIFY(relay_.control("set 23 0"));
+        QCOMPARE(readRegisters(23, 1), QVector<int>{0});
+    }
+
+    void faultMemory() {
+        QVERIFY(up({"--seed", "3"}));
+        QVector<int> regs;
+        for (int first : {26, 51, 76, 101}) regs += readRegisters(first, 25);
+        QCOMPARE(regs.size(), 100);
+        QByteArray bytes;
+        for (int r : regs) bytes.append(char(r >> 8)).append(char(r & 0xFF));
+        int empty = 0;
+        QSet<int> months;
+        for (int k = 0; k < 40; ++k) {
+            const QByteArray rec = bytes.mid(5 * k, 5);
+            if (uint8_t(rec[0]) == 0xFF) {
+                ++empty;
+                continue;
+            }
+            int month = 0, day = 0, hour = 0, minute = 0;
+            QVERIFY(sim::decodeMonthDay(uint16_t((uint8_t(rec[1]) << 8) | uint8_t(rec[2])), month, day));
+            QVERIFY(sim::decodeHourMinute(uint16_t((uint8_t(rec[3]) << 8) | uint8_t(rec[4])), hour, minute));
+            QVERIFY(rec[0] != 0 && !(uint8_t(rec[0]) & 0x80));
+            months.insert(month);
+        }
+        QVERIFY(empty > 0 && empty < 40);
+        QVERIFY(months.size() >= 4);
+
+        QVERIFY(relay_.control("memory empty"));
+        QCOMPARE(readRegisters(26, 25), QVector<int>(25, 0xFFFF));
+        QVERIFY(relay_.control("record 0 0x11 12 6 19 5"));
+        QVERIFY(relay_.control("record 1 2 1 31 0 0"));
+        QCOMPARE(readRegisters(26, 5), (QVector<int>{0x1112, 0x0619, 0x0502, 0x0131, 0x0000}));
+    }
+
+    void controlErrors_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("unknown") << "bogus";
+        QTest::newRow("empty") << "";
+        QTest::newRow("register 0") << "set 0 1";
+        QTest::newRow("register 126") << "set 126 1";
+        QTest::newRow("value too big") << "set 12 65536";
+        QTest::newRow("probability 2") << "noreply 2";
+        QTest::newRow("negative count") << "noreply next -1";
+        QTest::newRow("record 40") << "record 40 empty";
+        QTest::newRow("trip unknown") << "trip fire";
+        QTest::newRow("clock 31 april") << "clock 4 31 10 0";
+    }
+    void controlErrors() {
+        QFETCH(QString, command);
+        QVERIFY(up());
+        QString answer;
+        QVERIFY(!relay_.control(command, &answer));
+        QVERIFY2(answer.startsWith("error"), qPrintable(answer));
+        QVERIFY(relay_.control("help"));
+    }
+
+    void overlongControlLine() {
+        QVERIFY(up());
+        QString answer;
+        QVERIFY(!relay_.control(QString(10000, 'x'), &answer));
+        QCOMPARE(answer, QString("error line too long"));
+        QVERIFY(relay_.control("get 12", &answer));
+        QCOMPARE(answer, QString("ok 25"));
+    }
+
+    void linkFollowsTheSimulator() {
+        QVERIFY(up());
+        const QString link = relay_.linkPath();
+        QCOMPARE(QFileInfo(link).symLinkTarget(), relay_.slavePath());
+        line_.close();
+        relay_.stop();
+        QVERIFY(!QFileInfo(link).isSymLink());
+
+        QVERIFY(up());
+        line_.close();
+        relay_.kill(); // unplugged: the link is left dangling
+        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(relay_.restart());
+        QVERIFY(line_.open(link));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+
+        line_.close();
+        ::kill(relay_.pid(), SIGINT);
+        for (int i = 0; i < 500 && QFileInfo(link).isSymLink(); ++i) QTest::qWait(10);
+        QVERIFY(!QFileInfo(link).isSymLink());
+    }
+
+    void linkRefusesToReplaceAFile() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("plain");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("SimRelay: the simulator ended at start.*"));
+        QVERIFY(!relay_.start({"--link", file}));
+        QVERIFY(QFileInfo(file).isFile());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSim)
+#include "tst_sim.moc"
