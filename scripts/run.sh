@@ -17,7 +17,7 @@ if [ $# -ge 1 ]; then
   export VRK_COM1="$1"
   echo "Relay on $VRK_COM1 (COM1 in the settings)."
 else
-  "$here/build/bin/vrk-sim" --link "$here/run/com1" --log "$here/run/vrk-sim.log" >/dev/null &
+  "$here/build/bin/vrk-sim" --link "$here/run/com1" --log "$here/run/vrk-sim.log" --control "$here/run/vrk-sim.ctl" >/dev/null &
   sim_pid=$!
   for _ in $(seq 50); do [ -e "$here/run/com1" ] && break; sleep 0.1; done
   export VRK_COM1="$here/run/com1"
