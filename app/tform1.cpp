@@ -4,6 +4,8 @@
 #include "app/pictures.h"
 #include "app/seams.h"
 #include "config/tform2.h"
+#include "faults/rules.h"
+#include "setpoints/rules.h"
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
@@ -19,32 +21,6 @@
 #include <QCloseEvent>
 
 namespace {
-
-// Names and range hints of the setpoint rows as the window is built; the
-// language files replace the names (and the hints of rows 12 and 13).
-const char* const kSetpointNames[14] = {
-    "Prąd znamionowy:",
-    "Prąd zwarciowy:",
-    "Ciepło silnika: (nastawa co 15)",
-    "Nastawa suchobiegu:",
-    "Czas zadziałania suchobiegu:",
-    "Asymetria prądu:",
-    "Opóźnienie członu napięciowego:",
-    "Napięcie znamionowe: (nastawa co 10V)",
-    "Napięcie minimalne:",
-    "Napięcie maksymalne:",
-    "Czas zwłoki przed zał. : (nastawa co 0,5s)",
-    "Wykonanie:",
-    "Miesiąc.dzień",
-    "Godzina:minuta",
-};
-const char* const kSetpointHints[14] = {
-    "In= 0-20,0 [A]", "In x 2-10,0 ",    "Q= 30-300",       "Is= 20-85 [%]",
-    "T1= 5-255 [s]",  "Ia= 20-55 [%]",   "T2= 0-250 [s]",   "Un= 350-550 [V]",
-    "Umin= 70-90 [%]", "Umax= 110-125 [%]", "Td= 0-30,0 [s]", "1=20A  2=100A  3=250A",
-    "mm.dd",          "gg:mm",
-};
-const char* const kFaultHeader[4] = {"LP", "               PRZYCZYNA", "     DATA", "GODZINA"};
 
 QToolButton* toolButton(const QString& name, const QIcon& icon, const QString& hint, QWidget* parent) {
     auto* b = new QToolButton(parent);
@@ -228,13 +204,18 @@ void TForm1::FormCreate() {
     Rozlacz();
     nominalCurrentRaw = 0;
     ampereScale = 0;
-    for (int r = 0; r < 14; ++r) StringGrid1->setCell(0, r, QStringLiteral(" %1").arg(r + 1));
-    for (int r = 1; r <= 40; ++r) StringGrid2->setCell(0, r, QStringLiteral(" %1").arg(r));
+    const QStringList numbers = setpoints::initialSetpointNumbers();
+    const QStringList names = setpoints::initialSetpointNames();
+    const QStringList hints = setpoints::initialSetpointHints();
     for (int r = 0; r < 14; ++r) {
-        StringGrid1->setCell(1, r, QString::fromUtf8(kSetpointNames[r]));
-        StringGrid1->setCell(2, r, QString::fromUtf8(kSetpointHints[r]));
+        StringGrid1->setCell(0, r, numbers.value(r));
+        StringGrid1->setCell(1, r, names.value(r));
+        StringGrid1->setCell(2, r, hints.value(r));
     }
-    for (int c = 0; c < 4; ++c) StringGrid2->setCell(c, 0, QString::fromUtf8(kFaultHeader[c]));
+    const QStringList entries = faults::initialFaultNumbers();
+    for (int r = 1; r <= 40; ++r) StringGrid2->setCell(0, r, entries.value(r - 1));
+    const QStringList header = faults::initialFaultHeader();
+    for (int c = 0; c < 4; ++c) StringGrid2->setCell(c, 0, header.value(c));
     Zer_wykres1();
     Zer_wykres2();
     SpeedButton21Click();

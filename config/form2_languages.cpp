@@ -1,0 +1,196 @@
+// Applying a language: every line of the language file goes to its targets
+// on the main window and on this dialog, in the order of the file.
+#include "app/controls.h"
+#include "app/seams.h"
+#include "app/tform1.h"
+#include "config/languages.h"
+#include "config/tform2.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+struct Windows {
+    TForm1* f1; // null: only the dialog's own texts are set
+    TForm2* f2;
+};
+
+void setTitle(QGroupBox* g, const QString& t) {
+    if (g) g->setTitle(t);
+}
+void setText(QLabel* l, const QString& t) {
+    if (l) l->setText(t);
+}
+void setText(QAbstractButton* b, const QString& t) {
+    if (b) b->setText(t);
+}
+void setHint(QAbstractButton* b, const QString& t) {
+    if (b) b->setToolTip(t);
+}
+void setCell(StringGrid* g, int column, int row, const QString& t) {
+    if (g) g->setCell(column, row, t);
+}
+// A page's caption, then the caption of the toolbar button that selects it.
+void setPage(TForm1* f1, QWidget* page, QAbstractButton* button, const QString& t) {
+    if (f1->PageControl1 && page) {
+        const int index = f1->PageControl1->indexOf(page);
+        if (index >= 0) f1->PageControl1->setTabText(index, t);
+    }
+    setText(button, t);
+}
+
+using Assign = void (*)(const Windows& w, int line, const QString& t);
+
+struct Target {
+    int first, last; // the lines this entry takes
+    bool mainWindow; // the target is on the main window
+    Assign assign;
+};
+
+// clang-format off
+const Target kTargets[] = {
+    {1, 1, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->RadioGroup2, t); }},
+    {2, 2, false, [](const Windows& w, int, const QString& t) { w.f2->setWindowTitle(t); }},
+    {3, 3, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->RadioGroup1, t); }},
+    {4, 4, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->GroupBox1, t); }},
+    {5, 5, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->GroupBox2, t); }},
+    {6, 6, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->GroupBox3, t); }},
+    {7, 7, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->GroupBox5, t); }},
+    {8, 8, false, [](const Windows& w, int, const QString& t) { setTitle(w.f2->GroupBox4, t); }},
+    {9, 9, true, [](const Windows& w, int, const QString& t) { w.f1->setWindowTitle(t); }},
+    {10, 10, true, [](const Windows& w, int, const QString& t) { setHint(w.f1->SpeedButton1, t); }},
+    {11, 11, true, [](const Windows& w, int, const QString& t) { setHint(w.f1->SpeedButton2, t); }},
+    {12, 12, true, [](const Windows& w, int, const QString& t) { setHint(w.f1->SpeedButton3, t); }},
+    {13, 13, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet1, w.f1->SpeedButton21, t); }},
+    {14, 14, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet4, w.f1->SpeedButton22, t); }},
+    {15, 15, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet5, w.f1->SpeedButton23, t); }},
+    {16, 16, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet6, w.f1->SpeedButton24, t); }},
+    {17, 17, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox1, t); }},
+    {18, 18, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox3, t); }},
+    {19, 19, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox4, t); }},
+    {20, 20, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox5, t); }},
+    {21, 21, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox7, t); }},
+    {22, 22, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox2, t); }},
+    {23, 23, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label31, t); }},
+    {24, 24, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label32, t); }},
+    {25, 25, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label33, t); }},
+    {26, 26, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label34, t); }},
+    {27, 27, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label35, t); }},
+    {28, 28, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label38, t); }},
+    {29, 29, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Button5, t); }},
+    {30, 30, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(65), t); }},
+    {31, 31, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(66), t); setText(w.f1->Label101, t); }},
+    {32, 32, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(67), t); }},
+    // the setpoint names, rows 0 to 13, and the hints of the date and time rows
+    {33, 46, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid1, 1, line - 33, t); }},
+    {47, 48, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid1, 2, line - 35, t); }},
+    {49, 49, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton9, t); setText(w.f1->SpeedButton13, t); }},
+    {50, 50, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton10, t); setText(w.f1->SpeedButton14, t); }},
+    {51, 51, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton11, t); }},
+    {52, 52, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(68), t); }},
+    // the recorder button takes the new "pause" or "start" at once
+    {53, 53, true, [](const Windows& w, int, const QString& t) {
+         setText(w.f1->hiddenLabel(69), t);
+         if (QToolButton* b = w.f1->SpeedButton8)
+             b->setText(w.f1->hiddenLabel(b->isChecked() ? 68 : 69)->text());
+     }},
+    {54, 54, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->RadioGroup1, t); }},
+    {55, 55, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->RadioGroup2, t); }},
+    // the recorder's axis titles, Label70 to Label77; the traces are redrawn
+    // after the last so that they show the new titles
+    {56, 62, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(line + 14), t); }},
+    {63, 63, true, [](const Windows& w, int, const QString& t) {
+         setText(w.f1->hiddenLabel(77), t);
+         w.f1->Ods_wykres1();
+         w.f1->Ods_wykres2();
+     }},
+    // the fault log's column headers
+    {64, 66, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid2, line - 63, 0, t); }},
+    // fault causes, the validation message, setpoint row 0 names, month names: Label78 to Label99
+    {67, 88, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(line + 11), t); }},
+    {89, 89, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label48, t); }},
+    {90, 90, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label28, t); }},
+};
+// clang-format on
+
+void assignLine(const Windows& w, int line, const QString& text) {
+    for (const Target& target : kTargets) {
+        if (line < target.first || line > target.last) continue;
+        if (target.mainWindow && !w.f1) continue;
+        target.assign(w, line, text);
+    }
+}
+
+// The character set each translated control draws its text in. The texts
+// are decoded from the file's code page, so with Unicode fonts nothing more
+// is needed; the set is recorded on every control that takes it, under the
+// property "fontCharset", for the places that still ask for it.
+void setCharsets(const Windows& w, int charset) {
+    QList<QObject*> controls;
+    if (w.f1) controls << w.f1;
+    controls << w.f2;
+    if (w.f1) controls << w.f1->TabSheet1 << w.f1->TabSheet4 << w.f1->TabSheet5 << w.f1->TabSheet6;
+    controls << w.f2->RadioGroup2 << w.f2->RadioGroup1 << w.f2->GroupBox1 << w.f2->GroupBox2 << w.f2->GroupBox3
+             << w.f2->GroupBox5 << w.f2->GroupBox4;
+    if (TForm1* f = w.f1) {
+        controls << f->SpeedButton1 << f->SpeedButton2 << f->SpeedButton3;
+        controls << f->GroupBox1 << f->GroupBox3 << f->GroupBox4 << f->GroupBox5 << f->GroupBox7 << f->GroupBox2;
+        controls << f->Label31 << f->Label32 << f->Label33 << f->Label34 << f->Label35 << f->Label38 << f->Button5;
+        controls << f->hiddenLabel(65) << f->hiddenLabel(66) << f->hiddenLabel(67);
+        controls << f->StringGrid1;
+        controls << f->SpeedButton9 << f->SpeedButton10 << f->SpeedButton13 << f->SpeedButton14 << f->SpeedButton11
+                 << f->SpeedButton8;
+        controls << f->RadioGroup1 << f->RadioGroup2;
+        // the recorder chart stands for the title fonts of its two value axes
+        controls << f->findChild<QObject*>(QStringLiteral("Chart2"));
+        controls << f->StringGrid2 << f->hiddenLabel(83) << f->Label48 << f->Label28;
+        controls << f->PageControl1;
+        controls << f->SpeedButton21 << f->SpeedButton22 << f->SpeedButton23 << f->SpeedButton24;
+    }
+    for (QObject* o : controls)
+        if (o) o->setProperty("fontCharset", charset);
+}
+
+} // namespace
+
+bool TForm2::zapis_plikow() {
+    QString error;
+    if (languages::writeMissingFiles(&error)) return true;
+    seams::errorBox(this, error);
+    return false;
+}
+
+void TForm2::zmiana_jezyka() {
+    if (!zapis_plikow()) return;
+    const languages::Language language = languages::fromIndex(languageIndex());
+    const QString name = languages::fileName(language);
+    // A link that leads to no file counts as no file here (the writer above
+    // never writes through it).
+    if (!QFileInfo::exists(name)) {
+        seams::current().messageBox(this, seams::BoxIcon::Error, QString::fromUtf8("Błąd"),
+                                    QString::fromUtf8("Brak pliku językowego\nWybierz inny język"));
+        return;
+    }
+    languages::FileReader reader(language);
+    if (!reader.open(name)) {
+        seams::errorBox(this, reader.errorString());
+        return;
+    }
+    const Windows w{form1_, this};
+    QString text;
+    for (int line = 1; line <= languages::kLineCount; ++line) {
+        // A failure keeps what was assigned before it, and the character sets.
+        if (!reader.readLine(&text)) {
+            seams::errorBox(this, reader.errorString());
+            return;
+        }
+        assignLine(w, line, text);
+    }
+    setCharsets(w, languages::fontCharset(language));
+}
