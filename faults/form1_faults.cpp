@@ -1,0 +1,84 @@
+// The fault page of the main window: reads the relay's memory of its last
+// 40 trips, puts them newest first and lists them. The rules live in
+// faults/rules.h.
+#include "app/controls.h"
+#include "app/tform1.h"
+#include "faults/rules.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QToolButton>
+
+using namespace faults;
+
+namespace {
+
+// The cause and month texts of the current language, from the hidden labels.
+FaultTexts languageTexts(const TForm1& f) {
+    FaultTexts t;
+    for (int i = 0; i < 5; ++i)
+        t.causes[size_t(i)] = f.hiddenLabel(78 + i)->text();
+    for (int m = 0; m < 12; ++m)
+        t.months[size_t(m)] = f.hiddenLabel(88 + m)->text();
+    return t;
+}
+
+} // namespace
+
+void TForm1::buildFaultPage() {
+    StringGrid2 = new StringGrid(QStringLiteral("StringGrid2"), 4, kRecords + 1, TabSheet6);
+    const int widths[4] = {28, 330, 113, 76};
+    for (int c = 0; c < 4; ++c)
+        StringGrid2->setColumnWidth(c, widths[c]);
+    for (int r = 0; r <= kRecords; ++r)
+        StringGrid2->setRowHeight(r, 22);
+    StringGrid2->setShowGrid(true);
+    StringGrid2->setFixed(0, 1);
+    StringGrid2->setEditable(false);
+    const int frame = 2 * StringGrid2->frameWidth();
+    StringGrid2->setGeometry(
+        8, 8, 28 + 330 + 113 + 76 + StringGrid2->verticalScrollBar()->sizeHint().width() + frame,
+        13 * 22 + 21 + frame);
+    StringGrid2->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
+    StringGrid2->selectFilter = [this](int column, int row) { return StringGrid1SelectCell(column, row); };
+
+    SpeedButton12 = new QToolButton(TabSheet6);
+    SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
+    SpeedButton12->setText(QStringLiteral("VRK--> PC"));
+    SpeedButton12->setGeometry(8, StringGrid2->geometry().bottom() + 9, 100, 25);
+    connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
+}
+
+void TForm1::SpeedButton12Click() {
+    SequenceGuard guard(this);
+    for (int r = 1; r <= kRecords; ++r)
+        for (int c = 1; c <= 3; ++c)
+            StringGrid2->setCell(c, r, QString());
+    ProgressBar4->setValue(0);
+    ProgressBar4->show();
+    for (int b = 0; b < kBlocks; ++b) {
+        czekaj(100);
+        ProgressBar4->setValue(2 * (b + 1));
+        // A block that cannot be read keeps what it held before.
+        if (Czytaj(blockFirstRegister(b), kBlockRegisters) && RegisterValues().size() >= kBlockRegisters)
+            storeBlock(faultBuffer, b, RegisterValues());
+    }
+    const FaultRecords records = sortBuffer(faultBuffer, currentMonthNumber(currentMonth));
+    const FaultTexts texts = languageTexts(*this);
+    for (int n = 0; n < kRecords; ++n) {
+        const FaultRow row = faultRow(records[size_t(n)], texts);
+        StringGrid2->setCell(1, n + 1, row.cause);
+        StringGrid2->setCell(2, n + 1, row.date);
+        StringGrid2->setCell(3, n + 1, row.time);
+    }
+    ProgressBar4->hide();
+}
+
+QString TForm1::przyczyna(int cause) const {
+    return causeText(cause, languageTexts(*this));
+}
+
+QString TForm1::miesiac(const QString& month) const {
+    return monthName(month, languageTexts(*this));
+}

@@ -1,0 +1,130 @@
+#include "faults/rules.h"
+
+#include "protocol/formatting.h"
+
+#include <utility>
+
+namespace faults {
+
+QStringList initialFaultNumbers() {
+    QStringList out;
+    for (int n = 1; n <= kRecords; ++n)
+        out << QStringLiteral(" %1").arg(n);
+    return out;
+}
+
+QStringList initialFaultHeader() {
+    return {QStringLiteral("LP"), QStringLiteral("               PRZYCZYNA"), QStringLiteral("     DATA"),
+            QStringLiteral("GODZINA")};
+}
+
+void storeBlock(FaultBytes& bytes, int block, const QVector<qint32>& registers) {
+    if (block < 0 || block >= kBlocks) return;
+    const int n = std::min<int>(kBlockRegisters, int(registers.size()));
+    for (int j = 0; j < n; ++j) {
+        const size_t at = size_t(50 * block + 2 * j);
+        bytes[at] = quint8((registers[j] >> 8) & 0xFF);
+        bytes[at + 1] = quint8(registers[j] & 0xFF);
+    }
+}
+
+FaultRecords decodeRecords(const FaultBytes& bytes) {
+    FaultRecords out;
+    for (int n = 0; n < kRecords; ++n) {
+        const size_t b = size_t(kRecordBytes * n);
+        out[size_t(n)] = {bytes[b], bytes[b + 1], bytes[b + 2], bytes[b + 3], bytes[b + 4]};
+    }
+    return out;
+}
+
+FaultBytes encodeRecords(const FaultRecords& records) {
+    FaultBytes out{};
+    for (int n = 0; n < kRecords; ++n) {
+        const size_t b = size_t(kRecordBytes * n);
+        const FaultRecord& r = records[size_t(n)];
+        out[b] = r.cause;
+        out[b + 1] = r.month;
+        out[b + 2] = r.day;
+        out[b + 3] = r.hour;
+        out[b + 4] = r.minute;
+    }
+    return out;
+}
+
+void zeroEmptySlots(FaultRecords& records) {
+    for (FaultRecord& r : records)
+        if (r.cause == kEmptySlot) r = FaultRecord{};
+}
+
+int currentMonthNumber(const QString& currentMonth) {
+    // A whole decimal number with an optional sign, as the clock's two characters hold it.
+    int i = 0;
+    if (i < currentMonth.size() &&
+        (currentMonth[i] == QLatin1Char('+') || currentMonth[i] == QLatin1Char('-')))
+        ++i;
+    if (i == currentMonth.size()) return 12;
+    for (int k = i; k < currentMonth.size(); ++k)
+        if (currentMonth[k] < QLatin1Char('0') || currentMonth[k] > QLatin1Char('9')) return 12;
+    bool ok = false;
+    const int m = currentMonth.toInt(&ok);
+    return ok ? m : 12;
+}
+
+qint64 sortKey(const FaultRecord& r, int currentMonth) {
+    const qint64 M = INT_BCD(r.month), D = INT_BCD(r.day), H = INT_BCD(r.hour), N = INT_BCD(r.minute);
+    const qint64 rest = D * 10000 + H * 100 + N;
+    return M > currentMonth ? M * 1000000 + rest : M * 100000000 + rest;
+}
+
+void sortNewestFirst(FaultRecords& records, int currentMonth) {
+    std::array<qint64, kRecords> keys{};
+    for (int n = 0; n < kRecords; ++n)
+        keys[size_t(n)] = sortKey(records[size_t(n)], currentMonth);
+    for (int pass = 0; pass < kRecords - 1; ++pass)
+        for (int i = kRecords - 2; i >= 0; --i)
+            if (keys[size_t(i + 1)] > keys[size_t(i)]) {
+                std::swap(keys[size_t(i)], keys[size_t(i + 1)]);
+                std::swap(records[size_t(i)], records[size_t(i + 1)]);
+            }
+}
+
+FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth) {
+    FaultRecords records = decodeRecords(bytes);
+    zeroEmptySlots(records);
+    sortNewestFirst(records, currentMonth);
+    bytes = encodeRecords(records);
+    return records;
+}
+
+QString causeText(int cause, const FaultTexts& texts) {
+    QString out;
+    if (cause & 0x01) out += texts.causes[0];
+    if (cause & 0x02) out += texts.causes[1];
+    if (cause & 0x04) out += texts.causes[2];
+    if (cause & 0x08) out += texts.causes[3];
+    if (cause & 0x10) out += QStringLiteral("U<85%    ");
+    if (cause & 0x20) out += QStringLiteral("U>115%    ");
+    if (cause & 0x40) out += texts.causes[4];
+    return out;
+}
+
+QString monthName(const QString& month, const FaultTexts& texts) {
+    for (int m = 1; m <= 12; ++m)
+        if (month == zera(m, 2)) return texts.months[size_t(m - 1)];
+    return QString();
+}
+
+FaultRow faultRow(const FaultRecord& r, const FaultTexts& texts) {
+    FaultRow row;
+    row.cause = causeText(r.cause, texts);
+    if (row.cause.isEmpty()) return row;
+    QString month = monthName(zera(INT_BCD(r.month), 2), texts);
+    if (month.isEmpty()) // no name for it: the two digits the relay stored
+        month = QStringLiteral("%1").arg(int(r.month), 2, 16, QLatin1Char('0')).toUpper();
+    row.date = QString::number(INT_BCD(r.day)) + QLatin1Char(' ') + month;
+    row.time = QStringLiteral("  ") + QString::number(INT_BCD(r.hour)) + QLatin1Char(':') +
+               zera(INT_BCD(r.minute), 2);
+    return row;
+}
+
+} // namespace faults

@@ -1,0 +1,77 @@
+#pragma once
+// The relay's fault memory: 40 records of 5 bytes (cause, then BCD month,
+// day, hour, minute) in registers 26..125, high byte first. Decoding, the
+// newest-first order and the listing texts, as plain functions.
+#include <array>
+#include <cstdint>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace faults {
+
+constexpr int kRecords = 40;
+constexpr int kRecordBytes = 5;
+constexpr int kBytes = kRecords * kRecordBytes; // 200
+constexpr int kBlocks = 4;
+constexpr int kBlockRegisters = 25; // ten records per block
+constexpr int kFirstRegister = 26;
+constexpr quint8 kEmptySlot = 0xFF;
+
+using FaultBytes = std::array<quint8, kBytes>;
+
+struct FaultRecord {
+    quint8 cause = 0, month = 0, day = 0, hour = 0, minute = 0; // as stored (BCD)
+    bool operator==(const FaultRecord&) const = default;
+};
+using FaultRecords = std::array<FaultRecord, kRecords>;
+
+// ---- the texts the log starts with
+QStringList initialFaultNumbers(); // rows 1..40 of column 0: " 1" .. " 40"
+QStringList initialFaultHeader();  // row 0, columns 0..3
+
+// The first register of block b (0..3).
+inline int blockFirstRegister(int block) {
+    return kFirstRegister + kBlockRegisters * block;
+}
+// Stores the 25 register values of block b as its 50 bytes, high byte first.
+// Fewer values leave the rest of the block as it was.
+void storeBlock(FaultBytes& bytes, int block, const QVector<qint32>& registers);
+
+FaultRecords decodeRecords(const FaultBytes& bytes);
+FaultBytes encodeRecords(const FaultRecords& records);
+// A slot whose cause byte is 0xFF becomes five zero bytes.
+void zeroEmptySlots(FaultRecords& records);
+
+// The current month as the clock shows it, or 12 when the text is not a number.
+int currentMonthNumber(const QString& currentMonth);
+// Larger is newer: a trip in a month after the current one counts as last year's.
+qint64 sortKey(const FaultRecord& record, int currentMonth);
+// Newest first, by the relay's bubble order: 39 passes, each from the pair
+// (38, 39) down to (0, 1), swapping only when the later key is strictly
+// larger, so equal keys keep the order the relay stored them in.
+void sortNewestFirst(FaultRecords& records, int currentMonth);
+
+// ---- listing
+struct FaultTexts {
+    std::array<QString, 5> causes;  // overload, short circuit, asymmetry, dry running, phase sequence
+    std::array<QString, 12> months; // January .. December
+};
+// The cause texts of every bit set, in bit order; bit 7 is ignored.
+QString causeText(int cause, const FaultTexts& texts);
+// The month's name for "01" .. "12"; an empty text for anything else.
+QString monthName(const QString& month, const FaultTexts& texts);
+
+struct FaultRow {
+    QString cause, date, time; // columns 1, 2, 3
+    bool operator==(const FaultRow&) const = default;
+};
+// A record with no cause text shows nothing in columns 2 and 3. A month byte
+// that names no month shows as its two stored digits after the day.
+FaultRow faultRow(const FaultRecord& record, const FaultTexts& texts);
+
+// The whole read-sort step on the kept bytes: empty slots zeroed, sorted by
+// the current month, written back; returns the records in listing order.
+FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth);
+
+} // namespace faults

@@ -1,0 +1,422 @@
+// The setpoint page of the real main window, without a relay: the grid's
+// layout, typing through the key filter, the refused rows, the row-0 texts,
+// the refresh, the refusal messages, and saving and loading setpoint files
+// through the scripted dialogs.
+#include "appfixture.h"
+
+#include "app/controls.h"
+#include "setpoints/setpointfile.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+QStringList validTable() {
+    return {QStringLiteral("12,5"),  QStringLiteral("3,5"),  QStringLiteral("150"), QStringLiteral("40"),
+            QStringLiteral("10"),    QStringLiteral("30"),   QStringLiteral("5"),   QStringLiteral("400"),
+            QStringLiteral("80"),    QStringLiteral("115"),  QStringLiteral("2,5"), QStringLiteral("2"),
+            QStringLiteral("12.06"), QStringLiteral("09:05")};
+}
+
+QStringList emptyTable() {
+    return QStringList(14, QString());
+}
+
+void fill(StringGrid* g, const QStringList& cells) {
+    for (int r = 0; r < 14; ++r)
+        g->setCell(3, r, cells.value(r));
+}
+
+QStringList values(const StringGrid* g) {
+    QStringList out;
+    for (int r = 0; r < 14; ++r)
+        out << g->cell(3, r);
+    return out;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray crlf(const QStringList& lines) {
+    QByteArray out;
+    for (const QString& l : lines)
+        out += l.toLatin1() + "\r\n";
+    return out;
+}
+
+const QString kPrefix = QString::fromUtf8("Wporowadź poprawnie parametr nr ");
+
+} // namespace
+
+class TstSetpointsForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void pageLayout();
+    void typingIntoTheEditor();
+    void typedKeysByRow_data();
+    void typedKeysByRow();
+    void datesAndTimesCannotBeSelected();
+    void faultGridSharesTheRules();
+    void row0TextsFollowTheVariant_data();
+    void row0TextsFollowTheVariant();
+    void refreshFromImage();
+
+    void writeRefusedListsEveryRow();
+    void saveRefusedWritesNothing();
+    void saveAndLoadBack();
+    void saveFailureShowsErrorBox();
+    void loadFiles_data();
+    void loadFiles();
+    void loadUnreadable_data();
+    void loadUnreadable();
+    void cancelledLoad();
+
+private:
+    std::unique_ptr<AppFixture> app_;
+    TForm1* f_ = nullptr;
+    StringGrid* g_ = nullptr;
+};
+
+void TstSetpointsForm1::init() {
+    app_ = std::make_unique<AppFixture>();
+    app_->start();
+    f_ = app_->f1();
+    g_ = f_->findChild<StringGrid*>(QStringLiteral("StringGrid1"));
+    QVERIFY(g_);
+}
+
+void TstSetpointsForm1::cleanup() {
+    g_ = nullptr;
+    f_ = nullptr;
+    app_.reset();
+}
+
+void TstSetpointsForm1::pageLayout() {
+    QCOMPARE(g_->parentWidget(), f_->TabSheet4);
+    QCOMPARE(g_->columnCount(), 4);
+    QCOMPARE(g_->rowCount(), 14);
+    const int widths[4] = {38, 289, 152, 77};
+    for (int c = 0; c < 4; ++c)
+        QCOMPARE(g_->columnWidth(c), widths[c]);
+    for (int r = 0; r < 14; ++r)
+        QCOMPARE(g_->rowHeight(r), r == 3 ? 21 : 22);
+    QCOMPARE(g_->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(g_->font().pixelSize(), 15);
+    QCOMPARE(g_->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    for (int r = 0; r < 14; ++r) {
+        for (int c = 0; c < 3; ++c)
+            QVERIFY(!(g_->item(r, c)->flags() & Qt::ItemIsEditable));
+        QVERIFY(g_->item(r, 3)->flags() & Qt::ItemIsEditable);
+    }
+    QCOMPARE(g_->currentColumn(), 3);
+    QCOMPARE(g_->currentRowIndex(), 0);
+    // Every row lies inside the grid: no row hides under its edge.
+    f_->show();
+    f_->SpeedButton22Click();
+    QVERIFY(QTest::qWaitForWindowExposed(f_));
+    QVERIFY(g_->viewport()->height() >= 13 * 22 + 21);
+
+    const struct {
+        const char* name;
+        const char* caption;
+    } buttons[] = {{"SpeedButton6", "VRK--> PC"},
+                   {"SpeedButton7", "PC --> VRK"},
+                   {"SpeedButton9", "Odczytaj  "},
+                   {"SpeedButton10", "Zapisz"},
+                   {"SpeedButton11", "Czas PC"}};
+    for (const auto& b : buttons) {
+        auto* button = f_->TabSheet4->findChild<QToolButton*>(QLatin1String(b.name));
+        QVERIFY2(button, b.name);
+        // The language step may have replaced the file buttons' captions already.
+        if (QByteArray(b.name) == "SpeedButton6" || QByteArray(b.name) == "SpeedButton7")
+            QCOMPARE(button->text(), QLatin1String(b.caption));
+        // On the page, below the grid (the page is 663 x 357).
+        QVERIFY(QRect(0, 0, 663, 357).contains(button->geometry()));
+        QVERIFY(button->geometry().top() > g_->geometry().bottom());
+    }
+    // The fixed texts the window starts with.
+    QCOMPARE(g_->cell(0, 0), QStringLiteral(" 1"));
+    QCOMPARE(g_->cell(2, 7), QStringLiteral("Un= 350-550 [V]"));
+    QCOMPARE(values(g_), emptyTable());
+}
+
+// The editor is open on row 1: a second comma and a full stop are dropped, each with one beep.
+void TstSetpointsForm1::typingIntoTheEditor() {
+    f_->show();
+    f_->SpeedButton22Click();
+    g_->setCurrentCell(1, 3);
+    g_->editItem(g_->item(1, 3));
+    auto* editor = qobject_cast<QLineEdit*>(g_->indexWidget(g_->currentIndex()));
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("3,,5."));
+    QCOMPARE(editor->text(), QStringLiteral("3,5"));
+    QCOMPARE(app_->beeps, 2);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(g_->cell(3, 1), QStringLiteral("3,5")); // the editor commits once events run
+    QCOMPARE(app_->beeps, 2);
+}
+
+void TstSetpointsForm1::typedKeysByRow_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("comma twice in row 1") << 1 << QStringLiteral("3,,") << QStringLiteral("3,") << 1;
+    QTest::newRow("comma in row 3") << 3 << QStringLiteral("4,0") << QStringLiteral("40") << 1;
+    QTest::newRow("4 in row 11") << 11 << QStringLiteral("4") << QString() << 1;
+    QTest::newRow("full stop anywhere") << 0 << QStringLiteral("1.2") << QStringLiteral("12") << 1;
+    QTest::newRow("backspace") << 4 << QStringLiteral("12\b") << QStringLiteral("1") << 0;
+}
+
+// Keys typed while no editor is open, the way the grid passes them on.
+void TstSetpointsForm1::typedKeysByRow() {
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, cell);
+    QFETCH(int, beeps);
+    g_->setCurrentCell(row, 3);
+    for (QChar c : typed)
+        g_->typeKey(c);
+    QCOMPARE(g_->cell(3, row), cell);
+    QCOMPARE(app_->beeps, beeps);
+}
+
+void TstSetpointsForm1::datesAndTimesCannotBeSelected() {
+    f_->show();
+    f_->SpeedButton22Click();
+    QVERIFY(QTest::qWaitForWindowExposed(f_));
+    g_->setCurrentCell(11, 3);
+    for (int row : {12, 13}) {
+        const QRect cellRect = g_->visualRect(g_->model()->index(row, 3));
+        QVERIFY(g_->viewport()->rect().contains(cellRect.center()));
+        QTest::mouseClick(g_->viewport(), Qt::LeftButton, {}, cellRect.center());
+        QCOMPARE(g_->currentRowIndex(), 11);
+    }
+    QCOMPARE(app_->beeps, 2);
+    // Moving down from row 11 with the keyboard is refused too.
+    g_->setFocus();
+    QTest::keyClick(g_, Qt::Key_Down);
+    QCOMPARE(g_->currentRowIndex(), 11);
+    QCOMPARE(app_->beeps, 3);
+    // Other rows can be chosen.
+    QTest::mouseClick(g_->viewport(), Qt::LeftButton, {}, g_->visualRect(g_->model()->index(4, 3)).center());
+    QCOMPARE(g_->currentRowIndex(), 4);
+    QCOMPARE(app_->beeps, 3);
+    QVERIFY(!f_->StringGrid1SelectCell(3, 12));
+    QVERIFY(f_->StringGrid1SelectCell(3, 0));
+}
+
+// The fault log refuses its rows 12 and 13 as well, and judges typed keys by
+// the setpoint table's current cell.
+void TstSetpointsForm1::faultGridSharesTheRules() {
+    auto* g2 = f_->findChild<StringGrid*>(QStringLiteral("StringGrid2"));
+    QVERIFY(g2);
+    QVERIFY(g2->selectFilter);
+    QVERIFY(g2->keyFilter);
+    QVERIFY(!g2->selectFilter(1, 12));
+    QVERIFY(!g2->selectFilter(1, 13));
+    QVERIFY(g2->selectFilter(1, 14));
+    QCOMPARE(app_->beeps, 2);
+    g_->setCurrentCell(2, 3);
+    QVERIFY(!g2->keyFilter(QLatin1Char(',')));
+    g_->setCurrentCell(1, 3);
+    QVERIFY(g2->keyFilter(QLatin1Char(',')));
+    QCOMPARE(app_->beeps, 3);
+}
+
+void TstSetpointsForm1::row0TextsFollowTheVariant_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<int>("label");
+    QTest::newRow("1") << "1"
+                       << "In= 2-20,0 [A]" << 85;
+    QTest::newRow("2") << "2"
+                       << "In= 10-100 [A]" << 86;
+    QTest::newRow("3") << "3"
+                       << "In= 25-250 [A]" << 87;
+    QTest::newRow("empty counts as 0") << ""
+                                       << "In         [A]" << 84;
+    QTest::newRow("text counts as 0") << "x"
+                                      << "In         [A]" << 84;
+    QTest::newRow("7 leaves the row") << "7"
+                                      << "" << 0;
+}
+
+void TstSetpointsForm1::row0TextsFollowTheVariant() {
+    QFETCH(QString, variant);
+    QFETCH(QString, hint);
+    QFETCH(int, label);
+    g_->setCell(1, 0, QStringLiteral("before"));
+    g_->setCell(2, 0, QStringLiteral("before"));
+    g_->setCell(3, 11, variant);
+    f_->relabelSetpointRow0();
+    if (label == 0) {
+        QCOMPARE(g_->cell(1, 0), QStringLiteral("before"));
+        QCOMPARE(g_->cell(2, 0), QStringLiteral("before"));
+        return;
+    }
+    QCOMPARE(g_->cell(2, 0), hint);
+    QCOMPARE(g_->cell(1, 0), f_->hiddenLabel(label)->text());
+    QVERIFY(!g_->cell(1, 0).isEmpty());
+    // The clock timer applies the same rule on its tick.
+    g_->setCell(2, 0, QStringLiteral("before"));
+    f_->Timer1Timer();
+    QCOMPARE(g_->cell(2, 0), hint);
+}
+
+void TstSetpointsForm1::refreshFromImage() {
+    fill(g_, QStringList(14, QStringLiteral("old")));
+    f_->setpointImage = {25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5, 2, 0x1206, 0x0905};
+    f_->Odswiez();
+    QCOMPARE(values(g_), validTable());
+    // A variant the table has no scale for leaves row 0 alone.
+    g_->setCell(3, 0, QStringLiteral("kept"));
+    f_->setpointImage[11] = 0;
+    f_->Odswiez();
+    QCOMPARE(g_->cell(3, 0), QStringLiteral("kept"));
+    QCOMPARE(g_->cell(3, 11), QStringLiteral("0"));
+}
+
+void TstSetpointsForm1::writeRefusedListsEveryRow() {
+    QStringList t = validTable();
+    t[2] = QStringLiteral("16");
+    t[6] = QStringLiteral("251");
+    fill(g_, t);
+    f_->SpeedButton7Click();
+    QCOMPARE(f_->Label100->text(), kPrefix + QStringLiteral("3\r\n") + kPrefix + QStringLiteral("7\r\n"));
+    QCOMPARE(app_->beeps, 2);
+    QVERIFY(app_->f4()->isVisible());
+    QVERIFY(f_->ProgressBar4->isHidden());
+    QVERIFY(!f_->Timer2->isActive());
+    QCOMPARE(values(g_), t);
+}
+
+void TstSetpointsForm1::saveRefusedWritesNothing() {
+    QStringList t = validTable();
+    t[4] = QStringLiteral("300");
+    fill(g_, t);
+    app_->saveAnswers << app_->path(QStringLiteral("never"));
+    f_->SpeedButton10Click();
+    QCOMPARE(f_->Label100->text(), kPrefix + QStringLiteral("5,"));
+    QCOMPARE(app_->beeps, 1);
+    QVERIFY(app_->f4()->isVisible());
+    QVERIFY(app_->dialogFilters.isEmpty());
+    QVERIFY(!QFile::exists(app_->path(QStringLiteral("never.vrk"))));
+}
+
+void TstSetpointsForm1::saveAndLoadBack() {
+    fill(g_, validTable());
+    app_->saveAnswers << app_->path(QStringLiteral("abc"));
+    f_->SpeedButton10Click();
+    QCOMPARE(app_->dialogFilters,
+             QStringList{QStringLiteral("Pliki z nastawami   (*.vrk )|*.vrk|Wszystkie pliki  (*.*)|*.*")});
+    QFile saved(app_->path(QStringLiteral("abc.vrk")));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), crlf(validTable()));
+    saved.close();
+
+    // Confirming the overwrite of abc.vrk replaces abc.vrk (and makes no abc.vrk.vrk).
+    g_->setCell(3, 3, QStringLiteral("41"));
+    app_->saveAnswers << app_->path(QStringLiteral("abc.vrk"));
+    f_->SpeedButton10Click();
+    QVERIFY(!QFile::exists(app_->path(QStringLiteral("abc.vrk.vrk"))));
+    QStringList expected = validTable();
+    expected[3] = QStringLiteral("41");
+
+    fill(g_, emptyTable());
+    app_->openAnswers << app_->path(QStringLiteral("abc.vrk"));
+    f_->SpeedButton9Click();
+    QCOMPARE(app_->dialogFilters.last(),
+             QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
+    QCOMPARE(values(g_), expected);
+    QVERIFY(app_->errorBoxes.isEmpty());
+    QCOMPARE(app_->beeps, 0);
+}
+
+void TstSetpointsForm1::saveFailureShowsErrorBox() {
+    fill(g_, validTable());
+    app_->saveAnswers << app_->path(QStringLiteral("missing/abc"));
+    f_->SpeedButton10Click();
+    QCOMPARE(app_->errorBoxes.size(), 1);
+    QVERIFY(app_->errorBoxes.first().contains(QLatin1String("abc.vrk")));
+    QVERIFY(!app_->f4()->isVisible());
+}
+
+void TstSetpointsForm1::loadFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("table");
+    QStringList twelve = validTable();
+    twelve[12] = twelve[13] = QString();
+    QTest::newRow("12 lines") << crlf(validTable().mid(0, 12)) << twelve;
+    QTest::newRow("11 lines") << crlf(validTable().mid(0, 11)) << emptyTable();
+    QStringList tooBig = validTable();
+    tooBig[0] = QStringLiteral("50,0");
+    tooBig[11] = QStringLiteral("1");
+    QTest::newRow("50,0 A on a 20 A relay") << crlf(tooBig) << emptyTable();
+    QTest::newRow("LF only") << validTable().join(QLatin1Char('\n')).toLatin1() << validTable();
+    QTest::newRow("megabyte lines") << QByteArray(1 << 20, '1') + "\r\n" + QByteArray(1 << 20, ',')
+                                    << emptyTable();
+}
+
+void TstSetpointsForm1::loadFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, table);
+    const QString p = app_->path(QStringLiteral("in.vrk"));
+    QVERIFY(writeBytes(p, bytes));
+    fill(g_, validTable());
+    app_->openAnswers << p;
+    f_->SpeedButton9Click();
+    QCOMPARE(values(g_), table);
+    QVERIFY(app_->errorBoxes.isEmpty());
+    QCOMPARE(app_->beeps, 0);
+    QVERIFY(!app_->f4()->isVisible());
+}
+
+void TstSetpointsForm1::loadUnreadable_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("vanished") << "missing";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("fifo") << "fifo";
+}
+
+// A file that cannot be read: the standard error box, and the table as it was.
+void TstSetpointsForm1::loadUnreadable() {
+    QFETCH(QString, kind);
+    const QString p = app_->path(QStringLiteral("odd.vrk"));
+    if (kind == QLatin1String("folder")) QVERIFY(QDir().mkdir(p));
+    if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
+    QStringList t = validTable();
+    t[4] = QStringLiteral("4"); // invalid: a completed load would empty it
+    fill(g_, t);
+    app_->openAnswers << p;
+    f_->SpeedButton9Click();
+    QCOMPARE(app_->errorBoxes.size(), 1);
+    QCOMPARE(values(g_), t);
+}
+
+void TstSetpointsForm1::cancelledLoad() {
+    fill(g_, validTable());
+    f_->SpeedButton9Click(); // no answer queued: cancelled
+    QCOMPARE(app_->dialogFilters.size(), 1);
+    QCOMPARE(values(g_), validTable());
+    g_->setCell(3, 8, QStringLiteral("91"));
+    f_->SpeedButton9Click();
+    QCOMPARE(values(g_), emptyTable());
+    QCOMPARE(app_->beeps, 0);
+}
+
+QTEST_MAIN(TstSetpointsForm1)
+#include "tst_setpoints_form1.moc"
