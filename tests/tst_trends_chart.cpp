@@ -1,0 +1,842 @@
+// The chart page over real widgets: sampling into the traces, the axes per
+// quantity, pausing, and saving and opening recordings through the dialogs,
+// with the controls wired the way the main window wires them.
+#include "app/controls.h"
+#include "app/seams.h"
+#include "tests/tst_trends_support.h"
+#include "trends/recorderchart.h"
+#include "trends/recorderpage.h"
+
+#include <QChart>
+#include <QDir>
+#include <QFileInfo>
+#include <QLegend>
+#include <QLineSeries>
+#include <QQueue>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <QValueAxis>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace recorder;
+using namespace trendstest;
+
+namespace {
+
+QMap<int, QString> polishLabels() {
+    return {{68, QStringLiteral("Pauza")},
+            {69, QStringLiteral("Start")},
+            {70, QString::fromUtf8("Prąd fazy Ir [%]")},
+            {71, QString::fromUtf8("Prąd fazy Is [%]")},
+            {72, QString::fromUtf8("Prąd fazy It [%]")},
+            {73, QString::fromUtf8("Napięcie fazy Ur [V]")},
+            {74, QString::fromUtf8("Napięcie fazy Us [V]")},
+            {75, QString::fromUtf8("Napięcie fazy Ut [V]")},
+            {76, QString::fromUtf8("Ciepło silnika Q")},
+            {77, QStringLiteral("Moc [W]")}};
+}
+
+// The chart page on a window of its own, wired as the main window wires it,
+// with the start-up clearing done.
+struct ChartPage {
+    QWidget window;
+    RecorderControls c;
+    History live{};
+    History file{};
+    QMap<int, QString> labels = polishLabels();
+    RecorderPage page;
+
+    ChartPage()
+        : c(buildRecorderControls(&window)),
+          page(
+              c, live, file, [this](int n) { return labels.value(n); }, &window) {
+        window.resize(663, 357);
+        QObject::connect(c.pause, &QToolButton::clicked, &window, [this] { page.pauseClicked(); });
+        QObject::connect(c.open, &QToolButton::clicked, &window, [this] { page.openRecording(); });
+        QObject::connect(c.save, &QToolButton::clicked, &window, [this] { page.saveRecording(); });
+        QObject::connect(c.trace1, &RadioGroup::clicked, &window, [this] { page.redrawTrace(1); });
+        QObject::connect(c.trace2, &RadioGroup::clicked, &window, [this] { page.redrawTrace(2); });
+        page.clearTrace(1);
+        page.clearTrace(2);
+        window.show();
+    }
+    QLineSeries* s4() const { return c.chart->series4(); }
+    QLineSeries* s5() const { return c.chart->series5(); }
+    // A click on the item's round indicator.
+    void pick(RadioGroup* g, int item) {
+        QRadioButton* b = g->button(item);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+        QCOMPARE(g->itemIndex(), item);
+    }
+    void pressPause() { QTest::mouseClick(c.pause, Qt::LeftButton); }
+    void sample(std::array<int, 12> regs) { page.takeSample(regs); }
+    void fillLive(const History& h) {
+        for (int i = 0; i < kSamples; ++i) {
+            std::array<int, 12> r{};
+            for (int ch = 0; ch < 8; ++ch)
+                r[size_t(ch)] = h[size_t(ch)][size_t(i)];
+            r[8] = h[8][size_t(i)] / 10;
+            page.takeSample(r);
+        }
+    }
+};
+
+// Each trace holds nothing or exactly 500 points.
+bool tracesWhole(const ChartPage& p) {
+    const qsizetype a = p.s4()->count(), b = p.s5()->count();
+    return (a == 0 || a == 500) && (b == 0 || b == 500);
+}
+
+// The trace shows exactly this channel (nullptr: nothing).
+bool shows(QLineSeries* s, const Channel* ch) {
+    if (!ch) return s->count() == 0;
+    return s->points() == tracePoints(*ch);
+}
+
+History liveLike(int seed) {
+    // Values a poll can give: channel 9 a multiple of 10.
+    History h = distinctHistory(seed);
+    for (int i = 0; i < kSamples; ++i)
+        h[8][size_t(i)] = (h[8][size_t(i)] / 10) * 10;
+    return h;
+}
+
+} // namespace
+
+class TestTrendsChart : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startState();
+    void layout();
+
+    void sampling_firstSampleLeavesAfter500();
+    void sampling_noneSelectedEmptiesOneTrace();
+    void sampling_power();
+    void sampling_storesWhatThePollLeft();
+
+    void axes_data();
+    void axes();
+    void axes_followLanguage();
+
+    void recordingToPaused();
+    void pausedToRecording();
+    void paused_selectorShowsFrozenHistory();
+    void openFromEveryState_data();
+    void openFromEveryState();
+    void showingFile_selectorShowsFileColumn();
+    void showingFileToRecording();
+    void refusedFileFromEveryState_data();
+    void refusedFileFromEveryState();
+
+    void save_exactBytes();
+    void save_noSamplesYet();
+    void save_buttonUpDuringDialog_data();
+    void save_buttonUpDuringDialog();
+    void save_whileShowingFileSavesLiveHistory();
+    void save_name_data();
+    void save_name();
+    void save_cancelled();
+    void save_failureKeepsPreviousFile();
+    void save_intoMissingFolder();
+
+    void open_roundTripUnderEveryItem();
+    void open_shortFileEndsInZeros();
+    void open_lastLineWithoutBlank();
+    void open_cancelChangesNothing();
+    void open_badInput_data();
+    void open_badInput();
+    void open_notAFile_data();
+    void open_notAFile();
+    void open_failsWhileRead();
+
+private:
+    QTemporaryDir dir_;
+    QQueue<QString> openAnswers_, saveAnswers_;
+    QStringList errorBoxes_, filters_, dirs_;
+    std::function<void()> duringSave_;
+};
+
+void TestTrendsChart::init() {
+    openAnswers_.clear();
+    saveAnswers_.clear();
+    errorBoxes_.clear();
+    filters_.clear();
+    dirs_.clear();
+    duringSave_ = nullptr;
+    seams::Seams& s = seams::current();
+    s.errorBox = [this](QWidget*, const QString& text) { errorBoxes_ << text; };
+    s.openFileName = [this](QWidget*, const QString&, const QString& dir, const QString& filter) {
+        filters_ << filter;
+        dirs_ << dir;
+        return openAnswers_.isEmpty() ? QString() : openAnswers_.dequeue();
+    };
+    s.saveFileName = [this](QWidget*, const QString&, const QString& dir, const QString& filter) {
+        filters_ << filter;
+        dirs_ << dir;
+        if (duringSave_) duringSave_();
+        return saveAnswers_.isEmpty() ? QString() : saveAnswers_.dequeue();
+    };
+}
+
+void TestTrendsChart::cleanup() {
+    seams::reset();
+}
+
+void TestTrendsChart::startState() {
+    ChartPage p;
+    RecorderChart* chart = p.c.chart;
+    QCOMPARE(chart->objectName(), QStringLiteral("Chart2"));
+    QCOMPARE(p.s4()->objectName(), QStringLiteral("Series4"));
+    QCOMPARE(p.s5()->objectName(), QStringLiteral("Series5"));
+    QCOMPARE(p.c.pause->objectName(), QStringLiteral("SpeedButton8"));
+    QCOMPARE(p.c.open->objectName(), QStringLiteral("SpeedButton13"));
+    QCOMPARE(p.c.save->objectName(), QStringLiteral("SpeedButton14"));
+    QCOMPARE(p.c.trace1->objectName(), QStringLiteral("RadioGroup1"));
+    QCOMPARE(p.c.trace2->objectName(), QStringLiteral("RadioGroup2"));
+
+    QCOMPARE(chart->title(), QString());
+    QVERIFY(!chart->chart()->legend()->isVisible());
+    QCOMPARE(chart->chart()->titleFont().pixelSize(), 11);
+    QCOMPARE(chart->chart()->titleFont().family(), QStringLiteral("Arial"));
+    QCOMPARE(chart->bottomAxis()->min(), 0.0);
+    QCOMPARE(chart->bottomAxis()->max(), 500.0);
+    QVERIFY(!chart->bottomAxis()->labelsVisible());
+    QCOMPARE(chart->leftAxis()->titleText(), QStringLiteral("Prad fazy Ir [%]"));
+    QCOMPARE(chart->leftAxis()->max(), 1000.0);
+    QCOMPARE(chart->leftAxis()->labelsColor(), QColor(Qt::red));
+    QCOMPARE(chart->rightAxis()->titleText(), QString::fromUtf8("Napięcie fazy Ur [V]"));
+    QCOMPARE(chart->rightAxis()->max(), 600.0);
+    QCOMPARE(chart->rightAxis()->labelsColor(), QColor(Qt::blue));
+    QCOMPARE(chart->leftAxis()->min(), 0.0);
+    QCOMPARE(chart->rightAxis()->min(), 0.0);
+    QCOMPARE(p.s4()->color(), QColor(Qt::red));
+    QCOMPARE(p.s5()->color(), QColor(Qt::blue));
+    QVERIFY(p.s4()->attachedAxes().contains(chart->leftAxis()));
+    QVERIFY(p.s5()->attachedAxes().contains(chart->rightAxis()));
+    QVERIFY(!p.s4()->pointsVisible());
+    QVERIFY(!p.s4()->pointLabelsVisible());
+
+    QVERIFY(p.c.pause->isCheckable());
+    QVERIFY(p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Pauza"));
+    QCOMPARE(p.c.open->text(), QStringLiteral("Odczytaj"));
+    QCOMPARE(p.c.save->text(), QStringLiteral("Zapisz"));
+    QCOMPARE(p.c.trace1->title(), QStringLiteral("Wykres1"));
+    QCOMPARE(p.c.trace2->title(), QStringLiteral("Wykres2"));
+    QCOMPARE(p.c.trace1->count(), 10);
+    const QStringList items{"---", "Ir", "Is", "It", "Ur", "Us", "Ut", "Q", "Cos", "P"};
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(p.c.trace1->button(i)->text(), items[i]);
+        QCOMPARE(p.c.trace2->button(i)->text(), items[i]);
+    }
+    QCOMPARE(p.c.trace1->itemIndex(), 1);
+    QCOMPARE(p.c.trace2->itemIndex(), 4);
+    QCOMPARE(p.c.trace1->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(p.c.trace2->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    // Nothing drawn until the first sample.
+    QCOMPARE(p.s4()->count(), 0);
+    QCOMPARE(p.s5()->count(), 0);
+}
+
+void TestTrendsChart::layout() {
+    ChartPage p;
+    p.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    const QRect chart = p.c.chart->geometry();
+    QCOMPARE(chart.topLeft(), QPoint(0, 0));
+    QCOMPARE(chart.width(), 663 - 69);
+    QCOMPARE(chart.height(), 357);
+    for (QWidget* w :
+         {static_cast<QWidget*>(p.c.pause), static_cast<QWidget*>(p.c.open), static_cast<QWidget*>(p.c.save),
+          static_cast<QWidget*>(p.c.trace1), static_cast<QWidget*>(p.c.trace2)}) {
+        const QRect g(w->mapTo(&p.window, QPoint(0, 0)), w->size());
+        QVERIFY2(g.left() >= chart.right(), qPrintable(w->objectName()));
+        QVERIFY2(g.bottom() < 357, qPrintable(w->objectName()));
+    }
+    // Top to bottom: pause, open, save, trace 1, trace 2.
+    QVERIFY(p.c.pause->y() < p.c.open->y());
+    QVERIFY(p.c.open->y() < p.c.save->y());
+    QVERIFY(p.c.save->y() < p.c.trace1->y());
+    QVERIFY(p.c.trace1->y() < p.c.trace2->y());
+}
+
+void TestTrendsChart::sampling_firstSampleLeavesAfter500() {
+    ChartPage p;
+    // The first sample taken, then 499 more: it has reached index 0; one more drops it.
+    p.sample({123, 0, 0, 321});
+    for (int n = 1; n <= 499; ++n)
+        p.sample({50, 0, 0, 230});
+    QCOMPARE(p.live[0][0], 123);
+    QCOMPARE(p.live[3][0], 321);
+    QCOMPARE(p.s4()->at(0), QPointF(0, 123));
+    QCOMPARE(p.s5()->at(0), QPointF(0, 321));
+    p.sample({50, 0, 0, 230});
+    for (int i = 0; i < kSamples; ++i) {
+        QCOMPARE(p.live[0][size_t(i)], 50);
+        QCOMPARE(p.live[3][size_t(i)], 230);
+    }
+    QVERIFY(shows(p.s4(), &p.live[0]));
+    QVERIFY(shows(p.s5(), &p.live[3]));
+}
+
+void TestTrendsChart::sampling_noneSelectedEmptiesOneTrace() {
+    ChartPage p;
+    p.sample({100, 0, 0, 230});
+    QCOMPARE(p.s4()->count(), 500);
+    p.pick(p.c.trace1, 0);
+    QCOMPARE(p.s4()->count(), 0);
+    QCOMPARE(p.c.chart->leftAxis()->titleText(), QString());
+    QCOMPARE(p.c.chart->leftAxis()->max(), 1.0);
+    for (int n = 0; n < 5; ++n) {
+        p.sample({100, 0, 0, 231 + n});
+        QCOMPARE(p.s4()->count(), 0);
+        QCOMPARE(p.s5()->count(), 500);
+        QCOMPARE(p.s5()->at(499), QPointF(499, 231 + n));
+    }
+    // "Ir" again: 500 points from channel 1 of the live history.
+    p.pick(p.c.trace1, 1);
+    QVERIFY(shows(p.s4(), &p.live[0]));
+    QCOMPARE(p.s4()->at(499), QPointF(499, 100));
+}
+
+void TestTrendsChart::sampling_power() {
+    ChartPage p;
+    p.pick(p.c.trace2, 9);
+    p.sample({0, 0, 0, 0, 0, 0, 0, 0, 1234});
+    QCOMPARE(p.live[8][499], 12340);
+    QCOMPARE(p.s5()->at(499), QPointF(499, 12340));
+}
+
+void TestTrendsChart::sampling_storesWhatThePollLeft() {
+    // A 9 % current reaches the recorder as the poll's 0 and stays 0.
+    ChartPage p;
+    p.sample({0, 0, 0, 230, 230, 230});
+    QCOMPARE(p.live[0][499], 0);
+    QCOMPARE(p.s4()->at(499), QPointF(499, 0));
+    QCOMPARE(p.live[3][499], 230);
+}
+
+void TestTrendsChart::axes_data() {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<double>("maximum");
+    const QMap<int, QString> l = polishLabels();
+    QTest::newRow("---") << 0 << QString() << 1.0;
+    QTest::newRow("Ir") << 1 << l[70] << 1000.0;
+    QTest::newRow("Is") << 2 << l[71] << 1000.0;
+    QTest::newRow("It") << 3 << l[72] << 1000.0;
+    QTest::newRow("Ur") << 4 << l[73] << 600.0;
+    QTest::newRow("Us") << 5 << l[74] << 600.0;
+    QTest::newRow("Ut") << 6 << l[75] << 600.0;
+    QTest::newRow("Q") << 7 << l[76] << 200.0;
+    QTest::newRow("Cos") << 8 << QStringLiteral("Cos(Fi) x0.01") << 100.0;
+    QTest::newRow("P") << 9 << l[77] << 32000.0;
+}
+
+void TestTrendsChart::axes() {
+    QFETCH(int, item);
+    QFETCH(QString, title);
+    QFETCH(double, maximum);
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    for (int trace = 1; trace <= 2; ++trace) {
+        RadioGroup* g = trace == 1 ? p.c.trace1 : p.c.trace2;
+        QValueAxis* axis = trace == 1 ? p.c.chart->leftAxis() : p.c.chart->rightAxis();
+        QLineSeries* s = trace == 1 ? p.s4() : p.s5();
+        // Start from another item so the click is a change.
+        p.pick(g, item == 5 ? 6 : 5);
+        p.pick(g, item);
+        QCOMPARE(axis->titleText(), title);
+        QCOMPARE(axis->min(), 0.0);
+        QCOMPARE(axis->max(), maximum);
+        QVERIFY(shows(s, channelForItem(p.live, item)));
+        QVERIFY(tracesWhole(p));
+    }
+}
+
+void TestTrendsChart::axes_followLanguage() {
+    ChartPage p;
+    p.pick(p.c.trace1, 9);
+    p.pick(p.c.trace2, 8);
+    p.labels[77] = QStringLiteral("Power [W]");
+    // The language switch sets the texts, then the axes.
+    p.page.setupAxis(1);
+    p.page.setupAxis(2);
+    QCOMPARE(p.c.chart->leftAxis()->titleText(), QStringLiteral("Power [W]"));
+    QCOMPARE(p.c.chart->rightAxis()->titleText(), QStringLiteral("Cos(Fi) x0.01"));
+}
+
+void TestTrendsChart::recordingToPaused() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QList<QPointF> before4 = p.s4()->points(), before5 = p.s5()->points();
+    p.pressPause();
+    QVERIFY(!p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Start"));
+    QCOMPARE(p.c.chart->title(), QString());
+    QCOMPARE(p.s4()->points(), before4);
+    QCOMPARE(p.s5()->points(), before5);
+}
+
+void TestTrendsChart::pausedToRecording() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    p.pressPause();
+    p.live = liveLike(3); // what a resumed recording finds
+    p.pressPause();
+    QVERIFY(p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Pauza"));
+    QCOMPARE(p.c.chart->title(), QString());
+    QVERIFY(shows(p.s4(), &p.live[0]));
+    QVERIFY(shows(p.s5(), &p.live[3]));
+}
+
+void TestTrendsChart::paused_selectorShowsFrozenHistory() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    p.pressPause();
+    p.pick(p.c.trace1, 7);
+    p.pick(p.c.trace2, 9);
+    QVERIFY(shows(p.s4(), &p.live[6]));
+    QVERIFY(shows(p.s5(), &p.live[8]));
+    QCOMPARE(p.c.chart->leftAxis()->max(), 200.0);
+    QVERIFY(!p.c.pause->isChecked());
+}
+
+void TestTrendsChart::openFromEveryState_data() {
+    QTest::addColumn<QString>("state");
+    QTest::newRow("recording") << "recording";
+    QTest::newRow("paused") << "paused";
+    QTest::newRow("showing a file") << "file";
+}
+
+void TestTrendsChart::openFromEveryState() {
+    QFETCH(QString, state);
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString first = dir_.filePath(QStringLiteral("first.rej"));
+    const QString second = dir_.filePath(QStringLiteral("second.rej"));
+    QVERIFY(writeFile(first, recordingBytes(distinctHistory(1))));
+    QVERIFY(writeFile(second, recordingBytes(distinctHistory(2))));
+    if (state == "paused") p.pressPause();
+    if (state == "file") {
+        openAnswers_ << first;
+        p.c.open->click();
+    }
+    openAnswers_ << second;
+    p.c.open->click();
+    QVERIFY(errorBoxes_.isEmpty());
+    QVERIFY(!p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Start"));
+    QCOMPARE(p.c.chart->title(), QStringLiteral("Wykres z pliku: ") + QFileInfo(second).absoluteFilePath());
+    QVERIFY(p.file == distinctHistory(2));
+    QVERIFY(shows(p.s4(), &p.file[0]));
+    QVERIFY(shows(p.s5(), &p.file[3]));
+    QCOMPARE(filters_.last(),
+             QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*"));
+    QCOMPARE(dirs_.last(), QStringLiteral("."));
+}
+
+void TestTrendsChart::showingFile_selectorShowsFileColumn() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString path = dir_.filePath(QStringLiteral("column.rej"));
+    QVERIFY(writeFile(path, recordingBytes(distinctHistory(5))));
+    openAnswers_ << path;
+    p.c.open->click();
+    p.pick(p.c.trace1, 8);
+    QVERIFY(shows(p.s4(), &p.file[7]));
+    QCOMPARE(p.c.chart->leftAxis()->titleText(), QStringLiteral("Cos(Fi) x0.01"));
+    p.pick(p.c.trace2, 0);
+    QCOMPARE(p.s5()->count(), 0);
+    QVERIFY(!p.c.chart->title().isEmpty());
+}
+
+void TestTrendsChart::showingFileToRecording() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString path = dir_.filePath(QStringLiteral("back.rej"));
+    QVERIFY(writeFile(path, recordingBytes(distinctHistory(5))));
+    openAnswers_ << path;
+    p.c.open->click();
+    p.pressPause();
+    QVERIFY(p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Pauza"));
+    QCOMPARE(p.c.chart->title(), QString());
+    QVERIFY(shows(p.s4(), &p.live[0]));
+    QVERIFY(shows(p.s5(), &p.live[3]));
+    // Recording again: the next sample feeds the live traces.
+    p.sample({77, 0, 0, 88});
+    QCOMPARE(p.s4()->at(499), QPointF(499, 77));
+}
+
+void TestTrendsChart::refusedFileFromEveryState_data() {
+    openFromEveryState_data();
+}
+
+void TestTrendsChart::refusedFileFromEveryState() {
+    QFETCH(QString, state);
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString good = dir_.filePath(QStringLiteral("good.rej"));
+    const QString bad = dir_.filePath(QStringLiteral("bad.rej"));
+    QVERIFY(writeFile(good, recordingBytes(distinctHistory(1))));
+    QVERIFY(writeFile(bad, distinctRecording(20) + "1 2 3 4 5 6 7 8 \r\n"));
+    if (state == "paused") p.pressPause();
+    if (state == "file") {
+        openAnswers_ << good;
+        p.c.open->click();
+    }
+    openAnswers_ << bad;
+    p.c.open->click();
+    QVERIFY(errorBoxes_.isEmpty()); // refused silently
+    QVERIFY(!p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Start"));
+    QCOMPARE(p.c.chart->title(), QString());
+    QCOMPARE(p.s4()->count(), 0);
+    QCOMPARE(p.s5()->count(), 0);
+    // Paused on the live history: the next redraw takes it.
+    p.pick(p.c.trace1, 2);
+    QVERIFY(shows(p.s4(), &p.live[1]));
+    QVERIFY(tracesWhole(p));
+}
+
+void TestTrendsChart::save_exactBytes() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString path = dir_.filePath(QStringLiteral("exact"));
+    saveAnswers_ << path;
+    p.c.save->click();
+    QVERIFY(errorBoxes_.isEmpty());
+    const QByteArray bytes = readFile(path + QStringLiteral(".rej"));
+    QCOMPARE(bytes, recordingBytes(liveLike(0)));
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), 501); // 500 lines, each ended by CR LF
+    QVERIFY(lines.last().isEmpty());
+    for (int n = 0; n < 500; ++n) {
+        QVERIFY(lines[n].endsWith(" \r"));
+        QCOMPARE(lines[n].count(' '), 9);
+    }
+    QCOMPARE(lines[0], QByteArray("100000 200000 300000 400000 500000 600000 -700000 800000 900000 \r"));
+    QCOMPARE(filters_.last(),
+             QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*"));
+    QCOMPARE(dirs_.last(), QStringLiteral("."));
+}
+
+void TestTrendsChart::save_noSamplesYet() {
+    ChartPage p;
+    const QString path = dir_.filePath(QStringLiteral("zeros.rej"));
+    saveAnswers_ << path;
+    p.c.save->click();
+    QByteArray expected;
+    for (int n = 0; n < 500; ++n)
+        expected += "0 0 0 0 0 0 0 0 0 \r\n";
+    QCOMPARE(readFile(path), expected);
+}
+
+void TestTrendsChart::save_buttonUpDuringDialog_data() {
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("recording, saved") << true << true;
+    QTest::newRow("recording, cancelled") << true << false;
+    QTest::newRow("paused, saved") << false << true;
+    QTest::newRow("paused, cancelled") << false << false;
+}
+
+void TestTrendsChart::save_buttonUpDuringDialog() {
+    QFETCH(bool, recording);
+    QFETCH(bool, confirm);
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    if (!recording) p.pressPause();
+    QSignalSpy handlerRuns(p.c.pause, &QToolButton::clicked);
+    bool downInDialog = true;
+    QString captionInDialog;
+    duringSave_ = [&] {
+        downInDialog = p.c.pause->isChecked();
+        captionInDialog = p.c.pause->text();
+    };
+    if (confirm) saveAnswers_ << dir_.filePath(QStringLiteral("during"));
+    const QList<QPointF> before4 = p.s4()->points();
+    p.page.saveRecording();
+    QVERIFY(!downInDialog);
+    QCOMPARE(captionInDialog, QStringLiteral("Start"));
+    QCOMPARE(handlerRuns.count(), 0);
+    QCOMPARE(p.c.pause->isChecked(), recording);
+    QCOMPARE(p.c.pause->text(), recording ? QStringLiteral("Pauza") : QStringLiteral("Start"));
+    QCOMPARE(p.s4()->points(), before4);
+    QCOMPARE(QFile::exists(dir_.filePath(QStringLiteral("during.rej"))), confirm);
+    QFile::remove(dir_.filePath(QStringLiteral("during.rej")));
+}
+
+void TestTrendsChart::save_whileShowingFileSavesLiveHistory() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString shown = dir_.filePath(QStringLiteral("shown.rej"));
+    QVERIFY(writeFile(shown, recordingBytes(distinctHistory(9))));
+    openAnswers_ << shown;
+    p.c.open->click();
+    const QString title = p.c.chart->title();
+    const QList<QPointF> before4 = p.s4()->points();
+    const QString saved = dir_.filePath(QStringLiteral("live-while-file.rej"));
+    saveAnswers_ << saved;
+    p.c.save->click();
+    QCOMPARE(readFile(saved), recordingBytes(p.live));
+    QCOMPARE(p.c.chart->title(), title);
+    QCOMPARE(p.s4()->points(), before4);
+    QVERIFY(!p.c.pause->isChecked());
+}
+
+void TestTrendsChart::save_name_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("abc gives abc.rej") << "abc"
+                                       << "abc.rej";
+    QTest::newRow("abc.rej stays abc.rej") << "abc.rej"
+                                           << "abc.rej";
+    QTest::newRow("ABC.REJ stays ABC.REJ") << "ABC.REJ"
+                                           << "ABC.REJ";
+}
+
+void TestTrendsChart::save_name() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QTemporaryDir d;
+    QVERIFY(writeFile(d.filePath(QStringLiteral("abc.rej")), "old")); // an overwrite confirmed in the dialog
+    ChartPage p;
+    saveAnswers_ << d.filePath(chosen);
+    p.c.save->click();
+    QCOMPARE(readFile(d.filePath(written)), recordingBytes(History{}));
+    QStringList expected{written};
+    if (written != QLatin1String("abc.rej")) expected << QStringLiteral("abc.rej");
+    expected.sort();
+    QCOMPARE(QDir(d.path()).entryList(QDir::Files, QDir::Name), expected);
+}
+
+void TestTrendsChart::save_cancelled() {
+    ChartPage p;
+    p.c.save->click();
+    QVERIFY(errorBoxes_.isEmpty());
+    QVERIFY(p.c.pause->isChecked());
+}
+
+void TestTrendsChart::save_failureKeepsPreviousFile() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString path = dir_.filePath(QStringLiteral("keep.rej"));
+    QVERIFY(writeFile(path, "earlier recording\r\n"));
+    struct sigaction ignore {
+    }, old{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &old);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    saveAnswers_ << path;
+    p.c.save->click();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &old, nullptr);
+    QCOMPARE(errorBoxes_.size(), 1);
+    QVERIFY(errorBoxes_[0].contains(path));
+    QCOMPARE(readFile(path), QByteArray("earlier recording\r\n"));
+    // The recording goes on as before the dialog.
+    QVERIFY(p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Pauza"));
+}
+
+void TestTrendsChart::save_intoMissingFolder() {
+    ChartPage p;
+    saveAnswers_ << dir_.filePath(QStringLiteral("no/such/folder/x"));
+    p.c.save->click();
+    QCOMPARE(errorBoxes_.size(), 1);
+    QVERIFY(p.c.pause->isChecked());
+}
+
+void TestTrendsChart::open_roundTripUnderEveryItem() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const History saved = p.live;
+    const QString path = dir_.filePath(QStringLiteral("trip"));
+    saveAnswers_ << path;
+    p.c.save->click();
+    p.fillLive(liveLike(4)); // the live history moves on
+    openAnswers_ << path + QStringLiteral(".rej");
+    p.c.open->click();
+    QVERIFY(p.file == saved);
+    for (int item = 0; item <= 9; ++item) {
+        p.pick(p.c.trace1, item);
+        p.pick(p.c.trace2, 9 - item);
+        QVERIFY2(shows(p.s4(), channelForItem(saved, item)), qPrintable(QString::number(item)));
+        QVERIFY2(shows(p.s5(), channelForItem(saved, 9 - item)), qPrintable(QString::number(item)));
+        QVERIFY(tracesWhole(p));
+    }
+}
+
+void TestTrendsChart::open_shortFileEndsInZeros() {
+    ChartPage p;
+    const QString path = dir_.filePath(QStringLiteral("short.rej"));
+    QVERIFY(writeFile(path, distinctRecording(3)));
+    openAnswers_ << path;
+    p.c.open->click();
+    QCOMPARE(p.s4()->count(), 500);
+    QCOMPARE(p.s4()->at(2), QPointF(2, 100002));
+    for (int i = 3; i < 500; ++i)
+        QCOMPARE(p.s4()->at(i).y(), 0.0);
+}
+
+void TestTrendsChart::open_lastLineWithoutBlank() {
+    ChartPage p;
+    p.pick(p.c.trace2, 9);
+    const QString path = dir_.filePath(QStringLiteral("noblank.rej"));
+    QVERIFY(writeFile(path, distinctRecording(499) + distinctLine(500, " ", false)));
+    openAnswers_ << path;
+    p.c.open->click();
+    QVERIFY(!p.c.chart->title().isEmpty());
+    QCOMPARE(p.file[8][499], 900499);
+    QCOMPARE(p.s5()->at(499), QPointF(499, 900499));
+}
+
+void TestTrendsChart::open_cancelChangesNothing() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    const QString path = dir_.filePath(QStringLiteral("kept.rej"));
+    QVERIFY(writeFile(path, recordingBytes(distinctHistory(6))));
+    openAnswers_ << path;
+    p.c.open->click();
+    p.pick(p.c.trace1, 3);
+    const QString title = p.c.chart->title();
+    const QList<QPointF> s4 = p.s4()->points(), s5 = p.s5()->points();
+    openAnswers_ << QString(); // cancelled
+    p.c.open->click();
+    QVERIFY(p.file == distinctHistory(6));
+    QCOMPARE(p.c.chart->title(), title);
+    QCOMPARE(p.s4()->points(), s4);
+    QCOMPARE(p.s5()->points(), s5);
+    QVERIFY(!p.c.pause->isChecked());
+    // And from the recording state as well.
+    p.pressPause();
+    openAnswers_ << QString();
+    p.c.open->click();
+    QVERIFY(p.c.pause->isChecked());
+    QCOMPARE(p.c.pause->text(), QStringLiteral("Pauza"));
+    QVERIFY(p.file == distinctHistory(6));
+    QVERIFY(errorBoxes_.isEmpty());
+}
+
+void TestTrendsChart::open_badInput_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("sparseSize"); // > 0: the file grows to this size with NUL bytes
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("LF only") << distinctRecording(500, "\n") << qint64(0) << true;
+    QTest::newRow("CR only") << distinctRecording(500, "\r") << qint64(0) << true;
+    QTest::newRow("more than 500 lines") << distinctRecording(700) + "junk\r\n" << qint64(0) << true;
+    QByteArray binary(100000, '\0');
+    quint32 x = 99;
+    for (char& ch : binary)
+        ch = char((x = x * 1103515245u + 12345u) >> 24);
+    QTest::newRow("binary") << binary << qint64(0) << false;
+    QTest::newRow("a line of 1 MB") << distinctLine(1) + QByteArray(1 << 20, '1') + "\r\n"
+                                    << qint64(0) << false;
+    QTest::newRow("eight fields") << distinctRecording(4) + "1 2 3 4 5 6 7 8\r\n" << qint64(0) << false;
+    QTest::newRow("two blanks in a row") << distinctLine(1, "  ") + "\r\n" << qint64(0) << false;
+    QTest::newRow("empty last line") << distinctRecording(499) + "\r\n" << qint64(0) << false;
+    QTest::newRow("numbers beyond 32 bits")
+        << QByteArray("1 2 3 4 5 6 7 8 4294967297 \r\n") << qint64(0) << false;
+    QTest::newRow("100 MB, NUL bytes after line 1") << distinctLine(1) + "\r\n"
+                                                    << qint64(100) * 1024 * 1024 << false;
+    QTest::newRow("100 MB of valid lines") << QByteArray() << qint64(-1) << true;
+}
+
+void TestTrendsChart::open_badInput() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, sparseSize);
+    QFETCH(bool, shown);
+    const QString path = dir_.filePath(QStringLiteral("bad-input.rej"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        if (sparseSize > 0) QVERIFY(f.resize(sparseSize));
+        if (sparseSize < 0) {
+            const QByteArray block = distinctRecording(500);
+            while (f.size() < 100LL * 1024 * 1024)
+                f.write(block);
+        }
+    }
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    openAnswers_ << path;
+    p.c.open->click();
+    QVERIFY(errorBoxes_.isEmpty());
+    QVERIFY(!p.c.pause->isChecked());
+    QVERIFY(tracesWhole(p));
+    if (shown) {
+        QVERIFY(!p.c.chart->title().isEmpty());
+        QVERIFY(p.file == distinctHistory());
+        QVERIFY(shows(p.s4(), &p.file[0]));
+    } else {
+        QCOMPARE(p.c.chart->title(), QString());
+        QCOMPARE(p.s4()->count(), 0);
+        QCOMPARE(p.s5()->count(), 0);
+    }
+    QFile::remove(path);
+}
+
+void TestTrendsChart::open_notAFile_data() {
+    QTest::addColumn<QString>("path");
+    const QString fifo = dir_.filePath(QStringLiteral("pipe.rej"));
+    if (!QFileInfo::exists(fifo)) QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QDir(dir_.path()).mkpath(QStringLiteral("dir.rej"));
+    const QString link = dir_.filePath(QStringLiteral("gone.rej"));
+    if (!QFileInfo(link).isSymLink())
+        QVERIFY(QFile::link(dir_.filePath(QStringLiteral("vanished.rej")), link));
+    QTest::newRow("directory") << dir_.filePath(QStringLiteral("dir.rej"));
+    QTest::newRow("FIFO") << fifo;
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero");
+    QTest::newRow("dangling symlink") << link;
+    QTest::newRow("vanished after the dialog") << dir_.filePath(QStringLiteral("vanished.rej"));
+}
+
+void TestTrendsChart::open_notAFile() {
+    QFETCH(QString, path);
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    p.file = distinctHistory(8);
+    const QList<QPointF> s4 = p.s4()->points();
+    openAnswers_ << path;
+    p.c.open->click();
+    QCOMPARE(errorBoxes_.size(), 1);
+    QVERIFY(errorBoxes_[0].contains(path));
+    // The open stops where it failed: the file history is already cleared,
+    // the chart is as it was.
+    QVERIFY(p.file == History{});
+    QVERIFY(p.c.pause->isChecked());
+    QCOMPARE(p.c.chart->title(), QString());
+    QCOMPARE(p.s4()->points(), s4);
+}
+
+void TestTrendsChart::open_failsWhileRead() {
+    ChartPage p;
+    p.fillLive(liveLike(0));
+    openAnswers_ << QStringLiteral("/proc/self/mem");
+    p.c.open->click();
+    QCOMPARE(errorBoxes_.size(), 1);
+    QVERIFY(!p.c.pause->isChecked());
+    QCOMPARE(p.c.chart->title(), QString());
+    QCOMPARE(p.s4()->count(), 0);
+    QCOMPARE(p.s5()->count(), 0);
+}
+
+QTEST_MAIN(TestTrendsChart)
+#include "tst_trends_chart.moc"

@@ -1,0 +1,204 @@
+// The recorder in the main window, started as the program starts it: the
+// chart page's controls, the start-up state, the per-sample feed, pausing,
+// and saving and opening through the window's buttons.
+#include "app/controls.h"
+#include "serial/tserialdriver.h"
+#include "tests/appfixture.h"
+#include "tests/simfixture.h"
+#include "tests/tst_trends_support.h"
+#include "trends/recorderchart.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineSeries>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QtTest>
+#include <QValueAxis>
+
+using namespace recorder;
+using namespace trendstest;
+
+namespace {
+
+// The chart page is not the page shown at start: click() presses a control
+// as the user's click does, without needing it on screen.
+void pick(RadioGroup* g, int item) {
+    g->button(item)->click();
+}
+
+// A frozen motor with these registers 1..12.
+bool setMotor(SimRelay& relay, const QList<int>& regs) {
+    if (!relay.control(QStringLiteral("freeze"))) return false;
+    for (int i = 0; i < regs.size(); ++i)
+        if (!relay.control(QStringLiteral("set %1 %2").arg(i + 1).arg(regs[i]))) return false;
+    return true;
+}
+
+// The measurement reads the relay has answered so far.
+int measurementReads(const SimRelay& relay) {
+    int n = 0;
+    for (const QString& line : relay.logLines()) {
+        const auto f = SimRelay::parseLogLine(line);
+        if (f.value(QStringLiteral("fn")) == QLatin1String("3") &&
+            f.value(QStringLiteral("reg")) == QLatin1String("1") &&
+            f.value(QStringLiteral("n")) == QLatin1String("12") && f.contains(QStringLiteral("tx")))
+            ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+class TestTrendsForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsOnTheChartPage();
+    void startState();
+    void wykres1TakesThePollsRegisters();
+    void recordingFromTheRelay();
+    void pauseCaptionsFromLanguageLabels();
+    void saveAndOpenThroughTheButtons();
+    void refusedFileThroughTheButton();
+};
+
+void TestTrendsForm1::controlsOnTheChartPage() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QCOMPARE(f->TabSheet5->findChild<RecorderChart*>(QStringLiteral("Chart2")), f->Chart2);
+    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton8")), f->SpeedButton8);
+    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton13")), f->SpeedButton13);
+    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton14")), f->SpeedButton14);
+    QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup1")), f->RadioGroup1);
+    QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup2")), f->RadioGroup2);
+    QCOMPARE(f->Chart2->series4()->objectName(), QStringLiteral("Series4"));
+    QCOMPARE(f->Chart2->series5()->objectName(), QStringLiteral("Series5"));
+}
+
+void TestTrendsForm1::startState() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QCOMPARE(f->Chart2->title(), QString());
+    QCOMPARE(f->Chart2->series4()->count(), 0);
+    QCOMPARE(f->Chart2->series5()->count(), 0);
+    QVERIFY(f->recorderHistory == History{});
+    QVERIFY(f->fileHistory == History{});
+    QVERIFY(f->SpeedButton8->isChecked());
+    QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Pauza"));
+    QCOMPARE(f->RadioGroup1->itemIndex(), 1);
+    QCOMPARE(f->RadioGroup2->itemIndex(), 4);
+}
+
+void TestTrendsForm1::wykres1TakesThePollsRegisters() {
+    // With no poll yet the poll's registers are all 0: one sample of zeros
+    // arrives at index 499 and everything else moves one place.
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->recorderHistory = distinctHistory();
+    f->Wykres1();
+    const History before = distinctHistory();
+    for (int c = 0; c < kChannels; ++c) {
+        QCOMPARE(f->recorderHistory[size_t(c)][0], before[size_t(c)][1]);
+        QCOMPARE(f->recorderHistory[size_t(c)][499], f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
+    }
+    QCOMPARE(f->Chart2->series4()->count(), 500);
+    QCOMPARE(f->Chart2->series5()->count(), 500);
+    QCOMPARE(f->Chart2->series4()->at(0), QPointF(0, before[0][1]));
+}
+
+void TestTrendsForm1::recordingFromTheRelay() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    // Ir of 9 % is below the poll's cut; power 1234 (12,34 kW) is kept in watts.
+    QVERIFY(setMotor(relay, {9, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200}));
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->SpeedButton1Click();
+    QVERIFY(f->SerialDriver1->IsOpen());
+    QTRY_COMPARE_WITH_TIMEOUT(f->recorderHistory[8][499], 12340, 10000);
+    const QList<int> expected{0, 101, 102, 398, 401, 404, 35, 85, 12340};
+    for (int c = 0; c < kChannels; ++c)
+        QCOMPARE(f->recorderHistory[size_t(c)][499], expected[c]);
+    QCOMPARE(f->Chart2->series4()->count(), 500);
+    QCOMPARE(f->Chart2->series4()->at(499), QPointF(499, 0));
+    QCOMPARE(f->Chart2->series5()->at(499), QPointF(499, 398));
+
+    // Paused: the polls go on, the channels keep still.
+    f->SpeedButton8->click();
+    const History frozen = f->recorderHistory;
+    QVERIFY(relay.control(QStringLiteral("set 4 420")));
+    const int reads = measurementReads(relay);
+    QTRY_VERIFY_WITH_TIMEOUT(measurementReads(relay) >= reads + 3, 10000);
+    QVERIFY(f->recorderHistory == frozen);
+    QCOMPARE(f->Label41->text(), QStringLiteral("420"));
+
+    // Recording again.
+    f->SpeedButton8->click();
+    QTRY_COMPARE_WITH_TIMEOUT(f->recorderHistory[3][499], 420, 10000);
+    QCOMPARE(f->Chart2->series5()->at(499), QPointF(499, 420));
+    f->SpeedButton2Click();
+}
+
+void TestTrendsForm1::pauseCaptionsFromLanguageLabels() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->hiddenLabel(69)->setText(QStringLiteral("Start (label 69)"));
+    f->hiddenLabel(68)->setText(QStringLiteral("Pauza (label 68)"));
+    f->SpeedButton8->click();
+    QVERIFY(!f->SpeedButton8->isChecked());
+    QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Start (label 69)"));
+    f->SpeedButton8->click();
+    QVERIFY(f->SpeedButton8->isChecked());
+    QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Pauza (label 68)"));
+}
+
+void TestTrendsForm1::saveAndOpenThroughTheButtons() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->recorderHistory = distinctHistory();
+    app.saveAnswers << app.path(QStringLiteral("rec"));
+    f->SpeedButton14->click();
+    QVERIFY(app.errorBoxes.isEmpty());
+    QCOMPARE(readFile(app.path(QStringLiteral("rec.rej"))), recordingBytes(distinctHistory()));
+    QVERIFY(f->SpeedButton8->isChecked());
+
+    app.openAnswers << app.path(QStringLiteral("rec.rej"));
+    f->SpeedButton13->click();
+    QVERIFY(!f->SpeedButton8->isChecked());
+    QCOMPARE(f->Chart2->title(), QStringLiteral("Wykres z pliku: ") +
+                                     QFileInfo(app.path(QStringLiteral("rec.rej"))).absoluteFilePath());
+    QVERIFY(f->fileHistory == distinctHistory());
+    pick(f->RadioGroup2, 9);
+    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->fileHistory[8]));
+    QCOMPARE(f->Chart2->rightAxis()->max(), 32000.0);
+    const QString filter = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
+    QCOMPARE(app.dialogFilters, (QStringList{filter, filter}));
+
+    // Back to live recording.
+    f->SpeedButton8->click();
+    QCOMPARE(f->Chart2->title(), QString());
+    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->recorderHistory[8]));
+}
+
+void TestTrendsForm1::refusedFileThroughTheButton() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QVERIFY(writeFile(app.path(QStringLiteral("eight.rej")), "1 2 3 4 5 6 7 8 \r\n"));
+    app.openAnswers << app.path(QStringLiteral("eight.rej"));
+    f->SpeedButton13->click();
+    QVERIFY(app.errorBoxes.isEmpty());
+    QVERIFY(!f->SpeedButton8->isChecked());
+    QCOMPARE(f->Chart2->title(), QString());
+    QCOMPARE(f->Chart2->series4()->count(), 0);
+    QCOMPARE(f->Chart2->series5()->count(), 0);
+}
+
+QTEST_MAIN(TestTrendsForm1)
+#include "tst_trends_form1.moc"
