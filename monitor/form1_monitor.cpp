@@ -64,7 +64,7 @@ void TForm1::buildDataPage() {
         *units[i] = makeLabel(QLatin1String(unitNames[i]), QStringLiteral("%"), GroupBox1, 108, y + 3, 24, 16);
         *bars[i] = bar(barNames[i], GroupBox1, 160, y + 3);
     }
-    Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3);
+    Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3, 34, 18);
     Label29 = valueLabel("Label29", GroupBox1, 40, 36 + 3 * 27);
     Label30 = makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), GroupBox1, 108, 36 + 3 * 27 + 3, 24, 16);
     Label56 = makeLabel(QStringLiteral("Label56"), QStringLiteral("0"), GroupBox1, 160, 18, 30, 14);
@@ -83,7 +83,7 @@ void TForm1::buildDataPage() {
         *volts[i] = valueLabel(voltNames[i], GroupBox3, 44, y);
         makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, y + 3);
     }
-    Label48 = makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), GroupBox3, 10, 36 + 81 + 3);
+    Label48 = makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), GroupBox3, 10, 36 + 81 + 3, 34, 18);
     Label49 = valueLabel("Label49", GroupBox3, 44, 36 + 81);
     makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, 36 + 81 + 3);
 
@@ -122,8 +122,9 @@ void TForm1::buildDataPage() {
         const int x = 12 + (i / 4) * 160, y = 24 + (i % 4) * 24;
         *rows[i].lamp = new Lamp(QLatin1String(rows[i].lampName), rows[i].colour, GroupBox2);
         (*rows[i].lamp)->move(x, y + 2);
+        // Wide enough for the caption in any language.
         *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(rows[i].text), GroupBox2,
-                                     x + 20, y);
+                                     x + 20, y, 136, 18);
     }
 
     GroupBox7 = group("GroupBox7", QString::fromUtf8("Przekaźniki"), p, 346, 160, 150, 60);
