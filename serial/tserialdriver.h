@@ -102,7 +102,10 @@ public:
 
     // ---- supporting functions
     static uint32_t BaudValueOf(TBaudRate rate);
+    // Milliseconds that size bytes take on the line at BaudRateValue (10 bits a byte).
     uint32_t PacketTransferTime(uint32_t size) const;
+    // "W32S", "W95", "WNT" from the Windows version query; "??" and 0 when
+    // the query fails, which is always the case on other systems.
     static QString PlatformTag();
     static uint32_t WindowsVersion();
 

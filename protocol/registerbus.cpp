@@ -1,0 +1,122 @@
+#include "protocol/registerbus.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <array>
+#include <cstring>
+
+#include "serial/serialbackend.h"
+#include "serial/tserialdriver.h"
+
+namespace frames {
+
+uint16_t crc16(const uint8_t* data, size_t size) {
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+    }
+    return crc;
+}
+
+QString CRC(const QByteArray& frame) {
+    const size_t covered = frame.size() > 2 ? size_t(frame.size() - 2) : 0;
+    const uint16_t crc = crc16(reinterpret_cast<const uint8_t*>(frame.constData()), covered);
+    return QStringLiteral("%1").arg(crc, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+namespace {
+// An 8-byte request: address, function, two big-endian words, CRC low byte first.
+QByteArray request(int address, int function, int word1, int word2) {
+    QByteArray f(8, '\0');
+    f[0] = char(address & 0xFF);
+    f[1] = char(function);
+    f[2] = char((word1 >> 8) & 0xFF);
+    f[3] = char(word1 & 0xFF);
+    f[4] = char((word2 >> 8) & 0xFF);
+    f[5] = char(word2 & 0xFF);
+    const uint16_t crc = crc16(reinterpret_cast<const uint8_t*>(f.constData()), 6);
+    f[6] = char(crc & 0xFF);
+    f[7] = char(crc >> 8);
+    return f;
+}
+} // namespace
+
+QByteArray readRequest(int address, int start, int n) { return request(address, 0x03, start - 1, n & 0xFF); }
+
+QByteArray writeRequest(int address, int reg, int value) { return request(address, 0x06, reg - 1, value); }
+
+bool replyPasses(const QByteArray& buffer, uint32_t got) {
+    const qsizetype size = buffer.size();
+    if (size < 3 || got < uint32_t(size)) return false;
+    const auto* b = reinterpret_cast<const uint8_t*>(buffer.constData());
+    const uint16_t crc = crc16(b, size_t(size - 2));
+    return b[size - 2] == (crc & 0xFF) && b[size - 1] == (crc >> 8);
+}
+
+} // namespace frames
+
+void czekaj(uint32_t ms) {
+    if (ms == 0) return;
+    const uint32_t start = tickCount();
+    for (;;) {
+        const uint32_t elapsed = tickCount() - start;
+        if (elapsed >= ms) return;
+        const uint32_t remaining = ms - elapsed;
+        // Sleep in the event loop until the time is up or something happens.
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(int(remaining));
+        // A loop that refuses to run (no application, or it is quitting)
+        // must not turn the wait into a busy spin.
+        if (!QCoreApplication::instance() || loop.exec() < 0) QThread::msleep(remaining);
+    }
+}
+
+RegisterBus::RegisterBus(TSerialDriver& driver, std::function<int()> busAddress)
+    : driver_(driver), busAddress_(std::move(busAddress)) {}
+
+namespace {
+constexpr int maxCount = 255;
+constexpr int maxReply = 2 * maxCount + 5;
+} // namespace
+
+bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t replySize) {
+    // Whatever still waits (the tail of a reply given up on) belongs to no
+    // request of ours: a late reply of the same length would otherwise pass
+    // its CRC and be taken as this request's answer. (An empty queue is left
+    // alone: on a terminal a flush wakes a kernel worker, which costs more
+    // than the look.)
+    if (driver_.InputCount() > 0) driver_.PurgeQueues(true, false);
+    // A short send shows up as a missing reply.
+    (void)driver_.WriteText(request);
+    driver_.HoldPolling();
+    std::memset(reply, ' ', replySize);
+    const uint32_t got = driver_.ReadBlock(reply, replySize);
+    driver_.ReleasePolling();
+    // Told by the count that came, not by the buffer's contents: an address
+    // byte of 0x20 is as good as any other.
+    return frames::replyPasses(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(replySize)), got);
+}
+
+bool RegisterBus::Czytaj(int start, int n) {
+    if (n < 1 || n > maxCount || start < 1 || start > 65536) return false;
+    RegisterValues.resize(n);
+    std::array<uint8_t, maxReply> reply;
+    const uint32_t size = uint32_t(2 * n + 5);
+    if (!exchange(frames::readRequest(busAddress_(), start, n), reply.data(), size)) return false;
+    for (int i = 0; i < n; ++i) RegisterValues[i] = reply[size_t(3 + 2 * i)] * 256 + reply[size_t(4 + 2 * i)];
+    return true;
+}
+
+bool RegisterBus::Zapis(int reg, int value) {
+    if (reg < 1 || reg > 65536 || value < 0 || value > 65535) return false;
+    std::array<uint8_t, 8> reply;
+    return exchange(frames::writeRequest(busAddress_(), reg, value), reply.data(), uint32_t(reply.size()));
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The operating system's side of the serial line, kept small and free of Qt
+// so that the driver's logic is written once and each system supplies only
+// these few calls (serialbackend_posix.cpp, serialbackend_win32.cpp; CMake
+// picks one). Tests hand the driver a fake of their own.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "serial/controlblock.h"
+
+// Millisecond tick count; it wraps at 2^32, so only differences taken in
+// 32-bit unsigned arithmetic are meaningful.
+uint32_t tickCount();
+
+// The operating system's version as the version query reports it.
+struct OsVersion {
+    bool known = false; // false: the query failed (or there is no such query here)
+    uint32_t platformId = 0;
+    uint32_t major = 0;
+    uint32_t minor = 0;
+};
+OsVersion osVersion();
+
+// The device that a port name opens on this system.
+std::string systemDevicePath(const std::string& portName);
+
+class SerialBackend {
+public:
+    virtual ~SerialBackend() = default;
+
+    // Opens the device for reading and writing, for this process alone.
+    // False when it is missing, is not a serial line, or is in use.
+    virtual bool open(const std::string& path) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Writes the line settings of the control block to the device.
+    virtual bool applyLineState(const DeviceControlBlock& dcb) = 0;
+    // Sizes of the driver's receive and transmit queues, where the system has them.
+    virtual bool setQueueSizes(uint32_t rx, uint32_t tx) = 0;
+    // Makes a single read or write return within about a millisecond.
+    virtual bool setShortTimeouts() = 0;
+    // Discards what waits in the chosen queues.
+    virtual bool purge(bool rx, bool tx) = 0;
+    // Each clears any line error and gives the bytes waiting in one queue.
+    virtual bool inputCount(uint32_t& count) = 0;
+    virtual bool outputCount(uint32_t& count) = 0;
+    // The modem input lines as ModemStatus bits.
+    virtual bool modemStatus(uint32_t& bits) = 0;
+    // One transfer of at most size bytes; false on a failed call (count is then 0).
+    virtual bool read(void* buffer, uint32_t size, uint32_t& count) = 0;
+    virtual bool write(const void* data, uint32_t size, uint32_t& count) = 0;
+    // Returns when input arrives or after at most ms milliseconds (about),
+    // so that a waiting read loop leaves the processor idle. May return at once.
+    virtual void waitReadable(uint32_t ms) = 0;
+    // The same for room in the transmit queue.
+    virtual void waitWritable(uint32_t ms) = 0;
+
+    // The clock that the driver's time-outs run on.
+    virtual uint32_t ticks() const { return tickCount(); }
+};
+
+// The modem status bits that modemStatus reports (the Win32 MS_*_ON values).
+enum ModemStatusBits : uint32_t {
+    msCTS = 0x10,
+    msDSR = 0x20,
+    msRING = 0x40,
+    msRLSD = 0x80,
+};
+
+std::unique_ptr<SerialBackend> makeSystemBackend();

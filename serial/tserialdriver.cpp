@@ -1,0 +1,357 @@
+#include "serial/tserialdriver.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "serial/controlblock.h"
+#include "serial/serialbackend.h"
+
+namespace {
+
+constexpr uint32_t minBufSize = 128;
+constexpr uint32_t maxBufSize = 8192;
+
+uint32_t clampBufSize(uint32_t v) { return std::clamp(v, minBufSize, maxBufSize); }
+
+std::unique_ptr<uint8_t[]> zeroedBuffer(uint32_t size) { return std::make_unique<uint8_t[]>(size); }
+
+} // namespace
+
+TSerialDriver::TSerialDriver(QObject* owner) : TSerialDriver(makeSystemBackend(), owner) {}
+
+TSerialDriver::TSerialDriver(std::unique_ptr<SerialBackend> backend, QObject* owner)
+    : QObject(owner), backend_(std::move(backend)), receiveScratch_(zeroedBuffer(inBufSize_)) {
+    // Stands in for the hidden notify window and its timer 1.
+    pollTimer_ = new QTimer(this);
+    pollTimer_->setObjectName(QStringLiteral("pollTimer"));
+    pollTimer_->setTimerType(Qt::PreciseTimer);
+    connect(pollTimer_, &QTimer::timeout, this, &TSerialDriver::PollTimerProc);
+}
+
+TSerialDriver::~TSerialDriver() { ClosePort(); }
+
+// ---- properties
+
+void TSerialDriver::setPort(TPortNumber v) {
+    if (IsOpen() || v < pnCustom || v > pnCOM16) return;
+    port_ = v;
+    if (v != pnCustom) portName_ = QStringLiteral("\\\\.\\COM%1").arg(int(v));
+}
+
+void TSerialDriver::setPortName(const QString& v) {
+    if (IsOpen()) return;
+    portName_ = v;
+    port_ = pnCustom;
+}
+
+void TSerialDriver::setBaudRate(TBaudRate v) {
+    baudRate_ = v;
+    if (v != brCustom) baudRateValue_ = BaudValueOf(v);
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setBaudRateValue(uint32_t v) {
+    baudRate_ = brCustom;
+    baudRateValue_ = v;
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setDataBits(TDataBits v) {
+    dataBits_ = v;
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setStopBits(TStopBits v) {
+    stopBits_ = v;
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setParity(TParity v) {
+    parity_ = v;
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setHwFlow(THwFlowControl v) {
+    hwFlow_ = v;
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setSwFlow(TSwFlowControl v) {
+    swFlow_ = v;
+    if (IsOpen()) ApplyLineSettings();
+}
+
+void TSerialDriver::setInBufSize(uint32_t v) {
+    if (IsOpen()) return;
+    inBufSize_ = clampBufSize(v);
+    receiveScratch_ = zeroedBuffer(inBufSize_);
+    setPacketSize(packetSize_);
+}
+
+void TSerialDriver::setOutBufSize(uint32_t v) {
+    if (IsOpen()) return;
+    outBufSize_ = clampBufSize(v);
+}
+
+void TSerialDriver::setPacketSize(int16_t v) {
+    if (v <= 0) {
+        packetSize_ = -1;
+        return;
+    }
+    // A packet must fit the receive buffer: the buffer grows to it while the
+    // port is closed, up to its largest size; beyond that the packet is cut
+    // to what the buffer holds.
+    int16_t size = int16_t(std::min<uint32_t>(uint32_t(v), maxBufSize));
+    if (uint32_t(size) > inBufSize_) {
+        if (IsOpen())
+            size = int16_t(inBufSize_);
+        else {
+            packetSize_ = size;
+            setInBufSize(uint32_t(size));
+            return;
+        }
+    }
+    packetSize_ = size;
+}
+
+void TSerialDriver::setPacketTimeout(int32_t v) {
+    if (v < 1)
+        packetTimeout_ = -1;
+    else if (v < int32_t(pollingDelay_))
+        packetTimeout_ = pollingDelay_ + pollingDelay_ * 40 / 100;
+    else
+        packetTimeout_ = v;
+}
+
+void TSerialDriver::setPollingDelay(uint16_t v) {
+    if (v < 5) v = 5;
+    if (v == pollingDelay_) return;
+    const bool open = IsOpen();
+    if (open) pollTimer_->stop();
+    pollingDelay_ = v;
+    if (open) pollTimer_->start(pollingDelay_);
+    setPacketTimeout(packetTimeout_);
+}
+
+// ---- operations
+
+bool TSerialDriver::OpenPort() {
+    if (IsOpen()) return true;
+    if (!backend_->open(devicePath(portName_).toStdString())) return false;
+    if (!ApplyLineSettings()) {
+        ClosePort();
+        return false;
+    }
+    // With these a single read or write returns within about a
+    // millisecond; all waiting is done by the write and read loops.
+    (void)backend_->setShortTimeouts();
+    pollTimer_->start(pollingDelay_);
+    return true;
+}
+
+void TSerialDriver::ClosePort() {
+    if (!IsOpen()) return;
+    pollTimer_->stop();
+    backend_->close();
+}
+
+bool TSerialDriver::IsOpen() const { return backend_->isOpen(); }
+
+bool TSerialDriver::ApplyLineSettings() {
+    if (!IsOpen()) return false;
+    LineSettings s;
+    s.baudRate = baudRateValue_;
+    s.dataBits = dataBits_;
+    s.stopBits = stopBits_;
+    s.parity = parity_;
+    s.hwFlow = hwFlow_;
+    s.swFlow = swFlow_;
+    s.enableDtr = enableDTROnOpen_;
+    s.inBufSize = inBufSize_;
+    const PlatformInfo platform{PlatformTag() == QLatin1String("WNT"), WindowsVersion()};
+    if (!backend_->applyLineState(makeControlBlock(s, platform))) return false;
+    if (!PurgeQueues(true, true)) return false;
+    return backend_->setQueueSizes(inBufSize_, outBufSize_);
+}
+
+bool TSerialDriver::PurgeQueues(bool rx, bool tx) {
+    if (!IsOpen()) return false;
+    if (!backend_->purge(rx, tx)) return false;
+    packetStartTick_ = -1;
+    return true;
+}
+
+uint32_t TSerialDriver::InputCount() {
+    if (!IsOpen()) return 65535;
+    uint32_t rx = 0;
+    if (!backend_->inputCount(rx)) return 0;
+    return rx;
+}
+
+uint16_t TSerialDriver::OutputRoom() {
+    if (!IsOpen()) return 65535;
+    uint32_t tx = 0;
+    // A failed query leaves no room, so a write waits out its time-out.
+    if (!backend_->outputCount(tx)) return 0;
+    return uint16_t(outBufSize_ - tx);
+}
+
+TModemLines TSerialDriver::ModemLines() {
+    if (!IsOpen()) return 0;
+    uint32_t bits = 0;
+    if (!backend_->modemStatus(bits)) return 0;
+    TModemLines lines = 0;
+    if (bits & msCTS) lines |= mlCTS;
+    if (bits & msDSR) lines |= mlDSR;
+    if (bits & msRING) lines |= mlRING;
+    if (bits & msRLSD) lines |= mlCD;
+    return lines;
+}
+
+uint32_t TSerialDriver::WriteBlockTimed(const void* data, uint32_t size, uint32_t timeout) {
+    if (!IsOpen()) return 0;
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    uint32_t total = 0;
+    uint32_t lastProgress = backend_->ticks();
+    while (total < size) {
+        const uint16_t room = OutputRoom();
+        if (room > 0) {
+            if (checkLineStatus_ && ModemLines() == 0) break;
+            uint32_t sent = 0;
+            backend_->write(p + total, std::min<uint32_t>(size - total, room), sent);
+            if (sent > 0) {
+                total += sent;
+                lastProgress = backend_->ticks();
+                continue;
+            }
+        }
+        if (uint32_t(backend_->ticks() - lastProgress) > timeout) break;
+        backend_->waitWritable(1);
+    }
+    return total;
+}
+
+uint32_t TSerialDriver::WriteBlock(const void* data, uint32_t size) {
+    return WriteBlockTimed(data, size, outputTimeout_);
+}
+
+bool TSerialDriver::WriteText(const QByteArray& text) {
+    return WriteBlock(text.constData(), uint32_t(text.size())) == uint32_t(text.size());
+}
+
+uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
+    if (!IsOpen()) return 0;
+    HoldPolling();
+    uint8_t* p = static_cast<uint8_t*>(buffer);
+    uint32_t total = 0;
+    uint32_t lastProgress = backend_->ticks();
+    while (total < size) {
+        const uint32_t waiting = InputCount();
+        if (waiting > 0) {
+            uint32_t got = 0;
+            backend_->read(p + total, std::min(size - total, waiting), got);
+            // Only bytes that came count as activity: a port that keeps
+            // claiming input but delivers none still times out.
+            if (got > 0) {
+                total += got;
+                lastProgress = backend_->ticks();
+                continue;
+            }
+        }
+        const uint32_t idle = backend_->ticks() - lastProgress;
+        if (idle > inputTimeout_) break;
+        // Sleep until input comes or the time-out is due, whichever is first:
+        // the processor stays idle and a reply is taken the moment it lands.
+        backend_->waitReadable(std::min<uint32_t>(inputTimeout_ - idle + 1, 1000));
+    }
+    ReleasePolling();
+    return total;
+}
+
+// ---- supporting functions
+
+uint32_t TSerialDriver::BaudValueOf(TBaudRate rate) {
+    static constexpr uint32_t table[] = {0,     110,   300,   600,   1200,   2400,   4800,   9600,
+                                         14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    if (rate < brCustom || rate > br256000) return 0;
+    return table[rate];
+}
+
+uint32_t TSerialDriver::PacketTransferTime(uint32_t size) const {
+    // Ten bits on the line per byte.
+    if (baudRateValue_ == 0) return 0;
+    return uint32_t(std::lround(double(size) / (double(baudRateValue_) / 10.0) * 1000.0));
+}
+
+QString TSerialDriver::PlatformTag() {
+    const OsVersion v = osVersion();
+    if (!v.known) return QStringLiteral("??");
+    switch (v.platformId) {
+    case 0: return QStringLiteral("W32S");
+    case 1: return QStringLiteral("W95");
+    case 2: return QStringLiteral("WNT");
+    default: return QStringLiteral("??");
+    }
+}
+
+uint32_t TSerialDriver::WindowsVersion() {
+    const OsVersion v = osVersion();
+    if (!v.known) return 0;
+    return v.major * 65536u + v.minor;
+}
+
+QString TSerialDriver::devicePath(const QString& portName) {
+    return QString::fromStdString(systemDevicePath(portName.toStdString()));
+}
+
+// ---- polling
+
+void TSerialDriver::PollTimerProc() {
+    if (!IsOpen() || pollingPauseCount_ > 0) return;
+    uint32_t waiting = 0;
+    if (!backend_->inputCount(waiting)) return;
+    uint8_t* scratch = receiveScratch_.get();
+
+    if (packetSize_ <= 0) {
+        if (waiting == 0) return;
+        uint32_t got = 0;
+        if (backend_->read(scratch, std::min(waiting, inBufSize_), got) && got > 0 && onReceiveData_)
+            onReceiveData_(this, scratch, got);
+        return;
+    }
+
+    const uint32_t packet = std::min<uint32_t>(uint32_t(packetSize_), inBufSize_);
+    if (waiting < packet) {
+        const uint32_t now = backend_->ticks();
+        if (packetTimeout_ > 0 && packetStartTick_ != -1 &&
+            uint32_t(now - uint32_t(packetStartTick_)) > uint32_t(packetTimeout_)) {
+            uint32_t got = 0;
+            const bool ok = waiting > 0 && backend_->read(scratch, std::min(waiting, inBufSize_), got);
+            packetStartTick_ = -1;
+            if (ok && packetMode_ == pmPass && got > 0 && onReceivePacket_) onReceivePacket_(this, scratch, got);
+            return;
+        }
+        if (waiting > 0 && packetStartTick_ == -1) packetStartTick_ = now;
+        return;
+    }
+
+    do {
+        uint32_t got = 0;
+        if (backend_->read(scratch, packet, got) && got > 0 && onReceivePacket_) {
+            onReceivePacket_(this, scratch, got);
+            // The handler may have closed the port or paused the polling.
+            if (!IsOpen() || pollingPauseCount_ > 0) return;
+        }
+        // The rest of the input started when this packet ended. When no
+        // start was recorded (the whole packet came between two ticks) the
+        // rest is taken to start now, so that its time-out runs from here.
+        if (packetStartTick_ == -1)
+            packetStartTick_ = backend_->ticks();
+        else
+            packetStartTick_ = uint32_t(uint32_t(packetStartTick_) + PacketTransferTime(packet));
+        waiting -= packet;
+        if (waiting == 0) packetStartTick_ = -1;
+    } while (waiting >= packet);
+}

@@ -1,0 +1,8 @@
+# The relay protocol: frames and CRC, czekaj, the register exchanges over a
+# pseudo-terminal against a scripted relay, and the value formatting.
+vrk_add_test(tst_protocol
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_protocol.cpp
+  LIBS vrk_protocol util)
+vrk_add_test(tst_formatting
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_formatting.cpp
+  LIBS vrk_protocol)
