@@ -1,0 +1,284 @@
+// Every kind of file the program reads, handed to the real program in every
+// bad shape a technician's PC can offer: settings (vrk.ini), language files,
+// setpoint files and recordings. None may crash or hang it, make it read
+// without bound, or touch any other file; each ends as the program's rules
+// say (kept, refused, emptied, or the standard error box).
+#include "appfixture.h"
+
+#include "app/controls.h"
+#include "trends/recorderchart.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineSeries>
+#include <QToolButton>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+enum class Kind { Ini, Language, Setpoints, Recording };
+enum class Shape {
+    Empty, Binary, OneLongLine, ManyShortLines, CrOnly, LfOnly, WrongCodePage,
+    Directory, Fifo, DevZero, DanglingLink, Vanishes
+};
+
+long residentKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// A valid line of each kind, to build the line-end shapes from.
+QByteArray goodLines(Kind kind) {
+    switch (kind) {
+    case Kind::Ini:
+        return "Port: COM2\nPredkosc: 9600\nParzystosc: NONE\nAdres: 7\nBity stopu: 1\nBity danych: 8\nJezyk: pol\n";
+    case Kind::Language: {
+        QByteArray out;
+        for (int i = 1; i <= 90; ++i) out += "line " + QByteArray::number(i) + "\n";
+        return out;
+    }
+    case Kind::Setpoints:
+        return "12,5\n3,5\n150\n40\n10\n30\n5\n400\n80\n115\n2,5\n2\n12.06\n09:05\n";
+    case Kind::Recording: {
+        QByteArray out;
+        for (int i = 0; i < 500; ++i) out += "100 98 101 400 401 399 35 85 5500 \n";
+        return out;
+    }
+    }
+    return {};
+}
+
+// Writes `bytes` of content made by repeating `unit`, without holding it all in memory.
+bool writeRepeated(const QString& path, const QByteArray& unit, qint64 bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    QByteArray block;
+    while (block.size() < (1 << 20)) block += unit;
+    for (qint64 done = 0; done < bytes; done += block.size())
+        if (f.write(block) != block.size()) return false;
+    return true;
+}
+
+bool makeShape(const QString& path, Kind kind, Shape shape) {
+    QFile::remove(path);
+    auto write = [&](const QByteArray& data) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+    };
+    switch (shape) {
+    case Shape::Empty:
+        return write({});
+    case Shape::Binary: {
+        QByteArray b(64 * 1024, '\0');
+        quint32 x = 2463534242u;
+        for (char& c : b) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            c = char(x);
+        }
+        return write(b);
+    }
+    case Shape::OneLongLine:
+        return writeRepeated(path, "7", 100LL << 20);
+    case Shape::ManyShortLines:
+        return writeRepeated(path, "1 2\r\n", 100LL << 20);
+    case Shape::CrOnly:
+        return write(goodLines(kind).replace('\n', '\r'));
+    case Shape::LfOnly:
+        return write(goodLines(kind));
+    case Shape::WrongCodePage:
+        // UTF-16 with a byte-order mark: no single-byte code page reads it.
+        return write(QByteArray("\xff\xfe", 2) +
+                     QByteArray(reinterpret_cast<const char*>(QString::fromLatin1(goodLines(kind)).utf16()),
+                                goodLines(kind).size() * 2));
+    case Shape::Directory:
+        return QDir().mkdir(path);
+    case Shape::Fifo:
+        return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    case Shape::DevZero:
+        return QFile::link(QStringLiteral("/dev/zero"), path);
+    case Shape::DanglingLink:
+        return QFile::link(path + QStringLiteral(".nowhere"), path);
+    case Shape::Vanishes:
+        return write(goodLines(kind));
+    }
+    return false;
+}
+
+// Names and sizes of every other file in the folder, to prove none was touched.
+QMap<QString, QString> otherFiles(const QString& dir, const QString& except) {
+    QMap<QString, QString> out;
+    QDirIterator it(dir, QDir::Files | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        if (QFileInfo(p).fileName() == except) continue;
+        QFile f(p);
+        out.insert(QFileInfo(p).fileName(), f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().toHex())
+                                                                          : QStringLiteral("?"));
+    }
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+Q_DECLARE_METATYPE(Shape)
+
+class TstBadFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void badFile_data();
+    void badFile();
+};
+
+void TstBadFiles::badFile_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<Shape>("shape");
+    const struct {
+        Kind kind;
+        const char* name;
+    } kinds[] = {{Kind::Ini, "vrk.ini"}, {Kind::Language, "pol.lng"}, {Kind::Setpoints, "*.vrk"},
+                 {Kind::Recording, "*.rej"}};
+    const struct {
+        Shape shape;
+        const char* name;
+    } shapes[] = {{Shape::Empty, "empty"},
+                  {Shape::Binary, "binary"},
+                  {Shape::OneLongLine, "one line of 100 MB"},
+                  {Shape::ManyShortLines, "100 MB of short lines"},
+                  {Shape::CrOnly, "CR-only line ends"},
+                  {Shape::LfOnly, "LF-only line ends"},
+                  {Shape::WrongCodePage, "wrong code page"},
+                  {Shape::Directory, "a directory"},
+                  {Shape::Fifo, "a FIFO"},
+                  {Shape::DevZero, "/dev/zero"},
+                  {Shape::DanglingLink, "a dangling symlink"},
+                  {Shape::Vanishes, "vanishes after the dialog"}};
+    for (const auto& k : kinds)
+        for (const auto& s : shapes) {
+            if (s.shape == Shape::Vanishes && (k.kind == Kind::Ini || k.kind == Kind::Language)) continue;
+            QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(k.name), QLatin1String(s.name))))
+                << k.kind << s.shape;
+        }
+}
+
+void TstBadFiles::badFile() {
+    QFETCH(Kind, kind);
+    QFETCH(Shape, shape);
+    AppFixture app;
+    const QString name = kind == Kind::Ini        ? QStringLiteral("vrk.ini")
+                         : kind == Kind::Language ? QStringLiteral("pol.lng")
+                         : kind == Kind::Setpoints ? QStringLiteral("bad.vrk")
+                                                   : QStringLiteral("bad.rej");
+    const QString path = app.path(name);
+    // Files that must come through untouched: a bystander, and for the
+    // language case the settings that choose Polish.
+    {
+        QFile keep(app.path(QStringLiteral("keep.txt")));
+        QVERIFY(keep.open(QIODevice::WriteOnly));
+        keep.write("keep me\r\n");
+    }
+    if (kind == Kind::Language) {
+        QFile ini(app.path(QStringLiteral("vrk.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("Port: COM1\r\nPredkosc: 4800\r\nParzystosc: NONE\r\nAdres: 3\r\nBity stopu: 1\r\n"
+                  "Bity danych: 8\r\nJezyk: pol\r\n");
+    }
+    if (kind == Kind::Setpoints || kind == Kind::Recording) app.start();
+    QVERIFY(makeShape(path, kind, shape));
+    const auto before = otherFiles(app.dir.path(), name);
+    const long rssBefore = residentKb();
+
+    QElapsedTimer took;
+    took.start();
+    switch (kind) {
+    case Kind::Ini:
+    case Kind::Language:
+        app.start(); // the settings dialog reads vrk.ini, then the language file
+        break;
+    case Kind::Setpoints:
+    case Kind::Recording: {
+        app.f1()->StringGrid1->setCell(3, 3, QStringLiteral("40"));
+        seams::current().openFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
+            if (shape == Shape::Vanishes) QFile::remove(path);
+            return path;
+        };
+        if (kind == Kind::Setpoints)
+            app.f1()->SpeedButton9Click();
+        else
+            app.f1()->SpeedButton13Click();
+        break;
+    }
+    }
+    // Bounded readers stop early; none of this may take long (a hang would stop the test here).
+    QVERIFY2(took.elapsed() < 20000, "reading took too long");
+    const long grown = residentKb() - rssBefore;
+    QVERIFY2(grown < 32 * 1024, qPrintable(QStringLiteral("memory grew by %1 kB").arg(grown)));
+
+    TForm1* f = app.f1();
+    QVERIFY(f && app.f2());
+    const bool notAFile = shape == Shape::Directory || shape == Shape::Fifo || shape == Shape::DevZero ||
+                          shape == Shape::Vanishes ||
+                          (shape == Shape::DanglingLink && kind != Kind::Ini && kind != Kind::Language);
+    switch (kind) {
+    case Kind::Ini:
+        // Only whole recognised lines count: a bad file leaves the built-in choices
+        // (address 3), except LF-only lines, which are still lines.
+        if (shape == Shape::LfOnly)
+            QCOMPARE(app.f2()->busAddress(), 7);
+        else
+            QCOMPARE(app.f2()->busAddress(), 3);
+        if (notAFile) QVERIFY(!app.errorBoxes.isEmpty());
+        break;
+    case Kind::Language:
+        if (notAFile || shape == Shape::DanglingLink)
+            QVERIFY(!app.errorBoxes.isEmpty() || !app.messageBoxes.isEmpty());
+        if (shape == Shape::LfOnly) QCOMPARE(f->Label101->text(), QStringLiteral("line 31"));
+        break;
+    case Kind::Setpoints:
+        if (notAFile) {
+            QVERIFY(!app.errorBoxes.isEmpty());
+        } else if (shape == Shape::LfOnly || shape == Shape::CrOnly) {
+            QCOMPARE(f->StringGrid1->cell(3, 0), QStringLiteral("12,5")); // a valid table, whatever the line ends
+            QCOMPARE(f->StringGrid1->cell(3, 13), QStringLiteral("09:05"));
+        } else {
+            for (int r = 0; r < 14; ++r) QCOMPARE(f->StringGrid1->cell(3, r), QString()); // refused: emptied
+        }
+        break;
+    case Kind::Recording:
+        if (notAFile) QVERIFY(!app.errorBoxes.isEmpty());
+        if (shape == Shape::LfOnly || shape == Shape::CrOnly || shape == Shape::Empty) {
+            // A recording of fewer than 500 lines (none at all, too) is shown, zeros after its end.
+            QVERIFY(f->Chart2->title().startsWith(QStringLiteral("Wykres z pliku: ")));
+            QCOMPARE(f->Chart2->series4()->count(), 500);
+            QCOMPARE(f->fileHistory[0][499], shape == Shape::Empty ? 0 : 100);
+        } else if (notAFile) {
+            // The open fails before the chart is touched: recording goes on,
+            // the file history is already cleared.
+            QCOMPARE(f->Chart2->title(), QString());
+            QVERIFY(f->SpeedButton8->isChecked());
+            QCOMPARE(f->fileHistory[0][0], 0);
+        } else {
+            QCOMPARE(f->Chart2->title(), QString()); // refused: no title, no traces, paused
+            QCOMPARE(f->Chart2->series4()->count(), 0);
+            QVERIFY(!f->SpeedButton8->isChecked());
+        }
+        break;
+    }
+    // Files that existed before are byte for byte as they were.
+    const auto after = otherFiles(app.dir.path(), name);
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it) QCOMPARE(after.value(it.key()), it.value());
+    if (shape == Shape::Directory) QVERIFY(QFileInfo(path).isDir());
+    if (shape == Shape::Fifo) QVERIFY(QFileInfo(path).isSymLink() || !QFileInfo(path).isFile());
+}
+
+QTEST_MAIN(TstBadFiles)
+#include "tst_badfiles.moc"
