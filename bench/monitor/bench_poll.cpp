@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     QElapsedTimer wall;
     wall.start();
     QEventLoop loop;
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     const double elapsed = wall.elapsed() / 1000.0;
     const double cpu = cpuSeconds() - cpu0;
