@@ -5,7 +5,11 @@
 #include "app/controls.h"
 #include "app/pictures.h"
 #include "app/tform3.h"
+#include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
+
+#include <QComboBox>
+#include <termios.h>
 
 #include <QLabel>
 #include <QProgressBar>
@@ -25,6 +29,8 @@ private slots:
     void errorWindowWidth();
     void errorWindowShowsLatest();
     void connectToMissingDevice();
+    void connectAppliesSettings_data();
+    void connectAppliesSettings();
     void splashPicture();
     void splashCloses();
 };
@@ -169,6 +175,73 @@ void TstApp::connectToMissingDevice() {
     QVERIFY(!f->SpeedButton2->isEnabled());
     QVERIFY(!f->Timer2->isActive());
     qunsetenv("VRK_COM1");
+}
+
+void TstApp::connectAppliesSettings_data() {
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("dataBits");
+    QTest::addColumn<int>("stopBits");
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<uint>("baud");
+    QTest::addColumn<int>("wantParity");
+    QTest::addColumn<int>("wantData");
+    QTest::addColumn<int>("wantStop");
+    // The stored driver settings stand where nothing is chosen: COM2, 19200, odd, 8, 1.
+    QTest::newRow("COM1 at 9600") << 0 << 1 << 2 << 0 << 0 << "\\\\.\\COM1" << 9600u << int(ptNONE)
+                                  << int(db8BITS) << int(sb1BITS);
+    QTest::newRow("COM2 at 2400, even, 7, 2") << 1 << 3 << 1 << 1 << 1 << "\\\\.\\COM2" << 2400u << int(ptEVEN)
+                                              << int(db7BITS) << int(sb2BITS);
+    QTest::newRow("nothing chosen keeps the stored values") << -1 << -1 << -1 << -1 << -1 << "\\\\.\\COM2"
+                                                           << 19200u << int(ptODD) << int(db8BITS) << int(sb1BITS);
+}
+
+void TstApp::connectAppliesSettings() {
+    QFETCH(int, port);
+    QFETCH(int, speed);
+    QFETCH(int, parity);
+    QFETCH(int, dataBits);
+    QFETCH(int, stopBits);
+    QFETCH(QString, device);
+    QFETCH(uint, baud);
+    QFETCH(int, wantParity);
+    QFETCH(int, wantData);
+    QFETCH(int, wantStop);
+    PseudoTerminal line;
+    QVERIFY(line.ok());
+    qputenv("VRK_COM1", QByteArray::fromStdString(line.slavePath()));
+    qputenv("VRK_COM2", QByteArray::fromStdString(line.slavePath()));
+    AppFixture app;
+    app.start();
+    TForm2* d = app.f2();
+    d->RadioGroup1->setItemIndex(port);
+    d->ComboBox1->setCurrentIndex(speed);
+    d->ComboBox2->setCurrentIndex(parity);
+    d->ComboBox5->setCurrentIndex(dataBits);
+    d->ComboBox4->setCurrentIndex(stopBits);
+    TSerialDriver* drv = app.f1()->SerialDriver1;
+    app.f1()->SpeedButton1Click();
+    QVERIFY(drv->IsOpen());
+    QCOMPARE(drv->PortName(), device);
+    QCOMPARE(drv->BaudRateValue(), baud);
+    QCOMPARE(int(drv->Parity()), wantParity);
+    QCOMPARE(int(drv->DataBits()), wantData);
+    QCOMPARE(int(drv->StopBits()), wantStop);
+    // DTR and RTS stay off, no flow control.
+    QCOMPARE(drv->HwFlow(), hfNONE);
+    QCOMPARE(drv->SwFlow(), sfNONE);
+    QVERIFY(!drv->EnableDTROnOpen());
+    QVERIFY(!drv->CheckLineStatus());
+    termios t{};
+    QCOMPARE(tcgetattr(line.slave(), &t), 0);
+    QCOMPARE(cfgetospeed(&t), speed_t(baud == 9600 ? B9600 : baud == 2400 ? B2400 : B19200));
+    QVERIFY(!(t.c_cflag & CRTSCTS));
+    QVERIFY(!(t.c_iflag & (IXON | IXOFF)));
+    app.f1()->SpeedButton2Click();
+    QVERIFY(!drv->IsOpen());
+    qunsetenv("VRK_COM1");
+    qunsetenv("VRK_COM2");
 }
 
 void TstApp::splashPicture() {
