@@ -8,7 +8,7 @@ bash "$here/scripts/install-deps.sh"
 
 bash "$here/scripts/build.sh" "$here/build"
 bash "$here/scripts/build.sh" "$here/build-asan" -DVRK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-if [ -x "$here/scripts/fuzz-smoke.sh" ]; then
+if [ -f "$here/scripts/fuzz-smoke.sh" ]; then
   bash "$here/scripts/fuzz-smoke.sh"
 fi
 
