@@ -175,6 +175,7 @@ int rawFromText(int row, const QString& text, int variant) {
     if (row == 10) factor = 2;
     const double product = value * factor;
     // After validation the product is always whole; anything else is cut to its whole part.
+    if (!(std::fabs(product) < 1e15)) return -1; // no register holds it; Zapis refuses -1
     const qint64 whole = wholeAt15Digits(product).value_or(qint64(std::trunc(product)));
     if (row == 2) return int(whole / 15);
     if (row == 7) return int(whole / 10);

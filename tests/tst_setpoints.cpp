@@ -44,6 +44,7 @@ private slots:
     void writeValues();
     void shownValuesWriteBackUnchanged_data();
     void shownValuesWriteBackUnchanged();
+    void hugeNumberIsNoRegisterValue();
 
     void keyFilter_data();
     void keyFilter();
@@ -334,6 +335,14 @@ void TestSetpointRules::shownValuesWriteBackUnchanged() {
         QVERIFY2(parameterInvalid(row + 1, cells) == !inRange, qPrintable(text));
         if (inRange) QCOMPARE(rawFromText(row, text, variant), raw);
     }
+}
+
+// A number no register can hold (only possible from a file) converts to -1,
+// which the write refuses, without undefined arithmetic on the way.
+void TestSetpointRules::hugeNumberIsNoRegisterValue() {
+    QCOMPARE(rawFromText(0, QStringLiteral("123456789012345678901"), 1), -1);
+    QCOMPARE(rawFromText(1, QStringLiteral("99999999999999999999,5"), 2), -1);
+    QCOMPARE(rawFromText(7, QStringLiteral("1") + QString(300, QLatin1Char('0')), 2), -1);
 }
 
 void TestSetpointRules::keyFilter_data() {
