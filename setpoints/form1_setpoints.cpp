@@ -131,6 +131,9 @@ void TForm1::SpeedButton7Click() {
         return;
     }
 
+    // What was checked is what is written: the table may change during the
+    // waits below (the user may type), and an unchecked text must not reach the relay.
+    const QStringList checked = valueTexts(StringGrid1);
     SequenceGuard guard(this);
     Timer2->stop();
     for (QToolButton* b : {SpeedButton6, SpeedButton7, SpeedButton11, SpeedButton12})
@@ -139,7 +142,7 @@ void TForm1::SpeedButton7Click() {
     ProgressBar4->show();
     czekaj(50);
 
-    const std::array<int, kWrittenRows> values = writeValues(valueTexts(StringGrid1));
+    const std::array<int, kWrittenRows> values = writeValues(checked);
     bool allWritten = true;
     for (int i = 0; i < kWrittenRows; ++i) {
         // A disconnect during one of the waits closes the port: the rest cannot be sent.
