@@ -64,7 +64,11 @@ void TForm1::SpeedButton12Click() {
         if (Czytaj(blockFirstRegister(b), kBlockRegisters) && RegisterValues().size() >= kBlockRegisters)
             storeBlock(faultBuffer, b, RegisterValues());
     }
-    const FaultRecords records = sortBuffer(faultBuffer, currentMonthNumber(currentMonth));
+    // The buffer keeps the relay's own bytes, block by block: sorted records
+    // written back would leave a block that fails next time holding ten of
+    // the newest trips instead of its own, listing some twice, others never.
+    FaultBytes sorted = faultBuffer;
+    const FaultRecords records = sortBuffer(sorted, currentMonthNumber(currentMonth));
     const FaultTexts texts = languageTexts(*this);
     for (int n = 0; n < kRecords; ++n) {
         const FaultRow row = faultRow(records[size_t(n)], texts);

@@ -153,8 +153,10 @@ void TstFaultsForm1::emptyMemoryListsNothing() {
             reads << e.value(QStringLiteral("reg")) + QLatin1Char('/') + e.value(QStringLiteral("n"));
     QCOMPARE(reads, (QStringList{QStringLiteral("26/25"), QStringLiteral("51/25"), QStringLiteral("76/25"),
                                  QStringLiteral("101/25")}));
+    // The buffer keeps the relay's bytes (empty slots read 0xFF); only the
+    // sorted copy that is listed has them zeroed.
     for (quint8 b : f_->faultBuffer)
-        QCOMPARE(int(b), 0);
+        QCOMPARE(int(b), 0xFF);
     QCOMPARE(app_->beeps, 0);
 }
 
@@ -219,7 +221,7 @@ void TstFaultsForm1::monthWithoutName() {
     QVERIFY(listingEmptyFrom(g_, 3));
 }
 
-// A block whose read fails keeps the records it held after the last read;
+// A block whose read fails keeps the relay's records it held at the last read;
 // the other blocks are read afresh and everything is sorted again.
 void TstFaultsForm1::failedBlockKeepsItsRecords() {
     connectAt(QDateTime(QDate(2026, 5, 15), QTime(10, 0)));
@@ -241,7 +243,8 @@ void TstFaultsForm1::failedBlockKeepsItsRecords() {
     for (int r = 1; r <= 12; ++r)
         dates << g_->cell(2, r);
     QStringList expected{QString::fromUtf8("20 kwiecień")};
-    for (int d = 12; d >= 3; --d)
+    // The lost block is the relay's first ten slots as last read: 1 to 10 March.
+    for (int d = 10; d >= 1; --d)
         expected << QStringLiteral("%1 marzec").arg(d);
     expected << QString();
     QCOMPARE(dates, expected);
