@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "filetestsupport.h"
+
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -51,30 +53,10 @@ Selections sel(int port, int speed, int parity, int address, int stop, int data,
     return Selections{port, speed, parity, address, stop, data, language};
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readBack(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "<unreadable>";
-    return f.readAll();
-}
-
-// Peak resident memory of this process, in kB; resettable on Linux.
-qint64 peakRssKb() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-bool resetPeakRss() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
-}
+using filetest::peakRssKb;
+using filetest::readBack;
+using filetest::resetPeakRss;
+using filetest::writeFile;
 
 // Files that stand where vrk.ini should be. Every kind is made at test time.
 enum class Bad {

@@ -23,6 +23,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "filetestsupport.h"
+
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -39,29 +41,10 @@ const QByteArray kIni = "Port: COM1\r\nPredkosc: 4800\r\nParzystosc: NONE\r\nAdr
                         "Bity stopu: 1\r\nBity danych: 8\r\nJezyk: pol\r\n";
 QByteArray iniFor(const char* code) { return QByteArray(kIni).replace("pol", code); }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readBack(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "<unreadable>";
-    return f.readAll();
-}
-
-qint64 peakRssKb() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-bool resetPeakRss() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
-}
+using filetest::peakRssKb;
+using filetest::readBack;
+using filetest::resetPeakRss;
+using filetest::writeFile;
 
 // Limits the size of any file this process writes, for as long as it lives:
 // the one way to make a write fail for the superuser.
