@@ -1,5 +1,6 @@
 // The fault page of the real main window: its layout, and the fault log read
 // from the relay simulator's memory, sorted by the PC's month and listed.
+#include "faultlisting.h"
 #include "appfixture.h"
 #include "simfixture.h"
 
@@ -16,20 +17,6 @@ namespace {
 
 using Exchange = QMap<QString, QString>;
 
-// Columns 1..3 of the first `rows` listing rows, one "cause|date|time" text each.
-QStringList listing(const StringGrid* g, int rows) {
-    QStringList out;
-    for (int r = 1; r <= rows; ++r)
-        out << g->cell(1, r) + QLatin1Char('|') + g->cell(2, r) + QLatin1Char('|') + g->cell(3, r);
-    return out;
-}
-
-bool listingEmptyFrom(const StringGrid* g, int row) {
-    for (int r = row; r <= 40; ++r)
-        for (int c = 1; c <= 3; ++c)
-            if (!g->cell(c, r).isEmpty()) return false;
-    return true;
-}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 // drops the link after six failed measurement reads in a row (one beep, the
 // no-connection text), cannot connect while the relay is away, and connects
 // again once it is back.
+#include "faultlisting.h"
 #include "appfixture.h"
 #include "simfixture.h"
 
@@ -64,20 +65,6 @@ bool isRead(const Exchange& e, int reg, int n) {
            e.value(QStringLiteral("n")).toInt() == n;
 }
 
-// Columns 1..3 of the fault-log rows 1..rows, one "cause|date|time" each.
-QStringList listing(const StringGrid* g, int rows) {
-    QStringList out;
-    for (int r = 1; r <= rows; ++r)
-        out << g->cell(1, r) + QLatin1Char('|') + g->cell(2, r) + QLatin1Char('|') + g->cell(3, r);
-    return out;
-}
-
-bool listingEmptyFrom(const StringGrid* g, int row) {
-    for (int r = row; r <= 40; ++r)
-        for (int c = 1; c <= 3; ++c)
-            if (!g->cell(c, r).isEmpty()) return false;
-    return true;
-}
 
 const QString kNoConnection = QString::fromUtf8("Nie można uzyskać połączenia z VRK.");
 
