@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace filetest {
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {
@@ -30,5 +33,30 @@ inline bool resetPeakRss() {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
 }
+
+// Limits the size of any file this process writes, for as long as it lives:
+// the one way to make a write fail for the superuser.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit tiny = old_;
+        tiny.rlim_cur = bytes;
+        ok_ = ::setrlimit(RLIMIT_FSIZE, &tiny) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    struct rlimit old_ {};
+    void (*handler_)(int) = nullptr;
+    bool ok_ = false;
+};
 
 } // namespace filetest

@@ -595,15 +595,11 @@ void TstConfig::failedWriteKeepsOldFile() {
 
     // The disk refuses to take more than a few bytes: a limit on the file size
     // stops even the superuser, where permissions do not.
-    struct rlimit old {};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 8;
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    app.f2()->Button1Click();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previousHandler);
+    {
+        filetest::FileSizeLimit limit(8);
+        QVERIFY(limit.ok());
+        app.f2()->Button1Click();
+    }
 
     QCOMPARE(app.errorBoxes.size(), 1);
     QVERIFY(!app.errorBoxes[0].isEmpty());

@@ -45,29 +45,7 @@ using filetest::peakRssKb;
 using filetest::readBack;
 using filetest::resetPeakRss;
 using filetest::writeFile;
-
-// Limits the size of any file this process writes, for as long as it lives:
-// the one way to make a write fail for the superuser.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = old_;
-        tiny.rlim_cur = bytes;
-        ok_ = ::setrlimit(RLIMIT_FSIZE, &tiny) == 0;
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, handler_);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    struct rlimit old_ {};
-    void (*handler_)(int) = nullptr;
-    bool ok_ = false;
-};
+using filetest::FileSizeLimit;
 
 // Where each line of a language file ends up, read back from the windows.
 // A line with two targets has two entries.

@@ -2,6 +2,7 @@
 // bounded reader against short, long, odd and hostile files.
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
+#include "filetestsupport.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -143,16 +144,13 @@ void TestSetpointFile::failedSaveKeepsPreviousFile() {
     const QByteArray old("old contents\r\n");
     QVERIFY(writeBytes(p, old));
 
-    struct rlimit saved {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = saved;
-    tiny.rlim_cur = 10;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     QString error;
-    const bool saved_ok = writeSetpointFile(p, validTable(), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved_ok = true;
+    {
+        filetest::FileSizeLimit limit(10);
+        QVERIFY(limit.ok());
+        saved_ok = writeSetpointFile(p, validTable(), &error);
+    }
 
     QVERIFY(!saved_ok);
     QVERIFY(!error.isEmpty());

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "filetestsupport.h"
+
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -247,19 +249,13 @@ void TestTrendsRules::writeRecording_failureKeepsPreviousFile() {
     // A file size limit makes the write fail half-way, even for root.
     const QString path = dir_.filePath(QStringLiteral("previous.rej"));
     QVERIFY(writeFile(path, "earlier recording\r\n"));
-    struct sigaction ignore {
-    }, old{};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &old);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
-    const bool written = writeRecording(path, distinctHistory(), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &old, nullptr);
+    bool written = true;
+    {
+        filetest::FileSizeLimit limit(4096);
+        QVERIFY(limit.ok());
+        written = writeRecording(path, distinctHistory(), &error);
+    }
     QVERIFY(!written);
     QVERIFY(error.contains(path));
     QCOMPARE(readFile(path), QByteArray("earlier recording\r\n"));

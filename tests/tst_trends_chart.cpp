@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+
+#include "filetestsupport.h"
 #include <QValueAxis>
 
 #include <csignal>
@@ -634,19 +636,12 @@ void TestTrendsChart::save_failureKeepsPreviousFile() {
     p.fillLive(liveLike(0));
     const QString path = dir_.filePath(QStringLiteral("keep.rej"));
     QVERIFY(writeFile(path, "earlier recording\r\n"));
-    struct sigaction ignore {
-    }, old{};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &old);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     saveAnswers_ << path;
-    p.c.save->click();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &old, nullptr);
+    {
+        filetest::FileSizeLimit limit(4096);
+        QVERIFY(limit.ok());
+        p.c.save->click();
+    }
     QCOMPARE(errorBoxes_.size(), 1);
     QVERIFY(errorBoxes_[0].contains(path));
     QCOMPARE(readFile(path), QByteArray("earlier recording\r\n"));
