@@ -1,5 +1,6 @@
 // The setpoint table's rules without a window: checks by variant, the
 // encodings both ways, the key filter, the refusal messages, the clock.
+#include "setpointtables.h"
 #include "setpoints/rules.h"
 
 #include <QLocale>
@@ -10,12 +11,6 @@ using namespace setpoints;
 namespace {
 
 // A valid table of a 100 A relay: the example values of a setpoint file.
-QStringList validTable() {
-    return {QStringLiteral("12,5"),  QStringLiteral("3,5"),  QStringLiteral("150"), QStringLiteral("40"),
-            QStringLiteral("10"),    QStringLiteral("30"),   QStringLiteral("5"),   QStringLiteral("400"),
-            QStringLiteral("80"),    QStringLiteral("115"),  QStringLiteral("2,5"), QStringLiteral("2"),
-            QStringLiteral("12.06"), QStringLiteral("09:05")};
-}
 
 QStringList tableWith(int row, const QString& text, const QString& variant = QString()) {
     QStringList t = validTable();

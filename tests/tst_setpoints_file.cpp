@@ -1,5 +1,6 @@
 // The setpoint file: its bytes, the extension, the atomic save, and the
 // bounded reader against short, long, odd and hostile files.
+#include "setpointtables.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
 #include "filetestsupport.h"
@@ -19,12 +20,6 @@ using namespace setpoints;
 
 namespace {
 
-QStringList validTable() {
-    return {QStringLiteral("12,5"),  QStringLiteral("3,5"),  QStringLiteral("150"), QStringLiteral("40"),
-            QStringLiteral("10"),    QStringLiteral("30"),   QStringLiteral("5"),   QStringLiteral("400"),
-            QStringLiteral("80"),    QStringLiteral("115"),  QStringLiteral("2,5"), QStringLiteral("2"),
-            QStringLiteral("12.06"), QStringLiteral("09:05")};
-}
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);

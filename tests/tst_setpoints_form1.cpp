@@ -2,6 +2,7 @@
 // layout, typing through the key filter, the refused rows, the row-0 texts,
 // the refresh, the refusal messages, and saving and loading setpoint files
 // through the scripted dialogs.
+#include "setpointtables.h"
 #include "appfixture.h"
 
 #include "app/controls.h"
@@ -19,28 +20,11 @@
 
 namespace {
 
-QStringList validTable() {
-    return {QStringLiteral("12,5"),  QStringLiteral("3,5"),  QStringLiteral("150"), QStringLiteral("40"),
-            QStringLiteral("10"),    QStringLiteral("30"),   QStringLiteral("5"),   QStringLiteral("400"),
-            QStringLiteral("80"),    QStringLiteral("115"),  QStringLiteral("2,5"), QStringLiteral("2"),
-            QStringLiteral("12.06"), QStringLiteral("09:05")};
-}
 
 QStringList emptyTable() {
     return QStringList(14, QString());
 }
 
-void fill(StringGrid* g, const QStringList& cells) {
-    for (int r = 0; r < 14; ++r)
-        g->setCell(3, r, cells.value(r));
-}
-
-QStringList values(const StringGrid* g) {
-    QStringList out;
-    for (int r = 0; r < 14; ++r)
-        out << g->cell(3, r);
-    return out;
-}
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -2,6 +2,7 @@
 // simulator over a pseudo-terminal: what is read, what is written in which
 // order with which values, the retries, the report of a register that could
 // not be written, and the clock.
+#include "setpointtables.h"
 #include "appfixture.h"
 #include "simfixture.h"
 
@@ -17,25 +18,8 @@
 
 namespace {
 
-QStringList validTable() {
-    return {QStringLiteral("12,5"),  QStringLiteral("3,5"),  QStringLiteral("150"), QStringLiteral("40"),
-            QStringLiteral("10"),    QStringLiteral("30"),   QStringLiteral("5"),   QStringLiteral("400"),
-            QStringLiteral("80"),    QStringLiteral("115"),  QStringLiteral("2,5"), QStringLiteral("2"),
-            QStringLiteral("12.06"), QStringLiteral("09:05")};
-}
 const QList<int> kValidValues{25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5};
 
-void fill(StringGrid* g, const QStringList& cells) {
-    for (int r = 0; r < 14; ++r)
-        g->setCell(3, r, cells.value(r));
-}
-
-QStringList values(const StringGrid* g) {
-    QStringList out;
-    for (int r = 0; r < 14; ++r)
-        out << g->cell(3, r);
-    return out;
-}
 
 using Exchange = QMap<QString, QString>;
 
