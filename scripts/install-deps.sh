@@ -13,6 +13,7 @@ packages=(
   xvfb xauth
   libc6-dev
   fonts-dejavu-core
+  ccache
 )
 
 missing=()
