@@ -178,6 +178,10 @@ public:
     QVector<qint32> setpointImage;
     // ---- fault log (faults/): the relay's 200 bytes, kept between reads
     std::array<quint8, 200> faultBuffer{};
+    // The blocks (bit b = block b) some read has got, and the notice a read
+    // that missed blocks leaves on the page.
+    unsigned faultBlocksRead = 0;
+    QLabel* FaultLogNotice = nullptr;
 
 signals:
     void closed();

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 TForm4::TForm4(TForm1* form1, QWidget* parent)
@@ -52,19 +53,55 @@ void TForm4::takeTexts() {
     Label2->adjustSize();
 }
 
+ErrorWindowLayout errorWindowLayout(const QString& message, int widestLinePixels, int lineHeight,
+                                    const QSize& screen) {
+    ErrorWindowLayout l;
+    const QStringList lines = message.split(QLatin1Char('\n'));
+    int longest = 0;
+    for (const QString& line : lines)
+        longest = std::max(longest, int(line.size()));
+    if (longest > 25) {
+        l.width = 6 * longest + 120;
+        l.buttonLeft = l.width / 2 - 35;
+    }
+    if (lines.size() > 1) {
+        // The message starts 66 pixels in; keep as much room on its right.
+        l.width = std::max(l.width, widestLinePixels + 2 * 66);
+        l.buttonLeft = l.width / 2 - 35;
+        const int extra = (int(lines.size()) - 1) * lineHeight;
+        l.height += extra;
+        l.buttonTop += extra;
+    }
+    if (screen.isValid() && l.width > screen.width()) {
+        l.width = screen.width();
+        l.buttonLeft = l.width / 2 - 35;
+        l.wrap = true;
+    }
+    if (screen.isValid() && l.height > screen.height()) {
+        l.buttonTop -= l.height - screen.height();
+        l.height = screen.height();
+    }
+    return l;
+}
+
 void TForm4::FormCreate() { takeTexts(); }
 
 void TForm4::FormActivate() {
     takeTexts();
-    const int length = int(Label1->text().size());
-    int width = 288;
-    int buttonLeft = 109;
-    if (length > 25) {
-        width = 6 * length + 120;
-        buttonLeft = width / 2 - 35;
-    }
-    resize(width, height());
-    Button1->move(buttonLeft, Button1->y());
+    const QString message = Label1->text();
+    const QFontMetrics fm(Label1->font());
+    int widest = 0;
+    for (const QString& line : message.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    const QScreen* s = screen();
+    const QSize available = s ? s->availableGeometry().size() : QSize();
+    const ErrorWindowLayout l = errorWindowLayout(message, widest, fm.lineSpacing(), available);
+    Label1->setWordWrap(l.wrap);
+    if (l.wrap) Label1->setFixedWidth(l.width - Label1->x() - 8);
+    else Label1->setMinimumWidth(0), Label1->setMaximumWidth(QWIDGETSIZE_MAX);
+    Label1->adjustSize();
+    resize(l.width, l.height);
+    Button1->move(l.buttonLeft, l.buttonTop);
 }
 
 void TForm4::Button1Click() { hide(); }

@@ -8,6 +8,20 @@ class QPushButton;
 class QToolButton;
 class TForm1;
 
+// The error window's size for a message: one line keeps the width rule
+// (288 pixels, or 6 per character plus 120 beyond 25 characters); more lines
+// size it by the longest line (and at least by its drawn width) and grow it
+// by a line height per line; never larger than the screen.
+struct ErrorWindowLayout {
+    int width = 288;
+    int height = 111;
+    int buttonLeft = 109;
+    int buttonTop = 76;
+    bool wrap = false; // the screen is too small: the message wraps
+};
+ErrorWindowLayout errorWindowLayout(const QString& message, int widestLinePixels, int lineHeight,
+                                    const QSize& screen);
+
 class TForm4 : public QWidget {
     Q_OBJECT
 public:

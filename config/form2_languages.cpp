@@ -5,6 +5,7 @@
 #include "app/tform1.h"
 #include "config/languages.h"
 #include "config/tform2.h"
+#include "i18n/translator.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>
@@ -182,6 +183,11 @@ void TForm2::zmiana_jezyka() {
         seams::errorBox(this, reader.errorString());
         return;
     }
+    // The program's own texts beyond the language files, and Qt's dialogs,
+    // follow the same choice.
+    i18n::use(language == languages::Polish    ? i18n::Language::Polish
+              : language == languages::Russian ? i18n::Language::Russian
+                                               : i18n::Language::English);
     const Windows w{form1_, this};
     QString text;
     for (int line = 1; line <= languages::kLineCount; ++line) {

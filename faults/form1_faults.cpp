@@ -5,6 +5,7 @@
 #include "app/tform1.h"
 #include "faults/rules.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -22,6 +23,24 @@ FaultTexts languageTexts(const TForm1& f) {
     for (int m = 0; m < 12; ++m)
         t.months[size_t(m)] = f.hiddenLabel(88 + m)->text();
     return t;
+}
+
+// What the page says after a read that did not get every block.
+QString incompleteReadNotice(const BlockStates& states) {
+    QStringList lines;
+    const QString earlier = slotRanges(states, BlockState::Earlier);
+    if (!earlier.isEmpty())
+        lines << QCoreApplication::translate(
+                     "FaultLog", "Records %1 of the relay's memory were not read now: their rows (grey) are "
+                                 "from an earlier read.")
+                     .arg(earlier);
+    const QString never = slotRanges(states, BlockState::Never);
+    if (!never.isEmpty())
+        lines << QCoreApplication::translate(
+                     "FaultLog", "Records %1 of the relay's memory could not be read: their trips are missing "
+                                 "from the list.")
+                     .arg(never);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -48,6 +67,17 @@ void TForm1::buildFaultPage() {
     SpeedButton12->setText(QStringLiteral("VRK--> PC"));
     SpeedButton12->setGeometry(8, StringGrid2->geometry().bottom() + 9, 100, 25);
     connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
+
+    // Says which records a read could not get, until a complete read.
+    FaultLogNotice = new QLabel(TabSheet6);
+    FaultLogNotice->setObjectName(QStringLiteral("FaultLogNotice"));
+    FaultLogNotice->setWordWrap(true);
+    FaultLogNotice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    FaultLogNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
+    const int noticeLeft = SpeedButton12->geometry().right() + 9;
+    FaultLogNotice->setGeometry(noticeLeft, SpeedButton12->y() - 6, StringGrid2->geometry().right() - noticeLeft,
+                                SpeedButton12->height() + 12);
+    FaultLogNotice->hide();
 }
 
 void TForm1::SpeedButton12Click() {
@@ -57,25 +87,37 @@ void TForm1::SpeedButton12Click() {
             StringGrid2->setCell(c, r, QString());
     ProgressBar4->setValue(0);
     ProgressBar4->show();
+    unsigned failed = 0;
     for (int b = 0; b < kBlocks; ++b) {
         czekaj(100);
         ProgressBar4->setValue(2 * (b + 1));
         // A block that cannot be read keeps what it held before.
         if (Czytaj(blockFirstRegister(b), kBlockRegisters) && RegisterValues().size() >= kBlockRegisters)
             storeBlock(faultBuffer, b, RegisterValues());
+        else
+            failed |= 1u << b;
     }
+    const BlockStates states = blockStates(failed, faultBlocksRead);
+    faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.
     FaultBytes sorted = faultBuffer;
-    const FaultRecords records = sortBuffer(sorted, currentMonthNumber(currentMonth));
+    std::array<int, kRecords> origins{};
+    const FaultRecords records = sortBuffer(sorted, currentMonthNumber(currentMonth), &origins);
     const FaultTexts texts = languageTexts(*this);
     for (int n = 0; n < kRecords; ++n) {
         const FaultRow row = faultRow(records[size_t(n)], texts);
         StringGrid2->setCell(1, n + 1, row.cause);
         StringGrid2->setCell(2, n + 1, row.date);
         StringGrid2->setCell(3, n + 1, row.time);
+        const bool stale = states[size_t(blockOfSlot(origins[size_t(n)]))] != BlockState::Fresh;
+        for (int c = 1; c <= 3; ++c)
+            if (QTableWidgetItem* item = StringGrid2->item(n + 1, c))
+                item->setForeground(stale ? QBrush(Qt::gray) : QBrush());
     }
+    FaultLogNotice->setText(incompleteReadNotice(states));
+    FaultLogNotice->setVisible(failed != 0);
     ProgressBar4->hide();
 }
 

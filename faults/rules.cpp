@@ -76,24 +76,54 @@ qint64 sortKey(const FaultRecord& r, int currentMonth) {
     return M > currentMonth ? M * 1000000 + rest : M * 100000000 + rest;
 }
 
-void sortNewestFirst(FaultRecords& records, int currentMonth) {
+void sortNewestFirst(FaultRecords& records, int currentMonth, std::array<int, kRecords>* origins) {
     std::array<qint64, kRecords> keys{};
-    for (int n = 0; n < kRecords; ++n)
+    std::array<int, kRecords> from{};
+    for (int n = 0; n < kRecords; ++n) {
         keys[size_t(n)] = sortKey(records[size_t(n)], currentMonth);
+        from[size_t(n)] = n;
+    }
     for (int pass = 0; pass < kRecords - 1; ++pass)
         for (int i = kRecords - 2; i >= 0; --i)
             if (keys[size_t(i + 1)] > keys[size_t(i)]) {
                 std::swap(keys[size_t(i)], keys[size_t(i + 1)]);
                 std::swap(records[size_t(i)], records[size_t(i + 1)]);
+                std::swap(from[size_t(i)], from[size_t(i + 1)]);
             }
+    if (origins) *origins = from;
 }
 
-FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth) {
+FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth, std::array<int, kRecords>* origins) {
     FaultRecords records = decodeRecords(bytes);
     zeroEmptySlots(records);
-    sortNewestFirst(records, currentMonth);
+    sortNewestFirst(records, currentMonth, origins);
     bytes = encodeRecords(records);
     return records;
+}
+
+BlockStates blockStates(unsigned failedNow, unsigned readBefore) {
+    BlockStates states{};
+    for (int b = 0; b < kBlocks; ++b) {
+        const unsigned bit = 1u << b;
+        states[size_t(b)] = !(failedNow & bit)  ? BlockState::Fresh
+                            : (readBefore & bit) ? BlockState::Earlier
+                                                 : BlockState::Never;
+    }
+    return states;
+}
+
+QString slotRanges(const BlockStates& states, BlockState state) {
+    const int perBlock = kRecords / kBlocks;
+    QStringList ranges;
+    for (int b = 0; b < kBlocks; ++b) {
+        if (states[size_t(b)] != state) continue;
+        int last = b;
+        while (last + 1 < kBlocks && states[size_t(last + 1)] == state)
+            ++last;
+        ranges << QStringLiteral("%1-%2").arg(b * perBlock + 1).arg((last + 1) * perBlock);
+        b = last;
+    }
+    return ranges.join(QStringLiteral(", "));
 }
 
 QString causeText(int cause, const FaultTexts& texts) {

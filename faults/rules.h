@@ -50,7 +50,9 @@ qint64 sortKey(const FaultRecord& record, int currentMonth);
 // Newest first, by the relay's bubble order: 39 passes, each from the pair
 // (38, 39) down to (0, 1), swapping only when the later key is strictly
 // larger, so equal keys keep the order the relay stored them in.
-void sortNewestFirst(FaultRecords& records, int currentMonth);
+// With origins, origins[n] becomes the memory slot (0..39) the record listed
+// at n came from.
+void sortNewestFirst(FaultRecords& records, int currentMonth, std::array<int, kRecords>* origins = nullptr);
 
 // ---- listing
 struct FaultTexts {
@@ -72,6 +74,23 @@ FaultRow faultRow(const FaultRecord& record, const FaultTexts& texts);
 
 // The whole read-sort step on the kept bytes: empty slots zeroed, sorted by
 // the current month, written back; returns the records in listing order.
-FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth);
+FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth, std::array<int, kRecords>* origins = nullptr);
+
+// ---- a read that did not get every block
+// The block (0..3) a memory slot (0..39) is read in.
+inline int blockOfSlot(int slot) { return slot / (kRecords / kBlocks); }
+// What the kept buffer holds of each block after a read.
+enum class BlockState {
+    Fresh,   // read just now
+    Earlier, // this read failed; the block holds what an earlier read got
+    Never,   // no read has got it yet; its slots list nothing
+};
+using BlockStates = std::array<BlockState, kBlocks>;
+// The state of each block after a read in which failedNow blocks failed and
+// readBefore blocks had been read by an earlier read (bit b = block b).
+BlockStates blockStates(unsigned failedNow, unsigned readBefore);
+// The memory slots of the blocks in a state, as "11-20, 31-40" (1-based).
+QString slotRanges(const BlockStates& states, BlockState state);
+
 
 } // namespace faults

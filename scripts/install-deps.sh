@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-charts-dev libqt6charts6 libqt6opengl6-dev libgl-dev
   libjpeg62-turbo-dev
+  qt6-l10n-tools qt6-translations-l10n
   libmodbus-dev
   g++-mingw-w64-x86-64
   clang libclang-rt-14-dev

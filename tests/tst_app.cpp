@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -28,6 +29,9 @@ private slots:
     void errorWindowWidth_data();
     void errorWindowWidth();
     void errorWindowShowsLatest();
+    void errorWindowLayout_data();
+    void errorWindowLayout();
+    void errorWindowShowsEveryLine();
     void connectToMissingDevice();
     void connectAppliesSettings_data();
     void connectAppliesSettings();
@@ -158,6 +162,71 @@ void TstApp::errorWindowShowsLatest() {
     app.f1()->reportError(QStringLiteral("second"));
     QVERIFY(app.f4()->isVisible());
     QCOMPARE(app.f4()->Label1->text(), QStringLiteral("second"));
+}
+
+void TstApp::errorWindowLayout_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("widest");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("buttonTop");
+    QTest::addColumn<bool>("wrap");
+    const QSize big(1920, 1080);
+    QTest::newRow("one line keeps the rule") << QString(40, QLatin1Char('x')) << 9999 << big << 360 << 111 << 76
+                                             << false;
+    QTest::newRow("two short lines") << "abc\ndef" << 30 << big << 288 << 127 << 92 << false;
+    QTest::newRow("by the longest line, not the whole")
+        << QString(40, QLatin1Char('x')) + "\n" + QString(30, QLatin1Char('y')) << 200 << big << 360 << 127 << 92
+        << false;
+    QTest::newRow("drawn width wins") << "a\n" + QString(30, QLatin1Char('W')) << 400 << big << 532 << 127 << 92
+                                      << false;
+    QTest::newRow("twelve lines") << QStringList(12, QString(50, QLatin1Char('x'))).join('\n') << 250 << big << 420
+                                  << 111 + 11 * 16 << 76 + 11 * 16 << false;
+    QTest::newRow("narrow screen") << QString(200, QLatin1Char('x')) + "\nb" << 1400 << QSize(800, 600) << 800 << 127
+                                   << 92 << true;
+    QTest::newRow("low screen") << QStringList(60, QStringLiteral("x")).join('\n') << 10 << QSize(800, 600) << 288
+                                << 600 << 76 + 59 * 16 - (111 + 59 * 16 - 600) << false;
+}
+
+void TstApp::errorWindowLayout() {
+    QFETCH(QString, message);
+    QFETCH(int, widest);
+    QFETCH(QSize, screen);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, buttonTop);
+    QFETCH(bool, wrap);
+    const ErrorWindowLayout l = ::errorWindowLayout(message, widest, 16, screen);
+    QCOMPARE(l.width, width);
+    QCOMPARE(l.height, height);
+    QCOMPARE(l.buttonTop, buttonTop);
+    QCOMPARE(l.buttonLeft, width / 2 - 35);
+    QCOMPARE(l.wrap, wrap);
+}
+
+// A message of many lines (a refused setpoint table) shows every line, in a
+// window about as wide as its longest line, with the button below the text.
+void TstApp::errorWindowShowsEveryLine() {
+    AppFixture app;
+    app.start();
+    QStringList lines;
+    for (int n = 1; n <= 12; ++n)
+        lines << QStringLiteral("Parametr %1 poza zakresem: dopuszczalne 10..250").arg(n);
+    app.f1()->reportError(lines.join(QLatin1Char('\n')));
+    TForm4* f4 = app.f4();
+    QVERIFY(f4->isVisible());
+    const QFontMetrics fm(f4->Label1->font());
+    for (const QString& line : lines)
+        QVERIFY(f4->Label1->x() + fm.horizontalAdvance(line) <= f4->width());
+    QVERIFY(f4->width() < 6 * int(lines.join('\n').size())); // not by the whole message
+    QVERIFY(f4->Label1->height() >= 12 * fm.lineSpacing());
+    QVERIFY(f4->Label1->geometry().bottom() < f4->Button1->y());
+    QVERIFY(f4->Button1->geometry().bottom() < f4->height());
+    if (const QScreen* s = f4->screen()) {
+        QVERIFY(f4->width() <= s->availableGeometry().width());
+        QVERIFY(f4->height() <= s->availableGeometry().height());
+    }
 }
 
 void TstApp::connectToMissingDevice() {

@@ -67,6 +67,9 @@ private slots:
     void decemberOrdersTheYear();
     void sameMinuteKeepsStoredOrder();
     void emptySlotsSinkToTheEnd();
+    void originsFollowTheOrder();
+    void blockStates_data();
+    void blockStates();
     void unreadableBlockKeepsItsRecords();
 
     void causeText_data();
@@ -220,6 +223,58 @@ void TestFaultRules::emptySlotsSinkToTheEnd() {
     QCOMPARE(sorted[1], r[39]);
     for (int n = 2; n < kRecords; ++n)
         QCOMPARE(sorted[size_t(n)], FaultRecord{});
+}
+
+// Each listed record names the slot it came from, equal keys in stored order.
+void TestFaultRules::originsFollowTheOrder() {
+    FaultRecords r = emptyMemory();
+    r[5] = trip(0x01, 0x04, 0x10, 0x12, 0x30);
+    r[6] = trip(0x02, 0x04, 0x10, 0x12, 0x30);
+    r[17] = trip(0x04, 0x04, 0x10, 0x12, 0x31);
+    r[39] = trip(0x08, 0x09, 0x10, 0x12, 0x30); // last year's September
+    FaultBytes bytes = encodeRecords(r);
+    std::array<int, kRecords> origins{};
+    const FaultRecords sorted = sortBuffer(bytes, 6, &origins);
+    QCOMPARE(origins[0], 17);
+    QCOMPARE(origins[1], 5);
+    QCOMPARE(origins[2], 6);
+    QCOMPARE(origins[3], 39);
+    FaultRecords zeroed = r;
+    zeroEmptySlots(zeroed);
+    for (int n = 0; n < kRecords; ++n) // each listed record is its slot's
+        QCOMPARE(sorted[size_t(n)], zeroed[size_t(origins[size_t(n)])]);
+    QList<int> all(origins.begin(), origins.end());
+    std::sort(all.begin(), all.end());
+    for (int n = 0; n < kRecords; ++n)
+        QCOMPARE(all[n], n);
+}
+
+void TestFaultRules::blockStates_data() {
+    QTest::addColumn<unsigned>("failedNow");
+    QTest::addColumn<unsigned>("readBefore");
+    QTest::addColumn<QString>("earlier");
+    QTest::addColumn<QString>("never");
+    QTest::newRow("all read") << 0u << 0u << "" << "";
+    QTest::newRow("first read fails whole") << 0xFu << 0u << "" << "1-40";
+    QTest::newRow("later read fails whole") << 0xFu << 0xFu << "1-40" << "";
+    QTest::newRow("one block, read before") << 0x1u << 0xFu << "1-10" << "";
+    QTest::newRow("two apart") << 0x5u << 0xFu << "1-10, 21-30" << "";
+    QTest::newRow("mixed") << 0xEu << 0x2u << "11-20" << "21-40";
+    QTest::newRow("last two never") << 0xCu << 0x3u << "" << "21-40";
+}
+
+void TestFaultRules::blockStates() {
+    QFETCH(unsigned, failedNow);
+    QFETCH(unsigned, readBefore);
+    QFETCH(QString, earlier);
+    QFETCH(QString, never);
+    const BlockStates states = faults::blockStates(failedNow, readBefore);
+    QCOMPARE(slotRanges(states, BlockState::Earlier), earlier);
+    QCOMPARE(slotRanges(states, BlockState::Never), never);
+    QCOMPARE(blockOfSlot(0), 0);
+    QCOMPARE(blockOfSlot(9), 0);
+    QCOMPARE(blockOfSlot(10), 1);
+    QCOMPARE(blockOfSlot(39), 3);
 }
 
 // A block that cannot be read keeps the (sorted) bytes of the last read; the

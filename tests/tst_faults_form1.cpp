@@ -33,6 +33,7 @@ private slots:
     void causesDateAndTime();
     void monthWithoutName();
     void failedBlockKeepsItsRecords();
+    void failedFirstReadIsNotAnEmptyMemory();
 
 private:
     // Starts the simulator with an empty fault memory and the program with the
@@ -238,6 +239,55 @@ void TstFaultsForm1::failedBlockKeepsItsRecords() {
     QVERIFY(listingEmptyFrom(g_, 12));
     QCOMPARE(app_->beeps, 0);
     QVERIFY(f_->ProgressBar4->isHidden());
+    // The page says which records are from the earlier read, and greys them.
+    QVERIFY(!f_->FaultLogNotice->isHidden());
+    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")), qPrintable(f_->FaultLogNotice->text()));
+    QCOMPARE(g_->item(1, 2)->foreground(), QBrush());
+    for (int r = 2; r <= 11; ++r)
+        QCOMPARE(g_->item(r, 2)->foreground().color(), QColor(Qt::gray));
+
+    // The next complete read takes the notice and the grey away.
+    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
+    QVERIFY(f_->FaultLogNotice->isHidden());
+    QCOMPARE(g_->cell(2, 1), QString::fromUtf8("20 kwiecień"));
+    QVERIFY(listingEmptyFrom(g_, 2));
+    QCOMPARE(g_->item(1, 2)->foreground(), QBrush());
+}
+
+// A first read that gets nothing must not look like a relay with an empty memory.
+void TstFaultsForm1::failedFirstReadIsNotAnEmptyMemory() {
+    connectAt(QDateTime(QDate(2026, 5, 15), QTime(10, 0)));
+    record(0, 0x01, 3, 1, 12, 0);
+    record(35, 0x02, 4, 2, 12, 0);
+    const int from = int(relay_->logLines().size());
+    QVERIFY(relay_->control(QStringLiteral("noreply next 1"))); // block 1
+    QVERIFY(relay_->control(QStringLiteral("short next 1")));   // block 2
+    QVERIFY(relay_->control(QStringLiteral("badcrc next 2")));  // blocks 3 and 4
+    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
+    QStringList actions;
+    for (const Exchange& e : since(from))
+        if (e.value(QStringLiteral("reg")).toInt() >= 26) actions << e.value(QStringLiteral("action"));
+    QCOMPARE(actions, (QStringList{QStringLiteral("noreply"), QStringLiteral("short"), QStringLiteral("badcrc"),
+                                   QStringLiteral("badcrc")}));
+    QVERIFY(listingEmptyFrom(g_, 1));
+    QVERIFY(!f_->FaultLogNotice->isHidden());
+    const QString notice = f_->FaultLogNotice->text();
+    QVERIFY2(notice.contains(QStringLiteral("1-40")), qPrintable(notice));
+    QVERIFY2(notice.startsWith(QCoreApplication::translate("FaultLog", "Records %1 of the relay's memory could not "
+                                                                       "be read: their trips are missing from the "
+                                                                       "list.")
+                                   .arg(QStringLiteral("1-40"))),
+             qPrintable(notice));
+    // The notice fits its place on the page.
+    const QFontMetrics fm(f_->FaultLogNotice->font());
+    const QRect needed = fm.boundingRect(QRect(0, 0, f_->FaultLogNotice->width(), 1000), Qt::TextWordWrap, notice);
+    QVERIFY2(needed.height() <= f_->FaultLogNotice->height(), qPrintable(QString::number(needed.height())));
+
+    // Blocks 2 and 4 read now: their two trips are listed, the others still missing.
+    QVERIFY(relay_->control(QStringLiteral("noreply next 1")));
+    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
+    QVERIFY(!f_->FaultLogNotice->isHidden());
+    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")), qPrintable(f_->FaultLogNotice->text()));
 }
 
 QTEST_MAIN(TstFaultsForm1)
