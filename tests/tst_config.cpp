@@ -3,7 +3,7 @@
 #include "appfixture.h"
 #include "app/controls.h"
 #include "config/inifile.h"
-#include "config/linereader.h"
+#include "files/files.h"
 #include "config/tform2.h"
 
 #include <QComboBox>
@@ -315,7 +315,7 @@ void TstConfig::readerBadFiles() {
     QCOMPARE(r.ok, readable);
     QCOMPARE(r.error.isEmpty(), readable);
     QVERIFY(r.lines.size() <= ini::kLineCount);
-    for (const QString& line : r.lines) QVERIFY(line.size() <= textfiles::kMaxLineBytes);
+    for (const QString& line : r.lines) QVERIFY(line.size() <= files::kMaxLineBytes);
     if (readable) QCOMPARE(ini::applyLines(r.lines, kInitial), expected);
 }
 
@@ -329,7 +329,7 @@ void TstConfig::readerMemoryBounded() {
     const qint64 growth = peakRssKb() - before;
     QVERIFY(r.ok);
     QCOMPARE(r.lines.size(), 1);
-    QCOMPARE(r.lines[0].size(), textfiles::kMaxLineBytes);
+    QCOMPARE(r.lines[0].size(), files::kMaxLineBytes);
     QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(growth)));
 }
 
@@ -354,7 +354,7 @@ void TstConfig::writeWholeRefuses() {
     }
     const QFileInfo before(path);
     QString error;
-    QVERIFY(!textfiles::writeWhole(path, kDefaultIni, &error));
+    QVERIFY(!files::writeWhole(path, kDefaultIni, &error));
     QVERIFY(!error.isEmpty());
     const QFileInfo after(path);
     QCOMPARE(after.isDir(), before.isDir());
