@@ -12,6 +12,7 @@ namespace {
 constexpr qint64 kChunk = 16 * 1024;
 
 bool g_refuseTemporaryFiles = false;
+qint64 g_failReadsAfter = -1;
 
 QString cannotOpen(const QString& path, const QString& reason) {
     return QCoreApplication::translate("files", "Cannot open file \"%1\": %2").arg(path, reason);
@@ -126,6 +127,7 @@ bool ReadFile::open(const QString& path) {
     file_.close();
     path_ = path;
     error_.clear();
+    done_ = 0;
     const platform::OpenedFile opened = platform::openRegularForReading(path.toUtf8().toStdString());
     switch (opened.outcome) {
     case platform::OpenOutcome::Opened:
@@ -149,8 +151,18 @@ qint64 ReadFile::read(char* data, qint64 maxSize) {
         error_ = cannotRead(path_, QCoreApplication::translate("files", "the file is not open"));
         return -1;
     }
+    if (g_failReadsAfter >= 0) {
+        if (done_ >= g_failReadsAfter) {
+            error_ = cannotRead(path_, QCoreApplication::translate("files", "input/output error"));
+            return -1;
+        }
+        maxSize = qMin(maxSize, g_failReadsAfter - done_);
+    }
     const qint64 n = file_.read(data, maxSize);
-    if (n < 0) error_ = cannotRead(path_, file_.errorString());
+    if (n < 0)
+        error_ = cannotRead(path_, file_.errorString());
+    else
+        done_ += n;
     return n;
 }
 
@@ -235,6 +247,7 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
 
 namespace testing {
 void refuseTemporaryFiles(bool refuse) { g_refuseTemporaryFiles = refuse; }
+void failReadsAfter(qint64 bytes) { g_failReadsAfter = bytes; }
 } // namespace testing
 
 } // namespace files

@@ -81,6 +81,7 @@ private:
     QFile file_;
     QString path_;
     QString error_;
+    qint64 done_ = 0; // bytes read so far
 };
 
 // Reads a file line by line by a line-end rule; each line cut to a bounded length.
@@ -122,6 +123,9 @@ namespace testing {
 // While set, no temporary file can be made beside a file being written, as in
 // a folder where no new file may be created.
 void refuseTemporaryFiles(bool refuse);
+// From now on every file opened for reading fails with an input/output error
+// once this many bytes of it were read (-1: never), as a failing disk does.
+void failReadsAfter(qint64 bytes);
 } // namespace testing
 
 } // namespace files

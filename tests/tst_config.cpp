@@ -20,6 +20,8 @@
 
 #include "filetestsupport.h"
 
+#include <optional>
+
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -196,6 +198,8 @@ private slots:
     void badIniAtStart();
     void okOverNonFileReports();
     void failedWriteKeepsOldFile();
+    void iniInFolderWithoutNewFiles_data();
+    void iniInFolderWithoutNewFiles();
     void closeBoxOnlyHides();
     void languageAppliedAtOnceStoredByOk();
     void typedTextCountsForNothing();
@@ -611,6 +615,58 @@ void TstConfig::failedWriteKeepsOldFile() {
     app.f2()->Button1Click();
     QCOMPARE(app.errorBoxes.size(), 1);
     QCOMPARE(readBack(app.path("vrk.ini")), QByteArray(kEnglishCom2).replace("9600", "2400"));
+}
+
+void TstConfig::iniInFolderWithoutNewFiles_data() {
+    QTest::addColumn<bool>("immutable"); // else the file module's own switch
+    QTest::addColumn<bool>("cut");       // the new file is longer than a file-size limit allows
+    QTest::newRow("immutable folder") << true << false;
+    QTest::newRow("immutable folder, cut by a size limit") << true << true;
+    QTest::newRow("module switch") << false << false;
+    QTest::newRow("module switch, cut by a size limit") << false << true;
+}
+
+// A writable vrk.ini in a folder where no new file can be made (no temporary
+// file for the atomic save) is written in place; a failure there is reported.
+// The immutable flag stops the superuser too, where permission bits do not.
+void TstConfig::iniInFolderWithoutNewFiles() {
+    QFETCH(bool, immutable);
+    QFETCH(bool, cut);
+    AppFixture app;
+    app.start();
+    TForm2* f2 = app.f2();
+    f2->show();
+    QCOMPARE(readBack(app.path("vrk.ini")), kDefaultIni);
+    QTest::mouseClick(f2->RadioGroup2->button(1), Qt::LeftButton);
+    QByteArray expected = QByteArray(kDefaultIni).replace("pol", "ang");
+    if (cut) {
+        f2->ComboBox3->setCurrentIndex(99);
+        expected.replace("Adres: 3", "Adres: 100");
+    }
+    const QStringList entriesBefore = QDir(app.dir.path()).entryList(QDir::Files);
+    {
+        std::optional<filetest::ImmutableFolder> folder;
+        if (immutable) {
+            folder.emplace(app.dir.path());
+            if (!folder->ok()) QSKIP("the immutable flag cannot be set on this file system");
+        } else {
+            files::testing::refuseTemporaryFiles(true);
+        }
+        std::optional<filetest::FileSizeLimit> limit;
+        if (cut) limit.emplace(rlim_t(kDefaultIni.size()));
+        QTest::mouseClick(f2->Button1, Qt::LeftButton);
+        files::testing::refuseTemporaryFiles(false);
+    }
+    QVERIFY(!f2->isVisible());
+    QCOMPARE(QDir(app.dir.path()).entryList(QDir::Files), entriesBefore);
+    if (!cut) {
+        QCOMPARE(app.errorBoxes, QStringList());
+        QCOMPARE(readBack(app.path("vrk.ini")), expected);
+        return;
+    }
+    QCOMPARE(app.errorBoxes.size(), 1);
+    QVERIFY2(app.errorBoxes[0].contains(QStringLiteral("vrk.ini")), qPrintable(app.errorBoxes[0]));
+    QVERIFY(readBack(app.path("vrk.ini")) != expected);
 }
 
 void TstConfig::closeBoxOnlyHides() {
