@@ -1,6 +1,6 @@
 #include "config/inifile.h"
 
-#include "config/linereader.h"
+#include "files/files.h"
 
 #include <algorithm>
 #include <array>
@@ -62,7 +62,7 @@ QByteArray fileText(const Selections& s) {
 
 ReadResult readFile(const QString& path) {
     ReadResult r;
-    textfiles::LineReader reader(textfiles::LoneCr::Kept);
+    files::LineReader reader(files::LineEnds::Lf);
     if (!reader.open(path)) {
         r.error = reader.errorString();
         return r;

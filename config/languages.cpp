@@ -50,14 +50,14 @@ QByteArray defaultFile(Language language) { return encodeFile(language, builtInT
 bool writeMissingFiles(QString* error) {
     for (Language language : kWriteOrder) {
         const QString name = fileName(language);
-        if (textfiles::entryExists(name)) continue;
-        if (!textfiles::writeWhole(name, defaultFile(language), error)) return false;
+        if (files::entryExists(name)) continue;
+        if (!files::writeWhole(name, defaultFile(language), error)) return false;
     }
     return true;
 }
 
 FileReader::FileReader(Language language)
-    : reader_(textfiles::LoneCr::Dropped), decoder_(codePage(language)) {}
+    : reader_(files::LineEnds::LfDropCr), decoder_(codePage(language)) {}
 
 bool FileReader::open(const QString& path) {
     ended_ = false;

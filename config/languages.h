@@ -8,7 +8,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 
-#include "config/linereader.h"
+#include "files/files.h"
 
 #include <array>
 
@@ -60,7 +60,7 @@ public:
     QString errorString() const { return reader_.errorString(); }
 
 private:
-    textfiles::LineReader reader_;
+    files::LineReader reader_;
     QStringDecoder decoder_;
     bool ended_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include "app/controls.h"
 #include "app/seams.h"
-#include "config/linereader.h"
+#include "files/files.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -127,7 +127,7 @@ int TForm2::busAddress() const { return ComboBox3->currentIndex() + 1; }
 int TForm2::languageIndex() const { return RadioGroup2->itemIndex(); }
 
 void TForm2::FormCreate() {
-    if (!textfiles::entryExists(ini::fileName())) {
+    if (!files::entryExists(ini::fileName())) {
         // First start: the initial selections become the file.
         if (!saveIni()) return;
     } else {
@@ -150,7 +150,7 @@ void TForm2::Button1Click() {
 
 bool TForm2::saveIni() {
     QString error;
-    if (textfiles::writeWhole(ini::fileName(), ini::fileText(selections()), &error)) return true;
+    if (files::writeWhole(ini::fileName(), ini::fileText(selections()), &error)) return true;
     seams::errorBox(this, error);
     return false;
 }

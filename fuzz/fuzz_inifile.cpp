@@ -9,7 +9,7 @@
 // selections a dialog can show; and what OK would write back for them reads
 // back as the same selections.
 #include "config/inifile.h"
-#include "config/linereader.h"
+#include "files/files.h"
 #include "fuzz/support.h"
 
 #include <QList>
@@ -22,7 +22,7 @@ struct ModelLine {
 };
 
 // The lines as the format defines them, at most maxLines of them.
-QList<ModelLine> modelLines(const QByteArray& file, textfiles::LoneCr loneCr, int maxLineBytes, int maxLines) {
+QList<ModelLine> modelLines(const QByteArray& file, files::LineEnds loneCr, int maxLineBytes, int maxLines) {
     QList<ModelLine> out;
     qsizetype from = 0;
     while (from < file.size() && out.size() < maxLines) {
@@ -31,7 +31,7 @@ QList<ModelLine> modelLines(const QByteArray& file, textfiles::LoneCr loneCr, in
         if (!ended) end = file.size();
         QByteArray line = file.mid(from, end - from);
         if (ended && line.endsWith('\r')) line.chop(1);
-        if (loneCr == textfiles::LoneCr::Dropped) line.replace("\r", "");
+        if (loneCr == files::LineEnds::LfDropCr) line.replace("\r", "");
         const bool cut = line.size() > maxLineBytes;
         if (cut) line.truncate(maxLineBytes);
         out.append({line, cut});
@@ -40,9 +40,9 @@ QList<ModelLine> modelLines(const QByteArray& file, textfiles::LoneCr loneCr, in
     return out;
 }
 
-void checkLineReader(const QString& path, const QByteArray& file, textfiles::LoneCr loneCr, int maxLineBytes) {
+void checkLineReader(const QString& path, const QByteArray& file, files::LineEnds loneCr, int maxLineBytes) {
     const QList<ModelLine> model = modelLines(file, loneCr, maxLineBytes, 1 << 30);
-    textfiles::LineReader reader(loneCr, maxLineBytes);
+    files::LineReader reader(loneCr, maxLineBytes);
     FUZZ_CHECK(reader.open(path));
     QByteArray line;
     bool truncated = false;
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const ini::ReadResult r = ini::readFile(path);
     FUZZ_CHECK(r.ok);
-    const QList<ModelLine> model = modelLines(file, textfiles::LoneCr::Kept, textfiles::kMaxLineBytes, ini::kLineCount);
+    const QList<ModelLine> model = modelLines(file, files::LineEnds::Lf, files::kMaxLineBytes, ini::kLineCount);
     FUZZ_CHECK(r.lines.size() == model.size());
     for (qsizetype i = 0; i < model.size(); ++i) FUZZ_CHECK(r.lines[i] == QString::fromLatin1(model[i].text));
 
@@ -97,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The line reader under it, with short limits and in both modes.
     const int limit = size > 0 ? 1 + data[0] % 64 : 1;
-    checkLineReader(path, file, textfiles::LoneCr::Kept, limit);
-    checkLineReader(path, file, textfiles::LoneCr::Dropped, limit);
-    if (size > 0 && data[0] == 0xFF) checkLineReader(path, file, textfiles::LoneCr::Dropped, textfiles::kMaxLineBytes);
+    checkLineReader(path, file, files::LineEnds::Lf, limit);
+    checkLineReader(path, file, files::LineEnds::LfDropCr, limit);
+    if (size > 0 && data[0] == 0xFF) checkLineReader(path, file, files::LineEnds::LfDropCr, files::kMaxLineBytes);
     return 0;
 }

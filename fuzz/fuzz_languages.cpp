@@ -7,7 +7,7 @@
 // writing the texts back with encodeFile and reading that gives the same
 // texts wherever the code page can hold them.
 #include "config/languages.h"
-#include "config/linereader.h"
+#include "files/files.h"
 #include "fuzz/support.h"
 
 #include <QStringDecoder>
@@ -22,7 +22,7 @@ QList<QByteArray> modelLines(const QByteArray& file, int maxLines) {
         if (end < 0) end = file.size();
         QByteArray line = file.mid(from, end - from);
         line.replace("\r", "");
-        line.truncate(textfiles::kMaxLineBytes);
+        line.truncate(files::kMaxLineBytes);
         out.append(line);
         from = end + 1;
     }

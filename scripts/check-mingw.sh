@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Compiles the Windows serial backend, and the serial sources it shares that
-# need no Qt, with the MinGW cross compiler, warnings as errors.
+# Compiles the Windows serial backend, the serial sources it shares that need
+# no Qt, and the file module's Windows part, with the MinGW cross compiler,
+# warnings as errors.
 # Exit 0: compiled; 1: a compile failed; 77: no cross compiler here.
 set -euo pipefail
 
@@ -8,7 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cxx="${MINGW_CXX:-x86_64-w64-mingw32-g++}"
 
 if ! command -v "$cxx" >/dev/null 2>&1; then
-  echo "SKIP: $cxx not found (Debian package g++-mingw-w64-x86-64); the Windows backend was not compiled." >&2
+  echo "SKIP: $cxx not found (Debian package g++-mingw-w64-x86-64); the Windows parts were not compiled." >&2
   exit 77
 fi
 
@@ -16,7 +17,7 @@ out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
 status=0
-for src in serial/serialbackend_win32.cpp serial/controlblock.cpp; do
+for src in serial/serialbackend_win32.cpp serial/controlblock.cpp files/platform_win32.cpp; do
   if "$cxx" -std=c++20 -Wall -Wextra -Werror -I"$root" -c "$root/$src" -o "$out/$(basename "$src").o"; then
     echo "ok: $src"
   else

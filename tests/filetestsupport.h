@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for tests that write files and watch the process's memory.
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 #include <csignal>
@@ -56,6 +57,31 @@ public:
 private:
     struct rlimit old_ {};
     void (*handler_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+} // namespace filetest
+
+namespace filetest {
+
+// Makes a folder immutable for as long as it lives: no entry can be created,
+// renamed or removed in it, even by the superuser, while the files in it stay
+// writable. Needs a file system with the flag (ext4, xfs, btrfs) and the
+// right to set it; ok() tells whether it was set.
+class ImmutableFolder {
+public:
+    explicit ImmutableFolder(const QString& path) : path_(path) {
+        ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path_}) == 0;
+    }
+    ~ImmutableFolder() {
+        if (ok_) QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
+    }
+    ImmutableFolder(const ImmutableFolder&) = delete;
+    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    QString path_;
     bool ok_ = false;
 };
 

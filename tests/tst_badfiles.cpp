@@ -2,13 +2,19 @@
 // bad shape a technician's PC can offer: settings (vrk.ini), language files,
 // setpoint files and recordings. None may crash or hang it, make it read
 // without bound, or touch any other file; each ends as the program's rules
-// say (kept, refused, emptied, or the standard error box).
+// say (kept, refused, emptied, or the standard error box). Then the disk
+// failing the program: a recording saved under a file-size limit, and
+// recordings whose open fails after another was shown.
 #include "appfixture.h"
 
 #include "app/controls.h"
+#include "files/files.h"
+#include "filetestsupport.h"
 #include "trends/recorderchart.h"
+#include "trends/rules.h"
 
 #include <QComboBox>
+#include <QRadioButton>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineSeries>
@@ -137,6 +143,9 @@ class TstBadFiles : public QObject {
 private slots:
     void badFile_data();
     void badFile();
+    void recordingSaveUnderSizeLimit();
+    void failedOpenLeavesNoFileTitle_data();
+    void failedOpenLeavesNoFileTitle();
 };
 
 void TstBadFiles::badFile_data() {
@@ -278,6 +287,126 @@ void TstBadFiles::badFile() {
     for (auto it = before.constBegin(); it != before.constEnd(); ++it) QCOMPARE(after.value(it.key()), it.value());
     if (shape == Shape::Directory) QVERIFY(QFileInfo(path).isDir());
     if (shape == Shape::Fifo) QVERIFY(QFileInfo(path).isSymLink() || !QFileInfo(path).isFile());
+}
+
+namespace {
+
+// A history whose every sample tells its channel and place.
+recorder::History numbered(int base) {
+    recorder::History h{};
+    for (int c = 0; c < recorder::kChannels; ++c)
+        for (int i = 0; i < recorder::kSamples; ++i) h[size_t(c)][size_t(i)] = base + (c + 1) * 1000 + i;
+    return h;
+}
+
+// A click on the item's round indicator, as a user picks a quantity.
+void pick(RadioGroup* g, int item) {
+    QRadioButton* b = g->button(item);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    QCOMPARE(g->itemIndex(), item);
+}
+
+enum class OpenFault { Vanishes, Directory, Fifo, NotAllFields, FailsPartWay, FailsAtOnce };
+
+} // namespace
+
+Q_DECLARE_METATYPE(OpenFault)
+
+// An empty history saves as 10 000 bytes, less than the save's write buffer:
+// the limit strikes only when the buffer is flushed, and the old file must
+// stay as it was.
+void TstBadFiles::recordingSaveUnderSizeLimit() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
+    QVERIFY(recorder::recordingBytes(f->recorderHistory).size() < 16 * 1024);
+    const QString path = app.path(QStringLiteral("old.rej"));
+    const QByteArray old = recorder::recordingBytes(numbered(0)).left(3000);
+    filetest::writeFile(path, old);
+    const QStringList before = QDir(app.dir.path()).entryList(QDir::Files);
+    app.saveAnswers << path;
+    {
+        filetest::FileSizeLimit limit(4096);
+        QVERIFY(limit.ok());
+        QTest::mouseClick(f->SpeedButton14, Qt::LeftButton);
+    }
+    QCOMPARE(app.errorBoxes.size(), 1);
+    QVERIFY2(app.errorBoxes[0].contains(path), qPrintable(app.errorBoxes[0]));
+    QCOMPARE(filetest::readBack(path), old);
+    QCOMPARE(QDir(app.dir.path()).entryList(QDir::Files), before);
+    QVERIFY(f->SpeedButton8->isChecked()); // the recording goes on
+    // Without the limit the same click saves it.
+    app.saveAnswers << path;
+    QTest::mouseClick(f->SpeedButton14, Qt::LeftButton);
+    QCOMPARE(app.errorBoxes.size(), 1);
+    QCOMPARE(filetest::readBack(path), recorder::recordingBytes(f->recorderHistory));
+}
+
+void TstBadFiles::failedOpenLeavesNoFileTitle_data() {
+    QTest::addColumn<OpenFault>("fault");
+    QTest::addColumn<bool>("box"); // the standard error box is shown
+    QTest::newRow("vanishes after the dialog") << OpenFault::Vanishes << true;
+    QTest::newRow("a directory") << OpenFault::Directory << true;
+    QTest::newRow("a FIFO") << OpenFault::Fifo << true;
+    QTest::newRow("refused: a line of eight fields") << OpenFault::NotAllFields << false;
+    QTest::newRow("input/output error part-way") << OpenFault::FailsPartWay << true;
+    QTest::newRow("input/output error at once") << OpenFault::FailsAtOnce << true;
+}
+
+// After a recording was shown, an open that fails leaves neither the earlier
+// file's title nor traces, and later redraws show the live history.
+void TstBadFiles::failedOpenLeavesNoFileTitle() {
+    QFETCH(OpenFault, fault);
+    QFETCH(bool, box);
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
+    f->recorderHistory = numbered(0); // what the poll would have recorded
+    const recorder::History live = f->recorderHistory;
+
+    const QString good = app.path(QStringLiteral("good.rej"));
+    QVERIFY(recorder::writeRecording(good, numbered(500000), nullptr));
+    app.openAnswers << good;
+    QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);
+    QVERIFY(f->Chart2->title().startsWith(QStringLiteral("Wykres z pliku: ")));
+    QCOMPARE(f->Chart2->series4()->count(), 500);
+
+    QString path = app.path(QStringLiteral("bad.rej"));
+    switch (fault) {
+    case OpenFault::Vanishes:
+        filetest::writeFile(path, recorder::recordingBytes(numbered(7)));
+        seams::current().openFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
+            QFile::remove(path);
+            return path;
+        };
+        break;
+    case OpenFault::Directory: QVERIFY(QDir().mkdir(path)); break;
+    case OpenFault::Fifo: QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0); break;
+    case OpenFault::NotAllFields: filetest::writeFile(path, "1 2 3 4 5 6 7 8 \r\n"); break;
+    case OpenFault::FailsPartWay:
+        filetest::writeFile(path, recorder::recordingBytes(numbered(7)));
+        files::testing::failReadsAfter(4096); // some lines in, then the disk fails
+        break;
+    case OpenFault::FailsAtOnce: path = QStringLiteral("/proc/self/mem"); break;
+    }
+    if (fault != OpenFault::Vanishes) app.openAnswers << path;
+    QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);
+    files::testing::failReadsAfter(-1);
+
+    QCOMPARE(app.errorBoxes.size(), box ? 1 : 0);
+    if (box) QVERIFY2(app.errorBoxes[0].contains(path), qPrintable(app.errorBoxes[0]));
+    QCOMPARE(f->Chart2->title(), QString());
+    QCOMPARE(f->Chart2->series4()->count(), 0);
+    QCOMPARE(f->Chart2->series5()->count(), 0);
+    // Later redraws, by picking quantities with the mouse, draw the live
+    // history, still under no file's title.
+    pick(f->RadioGroup1, 2);
+    pick(f->RadioGroup2, 6);
+    QCOMPARE(f->Chart2->title(), QString());
+    QCOMPARE(f->Chart2->series4()->points(), recorder::tracePoints(*recorder::channelForItem(live, 2)));
+    QCOMPARE(f->Chart2->series5()->points(), recorder::tracePoints(*recorder::channelForItem(live, 6)));
 }
 
 QTEST_MAIN(TstBadFiles)

@@ -3,7 +3,7 @@
 #include "appfixture.h"
 #include "app/controls.h"
 #include "config/inifile.h"
-#include "config/linereader.h"
+#include "files/files.h"
 #include "config/tform2.h"
 
 #include <QComboBox>
@@ -19,6 +19,8 @@
 #include <QtTest>
 
 #include "filetestsupport.h"
+
+#include <optional>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -196,6 +198,8 @@ private slots:
     void badIniAtStart();
     void okOverNonFileReports();
     void failedWriteKeepsOldFile();
+    void iniInFolderWithoutNewFiles_data();
+    void iniInFolderWithoutNewFiles();
     void closeBoxOnlyHides();
     void languageAppliedAtOnceStoredByOk();
     void typedTextCountsForNothing();
@@ -315,7 +319,7 @@ void TstConfig::readerBadFiles() {
     QCOMPARE(r.ok, readable);
     QCOMPARE(r.error.isEmpty(), readable);
     QVERIFY(r.lines.size() <= ini::kLineCount);
-    for (const QString& line : r.lines) QVERIFY(line.size() <= textfiles::kMaxLineBytes);
+    for (const QString& line : r.lines) QVERIFY(line.size() <= files::kMaxLineBytes);
     if (readable) QCOMPARE(ini::applyLines(r.lines, kInitial), expected);
 }
 
@@ -329,7 +333,7 @@ void TstConfig::readerMemoryBounded() {
     const qint64 growth = peakRssKb() - before;
     QVERIFY(r.ok);
     QCOMPARE(r.lines.size(), 1);
-    QCOMPARE(r.lines[0].size(), textfiles::kMaxLineBytes);
+    QCOMPARE(r.lines[0].size(), files::kMaxLineBytes);
     QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(growth)));
 }
 
@@ -354,7 +358,7 @@ void TstConfig::writeWholeRefuses() {
     }
     const QFileInfo before(path);
     QString error;
-    QVERIFY(!textfiles::writeWhole(path, kDefaultIni, &error));
+    QVERIFY(!files::writeWhole(path, kDefaultIni, &error));
     QVERIFY(!error.isEmpty());
     const QFileInfo after(path);
     QCOMPARE(after.isDir(), before.isDir());
@@ -611,6 +615,58 @@ void TstConfig::failedWriteKeepsOldFile() {
     app.f2()->Button1Click();
     QCOMPARE(app.errorBoxes.size(), 1);
     QCOMPARE(readBack(app.path("vrk.ini")), QByteArray(kEnglishCom2).replace("9600", "2400"));
+}
+
+void TstConfig::iniInFolderWithoutNewFiles_data() {
+    QTest::addColumn<bool>("immutable"); // else the file module's own switch
+    QTest::addColumn<bool>("cut");       // the new file is longer than a file-size limit allows
+    QTest::newRow("immutable folder") << true << false;
+    QTest::newRow("immutable folder, cut by a size limit") << true << true;
+    QTest::newRow("module switch") << false << false;
+    QTest::newRow("module switch, cut by a size limit") << false << true;
+}
+
+// A writable vrk.ini in a folder where no new file can be made (no temporary
+// file for the atomic save) is written in place; a failure there is reported.
+// The immutable flag stops the superuser too, where permission bits do not.
+void TstConfig::iniInFolderWithoutNewFiles() {
+    QFETCH(bool, immutable);
+    QFETCH(bool, cut);
+    AppFixture app;
+    app.start();
+    TForm2* f2 = app.f2();
+    f2->show();
+    QCOMPARE(readBack(app.path("vrk.ini")), kDefaultIni);
+    QTest::mouseClick(f2->RadioGroup2->button(1), Qt::LeftButton);
+    QByteArray expected = QByteArray(kDefaultIni).replace("pol", "ang");
+    if (cut) {
+        f2->ComboBox3->setCurrentIndex(99);
+        expected.replace("Adres: 3", "Adres: 100");
+    }
+    const QStringList entriesBefore = QDir(app.dir.path()).entryList(QDir::Files);
+    {
+        std::optional<filetest::ImmutableFolder> folder;
+        if (immutable) {
+            folder.emplace(app.dir.path());
+            if (!folder->ok()) QSKIP("the immutable flag cannot be set on this file system");
+        } else {
+            files::testing::refuseTemporaryFiles(true);
+        }
+        std::optional<filetest::FileSizeLimit> limit;
+        if (cut) limit.emplace(rlim_t(kDefaultIni.size()));
+        QTest::mouseClick(f2->Button1, Qt::LeftButton);
+        files::testing::refuseTemporaryFiles(false);
+    }
+    QVERIFY(!f2->isVisible());
+    QCOMPARE(QDir(app.dir.path()).entryList(QDir::Files), entriesBefore);
+    if (!cut) {
+        QCOMPARE(app.errorBoxes, QStringList());
+        QCOMPARE(readBack(app.path("vrk.ini")), expected);
+        return;
+    }
+    QCOMPARE(app.errorBoxes.size(), 1);
+    QVERIFY2(app.errorBoxes[0].contains(QStringLiteral("vrk.ini")), qPrintable(app.errorBoxes[0]));
+    QVERIFY(readBack(app.path("vrk.ini")) != expected);
 }
 
 void TstConfig::closeBoxOnlyHides() {

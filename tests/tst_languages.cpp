@@ -5,7 +5,7 @@
 #include "app/tform1.h"
 #include "app/tform4.h"
 #include "config/languages.h"
-#include "config/linereader.h"
+#include "files/files.h"
 #include "config/tform2.h"
 
 #include <QCryptographicHash>
@@ -398,10 +398,10 @@ void TstLanguages::readerBadFiles() {
     QCOMPARE(r.error.isEmpty(), readable);
     if (!readable) return;
     QCOMPARE(r.lines.size(), 90);
-    for (const QString& line : r.lines) QVERIFY(line.size() <= textfiles::kMaxLineBytes);
+    for (const QString& line : r.lines) QVERIFY(line.size() <= files::kMaxLineBytes);
     if (Bad(kind) == Bad::LongLines) {
-        QCOMPARE(r.lines[0], QString(textfiles::kMaxLineBytes, 'a'));
-        QCOMPARE(r.lines[89], QString(textfiles::kMaxLineBytes, QChar('a' + 89 % 26)));
+        QCOMPARE(r.lines[0], QString(files::kMaxLineBytes, 'a'));
+        QCOMPARE(r.lines[89], QString(files::kMaxLineBytes, QChar('a' + 89 % 26)));
     }
     if (Bad(kind) == Bad::Utf8) {
         // Taken as it is, in the file's code page: the bytes of "ę" read as two letters.
@@ -419,7 +419,7 @@ void TstLanguages::readerMemoryBounded() {
     const languages::ReadResult r = languages::readFile(path, Russian);
     const qint64 growth = peakRssKb() - before;
     QVERIFY(r.ok);
-    QCOMPARE(r.lines[0].size(), textfiles::kMaxLineBytes);
+    QCOMPARE(r.lines[0].size(), files::kMaxLineBytes);
     QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(growth)));
 }
 
@@ -668,7 +668,7 @@ void TstLanguages::badFilesApplied() {
     const qint64 size = QFileInfo(app.path("pol.lng")).size();
     app.start();
     QVERIFY(app.errorBoxes.isEmpty());
-    for (const Target& t : targets()) QVERIFY(t.read(app.f1(), app.f2()).size() <= textfiles::kMaxLineBytes);
+    for (const Target& t : targets()) QVERIFY(t.read(app.f1(), app.f2()).size() <= files::kMaxLineBytes);
     QCOMPARE(QFileInfo(app.path("pol.lng")).size(), size);
     if (!before.isEmpty()) QCOMPARE(readBack(app.path("pol.lng")), before);
 }

@@ -176,6 +176,13 @@ void RecorderPage::openRecording() {
     recorder::clearHistory(file_);
     recorder::RecordingFile f;
     if (!f.open(chosen)) {
+        // A file shown until now went with the cleared history: its title and
+        // traces go too, so no later redraw shows zeros under a file's name.
+        if (!c_.chart->title().isEmpty()) {
+            c_.chart->setTitle(QString());
+            c_.chart->series4()->clear();
+            c_.chart->series5()->clear();
+        }
         seams::errorBox(window_, f.errorString());
         return;
     }

@@ -2,14 +2,7 @@
 // CR LF line ends, line n holding sample n - 1 (line 1 the oldest).
 #include "trends/rules.h"
 
-#include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace recorder {
 
@@ -36,14 +29,10 @@ QString recordingSaveName(const QString& chosen) {
 }
 
 bool writeRecording(const QString& path, const History& h, QString* error) {
-    QSaveFile f(path);
-    const QByteArray bytes = recordingBytes(h);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error) *error = QStringLiteral("Cannot create file \"%1\". %2").arg(path, f.errorString());
-        f.cancelWriting();
-        return false;
-    }
-    return true;
+    QString why;
+    const bool written = files::writeWhole(path, recordingBytes(h), &why);
+    if (!written && error) *error = why;
+    return written;
 }
 
 qint32 parseField(QByteArrayView field) {
@@ -80,109 +69,51 @@ std::array<qint32, kChannels> parseLine(QByteArrayView line) {
 }
 
 bool RecordingParser::feed(QByteArrayView bytes) {
-    const char* p = bytes.data();
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n && wantsMore()) {
-        if (afterCR_) {
-            afterCR_ = false;
-            if (p[i] == '\n') {
-                ++i;
-                continue;
-            }
-        }
-        qsizetype j = i;
-        while (j < n && p[j] != '\r' && p[j] != '\n')
-            ++j;
-        if (line_.size() + (j - i) > kMaxLine) {
-            // Far longer than any recording line: refused, and nothing of it kept.
+    while (!bytes.isEmpty() && wantsMore()) {
+        bool ended = false;
+        bytes = bytes.sliced(splitter_.feed(bytes, &ended));
+        if (splitter_.truncated()) {
+            // Far longer than any recording line: refused at once.
             invalid_ = true;
-            line_.clear();
             return false;
         }
-        line_.append(p + i, j - i);
-        if (j == n) break;
-        afterCR_ = p[j] == '\r';
-        endLine();
-        i = j + 1;
+        if (ended) endLine(splitter_.line());
     }
     return wantsMore();
 }
 
 void RecordingParser::finish() {
-    if (wantsMore() && !line_.isEmpty()) endLine();
-    line_.clear();
+    if (wantsMore() && splitter_.finish()) endLine(splitter_.line());
 }
 
-void RecordingParser::endLine() {
-    const std::array<qint32, kChannels> v = parseLine(line_);
+void RecordingParser::endLine(QByteArrayView line) {
+    const std::array<qint32, kChannels> v = parseLine(line);
     for (int c = 0; c < kChannels; ++c) {
         h_[size_t(c)][size_t(lines_)] = v[size_t(c)];
         if (v[size_t(c)] == -1) invalid_ = true;
     }
     ++lines_;
-    line_.clear();
-}
-
-RecordingFile::~RecordingFile() {
-    close();
-}
-
-void RecordingFile::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
 }
 
 bool RecordingFile::open(const QString& path) {
-    close();
-    path_ = path;
-    error_.clear();
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; anything but a
-    // regular file is refused right after.
-    const QByteArray name = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        error_ = QStringLiteral("Cannot open file \"%1\". %2").arg(path, qt_error_string(errno));
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int e = errno;
-        ::close(fd);
-        error_ = QStringLiteral("Cannot open file \"%1\". %2").arg(path, qt_error_string(e));
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        error_ = QStringLiteral("Cannot open file \"%1\". %2")
-                     .arg(path, S_ISDIR(st.st_mode) ? qt_error_string(EISDIR)
-                                                    : QStringLiteral("Not a regular file."));
-        return false;
-    }
-    fd_ = fd;
-    return true;
+    return file_.open(path);
 }
 
 bool RecordingFile::read(History& h, bool* invalid) {
     RecordingParser parser(h);
     char buf[64 * 1024];
-    bool ok = fd_ >= 0;
-    if (!ok) error_ = QStringLiteral("Cannot read file \"%1\". The file is not open.").arg(path_);
-    while (ok && parser.wantsMore()) {
-        const ssize_t got = ::read(fd_, buf, sizeof buf);
+    bool ok = true;
+    while (parser.wantsMore()) {
+        const qint64 got = file_.read(buf, sizeof buf);
         if (got < 0) {
-            if (errno == EINTR) continue;
-            error_ = QStringLiteral("Cannot read file \"%1\". %2").arg(path_, qt_error_string(errno));
             ok = false;
-        } else if (got == 0) {
+            break;
+        }
+        if (got == 0) {
             parser.finish();
             break;
-        } else {
-            parser.feed(QByteArrayView(buf, got));
         }
+        parser.feed(QByteArrayView(buf, got));
     }
     if (invalid) *invalid = parser.invalid();
     return ok;

@@ -10,6 +10,8 @@
 #include <QPointF>
 #include <QString>
 
+#include "files/files.h"
+
 namespace recorder {
 
 constexpr int kSamples = 500; // per channel; index 0 the oldest, 499 the newest
@@ -100,10 +102,9 @@ public:
     int lines() const { return lines_; }
 
 private:
-    void endLine();
+    void endLine(QByteArrayView line);
     History& h_;
-    QByteArray line_;
-    bool afterCR_ = false;
+    files::LineSplitter splitter_{files::LineEnds::Any, kMaxLine};
     bool invalid_ = false;
     int lines_ = 0;
 };
@@ -113,7 +114,6 @@ private:
 class RecordingFile {
 public:
     RecordingFile() = default;
-    ~RecordingFile();
     RecordingFile(const RecordingFile&) = delete;
     RecordingFile& operator=(const RecordingFile&) = delete;
 
@@ -121,13 +121,11 @@ public:
     // Reads the recording into h (already cleared) in chunks; false when the
     // file fails while being read. invalid tells whether it was refused.
     bool read(History& h, bool* invalid);
-    void close();
-    QString errorString() const { return error_; }
+    void close() { file_.close(); }
+    QString errorString() const { return file_.errorString(); }
 
 private:
-    int fd_ = -1;
-    QString path_;
-    QString error_;
+    files::ReadFile file_;
 };
 
 } // namespace recorder

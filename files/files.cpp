@@ -1,0 +1,253 @@
+#include "files/files.h"
+
+#include "files/platform.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace files {
+namespace {
+
+constexpr qint64 kChunk = 16 * 1024;
+
+bool g_refuseTemporaryFiles = false;
+qint64 g_failReadsAfter = -1;
+
+QString cannotOpen(const QString& path, const QString& reason) {
+    return QCoreApplication::translate("files", "Cannot open file \"%1\": %2").arg(path, reason);
+}
+QString cannotRead(const QString& path, const QString& reason) {
+    return QCoreApplication::translate("files", "Cannot read file \"%1\": %2").arg(path, reason);
+}
+QString cannotCreate(const QString& path, const QString& reason) {
+    return QCoreApplication::translate("files", "Cannot create file \"%1\": %2").arg(path, reason);
+}
+
+// The folder allows no new file, so the existing file is overwritten where it
+// stands: the data first, then the file cut to its length. Not atomic; a
+// failure says so.
+bool writeInPlace(const QString& path, const QByteArray& data, const QString& noTemporary, QString* error) {
+    QFile file(path);
+    // ReadWrite: WriteOnly would empty the file before anything is written.
+    if (!file.open(QIODevice::ReadWrite)) {
+        *error = cannotCreate(path, noTemporary);
+        return false;
+    }
+    const bool ok = file.write(data) == data.size() && file.flush() && file.resize(data.size()) &&
+                    file.error() == QFileDevice::NoError;
+    const QString reason = file.errorString();
+    file.close();
+    if (ok) return true;
+    *error = QCoreApplication::translate("files", "No new file can be made in the folder of \"%1\" (%2), so it was written in place, "
+                "and that failed: %3\nThe file may now be incomplete.")
+                 .arg(path, noTemporary, reason);
+    return false;
+}
+
+} // namespace
+
+// ---- LineSplitter
+
+LineSplitter::LineSplitter(LineEnds ends, int maxLineBytes) : ends_(ends), maxLineBytes_(maxLineBytes) {}
+
+void LineSplitter::startLine() {
+    line_.clear();
+    cut_ = false;
+    any_ = false;
+    pendingCr_ = false;
+    ended_ = false;
+}
+
+void LineSplitter::keep(char c) {
+    if (line_.size() < maxLineBytes_)
+        line_.append(c);
+    else
+        cut_ = true;
+}
+
+qsizetype LineSplitter::feed(QByteArrayView data, bool* ended) {
+    if (ended_) startLine();
+    *ended = false;
+    const char* p = data.data();
+    const qsizetype n = data.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const char c = p[i++];
+        if (ends_ == LineEnds::Any) {
+            if (afterCr_) {
+                afterCr_ = false;
+                if (c == '\n') continue; // the LF of a CR LF pair
+            }
+            if (c == '\r' || c == '\n') {
+                afterCr_ = c == '\r';
+                ended_ = *ended = true;
+                return i;
+            }
+            any_ = true;
+            keep(c);
+            continue;
+        }
+        any_ = true;
+        if (c == '\n') {
+            ended_ = *ended = true;
+            return i;
+        }
+        if (pendingCr_) {
+            keep('\r');
+            pendingCr_ = false;
+        }
+        if (c == '\r') {
+            if (ends_ == LineEnds::Lf) pendingCr_ = true;
+            continue;
+        }
+        keep(c);
+    }
+    return i;
+}
+
+void LineSplitter::reset() {
+    startLine();
+    afterCr_ = false;
+}
+
+bool LineSplitter::finish() {
+    if (ended_) startLine();
+    if (pendingCr_) keep('\r');
+    pendingCr_ = false;
+    afterCr_ = false;
+    const bool last = any_;
+    ended_ = true; // a further call finds nothing
+    return last;
+}
+
+// ---- ReadFile
+
+bool ReadFile::open(const QString& path) {
+    file_.close();
+    path_ = path;
+    error_.clear();
+    done_ = 0;
+    const platform::OpenedFile opened = platform::openRegularForReading(path.toUtf8().toStdString());
+    switch (opened.outcome) {
+    case platform::OpenOutcome::Opened:
+        if (file_.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+        platform::closeDescriptor(opened.fd);
+        error_ = cannotOpen(path, file_.errorString());
+        return false;
+    case platform::OpenOutcome::NotRegular:
+        error_ = cannotOpen(path, QCoreApplication::translate("files", "not a regular file"));
+        return false;
+    case platform::OpenOutcome::IsDirectory:
+    case platform::OpenOutcome::Failed:
+        break;
+    }
+    error_ = cannotOpen(path, QString::fromUtf8(opened.reason));
+    return false;
+}
+
+qint64 ReadFile::read(char* data, qint64 maxSize) {
+    if (!file_.isOpen()) {
+        error_ = cannotRead(path_, QCoreApplication::translate("files", "the file is not open"));
+        return -1;
+    }
+    if (g_failReadsAfter >= 0) {
+        if (done_ >= g_failReadsAfter) {
+            error_ = cannotRead(path_, QCoreApplication::translate("files", "input/output error"));
+            return -1;
+        }
+        maxSize = qMin(maxSize, g_failReadsAfter - done_);
+    }
+    const qint64 n = file_.read(data, maxSize);
+    if (n < 0)
+        error_ = cannotRead(path_, file_.errorString());
+    else
+        done_ += n;
+    return n;
+}
+
+// ---- LineReader
+
+LineReader::LineReader(LineEnds ends, int maxLineBytes) : splitter_(ends, maxLineBytes) {}
+
+bool LineReader::open(const QString& path) {
+    buffer_.clear();
+    pos_ = 0;
+    atEnd_ = false;
+    splitter_.reset();
+    return file_.open(path);
+}
+
+bool LineReader::fill() {
+    if (hasError() || !file_.isOpen()) return false;
+    buffer_.resize(kChunk);
+    const qint64 n = file_.read(buffer_.data(), kChunk);
+    pos_ = 0;
+    buffer_.resize(n > 0 ? n : 0);
+    return n > 0;
+}
+
+bool LineReader::readLine(QByteArray* line, bool* truncated) {
+    line->clear();
+    if (atEnd_) return false;
+    for (;;) {
+        if (pos_ >= buffer_.size() && !fill()) break;
+        bool ended = false;
+        pos_ += splitter_.feed(QByteArrayView(buffer_).sliced(pos_), &ended);
+        if (ended) {
+            *line = splitter_.line();
+            if (truncated) *truncated = splitter_.truncated();
+            return true;
+        }
+    }
+    atEnd_ = true;
+    if (hasError() || !splitter_.finish()) return false;
+    *line = splitter_.line();
+    if (truncated) *truncated = splitter_.truncated();
+    return true;
+}
+
+// ---- writing
+
+bool entryExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) {
+        *error = cannotCreate(path, QCoreApplication::translate("files", "the link leads to no file"));
+        return false;
+    }
+    // QSaveFile renames its new file over the old one: it must never replace
+    // a folder, a FIFO or a device (or what a link to one leads to).
+    if (info.exists() && !info.isFile()) {
+        *error = cannotCreate(path, QCoreApplication::translate("files", "not a regular file"));
+        return false;
+    }
+    QSaveFile file(path);
+    if (g_refuseTemporaryFiles || !file.open(QIODevice::WriteOnly)) {
+        const QString reason = g_refuseTemporaryFiles ? QCoreApplication::translate("files", "no new file can be made in its folder") : file.errorString();
+        if (info.isFile()) return writeInPlace(path, data, reason, error);
+        *error = cannotCreate(path, reason);
+        return false;
+    }
+    // flush() before commit(): commit() alone does not notice a short write
+    // when the disk fills up (or a size limit is reached) while it empties
+    // the buffer, and would put the cut file in place of the old one.
+    if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError ||
+        !file.commit()) {
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2").arg(path, file.errorString());
+        file.cancelWriting(); // the temporary file goes; the old file is untouched
+        return false;
+    }
+    return true;
+}
+
+namespace testing {
+void refuseTemporaryFiles(bool refuse) { g_refuseTemporaryFiles = refuse; }
+void failReadsAfter(qint64 bytes) { g_failReadsAfter = bytes; }
+} // namespace testing
+
+} // namespace files
