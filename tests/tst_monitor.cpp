@@ -241,9 +241,11 @@ void TstMonitor::deviceHeldByAnotherProgram() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     QVERIFY(!f->SerialDriver1->IsOpen());
-    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com."));
+    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
+                                      QCoreApplication::translate("TSerialDriver", "%1 is in use by another program.")
+                                          .arg(relay.linkPath()));
     QCOMPARE(app.f4()->Label2->text(), QString::fromUtf8("Błąd !"));
     QCOMPARE(app.beeps, 1);
     QVERIFY(f->SpeedButton1->isEnabled());
