@@ -573,6 +573,11 @@ void TestSerial::refusedSettingsLeavePortClosed() {
     QVERIFY(!r.driver.IsOpen());
     QVERIFY(!r.line->open);
     QVERIFY(!pollTimerOf(r.driver)->isActive());
+    QCOMPARE(r.driver.error(), TSerialDriver::Error::SettingsRefused);
+    // A good open forgets the reason.
+    r.line->refuseLineState = false;
+    QVERIFY(r.driver.OpenPort());
+    QCOMPARE(r.driver.error(), TSerialDriver::Error::NoError);
 }
 
 void TestSerial::settingsWhileOpen() {
