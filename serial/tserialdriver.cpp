@@ -220,10 +220,11 @@ QString TSerialDriver::errorString() const {
 QString TSerialDriver::lineSettingsText() const {
     static const char* const parities[] = {"none", "odd", "even", "mark", "space"};
     static const char* const stops[] = {"1", "1.5", "2"};
+    const bool known = parity_ >= ptNONE && parity_ <= ptSPACE && stopBits_ >= sb1BITS && stopBits_ <= sb2BITS;
     return QStringLiteral("speed=%1 data=%2 parity=%3 stop=%4")
         .arg(baudRateValue_)
         .arg(int(dataBits_) + 5)
-        .arg(QLatin1String(parities[parity_]), QLatin1String(stops[stopBits_]));
+        .arg(QLatin1String(known ? parities[parity_] : "?"), QLatin1String(known ? stops[stopBits_] : "?"));
 }
 
 bool TSerialDriver::IsOpen() const { return backend_->isOpen(); }
