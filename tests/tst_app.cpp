@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -285,8 +286,25 @@ void TstApp::connectAppliesSettings() {
     d->ComboBox5->setCurrentIndex(dataBits);
     d->ComboBox4->setCurrentIndex(stopBits);
     TSerialDriver* drv = app.f1()->SerialDriver1;
+    // The line trace tells the settings the port was opened with.
+    static QStringList traced;
+    traced.clear();
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString& m) {
+        if (QByteArray(c.category) == "vrk.serial") traced << m;
+    });
+    QLoggingCategory::setFilterRules(QStringLiteral("vrk.serial=true"));
     app.f1()->SpeedButton1Click();
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(before);
     QVERIFY(drv->IsOpen());
+    static const char* const parityNames[] = {"none", "odd", "even"};
+    QVERIFY2(traced.contains(QStringLiteral("opened %1 with line settings speed=%2 data=%3 parity=%4 stop=%5")
+                                 .arg(QString::fromStdString(line.slavePath()))
+                                 .arg(baud)
+                                 .arg(wantData == int(db7BITS) ? 7 : 8)
+                                 .arg(QLatin1String(parityNames[wantParity]))
+                                 .arg(wantStop == int(sb2BITS) ? 2 : 1)),
+             qPrintable(traced.join(QLatin1Char('\n'))));
     QCOMPARE(drv->PortName(), device);
     QCOMPARE(drv->BaudRateValue(), baud);
     QCOMPARE(int(drv->Parity()), wantParity);
