@@ -67,7 +67,8 @@ void TForm1::SpeedButton1Click() {
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
-        reportError(hiddenLabel(65)->text());
+        // The language file's text, and on a second line why, from the driver.
+        reportError(hiddenLabel(65)->text() + QLatin1Char('\n') + SerialDriver1->errorString());
     }
 }
 

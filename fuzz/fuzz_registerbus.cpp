@@ -8,7 +8,8 @@
 // Checked on every exchange: the request frame on the line is the right one;
 // the result is true exactly when the whole expected reply came and its CRC
 // is right; a good reply fills RegisterValues with its big-endian words, a
-// failed one leaves the kept entries alone; Zapis never touches the array.
+// failed one leaves the kept entries alone; Zapis never touches the array;
+// the reason kept (no reply, short reply, bad CRC, port closed) fits what came.
 // Before that, frames::replyPasses is checked on the raw input.
 #include "fuzz/support.h"
 #include "protocol/registerbus.h"
@@ -48,6 +49,15 @@ bool crcHolds(const QByteArray& frame) {
     if (n < 3) return false;
     const uint16_t crc = refCrc(frame, n - 2);
     return uint8_t(frame[n - 2]) == (crc & 0xFF) && uint8_t(frame[n - 1]) == (crc >> 8);
+}
+
+// The reason the bus must keep for an exchange that read `delivered` of a
+// reply of replySize bytes.
+BusError expectedError(bool wasOpen, const QByteArray& delivered, qsizetype replySize) {
+    if (!wasOpen) return BusError::PortClosed;
+    if (delivered.isEmpty()) return BusError::NoReply;
+    if (delivered.size() < replySize) return BusError::ShortReply;
+    return crcHolds(delivered) ? BusError::NoError : BusError::BadCrc;
 }
 
 QByteArray referenceRequest(int address, int function, int word1, int word2) {
@@ -255,6 +265,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(line->delivered.size() <= replySize);
             const bool expected = wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered);
             FUZZ_CHECK(ok == expected);
+            FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize));
             FUZZ_CHECK(bus.RegisterValues.size() == n);
             for (int i = 0; i < n; ++i) {
                 const int32_t v = bus.RegisterValues[i];
@@ -269,6 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 FUZZ_CHECK(line->sent == referenceRequest(address, 6, reg - 1, value));
             FUZZ_CHECK(line->delivered.size() <= replySize);
             FUZZ_CHECK(ok == (wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered)));
+            FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize));
             FUZZ_CHECK(bus.RegisterValues == before);
         }
         FUZZ_CHECK(driver.PollingPauseCount() == 0);

@@ -5,15 +5,20 @@
 #include "app/tform1.h"
 #include "monitor/display.h"
 #include "protocol/formatting.h"
+#include "protocol/registerbus.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+
+// The trace of the poll (off by default; QT_LOGGING_RULES="vrk.poll=true").
+Q_LOGGING_CATEGORY(lcPoll, "vrk.poll", QtWarningMsg)
 
 namespace {
 
@@ -204,12 +209,15 @@ void TForm1::Timer2Timer() {
         Label59->setText(display::powerText(r[8], QLocale::system().decimalPoint().at(0)));
 
         lostReads = 0;
+        qCDebug(lcPoll) << "measurement read good, fault word" << faultWord;
         nominalCurrentRaw = r[11];
         Image10->setVisible(r[10] & 0x0100);
         Image11->setVisible(r[10] & 0x0200);
     } else {
         ++lostReads;
+        qCDebug(lcPoll).noquote() << "measurement read failed," << lostReads << "in a row:" << bus_->errorString();
         if (lostReads > 5) {
+            qCDebug(lcPoll) << "link dropped";
             Rozlacz();
             reportError(hiddenLabel(67)->text());
         }

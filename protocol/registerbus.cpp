@@ -10,6 +10,8 @@
 #include "serial/serialbackend.h"
 #include "serial/tserialdriver.h"
 
+Q_LOGGING_CATEGORY(lcBus, "vrk.bus", QtWarningMsg)
+
 namespace frames {
 
 uint16_t crc16(const uint8_t* data, size_t size) {
@@ -84,9 +86,44 @@ RegisterBus::RegisterBus(TSerialDriver& driver, std::function<int()> busAddress)
 namespace {
 constexpr int maxCount = 255;
 constexpr int maxReply = 2 * maxCount + 5;
+
+// The name of an outcome in the trace.
+const char* traceName(BusError e) {
+    switch (e) {
+    case BusError::NoError: return "ok";
+    case BusError::PortClosed: return "port closed";
+    case BusError::NoReply: return "no reply";
+    case BusError::ShortReply: return "short reply";
+    case BusError::BadCrc: return "bad CRC";
+    case BusError::DeviceGone: return "device gone";
+    case BusError::BadRequest: return "bad request";
+    }
+    return "?";
+}
 } // namespace
 
+QString busErrorText(BusError e) {
+    switch (e) {
+    case BusError::NoError: return QCoreApplication::translate("RegisterBus", "No error.");
+    case BusError::PortClosed: return QCoreApplication::translate("RegisterBus", "The port is closed.");
+    case BusError::NoReply: return QCoreApplication::translate("RegisterBus", "The relay did not answer.");
+    case BusError::ShortReply: return QCoreApplication::translate("RegisterBus", "The relay's answer was cut short.");
+    case BusError::BadCrc:
+        return QCoreApplication::translate("RegisterBus", "The relay's answer had a wrong checksum (CRC).");
+    case BusError::DeviceGone:
+        return QCoreApplication::translate("RegisterBus", "The serial device stopped working (adapter unplugged?).");
+    case BusError::BadRequest:
+        return QCoreApplication::translate("RegisterBus", "The request is outside the registers and values the relay takes.");
+    }
+    return {};
+}
+
 bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t replySize) {
+    if (!driver_.IsOpen()) {
+        error_ = BusError::PortClosed;
+        qCDebug(lcBus).noquote() << "not sent (port closed):" << request.toHex(' ');
+        return false;
+    }
     // Whatever still waits (the tail of a reply given up on) belongs to no
     // request of ours: a late reply of the same length would otherwise pass
     // its CRC and be taken as this request's answer. (An empty queue is left
@@ -101,12 +138,34 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
     driver_.ReleasePolling();
     // Told by the count that came, not by the buffer's contents: an address
     // byte of 0x20 is as good as any other.
-    return frames::replyPasses(
+    const bool passes = frames::replyPasses(
         QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(replySize)), got);
+    if (passes)
+        error_ = BusError::NoError;
+    else if (!driver_.IsOpen())
+        error_ = BusError::PortClosed;
+    else if (driver_.error() == TSerialDriver::Error::DeviceGone)
+        error_ = BusError::DeviceGone;
+    else if (got == 0)
+        error_ = BusError::NoReply;
+    else if (got < replySize)
+        error_ = BusError::ShortReply;
+    else
+        error_ = BusError::BadCrc;
+    if (lcBus().isDebugEnabled()) {
+        qCDebug(lcBus).noquote() << "sent" << request.toHex(' ');
+        qCDebug(lcBus).noquote() << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
+                                 << QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)).toHex(' ')
+                                 << "->" << traceName(error_);
+    }
+    return passes;
 }
 
 bool RegisterBus::Czytaj(int start, int n) {
-    if (n < 1 || n > maxCount || start < 1 || start > 65536) return false;
+    if (n < 1 || n > maxCount || start < 1 || start > 65536) {
+        error_ = BusError::BadRequest;
+        return false;
+    }
     RegisterValues.resize(n);
     std::array<uint8_t, maxReply> reply;
     const uint32_t size = uint32_t(2 * n + 5);
@@ -116,7 +175,10 @@ bool RegisterBus::Czytaj(int start, int n) {
 }
 
 bool RegisterBus::Zapis(int reg, int value) {
-    if (reg < 1 || reg > 65536 || value < 0 || value > 65535) return false;
+    if (reg < 1 || reg > 65536 || value < 0 || value > 65535) {
+        error_ = BusError::BadRequest;
+        return false;
+    }
     std::array<uint8_t, 8> reply;
     return exchange(frames::writeRequest(busAddress_(), reg, value), reply.data(), uint32_t(reply.size()));
 }

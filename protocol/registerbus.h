@@ -3,6 +3,7 @@
 // (function 3) and write one register (function 6), framed with the bus
 // address and a CRC-16, through the serial driver.
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QString>
 #include <QVector>
 #include <cstddef>
@@ -10,6 +11,10 @@
 #include <functional>
 
 class TSerialDriver;
+
+// The trace of the exchanges (off by default; QT_LOGGING_RULES="vrk.bus=true"):
+// every request sent and every reply received, with its outcome.
+Q_DECLARE_LOGGING_CATEGORY(lcBus)
 
 namespace frames {
 // CRC-16 of the serial-line standard (init 0xFFFF, reflected poly 0xA001).
@@ -29,6 +34,19 @@ bool replyPasses(const QByteArray& buffer, uint32_t got);
 // its messages; czekaj(0) returns at once.
 void czekaj(uint32_t ms);
 
+// The outcome of the last exchange.
+enum class BusError {
+    NoError,
+    PortClosed, // the port was not open (or closed during the exchange)
+    NoReply,    // nothing came back within the time-out
+    ShortReply, // part of the reply came
+    BadCrc,     // the whole reply came, with a wrong CRC
+    DeviceGone, // the device went away (an adapter pulled)
+    BadRequest, // a register or value outside what the exchange can carry
+};
+// The outcome in the current language.
+QString busErrorText(BusError e);
+
 class RegisterBus {
 public:
     // busAddress is asked afresh at every exchange.
@@ -42,6 +60,11 @@ public:
 
     QVector<int32_t> RegisterValues;
 
+    // The outcome of the last Czytaj or Zapis: NoError after a good one,
+    // else why it failed.
+    BusError error() const { return error_; }
+    QString errorString() const { return busErrorText(error_); }
+
 private:
     // Sends the request and reads a reply of replySize bytes into reply;
     // true when all of it came and its CRC is right.
@@ -49,4 +72,5 @@ private:
 
     TSerialDriver& driver_;
     std::function<int()> busAddress_;
+    BusError error_ = BusError::NoError;
 };

@@ -25,12 +25,28 @@ OsVersion osVersion();
 // The device that a port name opens on this system.
 std::string systemDevicePath(const std::string& portName);
 
+// Why the device could not be used, as the backend found it.
+enum class LineFault {
+    None,
+    DeviceMissing,    // no such device (or a dangling name)
+    PermissionDenied, // this user may not open it
+    DeviceBusy,       // another program has it open
+    SettingsRefused,  // not a serial line, or it refused the line settings
+    HungUp,           // it went away while open (an adapter pulled)
+    Other,            // any other failure of the system
+};
+
+// The fault that a system error code stands for (errno on POSIX systems,
+// GetLastError on Windows).
+LineFault lineFaultOf(long code);
+
 class SerialBackend {
 public:
     virtual ~SerialBackend() = default;
 
     // Opens the device for reading and writing, for this process alone.
-    // False when it is missing, is not a serial line, or is in use.
+    // False when it is missing, is not a serial line, or is in use
+    // (fault() then tells which).
     virtual bool open(const std::string& path) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -59,6 +75,16 @@ public:
 
     // The clock that the driver's time-outs run on.
     virtual uint32_t ticks() const { return tickCount(); }
+
+    // Why the last open or applyLineState failed.
+    virtual LineFault fault() const { return LineFault::Other; }
+    // The group whose members may open the device that was refused with
+    // PermissionDenied; empty where the system has no such thing.
+    virtual std::string deviceGroup() const { return {}; }
+    // True once the open device has hung up (pulled out, or the far end of
+    // a pseudo-terminal closed): from then on every transfer fails at once,
+    // nothing is waiting and no wait waits, until the port is closed.
+    virtual bool hungUp() const { return false; }
 };
 
 // The modem status bits that modemStatus reports (the Win32 MS_*_ON values).

@@ -3,13 +3,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <strings.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/sysmacros.h>
+#endif
 
 #include "serial/custombaud.h"
 #include "serial/serialbackend.h"
@@ -69,16 +75,80 @@ void setModemLine(int fd, int line, bool on) {
     (void)ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
-// Waits up to ms for the events; a descriptor that reports a hang-up or an
-// error returns from poll() at once, so then sleep instead of spinning.
-void waitFor(int fd, short events, uint32_t ms) {
-    pollfd p{fd, events, 0};
-    int r = ::poll(&p, 1, int(ms));
-    if (r > 0 && !(p.revents & events)) {
-        timespec ts{0, long(ms) * 1000000L};
-        nanosleep(&ts, nullptr);
-    }
+constexpr short hangUpEvents = POLLHUP | POLLERR | POLLNVAL;
+
+// The errors of a transfer or a query that mean the device is gone.
+bool meansHangUp(int e) { return e == EIO || e == ENXIO || e == ENODEV || e == EBADF; }
+
+// The name of the group that owns the device, empty when unknown.
+std::string groupOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    const group* g = getgrgid(st.st_gid);
+    return g && g->gr_name ? std::string(g->gr_name) : std::string();
 }
+
+#ifdef __linux__
+// Unix98 pseudo-terminal slaves have the majors 136..143.
+bool isPseudoTerminal(dev_t device) { return major(device) >= 136 && major(device) <= 143; }
+
+int pseudoTerminalIndex(dev_t device) { return int((major(device) - 136) * 256 + minor(device)); }
+
+// The terminal index that /proc/PID/fdinfo/FD gives for a pseudo-terminal
+// master, -1 for anything else.
+int masterIndex(const std::string& fdinfo) {
+    const int fd = ::open(fdinfo.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    char text[512];
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (n <= 0) return -1;
+    text[n] = '\0';
+    const char* at = std::strstr(text, "tty-index:");
+    return at ? std::atoi(at + 10) : -1;
+}
+
+// Whether a process other than this one has the device open. The far end
+// of a pseudo-terminal (a process that holds its master, as a simulator
+// keeping its own slave descriptor does) is the line itself, not another user.
+bool heldElsewhere(dev_t device) {
+    DIR* proc = opendir("/proc");
+    if (!proc) return false;
+    const std::string self = std::to_string(getpid());
+    const bool pty = isPseudoTerminal(device);
+    bool held = false;
+    while (!held) {
+        const dirent* p = readdir(proc);
+        if (!p) break;
+        if (p->d_name[0] < '0' || p->d_name[0] > '9' || self == p->d_name) continue;
+        const std::string base = std::string("/proc/") + p->d_name;
+        DIR* fds = opendir((base + "/fd").c_str());
+        if (!fds) continue; // gone, or not ours to look at
+        bool holds = false, farEnd = false;
+        while (const dirent* f = readdir(fds)) {
+            if (f->d_name[0] == '.') continue;
+            char target[256];
+            const ssize_t n = readlink((base + "/fd/" + f->d_name).c_str(), target, sizeof target - 1);
+            if (n <= 5) continue;
+            target[n] = '\0';
+            if (std::strncmp(target, "/dev/", 5) != 0) continue;
+            if (pty && (std::strcmp(target, "/dev/ptmx") == 0 || std::strcmp(target, "/dev/pts/ptmx") == 0)) {
+                if (masterIndex(base + "/fdinfo/" + f->d_name) == pseudoTerminalIndex(device)) farEnd = true;
+                continue;
+            }
+            struct stat st {};
+            if (::stat(target, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == device) holds = true;
+        }
+        closedir(fds);
+        held = holds && !farEnd;
+    }
+    closedir(proc);
+    return held;
+}
+#else
+bool isPseudoTerminal(dev_t) { return false; }
+bool heldElsewhere(dev_t) { return false; }
+#endif
 
 } // namespace
 
@@ -107,6 +177,37 @@ bool termiosFromControlBlock(const DeviceControlBlock& dcb, termios& t) {
     return true;
 }
 
+bool termiosHolds(const termios& requested, const termios& readBack, bool pseudoTerminal) {
+    // A pseudo-terminal has no UART: the kernel keeps it at eight data bits
+    // without parity, whatever was asked.
+    const tcflag_t ignored = pseudoTerminal ? tcflag_t(CSIZE | PARENB) : tcflag_t(0);
+    return requested.c_iflag == readBack.c_iflag && requested.c_oflag == readBack.c_oflag &&
+           requested.c_lflag == readBack.c_lflag &&
+           (requested.c_cflag & ~ignored) == (readBack.c_cflag & ~ignored) &&
+           cfgetispeed(&requested) == cfgetispeed(&readBack) && cfgetospeed(&requested) == cfgetospeed(&readBack) &&
+           requested.c_cc[VMIN] == readBack.c_cc[VMIN] && requested.c_cc[VTIME] == readBack.c_cc[VTIME] &&
+           requested.c_cc[VSTART] == readBack.c_cc[VSTART] && requested.c_cc[VSTOP] == readBack.c_cc[VSTOP];
+}
+
+LineFault lineFaultOf(long code) {
+    switch (code) {
+    case 0: return LineFault::None;
+    case ENOENT:
+    case ENOTDIR:
+    case ENXIO:
+    case ENODEV: return LineFault::DeviceMissing;
+    case EACCES:
+    case EPERM:
+    case EROFS: return LineFault::PermissionDenied;
+    case EBUSY:
+    case EWOULDBLOCK: return LineFault::DeviceBusy;
+    case ENOTTY:
+    case EINVAL: return LineFault::SettingsRefused;
+    case EIO: return LineFault::HungUp;
+    default: return LineFault::Other;
+    }
+}
+
 namespace {
 
 class PosixSerialBackend final : public SerialBackend {
@@ -117,23 +218,38 @@ public:
         if (fd_ >= 0) return false;
         // O_NOCTTY: this program must not become the terminal's controlling
         // process. O_NONBLOCK: no read or write may wait for the line.
+        group_.clear();
         int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return false;
+        if (fd < 0) {
+            fault_ = lineFaultOf(errno);
+            // A name that was there but is no more (a dangling link) is a missing device.
+            if (fault_ == LineFault::HungUp) fault_ = LineFault::DeviceMissing;
+            if (fault_ == LineFault::PermissionDenied) group_ = groupOf(path);
+            return false;
+        }
         termios saved{};
-        if (tcgetattr(fd, &saved) != 0) { // not a terminal
+        struct stat st {};
+        if (tcgetattr(fd, &saved) != 0 || fstat(fd, &st) != 0) { // not a terminal
+            fault_ = LineFault::SettingsRefused;
             ::close(fd);
             return false;
         }
         // The port belongs to one program at a time, as on Windows:
         // TIOCEXCL turns away other opens, flock also those of privileged
-        // processes, which TIOCEXCL lets through.
-        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // processes, which TIOCEXCL lets through; and as neither binds a
+        // program that opens the device plainly, any other process that
+        // has it open keeps it.
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0 || heldElsewhere(st.st_rdev)) {
+            fault_ = LineFault::DeviceBusy;
             ::close(fd);
             return false;
         }
         (void)ioctl(fd, TIOCEXCL);
         fd_ = fd;
         saved_ = saved;
+        pseudoTerminal_ = isPseudoTerminal(st.st_rdev);
+        hungUp_ = false;
+        fault_ = LineFault::None;
         return true;
     }
 
@@ -144,11 +260,13 @@ public:
         (void)ioctl(fd_, TIOCNXCL);
         ::close(fd_);
         fd_ = -1;
+        hungUp_ = false;
     }
 
     bool isOpen() const override { return fd_ >= 0; }
 
     bool applyLineState(const DeviceControlBlock& dcb) override {
+        fault_ = LineFault::SettingsRefused;
         if (fd_ < 0 || dcb.baudRate == 0) return false;
         termios t{};
         if (tcgetattr(fd_, &t) != 0 || !termiosFromControlBlock(dcb, t)) return false;
@@ -157,8 +275,15 @@ public:
         speed_t speed = nearestStandardRate(dcb.baudRate, exact);
         cfsetispeed(&t, speed);
         cfsetospeed(&t, speed);
-        if (tcsetattr(fd_, TCSANOW, &t) != 0) return false;
+        if (tcsetattr(fd_, TCSANOW, &t) != 0) {
+            // The C library reports EINVAL when the call changed nothing,
+            // as when a program killed while connected left the line just
+            // so: settings that read back as requested are applied.
+            termios now{};
+            if (tcgetattr(fd_, &now) != 0 || !termiosHolds(t, now, pseudoTerminal_)) return false;
+        }
         if (!exact && !setCustomBaudRate(fd_, dcb.baudRate)) return false;
+        fault_ = LineFault::None;
 
         setModemLine(fd_, TIOCM_DTR, dcb.flags & dcbDtrEnable);
         // With the RTS handshake the kernel drives RTS; it starts raised.
@@ -181,14 +306,15 @@ public:
     bool inputCount(uint32_t& count) override {
         count = 0;
         int n = 0;
-        if (fd_ < 0 || ioctl(fd_, FIONREAD, &n) != 0) return false;
+        if (fd_ < 0 || hungUp_) return false;
+        if (ioctl(fd_, FIONREAD, &n) != 0) return failed();
         count = uint32_t(n < 0 ? 0 : n);
         return true;
     }
 
     bool outputCount(uint32_t& count) override {
         count = 0;
-        if (fd_ < 0) return false;
+        if (fd_ < 0 || hungUp_) return false;
         // Not every terminal keeps a count of its transmit queue.
         int n = 0;
         if (ioctl(fd_, TIOCOUTQ, &n) == 0 && n > 0) count = uint32_t(n);
@@ -198,7 +324,7 @@ public:
     bool modemStatus(uint32_t& bits) override {
         bits = 0;
         int lines = 0;
-        if (fd_ < 0 || ioctl(fd_, TIOCMGET, &lines) != 0) return false;
+        if (fd_ < 0 || hungUp_ || ioctl(fd_, TIOCMGET, &lines) != 0) return false;
         if (lines & TIOCM_CTS) bits |= msCTS;
         if (lines & TIOCM_DSR) bits |= msDSR;
         if (lines & TIOCM_RI) bits |= msRING;
@@ -208,37 +334,56 @@ public:
 
     bool read(void* buffer, uint32_t size, uint32_t& count) override {
         count = 0;
-        if (fd_ < 0) return false;
+        if (fd_ < 0 || hungUp_) return false;
         ssize_t n = ::read(fd_, buffer, size);
         if (n >= 0) {
             count = uint32_t(n);
             return true;
         }
-        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || failed();
     }
 
     bool write(const void* data, uint32_t size, uint32_t& count) override {
         count = 0;
-        if (fd_ < 0) return false;
+        if (fd_ < 0 || hungUp_) return false;
         ssize_t n = ::write(fd_, data, size);
         if (n >= 0) {
             count = uint32_t(n);
             return true;
         }
-        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || failed();
     }
 
-    void waitReadable(uint32_t ms) override {
-        if (fd_ >= 0) waitFor(fd_, POLLIN, ms);
-    }
+    void waitReadable(uint32_t ms) override { waitFor(POLLIN, ms); }
 
-    void waitWritable(uint32_t ms) override {
-        if (fd_ >= 0) waitFor(fd_, POLLOUT, ms);
-    }
+    void waitWritable(uint32_t ms) override { waitFor(POLLOUT, ms); }
+
+    LineFault fault() const override { return fault_; }
+    std::string deviceGroup() const override { return group_; }
+    bool hungUp() const override { return hungUp_; }
 
 private:
+    // A call failed with errno: notes a hang-up. Always false.
+    bool failed() {
+        if (meansHangUp(errno)) hungUp_ = true;
+        return false;
+    }
+
+    // Waits up to ms for the events. A descriptor that hung up returns from
+    // poll() at once: that is noted, and no later wait waits.
+    void waitFor(short events, uint32_t ms) {
+        if (fd_ < 0 || hungUp_) return;
+        pollfd p{fd_, events, 0};
+        const int r = ::poll(&p, 1, int(ms));
+        if (r > 0 && (p.revents & hangUpEvents) && !(p.revents & events & POLLIN)) hungUp_ = true;
+    }
+
     int fd_ = -1;
     termios saved_{};
+    bool pseudoTerminal_ = false;
+    bool hungUp_ = false;
+    LineFault fault_ = LineFault::None;
+    std::string group_;
 };
 
 // "\\.\COMn" -> n, or 0 when the name has another form.

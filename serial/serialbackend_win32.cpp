@@ -22,6 +22,12 @@ static_assert(offsetof(DCB, EvtChar) == offsetof(DeviceControlBlock, evtChar));
 static_assert(offsetof(DCB, wReserved1) == offsetof(DeviceControlBlock, reserved1));
 static_assert(msCTS == MS_CTS_ON && msDSR == MS_DSR_ON && msRING == MS_RING_ON && msRLSD == MS_RLSD_ON);
 
+// The errors of a call on an open port that mean the device is gone.
+bool meansRemoval(DWORD e) {
+    return e == ERROR_ACCESS_DENIED || e == ERROR_BAD_COMMAND || e == ERROR_DEVICE_REMOVED ||
+           e == ERROR_DEV_NOT_EXIST || e == ERROR_INVALID_HANDLE || e == ERROR_GEN_FAILURE;
+}
+
 class Win32SerialBackend final : public SerialBackend {
 public:
     ~Win32SerialBackend() override { close(); }
@@ -31,13 +37,20 @@ public:
         // No sharing: a port in use by another program fails to open.
         handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        return handle_ != INVALID_HANDLE_VALUE;
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            fault_ = lineFaultOf(long(GetLastError()));
+            return false;
+        }
+        fault_ = LineFault::None;
+        lost_ = false;
+        return true;
     }
 
     void close() override {
         if (handle_ == INVALID_HANDLE_VALUE) return;
         CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
+        lost_ = false;
     }
 
     bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
@@ -45,7 +58,9 @@ public:
     bool applyLineState(const DeviceControlBlock& block) override {
         DCB dcb;
         std::memcpy(&dcb, &block, sizeof dcb);
-        return SetCommState(handle_, &dcb) != 0;
+        const bool ok = SetCommState(handle_, &dcb) != 0;
+        fault_ = ok ? LineFault::None : LineFault::SettingsRefused;
+        return ok;
     }
 
     bool setQueueSizes(uint32_t rx, uint32_t tx) override { return SetupComm(handle_, rx, tx) != 0; }
@@ -93,17 +108,26 @@ public:
 
     bool read(void* buffer, uint32_t size, uint32_t& count) override {
         DWORD n = 0;
+        count = 0;
+        if (lost_) return false;
         BOOL ok = ReadFile(handle_, buffer, size, &n, nullptr);
-        count = ok ? n : 0;
-        return ok != 0;
+        if (!ok) return failed();
+        count = n;
+        return true;
     }
 
     bool write(const void* data, uint32_t size, uint32_t& count) override {
         DWORD n = 0;
+        count = 0;
+        if (lost_) return false;
         BOOL ok = WriteFile(handle_, data, size, &n, nullptr);
-        count = ok ? n : 0;
-        return ok != 0;
+        if (!ok) return failed();
+        count = n;
+        return true;
     }
+
+    LineFault fault() const override { return fault_; }
+    bool hungUp() const override { return lost_; }
 
     // Each call already returns within the port time-outs; the loops spin.
     void waitReadable(uint32_t) override {}
@@ -113,15 +137,45 @@ private:
     // ClearCommError: clears the error state and gives both queue counts.
     bool clearErrors(COMSTAT& status) {
         DWORD errors = 0;
-        return ClearCommError(handle_, &errors, &status) != 0;
+        if (lost_) return false;
+        return ClearCommError(handle_, &errors, &status) != 0 || failed();
+    }
+
+    // A call failed: notes a removed device. Always false.
+    bool failed() {
+        if (meansRemoval(GetLastError())) lost_ = true;
+        return false;
     }
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    LineFault fault_ = LineFault::None;
+    bool lost_ = false;
 };
 
 } // namespace
 
 uint32_t tickCount() { return GetTickCount(); }
+
+LineFault lineFaultOf(long code) {
+    switch (DWORD(code)) {
+    case ERROR_SUCCESS: return LineFault::None;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_DEV_NOT_EXIST: return LineFault::DeviceMissing;
+    // A port that another program holds is refused with "access denied".
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_BUSY: return LineFault::DeviceBusy;
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_NOT_SUPPORTED: return LineFault::SettingsRefused;
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_BAD_COMMAND:
+    case ERROR_GEN_FAILURE: return LineFault::HungUp;
+    default: return LineFault::Other;
+    }
+}
 
 OsVersion osVersion() {
     OSVERSIONINFOA info{};

@@ -8,3 +8,7 @@
 // Raw binary line with the block's data bits, parity, stop bits and flow
 // control; false when the block asks for something termios cannot do.
 bool termiosFromControlBlock(const DeviceControlBlock& dcb, termios& t);
+
+// Whether the settings read back from the terminal are those requested (a
+// pseudo-terminal keeps eight data bits without parity whatever is asked).
+bool termiosHolds(const termios& requested, const termios& readBack, bool pseudoTerminal);

@@ -8,6 +8,8 @@
 #include "serial/controlblock.h"
 #include "serial/serialbackend.h"
 
+Q_LOGGING_CATEGORY(lcSerial, "vrk.serial", QtWarningMsg)
+
 namespace {
 
 constexpr uint32_t minBufSize = 128;
@@ -16,6 +18,23 @@ constexpr uint32_t maxBufSize = 8192;
 uint32_t clampBufSize(uint32_t v) { return std::clamp(v, minBufSize, maxBufSize); }
 
 std::unique_ptr<uint8_t[]> zeroedBuffer(uint32_t size) { return std::make_unique<uint8_t[]>(size); }
+
+TSerialDriver::Error errorOf(LineFault f) {
+    switch (f) {
+    case LineFault::None: return TSerialDriver::Error::NoError;
+    case LineFault::DeviceMissing: return TSerialDriver::Error::DeviceMissing;
+    case LineFault::PermissionDenied: return TSerialDriver::Error::PermissionDenied;
+    case LineFault::DeviceBusy: return TSerialDriver::Error::DeviceBusy;
+    case LineFault::SettingsRefused: return TSerialDriver::Error::SettingsRefused;
+    case LineFault::HungUp: return TSerialDriver::Error::DeviceGone;
+    case LineFault::Other: break;
+    }
+    return TSerialDriver::Error::OtherError;
+}
+
+QString hex(const void* data, uint32_t size) {
+    return QByteArray::fromRawData(static_cast<const char*>(data), qsizetype(size)).toHex(' ');
+}
 
 } // namespace
 
@@ -139,7 +158,15 @@ void TSerialDriver::setPollingDelay(uint16_t v) {
 
 bool TSerialDriver::OpenPort() {
     if (IsOpen()) return true;
-    if (!backend_->open(devicePath(portName_).toStdString())) return false;
+    lastPath_ = devicePath(portName_);
+    if (!backend_->open(lastPath_.toStdString())) {
+        Error e = errorOf(backend_->fault());
+        if (e == Error::NoError) e = Error::OtherError;
+        deniedGroup_ = QString::fromStdString(backend_->deviceGroup());
+        setError(e);
+        qCDebug(lcSerial).noquote() << "cannot open" << lastPath_ << "-" << errorString();
+        return false;
+    }
     if (!ApplyLineSettings()) {
         ClosePort();
         return false;
@@ -148,6 +175,8 @@ bool TSerialDriver::OpenPort() {
     // millisecond; all waiting is done by the write and read loops.
     (void)backend_->setShortTimeouts();
     pollTimer_->start(pollingDelay_);
+    error_ = Error::NoError;
+    qCDebug(lcSerial).noquote() << "opened" << lastPath_ << "with line settings" << lineSettingsText();
     return true;
 }
 
@@ -155,6 +184,47 @@ void TSerialDriver::ClosePort() {
     if (!IsOpen()) return;
     pollTimer_->stop();
     backend_->close();
+    qCDebug(lcSerial).noquote() << "closed" << lastPath_;
+}
+
+void TSerialDriver::setError(Error e) { error_ = e; }
+
+bool TSerialDriver::lineLost() {
+    if (!backend_->hungUp()) return false;
+    if (error_ != Error::DeviceGone) {
+        setError(Error::DeviceGone);
+        qCDebug(lcSerial).noquote() << lastPath_ << "hung up: every transfer fails until the port is closed";
+    }
+    return true;
+}
+
+QString TSerialDriver::errorString() const {
+    switch (error_) {
+    case Error::NoError: return tr("No error.");
+    case Error::DeviceMissing: return tr("No such device: %1").arg(lastPath_);
+    case Error::PermissionDenied:
+#ifdef Q_OS_LINUX
+        return tr("No permission to open %1: the user is not in the %2 group.")
+            .arg(lastPath_, deniedGroup_.isEmpty() ? QStringLiteral("dialout") : deniedGroup_);
+#else
+        return tr("No permission to open %1.").arg(lastPath_);
+#endif
+    case Error::DeviceBusy: return tr("%1 is in use by another program.").arg(lastPath_);
+    case Error::SettingsRefused: return tr("%1 refused the line settings.").arg(lastPath_);
+    case Error::DeviceGone: return tr("%1 stopped working (adapter unplugged?).").arg(lastPath_);
+    case Error::OtherError: break;
+    }
+    return tr("%1 cannot be opened.").arg(lastPath_);
+}
+
+QString TSerialDriver::lineSettingsText() const {
+    static const char* const parities[] = {"none", "odd", "even", "mark", "space"};
+    static const char* const stops[] = {"1", "1.5", "2"};
+    const bool known = parity_ >= ptNONE && parity_ <= ptSPACE && stopBits_ >= sb1BITS && stopBits_ <= sb2BITS;
+    return QStringLiteral("speed=%1 data=%2 parity=%3 stop=%4")
+        .arg(baudRateValue_)
+        .arg(int(dataBits_) + 5)
+        .arg(QLatin1String(known ? parities[parity_] : "?"), QLatin1String(known ? stops[stopBits_] : "?"));
 }
 
 bool TSerialDriver::IsOpen() const { return backend_->isOpen(); }
@@ -171,9 +241,13 @@ bool TSerialDriver::ApplyLineSettings() {
     s.enableDtr = enableDTROnOpen_;
     s.inBufSize = inBufSize_;
     const PlatformInfo platform{PlatformTag() == QLatin1String("WNT"), WindowsVersion()};
-    if (!backend_->applyLineState(makeControlBlock(s, platform))) return false;
-    if (!PurgeQueues(true, true)) return false;
-    return backend_->setQueueSizes(inBufSize_, outBufSize_);
+    if (!backend_->applyLineState(makeControlBlock(s, platform)) || !PurgeQueues(true, true) ||
+        !backend_->setQueueSizes(inBufSize_, outBufSize_)) {
+        if (!lineLost()) setError(Error::SettingsRefused);
+        qCDebug(lcSerial).noquote() << lastPath_ << "refused the line settings" << lineSettingsText();
+        return false;
+    }
+    return true;
 }
 
 bool TSerialDriver::PurgeQueues(bool rx, bool tx) {
@@ -216,6 +290,7 @@ uint32_t TSerialDriver::WriteBlockTimed(const void* data, uint32_t size, uint32_
     uint32_t total = 0;
     uint32_t lastProgress = backend_->ticks();
     while (total < size) {
+        if (lineLost()) break;
         const uint16_t room = OutputRoom();
         if (room > 0) {
             if (checkLineStatus_ && ModemLines() == 0) break;
@@ -230,6 +305,8 @@ uint32_t TSerialDriver::WriteBlockTimed(const void* data, uint32_t size, uint32_
         if (uint32_t(backend_->ticks() - lastProgress) > timeout) break;
         backend_->waitWritable(1);
     }
+    if (lcSerial().isDebugEnabled())
+        qCDebug(lcSerial).noquote() << "sent" << total << "of" << size << "bytes:" << hex(data, total);
     return total;
 }
 
@@ -248,6 +325,7 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
     uint32_t total = 0;
     uint32_t lastProgress = backend_->ticks();
     while (total < size) {
+        if (lineLost()) break;
         const uint32_t waiting = InputCount();
         if (waiting > 0) {
             uint32_t got = 0;
@@ -267,6 +345,8 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
         backend_->waitReadable(std::min<uint32_t>(inputTimeout_ - idle + 1, 1000));
     }
     ReleasePolling();
+    if (lcSerial().isDebugEnabled())
+        qCDebug(lcSerial).noquote() << "received" << total << "of" << size << "bytes:" << hex(buffer, total);
     return total;
 }
 

@@ -3,6 +3,7 @@
 // configures it from its properties, sends with a no-progress time-out,
 // reads with an inactivity time-out, and while open drains unsolicited input
 // from a polling timer. The operating system sits behind SerialBackend.
+#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -11,6 +12,10 @@
 
 class QTimer;
 class SerialBackend;
+
+// The trace of the line (off by default; QT_LOGGING_RULES="vrk.serial=true"):
+// the settings applied at each open, every block sent and received, failures.
+Q_DECLARE_LOGGING_CATEGORY(lcSerial)
 
 enum TPortNumber {
     pnCustom, pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6, pnCOM7, pnCOM8,
@@ -36,6 +41,18 @@ using TReceivePacketEvent = std::function<void(TSerialDriver* sender, const uint
 class TSerialDriver : public QObject {
     Q_OBJECT
 public:
+    // Why the port could not be opened or stopped working.
+    enum class Error {
+        NoError,
+        DeviceMissing,    // no such device
+        PermissionDenied, // this user may not open it
+        DeviceBusy,       // another program has it open
+        SettingsRefused,  // not a serial line, or it refused the line settings
+        DeviceGone,       // it went away while open (an adapter pulled)
+        OtherError,
+    };
+    Q_ENUM(Error)
+
     explicit TSerialDriver(QObject* owner = nullptr);
     // Uses the given backend instead of the operating system's (tests).
     TSerialDriver(std::unique_ptr<SerialBackend> backend, QObject* owner);
@@ -100,6 +117,14 @@ public:
     bool WriteText(const QByteArray& text);
     uint32_t ReadBlock(void* buffer, uint32_t size);
 
+    // The reason of the last failure: set by a failed open, a refused line
+    // setting and a hang-up; a successful open clears it.
+    Error error() const { return error_; }
+    // The reason in the current language, naming the device.
+    QString errorString() const;
+    // The device path of the last open attempt.
+    QString devicePathInUse() const { return lastPath_; }
+
     // ---- supporting functions
     static uint32_t BaudValueOf(TBaudRate rate);
     // Milliseconds that size bytes take on the line at BaudRateValue (10 bits a byte).
@@ -117,6 +142,12 @@ public:
     static QString devicePath(const QString& portName);
 
 private:
+    void setError(Error e);
+    // True (and the reason kept, once) when the device has hung up.
+    bool lineLost();
+    // "speed=9600 data=8 parity=none stop=1", as the trace gives them.
+    QString lineSettingsText() const;
+
     std::unique_ptr<SerialBackend> backend_;
     QTimer* pollTimer_ = nullptr;
 
@@ -145,4 +176,7 @@ private:
     std::unique_ptr<uint8_t[]> receiveScratch_;
     int64_t packetStartTick_ = -1;
     int32_t pollingPauseCount_ = 0;
+    Error error_ = Error::NoError;
+    QString lastPath_;
+    QString deniedGroup_;
 };

@@ -2,7 +2,7 @@
 # pseudo-terminal against a scripted relay, and the value formatting.
 vrk_add_test(tst_protocol
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_protocol.cpp
-  LIBS vrk_protocol util)
+  LIBS vrk_protocol vrk_testsupport util)
 vrk_add_test(tst_formatting
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_formatting.cpp
   LIBS vrk_protocol)

@@ -9,9 +9,14 @@
 #include "serial/tserialdriver.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <termios.h>
+#include <unistd.h>
 
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -33,6 +38,8 @@ private slots:
     void errorWindowLayout();
     void errorWindowShowsEveryLine();
     void connectToMissingDevice();
+    void connectFailureSaysWhy_data();
+    void connectFailureSaysWhy();
     void connectAppliesSettings_data();
     void connectAppliesSettings();
     void splashPicture();
@@ -237,13 +244,71 @@ void TstApp::connectToMissingDevice() {
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     QVERIFY(!f->SerialDriver1->IsOpen());
     QCOMPARE(app.beeps, 1);
-    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com."));
+    // The language file's text, and why on a second line.
+    QCOMPARE(f->Label100->text(),
+             QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
+                 QCoreApplication::translate("TSerialDriver", "No such device: %1")
+                     .arg(QDir::temp().filePath(QStringLiteral("vrk-no-such-device"))));
+    QCOMPARE(app.f4()->Label1->text(), f->Label100->text());
     QCOMPARE(app.f4()->Label2->text(), QString::fromUtf8("Błąd !"));
     QVERIFY(f->SpeedButton1->isEnabled());
     QVERIFY(f->SpeedButton3->isEnabled());
     QVERIFY(!f->SpeedButton2->isEnabled());
     QVERIFY(!f->Timer2->isActive());
     qunsetenv("VRK_COM1");
+}
+
+void TstApp::connectFailureSaysWhy_data() {
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("reason"); // the second line's source text, %1 the device
+    QTest::newRow("no such device") << QStringLiteral("missing") << QStringLiteral("No such device: %1");
+    QTest::newRow("a plain file") << QStringLiteral("file") << QStringLiteral("%1 refused the line settings.");
+    QTest::newRow("not a serial line") << QStringLiteral("/dev/null")
+                                       << QStringLiteral("%1 refused the line settings.");
+    QTest::newRow("in use") << QStringLiteral("held") << QStringLiteral("%1 is in use by another program.");
+    QTest::newRow("no permission") << QStringLiteral("mode 000")
+                                   << QStringLiteral("No permission to open %1: the user is not in the %2 group.");
+}
+
+void TstApp::connectFailureSaysWhy() {
+    QFETCH(QString, device);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    PseudoTerminal pty;
+    TSerialDriver holder;
+    QString path = device;
+    QString group;
+    if (device == QLatin1String("missing")) {
+        path = dir.filePath(QStringLiteral("ttyUSB0"));
+    } else if (device == QLatin1String("file") || device == QLatin1String("mode 000")) {
+        path = dir.filePath(QStringLiteral("port"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        if (device == QLatin1String("mode 000")) {
+            if (geteuid() == 0) QSKIP("root opens a file of mode 000");
+            QVERIFY(f.setPermissions({}));
+            group = QFileInfo(path).group();
+        }
+    } else if (device == QLatin1String("held")) {
+        path = QString::fromStdString(pty.slavePath());
+        holder.setPortName(path);
+        QVERIFY(holder.OpenPort());
+    }
+    qputenv("VRK_COM1", path.toLocal8Bit());
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+    qunsetenv("VRK_COM1");
+    QVERIFY(!f->SerialDriver1->IsOpen());
+    QCOMPARE(app.beeps, 1);
+    QString why = QCoreApplication::translate("TSerialDriver", reason.toUtf8().constData()).arg(path);
+    if (!group.isEmpty()) why = why.arg(group);
+    QCOMPARE(f->Label100->text(), f->hiddenLabel(65)->text() + QLatin1Char('\n') + why);
+    QVERIFY(app.f4()->isVisible());
+    QCOMPARE(app.f4()->Label1->text(), f->Label100->text());
+    QVERIFY(f->SpeedButton1->isEnabled());
 }
 
 void TstApp::connectAppliesSettings_data() {
@@ -290,8 +355,25 @@ void TstApp::connectAppliesSettings() {
     d->ComboBox5->setCurrentIndex(dataBits);
     d->ComboBox4->setCurrentIndex(stopBits);
     TSerialDriver* drv = app.f1()->SerialDriver1;
+    // The line trace tells the settings the port was opened with.
+    static QStringList traced;
+    traced.clear();
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString& m) {
+        if (QByteArray(c.category) == "vrk.serial") traced << m;
+    });
+    QLoggingCategory::setFilterRules(QStringLiteral("vrk.serial=true"));
     app.f1()->SpeedButton1Click();
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(before);
     QVERIFY(drv->IsOpen());
+    static const char* const parityNames[] = {"none", "odd", "even"};
+    QVERIFY2(traced.contains(QStringLiteral("opened %1 with line settings speed=%2 data=%3 parity=%4 stop=%5")
+                                 .arg(QString::fromStdString(line.slavePath()))
+                                 .arg(baud)
+                                 .arg(wantData == int(db7BITS) ? 7 : 8)
+                                 .arg(QLatin1String(parityNames[wantParity]))
+                                 .arg(wantStop == int(sb2BITS) ? 2 : 1)),
+             qPrintable(traced.join(QLatin1Char('\n'))));
     QCOMPARE(drv->PortName(), device);
     QCOMPARE(drv->BaudRateValue(), baud);
     QCOMPARE(int(drv->Parity()), wantParity);

@@ -3,9 +3,11 @@
 #include "simfixture.h"
 
 #include "app/controls.h"
+#include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -39,6 +41,34 @@ void connectTo(AppFixture& app) {
 }
 
 const QList<int> kMotor = {100, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200};
+
+// Turns the vrk.* trace on and keeps its lines ("category: message") until stopped.
+QStringList traced;
+void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    if (QByteArray(context.category).startsWith("vrk."))
+        traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
+}
+class TraceCapture {
+public:
+    TraceCapture() {
+        traced.clear();
+        before_ = qInstallMessageHandler(keepTrace);
+        QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
+    }
+    ~TraceCapture() { stop(); }
+    QStringList stop() {
+        if (on_) {
+            QLoggingCategory::setFilterRules(QString());
+            qInstallMessageHandler(before_);
+            on_ = false;
+        }
+        return traced;
+    }
+
+private:
+    QtMessageHandler before_ = nullptr;
+    bool on_ = true;
+};
 
 } // namespace
 
@@ -244,9 +274,11 @@ void TstMonitor::deviceHeldByAnotherProgram() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     QVERIFY(!f->SerialDriver1->IsOpen());
-    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com."));
+    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
+                                      QCoreApplication::translate("TSerialDriver", "%1 is in use by another program.")
+                                          .arg(relay.linkPath()));
     QCOMPARE(app.f4()->Label2->text(), QString::fromUtf8("Błąd !"));
     QCOMPARE(app.beeps, 1);
     QVERIFY(f->SpeedButton1->isEnabled());
@@ -266,10 +298,20 @@ void TstMonitor::relayUnplugged() {
     connectTo(app);
     TForm1* f = app.f1();
     QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    // With the trace on, the unplug shows on the line as it happens.
+    TraceCapture trace;
     relay.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 15000);
     QCOMPARE(app.beeps, 1);
     QCOMPARE(f->Label11->text(), QStringLiteral("#"));
+    const QStringList lines = trace.stop();
+    const QString all = lines.join(QLatin1Char('\n'));
+    QVERIFY2(lines.contains(QStringLiteral("vrk.poll: measurement read failed, 6 in a row: ") +
+                            busErrorText(BusError::DeviceGone)),
+             qPrintable(all));
+    QVERIFY2(lines.contains(QStringLiteral("vrk.poll: link dropped")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral(" hung up: every transfer fails until the port is closed")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("-> device gone")), qPrintable(all));
     QVERIFY(relay.restart());
     QVERIFY(setMotor(relay, kMotor));
     connectTo(app);

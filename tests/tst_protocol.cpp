@@ -14,6 +14,7 @@
 #include "serial/serialbackend.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
+#include "simfixture.h"
 
 namespace {
 
@@ -30,6 +31,12 @@ struct Answer {
 };
 
 uint16_t crcOf(const std::vector<uint8_t>& b) { return frames::crc16(b.data(), b.size()); }
+
+// The CRC of a frame's body as its two bytes go on the wire, "lo hi".
+QString crcHex(const QByteArray& body) {
+    const uint16_t crc = frames::crc16(reinterpret_cast<const uint8_t*>(body.constData()), size_t(body.size()));
+    return QStringLiteral("%1 %2").arg(crc & 0xFF, 2, 16, QLatin1Char('0')).arg(crc >> 8, 2, 16, QLatin1Char('0'));
+}
 
 void appendCrc(std::vector<uint8_t>& b) {
     const uint16_t crc = crcOf(b);
@@ -180,6 +187,11 @@ private slots:
     void longReplyTailIsNotTakenNextTime();
     void closedPort();
     void refusedArguments();
+
+    // ---- reasons kept, and the trace
+    void simulatorFaultsKept_data();
+    void simulatorFaultsKept();
+    void traceShowsExchanges();
 };
 
 // ---------------------------------------------------------------- frames
@@ -324,21 +336,24 @@ void TestProtocol::readFailures_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("delay");
-    QTest::newRow("no reply") << int(Answer::Silent) << 0 << 0;
-    QTest::newRow("bad CRC") << int(Answer::BadCrc) << 0 << 0;
-    QTest::newRow("one byte short") << int(Answer::Short) << 28 << 0;
-    QTest::newRow("stops half-way") << int(Answer::Short) << 14 << 0;
-    QTest::newRow("one byte") << int(Answer::Short) << 1 << 0;
-    QTest::newRow("too late") << int(Answer::Late) << 0 << 700;
+    QTest::addColumn<int>("error"); // the reason the bus keeps
+    QTest::newRow("no reply") << int(Answer::Silent) << 0 << 0 << int(BusError::NoReply);
+    QTest::newRow("bad CRC") << int(Answer::BadCrc) << 0 << 0 << int(BusError::BadCrc);
+    QTest::newRow("one byte short") << int(Answer::Short) << 28 << 0 << int(BusError::ShortReply);
+    QTest::newRow("stops half-way") << int(Answer::Short) << 14 << 0 << int(BusError::ShortReply);
+    QTest::newRow("one byte") << int(Answer::Short) << 1 << 0 << int(BusError::ShortReply);
+    QTest::newRow("too late") << int(Answer::Late) << 0 << 700 << int(BusError::NoReply);
 }
 
 void TestProtocol::readFailures() {
     QFETCH(int, kind);
     QFETCH(int, length);
     QFETCH(int, delay);
+    QFETCH(int, error);
     Line l;
     l.relay.script({good(100)});
     QVERIFY(l.bus.Czytaj(1, 12));
+    QCOMPARE(l.bus.error(), BusError::NoError);
     Answer a;
     a.kind = Answer::Kind(kind);
     a.base = 900;
@@ -346,6 +361,8 @@ void TestProtocol::readFailures() {
     a.delayMs = delay;
     l.relay.script({a});
     QVERIFY(!l.bus.Czytaj(1, 12));
+    QCOMPARE(int(l.bus.error()), error);
+    QCOMPARE(l.bus.errorString(), busErrorText(BusError(error)));
     QCOMPARE(l.bus.RegisterValues.size(), 12);
     for (int i = 0; i < 12; ++i) QCOMPARE(l.bus.RegisterValues[i], 101 + i);
     QCOMPARE(l.driver.PollingPauseCount(), 0);
@@ -354,14 +371,16 @@ void TestProtocol::readFailures() {
 void TestProtocol::writeFailures_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("length");
-    QTest::newRow("no reply") << int(Answer::Silent) << 0;
-    QTest::newRow("bad CRC") << int(Answer::BadCrc) << 0;
-    QTest::newRow("short") << int(Answer::Short) << 7;
+    QTest::addColumn<int>("error");
+    QTest::newRow("no reply") << int(Answer::Silent) << 0 << int(BusError::NoReply);
+    QTest::newRow("bad CRC") << int(Answer::BadCrc) << 0 << int(BusError::BadCrc);
+    QTest::newRow("short") << int(Answer::Short) << 7 << int(BusError::ShortReply);
 }
 
 void TestProtocol::writeFailures() {
     QFETCH(int, kind);
     QFETCH(int, length);
+    QFETCH(int, error);
     Line l;
     l.relay.script({good(5)});
     QVERIFY(l.bus.Czytaj(12, 2));
@@ -370,7 +389,9 @@ void TestProtocol::writeFailures() {
     a.length = length;
     l.relay.script({a});
     QVERIFY(!l.bus.Zapis(12, 77));
+    QCOMPARE(int(l.bus.error()), error);
     QVERIFY(l.bus.Zapis(12, 77));
+    QCOMPARE(l.bus.error(), BusError::NoError);
     // A write leaves the read values alone.
     QCOMPARE(l.bus.RegisterValues, (QVector<int32_t>{17, 18}));
 }
@@ -450,8 +471,10 @@ void TestProtocol::closedPort() {
     QVERIFY(l.bus.Czytaj(1, 2));
     l.driver.ClosePort();
     QVERIFY(!l.bus.Czytaj(1, 3));
+    QCOMPARE(l.bus.error(), BusError::PortClosed);
     QCOMPARE(l.bus.RegisterValues, (QVector<int32_t>{1, 2, 0}));
     QVERIFY(!l.bus.Zapis(10, 0));
+    QCOMPARE(l.bus.error(), BusError::PortClosed);
 }
 
 void TestProtocol::refusedArguments() {
@@ -462,8 +485,95 @@ void TestProtocol::refusedArguments() {
     QVERIFY(!l.bus.Zapis(10, -1));
     QVERIFY(!l.bus.Zapis(10, 65536));
     QVERIFY(!l.bus.Zapis(0, 0));
+    QCOMPARE(l.bus.error(), BusError::BadRequest);
     QTest::qWait(50);
     QVERIFY(l.relay.requests().empty());
+}
+
+// ---------------------------------------------------------------- against the simulator
+
+void TestProtocol::simulatorFaultsKept_data() {
+    QTest::addColumn<QString>("fault"); // a control command, or what the test does to the line
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("action"); // the simulator's log: what it did with the request
+    QTest::newRow("good") << QString() << int(BusError::NoError) << QStringLiteral("reply");
+    QTest::newRow("no reply") << QStringLiteral("noreply next 1") << int(BusError::NoReply)
+                              << QStringLiteral("noreply");
+    QTest::newRow("bad CRC") << QStringLiteral("badcrc next 1") << int(BusError::BadCrc) << QStringLiteral("badcrc");
+    QTest::newRow("short") << QStringLiteral("short next 1") << int(BusError::ShortReply) << QStringLiteral("short");
+    QTest::newRow("port closed") << QStringLiteral("close") << int(BusError::PortClosed) << QString();
+    QTest::newRow("adapter pulled") << QStringLiteral("kill") << int(BusError::DeviceGone) << QString();
+}
+
+void TestProtocol::simulatorFaultsKept() {
+    QFETCH(QString, fault);
+    QFETCH(int, error);
+    QFETCH(QString, action);
+    SimRelay relay;
+    QVERIFY(relay.start());
+    TSerialDriver driver;
+    driver.setPortName(relay.linkPath());
+    driver.setBaudRate(br19200);
+    driver.setParity(ptODD);
+    driver.setInputTimeout(300);
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    QVERIFY(bus.Czytaj(1, 12));
+    if (fault == QLatin1String("close"))
+        driver.ClosePort();
+    else if (fault == QLatin1String("kill"))
+        relay.kill();
+    else if (!fault.isEmpty())
+        QVERIFY(relay.control(fault));
+    const qsizetype before = relay.isRunning() ? relay.logLines().size() : 0;
+    QCOMPARE(bus.Czytaj(1, 12), error == int(BusError::NoError));
+    QCOMPARE(int(bus.error()), error);
+    if (!action.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(relay.logLines().size() > before, 5000);
+        const auto line = SimRelay::parseLogLine(relay.logLines().at(before));
+        QCOMPARE(line.value(QStringLiteral("action")), action);
+        // The fault was for one request: the next exchange is good again.
+        QVERIFY(bus.Czytaj(1, 12));
+        QCOMPARE(bus.error(), BusError::NoError);
+    } else {
+        QVERIFY(!bus.Zapis(10, 0)); // and it stays so
+        QCOMPARE(int(bus.error()), error);
+    }
+}
+
+namespace {
+QStringList traced;
+void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
+}
+} // namespace
+
+// With QT_LOGGING_RULES="vrk.*=true" (here set by the test) each request and
+// reply shows with its outcome; without it nothing is traced.
+void TestProtocol::traceShowsExchanges() {
+    traced.clear();
+    QtMessageHandler before = qInstallMessageHandler(keepTrace);
+    {
+        Line l;
+        QVERIFY(l.opened);
+        l.relay.script({good(0)});
+        QVERIFY(l.bus.Czytaj(1, 1));
+        QVERIFY2(traced.isEmpty(), qPrintable(traced.join(QLatin1Char('\n'))));
+        QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
+        l.relay.script({good(0), silent()});
+        QVERIFY(l.bus.Czytaj(1, 1));
+        QVERIFY(!l.bus.Zapis(10, 0));
+        QLoggingCategory::setFilterRules(QString());
+    }
+    qInstallMessageHandler(before);
+    const QString all = traced.join(QLatin1Char('\n'));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: sent 03 03 00 00 00 01 ") + crcHex(hex("030300000001"))),
+             qPrintable(all));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: received 7 of 7 bytes: 03 03 02 00 01 %1 -> ok")
+                                 .arg(crcHex(hex("0303020001")))),
+             qPrintable(all));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: received 0 of 8 bytes:  -> no reply")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("vrk.serial: sent 8 of 8 bytes: 03 06 00 09 00 00")), qPrintable(all));
 }
 
 QTEST_GUILESS_MAIN(TestProtocol)

@@ -2,12 +2,17 @@
 // scripted backend with its own clock, and the real thing over a
 // pseudo-terminal.
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
 #include <deque>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -226,6 +231,19 @@ private slots:
     void ptyUnsolicitedBytesDrained();
     void ptyPurge();
     void ptyComNameMapping();
+
+    // ---- why a port fails, a line left set up, the far end gone
+    void lineFaultOfErrno_data();
+    void lineFaultOfErrno();
+    void termiosHoldsRule_data();
+    void termiosHoldsRule();
+    void openFailureReasons_data();
+    void openFailureReasons();
+    void busyWhileAnotherProcessHoldsIt();
+    void ptyReopenAfterKill_data();
+    void ptyReopenAfterKill();
+    void ptyHangUp();
+    void traceShowsLineSettings();
 };
 
 // ---------------------------------------------------------------- properties
@@ -555,6 +573,11 @@ void TestSerial::refusedSettingsLeavePortClosed() {
     QVERIFY(!r.driver.IsOpen());
     QVERIFY(!r.line->open);
     QVERIFY(!pollTimerOf(r.driver)->isActive());
+    QCOMPARE(r.driver.error(), TSerialDriver::Error::SettingsRefused);
+    // A good open forgets the reason.
+    r.line->refuseLineState = false;
+    QVERIFY(r.driver.OpenPort());
+    QCOMPARE(r.driver.error(), TSerialDriver::Error::NoError);
 }
 
 void TestSerial::settingsWhileOpen() {
@@ -1136,6 +1159,288 @@ void TestSerial::ptyComNameMapping() {
     qunsetenv("VRK_COM7");
     QVERIFY(d.WriteText(QByteArray("\x07", 1)));
     QCOMPARE(pty.receive(1, 1000), bytes("07"));
+}
+
+// ---------------------------------------------------------------- reasons
+
+void TestSerial::lineFaultOfErrno_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("fault");
+    QTest::newRow("none") << 0 << int(LineFault::None);
+    QTest::newRow("ENOENT") << ENOENT << int(LineFault::DeviceMissing);
+    QTest::newRow("ENOTDIR") << ENOTDIR << int(LineFault::DeviceMissing);
+    QTest::newRow("ENXIO") << ENXIO << int(LineFault::DeviceMissing);
+    QTest::newRow("ENODEV") << ENODEV << int(LineFault::DeviceMissing);
+    QTest::newRow("EACCES") << EACCES << int(LineFault::PermissionDenied);
+    QTest::newRow("EPERM") << EPERM << int(LineFault::PermissionDenied);
+    QTest::newRow("EROFS") << EROFS << int(LineFault::PermissionDenied);
+    QTest::newRow("EBUSY (TIOCEXCL)") << EBUSY << int(LineFault::DeviceBusy);
+    QTest::newRow("EWOULDBLOCK (flock)") << EWOULDBLOCK << int(LineFault::DeviceBusy);
+    QTest::newRow("ENOTTY") << ENOTTY << int(LineFault::SettingsRefused);
+    QTest::newRow("EINVAL") << EINVAL << int(LineFault::SettingsRefused);
+    QTest::newRow("EIO") << EIO << int(LineFault::HungUp);
+    QTest::newRow("EMFILE") << EMFILE << int(LineFault::Other);
+}
+
+void TestSerial::lineFaultOfErrno() {
+    QFETCH(int, code);
+    QFETCH(int, fault);
+    QCOMPARE(int(lineFaultOf(code)), fault);
+}
+
+void TestSerial::termiosHoldsRule_data() {
+    QTest::addColumn<bool>("pseudoTerminal");
+    QTest::addColumn<QString>("change"); // what the read-back differs in
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("the same") << false << QString() << true;
+    QTest::newRow("the same, pty") << true << QString() << true;
+    QTest::newRow("7E1 read back as 8N1 on a pty") << true << QStringLiteral("size parity") << true;
+    QTest::newRow("7E1 read back as 8N1 on a UART") << false << QStringLiteral("size parity") << false;
+    QTest::newRow("odd read back as even") << true << QStringLiteral("odd") << false;
+    QTest::newRow("stop bits") << true << QStringLiteral("stop") << false;
+    QTest::newRow("speed") << true << QStringLiteral("speed") << false;
+    QTest::newRow("echo") << true << QStringLiteral("echo") << false;
+    QTest::newRow("VMIN") << true << QStringLiteral("vmin") << false;
+}
+
+void TestSerial::termiosHoldsRule() {
+    QFETCH(bool, pseudoTerminal);
+    QFETCH(QString, change);
+    QFETCH(bool, holds);
+    LineSettings s;
+    s.dataBits = db7BITS;
+    s.parity = ptODD;
+    termios requested{};
+    QVERIFY(termiosFromControlBlock(makeControlBlock(s, {}), requested));
+    cfsetispeed(&requested, B9600);
+    cfsetospeed(&requested, B9600);
+    termios back = requested;
+    if (change.contains(QLatin1String("size"))) back.c_cflag = (back.c_cflag & ~tcflag_t(CSIZE)) | CS8;
+    if (change.contains(QLatin1String("parity"))) back.c_cflag &= ~tcflag_t(PARENB);
+    if (change == QLatin1String("odd")) back.c_cflag &= ~tcflag_t(PARODD);
+    if (change == QLatin1String("stop")) back.c_cflag |= CSTOPB;
+    if (change == QLatin1String("speed")) cfsetispeed(&back, B19200), cfsetospeed(&back, B19200);
+    if (change == QLatin1String("echo")) back.c_lflag |= ECHO;
+    if (change == QLatin1String("vmin")) back.c_cc[VMIN] = 1;
+    QCOMPARE(termiosHolds(requested, back, pseudoTerminal), holds);
+}
+
+void TestSerial::openFailureReasons_data() {
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<TSerialDriver::Error>("error");
+    QTest::addColumn<QString>("text"); // the reason's source text, %1 the device
+    QTest::newRow("missing") << QStringLiteral("missing") << TSerialDriver::Error::DeviceMissing
+                             << QStringLiteral("No such device: %1");
+    QTest::newRow("dangling link") << QStringLiteral("dangling") << TSerialDriver::Error::DeviceMissing
+                                   << QStringLiteral("No such device: %1");
+    QTest::newRow("regular file") << QStringLiteral("file") << TSerialDriver::Error::SettingsRefused
+                                  << QStringLiteral("%1 refused the line settings.");
+    QTest::newRow("not a terminal") << QStringLiteral("/dev/null") << TSerialDriver::Error::SettingsRefused
+                                    << QStringLiteral("%1 refused the line settings.");
+    QTest::newRow("no permission") << QStringLiteral("mode 000") << TSerialDriver::Error::PermissionDenied
+                                   << QStringLiteral("No permission to open %1: the user is not in the %2 group.");
+    QTest::newRow("held by this program") << QStringLiteral("held") << TSerialDriver::Error::DeviceBusy
+                                          << QStringLiteral("%1 is in use by another program.");
+}
+
+void TestSerial::openFailureReasons() {
+    QFETCH(QString, device);
+    QFETCH(TSerialDriver::Error, error);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    PseudoTerminal pty;
+    TSerialDriver holder;
+    QString path = device;
+    if (device == QLatin1String("missing")) {
+        path = dir.filePath(QStringLiteral("ttyUSB9"));
+    } else if (device == QLatin1String("dangling")) {
+        path = dir.filePath(QStringLiteral("com1"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), path));
+    } else if (device == QLatin1String("file") || device == QLatin1String("mode 000")) {
+        path = dir.filePath(QStringLiteral("file"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        if (device == QLatin1String("mode 000")) {
+            if (geteuid() == 0) QSKIP("root opens a file of mode 000");
+            QVERIFY(f.setPermissions({}));
+        }
+    } else if (device == QLatin1String("held")) {
+        path = QString::fromStdString(pty.slavePath());
+        holder.setPortName(path);
+        QVERIFY(holder.OpenPort());
+    }
+    TSerialDriver d;
+    d.setPortName(path);
+    QVERIFY(!d.OpenPort());
+    QVERIFY(!d.IsOpen());
+    QCOMPARE(d.error(), error);
+    QCOMPARE(d.devicePathInUse(), path);
+    QString expected = QCoreApplication::translate("TSerialDriver", text.toUtf8().constData()).arg(path);
+    if (error == TSerialDriver::Error::PermissionDenied) {
+        QVERIFY(d.errorString().startsWith(expected.section(QLatin1Char(':'), 0, 0)));
+        return;
+    }
+    QCOMPARE(d.errorString(), expected);
+}
+
+// A program that opens the device plainly (no lock, no exclusive mode) from
+// another process keeps it: the port is refused as busy until it lets go.
+void TestSerial::busyWhileAnotherProcessHoldsIt() {
+    PseudoTerminal pty;
+    QVERIFY(pty.ok());
+    const QString path = QString::fromStdString(pty.slavePath());
+    QProcess holder;
+    holder.start(QStringLiteral("/bin/sh"),
+                 {QStringLiteral("-c"), QStringLiteral("exec 3<>\"$0\" && echo ready && exec sleep 60"), path});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("ready"));
+    TSerialDriver d;
+    d.setPortName(path);
+    QVERIFY(!d.OpenPort());
+    QCOMPARE(d.error(), TSerialDriver::Error::DeviceBusy);
+    holder.kill();
+    QVERIFY(holder.waitForFinished(10000));
+    // This test's own descriptors of both sides do not count.
+    QVERIFY(d.OpenPort());
+    QCOMPARE(d.error(), TSerialDriver::Error::NoError);
+}
+
+void TestSerial::ptyReopenAfterKill_data() {
+    QTest::addColumn<int>("dataBits");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("stopBits");
+    QTest::newRow("8O1") << int(db8BITS) << int(ptODD) << int(sb1BITS);
+    QTest::newRow("8E1") << int(db8BITS) << int(ptEVEN) << int(sb1BITS);
+    QTest::newRow("7N1") << int(db7BITS) << int(ptNONE) << int(sb1BITS);
+    QTest::newRow("7E2") << int(db7BITS) << int(ptEVEN) << int(sb2BITS);
+    QTest::newRow("8N1") << int(db8BITS) << int(ptNONE) << int(sb1BITS);
+}
+
+// A program killed while connected leaves the terminal raw with its
+// settings; the next start opens it with the same settings.
+void TestSerial::ptyReopenAfterKill() {
+    QFETCH(int, dataBits);
+    QFETCH(int, parity);
+    QFETCH(int, stopBits);
+    PseudoTerminal pty;
+    QVERIFY(pty.ok());
+    LineSettings s;
+    s.baudRate = 19200;
+    s.dataBits = dataBits;
+    s.parity = parity;
+    s.stopBits = stopBits;
+    s.hwFlow = hfNONE;
+    s.enableDtr = false;
+    // The first program: opens, sets the line and dies without closing.
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        std::unique_ptr<SerialBackend> b = makeSystemBackend();
+        const bool ok = b->open(pty.slavePath()) && b->applyLineState(makeControlBlock(s, {}));
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    termios left{};
+    QCOMPARE(tcgetattr(pty.slave(), &left), 0);
+    QVERIFY(!(left.c_lflag & ICANON)); // raw, as the dead program left it
+
+    TSerialDriver d;
+    d.setPortName(QString::fromStdString(pty.slavePath()));
+    d.setBaudRateValue(19200);
+    d.setDataBits(TDataBits(dataBits));
+    d.setParity(TParity(parity));
+    d.setStopBits(TStopBits(stopBits));
+    d.setHwFlow(hfNONE);
+    d.setEnableDTROnOpen(false);
+    QVERIFY(d.OpenPort());
+    QCOMPARE(d.error(), TSerialDriver::Error::NoError);
+    QVERIFY(d.WriteText(QByteArray("ok")));
+    QCOMPARE(pty.receive(2, 1000), bytes("6f6b"));
+    // And once more after a clean close.
+    d.ClosePort();
+    QVERIFY(d.OpenPort());
+}
+
+// The far end vanishes (an adapter pulled; here the master side closes):
+// the port stays open, but every transfer fails at once instead of waiting
+// out its time-out, nothing is reported waiting, and the reason is kept.
+void TestSerial::ptyHangUp() {
+    PseudoTerminal pty;
+    TSerialDriver d;
+    d.setPortName(QString::fromStdString(pty.slavePath()));
+    // Time-outs that a waiting loop could not hide: the test would run for
+    // minutes (and the reason would not be kept).
+    d.setOutputTimeout(60000);
+    d.setInputTimeout(120000);
+    QVERIFY(d.OpenPort());
+    QVERIFY(d.WriteText(QByteArray("hi")));
+    QCOMPARE(pty.receive(2, 1000), bytes("6869"));
+    pty.closeMaster();
+    uint8_t buf[29];
+    QCOMPARE(d.ReadBlock(buf, sizeof buf), 0u);
+    QCOMPARE(d.error(), TSerialDriver::Error::DeviceGone);
+    QVERIFY(!d.WriteText(QByteArray("again")));
+    QCOMPARE(d.ReadBlock(buf, sizeof buf), 0u);
+    QCOMPARE(d.InputCount(), 0u);
+    QVERIFY(d.IsOpen());
+    QCOMPARE(d.PollingPauseCount(), 0);
+    QVERIFY(d.errorString().contains(QString::fromStdString(pty.slavePath())));
+    d.PollTimerProc();
+    d.ClosePort();
+    QVERIFY(!d.IsOpen());
+    // Closing forgets the hang-up: a fresh terminal opens cleanly.
+    PseudoTerminal other;
+    d.setPortName(QString::fromStdString(other.slavePath()));
+    QVERIFY(d.OpenPort());
+    QCOMPARE(d.error(), TSerialDriver::Error::NoError);
+    QVERIFY(d.WriteText(QByteArray("x")));
+}
+
+namespace {
+QStringList traced;
+void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
+}
+} // namespace
+
+// With the trace on, an open tells the line settings it applied, and each
+// block sent and received shows; off by default.
+void TestSerial::traceShowsLineSettings() {
+    PseudoTerminal pty;
+    const QString path = QString::fromStdString(pty.slavePath());
+    traced.clear();
+    QtMessageHandler before = qInstallMessageHandler(keepTrace);
+    TSerialDriver d;
+    d.setPortName(path);
+    d.setBaudRateValue(4800);
+    d.setDataBits(db7BITS);
+    d.setParity(ptEVEN);
+    d.setStopBits(sb2BITS);
+    QVERIFY(d.OpenPort());
+    d.ClosePort();
+    QVERIFY2(traced.isEmpty(), qPrintable(traced.join(QLatin1Char('\n'))));
+
+    QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
+    QVERIFY(d.OpenPort());
+    QVERIFY(d.WriteText(QByteArray("\x01\x02", 2)));
+    d.ClosePort();
+    d.setPortName(QStringLiteral("/nonexistent/ttyS9"));
+    QVERIFY(!d.OpenPort());
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(before);
+    const QString all = traced.join(QLatin1Char('\n'));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.serial: opened %1 with line settings speed=4800 data=7 "
+                                            "parity=even stop=2").arg(path)),
+             qPrintable(all));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.serial: sent 2 of 2 bytes: 01 02")), qPrintable(all));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.serial: closed %1").arg(path)), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("vrk.serial: cannot open /nonexistent/ttyS9 - ")), qPrintable(all));
 }
 
 QTEST_GUILESS_MAIN(TestSerial)

@@ -160,7 +160,9 @@ void TstUnplug::plugBackIn() {
     f_->SpeedButton1Click();
     QVERIFY(!f_->SerialDriver1->IsOpen());
     QCOMPARE(app_->beeps, beeps + 1);
-    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(65)->text());
+    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(65)->text() + QLatin1Char('\n') +
+                                       QCoreApplication::translate("TSerialDriver", "No such device: %1")
+                                           .arg(relay_->linkPath()));
     QVERIFY(f_->SpeedButton1->isEnabled());
 
     QVERIFY(relay_->restart());

@@ -5,7 +5,7 @@
 // The far end is vrk-sim when $VRK_SIM names the built simulator, else a
 // small responder inside this program that answers at once.
 //
-//   bench_serial [exchanges [ours|libmodbus]]   (default 1000, both masters)
+//   bench_serial [exchanges [ours|libmodbus|unplug]]   (default 1000, both masters)
 #include <QCoreApplication>
 #include <algorithm>
 #include <atomic>
@@ -205,6 +205,47 @@ void runNoReply(TSerialDriver& driver) {
                 wall * 1e3 - inputTimeout, cpuSum / reads * 1e3, cpuSum / wallSum * 100);
 }
 
+// The adapter pulled while connected: the far end's side of the terminal
+// closes under the open port and the poll goes on with its ticks (every
+// 200 ms: the measurement read, 20 ms, the variant read) until it would drop
+// the link after six failed reads. Printed: the process's CPU over that
+// time as a share of one core (target < 1 %).
+void runUnplug() {
+    PseudoTerminal far;
+    if (!far.ok()) return;
+    TSerialDriver driver;
+    driver.setPortName(QString::fromStdString(far.slavePath()));
+    driver.setEnableDTROnOpen(false);
+    driver.setHwFlow(hfNONE);
+    if (!driver.OpenPort()) {
+        std::fprintf(stderr, "cannot open %s\n", far.slavePath().c_str());
+        return;
+    }
+    RegisterBus bus(driver, [] { return relayAddress; });
+    far.closeMaster();
+    constexpr int ticks = 6;
+    constexpr uint32_t tickMs = 200;
+    int failed = 0;
+    rusage r0{}, r1{};
+    getrusage(RUSAGE_SELF, &r0);
+    const double w0 = nowSeconds();
+    for (int i = 0; i < ticks; ++i) {
+        const double t0 = nowSeconds();
+        if (!bus.Czytaj(1, 12)) ++failed;
+        czekaj(20);
+        (void)bus.Czytaj(23, 1);
+        const double spent = (nowSeconds() - t0) * 1e3;
+        if (spent < tickMs) czekaj(uint32_t(tickMs - spent));
+    }
+    const double wall = nowSeconds() - w0;
+    getrusage(RUSAGE_SELF, &r1);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    const double cpu = seconds(r1.ru_utime) - seconds(r0.ru_utime) + seconds(r1.ru_stime) - seconds(r0.ru_stime);
+    std::printf("unplugged  %6d poll ticks, %d measurement reads failed: wall %.0f ms, CPU %.1f ms = %.2f %% of "
+                "a core (target < 1 %%)\n",
+                ticks, failed, wall * 1e3, cpu * 1e3, cpu / wall * 100);
+}
+
 // The same block through libmodbus.
 bool runLibmodbus(const std::string& path, int count, Figures& f) {
     modbus_t* ctx = modbus_new_rtu(path.c_str(), 19200, 'O', 8, 1);
@@ -257,6 +298,10 @@ int main(int argc, char** argv) {
         std::printf("far end: in-bench responder on %s%s\n", path.c_str(),
                     simProgram && *simProgram ? " (VRK_SIM did not start)" : "");
     }
+    if (only == "unplug") {
+        runUnplug();
+        return 0;
+    }
     std::printf("reads of registers 1-12 (29-byte replies), 19200 8O1 on a pty (no line delay)\n\n");
 
     // The two masters take turns in blocks, so that the load of the machine
@@ -279,6 +324,7 @@ int main(int argc, char** argv) {
         openDriver(driver, path);
         runNoReply(driver);
     }
+    runUnplug();
     std::sort(ours.rtt.begin(), ours.rtt.end());
     std::sort(reference.rtt.begin(), reference.rtt.end());
     std::printf("\nround trip ours / libmodbus: mean %.2f, p50 %.2f (target <= 1.2)\n",

@@ -41,6 +41,13 @@ public:
     // shows its settings; it never reads.
     int slave() const { return slave_; }
 
+    // Closes the master side: the far end vanishes as a pulled USB adapter
+    // (or a killed simulator) does, and the slave side reports a hang-up.
+    void closeMaster() {
+        if (master_ >= 0) ::close(master_);
+        master_ = -1;
+    }
+
     // Writes all bytes to the master side (the line towards the program).
     bool send(const void* data, size_t size) {
         const auto* p = static_cast<const uint8_t*>(data);
