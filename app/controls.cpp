@@ -233,6 +233,35 @@ bool StringGrid::typeKey(QChar key) {
     return true;
 }
 
+bool StringGrid::commitOpenEditor() {
+    if (state() != QAbstractItemView::EditingState) return false;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return false;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
+void StringGrid::setCellMark(int column, int row, const QColor& background, const QString& toolTip) {
+    QTableWidgetItem* it = item(row, column);
+    if (!it) return;
+    const bool fixed = column < fixedColumns_ || row < fixedRows_;
+    const QColor normal = fixed ? palette().color(QPalette::Button) : QColor(Qt::white);
+    const QColor wanted = background.isValid() ? background : normal;
+    if (it->background().color() != wanted) it->setBackground(wanted);
+    if (it->toolTip() != toolTip) it->setToolTip(toolTip);
+}
+
+QColor StringGrid::cellBackground(int column, int row) const {
+    const QTableWidgetItem* it = item(row, column);
+    return it ? it->background().color() : QColor();
+}
+
+QString StringGrid::cellToolTip(int column, int row) const {
+    const QTableWidgetItem* it = item(row, column);
+    return it ? it->toolTip() : QString();
+}
+
 // ---------------------------------------------------------------- Lamp
 
 Lamp::Lamp(const QString& name, const QColor& colour, QWidget* parent) : QLabel(parent) {

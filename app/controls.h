@@ -59,6 +59,15 @@ public:
     // editor (what typing does); used by the editor and by tests.
     bool typeKey(QChar key);
 
+    // Commits the text of an open in-place editor to its cell and closes the
+    // editor, as Enter does; false when no editor was open.
+    bool commitOpenEditor();
+    // Marks a cell with a background colour (an invalid colour gives the
+    // cell its normal background back) and a tooltip (empty: none).
+    void setCellMark(int column, int row, const QColor& background, const QString& toolTip);
+    QColor cellBackground(int column, int row) const;
+    QString cellToolTip(int column, int row) const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -93,6 +93,10 @@ public:
     bool StringGrid1KeyPress(QChar key);
     bool StringGrid1SelectCell(int column, int row);
     void relabelSetpointRow0();
+    // Marks the value cells whose text differs from the relay's last read.
+    void markChangedCells();
+    // The grid's context menu: a setpoint file beside the relay's last read.
+    void compareSetpointFile();
 
     // ---- faults/
     void SpeedButton12Click(); // read fault log

@@ -5,9 +5,12 @@
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "serial/tserialdriver.h"
+#include "setpoints/comparewindow.h"
+#include "setpoints/readback.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -46,6 +49,34 @@ QString currentCellText(StringGrid* grid) {
     return grid->cell(at.column(), at.row());
 }
 
+// The name column's fourteen row texts (numbers and names in the current language).
+QStringList nameTexts(const StringGrid* grid) {
+    QStringList out;
+    for (int r = 0; r < kRows; ++r)
+        out << grid->cell(1, r);
+    return out;
+}
+
+QString tx(const char* source) {
+    return QCoreApplication::translate("setpoints", source);
+}
+
+// The colour of a value cell that differs from the relay's last read.
+const QColor kChangedCell(255, 220, 130);
+
+// The status bar's note on the setpoints: a label in the bar's free space
+// right of its three panels, made on first use.
+QLabel* setpointStatus(StatusBar* bar) {
+    const QString name = QStringLiteral("SetpointStatus");
+    if (auto* l = bar->findChild<QLabel*>(name)) return l;
+    auto* l = new QLabel(bar);
+    l->setObjectName(name);
+    const int left = 200 + 200 + 50 + 3 * 2 + 2;
+    l->setGeometry(left, 1, std::max(0, bar->width() - left), bar->height() - 2);
+    l->show();
+    return l;
+}
+
 // One register written with up to four attempts, each after a 50 ms wait.
 bool writeWithRetry(TForm1& f, int reg, int value) {
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -77,6 +108,16 @@ void TForm1::buildSetpointPage() {
     StringGrid1->setCurrentCell(0, 3);
     StringGrid1->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
     StringGrid1->selectFilter = [this](int column, int row) { return StringGrid1SelectCell(column, row); };
+    // Every change of a value text (an editor's commit, a read, a load) renews the marks.
+    connect(StringGrid1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == 3) markChangedCells();
+    });
+    auto* compare = new QAction(tx("Compare with a file..."), StringGrid1);
+    compare->setObjectName(QStringLiteral("CompareWithFile"));
+    connect(compare, &QAction::triggered, this, &TForm1::compareSetpointFile);
+    StringGrid1->addAction(compare);
+    StringGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    markChangedCells();
 
     const int y = 8 + gridHeight + 8;
     SpeedButton6 =
@@ -107,6 +148,7 @@ bool TForm1::Sprawdz(int n) {
 }
 
 void TForm1::SpeedButton6Click() {
+    StringGrid1->commitOpenEditor();
     SequenceGuard guard(this);
     ProgressBar4->setValue(0);
     ProgressBar4->show();
@@ -117,11 +159,15 @@ void TForm1::SpeedButton6Click() {
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
+        markChangedCells();
     }
     ProgressBar4->hide();
 }
 
 void TForm1::SpeedButton7Click() {
+    // A text still open in the cell editor is what the user sees: it is
+    // committed first, so it is checked and written like any other.
+    StringGrid1->commitOpenEditor();
     QList<int> failing;
     for (int n = 1; n <= kParameters; ++n)
         if (Sprawdz(n)) failing << n;
@@ -134,25 +180,41 @@ void TForm1::SpeedButton7Click() {
     // What was checked is what is written: the table may change during the
     // waits below (the user may type), and an unchecked text must not reach the relay.
     const QStringList checked = valueTexts(StringGrid1);
+    const QStringList names = nameTexts(StringGrid1);
     SequenceGuard guard(this);
     Timer2->stop();
     for (QToolButton* b : {SpeedButton6, SpeedButton7, SpeedButton11, SpeedButton12})
         b->setEnabled(false);
+    setpointStatus(StatusBar2)->clear();
+    setpointStatus(StatusBar2)->setToolTip(QString());
     ProgressBar4->setValue(0);
     ProgressBar4->show();
     czekaj(50);
 
     const std::array<int, kWrittenRows> values = writeValues(checked);
-    bool allWritten = true;
+    bool linkLost = false;
+    QList<int> unconfirmed;
     for (int i = 0; i < kWrittenRows; ++i) {
         // A disconnect during one of the waits closes the port: the rest cannot be sent.
         if (!SerialDriver1->IsOpen()) {
-            allWritten = false;
+            linkLost = true;
             break;
         }
-        if (!writeWithRetry(*this, kFirstRegister + i, values[size_t(i)])) allWritten = false;
+        if (!writeWithRetry(*this, kFirstRegister + i, values[size_t(i)])) unconfirmed << i;
         ProgressBar4->setValue(std::min(i + 1, 8)); // beyond 8 the bar stays full
     }
+
+    // The read-back: registers 12..25 once, copied at once.
+    bool readBack = false;
+    QVector<qint32> held;
+    if (!linkLost && unconfirmed.size() < kWrittenRows) {
+        czekaj(50);
+        if (SerialDriver1->IsOpen() && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
+            held = RegisterValues().mid(0, kRows);
+            readBack = true;
+        }
+    }
+    if (!SerialDriver1->IsOpen()) linkLost = true;
 
     ProgressBar4->setValue(8);
     ProgressBar4->hide();
@@ -163,7 +225,30 @@ void TForm1::SpeedButton7Click() {
             b->setEnabled(true);
         Timer2->start();
     }
-    if (!allWritten) reportError(hiddenLabel(67)->text());
+    // No link, or a relay that answered none of the writes: no connection.
+    if (linkLost || unconfirmed.size() == kWrittenRows) {
+        reportError(hiddenLabel(67)->text());
+        return;
+    }
+    QList<Difference> differences;
+    if (readBack) {
+        // The relay's values are known again: the marks follow them (the table stays).
+        setpointImage = held;
+        markChangedCells();
+        differences = compareWritten(values, held);
+    }
+    if (unconfirmed.isEmpty() && readBack && differences.isEmpty()) {
+        const QTime at = seams::now().time();
+        QLabel* status = setpointStatus(StatusBar2);
+        status->setText(confirmedStatus(at.toString(QStringLiteral("hh:mm"))));
+        status->setToolTip(confirmedStatusDetail(at.toString(QStringLiteral("hh:mm:ss"))));
+        return;
+    }
+    QStringList report;
+    for (const QString& part : {unconfirmedReport(unconfirmed, kWrittenRows, names),
+                                readBackReport(readBack, differences, !unconfirmed.isEmpty(), names)})
+        if (!part.isEmpty()) report << part;
+    reportError(report.join(QLatin1Char('\n')));
 }
 
 void TForm1::SpeedButton11Click() {
@@ -173,12 +258,24 @@ void TForm1::SpeedButton11Click() {
         clockSetting(now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
     StringGrid1->setCell(3, kDateRow, s.dateText);
     StringGrid1->setCell(3, kTimeRow, s.timeText);
-    const bool dateWritten = writeWithRetry(*this, kFirstRegister + kDateRow, s.dateRegister);
-    const bool timeWritten = writeWithRetry(*this, kFirstRegister + kTimeRow, s.timeRegister);
-    if (!dateWritten || !timeWritten) reportError(hiddenLabel(67)->text());
+    const QStringList names = nameTexts(StringGrid1);
+    QList<int> unconfirmed;
+    int sent = 0;
+    for (const auto& [row, value] : {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
+        if (!SerialDriver1->IsOpen()) break;
+        ++sent;
+        if (!writeWithRetry(*this, kFirstRegister + row, value)) unconfirmed << row;
+    }
+    // The link went down, or the relay answered neither: no connection.
+    if (!SerialDriver1->IsOpen() || unconfirmed.size() == 2)
+        reportError(hiddenLabel(67)->text());
+    else if (!unconfirmed.isEmpty())
+        reportError(unconfirmedReport(unconfirmed, sent, names));
 }
 
 void TForm1::SpeedButton9Click() {
+    // The check after the load judges what the user sees, an open editor's text included.
+    StringGrid1->commitOpenEditor();
     QStringList lines = valueTexts(StringGrid1);
     const QString chosen = seams::current().openFileName(this, QString(), QStringLiteral("."), kOpenFilter);
     if (!chosen.isEmpty()) {
@@ -196,6 +293,8 @@ void TForm1::SpeedButton9Click() {
 }
 
 void TForm1::SpeedButton10Click() {
+    // What is saved is what the user sees, checked: an open editor's text first goes into its cell.
+    StringGrid1->commitOpenEditor();
     QList<int> failing;
     for (int n = 1; n <= kParameters; ++n)
         if (Sprawdz(n)) failing << n;
@@ -227,4 +326,41 @@ void TForm1::relabelSetpointRow0() {
     if (!t) return;
     StringGrid1->setCell(2, 0, t->hint);
     StringGrid1->setCell(1, 0, hiddenLabel(t->nameLabel)->text());
+}
+
+void TForm1::markChangedCells() {
+    const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), setpointImage);
+    // Marks change backgrounds and tooltips only: no itemChanged of their own.
+    const QSignalBlocker quiet(StringGrid1);
+    for (int r = 0; r < kRows; ++r) {
+        const CellMark& m = marks[r];
+        switch (m.state) {
+        case CellState::NotCompared:
+            StringGrid1->setCellMark(3, r, QColor(), QString());
+            break;
+        case CellState::Unknown:
+            StringGrid1->setCellMark(3, r, QColor(), tx("The relay's value is not known: read the setpoints first."));
+            break;
+        case CellState::Same:
+            StringGrid1->setCellMark(3, r, QColor(), tx("In the relay: %1").arg(m.relayText));
+            break;
+        case CellState::Changed:
+            StringGrid1->setCellMark(3, r, kChangedCell, tx("In the relay: %1").arg(m.relayText));
+            break;
+        }
+    }
+    StringGrid1->viewport()->update();
+}
+
+void TForm1::compareSetpointFile() {
+    const QString chosen = seams::current().openFileName(this, QString(), QStringLiteral("."), kOpenFilter);
+    if (chosen.isEmpty()) return;
+    const SetpointFileRead file = readSetpointFile(chosen);
+    if (!file.ok) {
+        seams::errorBox(this, file.error);
+        return;
+    }
+    auto* window = findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
+    if (!window) window = new SetpointCompareWindow(this);
+    window->showComparison(chosen, nameTexts(StringGrid1), compareWithFile(file.lines, setpointImage));
 }

@@ -6,8 +6,10 @@
 #include "appfixture.h"
 
 #include "app/controls.h"
+#include "setpoints/comparewindow.h"
 #include "setpoints/setpointfile.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,7 +70,18 @@ private slots:
     void loadUnreadable();
     void cancelledLoad();
 
+    void saveTakesTheOpenEditor_data();
+    void saveTakesTheOpenEditor();
+    void loadCheckTakesTheOpenEditor_data();
+    void loadCheckTakesTheOpenEditor();
+    void nothingMarkedBeforeAnyRead();
+    void compareBeforeAnyRead();
+
 private:
+    // Shows the window on the setpoint page, opens the cell editor of a value
+    // row with a double-click, empties it and types text, all with real
+    // events; the editor stays open.
+    QLineEdit* typeIntoEditor(int row, const QString& text);
     std::unique_ptr<AppFixture> app_;
     TForm1* f_ = nullptr;
     StringGrid* g_ = nullptr;
@@ -400,6 +413,126 @@ void TstSetpointsForm1::cancelledLoad() {
     f_->SpeedButton9Click();
     QCOMPARE(values(g_), emptyTable());
     QCOMPARE(app_->beeps, 0);
+}
+
+QLineEdit* TstSetpointsForm1::typeIntoEditor(int row, const QString& text) {
+    f_->show();
+    f_->SpeedButton22Click();
+    if (!QTest::qWaitForWindowExposed(f_)) return nullptr;
+    const QModelIndex at = g_->model()->index(row, 3);
+    // A double-click as the mouse makes it: press and release, then the second press.
+    QTest::mouseClick(g_->viewport(), Qt::LeftButton, {}, g_->visualRect(at).center());
+    QTest::mouseDClick(g_->viewport(), Qt::LeftButton, {}, g_->visualRect(at).center());
+    auto* editor = qobject_cast<QLineEdit*>(g_->indexWidget(at));
+    if (!editor) return nullptr;
+    QTest::keyClick(editor, Qt::Key_End);
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    return editor;
+}
+
+void TstSetpointsForm1::saveTakesTheOpenEditor_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("valid T1") << QStringLiteral("20") << true;
+    QTest::newRow("invalid T1") << QStringLiteral("999") << false;
+}
+
+// T1 typed into the open editor, no Enter, then "Zapisz" clicked: the typed
+// value is checked and saved, or refused and nothing saved.
+void TstSetpointsForm1::saveTakesTheOpenEditor() {
+    QFETCH(QString, typed);
+    QFETCH(bool, saved);
+    fill(g_, validTable());
+    QLineEdit* editor = typeIntoEditor(4, typed);
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), typed);
+    app_->saveAnswers << app_->path(QStringLiteral("typed"));
+    QTest::mouseClick(f_->SpeedButton10, Qt::LeftButton);
+    QFile file(app_->path(QStringLiteral("typed.vrk")));
+    if (saved) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList expected = validTable();
+        expected[4] = typed;
+        QCOMPARE(file.readAll(), crlf(expected));
+        QVERIFY(f_->Label100->text().isEmpty());
+    } else {
+        QVERIFY(!file.exists());
+        QCOMPARE(f_->Label100->text(), kPrefix + QStringLiteral("5,"));
+        QVERIFY(app_->dialogFilters.isEmpty());
+        QVERIFY(app_->f4()->isVisible());
+    }
+    // The grid shows what was judged, with the editor closed.
+    QCOMPARE(g_->cell(3, 4), typed);
+    QVERIFY(!g_->indexWidget(g_->model()->index(4, 3)));
+}
+
+void TstSetpointsForm1::loadCheckTakesTheOpenEditor_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("valid T1") << QStringLiteral("20") << true;
+    QTest::newRow("invalid T1") << QStringLiteral("999") << false;
+}
+
+// A cancelled load checks the table as the user sees it, the open editor's text included.
+void TstSetpointsForm1::loadCheckTakesTheOpenEditor() {
+    QFETCH(QString, typed);
+    QFETCH(bool, kept);
+    fill(g_, validTable());
+    QVERIFY(typeIntoEditor(4, typed));
+    QTest::mouseClick(f_->SpeedButton9, Qt::LeftButton); // no answer queued: cancelled
+    QCOMPARE(app_->dialogFilters.size(), 1);
+    QStringList expected = validTable();
+    expected[4] = typed;
+    QCOMPARE(values(g_), kept ? expected : emptyTable());
+    QVERIFY(!g_->indexWidget(g_->model()->index(4, 3)));
+}
+
+// Before any read the relay's values are unknown: no cell is marked, whatever
+// is typed, and the tooltip says so.
+void TstSetpointsForm1::nothingMarkedBeforeAnyRead() {
+    const QString unknown =
+        QCoreApplication::translate("setpoints", "The relay's value is not known: read the setpoints first.");
+    fill(g_, validTable());
+    QLineEdit* editor = typeIntoEditor(4, QStringLiteral("20"));
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(g_->cell(3, 4), QStringLiteral("20"));
+    for (int r = 0; r < 12; ++r) {
+        QCOMPARE(g_->cellBackground(3, r), QColor(Qt::white));
+        QCOMPARE(g_->cellToolTip(3, r), unknown);
+    }
+    // The date and time rows are never compared: the relay's clock runs on.
+    QVERIFY(g_->cellToolTip(3, 12).isEmpty());
+    QVERIFY(g_->cellToolTip(3, 13).isEmpty());
+}
+
+// A file that cannot be read: the standard error box and no compare window;
+// a good one before any read: the relay's column says unknown.
+void TstSetpointsForm1::compareBeforeAnyRead() {
+    auto* action = g_->findChild<QAction*>(QStringLiteral("CompareWithFile"));
+    QVERIFY(action);
+    app_->openAnswers << app_->path(QStringLiteral("missing.vrk"));
+    action->trigger();
+    QCOMPARE(app_->errorBoxes.size(), 1);
+    QVERIFY(!f_->findChild<SetpointCompareWindow*>());
+    const QString p = app_->path(QStringLiteral("in.vrk"));
+    QVERIFY(writeBytes(p, crlf(validTable())));
+    fill(g_, emptyTable());
+    app_->openAnswers << p;
+    action->trigger();
+    QCOMPARE(app_->dialogFilters.last(), QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
+    auto* window = f_->findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->CompareTable->rowCount(), 12);
+    for (int r = 0; r < 12; ++r) {
+        QCOMPARE(window->CompareTable->item(r, 1)->text(), SetpointCompareWindow::tr("unknown"));
+        QCOMPARE(window->CompareTable->item(r, 2)->text(), validTable()[r]);
+        QVERIFY(window->CompareTable->item(r, 3)->text().isEmpty());
+    }
+    QCOMPARE(values(g_), emptyTable());
 }
 
 QTEST_MAIN(TstSetpointsForm1)

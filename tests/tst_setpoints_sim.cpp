@@ -8,9 +8,14 @@
 
 #include "app/controls.h"
 #include "serial/tserialdriver.h"
+#include "setpoints/comparewindow.h"
+#include "setpoints/readback.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QProgressBar>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +27,10 @@ const QList<int> kValidValues{25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5};
 
 
 using Exchange = QMap<QString, QString>;
+
+QString tx(const char* source) {
+    return QCoreApplication::translate("setpoints", source);
+}
 
 } // namespace
 
@@ -42,7 +51,25 @@ private slots:
     void clockReportsRegisterThatFailed();
     void loadedFileTakesTheRelaysVariant();
 
+    void writeTakesTheOpenEditor_data();
+    void writeTakesTheOpenEditor();
+    void confirmedWriteSaysSo();
+    void readBackReportsWhatTheRelayHolds();
+    void marksFollowReadsEditsAndWrites();
+    void compareWithFileAfterRead();
+
 private:
+    // Shows the window on the setpoint page.
+    void showSetpointPage();
+    // Opens the cell editor of a value row with a double-click and empties it
+    // with real keys; the editor stays open.
+    QLineEdit* openEmptyEditor(int row);
+    // Runs a control command once the simulator has logged a write to reg
+    // (from log line `from` on), while the program waits between its writes.
+    void whenWritten(int reg, const QString& command, int from);
+    void clickButton(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    QString rowName(int row) const;
+
     // The exchanges the simulator logged from line `from` on.
     QList<Exchange> since(int from) const;
     QList<Exchange> writes(int from) const;
@@ -109,6 +136,44 @@ void TstSetpointsSim::checkRestored() const {
     QVERIFY(!f_->exchangeBusy());
 }
 
+void TstSetpointsSim::showSetpointPage() {
+    f_->show();
+    f_->SpeedButton22Click();
+    QVERIFY(QTest::qWaitForWindowExposed(f_));
+}
+
+QLineEdit* TstSetpointsSim::openEmptyEditor(int row) {
+    const QRect r = g_->visualRect(g_->model()->index(row, 3));
+    // A double-click as the mouse makes it: press and release, then the second press.
+    QTest::mouseClick(g_->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(g_->viewport(), Qt::LeftButton, {}, r.center());
+    auto* editor = qobject_cast<QLineEdit*>(g_->indexWidget(g_->model()->index(row, 3)));
+    if (!editor) return nullptr;
+    QTest::keyClick(editor, Qt::Key_End);
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(editor, Qt::Key_Backspace);
+    return editor;
+}
+
+void TstSetpointsSim::whenWritten(int reg, const QString& command, int from) {
+    auto* t = new QTimer(f_);
+    t->setInterval(2);
+    connect(t, &QTimer::timeout, f_, [this, t, reg, command, from] {
+        for (const Exchange& e : writes(from))
+            if (e.value(QStringLiteral("reg")).toInt() == reg) {
+                t->stop();
+                t->deleteLater();
+                QVERIFY(relay_->control(command));
+                return;
+            }
+    });
+    t->start();
+}
+
+QString TstSetpointsSim::rowName(int row) const {
+    return QStringLiteral("%1. %2").arg(row + 1).arg(setpoints::parameterName(g_->cell(1, row)));
+}
+
 void TstSetpointsSim::readShowsTheRelaysSetpoints() {
     for (int i = 0; i < 11; ++i)
         QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
@@ -171,6 +236,15 @@ void TstSetpointsSim::writeSendsElevenRegistersInOrder() {
         QCOMPARE(all[i].value(QStringLiteral("fn")), QStringLiteral("6"));
     for (int i = 0; i < 11; ++i)
         QCOMPARE(relayRegister(12 + i), QString::number(kValidValues[i]));
+    // Then the one read-back of registers 12..25.
+    int readBacks = 0;
+    for (int i = firstAndLast[1] + 1; i < all.size(); ++i)
+        if (all[i].value(QStringLiteral("fn")) == QLatin1String("3") &&
+            all[i].value(QStringLiteral("reg")) == QLatin1String("12")) {
+            QCOMPARE(all[i].value(QStringLiteral("n")), QStringLiteral("14"));
+            ++readBacks;
+        }
+    QCOMPARE(readBacks, 1);
     checkRestored();
     QVERIFY(f_->Label100->text().isEmpty());
     QVERIFY(!app_->f4()->isVisible());
@@ -195,23 +269,33 @@ void TstSetpointsSim::writeRetriesDroppedReplies() {
     QVERIFY(f_->Label100->text().isEmpty());
 }
 
-// Four dropped replies for register 12: the other ten are still written, the
-// end is as after success, and then the error window says the relay did not answer.
+// Four dropped replies for register 16 (T1), timed by the log: the other ten
+// are still written, the end is as after success, and the error window names
+// the parameter the relay did not confirm (the connection is fine).
 void TstSetpointsSim::writeReportsRegisterThatFailed() {
     fill(g_, validTable());
     const int from = mark();
-    QVERIFY(relay_->control(QStringLiteral("noreply next 4")));
+    whenWritten(15, QStringLiteral("noreply next 4"), from);
     f_->SpeedButton7Click();
     const QList<Exchange> w = writes(from);
     QCOMPARE(w.size(), 14);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(w[i].value(QStringLiteral("reg")), QStringLiteral("12"));
-    for (int i = 4; i < 14; ++i)
-        QCOMPARE(w[i].value(QStringLiteral("reg")).toInt(), 13 + (i - 4));
+    QList<int> regs;
+    for (const Exchange& e : w) {
+        regs << e.value(QStringLiteral("reg")).toInt();
+        QCOMPARE(e.value(QStringLiteral("action")),
+                 regs.last() == 16 ? QStringLiteral("noreply") : QStringLiteral("reply"));
+    }
+    QCOMPARE(regs, (QList<int>{12, 13, 14, 15, 16, 16, 16, 16, 17, 18, 19, 20, 21, 22}));
     QCOMPARE(relayRegister(22), QStringLiteral("5"));
     checkRestored();
-    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(67)->text());
-    QCOMPARE(f_->Label100->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
+    const QString message = f_->Label100->text();
+    QVERIFY2(message.startsWith(tx("The relay did not confirm these setpoints:") + QLatin1Char('\n') + rowName(4) +
+                                QLatin1Char('\n') + tx("The other setpoints were written.")),
+             qPrintable(message));
+    QVERIFY(rowName(4).contains(QString::fromUtf8("Czas zadziałania suchobiegu")));
+    // The relay took the value all the same: the read-back says so.
+    QVERIFY(message.endsWith(tx("Reading back shows that the relay holds every value sent.")));
+    QVERIFY(message != f_->hiddenLabel(67)->text());
     QVERIFY(app_->f4()->isVisible());
     QCOMPARE(app_->beeps, 1);
 }
@@ -268,7 +352,7 @@ void TstSetpointsSim::clockAtNewYearsEve() {
 }
 
 // The relay drops every reply to the date: the time is still sent, and the
-// error window says the relay did not take the clock.
+// error window names the date as not confirmed and the time as written.
 void TstSetpointsSim::clockReportsRegisterThatFailed() {
     seams::current().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5)); };
     const int from = mark();
@@ -276,13 +360,18 @@ void TstSetpointsSim::clockReportsRegisterThatFailed() {
     f_->SpeedButton11Click();
     const QList<Exchange> w = writes(from);
     QCOMPARE(w.size(), 5);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         QCOMPARE(w[i].value(QStringLiteral("reg")), QStringLiteral("24"));
+        QCOMPARE(w[i].value(QStringLiteral("action")), QStringLiteral("noreply"));
+    }
     QCOMPARE(w[4].value(QStringLiteral("reg")), QStringLiteral("25"));
     QCOMPARE(w[4].value(QStringLiteral("value")).toInt(), 0x0905);
     QCOMPARE(g_->cell(3, 12), QStringLiteral("12.06"));
-    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(67)->text());
+    QCOMPARE(f_->Label100->text(), tx("The relay did not confirm these setpoints:") + QLatin1Char('\n') +
+                                       rowName(12) + QLatin1Char('\n') + tx("The other setpoints were written."));
+    QVERIFY(rowName(12).endsWith(g_->cell(1, 12)));
     QVERIFY(app_->f4()->isVisible());
+    QVERIFY(f_->Timer2->isActive());
 }
 
 // A file of a 20 A relay loaded while a 100 A relay is connected: the poll
@@ -306,6 +395,195 @@ void TstSetpointsSim::loadedFileTakesTheRelaysVariant() {
     const QList<Exchange> w = writes(from);
     QVERIFY(!w.isEmpty());
     QCOMPARE(w.first().value(QStringLiteral("value")), QStringLiteral("25"));
+}
+
+void TstSetpointsSim::writeTakesTheOpenEditor_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("valid T1") << QStringLiteral("20") << true;
+    QTest::newRow("invalid T1") << QStringLiteral("999") << false;
+}
+
+// T1 typed into the open editor, no Enter, then "PC --> VRK" clicked: the
+// typed value is checked and written, or refused with nothing written.
+void TstSetpointsSim::writeTakesTheOpenEditor() {
+    QFETCH(QString, typed);
+    QFETCH(bool, written);
+    showSetpointPage();
+    fill(g_, validTable());
+    QLineEdit* editor = openEmptyEditor(4);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, typed);
+    QCOMPARE(editor->text(), typed);
+    const int from = mark();
+    clickButton(f_->SpeedButton7);
+    const QList<Exchange> w = writes(from);
+    if (written) {
+        QCOMPARE(w.size(), 11);
+        QCOMPARE(w[4].value(QStringLiteral("reg")), QStringLiteral("16"));
+        QCOMPARE(w[4].value(QStringLiteral("value")), typed);
+        QCOMPARE(relayRegister(16), typed);
+        QVERIFY(f_->Label100->text().isEmpty());
+        checkRestored();
+    } else {
+        QVERIFY(w.isEmpty());
+        QCOMPARE(f_->Label100->text(),
+                 setpoints::writeRefusalMessage(f_->hiddenLabel(83)->text(), QList<int>{5}));
+        QCOMPARE(relayRegister(16), QStringLiteral("10"));
+        QCOMPARE(app_->beeps, 2);
+        QVERIFY(f_->Timer2->isActive());
+    }
+    // The grid shows what was judged, with the editor closed.
+    QCOMPARE(g_->cell(3, 4), typed);
+    QVERIFY(!g_->indexWidget(g_->model()->index(4, 3)));
+}
+
+// Every write confirmed by the read-back: the status bar says so, with the time.
+void TstSetpointsSim::confirmedWriteSaysSo() {
+    seams::current().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)); };
+    showSetpointPage();
+    fill(g_, validTable());
+    clickButton(f_->SpeedButton7);
+    auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
+    QVERIFY(status);
+    QCOMPARE(status->text(), setpoints::confirmedStatus(QStringLiteral("09:05")));
+    QCOMPARE(status->toolTip(), setpoints::confirmedStatusDetail(QStringLiteral("09:05:07")));
+    QVERIFY(status->isVisible());
+    QVERIFY(f_->Label100->text().isEmpty());
+    QVERIFY(!app_->f4()->isVisible());
+    checkRestored();
+    // The status bar's free space holds the longest text of every language.
+    const QFontMetrics fm(status->font());
+    // (English, and the Polish and Russian of i18n/pending/setpoints.tsv)
+    for (const QString& t : {setpoints::confirmedStatus(QStringLiteral("09:05")),
+                             QString::fromUtf8("Nastawy potwierdzone 09:05"),
+                             QString::fromUtf8("Уставки подтверждены 09:05")})
+        QVERIFY2(fm.horizontalAdvance(t) <= status->contentsRect().width(),
+                 qPrintable(QStringLiteral("%1: %2 > %3").arg(t).arg(fm.horizontalAdvance(t)).arg(status->contentsRect().width())));
+}
+
+// The simulator holds another T1 after the write: the error window names it
+// with the relay's value as the table shows it; the table keeps what was sent.
+void TstSetpointsSim::readBackReportsWhatTheRelayHolds() {
+    showSetpointPage();
+    fill(g_, validTable());
+    const int from = mark();
+    whenWritten(16, QStringLiteral("set 16 99"), from);
+    clickButton(f_->SpeedButton7);
+    QCOMPARE(relayRegister(16), QStringLiteral("99"));
+    QCOMPARE(writes(from).size(), 11);
+    QCOMPARE(f_->Label100->text(),
+             tx("The relay holds other values than those sent:") + QLatin1Char('\n') + rowName(4) +
+                 QStringLiteral(": 99"));
+    QVERIFY(app_->f4()->isVisible());
+    QCOMPARE(values(g_), validTable());
+    // The cell is marked with the relay's value.
+    QCOMPARE(g_->cellToolTip(3, 4), tx("In the relay: %1").arg(QStringLiteral("99")));
+    QVERIFY(g_->cellBackground(3, 4) != QColor(Qt::white));
+    QCOMPARE(g_->cellBackground(3, 3), QColor(Qt::white));
+    auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
+    QVERIFY(!status || status->text().isEmpty());
+    checkRestored();
+}
+
+// Before any read nothing is marked and the tooltip says the relay's value is
+// unknown; a read gives the relay's values; an edit committed with Enter is
+// marked; a confirmed write clears the mark.
+void TstSetpointsSim::marksFollowReadsEditsAndWrites() {
+    const QString unknown = tx("The relay's value is not known: read the setpoints first.");
+    showSetpointPage();
+    fill(g_, validTable());
+    for (int r = 0; r < 12; ++r) {
+        QCOMPARE(g_->cellBackground(3, r), QColor(Qt::white));
+        QCOMPARE(g_->cellToolTip(3, r), unknown);
+    }
+    for (int i = 0; i < 11; ++i)
+        QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
+    clickButton(f_->SpeedButton6);
+    for (int r = 0; r < 12; ++r) {
+        QCOMPARE(g_->cellBackground(3, r), QColor(Qt::white));
+        QCOMPARE(g_->cellToolTip(3, r), tx("In the relay: %1").arg(validTable()[r]));
+    }
+    QLineEdit* editor = openEmptyEditor(4);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("20"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(g_->cell(3, 4), QStringLiteral("20"));
+    const QColor changed = g_->cellBackground(3, 4);
+    QVERIFY(changed != QColor(Qt::white));
+    QCOMPARE(g_->cellToolTip(3, 4), tx("In the relay: %1").arg(QStringLiteral("10")));
+    QCOMPARE(g_->cellBackground(3, 5), QColor(Qt::white));
+    // Typed back to the relay's value: the mark goes.
+    editor = openEmptyEditor(4);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("10"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(g_->cellBackground(3, 4), QColor(Qt::white));
+    // Typed again and written: the read-back confirms it, the mark goes.
+    editor = openEmptyEditor(4);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("30"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(g_->cellBackground(3, 4), changed);
+    clickButton(f_->SpeedButton7);
+    QCOMPARE(relayRegister(16), QStringLiteral("30"));
+    QCOMPARE(g_->cellBackground(3, 4), QColor(Qt::white));
+    QCOMPARE(g_->cellToolTip(3, 4), tx("In the relay: %1").arg(QStringLiteral("30")));
+    // The relay changes behind the table: the next read marks the cell.
+    QVERIFY(relay_->control(QStringLiteral("set 16 11")));
+    clickButton(f_->SpeedButton6);
+    QCOMPARE(g_->cell(3, 4), QStringLiteral("11"));
+    QCOMPARE(g_->cellBackground(3, 4), QColor(Qt::white));
+}
+
+// The grid's context menu compares a file with the relay's last read, in a
+// window of its own, and leaves the table alone.
+void TstSetpointsSim::compareWithFileAfterRead() {
+    QStringList fileTable = validTable();
+    fileTable[4] = QStringLiteral("20");
+    fileTable[7] = QStringLiteral("410");
+    QFile file(app_->path(QStringLiteral("other.vrk")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const QString& l : fileTable)
+        file.write(l.toLatin1() + "\r\n");
+    file.close();
+    auto* action = g_->findChild<QAction*>(QStringLiteral("CompareWithFile"));
+    QVERIFY(action);
+    QVERIFY(g_->actions().contains(action));
+    QCOMPARE(g_->contextMenuPolicy(), Qt::ActionsContextMenu);
+
+    // Before any read the relay's column says unknown.
+    app_->openAnswers << file.fileName();
+    action->trigger();
+    auto* window = f_->findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isModal());
+    QTableWidget* t = window->CompareTable;
+    QCOMPARE(t->rowCount(), 12);
+    for (int r = 0; r < 12; ++r) {
+        QCOMPARE(t->item(r, 1)->text(), SetpointCompareWindow::tr("unknown"));
+        QCOMPARE(t->item(r, 2)->text(), fileTable[r]);
+        QVERIFY(t->item(r, 3)->text().isEmpty());
+    }
+
+    for (int i = 0; i < 11; ++i)
+        QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
+    clickButton(f_->SpeedButton6);
+    QCOMPARE(values(g_).mid(0, 12), validTable().mid(0, 12));
+    app_->openAnswers << file.fileName();
+    action->trigger();
+    QCOMPARE(app_->dialogFilters.last(), QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
+    QCOMPARE(f_->findChildren<SetpointCompareWindow*>().size(), 1);
+    for (int r = 0; r < 12; ++r) {
+        QCOMPARE(t->item(r, 0)->text(), rowName(r));
+        QCOMPARE(t->item(r, 1)->text(), validTable()[r]);
+        QCOMPARE(t->item(r, 2)->text(), fileTable[r]);
+        QCOMPARE(t->item(r, 3)->text().isEmpty(), r != 4 && r != 7);
+    }
+    // The table is as the read left it.
+    QCOMPARE(values(g_).mid(0, 12), validTable().mid(0, 12));
+    QVERIFY(app_->errorBoxes.isEmpty());
 }
 
 QTEST_MAIN(TstSetpointsSim)

@@ -1,0 +1,53 @@
+#include "setpoints/comparewindow.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace setpoints;
+
+namespace {
+const QColor kDiffers(255, 220, 130);
+}
+
+SetpointCompareWindow::SetpointCompareWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("SetpointCompare"));
+    auto* layout = new QVBoxLayout(this);
+    FileLabel = new QLabel(this);
+    FileLabel->setObjectName(QStringLiteral("FileLabel"));
+    FileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    CompareTable = new QTableWidget(0, 4, this);
+    CompareTable->setObjectName(QStringLiteral("CompareTable"));
+    CompareTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    CompareTable->setSelectionMode(QAbstractItemView::NoSelection);
+    CompareTable->verticalHeader()->hide();
+    CompareTable->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(FileLabel);
+    layout->addWidget(CompareTable);
+    resize(640, 400);
+}
+
+void SetpointCompareWindow::showComparison(const QString& fileName, const QStringList& names,
+                                           const QList<FileComparison>& rows) {
+    setWindowTitle(tr("Relay and file compared"));
+    FileLabel->setText(tr("File: %1").arg(QDir::toNativeSeparators(fileName)));
+    CompareTable->setHorizontalHeaderLabels({tr("Parameter"), tr("Relay"), tr("File"), tr("Differs")});
+    CompareTable->setRowCount(int(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        const FileComparison& c = rows[i];
+        const QString differs = !c.relayKnown ? QString() : c.differs ? tr("differs") : QString();
+        const QStringList texts{QStringLiteral("%1. %2").arg(c.row + 1).arg(parameterName(names.value(c.row))),
+                                c.relayKnown ? c.relayText : tr("unknown"), c.fileText, differs};
+        for (int col = 0; col < 4; ++col) {
+            auto* item = new QTableWidgetItem(texts[col]);
+            if (c.differs) item->setBackground(kDiffers);
+            CompareTable->setItem(i, col, item);
+        }
+    }
+    CompareTable->resizeColumnsToContents();
+    show();
+    raise();
+    activateWindow();
+}

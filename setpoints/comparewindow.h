@@ -1,0 +1,23 @@
+#pragma once
+// A window of its own (not modal) that sets a setpoint file beside the
+// relay's last read, row by row: parameter, relay value, file value and
+// whether they differ. It never changes the setpoint table.
+#include "setpoints/readback.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableWidget;
+
+class SetpointCompareWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SetpointCompareWindow(QWidget* parent);
+    // Fills the window: the file's name, the name column's row texts of the
+    // table (numbers and names) and the compared rows.
+    void showComparison(const QString& fileName, const QStringList& names,
+                        const QList<setpoints::FileComparison>& rows);
+
+    QLabel* FileLabel = nullptr;
+    QTableWidget* CompareTable = nullptr;
+};
