@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include "app/gridnavigation.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -9,7 +11,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QStyle>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 // ---------------------------------------------------------------- RadioGroup
 
@@ -187,8 +191,31 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
-    if (next.isValid() && next != currentIndex() && !mayUse(next)) return currentIndex();
+    // Keys move only among the cells that can be current, never into the
+    // fixed columns or rows; a cell the select filter refuses keeps the old one.
+    using gridnav::Move;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    Move move = Move::Next;
+    switch (action) {
+    case MoveUp: move = Move::Up; break;
+    case MoveDown: move = Move::Down; break;
+    case MoveLeft: move = Move::Left; break;
+    case MoveRight: move = Move::Right; break;
+    case MoveHome: move = ctrl ? Move::First : Move::Home; break;
+    case MoveEnd: move = ctrl ? Move::Last : Move::End; break;
+    case MovePageUp: move = Move::PageUp; break;
+    case MovePageDown: move = Move::PageDown; break;
+    case MoveNext: move = Move::Next; break;
+    case MovePrevious: move = Move::Previous; break;
+    }
+    const QModelIndex current = currentIndex();
+    const int rowHeight = rowCount() > 0 ? std::max(1, this->rowHeight(std::min(fixedRows_, rowCount() - 1))) : 1;
+    const gridnav::Shape shape{columnCount(), rowCount(), fixedColumns_, fixedRows_,
+                               std::max(1, viewport()->height() / rowHeight)};
+    const gridnav::Cell to = gridnav::nextCell(
+        current.isValid() ? gridnav::Cell{current.column(), current.row()} : gridnav::Cell{}, move, shape);
+    const QModelIndex next = model()->index(to.row, to.column);
+    if (next.isValid() && next != current && !mayUse(next)) return current;
     return next;
 }
 
@@ -260,6 +287,28 @@ QColor StringGrid::cellBackground(int column, int row) const {
 QString StringGrid::cellToolTip(int column, int row) const {
     const QTableWidgetItem* it = item(row, column);
     return it ? it->toolTip() : QString();
+}
+
+bool StringGrid::cellTextCut(int column, int row) const {
+    const QTableWidgetItem* it = item(row, column);
+    if (!it || it->text().isEmpty()) return false;
+    // The item delegate leaves this margin on either side of the text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QFontMetrics fm(it->data(Qt::FontRole).isValid() ? it->font() : font());
+    return fm.horizontalAdvance(it->text()) > columnWidth(column) - 2 * margin;
+}
+
+bool StringGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex idx = indexAt(help->pos());
+        const QTableWidgetItem* it = idx.isValid() ? item(idx.row(), idx.column()) : nullptr;
+        if (it && it->toolTip().isEmpty() && cellTextCut(idx.column(), idx.row())) {
+            QToolTip::showText(help->globalPos(), it->text(), viewport(), visualRect(idx));
+            return true;
+        }
+    }
+    return QTableWidget::viewportEvent(event);
 }
 
 // ---------------------------------------------------------------- Lamp

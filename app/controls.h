@@ -67,13 +67,18 @@ public:
     void setCellMark(int column, int row, const QColor& background, const QString& toolTip);
     QColor cellBackground(int column, int row) const;
     QString cellToolTip(int column, int row) const;
+    // Whether a cell's text is wider than its column shows; such a cell shows
+    // its whole text as a tooltip.
+    bool cellTextCut(int column, int row) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void keyboardSearch(const QString&) override {} // typing never jumps to a matching cell
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void applyFlags(int column, int row);

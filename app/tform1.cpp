@@ -9,16 +9,19 @@
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTabBar>
+#include <QTableWidgetItem>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace {
 
@@ -45,12 +48,53 @@ QToolButton* pageButton(const QString& name, const QString& caption, QWidget* pa
     return b;
 }
 
+// Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+PgUp/PgDn would make the page control
+// step through its pages, the hidden text store among them, behind the page
+// buttons' back: only the page buttons choose a page.
+bool cyclesPages(const QKeyEvent& e) {
+    if (!(e.modifiers() & Qt::ControlModifier)) return false;
+    switch (e.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class PageKeysFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && cyclesPages(*static_cast<QKeyEvent*>(event))) return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A fixed text wider than its cell is drawn in a smaller font, down to
+// 11 pixels, so that it shows whole; what still does not fit shows as a tooltip.
+void fitCellText(StringGrid* grid, int column, int row) {
+    QTableWidgetItem* it = grid->item(row, column);
+    if (!it) return;
+    QFont f = grid->font();
+    if (f.pixelSize() <= 0) return;
+    while (grid->cellTextCut(column, row) && f.pixelSize() > 11) {
+        f.setPixelSize(f.pixelSize() - 1);
+        it->setFont(f);
+    }
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8("Przekaźnik statyczny nadprądowy VRK-...T8/230"));
     setFixedSize(663, 447);
+    // A fixed border: system menu, minimize and close, no maximize.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     // The serial line as the window stores it: the device COM2, 19200 bit/s,
     // odd parity, 50 ms to send and 100 ms of silence to end a reply.
@@ -123,9 +167,13 @@ void TForm1::buildWindow() {
     ToolBar1->addWidget(SpeedButton1);
     ToolBar1->addWidget(SpeedButton2);
     ToolBar1->addWidget(SpeedButton3);
-    auto* bevel = new QWidget(ToolBar1);
+    // The bevel: a lowered box, one dark line top and left, one light line
+    // bottom and right.
+    auto* bevel = new QFrame(ToolBar1);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFixedSize(350, 35);
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bevel->setLineWidth(1);
     ToolBar1->addWidget(bevel);
     Image9 = new QLabel(ToolBar1);
     Image9->setObjectName(QStringLiteral("Image9"));
@@ -161,6 +209,7 @@ void TForm1::buildWindow() {
     PageControl1->tabBar()->hide();
     PageControl1->setDocumentMode(true);
     PageControl1->setGeometry(0, 69, 663, 447 - 69 - 21);
+    PageControl1->installEventFilter(new PageKeysFilter(PageControl1));
     auto page = [this](const char* name, const QString& caption) {
         auto* w = new QWidget();
         w->setObjectName(QLatin1String(name));
@@ -184,7 +233,11 @@ void TForm1::buildWindow() {
     Label100 = hiddenLabel(100);
     Label101 = hiddenLabel(101);
 
-    StatusBar2 = new StatusBar(QStringLiteral("StatusBar2"), {200, 200, 50}, this);
+    // The first two panels share their 400 pixels so that "AWARIA     " with
+    // the date and time the fault began fits panel 1 in every date format,
+    // the clock fits panel 0, and the transfer progress bar (from x = 404)
+    // covers neither.
+    StatusBar2 = new StatusBar(QStringLiteral("StatusBar2"), {160, 240, 50}, this);
     StatusBar2->setGeometry(0, 447 - 21, 663, 21);
     StatusBar2->panel(1)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -212,6 +265,7 @@ void TForm1::FormCreate() {
         StringGrid1->setCell(1, r, names.value(r));
         StringGrid1->setCell(2, r, hints.value(r));
     }
+    fitCellText(StringGrid1, 2, setpoints::kVariantRow); // "1=20A  2=100A  3=250A"
     const QStringList entries = faults::initialFaultNumbers();
     for (int r = 1; r <= 40; ++r) StringGrid2->setCell(0, r, entries.value(r - 1));
     const QStringList header = faults::initialFaultHeader();

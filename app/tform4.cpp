@@ -1,6 +1,7 @@
 #include "app/tform4.h"
 
 #include "app/pictures.h"
+#include "app/program.h"
 #include "app/tform1.h"
 
 #include <QLabel>
@@ -39,14 +40,8 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
 }
 
 void TForm4::takeTexts() {
-    // The labels take the font of the main window's Label65, so the text of
-    // the current language shows as it does there.
-    const QFont f = form1_->hiddenLabel(65)->font();
-    QFont f1 = Label1->font(), f2 = Label2->font();
-    f1.setFamilies(f.families());
-    f2.setFamilies(f.families());
-    Label1->setFont(f1);
-    Label2->setFont(f2);
+    // The labels keep their own fonts (Arial, 16 and 13 pixels); the
+    // character set of the current language needs nothing more here.
     Label1->setText(form1_->Label100->text());
     Label2->setText(form1_->Label101->text());
     Label1->adjustSize();
@@ -107,7 +102,10 @@ void TForm4::FormActivate() {
 void TForm4::Button1Click() { hide(); }
 
 void TForm4::showMessage() {
+    const bool wasHidden = !isVisible();
     FormActivate();
+    // Centred on the screen whenever it comes up, at its new width.
+    if (wasHidden) centreOnScreen(this);
     show();
     raise();
 }

@@ -22,6 +22,7 @@ FaultTexts languageTexts(const TForm1& f) {
         t.causes[size_t(i)] = f.hiddenLabel(78 + i)->text();
     for (int m = 0; m < 12; ++m)
         t.months[size_t(m)] = f.hiddenLabel(88 + m)->text();
+    t.noCause = QCoreApplication::translate("FaultLog", "(no cause recorded)");
     return t;
 }
 
@@ -109,6 +110,8 @@ void TForm1::SpeedButton12Click() {
     for (int n = 0; n < kRecords; ++n) {
         const FaultRow row = faultRow(records[size_t(n)], texts);
         StringGrid2->setCell(1, n + 1, row.cause);
+        // Several causes do not fit the column: the whole text as a tooltip.
+        StringGrid2->item(n + 1, 1)->setToolTip(row.cause.trimmed());
         StringGrid2->setCell(2, n + 1, row.date);
         StringGrid2->setCell(3, n + 1, row.time);
         const bool stale = states[size_t(blockOfSlot(origins[size_t(n)]))] != BlockState::Fresh;

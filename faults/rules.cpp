@@ -147,7 +147,10 @@ QString monthName(const QString& month, const FaultTexts& texts) {
 FaultRow faultRow(const FaultRecord& r, const FaultTexts& texts) {
     FaultRow row;
     row.cause = causeText(r.cause, texts);
-    if (row.cause.isEmpty()) return row;
+    if (row.cause.isEmpty()) {
+        if (r != FaultRecord{}) row.cause = texts.noCause;
+        return row;
+    }
     QString month = monthName(zera(INT_BCD(r.month), 2), texts);
     if (month.isEmpty()) // no name for it: the two digits the relay stored
         month = QStringLiteral("%1").arg(int(r.month), 2, 16, QLatin1Char('0')).toUpper();

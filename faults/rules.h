@@ -58,6 +58,9 @@ void sortNewestFirst(FaultRecords& records, int currentMonth, std::array<int, kR
 struct FaultTexts {
     std::array<QString, 5> causes;  // overload, short circuit, asymmetry, dry running, phase sequence
     std::array<QString, 12> months; // January .. December
+    // Shown in column 1 for a stored trip whose cause names no protection
+    // (cause 0 or only bit 7), so it does not look like an empty slot.
+    QString noCause;
 };
 // The cause texts of every bit set, in bit order; bit 7 is ignored.
 QString causeText(int cause, const FaultTexts& texts);
@@ -68,8 +71,9 @@ struct FaultRow {
     QString cause, date, time; // columns 1, 2, 3
     bool operator==(const FaultRow&) const = default;
 };
-// A record with no cause text shows nothing in columns 2 and 3. A month byte
-// that names no month shows as its two stored digits after the day.
+// A record with no cause text shows nothing in columns 2 and 3; column 1
+// then holds texts.noCause unless the record is all zeros (an empty slot).
+// A month byte that names no month shows as its two stored digits after the day.
 FaultRow faultRow(const FaultRecord& record, const FaultTexts& texts);
 
 // The whole read-sort step on the kept bytes: empty slots zeroed, sorted by

@@ -65,24 +65,29 @@ Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark) {
     return l;
 }
 
-QString shortDate(const QDate& date) {
-    const QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C) return date.toString(QStringLiteral("yyyy-MM-dd"));
-    return locale.toString(date, QLocale::ShortFormat);
+QString shortDateFormat(const QLocale& locale) {
+    if (locale.language() == QLocale::C) return QStringLiteral("yyyy-MM-dd");
+    return locale.dateFormat(QLocale::ShortFormat);
 }
 
-QString longTime(const QTime& time) {
-    const QLocale locale = QLocale::system();
+QString longTime(const QTime& time, const QLocale& locale) {
     if (locale.language() == QLocale::C) return time.toString(QStringLiteral("HH:mm:ss"));
     QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
-    return time.toString(format.trimmed());
+    return locale.toString(time, format.trimmed());
 }
 
-QString statusDate(const QString& shortDate) {
-    if (shortDate.startsWith(QLatin1Char('2')) || (shortDate.size() > 1 && shortDate[1] == QLatin1Char('0')))
-        return shortDate;
-    return QStringLiteral("20") + shortDate;
+bool needsCentury(const QString& shortFormat) {
+    return shortFormat.startsWith(QLatin1String("yy")) && !shortFormat.startsWith(QLatin1String("yyy"));
+}
+
+QString statusDate(const QDate& date, const QLocale& locale, const QString& shortFormat) {
+    const QString text = locale.toString(date, shortFormat);
+    return needsCentury(shortFormat) ? QStringLiteral("20") + text : text;
+}
+
+QString statusDate(const QDate& date, const QLocale& locale) {
+    return statusDate(date, locale, shortDateFormat(locale));
 }
 
 } // namespace display

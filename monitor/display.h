@@ -2,6 +2,7 @@
 // How the poll's raw measurements become the data page's texts and lamps.
 #include <QChar>
 #include <QDate>
+#include <QLocale>
 #include <QTime>
 #include <QString>
 #include <array>
@@ -41,14 +42,20 @@ struct Lamps {
 };
 Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark);
 
-// The PC's date in its short date format and its time in its long time
-// format. A PC without regional settings (the C locale) gets 2026-12-06
-// and 19:05:00; the time never carries a time-zone name.
-QString shortDate(const QDate& date);
-QString longTime(const QTime& time);
+// The PC's short date format and its time in its long time format. A PC
+// without regional settings (the C locale) gets yyyy-MM-dd (2026-12-06) and
+// 19:05:00; the time never carries a time-zone name.
+QString shortDateFormat(const QLocale& locale);
+QString longTime(const QTime& time, const QLocale& locale);
 
-// The date as the status bar shows it: "20" goes in front of a short date
-// that starts neither with "2" nor with a "0" as its second character.
-QString statusDate(const QString& shortDate);
+// Whether a short date format starts with a two-digit year ("yy" but not
+// "yyyy"): only such a date gets "20" in front in the status bar.
+bool needsCentury(const QString& shortFormat);
+// The date as the status bar (and so a fault's time stamp) shows it: the
+// locale's short date, with "20" in front when the format starts with a
+// two-digit year ("26-12-06" -> "2026-12-06"); any other format unchanged
+// ("8.12.2026", "12/8/26", "08.12.26").
+QString statusDate(const QDate& date, const QLocale& locale, const QString& shortFormat);
+QString statusDate(const QDate& date, const QLocale& locale);
 
 } // namespace display

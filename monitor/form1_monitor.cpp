@@ -72,9 +72,11 @@ void TForm1::buildDataPage() {
     Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3, 34, 18);
     Label29 = valueLabel("Label29", GroupBox1, 40, 36 + 3 * 27);
     Label30 = makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), GroupBox1, 108, 36 + 3 * 27 + 3, 24, 16);
+    // The scale labels are wide enough for their longest texts: "200,0A"
+    // (2 x 100 A) at the right end, "100,0A" in the middle.
     Label56 = makeLabel(QStringLiteral("Label56"), QStringLiteral("0"), GroupBox1, 160, 18, 30, 14);
-    Label61 = makeLabel(QStringLiteral("Label61"), QStringLiteral("100%"), GroupBox1, 222, 18, 50, 14);
-    Label60 = makeLabel(QStringLiteral("Label60"), QStringLiteral("200%"), GroupBox1, 290, 18, 36, 14);
+    Label61 = makeLabel(QStringLiteral("Label61"), QStringLiteral("100%"), GroupBox1, 212, 18, 64, 14);
+    Label60 = makeLabel(QStringLiteral("Label60"), QStringLiteral("200%"), GroupBox1, 276, 18, 50, 14);
     Label61->setAlignment(Qt::AlignHCenter);
     Label60->setAlignment(Qt::AlignRight);
 
@@ -238,11 +240,12 @@ void TForm1::Timer2Timer() {
 
 void TForm1::Timer1Timer() {
     const QDateTime now = seams::now();
-    const QString date = display::statusDate(display::shortDate(now.date()));
+    const QLocale locale = QLocale::system();
+    const QString date = display::statusDate(now.date(), locale);
     // The fault log's sort needs the PC's month; the status-bar date does not
     // hold it at a fixed place in every date format, so it comes from the clock.
     currentMonth = zera(now.date().month(), 2);
-    clockText = date + QStringLiteral("  ") + display::longTime(now.time());
+    clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
     StatusBar2->setPanelText(0, clockText);
     relabelSetpointRow0();
     blinkDark = !blinkDark;

@@ -106,6 +106,7 @@ void TForm1::buildSetpointPage() {
     StringGrid1->setGeometry(
         8, 8, 38 + 289 + 152 + 77 + StringGrid1->verticalScrollBar()->sizeHint().width() + frame, gridHeight);
     StringGrid1->setCurrentCell(0, 3);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // all 14 rows fit
     StringGrid1->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
     StringGrid1->selectFilter = [this](int column, int row) { return StringGrid1SelectCell(column, row); };
     // Every change of a value text (an editor's commit, a read, a load) renews the marks.

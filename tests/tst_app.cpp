@@ -3,8 +3,10 @@
 #include "appfixture.h"
 
 #include "app/controls.h"
+#include "app/gridnavigation.h"
 #include "app/pictures.h"
 #include "app/tform3.h"
+#include "config/tform2.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
 
@@ -12,11 +14,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QFileDialog>
+#include <QListView>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QScreen>
+#include <QToolBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -44,6 +50,23 @@ private slots:
     void connectAppliesSettings();
     void splashPicture();
     void splashCloses();
+    void pageKeysDoNothing_data();
+    void pageKeysDoNothing();
+    void windowsCentred();
+    void centring_data();
+    void centring();
+    void errorWindowFonts_data();
+    void errorWindowFonts();
+    void bevelDrawn();
+    void gridNavigation_data();
+    void gridNavigation();
+    void dialogFilters_data();
+    void dialogFilters();
+    void saveNames_data();
+    void saveNames();
+    void replaceAskedByFinalName_data();
+    void replaceAskedByFinalName();
+    void realDialogShowsOwnFilters();
 };
 
 void TstApp::firstDisplay() {
@@ -393,6 +416,343 @@ void TstApp::connectAppliesSettings() {
     QVERIFY(!drv->IsOpen());
     qunsetenv("VRK_COM1");
     qunsetenv("VRK_COM2");
+}
+
+// Ctrl+Tab and its kin would step the page control through its pages, the
+// hidden text store included: only the page buttons choose a page.
+void TstApp::pageKeysDoNothing_data() {
+    QTest::addColumn<int>("page"); // 0..3: the page of SpeedButton21..24
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const struct {
+        const char* name;
+        int key;
+        int modifiers;
+    } keys[] = {{"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier},
+                {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+                {"Ctrl+PgDn", Qt::Key_PageDown, Qt::ControlModifier},
+                {"Ctrl+PgUp", Qt::Key_PageUp, Qt::ControlModifier}};
+    for (int page = 0; page < 4; ++page)
+        for (const auto& k : keys) QTest::addRow("page %d, %s", page, k.name) << page << k.key << k.modifiers;
+}
+
+void TstApp::pageKeysDoNothing() {
+    QFETCH(int, page);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    QToolButton* buttons[4] = {f->SpeedButton21, f->SpeedButton22, f->SpeedButton23, f->SpeedButton24};
+    QWidget* pages[4] = {f->TabSheet1, f->TabSheet4, f->TabSheet5, f->TabSheet6};
+    QTest::mouseClick(buttons[page], Qt::LeftButton);
+    QCOMPARE(f->PageControl1->currentWidget(), pages[page]);
+    // The key goes to a control on the page, as typing would send it there.
+    QWidget* target = nullptr;
+    for (QWidget* w : pages[page]->findChildren<QWidget*>())
+        if (w->isEnabled() && w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(f)) {
+            target = w;
+            break;
+        }
+    QVERIFY(target);
+    target->setFocus();
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(f->PageControl1->currentWidget(), pages[page]);
+    }
+    QVERIFY(buttons[page]->isChecked());
+}
+
+void TstApp::windowsCentred() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    const QRect screen = f->screen()->availableGeometry();
+    // A fixed window: minimize and close, no maximize.
+    QVERIFY(!(f->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(f->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(f->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(f->minimumSize(), f->maximumSize());
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    // Centred as placed, before a window frame was known: within the frame's margins.
+    auto centred = [&screen](const QWidget* w) {
+        const QSize margins = w->frameGeometry().size() - w->size();
+        const QPoint off = w->frameGeometry().topLeft() + QPoint(w->width() / 2, w->height() / 2) - screen.center();
+        return qAbs(off.x()) <= margins.width() / 2 + 1 && qAbs(off.y()) <= margins.height() / 2 + 1;
+    };
+    QVERIFY(centred(f));
+    // The error window comes up in the middle too, off the connect button.
+    f->reportError(QStringLiteral("Port Com is busy."));
+    TForm4* e = app.f4();
+    QVERIFY(QTest::qWaitForWindowExposed(e));
+    QVERIFY(centred(e));
+    const QRect connect(f->SpeedButton1->mapToGlobal(QPoint(0, 0)), f->SpeedButton1->size());
+    QVERIFY(!e->frameGeometry().intersects(connect));
+    // A longer message widens it; shown again it is centred at its new width.
+    QTest::mouseClick(e->Button1, Qt::LeftButton);
+    f->reportError(QString(60, QLatin1Char('x')));
+    QCOMPARE(e->width(), 6 * 60 + 120);
+    QVERIFY(centred(e));
+}
+
+void TstApp::centring_data() {
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("1280 x 1024") << QRect(0, 0, 1280, 1024) << QSize(663, 447) << QPoint(308, 288);
+    QTest::newRow("second screen, taskbar") << QRect(1920, 30, 1024, 738) << QSize(280, 111) << QPoint(2292, 343);
+    QTest::newRow("larger than the screen") << QRect(0, 0, 640, 400) << QSize(663, 447) << QPoint(0, 0);
+}
+
+void TstApp::centring() {
+    QFETCH(QRect, area);
+    QFETCH(QSize, frame);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(centredOn(area, frame), topLeft);
+}
+
+// The error window's heading and message keep Arial 16 and 13 pixels in
+// every language.
+void TstApp::errorWindowFonts_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("Polish") << 0;
+    QTest::newRow("English") << 1;
+    QTest::newRow("Russian") << 2;
+}
+
+void TstApp::errorWindowFonts() {
+    QFETCH(int, language);
+    AppFixture app;
+    app.start();
+    app.f2()->RadioGroup2->setItemIndex(language);
+    app.f2()->RadioGroup2Click();
+    app.f1()->reportError(app.f1()->hiddenLabel(65)->text());
+    TForm4* e = app.f4();
+    QCOMPARE(e->Label2->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(e->Label2->font().pixelSize(), 16);
+    QCOMPARE(e->Label1->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(e->Label1->font().pixelSize(), 13);
+    for (QLabel* l : {e->Label1, e->Label2}) {
+        QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->width());
+        QVERIFY(e->rect().contains(l->geometry()));
+    }
+}
+
+// The toolbar's bevel is a lowered box: a dark line top and left, a light one
+// bottom and right, the face between them.
+void TstApp::bevelDrawn() {
+    AppFixture app;
+    app.start();
+    auto* bevel = app.f1()->ToolBar1->findChild<QWidget*>(QStringLiteral("Bevel1"));
+    QVERIFY(bevel);
+    QCOMPARE(bevel->size(), QSize(350, 35));
+    const QImage img = bevel->grab().toImage();
+    const QColor top = img.pixelColor(100, 0), face = img.pixelColor(100, 17), bottom = img.pixelColor(100, 34);
+    const QColor left = img.pixelColor(0, 17), right = img.pixelColor(349, 17);
+    QVERIFY(top != face);
+    QVERIFY(bottom != face);
+    QVERIFY(top != bottom);
+    QCOMPARE(left, top);
+    QCOMPARE(right, bottom);
+    QVERIFY(top.lightness() < bottom.lightness());
+}
+
+Q_DECLARE_METATYPE(gridnav::Move)
+
+// The rule the grids' navigation keys follow, on the setpoint table's shape
+// (4 columns, 14 rows, three fixed columns) and the fault log's (41 rows,
+// the header row fixed).
+void TstApp::gridNavigation_data() {
+    QTest::addColumn<int>("fixedColumns");
+    QTest::addColumn<int>("fixedRows");
+    QTest::addColumn<QPoint>("from"); // (column, row)
+    QTest::addColumn<gridnav::Move>("move");
+    QTest::addColumn<QPoint>("to");
+    using M = gridnav::Move;
+    QTest::newRow("left at the first value") << 3 << 0 << QPoint(3, 4) << M::Left << QPoint(3, 4);
+    QTest::newRow("right at the last column") << 3 << 0 << QPoint(3, 4) << M::Right << QPoint(3, 4);
+    QTest::newRow("home") << 3 << 0 << QPoint(3, 4) << M::Home << QPoint(3, 4);
+    QTest::newRow("end") << 3 << 0 << QPoint(3, 4) << M::End << QPoint(3, 4);
+    QTest::newRow("first") << 3 << 0 << QPoint(3, 4) << M::First << QPoint(3, 0);
+    QTest::newRow("last") << 3 << 0 << QPoint(3, 4) << M::Last << QPoint(3, 13);
+    QTest::newRow("up at the top") << 3 << 0 << QPoint(3, 0) << M::Up << QPoint(3, 0);
+    QTest::newRow("down") << 3 << 0 << QPoint(3, 4) << M::Down << QPoint(3, 5);
+    QTest::newRow("down at the bottom") << 3 << 0 << QPoint(3, 13) << M::Down << QPoint(3, 13);
+    QTest::newRow("page down") << 3 << 0 << QPoint(3, 1) << M::PageDown << QPoint(3, 11);
+    QTest::newRow("page down past the end") << 3 << 0 << QPoint(3, 8) << M::PageDown << QPoint(3, 13);
+    QTest::newRow("page up past the top") << 3 << 0 << QPoint(3, 8) << M::PageUp << QPoint(3, 0);
+    QTest::newRow("tab to the next row") << 3 << 0 << QPoint(3, 4) << M::Next << QPoint(3, 5);
+    QTest::newRow("tab at the last cell") << 3 << 0 << QPoint(3, 13) << M::Next << QPoint(3, 13);
+    QTest::newRow("shift+tab to the row above") << 3 << 0 << QPoint(3, 4) << M::Previous << QPoint(3, 3);
+    QTest::newRow("shift+tab at the first cell") << 3 << 0 << QPoint(3, 0) << M::Previous << QPoint(3, 0);
+    QTest::newRow("from a fixed cell") << 3 << 0 << QPoint(1, 6) << M::Down << QPoint(3, 0);
+    QTest::newRow("from no cell") << 3 << 0 << QPoint(-1, -1) << M::Next << QPoint(3, 0);
+    QTest::newRow("log: up to the header") << 0 << 1 << QPoint(2, 1) << M::Up << QPoint(2, 1);
+    QTest::newRow("log: first") << 0 << 1 << QPoint(2, 9) << M::First << QPoint(0, 1);
+    QTest::newRow("log: tab along the row") << 0 << 1 << QPoint(1, 9) << M::Next << QPoint(2, 9);
+    QTest::newRow("log: tab off the row end") << 0 << 1 << QPoint(3, 9) << M::Next << QPoint(0, 10);
+    QTest::newRow("log: shift+tab off the row start") << 0 << 1 << QPoint(0, 9) << M::Previous << QPoint(3, 8);
+    QTest::newRow("log: shift+tab at the first cell") << 0 << 1 << QPoint(0, 1) << M::Previous << QPoint(0, 1);
+    QTest::newRow("log: last") << 0 << 1 << QPoint(0, 9) << M::Last << QPoint(3, 40);
+}
+
+void TstApp::gridNavigation() {
+    QFETCH(int, fixedColumns);
+    QFETCH(int, fixedRows);
+    QFETCH(QPoint, from);
+    QFETCH(gridnav::Move, move);
+    QFETCH(QPoint, to);
+    const gridnav::Shape shape{4, fixedRows == 0 ? 14 : 41, fixedColumns, fixedRows, 10};
+    const gridnav::Cell got = gridnav::nextCell({from.x(), from.y()}, move, shape);
+    QCOMPARE(QPoint(got.column, got.row), to);
+}
+
+Q_DECLARE_METATYPE(QList<seams::NameFilter>)
+
+void TstApp::dialogFilters_data() {
+    QTest::addColumn<QString>("pairs");
+    QTest::addColumn<bool>("dotless");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("qtFilters");
+    const QString rej = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
+    QTest::newRow("recordings, Linux") << rej << true
+                                       << QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*)"}
+                                       << QStringList{"Pliki z wykresami   (*.rej ) (*.rej)",
+                                                      "Wszystkie pliki  (*.*) (*)"};
+    QTest::newRow("recordings, Windows") << rej << false
+                                         << QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*)"}
+                                         << QStringList{"Pliki z wykresami   (*.rej ) (*.rej)",
+                                                        "Wszystkie pliki  (*.*) (*.*)"};
+    QTest::newRow("setpoints open") << QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*") << true
+                                    << QStringList{"Pliki nastaw (*.vrk)", "Wszystkie pliki (*.*)"}
+                                    << QStringList{"Pliki nastaw (*.vrk) (*.vrk)", "Wszystkie pliki (*.*) (*)"};
+    QTest::newRow("two patterns") << QStringLiteral("Texts|*.txt;*.lng") << true << QStringList{"Texts"}
+                                  << QStringList{"Texts (*.txt *.lng)"};
+}
+
+void TstApp::dialogFilters() {
+    QFETCH(QString, pairs);
+    QFETCH(bool, dotless);
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, qtFilters);
+    const QList<seams::NameFilter> got = seams::nameFilters(pairs, dotless);
+    QStringList gotLabels, gotFilters;
+    for (const auto& f : got) {
+        gotLabels << f.label;
+        gotFilters << f.qtFilter;
+    }
+    QCOMPARE(gotLabels, labels);
+    QCOMPARE(gotFilters, qtFilters);
+}
+
+void TstApp::saveNames_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("pairs");
+    QTest::addColumn<QString>("name");
+    const QString vrk = QStringLiteral("Pliki z nastawami   (*.vrk )|*.vrk|Wszystkie pliki  (*.*)|*.*");
+    const QString rej = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
+    QTest::newRow("appended") << "/tmp/abc" << vrk << "/tmp/abc.vrk";
+    QTest::newRow("already there") << "/tmp/abc.vrk" << vrk << "/tmp/abc.vrk";
+    QTest::newRow("upper case") << "/tmp/ABC.VRK" << vrk << "/tmp/ABC.VRK";
+    QTest::newRow("recording") << "/tmp/x.txt" << rej << "/tmp/x.txt.rej";
+    QTest::newRow("cancelled") << "" << rej << "";
+    QTest::newRow("no extension in the filter") << "/tmp/abc" << QStringLiteral("All|*.*") << "/tmp/abc";
+}
+
+void TstApp::saveNames() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, pairs);
+    QFETCH(QString, name);
+    QCOMPARE(seams::finalSaveName(chosen, pairs), name);
+}
+
+// An existing file is replaced only after a yes, whether the name was typed
+// with its extension or without.
+void TstApp::replaceAskedByFinalName_data() {
+    QTest::addColumn<QStringList>("typed"); // the dialog's answers in turn
+    QTest::addColumn<QList<bool>>("answers"); // the question's answers in turn
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("questions");
+    QTest::newRow("new file") << QStringList{"new"} << QList<bool>{} << "new.vrk" << 0;
+    QTest::newRow("existing, typed without extension, yes") << QStringList{"abc"} << QList<bool>{true} << "abc.vrk"
+                                                           << 1;
+    QTest::newRow("existing, typed with extension, yes") << QStringList{"abc.vrk"} << QList<bool>{true}
+                                                        << "abc.vrk" << 1;
+    QTest::newRow("existing, no, then cancelled") << QStringList{"abc", ""} << QList<bool>{false} << "" << 1;
+    QTest::newRow("existing, no, then a new name") << QStringList{"abc.vrk", "other"} << QList<bool>{false}
+                                                  << "other.vrk" << 1;
+    QTest::newRow("cancelled") << QStringList{""} << QList<bool>{} << "" << 0;
+}
+
+void TstApp::replaceAskedByFinalName() {
+    QFETCH(QStringList, typed);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QString, result);
+    QFETCH(int, questions);
+    QTemporaryDir dir;
+    QFile existing(dir.filePath(QStringLiteral("abc.vrk")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QStringList asked;
+    seams::current().question = [&](QWidget*, const QString&, const QString& text) {
+        asked << text;
+        return answers.isEmpty() ? false : answers.takeFirst();
+    };
+    const QString pairs = QStringLiteral("Pliki z nastawami   (*.vrk )|*.vrk|Wszystkie pliki  (*.*)|*.*");
+    const QString got = seams::confirmedSaveName(nullptr, pairs, [&] {
+        const QString t = typed.isEmpty() ? QString() : typed.takeFirst();
+        return t.isEmpty() ? t : dir.filePath(t);
+    });
+    seams::reset();
+    QCOMPARE(got, result.isEmpty() ? QString() : dir.filePath(result));
+    QCOMPARE(asked.size(), questions);
+    for (const QString& text : asked)
+        QCOMPARE(text,
+                 QCoreApplication::translate("FileDialog", "%1 already exists.\nDo you want to replace it?")
+                     .arg(QStringLiteral("abc.vrk")));
+    QVERIFY(typed.isEmpty()); // every answer was used
+}
+
+// The real open dialog shows the program's own filter texts, and "all files"
+// lists files without a dot in their names.
+void TstApp::realDialogShowsOwnFilters() {
+    seams::reset();
+    QTemporaryDir dir;
+    for (const char* name : {"a.rej", "README", "b.txt"}) {
+        QFile f(dir.filePath(QLatin1String(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QString pairs = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
+    QStringList labels;
+    int rejRows = -1, allRows = -1;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        seen = true;
+        auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* list = d->findChild<QListView*>(QStringLiteral("listView"));
+        if (combo && list) {
+            QTest::qWaitFor([&] { return combo->count() == 2 && combo->itemText(0).contains(QLatin1String("   ")); },
+                            2000);
+            for (int i = 0; i < combo->count(); ++i) labels << combo->itemText(i);
+            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 1; }, 5000);
+            rejRows = list->model()->rowCount(list->rootIndex());
+            QTest::keyClick(combo, Qt::Key_Down); // "all files"
+            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 3; }, 5000);
+            allRows = list->model()->rowCount(list->rootIndex());
+        }
+        d->reject();
+    });
+    const QString chosen = seams::current().openFileName(nullptr, QString(), dir.path(), pairs);
+    QVERIFY(seen);
+    QCOMPARE(chosen, QString());
+    QCOMPARE(labels, (QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*)"}));
+    QCOMPARE(rejRows, 1);
+    QCOMPARE(allRows, 3);
 }
 
 void TstApp::splashPicture() {

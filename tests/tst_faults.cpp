@@ -56,6 +56,8 @@ class TestFaultRules : public QObject {
     Q_OBJECT
 private slots:
     void blocksToBytes();
+    void noCause_data();
+    void noCause();
     void recordsRoundTrip();
     void currentMonth_data();
     void currentMonth();
@@ -346,6 +348,30 @@ void TestFaultRules::listing_data() {
     QTest::newRow("month 0x0A") << trip(0x01, 0x0A, 0x06, 0x07, 0x03) << QString::fromUtf8("6 październik")
                                 << QStringLiteral("  7:03");
     QTest::newRow("no cause") << trip(0x00, 0x12, 0x06, 0x07, 0x03) << QString() << QString();
+}
+
+void TestFaultRules::noCause_data() {
+    QTest::addColumn<FaultRecord>("record");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("cause 0 with a date") << trip(0x00, 0x12, 0x06, 0x07, 0x03) << "<none>";
+    QTest::newRow("only bit 7") << trip(0x80, 0x12, 0x06, 0x07, 0x03) << "<none>";
+    QTest::newRow("only bit 7, no date") << trip(0x80, 0x00, 0x00, 0x00, 0x00) << "<none>";
+    QTest::newRow("cause 0, minute only") << trip(0x00, 0x00, 0x00, 0x00, 0x01) << "<none>";
+    QTest::newRow("empty slot") << FaultRecord{} << "";
+    QTest::newRow("bit 7 with a cause") << trip(0x81, 0x12, 0x06, 0x07, 0x03) << QString::fromUtf8("przeciążenie    ");
+}
+
+void TestFaultRules::noCause() {
+    QFETCH(FaultRecord, record);
+    QFETCH(QString, cause);
+    FaultTexts texts = polish();
+    texts.noCause = QStringLiteral("<none>");
+    const FaultRow row = faultRow(record, texts);
+    QCOMPARE(row.cause, cause);
+    if (cause == texts.noCause) {
+        QCOMPARE(row.date, QString());
+        QCOMPARE(row.time, QString());
+    }
 }
 
 void TestFaultRules::listing() {

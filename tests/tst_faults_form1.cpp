@@ -193,6 +193,7 @@ void TstFaultsForm1::causesDateAndTime() {
     record(0, 0x11, 12, 6, 7, 3);
     f_->SpeedButton12Click();
     QCOMPARE(listing(g_, 1), QStringList{QString::fromUtf8("przeciążenie    U<85%    |6 grudzień|  7:03")});
+    QCOMPARE(g_->item(1, 1)->toolTip(), QString::fromUtf8("przeciążenie    U<85%"));
     // The texts follow the language store at the moment of the listing.
     f_->hiddenLabel(78)->setText(QStringLiteral("overload    "));
     f_->hiddenLabel(99)->setText(QStringLiteral("december"));
@@ -203,10 +204,13 @@ void TstFaultsForm1::causesDateAndTime() {
 void TstFaultsForm1::monthWithoutName() {
     connectAt(QDateTime(QDate(2026, 12, 28), QTime(10, 0)));
     record(0, 0x02, 13, 6, 7, 3); // month 13 lies after December: counted as last year
-    record(1, 0x00, 12, 6, 7, 3); // a record without a cause sorts as this year's and shows nothing
+    record(1, 0x00, 12, 6, 7, 3); // a record without a cause sorts as this year's: no date, marked
+    record(2, 0x80, 11, 6, 7, 3); // only bit 7 is no cause either
     f_->SpeedButton12Click();
-    QCOMPARE(listing(g_, 2), (QStringList{QStringLiteral("||"), QStringLiteral("zwarcie    |6 13|  7:03")}));
-    QVERIFY(listingEmptyFrom(g_, 3));
+    const QString none = QCoreApplication::translate("FaultLog", "(no cause recorded)");
+    QCOMPARE(listing(g_, 3), (QStringList{none + QStringLiteral("||"), none + QStringLiteral("||"),
+                                          QStringLiteral("zwarcie    |6 13|  7:03")}));
+    QVERIFY(listingEmptyFrom(g_, 4));
 }
 
 // A block whose read fails keeps the relay's records it held at the last read;

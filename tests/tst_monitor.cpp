@@ -8,6 +8,12 @@
 
 #include <QLabel>
 #include <QLoggingCategory>
+#include "config/tform2.h"
+#include "monitor/display.h"
+#include "serial/tserialdriver.h"
+
+#include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -38,6 +44,11 @@ QStringList writesTo(const SimRelay& relay, int reg) {
 void connectTo(AppFixture& app) {
     app.f1()->SpeedButton1Click();
     QVERIFY(app.f1()->SerialDriver1->IsOpen());
+}
+
+// Whether the label shows its whole text, measured with its own font.
+bool fits(const QLabel* l) {
+    return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
 }
 
 const QList<int> kMotor = {100, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200};
@@ -87,6 +98,10 @@ private slots:
     void resetFault();
     void lampsBlink();
     void variantGoesToSetpointTable();
+    void scaleLabelsFit_data();
+    void scaleLabelsFit();
+    void faultTextFits_data();
+    void faultTextFits();
 };
 
 void TstMonitor::valuesAppear() {
@@ -187,6 +202,8 @@ void TstMonitor::ampereMode() {
     QCOMPARE(f->Label29->text(), shown[3]);
     QCOMPARE(f->Label61->text(), inLabel);
     QCOMPARE(f->Label60->text(), twoInLabel);
+    QVERIFY2(fits(f->Label61), qPrintable(inLabel));
+    QVERIFY2(fits(f->Label60), qPrintable(twoInLabel));
     QCOMPARE(f->Label41->text(), QString::number(regs[3])); // voltages always show
     // Back to per cent: the labels follow at the next tick.
     QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
@@ -361,7 +378,7 @@ void TstMonitor::lampsBlink() {
         if (f->faultWord == 0) return;
         (f->Image2->isVisibleTo(f) ? lit : dark) = true;
         const QString t = f->StatusBar2->panelText(1);
-        if (t.startsWith(QStringLiteral("AWARIA     "))) word = true;
+        if (t.startsWith(QStringLiteral("AWARIA     "))) word = fits(f->StatusBar2->panel(1));
         else if (!t.isEmpty()) timeOnly = true;
     });
     watch.start(20);
@@ -381,6 +398,85 @@ void TstMonitor::variantGoesToSetpointTable() {
     QCOMPARE(f->relayVariant, 3);
     // The clock timer relabels row 0 by the variant in the table.
     QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(2, 0), QStringLiteral("In= 25-250 [A]"), 3000);
+}
+
+// Every text a scale label can show, the largest nominal current of each
+// variant included, fits the label.
+void TstMonitor::scaleLabelsFit_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << "Label56" << "0";
+    QTest::newRow("100%") << "Label61" << "100%";
+    QTest::newRow("200%") << "Label60" << "200%";
+    QTest::newRow("In") << "Label61" << "In";
+    QTest::newRow("2xIn") << "Label60" << "2xIn";
+    // The largest nominal current of each variant: 20,0 A, 100 A, 250 A.
+    const int largest[3] = {200, 200, 250};
+    for (int variant = 1; variant <= 3; ++variant) {
+        const auto scale = display::ampereScaleFor(variant, largest[variant - 1]);
+        QVERIFY(scale);
+        QTest::addRow("variant %d In", variant) << "Label61" << scale->inLabel;
+        QTest::addRow("variant %d 2 x In", variant) << "Label60" << scale->twoInLabel;
+    }
+}
+
+void TstMonitor::scaleLabelsFit() {
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    AppFixture app;
+    app.start();
+    auto* l = app.f1()->TabSheet1->findChild<QLabel*>(label);
+    QVERIFY(l);
+    l->setText(text);
+    QVERIFY2(fits(l), qPrintable(QStringLiteral("%1 needs %2 px, has %3")
+                                     .arg(text)
+                                     .arg(l->fontMetrics().horizontalAdvance(text))
+                                     .arg(l->contentsRect().width())));
+}
+
+// "AWARIA     " with the date and time a fault began fits status panel 1 in
+// every language and in the date and time formats of several countries; the
+// clock fits panel 0.
+void TstMonitor::faultTextFits_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QLocale>("locale");
+    const QLocale locales[] = {QLocale::c(), QLocale(QLocale::Polish, QLocale::Poland),
+                               QLocale(QLocale::English, QLocale::UnitedStates),
+                               QLocale(QLocale::German, QLocale::Germany),
+                               QLocale(QLocale::Russian, QLocale::Russia)};
+    for (int language = 0; language < 3; ++language)
+        for (const QLocale& l : locales)
+            QTest::addRow("language %d, %s", language, qPrintable(l.name())) << language << l;
+}
+
+void TstMonitor::faultTextFits() {
+    QFETCH(int, language);
+    QFETCH(QLocale, locale);
+    AppFixture app;
+    app.start();
+    app.f2()->RadioGroup2->setItemIndex(language);
+    app.f2()->RadioGroup2Click();
+    TForm1* f = app.f1();
+    // The widest date and time of the year in that format.
+    const QString since = display::statusDate(QDate(2026, 12, 28), locale) + QStringLiteral("  ") +
+                          display::longTime(QTime(23, 58, 58), locale);
+    const display::Lamps lamps = display::lampsFor(0x7F, since, false);
+    QVERIFY(lamps.faultText);
+    f->StatusBar2->setPanelText(1, *lamps.faultText);
+    QLabel* panel = f->StatusBar2->panel(1);
+    QVERIFY2(fits(panel), qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3")
+                                         .arg(*lamps.faultText)
+                                         .arg(panel->fontMetrics().horizontalAdvance(*lamps.faultText))
+                                         .arg(panel->contentsRect().width())));
+    // The clock beside it fits its panel too.
+    f->StatusBar2->setPanelText(0, since);
+    QVERIFY2(fits(f->StatusBar2->panel(0)), qPrintable(since));
+    // Nothing of the status bar lies outside the window, and the transfer
+    // progress bar (over the status bar from x = 404) leaves both texts clear.
+    f->StatusBar2->layout()->activate();
+    QVERIFY(f->StatusBar2->mapTo(f, panel->geometry().topRight()).x() < f->ProgressBar4->x());
+    QVERIFY(f->rect().contains(f->StatusBar2->geometry()));
+    QVERIFY(f->StatusBar2->rect().contains(f->StatusBar2->panel(2)->geometry()));
 }
 
 QTEST_MAIN(TstMonitor)

@@ -20,6 +20,8 @@ private slots:
     void lamps();
     void statusDate_data();
     void statusDate();
+    void centuryRule_data();
+    void centuryRule();
 };
 
 void TstMonitorRules::currents_data() {
@@ -169,20 +171,49 @@ void TstMonitorRules::lamps() {
 }
 
 void TstMonitorRules::statusDate_data() {
-    QTest::addColumn<QString>("shortDate");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("format"); // empty: the locale's own short format
     QTest::addColumn<QString>("shown");
-    QTest::newRow("four-digit year") << "2026-12-06" << "2026-12-06";
-    QTest::newRow("two-digit year starting with 2") << "26-12-06" << "26-12-06";
-    QTest::newRow("two-digit year 31") << "31-01-05" << "2031-01-05";
-    QTest::newRow("second char 0") << "20.12.2026" << "20.12.2026";
-    QTest::newRow("day first") << "06.12.2026" << "2006.12.2026";
-    QTest::newRow("other") << "12/6/26" << "2012/6/26";
+    const QLocale pl(QLocale::Polish, QLocale::Poland), us(QLocale::English, QLocale::UnitedStates),
+        de(QLocale::German, QLocale::Germany), ru(QLocale::Russian, QLocale::Russia);
+    QTest::newRow("pl_PL d.MM.yyyy") << pl << QString() << "8.12.2026";
+    QTest::newRow("en_US M/d/yy") << us << QString() << "12/8/26";
+    QTest::newRow("de_DE dd.MM.yy") << de << QString() << "08.12.26";
+    QTest::newRow("ru_RU dd.MM.yyyy") << ru << QString() << "08.12.2026";
+    QTest::newRow("C locale") << QLocale::c() << QString() << "2026-12-08";
+    QTest::newRow("two-digit year first") << pl << "yy-MM-dd" << "2026-12-08";
+    QTest::newRow("two-digit year first, dots") << de << "yy.MM.dd" << "2026.12.08";
+    QTest::newRow("four-digit year first") << us << "yyyy/MM/dd" << "2026/12/08";
+    QTest::newRow("day first, two-digit year") << de << "dd.MM.yy" << "08.12.26";
 }
 
 void TstMonitorRules::statusDate() {
-    QFETCH(QString, shortDate);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, format);
     QFETCH(QString, shown);
-    QCOMPARE(display::statusDate(shortDate), shown);
+    const QDate date(2026, 12, 8);
+    if (format.isEmpty())
+        QCOMPARE(display::statusDate(date, locale), shown);
+    else
+        QCOMPARE(display::statusDate(date, locale, format), shown);
+}
+
+void TstMonitorRules::centuryRule_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("century");
+    QTest::newRow("yy-MM-dd") << "yy-MM-dd" << true;
+    QTest::newRow("yy/M/d") << "yy/M/d" << true;
+    QTest::newRow("yyyy-MM-dd") << "yyyy-MM-dd" << false;
+    QTest::newRow("d.MM.yyyy") << "d.MM.yyyy" << false;
+    QTest::newRow("M/d/yy") << "M/d/yy" << false;
+    QTest::newRow("dd.MM.yy") << "dd.MM.yy" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TstMonitorRules::centuryRule() {
+    QFETCH(QString, format);
+    QFETCH(bool, century);
+    QCOMPARE(display::needsCentury(format), century);
 }
 
 QTEST_APPLESS_MAIN(TstMonitorRules)

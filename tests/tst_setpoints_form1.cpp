@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QProgressBar>
 #include <QTimer>
 #include <QToolButton>
@@ -69,6 +71,9 @@ private slots:
     void loadUnreadable_data();
     void loadUnreadable();
     void cancelledLoad();
+    void keysStayInValueColumn_data();
+    void keysStayInValueColumn();
+    void variantHintShowsWhole();
 
     void saveTakesTheOpenEditor_data();
     void saveTakesTheOpenEditor();
@@ -112,7 +117,7 @@ void TstSetpointsForm1::pageLayout() {
         QCOMPARE(g_->rowHeight(r), r == 3 ? 21 : 22);
     QCOMPARE(g_->font().family(), QStringLiteral("Arial"));
     QCOMPARE(g_->font().pixelSize(), 15);
-    QCOMPARE(g_->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(g_->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded); // all 14 rows fit: none shown
     for (int r = 0; r < 14; ++r) {
         for (int c = 0; c < 3; ++c)
             QVERIFY(!(g_->item(r, c)->flags() & Qt::ItemIsEditable));
@@ -125,6 +130,7 @@ void TstSetpointsForm1::pageLayout() {
     f_->SpeedButton22Click();
     QVERIFY(QTest::qWaitForWindowExposed(f_));
     QVERIFY(g_->viewport()->height() >= 13 * 22 + 21);
+    QVERIFY(!g_->verticalScrollBar()->isVisible());
 
     const struct {
         const char* name;
@@ -533,6 +539,118 @@ void TstSetpointsForm1::compareBeforeAnyRead() {
         QVERIFY(window->CompareTable->item(r, 3)->text().isEmpty());
     }
     QCOMPARE(values(g_), emptyTable());
+namespace {
+// One key of a sequence: "Left", "Shift+Tab", "Ctrl+Home" ...
+void pressKey(QWidget* w, const QString& name) {
+    Qt::KeyboardModifiers mods;
+    QString key = name;
+    while (key.contains(QLatin1Char('+'))) {
+        const QString mod = key.section(QLatin1Char('+'), 0, 0);
+        key = key.section(QLatin1Char('+'), 1);
+        mods |= mod == QLatin1String("Ctrl") ? Qt::ControlModifier : Qt::ShiftModifier;
+    }
+    static const QMap<QString, Qt::Key> keys = {
+        {QStringLiteral("Left"), Qt::Key_Left},   {QStringLiteral("Right"), Qt::Key_Right},
+        {QStringLiteral("Up"), Qt::Key_Up},       {QStringLiteral("Down"), Qt::Key_Down},
+        {QStringLiteral("Home"), Qt::Key_Home},   {QStringLiteral("End"), Qt::Key_End},
+        {QStringLiteral("PgUp"), Qt::Key_PageUp}, {QStringLiteral("PgDn"), Qt::Key_PageDown},
+        {QStringLiteral("Tab"), Qt::Key_Tab}};
+    Qt::Key k = keys.value(key, Qt::Key_unknown);
+    if (k == Qt::Key_Tab && (mods & Qt::ShiftModifier)) k = Qt::Key_Backtab;
+    QVERIFY2(k != Qt::Key_unknown, qPrintable(name));
+    QTest::keyClick(w, k, mods);
+}
+} // namespace
+
+// Navigation keys never make a fixed cell current: in the setpoint table only
+// column 3 can be current, and what is typed next lands there. The fault log
+// has its header row fixed and refuses rows 12 and 13 as the table does.
+void TstSetpointsForm1::keysStayInValueColumn_data() {
+    QTest::addColumn<QString>("grid");
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<int>("startColumn");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("beeps");
+    const QString g1 = QStringLiteral("StringGrid1"), g2 = QStringLiteral("StringGrid2");
+    QTest::newRow("Left") << g1 << 4 << 3 << QStringList{"Left"} << 4 << 3 << 0;
+    QTest::newRow("Left three times") << g1 << 4 << 3 << QStringList{"Left", "Left", "Left"} << 4 << 3 << 0;
+    QTest::newRow("Left then Right") << g1 << 4 << 3 << QStringList{"Left", "Right"} << 4 << 3 << 0;
+    QTest::newRow("Home") << g1 << 4 << 3 << QStringList{"Home"} << 4 << 3 << 0;
+    QTest::newRow("End") << g1 << 4 << 3 << QStringList{"End"} << 4 << 3 << 0;
+    QTest::newRow("Ctrl+Home") << g1 << 4 << 3 << QStringList{"Ctrl+Home"} << 0 << 3 << 0;
+    QTest::newRow("Up past the top") << g1 << 1 << 3 << QStringList{"Up", "Up"} << 0 << 3 << 0;
+    QTest::newRow("Down") << g1 << 4 << 3 << QStringList{"Down"} << 5 << 3 << 0;
+    QTest::newRow("Tab") << g1 << 4 << 3 << QStringList{"Tab"} << 5 << 3 << 0;
+    QTest::newRow("Shift+Tab") << g1 << 4 << 3 << QStringList{"Shift+Tab"} << 3 << 3 << 0;
+    QTest::newRow("Tab, Shift+Tab, Left") << g1 << 0 << 3 << QStringList{"Tab", "Shift+Tab", "Left"} << 0 << 3 << 0;
+    QTest::newRow("PgUp") << g1 << 8 << 3 << QStringList{"PgUp"} << 0 << 3 << 0;
+    QTest::newRow("Down into row 12 refused") << g1 << 11 << 3 << QStringList{"Down"} << 11 << 3 << 1;
+    QTest::newRow("PgDn into row 13 refused") << g1 << 10 << 3 << QStringList{"PgDn"} << 10 << 3 << 1;
+    QTest::newRow("fault log: Up stays below the header") << g2 << 1 << 1 << QStringList{"Up", "PgUp"} << 1 << 1
+                                                          << 0;
+    QTest::newRow("fault log: Ctrl+Home") << g2 << 5 << 2 << QStringList{"Ctrl+Home"} << 1 << 0 << 0;
+    QTest::newRow("fault log: Home, End") << g2 << 5 << 1 << QStringList{"Home", "End"} << 5 << 3 << 0;
+    QTest::newRow("fault log: row 12 refused") << g2 << 11 << 1 << QStringList{"Down"} << 11 << 1 << 1;
+}
+
+void TstSetpointsForm1::keysStayInValueColumn() {
+    QFETCH(QString, grid);
+    QFETCH(int, startRow);
+    QFETCH(int, startColumn);
+    QFETCH(QStringList, keys);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(int, beeps);
+    auto* g = f_->findChild<StringGrid*>(grid);
+    QVERIFY(g);
+    f_->show();
+    if (g == g_)
+        QTest::mouseClick(f_->SpeedButton22, Qt::LeftButton);
+    else
+        QTest::mouseClick(f_->SpeedButton24, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(f_));
+    g->setCurrentCell(startRow, startColumn);
+    g->setFocus();
+    for (const QString& k : keys)
+        pressKey(g, k);
+    QCOMPARE(g->currentRowIndex(), row);
+    QCOMPARE(g->currentColumn(), column);
+    QCOMPARE(app_->beeps, beeps);
+    if (g != g_) return;
+    // What is typed now goes into the value of that row.
+    QTest::keyClicks(g, QStringLiteral("1"));
+    auto* editor = qobject_cast<QLineEdit*>(g->indexWidget(g->currentIndex()));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("1"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(g->cell(3, row), QStringLiteral("1"));
+}
+
+// The variant hint "1=20A  2=100A  3=250A" shows whole in its 152-pixel
+// column, and as a tooltip of its cell whenever it would not.
+void TstSetpointsForm1::variantHintShowsWhole() {
+    QCOMPARE(g_->columnWidth(2), 152);
+    QCOMPARE(g_->cell(2, 11), QStringLiteral("1=20A  2=100A  3=250A"));
+    const QFont cellFont = g_->item(11, 2)->font();
+    const int width = QFontMetrics(cellFont).horizontalAdvance(g_->cell(2, 11));
+    if (g_->cellTextCut(2, 11)) {
+        // Even 11 pixels are too wide here: the tooltip carries it.
+        f_->show();
+        QTest::mouseClick(f_->SpeedButton22, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(f_));
+        const QRect cell = g_->visualRect(g_->model()->index(11, 2));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), g_->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(g_->viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), g_->cell(2, 11));
+    } else {
+        QVERIFY2(width <= 152, qPrintable(QString::number(width)));
+        QVERIFY(cellFont.pixelSize() >= 11);
+    }
+    // Texts that fit carry no tooltip of their own.
+    QVERIFY(!g_->cellTextCut(2, 7));
+    QVERIFY(!g_->cellTextCut(0, 0));
 }
 
 QTEST_MAIN(TstSetpointsForm1)
