@@ -13,7 +13,7 @@ for d in app cli config faults files i18n monitor protocol serial setpoints tren
   [ -d "$d" ] && dirs+=("$d")
 done
 for lang in pl ru; do
-  "$lupdate" -silent -no-obsolete -locations none -source-language en -target-language "$lang" \
+  "$lupdate" -silent -I . -no-obsolete -locations none -source-language en -target-language "$lang" \
     "${dirs[@]}" -ts "i18n/vrk_$lang.ts"
 done
 if compgen -G "i18n/pending/*.tsv" >/dev/null; then

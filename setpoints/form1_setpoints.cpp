@@ -57,10 +57,6 @@ QStringList nameTexts(const StringGrid* grid) {
     return out;
 }
 
-QString tx(const char* source) {
-    return QCoreApplication::translate("setpoints", source);
-}
-
 // The colour of a value cell that differs from the relay's last read.
 const QColor kChangedCell(255, 220, 130);
 
@@ -113,7 +109,7 @@ void TForm1::buildSetpointPage() {
     connect(StringGrid1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == 3) markChangedCells();
     });
-    auto* compare = new QAction(tx("Compare with a file..."), StringGrid1);
+    auto* compare = new QAction(QCoreApplication::translate("setpoints", "Compare with a file..."), StringGrid1);
     compare->setObjectName(QStringLiteral("CompareWithFile"));
     connect(compare, &QAction::triggered, this, &TForm1::compareSetpointFile);
     StringGrid1->addAction(compare);
@@ -340,13 +336,13 @@ void TForm1::markChangedCells() {
             StringGrid1->setCellMark(3, r, QColor(), QString());
             break;
         case CellState::Unknown:
-            StringGrid1->setCellMark(3, r, QColor(), tx("The relay's value is not known: read the setpoints first."));
+            StringGrid1->setCellMark(3, r, QColor(), QCoreApplication::translate("setpoints", "The relay's value is not known: read the setpoints first."));
             break;
         case CellState::Same:
-            StringGrid1->setCellMark(3, r, QColor(), tx("In the relay: %1").arg(m.relayText));
+            StringGrid1->setCellMark(3, r, QColor(), QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
             break;
         case CellState::Changed:
-            StringGrid1->setCellMark(3, r, kChangedCell, tx("In the relay: %1").arg(m.relayText));
+            StringGrid1->setCellMark(3, r, kChangedCell, QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
             break;
         }
     }

@@ -74,10 +74,6 @@ namespace setpoints {
 
 namespace {
 
-QString tx(const char* source) {
-    return QCoreApplication::translate("setpoints", source);
-}
-
 QString rowLine(int row, const QStringList& names) {
     return QStringLiteral("%1. %2").arg(row + 1).arg(parameterName(names.value(row)));
 }
@@ -86,33 +82,33 @@ QString rowLine(int row, const QStringList& names) {
 
 QString unconfirmedReport(const QList<int>& rows, int sent, const QStringList& names) {
     if (rows.isEmpty()) return QString();
-    QStringList lines{tx("The relay did not confirm these setpoints:")};
+    QStringList lines{QCoreApplication::translate("setpoints", "The relay did not confirm these setpoints:")};
     for (int r : rows)
         lines << rowLine(r, names);
-    if (rows.size() < sent) lines << tx("The other setpoints were written.");
+    if (rows.size() < sent) lines << QCoreApplication::translate("setpoints", "The other setpoints were written.");
     return lines.join(QLatin1Char('\n'));
 }
 
 QString readBackReport(bool readBack, const QList<Difference>& differences, bool anyUnconfirmed,
                        const QStringList& names) {
-    if (!readBack) return tx("Reading the setpoints back failed: the values in the relay are not confirmed.");
+    if (!readBack) return QCoreApplication::translate("setpoints", "Reading the setpoints back failed: the values in the relay are not confirmed.");
     if (!differences.isEmpty()) {
-        QStringList lines{tx("The relay holds other values than those sent:")};
+        QStringList lines{QCoreApplication::translate("setpoints", "The relay holds other values than those sent:")};
         for (const Difference& d : differences)
             lines << rowLine(d.row, names) + QStringLiteral(": ") +
-                         (d.heldText.isEmpty() ? tx("not read") : d.heldText);
+                         (d.heldText.isEmpty() ? QCoreApplication::translate("setpoints", "not read") : d.heldText);
         return lines.join(QLatin1Char('\n'));
     }
-    if (anyUnconfirmed) return tx("Reading back shows that the relay holds every value sent.");
+    if (anyUnconfirmed) return QCoreApplication::translate("setpoints", "Reading back shows that the relay holds every value sent.");
     return QString();
 }
 
 QString confirmedStatus(const QString& time) {
-    return tx("Setpoints confirmed %1").arg(time);
+    return QCoreApplication::translate("setpoints", "Setpoints confirmed %1").arg(time);
 }
 
 QString confirmedStatusDetail(const QString& time) {
-    return tx("The setpoints were written and read back equal at %1.").arg(time);
+    return QCoreApplication::translate("setpoints", "The setpoints were written and read back equal at %1.").arg(time);
 }
 
 } // namespace setpoints

@@ -539,6 +539,8 @@ void TstSetpointsForm1::compareBeforeAnyRead() {
         QVERIFY(window->CompareTable->item(r, 3)->text().isEmpty());
     }
     QCOMPARE(values(g_), emptyTable());
+}
+
 namespace {
 // One key of a sequence: "Left", "Shift+Tab", "Ctrl+Home" ...
 void pressKey(QWidget* w, const QString& name) {
