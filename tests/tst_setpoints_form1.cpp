@@ -517,9 +517,22 @@ void TstSetpointsForm1::variantHintShowsWhole() {
         QVERIFY2(width <= 152, qPrintable(QString::number(width)));
         QVERIFY(cellFont.pixelSize() >= 11);
     }
-    // Texts that fit carry no tooltip of their own.
-    QVERIFY(!g_->cellTextCut(2, 7));
+    // The other fixed hints show whole too.
+    for (int r = 1; r <= 11; ++r)
+        QVERIFY2(!g_->cellTextCut(2, r) || g_->item(r, 2)->font().pixelSize() == 11, qPrintable(g_->cell(2, r)));
     QVERIFY(!g_->cellTextCut(0, 0));
+    // A name too long for its column shows whole as a tooltip.
+    const QString longName = QStringLiteral("Czas zwłoki przed zał. : (nastawa co 0,5s)").repeated(3);
+    g_->setCell(1, 10, longName);
+    QVERIFY(g_->cellTextCut(1, 10));
+    f_->show();
+    QTest::mouseClick(f_->SpeedButton22, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(f_));
+    const QRect cell = g_->visualRect(g_->model()->index(10, 1));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), g_->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(g_->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), longName);
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TstSetpointsForm1)
