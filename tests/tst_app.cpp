@@ -384,6 +384,8 @@ void TstApp::errorWindowFonts() {
     QCOMPARE(e->Label2->font().pixelSize(), 16);
     QCOMPARE(e->Label1->font().family(), QStringLiteral("Arial"));
     QCOMPARE(e->Label1->font().pixelSize(), 13);
+    QCOMPARE(e->Label1->property("fontCharset"), app.f1()->hiddenLabel(65)->property("fontCharset"));
+    QCOMPARE(e->Label2->property("fontCharset").toInt(), language == 2 ? 204 : 238);
     for (QLabel* l : {e->Label1, e->Label2}) {
         QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->width());
         QVERIFY(e->rect().contains(l->geometry()));
