@@ -42,8 +42,9 @@ QString confirmedSaveName(QWidget* parent, const QString& pairs, const std::func
         const QString name = finalSaveName(chosen, pairs);
         if (!QFileInfo::exists(name)) return name;
         const QString title = QCoreApplication::translate("FileDialog", "Save As");
-        const QString text = QCoreApplication::translate("FileDialog", "%1 already exists.\nDo you want to replace it?")
-                                 .arg(QFileInfo(name).fileName());
+        const QString text =
+            QCoreApplication::translate("FileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(name).fileName());
         if (current().question(parent, title, text)) return name;
         // No: back to the dialog, as the system's own dialog does.
     }
@@ -51,7 +52,9 @@ QString confirmedSaveName(QWidget* parent, const QString& pairs, const std::func
 
 namespace {
 
-bool dotlessFileNames() { return QOperatingSystemVersion::currentType() != QOperatingSystemVersion::Windows; }
+bool dotlessFileNames() {
+    return QOperatingSystemVersion::currentType() != QOperatingSystemVersion::Windows;
+}
 
 QString runDialog(QWidget* parent, const QString& caption, const QString& dir, const QString& pairs,
                   QFileDialog::AcceptMode mode) {
@@ -62,12 +65,14 @@ QString runDialog(QWidget* parent, const QString& caption, const QString& dir, c
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QList<NameFilter> filters = nameFilters(pairs, dotlessFileNames());
     QStringList qtFilters;
-    for (const NameFilter& f : filters) qtFilters << f.qtFilter;
+    for (const NameFilter& f : filters)
+        qtFilters << f.qtFilter;
     dialog.setNameFilters(qtFilters);
     // The dialog drawn by Qt shows each filter by the program's own description.
     auto relabel = [&dialog, filters] {
         if (auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
-            for (int i = 0; i < combo->count() && i < filters.size(); ++i) combo->setItemText(i, filters[i].label);
+            for (int i = 0; i < combo->count() && i < filters.size(); ++i)
+                combo->setItemText(i, filters[i].label);
     };
     relabel();
     QTimer::singleShot(0, &dialog, relabel);
@@ -95,8 +100,8 @@ Seams realSeams() {
     s.saveFileName = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter) {
         // The answer is the final name, the extension appended; an existing
         // file is replaced only when the user says so.
-        return confirmedSaveName(parent, filter,
-                                 [&] { return runDialog(parent, caption, dir, filter, QFileDialog::AcceptSave); });
+        return confirmedSaveName(
+            parent, filter, [&] { return runDialog(parent, caption, dir, filter, QFileDialog::AcceptSave); });
     };
     s.now = [] { return QDateTime::currentDateTime(); };
     s.question = [](QWidget* parent, const QString& title, const QString& text) {
