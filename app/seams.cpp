@@ -21,9 +21,16 @@ QList<NameFilter> nameFilters(const QString& pairs, bool dotlessNames) {
             p = p.trimmed();
             if (dotlessNames && p == QLatin1String("*.*")) p = QStringLiteral("*");
         }
-        // Qt takes the patterns from the last parenthesis of the filter text.
-        out << NameFilter{parts[i], parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                                        QLatin1Char(')')};
+        // Qt takes the patterns from the last parenthesis of the filter text:
+        // the description as written when its own parenthesis says the same
+        // (so a native dialog shows it unchanged), else the patterns after it.
+        static const QRegularExpression tail(QStringLiteral("\\(([^()]*)\\)$"));
+        const QRegularExpressionMatch own = tail.match(parts[i]);
+        const QString joined = patterns.join(QLatin1Char(' '));
+        const QString qt = own.hasMatch() && own.captured(1).simplified() == joined
+                               ? parts[i]
+                               : parts[i] + QStringLiteral(" (") + joined + QLatin1Char(')');
+        out << NameFilter{parts[i], qt};
     }
     return out;
 }

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QListView>
+#include <QOperatingSystemVersion>
 #include <termios.h>
 
 #include <QLabel>
@@ -477,16 +478,18 @@ void TstApp::dialogFilters_data() {
     const QString rej = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
     QTest::newRow("recordings, Linux")
         << rej << true << QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*)"}
-        << QStringList{"Pliki z wykresami   (*.rej ) (*.rej)", "Wszystkie pliki  (*.*) (*)"};
+        << QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*) (*)"};
     QTest::newRow("recordings, Windows")
         << rej << false << QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*)"}
-        << QStringList{"Pliki z wykresami   (*.rej ) (*.rej)", "Wszystkie pliki  (*.*) (*.*)"};
+        << QStringList{"Pliki z wykresami   (*.rej )", "Wszystkie pliki  (*.*)"};
     QTest::newRow("setpoints open") << QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*")
                                     << true << QStringList{"Pliki nastaw (*.vrk)", "Wszystkie pliki (*.*)"}
-                                    << QStringList{"Pliki nastaw (*.vrk) (*.vrk)",
-                                                   "Wszystkie pliki (*.*) (*)"};
+                                    << QStringList{"Pliki nastaw (*.vrk)", "Wszystkie pliki (*.*) (*)"};
     QTest::newRow("two patterns") << QStringLiteral("Texts|*.txt;*.lng") << true << QStringList{"Texts"}
                                   << QStringList{"Texts (*.txt *.lng)"};
+    QTest::newRow("own parenthesis differs") << QStringLiteral("Recordings (*.rej)|*.rej;*.REJ") << false
+                                             << QStringList{"Recordings (*.rej)"}
+                                             << QStringList{"Recordings (*.rej) (*.rej *.REJ)"};
 }
 
 void TstApp::dialogFilters() {
@@ -575,6 +578,8 @@ void TstApp::replaceAskedByFinalName() {
 // The real open dialog shows the program's own filter texts, and "all files"
 // lists files without a dot in their names.
 void TstApp::realDialogShowsOwnFilters() {
+    if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows)
+        QSKIP("the system's own dialog cannot be driven from here");
     seams::reset();
     QTemporaryDir dir;
     for (const char* name : {"a.rej", "README", "b.txt"}) {
