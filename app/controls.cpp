@@ -197,19 +197,40 @@ QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
     const bool ctrl = modifiers & Qt::ControlModifier;
     Move move = Move::Next;
     switch (action) {
-    case MoveUp: move = Move::Up; break;
-    case MoveDown: move = Move::Down; break;
-    case MoveLeft: move = Move::Left; break;
-    case MoveRight: move = Move::Right; break;
-    case MoveHome: move = ctrl ? Move::First : Move::Home; break;
-    case MoveEnd: move = ctrl ? Move::Last : Move::End; break;
-    case MovePageUp: move = Move::PageUp; break;
-    case MovePageDown: move = Move::PageDown; break;
-    case MoveNext: move = Move::Next; break;
-    case MovePrevious: move = Move::Previous; break;
+    case MoveUp:
+        move = Move::Up;
+        break;
+    case MoveDown:
+        move = Move::Down;
+        break;
+    case MoveLeft:
+        move = Move::Left;
+        break;
+    case MoveRight:
+        move = Move::Right;
+        break;
+    case MoveHome:
+        move = ctrl ? Move::First : Move::Home;
+        break;
+    case MoveEnd:
+        move = ctrl ? Move::Last : Move::End;
+        break;
+    case MovePageUp:
+        move = Move::PageUp;
+        break;
+    case MovePageDown:
+        move = Move::PageDown;
+        break;
+    case MoveNext:
+        move = Move::Next;
+        break;
+    case MovePrevious:
+        move = Move::Previous;
+        break;
     }
     const QModelIndex current = currentIndex();
-    const int rowHeight = rowCount() > 0 ? std::max(1, this->rowHeight(std::min(fixedRows_, rowCount() - 1))) : 1;
+    const int rowHeight =
+        rowCount() > 0 ? std::max(1, this->rowHeight(std::min(fixedRows_, rowCount() - 1))) : 1;
     const gridnav::Shape shape{columnCount(), rowCount(), fixedColumns_, fixedRows_,
                                std::max(1, viewport()->height() / rowHeight)};
     const gridnav::Cell to = gridnav::nextCell(

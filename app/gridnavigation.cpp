@@ -13,16 +13,36 @@ Cell nextCell(Cell from, Move move, const Shape& s) {
     const int page = std::max(1, s.pageRows);
     Cell to = from;
     switch (move) {
-    case Move::Up: to.row -= 1; break;
-    case Move::Down: to.row += 1; break;
-    case Move::Left: to.column -= 1; break;
-    case Move::Right: to.column += 1; break;
-    case Move::Home: to.column = firstColumn; break;
-    case Move::End: to.column = lastColumn; break;
-    case Move::First: to = {firstColumn, firstRow}; break;
-    case Move::Last: to = {lastColumn, lastRow}; break;
-    case Move::PageUp: to.row -= page; break;
-    case Move::PageDown: to.row += page; break;
+    case Move::Up:
+        to.row -= 1;
+        break;
+    case Move::Down:
+        to.row += 1;
+        break;
+    case Move::Left:
+        to.column -= 1;
+        break;
+    case Move::Right:
+        to.column += 1;
+        break;
+    case Move::Home:
+        to.column = firstColumn;
+        break;
+    case Move::End:
+        to.column = lastColumn;
+        break;
+    case Move::First:
+        to = {firstColumn, firstRow};
+        break;
+    case Move::Last:
+        to = {lastColumn, lastRow};
+        break;
+    case Move::PageUp:
+        to.row -= page;
+        break;
+    case Move::PageDown:
+        to.row += page;
+        break;
     case Move::Next:
         if (to.column < lastColumn)
             ++to.column;

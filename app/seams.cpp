@@ -21,9 +21,16 @@ QList<NameFilter> nameFilters(const QString& pairs, bool dotlessNames) {
             p = p.trimmed();
             if (dotlessNames && p == QLatin1String("*.*")) p = QStringLiteral("*");
         }
-        // Qt takes the patterns from the last parenthesis of the filter text.
-        out << NameFilter{parts[i], parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                                        QLatin1Char(')')};
+        // Qt takes the patterns from the last parenthesis of the filter text:
+        // the description as written when its own parenthesis says the same
+        // (so a native dialog shows it unchanged), else the patterns after it.
+        static const QRegularExpression tail(QStringLiteral("\\(([^()]*)\\)$"));
+        const QRegularExpressionMatch own = tail.match(parts[i]);
+        const QString joined = patterns.join(QLatin1Char(' '));
+        const QString qt = own.hasMatch() && own.captured(1).simplified() == joined
+                               ? parts[i]
+                               : parts[i] + QStringLiteral(" (") + joined + QLatin1Char(')');
+        out << NameFilter{parts[i], qt};
     }
     return out;
 }
@@ -42,8 +49,9 @@ QString confirmedSaveName(QWidget* parent, const QString& pairs, const std::func
         const QString name = finalSaveName(chosen, pairs);
         if (!QFileInfo::exists(name)) return name;
         const QString title = QCoreApplication::translate("FileDialog", "Save As");
-        const QString text = QCoreApplication::translate("FileDialog", "%1 already exists.\nDo you want to replace it?")
-                                 .arg(QFileInfo(name).fileName());
+        const QString text =
+            QCoreApplication::translate("FileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(name).fileName());
         if (current().question(parent, title, text)) return name;
         // No: back to the dialog, as the system's own dialog does.
     }
@@ -51,7 +59,9 @@ QString confirmedSaveName(QWidget* parent, const QString& pairs, const std::func
 
 namespace {
 
-bool dotlessFileNames() { return QOperatingSystemVersion::currentType() != QOperatingSystemVersion::Windows; }
+bool dotlessFileNames() {
+    return QOperatingSystemVersion::currentType() != QOperatingSystemVersion::Windows;
+}
 
 QString runDialog(QWidget* parent, const QString& caption, const QString& dir, const QString& pairs,
                   QFileDialog::AcceptMode mode) {
@@ -62,12 +72,14 @@ QString runDialog(QWidget* parent, const QString& caption, const QString& dir, c
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QList<NameFilter> filters = nameFilters(pairs, dotlessFileNames());
     QStringList qtFilters;
-    for (const NameFilter& f : filters) qtFilters << f.qtFilter;
+    for (const NameFilter& f : filters)
+        qtFilters << f.qtFilter;
     dialog.setNameFilters(qtFilters);
     // The dialog drawn by Qt shows each filter by the program's own description.
     auto relabel = [&dialog, filters] {
         if (auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
-            for (int i = 0; i < combo->count() && i < filters.size(); ++i) combo->setItemText(i, filters[i].label);
+            for (int i = 0; i < combo->count() && i < filters.size(); ++i)
+                combo->setItemText(i, filters[i].label);
     };
     relabel();
     QTimer::singleShot(0, &dialog, relabel);
@@ -95,8 +107,8 @@ Seams realSeams() {
     s.saveFileName = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter) {
         // The answer is the final name, the extension appended; an existing
         // file is replaced only when the user says so.
-        return confirmedSaveName(parent, filter,
-                                 [&] { return runDialog(parent, caption, dir, filter, QFileDialog::AcceptSave); });
+        return confirmedSaveName(
+            parent, filter, [&] { return runDialog(parent, caption, dir, filter, QFileDialog::AcceptSave); });
     };
     s.now = [] { return QDateTime::currentDateTime(); };
     s.question = [](QWidget* parent, const QString& title, const QString& text) {

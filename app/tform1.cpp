@@ -265,7 +265,9 @@ void TForm1::FormCreate() {
         StringGrid1->setCell(1, r, names.value(r));
         StringGrid1->setCell(2, r, hints.value(r));
     }
-    fitCellText(StringGrid1, 2, setpoints::kVariantRow); // "1=20A  2=100A  3=250A"
+    // The fixed hints of rows 1 to 11 ("1=20A  2=100A  3=250A" the longest);
+    // row 0 changes with the variant and rows 12 and 13 with the language.
+    for (int r = 1; r <= setpoints::kVariantRow; ++r) fitCellText(StringGrid1, 2, r);
     const QStringList entries = faults::initialFaultNumbers();
     for (int r = 1; r <= 40; ++r) StringGrid2->setCell(0, r, entries.value(r - 1));
     const QStringList header = faults::initialFaultHeader();

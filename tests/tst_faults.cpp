@@ -358,7 +358,8 @@ void TestFaultRules::noCause_data() {
     QTest::newRow("only bit 7, no date") << trip(0x80, 0x00, 0x00, 0x00, 0x00) << "<none>";
     QTest::newRow("cause 0, minute only") << trip(0x00, 0x00, 0x00, 0x00, 0x01) << "<none>";
     QTest::newRow("empty slot") << FaultRecord{} << "";
-    QTest::newRow("bit 7 with a cause") << trip(0x81, 0x12, 0x06, 0x07, 0x03) << QString::fromUtf8("przeciążenie    ");
+    QTest::newRow("bit 7 with a cause")
+        << trip(0x81, 0x12, 0x06, 0x07, 0x03) << QString::fromUtf8("przeciążenie    ");
 }
 
 void TestFaultRules::noCause() {

@@ -378,7 +378,8 @@ void TstMonitor::lampsBlink() {
         if (f->faultWord == 0) return;
         (f->Image2->isVisibleTo(f) ? lit : dark) = true;
         const QString t = f->StatusBar2->panelText(1);
-        if (t.startsWith(QStringLiteral("AWARIA     "))) word = fits(f->StatusBar2->panel(1));
+        if (t.startsWith(QStringLiteral("AWARIA     ")))
+            word = fits(f->StatusBar2->panel(1));
         else if (!t.isEmpty()) timeOnly = true;
     });
     watch.start(20);
@@ -405,11 +406,16 @@ void TstMonitor::variantGoesToSetpointTable() {
 void TstMonitor::scaleLabelsFit_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
-    QTest::newRow("0") << "Label56" << "0";
-    QTest::newRow("100%") << "Label61" << "100%";
-    QTest::newRow("200%") << "Label60" << "200%";
-    QTest::newRow("In") << "Label61" << "In";
-    QTest::newRow("2xIn") << "Label60" << "2xIn";
+    QTest::newRow("0") << "Label56"
+                       << "0";
+    QTest::newRow("100%") << "Label61"
+                          << "100%";
+    QTest::newRow("200%") << "Label60"
+                          << "200%";
+    QTest::newRow("In") << "Label61"
+                        << "In";
+    QTest::newRow("2xIn") << "Label60"
+                          << "2xIn";
     // The largest nominal current of each variant: 20,0 A, 100 A, 250 A.
     const int largest[3] = {200, 200, 250};
     for (int variant = 1; variant <= 3; ++variant) {

@@ -181,10 +181,14 @@ void TstMonitorRules::statusDate_data() {
     QTest::newRow("de_DE dd.MM.yy") << de << QString() << "08.12.26";
     QTest::newRow("ru_RU dd.MM.yyyy") << ru << QString() << "08.12.2026";
     QTest::newRow("C locale") << QLocale::c() << QString() << "2026-12-08";
-    QTest::newRow("two-digit year first") << pl << "yy-MM-dd" << "2026-12-08";
-    QTest::newRow("two-digit year first, dots") << de << "yy.MM.dd" << "2026.12.08";
-    QTest::newRow("four-digit year first") << us << "yyyy/MM/dd" << "2026/12/08";
-    QTest::newRow("day first, two-digit year") << de << "dd.MM.yy" << "08.12.26";
+    QTest::newRow("two-digit year first") << pl << "yy-MM-dd"
+                                          << "2026-12-08";
+    QTest::newRow("two-digit year first, dots") << de << "yy.MM.dd"
+                                                << "2026.12.08";
+    QTest::newRow("four-digit year first") << us << "yyyy/MM/dd"
+                                           << "2026/12/08";
+    QTest::newRow("day first, two-digit year") << de << "dd.MM.yy"
+                                               << "08.12.26";
 }
 
 void TstMonitorRules::statusDate() {

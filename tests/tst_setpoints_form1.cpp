@@ -13,11 +13,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
-#include <QToolTip>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -586,12 +586,13 @@ void TstSetpointsForm1::keysStayInValueColumn_data() {
     QTest::newRow("Down") << g1 << 4 << 3 << QStringList{"Down"} << 5 << 3 << 0;
     QTest::newRow("Tab") << g1 << 4 << 3 << QStringList{"Tab"} << 5 << 3 << 0;
     QTest::newRow("Shift+Tab") << g1 << 4 << 3 << QStringList{"Shift+Tab"} << 3 << 3 << 0;
-    QTest::newRow("Tab, Shift+Tab, Left") << g1 << 0 << 3 << QStringList{"Tab", "Shift+Tab", "Left"} << 0 << 3 << 0;
+    QTest::newRow("Tab, Shift+Tab, Left")
+        << g1 << 0 << 3 << QStringList{"Tab", "Shift+Tab", "Left"} << 0 << 3 << 0;
     QTest::newRow("PgUp") << g1 << 8 << 3 << QStringList{"PgUp"} << 0 << 3 << 0;
     QTest::newRow("Down into row 12 refused") << g1 << 11 << 3 << QStringList{"Down"} << 11 << 3 << 1;
     QTest::newRow("PgDn into row 13 refused") << g1 << 10 << 3 << QStringList{"PgDn"} << 10 << 3 << 1;
-    QTest::newRow("fault log: Up stays below the header") << g2 << 1 << 1 << QStringList{"Up", "PgUp"} << 1 << 1
-                                                          << 0;
+    QTest::newRow("fault log: Up stays below the header")
+        << g2 << 1 << 1 << QStringList{"Up", "PgUp"} << 1 << 1 << 0;
     QTest::newRow("fault log: Ctrl+Home") << g2 << 5 << 2 << QStringList{"Ctrl+Home"} << 1 << 0 << 0;
     QTest::newRow("fault log: Home, End") << g2 << 5 << 1 << QStringList{"Home", "End"} << 5 << 3 << 0;
     QTest::newRow("fault log: row 12 refused") << g2 << 11 << 1 << QStringList{"Down"} << 11 << 1 << 1;
@@ -650,9 +651,23 @@ void TstSetpointsForm1::variantHintShowsWhole() {
         QVERIFY2(width <= 152, qPrintable(QString::number(width)));
         QVERIFY(cellFont.pixelSize() >= 11);
     }
-    // Texts that fit carry no tooltip of their own.
-    QVERIFY(!g_->cellTextCut(2, 7));
+    // The other fixed hints show whole too.
+    for (int r = 1; r <= 11; ++r)
+        QVERIFY2(!g_->cellTextCut(2, r) || g_->item(r, 2)->font().pixelSize() == 11,
+                 qPrintable(g_->cell(2, r)));
     QVERIFY(!g_->cellTextCut(0, 0));
+    // A name too long for its column shows whole as a tooltip.
+    const QString longName = QStringLiteral("Czas zwłoki przed zał. : (nastawa co 0,5s)").repeated(3);
+    g_->setCell(1, 10, longName);
+    QVERIFY(g_->cellTextCut(1, 10));
+    f_->show();
+    QTest::mouseClick(f_->SpeedButton22, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(f_));
+    const QRect cell = g_->visualRect(g_->model()->index(10, 1));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), g_->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(g_->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), longName);
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TstSetpointsForm1)
