@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/pictures.h"
+#include "app/programicon.h"
 #include "app/seams.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
@@ -51,6 +52,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8("Przekaźnik statyczny nadprądowy VRK-...T8/230"));
     setFixedSize(663, 447);
+    setWindowIcon(programicon::icon());
 
     // The serial line as the window stores it: the device COM2, 19200 bit/s,
     // odd parity, 50 ms to send and 100 ms of silence to end a reply.

@@ -12,6 +12,10 @@ if [ -f "$here/scripts/fuzz-smoke.sh" ]; then
   bash "$here/scripts/fuzz-smoke.sh"
 fi
 
+# Builds the Debian package from build/ and checks it (files, dependencies, a start, lintian).
+echo "== Debian package"
+bash "$here/scripts/check-package.sh" "$here/build"
+
 echo "== tests"
 (cd "$here/build" && ctest --output-on-failure -j2)
 
