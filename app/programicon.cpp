@@ -78,11 +78,14 @@ QImage draw(int size) {
     return image;
 }
 
-QString resourcePath(int size) { return QStringLiteral(":/icons/vrk-%1.png").arg(size); }
+QString resourcePath(int size) {
+    return QStringLiteral(":/icons/vrk-%1.png").arg(size);
+}
 
 QIcon icon() {
     QIcon result;
-    for (int size : kSizes) result.addFile(resourcePath(size), QSize(size, size));
+    for (int size : kSizes)
+        result.addFile(resourcePath(size), QSize(size, size));
     return result;
 }
 

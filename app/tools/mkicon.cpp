@@ -2,9 +2,9 @@
 // into a folder; the build stores them as resources and installs them.
 #include "app/programicon.h"
 
+#include <cstdio>
 #include <QDir>
 #include <QGuiApplication>
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
