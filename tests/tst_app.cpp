@@ -274,7 +274,8 @@ void TstApp::splashCloses() {
 void TstApp::windowIcon_data() {
     QTest::addColumn<int>("size");
     // The hicolor theme's sizes, from the menu's 16 px to the 256 px launcher tile.
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) QTest::newRow(qPrintable(QString::number(size))) << size;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
 }
 
 void TstApp::windowIcon() {
