@@ -6,6 +6,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("VRK"));
+    app.setApplicationVersion(QStringLiteral(VRK_VERSION));
+    // Ties the windows to the desktop entry vrk.desktop (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("vrk"));
     // The program ends when the main window is closed, whatever else is open.
     app.setQuitOnLastWindowClosed(false);
     Program program;

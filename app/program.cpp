@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/programicon.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "app/tform4.h"
@@ -29,6 +30,8 @@ void centreOnScreen(QWidget* window) {
 }
 
 void startProgram(Program& program, bool withSplash) {
+    // Every window (the splash, the dialogs, the message boxes) shows the program's icon.
+    QApplication::setWindowIcon(programicon::icon());
     if (withSplash) {
         program.splash = new TForm3();
         program.splash->show();

@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/pictures.h"
+#include "app/programicon.h"
 #include "app/seams.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
@@ -95,6 +96,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // A fixed border: system menu, minimize and close, no maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(programicon::icon());
 
     // The serial line as the window stores it: the device COM2, 19200 bit/s,
     // odd parity, 50 ms to send and 100 ms of silence to end a reply.

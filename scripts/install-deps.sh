@@ -15,6 +15,7 @@ packages=(
   libc6-dev
   fonts-dejavu-core
   ccache
+  dpkg-dev fakeroot lintian desktop-file-utils man-db
 )
 
 missing=()

@@ -53,6 +53,10 @@ if [ -f "$here/scripts/fuzz-smoke.sh" ]; then
   bash "$here/scripts/fuzz-smoke.sh"
 fi
 
+# Builds the Debian package from build/ and checks it (files, dependencies, a start, lintian).
+phase "Debian package"
+bash "$here/scripts/check-package.sh" "$here/build"
+
 phase "tests"
 status=0
 (cd "$here/build" && ctest --output-on-failure -j2) || status=$?

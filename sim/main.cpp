@@ -73,7 +73,9 @@ const char* const kUsage =
     "  --freeze               motor values without noise or drift\n"
     "  --empty-memory         fault memory with every slot empty\n"
     "  --command TEXT         run a control command at start (repeatable)\n"
-    "  --tell PATH COMMAND..  send one control command to a running simulator, print the answer\n";
+    "  --tell PATH COMMAND..  send one control command to a running simulator, print the answer\n"
+    "  --version              print the version and exit\n"
+    "  --help                 print this text and exit\n";
 
 struct Options {
     std::string link, log, control;
@@ -122,6 +124,9 @@ Options parseOptions(int argc, char** argv) {
         long n = 0;
         if (opt == "--help" || opt == "-h") {
             std::fputs(kUsage, stdout);
+            std::exit(0);
+        } else if (opt == "--version") {
+            std::printf("vrk-sim %s\n", VRK_VERSION);
             std::exit(0);
         } else if (opt == "--link") {
             o.link = arg();

@@ -5,6 +5,7 @@
 #include "app/controls.h"
 #include "app/gridnavigation.h"
 #include "app/pictures.h"
+#include "app/programicon.h"
 #include "app/tform3.h"
 #include "config/tform2.h"
 #include "serial/testing/pseudoterminal.h"
@@ -69,6 +70,8 @@ private slots:
     void replaceAskedByFinalName_data();
     void replaceAskedByFinalName();
     void realDialogShowsOwnFilters();
+    void windowIcon_data();
+    void windowIcon();
 };
 
 void TstApp::firstDisplay() {
@@ -792,6 +795,36 @@ void TstApp::splashCloses() {
     QVERIFY(splash.ready());
     // It stays up for the whole wait after its activation.
     QVERIFY(shown.elapsed() >= 2500);
+}
+
+void TstApp::windowIcon_data() {
+    QTest::addColumn<int>("size");
+    // The hicolor theme's sizes, from the menu's 16 px to the 256 px launcher tile.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void TstApp::windowIcon() {
+    QFETCH(int, size);
+    AppFixture app;
+    app.start();
+    const QSize wanted(size, size);
+    // The drawn picture is in the resources: a tile with transparent corners.
+    const QImage drawn(programicon::resourcePath(size));
+    QCOMPARE(drawn.size(), wanted);
+    QCOMPARE(qAlpha(drawn.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(drawn.pixel(size / 2, size / 2)), 255);
+    // The main window and, through the application, the other windows show it at this size.
+    const QIcon icons[] = {app.f1()->windowIcon(), app.f2()->windowIcon(), app.f4()->windowIcon(),
+                           QApplication::windowIcon()};
+    for (const QIcon& icon : icons) {
+        QVERIFY(!icon.isNull());
+        QVERIFY(icon.availableSizes().contains(wanted));
+        const QPixmap shown = icon.pixmap(wanted);
+        QCOMPARE(shown.size(), wanted);
+        QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
 }
 
 QTEST_MAIN(TstApp)
