@@ -24,9 +24,12 @@ SetpointCompareWindow::SetpointCompareWindow(QWidget* parent) : QWidget(parent, 
     CompareTable->setSelectionMode(QAbstractItemView::NoSelection);
     CompareTable->verticalHeader()->hide();
     CompareTable->horizontalHeader()->setStretchLastSection(true);
+    CompareTable->horizontalHeader()->setMinimumSectionSize(72);
+    CompareTable->setFocusPolicy(Qt::NoFocus);
+    CompareTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    CompareTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(FileLabel);
     layout->addWidget(CompareTable);
-    resize(640, 400);
 }
 
 void SetpointCompareWindow::showComparison(const QString& fileName, const QStringList& names,
@@ -47,6 +50,16 @@ void SetpointCompareWindow::showComparison(const QString& fileName, const QStrin
         }
     }
     CompareTable->resizeColumnsToContents();
+    CompareTable->resizeRowsToContents();
+    // Every row in sight: the table is as tall as its rows, as wide as its columns.
+    int height = CompareTable->horizontalHeader()->sizeHint().height() + 2 * CompareTable->frameWidth();
+    for (int r = 0; r < CompareTable->rowCount(); ++r)
+        height += CompareTable->rowHeight(r);
+    int width = 2 * CompareTable->frameWidth();
+    for (int c = 0; c < CompareTable->columnCount(); ++c)
+        width += CompareTable->columnWidth(c);
+    CompareTable->setMinimumSize(width + 24, height + 4);
+    adjustSize();
     show();
     raise();
     activateWindow();

@@ -55,6 +55,7 @@ private slots:
     void writeTakesTheOpenEditor();
     void confirmedWriteSaysSo();
     void readBackReportsWhatTheRelayHolds();
+    void failedReadBackIsNoConfirmation();
     void marksFollowReadsEditsAndWrites();
     void compareWithFileAfterRead();
 
@@ -483,6 +484,29 @@ void TstSetpointsSim::readBackReportsWhatTheRelayHolds() {
     QCOMPARE(g_->cellBackground(3, 3), QColor(Qt::white));
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(!status || status->text().isEmpty());
+    checkRestored();
+}
+
+// The reply to the read-back is lost: the writes went through, but nothing
+// confirms them; the marks keep the relay's last good read (none here).
+void TstSetpointsSim::failedReadBackIsNoConfirmation() {
+    showSetpointPage();
+    fill(g_, validTable());
+    const int from = mark();
+    whenWritten(22, QStringLiteral("noreply next 1"), from);
+    clickButton(f_->SpeedButton7);
+    const QList<Exchange> all = since(from);
+    QCOMPARE(writes(from).size(), 11);
+    bool readBackLost = false;
+    for (const Exchange& e : all)
+        if (e.value(QStringLiteral("fn")) == QLatin1String("3") && e.value(QStringLiteral("reg")) == QLatin1String("12"))
+            readBackLost = e.value(QStringLiteral("action")) == QLatin1String("noreply");
+    QVERIFY(readBackLost);
+    QCOMPARE(f_->Label100->text(),
+             tx("Reading the setpoints back failed: the values in the relay are not confirmed."));
+    QVERIFY(app_->f4()->isVisible());
+    QVERIFY(f_->setpointImage.isEmpty());
+    QCOMPARE(g_->cellToolTip(3, 4), tx("The relay's value is not known: read the setpoints first."));
     checkRestored();
 }
 
