@@ -41,8 +41,9 @@ void SetpointCompareWindow::showComparison(const QString& fileName, const QStrin
     for (int i = 0; i < rows.size(); ++i) {
         const FileComparison& c = rows[i];
         const QString differs = !c.relayKnown ? QString() : c.differs ? tr("differs") : QString();
-        const QStringList texts{QStringLiteral("%1. %2").arg(c.row + 1).arg(parameterName(names.value(c.row))),
-                                c.relayKnown ? c.relayText : tr("unknown"), c.fileText, differs};
+        const QStringList texts{
+            QStringLiteral("%1. %2").arg(c.row + 1).arg(parameterName(names.value(c.row))),
+            c.relayKnown ? c.relayText : tr("unknown"), c.fileText, differs};
         for (int col = 0; col < 4; ++col) {
             auto* item = new QTableWidgetItem(texts[col]);
             if (c.differs) item->setBackground(kDiffers);

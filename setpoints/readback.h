@@ -15,10 +15,10 @@ namespace setpoints {
 
 // One register the relay holds differently from what was sent.
 struct Difference {
-    int row = 0;       // 0..kWrittenRows-1, register kFirstRegister + row
-    int sent = 0;      // the value written
-    qint32 held = 0;   // the value read back
-    QString heldText;  // the held value as the table shows it
+    int row = 0;      // 0..kWrittenRows-1, register kFirstRegister + row
+    int sent = 0;     // the value written
+    qint32 held = 0;  // the value read back
+    QString heldText; // the held value as the table shows it
     bool operator==(const Difference&) const = default;
 };
 
