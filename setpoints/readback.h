@@ -79,6 +79,11 @@ QString unconfirmedReport(const QList<int>& rows, int sent, const QStringList& n
 // all; empty when there is nothing to say.
 QString readBackReport(bool readBack, const QList<Difference>& differences, bool anyUnconfirmed,
                        const QStringList& names);
+// Whether the relay went silent during a write (the link is down, though the
+// port is open): no write answered at all, or the last write unanswered and
+// the read-back lost as well. rows: the unconfirmed rows of `sent` rows sent.
+bool relayWentSilent(const QList<int>& rows, int sent, bool readBack);
+
 // The status bar's short text after a confirmed write, at the given time
 // "hh:mm", and the tooltip that says it in full, at "hh:mm:ss".
 QString confirmedStatus(const QString& time);

@@ -55,6 +55,8 @@ private slots:
     void parameterName();
     void compareWithFile_data();
     void compareWithFile();
+    void relayWentSilent_data();
+    void relayWentSilent();
     void reports_data();
     void reports();
 };
@@ -173,6 +175,31 @@ void TstSetpointsReadback::compareWithFile() {
     }
     QCOMPARE(got, differs);
     if (!image.isEmpty()) QCOMPARE(rows[0].relayText, QStringLiteral("12,5"));
+}
+
+void TstSetpointsReadback::relayWentSilent_data() {
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("readBack");
+    QTest::addColumn<bool>("silent");
+    QList<int> all, lastEight;
+    for (int r = 0; r < kWrittenRows; ++r)
+        all << r;
+    for (int r = 3; r < kWrittenRows; ++r)
+        lastEight << r;
+    QTest::newRow("all confirmed") << QList<int>{} << true << false;
+    QTest::newRow("one unanswered, read back") << QList<int>{4} << true << false;
+    QTest::newRow("one unanswered, read-back lost") << QList<int>{4} << false << false;
+    QTest::newRow("read-back lost only") << QList<int>{} << false << false;
+    QTest::newRow("the last eight, read back") << lastEight << true << false;
+    QTest::newRow("the last eight, read-back lost") << lastEight << false << true;
+    QTest::newRow("none answered") << all << false << true;
+}
+
+void TstSetpointsReadback::relayWentSilent() {
+    QFETCH(QList<int>, rows);
+    QFETCH(bool, readBack);
+    QFETCH(bool, silent);
+    QCOMPARE(setpoints::relayWentSilent(rows, kWrittenRows, readBack), silent);
 }
 
 void TstSetpointsReadback::reports_data() {
