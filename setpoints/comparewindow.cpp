@@ -24,9 +24,12 @@ SetpointCompareWindow::SetpointCompareWindow(QWidget* parent) : QWidget(parent, 
     CompareTable->setSelectionMode(QAbstractItemView::NoSelection);
     CompareTable->verticalHeader()->hide();
     CompareTable->horizontalHeader()->setStretchLastSection(true);
+    CompareTable->horizontalHeader()->setMinimumSectionSize(72);
+    CompareTable->setFocusPolicy(Qt::NoFocus);
+    CompareTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    CompareTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(FileLabel);
     layout->addWidget(CompareTable);
-    resize(640, 400);
 }
 
 void SetpointCompareWindow::showComparison(const QString& fileName, const QStringList& names,
@@ -38,8 +41,9 @@ void SetpointCompareWindow::showComparison(const QString& fileName, const QStrin
     for (int i = 0; i < rows.size(); ++i) {
         const FileComparison& c = rows[i];
         const QString differs = !c.relayKnown ? QString() : c.differs ? tr("differs") : QString();
-        const QStringList texts{QStringLiteral("%1. %2").arg(c.row + 1).arg(parameterName(names.value(c.row))),
-                                c.relayKnown ? c.relayText : tr("unknown"), c.fileText, differs};
+        const QStringList texts{
+            QStringLiteral("%1. %2").arg(c.row + 1).arg(parameterName(names.value(c.row))),
+            c.relayKnown ? c.relayText : tr("unknown"), c.fileText, differs};
         for (int col = 0; col < 4; ++col) {
             auto* item = new QTableWidgetItem(texts[col]);
             if (c.differs) item->setBackground(kDiffers);
@@ -47,6 +51,16 @@ void SetpointCompareWindow::showComparison(const QString& fileName, const QStrin
         }
     }
     CompareTable->resizeColumnsToContents();
+    CompareTable->resizeRowsToContents();
+    // Every row in sight: the table is as tall as its rows, as wide as its columns.
+    int height = CompareTable->horizontalHeader()->sizeHint().height() + 2 * CompareTable->frameWidth();
+    for (int r = 0; r < CompareTable->rowCount(); ++r)
+        height += CompareTable->rowHeight(r);
+    int width = 2 * CompareTable->frameWidth();
+    for (int c = 0; c < CompareTable->columnCount(); ++c)
+        width += CompareTable->columnWidth(c);
+    CompareTable->setMinimumSize(width + 24, height + 4);
+    adjustSize();
     show();
     raise();
     activateWindow();

@@ -222,8 +222,8 @@ void TForm1::SpeedButton7Click() {
             b->setEnabled(true);
         Timer2->start();
     }
-    // No link, or a relay that answered none of the writes: no connection.
-    if (linkLost || unconfirmed.size() == kWrittenRows) {
+    // No link, or a relay that went silent: no connection.
+    if (linkLost || relayWentSilent(unconfirmed, kWrittenRows, readBack)) {
         reportError(hiddenLabel(67)->text());
         return;
     }

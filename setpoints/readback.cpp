@@ -103,6 +103,11 @@ QString readBackReport(bool readBack, const QList<Difference>& differences, bool
     return QString();
 }
 
+bool relayWentSilent(const QList<int>& rows, int sent, bool readBack) {
+    if (sent > 0 && rows.size() >= sent) return true;
+    return !readBack && !rows.isEmpty() && rows.last() == sent - 1;
+}
+
 QString confirmedStatus(const QString& time) {
     return QCoreApplication::translate("setpoints", "Setpoints confirmed %1").arg(time);
 }

@@ -15,10 +15,10 @@ namespace setpoints {
 
 // One register the relay holds differently from what was sent.
 struct Difference {
-    int row = 0;       // 0..kWrittenRows-1, register kFirstRegister + row
-    int sent = 0;      // the value written
-    qint32 held = 0;   // the value read back
-    QString heldText;  // the held value as the table shows it
+    int row = 0;      // 0..kWrittenRows-1, register kFirstRegister + row
+    int sent = 0;     // the value written
+    qint32 held = 0;  // the value read back
+    QString heldText; // the held value as the table shows it
     bool operator==(const Difference&) const = default;
 };
 
@@ -79,6 +79,11 @@ QString unconfirmedReport(const QList<int>& rows, int sent, const QStringList& n
 // all; empty when there is nothing to say.
 QString readBackReport(bool readBack, const QList<Difference>& differences, bool anyUnconfirmed,
                        const QStringList& names);
+// Whether the relay went silent during a write (the link is down, though the
+// port is open): no write answered at all, or the last write unanswered and
+// the read-back lost as well. rows: the unconfirmed rows of `sent` rows sent.
+bool relayWentSilent(const QList<int>& rows, int sent, bool readBack);
+
 // The status bar's short text after a confirmed write, at the given time
 // "hh:mm", and the tooltip that says it in full, at "hh:mm:ss".
 QString confirmedStatus(const QString& time);

@@ -1,8 +1,8 @@
 // What the relay holds against what was sent, what the table shows and what
 // a file holds: the read-back comparison, the marks of changed cells, the
 // file comparison and the reports, without a window.
-#include "setpointtables.h"
 #include "setpoints/readback.h"
+#include "setpointtables.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -55,6 +55,8 @@ private slots:
     void parameterName();
     void compareWithFile_data();
     void compareWithFile();
+    void relayWentSilent_data();
+    void relayWentSilent();
     void reports_data();
     void reports();
 };
@@ -66,12 +68,12 @@ void TstSetpointsReadback::compareWritten_data() {
     QTest::newRow("T1 holds 20") << imageWith(4, 20) << QList<Difference>{{4, 10, 20, QStringLiteral("20")}};
     QTest::newRow("In shown by the read's variant")
         << imageWith(0, 30) << QList<Difference>{{0, 25, 30, QStringLiteral("15,0")}};
-    QTest::newRow("Td and Un scaled") << imageWith(10, 7, imageWith(7, 41)) << QList<Difference>{
-        {7, 40, 41, QStringLiteral("410")}, {10, 5, 7, QStringLiteral("3,5")}};
+    QTest::newRow("Td and Un scaled")
+        << imageWith(10, 7, imageWith(7, 41))
+        << QList<Difference>{{7, 40, 41, QStringLiteral("410")}, {10, 5, 7, QStringLiteral("3,5")}};
     QTest::newRow("variant and clock not compared")
         << imageWith(11, 3, imageWith(12, 0x0101, imageWith(13, 0))) << QList<Difference>{};
-    QTest::newRow("short read") << validImage().mid(0, 10)
-                                << QList<Difference>{{10, 5, -1, QString()}};
+    QTest::newRow("short read") << validImage().mid(0, 10) << QList<Difference>{{10, 5, -1, QString()}};
 }
 
 void TstSetpointsReadback::compareWritten() {
@@ -85,18 +87,27 @@ void TstSetpointsReadback::cellMarks_data() {
     QTest::addColumn<QVector<qint32>>("image");
     QTest::addColumn<QString>("states"); // per row: n not compared, u unknown, s same, c changed
     QTest::addColumn<QString>("relay4"); // the relay text of row 4
-    QTest::newRow("no read yet") << validTable() << QVector<qint32>{} << "uuuuuuuuuuuunn" << "";
-    QTest::newRow("all same") << validTable() << validImage() << "ssssssssssssnn" << "10";
-    QTest::newRow("T1 typed") << tableWith(4, QStringLiteral("20")) << validImage() << "sssscsssssssnn" << "10";
-    QTest::newRow("T1 emptied") << tableWith(4, QString()) << validImage() << "sssscsssssssnn" << "10";
-    QTest::newRow("same value, other text") << tableWith(0, QStringLiteral("12,50")) << validImage()
-                                            << "ssssssssssssnn" << "10";
-    QTest::newRow("relay changed") << validTable() << imageWith(4, 11) << "sssscsssssssnn" << "11";
+    QTest::newRow("no read yet") << validTable() << QVector<qint32>{} << "uuuuuuuuuuuunn"
+                                 << "";
+    QTest::newRow("all same") << validTable() << validImage() << "ssssssssssssnn"
+                              << "10";
+    QTest::newRow("T1 typed") << tableWith(4, QStringLiteral("20")) << validImage() << "sssscsssssssnn"
+                              << "10";
+    QTest::newRow("T1 emptied") << tableWith(4, QString()) << validImage() << "sssscsssssssnn"
+                                << "10";
+    QTest::newRow("same value, other text")
+        << tableWith(0, QStringLiteral("12,50")) << validImage() << "ssssssssssssnn"
+        << "10";
+    QTest::newRow("relay changed") << validTable() << imageWith(4, 11) << "sssscsssssssnn"
+                                   << "11";
     QTest::newRow("unknown variant: row 0 unknown")
-        << tableWith(11, QStringLiteral("0")) << imageWith(11, 0) << "usssssssssssnn" << "10";
+        << tableWith(11, QStringLiteral("0")) << imageWith(11, 0) << "usssssssssssnn"
+        << "10";
     QTest::newRow("clock differs: not compared")
-        << tableWith(12, QStringLiteral("01.01")) << validImage() << "ssssssssssssnn" << "10";
-    QTest::newRow("short image: unknown") << validTable() << validImage().mid(0, 12) << "uuuuuuuuuuuunn" << "";
+        << tableWith(12, QStringLiteral("01.01")) << validImage() << "ssssssssssssnn"
+        << "10";
+    QTest::newRow("short image: unknown") << validTable() << validImage().mid(0, 12) << "uuuuuuuuuuuunn"
+                                          << "";
 }
 
 void TstSetpointsReadback::cellMarks() {
@@ -119,12 +130,14 @@ void TstSetpointsReadback::cellMarks() {
 void TstSetpointsReadback::parameterName_data() {
     QTest::addColumn<QString>("rowText");
     QTest::addColumn<QString>("name");
-    QTest::newRow("colon at the end") << QString::fromUtf8("Prąd znamionowy:") << QString::fromUtf8("Prąd znamionowy");
-    QTest::newRow("colon and a hint") << QString::fromUtf8("Ciepło silnika: (nastawa co 15)")
-                                      << QString::fromUtf8("Ciepło silnika");
+    QTest::newRow("colon at the end")
+        << QString::fromUtf8("Prąd znamionowy:") << QString::fromUtf8("Prąd znamionowy");
+    QTest::newRow("colon and a hint")
+        << QString::fromUtf8("Ciepło silnika: (nastawa co 15)") << QString::fromUtf8("Ciepło silnika");
     QTest::newRow("space before the colon") << QString::fromUtf8("Czas zwłoki przed zał. : (nastawa co 0,5s)")
                                             << QString::fromUtf8("Czas zwłoki przed zał.");
-    QTest::newRow("colon inside a word") << QStringLiteral("Godzina:minuta") << QStringLiteral("Godzina:minuta");
+    QTest::newRow("colon inside a word")
+        << QStringLiteral("Godzina:minuta") << QStringLiteral("Godzina:minuta");
     QTest::newRow("no colon") << QString::fromUtf8("Miesiąc.dzień") << QString::fromUtf8("Miesiąc.dzień");
     QTest::newRow("empty") << QString() << QString();
 }
@@ -140,8 +153,9 @@ void TstSetpointsReadback::compareWithFile_data() {
     QTest::addColumn<QVector<qint32>>("image");
     QTest::addColumn<QString>("differs"); // per row 0..11: d differs, = same, ? relay unknown
     QTest::newRow("same") << validTable() << validImage() << "============";
-    QTest::newRow("T1 and Un differ") << tableWith(4, QStringLiteral("20"), tableWith(7, QStringLiteral("410")))
-                                      << validImage() << "====d==d====";
+    QTest::newRow("T1 and Un differ")
+        << tableWith(4, QStringLiteral("20"), tableWith(7, QStringLiteral("410"))) << validImage()
+        << "====d==d====";
     QTest::newRow("no read yet") << validTable() << QVector<qint32>{} << "????????????";
     QTest::newRow("short file") << validTable().mid(0, 3) << validImage() << "===ddddddddd";
 }
@@ -163,6 +177,31 @@ void TstSetpointsReadback::compareWithFile() {
     if (!image.isEmpty()) QCOMPARE(rows[0].relayText, QStringLiteral("12,5"));
 }
 
+void TstSetpointsReadback::relayWentSilent_data() {
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("readBack");
+    QTest::addColumn<bool>("silent");
+    QList<int> all, lastEight;
+    for (int r = 0; r < kWrittenRows; ++r)
+        all << r;
+    for (int r = 3; r < kWrittenRows; ++r)
+        lastEight << r;
+    QTest::newRow("all confirmed") << QList<int>{} << true << false;
+    QTest::newRow("one unanswered, read back") << QList<int>{4} << true << false;
+    QTest::newRow("one unanswered, read-back lost") << QList<int>{4} << false << false;
+    QTest::newRow("read-back lost only") << QList<int>{} << false << false;
+    QTest::newRow("the last eight, read back") << lastEight << true << false;
+    QTest::newRow("the last eight, read-back lost") << lastEight << false << true;
+    QTest::newRow("none answered") << all << false << true;
+}
+
+void TstSetpointsReadback::relayWentSilent() {
+    QFETCH(QList<int>, rows);
+    QFETCH(bool, readBack);
+    QFETCH(bool, silent);
+    QCOMPARE(setpoints::relayWentSilent(rows, kWrittenRows, readBack), silent);
+}
+
 void TstSetpointsReadback::reports_data() {
     QTest::addColumn<QList<int>>("unconfirmed");
     QTest::addColumn<bool>("readBack");
@@ -174,8 +213,7 @@ void TstSetpointsReadback::reports_data() {
     const QString holds = tx("The relay holds other values than those sent:");
     QTest::newRow("all confirmed") << QList<int>{} << true << QList<Difference>{} << QString() << QString();
     QTest::newRow("T1 unanswered, read back equal")
-        << QList<int>{4} << true << QList<Difference>{}
-        << unconf + QStringLiteral("\n5. Name 5\n") + others
+        << QList<int>{4} << true << QList<Difference>{} << unconf + QStringLiteral("\n5. Name 5\n") + others
         << tx("Reading back shows that the relay holds every value sent.");
     QTest::newRow("two unanswered, read back failed")
         << QList<int>{0, 10} << false << QList<Difference>{}
@@ -184,8 +222,8 @@ void TstSetpointsReadback::reports_data() {
     QTest::newRow("T1 held differently")
         << QList<int>{} << true << QList<Difference>{{4, 10, 20, QStringLiteral("20")}} << QString()
         << holds + QStringLiteral("\n5. Name 5: 20");
-    QTest::newRow("not read") << QList<int>{} << true << QList<Difference>{{10, 5, -1, QString()}} << QString()
-                              << holds + QStringLiteral("\n11. Name 11: ") + tx("not read");
+    QTest::newRow("not read") << QList<int>{} << true << QList<Difference>{{10, 5, -1, QString()}}
+                              << QString() << holds + QStringLiteral("\n11. Name 11: ") + tx("not read");
 }
 
 void TstSetpointsReadback::reports() {

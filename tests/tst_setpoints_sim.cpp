@@ -55,6 +55,8 @@ private slots:
     void writeTakesTheOpenEditor();
     void confirmedWriteSaysSo();
     void readBackReportsWhatTheRelayHolds();
+    void failedReadBackIsNoConfirmation();
+    void disconnectBeforeReadBack();
     void marksFollowReadsEditsAndWrites();
     void compareWithFileAfterRead();
 
@@ -67,6 +69,7 @@ private:
     // Runs a control command once the simulator has logged a write to reg
     // (from log line `from` on), while the program waits between its writes.
     void whenWritten(int reg, const QString& command, int from);
+    void whenWritten(int reg, const std::function<void()>& act, int from);
     void clickButton(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString rowName(int row) const;
 
@@ -156,14 +159,18 @@ QLineEdit* TstSetpointsSim::openEmptyEditor(int row) {
 }
 
 void TstSetpointsSim::whenWritten(int reg, const QString& command, int from) {
+    whenWritten(reg, [this, command] { QVERIFY(relay_->control(command)); }, from);
+}
+
+void TstSetpointsSim::whenWritten(int reg, const std::function<void()>& act, int from) {
     auto* t = new QTimer(f_);
     t->setInterval(2);
-    connect(t, &QTimer::timeout, f_, [this, t, reg, command, from] {
+    connect(t, &QTimer::timeout, f_, [this, t, reg, act, from] {
         for (const Exchange& e : writes(from))
             if (e.value(QStringLiteral("reg")).toInt() == reg) {
                 t->stop();
                 t->deleteLater();
-                QVERIFY(relay_->control(command));
+                act();
                 return;
             }
     });
@@ -484,6 +491,49 @@ void TstSetpointsSim::readBackReportsWhatTheRelayHolds() {
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(!status || status->text().isEmpty());
     checkRestored();
+}
+
+// The reply to the read-back is lost: the writes went through, but nothing
+// confirms them; the marks keep the relay's last good read (none here).
+void TstSetpointsSim::failedReadBackIsNoConfirmation() {
+    showSetpointPage();
+    fill(g_, validTable());
+    const int from = mark();
+    whenWritten(22, QStringLiteral("noreply next 1"), from);
+    clickButton(f_->SpeedButton7);
+    const QList<Exchange> all = since(from);
+    QCOMPARE(writes(from).size(), 11);
+    bool readBackLost = false;
+    for (const Exchange& e : all)
+        if (e.value(QStringLiteral("fn")) == QLatin1String("3") && e.value(QStringLiteral("reg")) == QLatin1String("12"))
+            readBackLost = e.value(QStringLiteral("action")) == QLatin1String("noreply");
+    QVERIFY(readBackLost);
+    QCOMPARE(f_->Label100->text(),
+             tx("Reading the setpoints back failed: the values in the relay are not confirmed."));
+    QVERIFY(app_->f4()->isVisible());
+    QVERIFY(f_->setpointImage.isEmpty());
+    QCOMPARE(g_->cellToolTip(3, 4), tx("The relay's value is not known: read the setpoints first."));
+    checkRestored();
+}
+
+// The user disconnects in the wait after the last write: no read-back on the
+// closed port, the window stays disconnected, and the report is the
+// no-connection text.
+void TstSetpointsSim::disconnectBeforeReadBack() {
+    fill(g_, validTable());
+    const int from = mark();
+    whenWritten(22, [this] { f_->SpeedButton2Click(); }, from);
+    f_->SpeedButton7Click();
+    QCOMPARE(writes(from).size(), 11);
+    for (const Exchange& e : since(from))
+        QVERIFY(e.value(QStringLiteral("fn")) != QLatin1String("3") || e.value(QStringLiteral("reg")) != QLatin1String("12"));
+    QVERIFY(!f_->SerialDriver1->IsOpen());
+    QVERIFY(!f_->Timer2->isActive());
+    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QVERIFY(f_->ProgressBar4->isHidden());
+    QVERIFY(!f_->exchangeBusy());
+    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(67)->text());
 }
 
 // Before any read nothing is marked and the tooltip says the relay's value is

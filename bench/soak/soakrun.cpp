@@ -328,7 +328,8 @@ SoakFigures runSoak(const SoakOptions& o) {
                                      .arg(answer, QString::number(values[size_t(i)])));
                 }
             }
-        } else if (app.beeps == beepsBefore + 1 && f->Label100->text() == noConnection) {
+        } else if (app.beeps == beepsBefore + 1 && !f->Label100->text().isEmpty()) {
+            // Reported: no connection, the setpoints not confirmed, or the read-back lost.
             ++fig.writesReported;
             ++expectedBeeps;
         }
@@ -484,6 +485,7 @@ SoakFigures runSoak(const SoakOptions& o) {
     std::set<SetpointRegisters> sentSetpoints;
     std::set<int> sentVariants{initialVariant};
     QString previousAction, beforePreviousAction;
+    bool previousWasWrite = false; // a read right after a write is the write's read-back
     for (int lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
         const QString& line = lines[lineIndex];
         const QMap<QString, QString> e = SimRelay::parseLogLine(line);
@@ -512,9 +514,10 @@ SoakFigures runSoak(const SoakOptions& o) {
                     std::copy(r.values.begin(), r.values.end(), v.begin());
                     sentSetpoints.insert(v);
                 }
-                setpointReads.push_back(std::move(r));
+                if (!previousWasWrite) setpointReads.push_back(std::move(r));
             }
         }
+        previousWasWrite = e.value(QStringLiteral("fn")) == QLatin1String("6");
         beforePreviousAction = previousAction;
         previousAction = action;
     }
