@@ -6,24 +6,11 @@
 #include "config/tform2.h"
 #include "serial/tserialdriver.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-
-namespace {
-
-// The selected entry of a dialog list, -1 when the dialog or the list is missing.
-int selectedIndex(QWidget* dialog, const char* name) {
-    if (!dialog) return -1;
-    if (auto* rg = dialog->findChild<RadioGroup*>(QLatin1String(name))) return rg->itemIndex();
-    if (auto* cb = dialog->findChild<QComboBox*>(QLatin1String(name))) return cb->currentIndex();
-    return -1;
-}
-
-} // namespace
 
 void TForm1::setPollButtons(bool connected) {
     for (QToolButton* b : {SpeedButton6, SpeedButton7, SpeedButton11, SpeedButton12})
@@ -42,11 +29,15 @@ void TForm1::SpeedButton1Click() {
     static const TParity parities[] = {ptODD, ptEVEN, ptNONE};
     static const TDataBits dataBits[] = {db8BITS, db7BITS};
     static const TStopBits stopBits[] = {sb1BITS, sb2BITS};
-    const int port = selectedIndex(form2_, "RadioGroup1");
-    const int baud = selectedIndex(form2_, "ComboBox1");
-    const int parity = selectedIndex(form2_, "ComboBox2");
-    const int data = selectedIndex(form2_, "ComboBox5");
-    const int stop = selectedIndex(form2_, "ComboBox4");
+    // Without the dialog every property stays as it was.
+    ini::Selections none;
+    none.port = none.speed = none.parity = none.dataBits = none.stopBits = -1;
+    const ini::Selections chosen = form2_ ? form2_->selections() : none;
+    const int port = chosen.port;
+    const int baud = chosen.speed;
+    const int parity = chosen.parity;
+    const int data = chosen.dataBits;
+    const int stop = chosen.stopBits;
     if (port >= 0 && port < 2) SerialDriver1->setPort(ports[port]);
     if (baud >= 0 && baud < 4) SerialDriver1->setBaudRate(bauds[baud]);
     if (parity >= 0 && parity < 3) SerialDriver1->setParity(parities[parity]);
