@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
-#include <QLineSeries>
 #include <QToolButton>
 #include <QtTest>
 

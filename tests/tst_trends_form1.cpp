@@ -10,11 +10,9 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineSeries>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
-#include <QValueAxis>
 
 using namespace recorder;
 using namespace trendstest;

@@ -6,10 +6,8 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QLineSeries>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 namespace {
@@ -103,8 +101,8 @@ RecorderPage::Trace RecorderPage::trace(int n) const {
     return {c_.trace2, c_.chart->series5(), c_.chart->rightAxis()};
 }
 
-void RecorderPage::draw(QLineSeries* series, const recorder::Channel* samples) {
-    // One replace call per trace: the chart lays the trace out once, not per point.
+void RecorderPage::draw(ChartTrace* series, const recorder::Channel* samples) {
+    // The trace is replaced whole: it holds no points or all 500.
     if (samples)
         series->replace(recorder::tracePoints(*samples));
     else
