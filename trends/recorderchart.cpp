@@ -7,7 +7,7 @@
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPainter>
-#include <QPolygonF>
+#include <QPolygon>
 
 namespace recorder::chart {
 
@@ -150,6 +150,8 @@ RecorderChart::RecorderChart(QWidget* parent)
 
 void RecorderChart::setTitle(const QString& text) {
     title_ = text;
+    // The whole title on hover, when its middle had to go.
+    setToolTip(text);
     update();
 }
 
@@ -232,10 +234,11 @@ void RecorderChart::drawTrace(QPainter& p, const ChartTrace* trace, const QRect&
     if (trace->count() == 0) return;
     const QRectF m = mappingRect(plot);
     const ChartAxis* axis = trace->axis();
-    QPolygonF line;
+    // Whole pixels: a sample lands on the column sampleX() rounds to.
+    QPolygon line;
     line.reserve(trace->count());
     for (const QPointF& pt : trace->points())
-        line.append(QPointF(sampleX(pt.x(), m), valueY(pt.y(), axis->min(), axis->max(), m)));
+        line.append(QPoint(qRound(sampleX(pt.x(), m)), qRound(valueY(pt.y(), axis->min(), axis->max(), m))));
     p.save();
     // A value beyond the axis's range runs along the plot's edge, not over the labels.
     p.setClipRect(plot);
