@@ -8,10 +8,10 @@
 #include "trends/recorderpage.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
-#include <QFileInfo>
 #include <QQueue>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -388,7 +388,8 @@ void TestTrendsChart::selectors_everyItemClickable() {
     opt.text = b->text();
     const QRect indicator = b->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, b);
     const QRect text = b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b);
-    const QPoint textMiddle(text.left() + b->fontMetrics().horizontalAdvance(b->text()) / 2, text.center().y());
+    const QPoint textMiddle(text.left() + b->fontMetrics().horizontalAdvance(b->text()) / 2,
+                            text.center().y());
     for (const QPoint& at : {indicator.center(), textMiddle}) {
         // Nothing else lies over the spot the user clicks.
         QCOMPARE(p.window.childAt(b->mapTo(&p.window, at)), static_cast<QWidget*>(b));
@@ -437,11 +438,9 @@ void TestTrendsChart::tickLabels_data() {
     QTest::newRow("Q, Polish") << "pl_PL" << ticks(200) << QStringList{"0", "50", "100", "150", "200"};
     QTest::newRow("Cos, Polish") << "pl_PL" << ticks(100) << QStringList{"0", "20", "40", "60", "80", "100"};
     QTest::newRow("P, Polish: no group separator")
-        << "pl_PL" << ticks(32000)
-        << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000"};
+        << "pl_PL" << ticks(32000) << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000"};
     QTest::newRow("P, English: no group separator")
-        << "en_US" << ticks(32000)
-        << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000"};
+        << "en_US" << ticks(32000) << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000"};
     QTest::newRow("---, Polish: decimal comma")
         << "pl_PL" << ticks(1) << QStringList{"0", "0,2", "0,4", "0,6", "0,8", "1"};
     QTest::newRow("---, English: decimal point")
@@ -534,12 +533,13 @@ void TestTrendsChart::title_keepsTheFileName_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("width");
     QTest::addColumn<QString>("fileName");
-    const QString deep = QString::fromUtf8("Wykres z pliku: /home/serwis/pomiary/2026/grudzień/stacja pomp nr 3/"
-                                           "silnik M2 strona napędu/po wymianie łożysk/rozruch po remoncie.rej");
+    const QString deep =
+        QString::fromUtf8("Wykres z pliku: /home/serwis/pomiary/2026/grudzień/stacja pomp nr 3/"
+                          "silnik M2 strona napędu/po wymianie łożysk/rozruch po remoncie.rej");
     QTest::newRow("deep path, design width") << deep << 578 << QStringLiteral("rozruch po remoncie.rej");
     QTest::newRow("deep path, narrow chart") << deep << 300 << QStringLiteral("rozruch po remoncie.rej");
-    QTest::newRow("short path unchanged") << QStringLiteral("Wykres z pliku: /tmp/a.rej") << 578
-                                          << QStringLiteral("a.rej");
+    QTest::newRow("short path unchanged")
+        << QStringLiteral("Wykres z pliku: /tmp/a.rej") << 578 << QStringLiteral("a.rej");
     QTest::newRow("live history: no title") << QString() << 578 << QString();
 }
 
@@ -564,7 +564,8 @@ void TestTrendsChart::title_longPathOnTheChart() {
     ChartPage p;
     QVERIFY(QTest::qWaitForWindowExposed(&p.window));
     QDir d(dir_.path());
-    const QString folder = QStringLiteral("a folder with a rather long name/") + QString(60, QLatin1Char('b')) +
+    const QString folder = QStringLiteral("a folder with a rather long name/") +
+                           QString(60, QLatin1Char('b')) +
                            QStringLiteral("/yet another folder on the way down");
     QVERIFY(d.mkpath(folder));
     const QString path = d.filePath(folder + QStringLiteral("/pump 3 start-up.rej"));
@@ -614,9 +615,9 @@ void TestTrendsChart::paint_axesInTheirColours() {
         QCOMPARE(pixel(img, x, to - 1), QColor(Qt::white));
         // Ticks, labels and the title outside the plot in the axis's colour.
         QCOMPARE(pixel(img, left ? x - 2 : x + 2, from), colour);
-        const QRect outside = left ? QRect(0, plot.top(), plot.left() - 1, plot.height())
-                                   : QRect(plot.right() + 2, plot.top(), c.width() - plot.right() - 2,
-                                           plot.height());
+        const QRect outside =
+            left ? QRect(0, plot.top(), plot.left() - 1, plot.height())
+                 : QRect(plot.right() + 2, plot.top(), c.width() - plot.right() - 2, plot.height());
         QVERIFY(tintedPixels(img, outside, !left) > 100);
         QCOMPARE(tintedPixels(img, outside, left), 0);
     }
@@ -645,7 +646,8 @@ void TestTrendsChart::paint_linesWithoutMarksOnAWhiteWall() {
              QColor(Qt::white));
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < c.width(); ++x)
-            QVERIFY2(pixel(img, x, y) == QColor(Qt::white), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            QVERIFY2(pixel(img, x, y) == QColor(Qt::white),
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 void TestTrendsChart::sampling_firstSampleLeavesAfter500() {
