@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-charts-dev libqt6charts6 libqt6opengl6-dev libgl-dev
+  qt6-base-dev
   libjpeg62-turbo-dev
   qt6-l10n-tools qt6-translations-l10n
   libmodbus-dev

@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QDirIterator>
 #include <QFile>
-#include <QLineSeries>
 #include <QToolButton>
 #include <QtTest>
 

@@ -7,20 +7,21 @@
 #include "trends/recorderchart.h"
 #include "trends/recorderpage.h"
 
-#include <QChart>
 #include <QDir>
 #include <QFileInfo>
-#include <QLegend>
-#include <QLineSeries>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLocale>
 #include <QQueue>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include "filetestsupport.h"
-#include <QValueAxis>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -68,8 +69,8 @@ struct ChartPage {
         page.clearTrace(2);
         window.show();
     }
-    QLineSeries* s4() const { return c.chart->series4(); }
-    QLineSeries* s5() const { return c.chart->series5(); }
+    ChartTrace* s4() const { return c.chart->series4(); }
+    ChartTrace* s5() const { return c.chart->series5(); }
     // A click on the item's round indicator.
     void pick(RadioGroup* g, int item) {
         QRadioButton* b = g->button(item);
@@ -96,9 +97,53 @@ bool tracesWhole(const ChartPage& p) {
 }
 
 // The trace shows exactly this channel (nullptr: nothing).
-bool shows(QLineSeries* s, const Channel* ch) {
+bool shows(ChartTrace* s, const Channel* ch) {
     if (!ch) return s->count() == 0;
     return s->points() == tracePoints(*ch);
+}
+
+// The plot as the chart's mapping functions take it: through its edge pixels.
+QRectF edges(const QRect& plot) {
+    return QRectF(QPointF(plot.topLeft()), QPointF(plot.bottomRight()));
+}
+
+// The chart as painted on screen.
+QImage painted(QWidget* w) {
+    QImage img(w->size(), QImage::Format_RGB32);
+    img.fill(Qt::gray);
+    w->render(&img);
+    return img;
+}
+
+QColor pixel(const QImage& img, int x, int y) {
+    return QColor(img.pixel(x, y));
+}
+
+// The rows of column x within rows top..bottom that hold exactly this colour.
+QList<int> rowsOf(const QImage& img, int x, int top, int bottom, const QColor& colour) {
+    QList<int> rows;
+    for (int y = top; y <= bottom; ++y)
+        if (pixel(img, x, y) == colour) rows << y;
+    return rows;
+}
+
+// Pixels in the rectangle leaning clearly to red (or, blue) as text in that colour does.
+int tintedPixels(const QImage& img, const QRect& r, bool blue) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor c = pixel(img, x, y);
+            const int main = blue ? c.blue() : c.red();
+            const int other = blue ? c.red() : c.blue();
+            if (main - other > 100 && main - c.green() > 100) ++n;
+        }
+    return n;
+}
+
+Channel constantChannel(qint32 v) {
+    Channel c;
+    c.fill(v);
+    return c;
 }
 
 History liveLike(int seed) {
@@ -119,6 +164,24 @@ private slots:
 
     void startState();
     void layout();
+    void selectors_itemsInsideTheirFrames();
+    void selectors_everyItemClickable_data();
+    void selectors_everyItemClickable();
+
+    void tickStep_data();
+    void tickStep();
+    void tickLabels_data();
+    void tickLabels();
+    void valueAxisFrom1To99Percent_data();
+    void valueAxisFrom1To99Percent();
+    void samplePlaceInEveryView_data();
+    void samplePlaceInEveryView();
+    void title_keepsTheFileName_data();
+    void title_keepsTheFileName();
+    void title_longPathOnTheChart();
+    void paint_zeroTraceAboveTheBottomAxis();
+    void paint_axesInTheirColours();
+    void paint_linesWithoutMarksOnAWhiteWall();
 
     void sampling_firstSampleLeavesAfter500();
     void sampling_noneSelectedEmptiesOneTrace();
@@ -206,9 +269,8 @@ void TestTrendsChart::startState() {
     QCOMPARE(p.c.trace2->objectName(), QStringLiteral("RadioGroup2"));
 
     QCOMPARE(chart->title(), QString());
-    QVERIFY(!chart->chart()->legend()->isVisible());
-    QCOMPARE(chart->chart()->titleFont().pixelSize(), 11);
-    QCOMPARE(chart->chart()->titleFont().family(), QStringLiteral("Arial"));
+    QCOMPARE(chart->titleFont().pixelSize(), 11);
+    QCOMPARE(chart->titleFont().family(), QStringLiteral("Arial"));
     QCOMPARE(chart->bottomAxis()->min(), 0.0);
     QCOMPARE(chart->bottomAxis()->max(), 500.0);
     QVERIFY(!chart->bottomAxis()->labelsVisible());
@@ -222,10 +284,8 @@ void TestTrendsChart::startState() {
     QCOMPARE(chart->rightAxis()->min(), 0.0);
     QCOMPARE(p.s4()->color(), QColor(Qt::red));
     QCOMPARE(p.s5()->color(), QColor(Qt::blue));
-    QVERIFY(p.s4()->attachedAxes().contains(chart->leftAxis()));
-    QVERIFY(p.s5()->attachedAxes().contains(chart->rightAxis()));
-    QVERIFY(!p.s4()->pointsVisible());
-    QVERIFY(!p.s4()->pointLabelsVisible());
+    QCOMPARE(p.s4()->axis(), chart->leftAxis());
+    QCOMPARE(p.s5()->axis(), chart->rightAxis());
 
     QVERIFY(p.c.pause->isCheckable());
     QVERIFY(p.c.pause->isChecked());
@@ -269,6 +329,325 @@ void TestTrendsChart::layout() {
     QVERIFY(p.c.open->y() < p.c.save->y());
     QVERIFY(p.c.save->y() < p.c.trace1->y());
     QVERIFY(p.c.trace1->y() < p.c.trace2->y());
+}
+
+void TestTrendsChart::selectors_itemsInsideTheirFrames() {
+    ChartPage p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    const QRect page = p.window.rect();
+    for (RadioGroup* g : {p.c.trace1, p.c.trace2}) {
+        const QRect inside = g->contentsRect();
+        for (int i = 0; i < g->count(); ++i) {
+            QRadioButton* b = g->button(i);
+            const QString what = g->objectName() + QLatin1Char(' ') + b->text();
+            QVERIFY2(inside.contains(b->geometry()), qPrintable(what));
+            QVERIFY2(page.contains(QRect(b->mapTo(&p.window, QPoint(0, 0)), b->size())), qPrintable(what));
+            if (i > 0) QVERIFY2(g->button(i - 1)->geometry().bottom() < b->y(), qPrintable(what));
+            // The round indicator and the whole text line lie within the item.
+            QStyleOptionButton opt;
+            opt.initFrom(b);
+            opt.text = b->text();
+            const QRect indicator = b->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, b);
+            QVERIFY2(b->rect().contains(indicator), qPrintable(what));
+            const QRect text = b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b);
+            QVERIFY2(text.right() < b->width(), qPrintable(what));
+            QVERIFY2(text.width() >= b->fontMetrics().horizontalAdvance(b->text()), qPrintable(what));
+            QVERIFY2(b->height() >= b->fontMetrics().height(),
+                     qPrintable(what + QStringLiteral(": %1 < %2, group %3, contents %4")
+                                           .arg(b->height())
+                                           .arg(b->fontMetrics().height())
+                                           .arg(g->height())
+                                           .arg(inside.height())));
+        }
+        // The caption in every language (lines 54 and 55) fits the frame.
+        const QString n = g == p.c.trace1 ? QStringLiteral("1") : QStringLiteral("2");
+        for (const QString& caption :
+             {QStringLiteral("Wykres") + n, QStringLiteral("Chart") + n, QString::fromUtf8("Диагр.") + n})
+            QVERIFY2(g->fontMetrics().horizontalAdvance(caption) + 8 <= g->width(), qPrintable(caption));
+    }
+}
+
+void TestTrendsChart::selectors_everyItemClickable_data() {
+    QTest::addColumn<int>("trace");
+    QTest::addColumn<int>("item");
+    const QStringList items{"---", "Ir", "Is", "It", "Ur", "Us", "Ut", "Q", "Cos", "P"};
+    for (int trace = 1; trace <= 2; ++trace)
+        for (int item = 0; item < 10; ++item)
+            QTest::addRow("trace %d, %s", trace, qPrintable(items[item])) << trace << item;
+}
+
+void TestTrendsChart::selectors_everyItemClickable() {
+    QFETCH(int, trace);
+    QFETCH(int, item);
+    ChartPage p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    RadioGroup* g = trace == 1 ? p.c.trace1 : p.c.trace2;
+    QRadioButton* b = g->button(item);
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    opt.text = b->text();
+    const QRect indicator = b->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, b);
+    const QRect text = b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b);
+    const QPoint textMiddle(text.left() + b->fontMetrics().horizontalAdvance(b->text()) / 2,
+                            text.center().y());
+    for (const QPoint& at : {indicator.center(), textMiddle}) {
+        // Nothing else lies over the spot the user clicks.
+        QCOMPARE(p.window.childAt(b->mapTo(&p.window, at)), static_cast<QWidget*>(b));
+        g->setItemIndex(item == 5 ? 6 : 5);
+        QSignalSpy picked(g, &RadioGroup::clicked);
+        QTest::mouseClick(b, Qt::LeftButton, {}, at);
+        QCOMPARE(g->itemIndex(), item);
+        QCOMPARE(picked.count(), 1);
+        QCOMPARE(picked.at(0).at(0).toInt(), item);
+    }
+}
+
+void TestTrendsChart::tickStep_data() {
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<int>("intervals");
+    QTest::addColumn<double>("step");
+    QTest::newRow("currents 1000") << 1000.0 << 8 << 200.0;
+    QTest::newRow("voltages 600") << 600.0 << 8 << 100.0;
+    QTest::newRow("heat 200") << 200.0 << 8 << 50.0;
+    QTest::newRow("cos 100") << 100.0 << 8 << 20.0;
+    QTest::newRow("power 32000") << 32000.0 << 8 << 5000.0;
+    QTest::newRow("none 1") << 1.0 << 8 << 0.2;
+    QTest::newRow("1000 in at most 4") << 1000.0 << 4 << 500.0;
+    QTest::newRow("1000 in at most 10") << 1000.0 << 10 << 100.0;
+    QTest::newRow("600 in at most 3") << 600.0 << 3 << 200.0;
+    QTest::newRow("0.03 in at most 8") << 0.03 << 8 << 0.005;
+    QTest::newRow("empty range") << 0.0 << 8 << 1.0;
+}
+
+void TestTrendsChart::tickStep() {
+    QFETCH(double, maximum);
+    QFETCH(int, intervals);
+    QFETCH(double, step);
+    QCOMPARE(chart::tickStep(0, maximum, intervals), step);
+}
+
+void TestTrendsChart::tickLabels_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<QStringList>("labels");
+    const auto ticks = [](double maximum) { return chart::tickValues(0, maximum, 8); };
+    QTest::newRow("Ir, Polish") << "pl_PL" << ticks(1000)
+                                << QStringList{"0", "200", "400", "600", "800", "1000"};
+    QTest::newRow("Ur, Polish") << "pl_PL" << ticks(600)
+                                << QStringList{"0", "100", "200", "300", "400", "500", "600"};
+    QTest::newRow("Q, Polish") << "pl_PL" << ticks(200) << QStringList{"0", "50", "100", "150", "200"};
+    QTest::newRow("Cos, Polish") << "pl_PL" << ticks(100) << QStringList{"0", "20", "40", "60", "80", "100"};
+    QTest::newRow("P, Polish: no group separator")
+        << "pl_PL" << ticks(32000) << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000"};
+    QTest::newRow("P, English: no group separator")
+        << "en_US" << ticks(32000) << QStringList{"0", "5000", "10000", "15000", "20000", "25000", "30000"};
+    QTest::newRow("---, Polish: decimal comma")
+        << "pl_PL" << ticks(1) << QStringList{"0", "0,2", "0,4", "0,6", "0,8", "1"};
+    QTest::newRow("---, English: decimal point")
+        << "en_US" << ticks(1) << QStringList{"0", "0.2", "0.4", "0.6", "0.8", "1"};
+    QTest::newRow("---, C: decimal point")
+        << "C" << ticks(1) << QStringList{"0", "0.2", "0.4", "0.6", "0.8", "1"};
+    QTest::newRow("three decimals, Polish")
+        << "pl_PL" << ticks(0.03) << QStringList{"0", "0,005", "0,01", "0,015", "0,02", "0,025", "0,03"};
+    QTest::newRow("rounded to three decimals")
+        << "pl_PL" << QList<double>{0.12345, 2.5004, 0.0004, -0.0004, -3, 1234567}
+        << QStringList{"0,123", "2,5", "0", "0", "-3", "1234567"};
+}
+
+void TestTrendsChart::tickLabels() {
+    QFETCH(QString, locale);
+    QFETCH(QList<double>, values);
+    QFETCH(QStringList, labels);
+    QStringList got;
+    for (double v : values)
+        got << chart::tickLabel(v, QLocale(locale));
+    QCOMPARE(got, labels);
+}
+
+void TestTrendsChart::valueAxisFrom1To99Percent_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<double>("y");
+    // A plot from row 20 to row 320: 300 pixels high.
+    QTest::newRow("0 at 1 %") << 0.0 << 1000.0 << 317.0;
+    QTest::newRow("maximum at 99 %") << 1000.0 << 1000.0 << 23.0;
+    QTest::newRow("half way") << 500.0 << 1000.0 << 170.0;
+    QTest::newRow("cos 0.85") << 85.0 << 100.0 << 320 - (0.01 + 0.85 * 0.98) * 300;
+    QTest::newRow("power 32000") << 32000.0 << 32000.0 << 23.0;
+    QTest::newRow("beyond the maximum") << 2000.0 << 1000.0 << 320 - 1.97 * 300;
+}
+
+void TestTrendsChart::valueAxisFrom1To99Percent() {
+    QFETCH(double, value);
+    QFETCH(double, maximum);
+    QFETCH(double, y);
+    const QRectF plot(QPointF(10, 20), QPointF(510, 320));
+    QCOMPARE(chart::valueY(value, 0, maximum, plot), y);
+    QCOMPARE(chart::sampleX(0, plot), 10.0);
+    QCOMPARE(chart::sampleX(250, plot), 260.0);
+    QCOMPARE(chart::sampleX(500, plot), 510.0);
+}
+
+void TestTrendsChart::samplePlaceInEveryView_data() {
+    QTest::addColumn<int>("item1");
+    QTest::addColumn<int>("item2");
+    QTest::addColumn<bool>("fileTitle");
+    for (int item = 1; item <= 9; ++item) {
+        QTest::addRow("%d against P", item) << item << 9 << false;
+        QTest::addRow("%d against none", item) << item << 0 << false;
+    }
+    QTest::newRow("Cos against Q, with a file's title") << 8 << 7 << true;
+    QTest::newRow("P against P, with a file's title") << 9 << 9 << true;
+}
+
+void TestTrendsChart::samplePlaceInEveryView() {
+    QFETCH(int, item1);
+    QFETCH(int, item2);
+    QFETCH(bool, fileTitle);
+    ChartPage p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    const QRect startPlot = p.c.chart->plotRect(); // "Ir" and "Ur", no title
+    // One sample at the top of the axis, at index 250, in every channel.
+    for (int item = 1; item <= kChannels; ++item)
+        p.live[size_t(item - 1)][250] = axisSetup(item).maximum;
+    p.pick(p.c.trace1, item1);
+    p.pick(p.c.trace2, item2);
+    if (fileTitle)
+        p.c.chart->setTitle(QStringLiteral("Wykres z pliku: ") + QString(200, QLatin1Char('x')) +
+                            QStringLiteral(".rej"));
+    QCOMPARE(p.c.chart->plotRect(), startPlot);
+    // The traces' peak stands in the column of sample 250 (the axis lines are
+    // the plot's left and right edges).
+    const QImage img = painted(p.c.chart);
+    int peakRow = INT_MAX, peakColumn = -1;
+    for (int x = startPlot.left() + 1; x < startPlot.right(); ++x)
+        for (int y = startPlot.top(); y <= std::min(startPlot.bottom(), peakRow - 1); ++y)
+            if (pixel(img, x, y) == QColor(Qt::red) || pixel(img, x, y) == QColor(Qt::blue)) {
+                peakRow = y;
+                peakColumn = x;
+            }
+    QCOMPARE(peakColumn, qRound(chart::sampleX(250, edges(startPlot))));
+}
+
+void TestTrendsChart::title_keepsTheFileName_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("fileName");
+    const QString deep =
+        QString::fromUtf8("Wykres z pliku: /home/serwis/pomiary/2026/grudzień/stacja pomp nr 3/"
+                          "silnik M2 strona napędu/po wymianie łożysk/rozruch po remoncie.rej");
+    QTest::newRow("deep path, design width") << deep << 578 << QStringLiteral("rozruch po remoncie.rej");
+    QTest::newRow("deep path, narrow chart") << deep << 300 << QStringLiteral("rozruch po remoncie.rej");
+    QTest::newRow("short path unchanged")
+        << QStringLiteral("Wykres z pliku: /tmp/a.rej") << 578 << QStringLiteral("a.rej");
+    QTest::newRow("live history: no title") << QString() << 578 << QString();
+}
+
+void TestTrendsChart::title_keepsTheFileName() {
+    QFETCH(QString, title);
+    QFETCH(int, width);
+    QFETCH(QString, fileName);
+    RecorderChart c;
+    const QFontMetrics fm(c.titleFont());
+    const QString shown = chart::elidedTitle(title, fm, width);
+    QVERIFY(fm.horizontalAdvance(shown) <= width);
+    QVERIFY2(shown.endsWith(fileName), qPrintable(shown));
+    if (fm.horizontalAdvance(title) <= width) {
+        QCOMPARE(shown, title);
+    } else {
+        QVERIFY2(shown.startsWith(QStringLiteral("Wykres z pliku: ")), qPrintable(shown));
+        QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+    }
+}
+
+void TestTrendsChart::title_longPathOnTheChart() {
+    ChartPage p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    QDir d(dir_.path());
+    const QString folder = QStringLiteral("a folder with a rather long name/") +
+                           QString(60, QLatin1Char('b')) +
+                           QStringLiteral("/yet another folder on the way down");
+    QVERIFY(d.mkpath(folder));
+    const QString path = d.filePath(folder + QStringLiteral("/pump 3 start-up.rej"));
+    QVERIFY(writeFile(path, recordingBytes(distinctHistory(2))));
+    openAnswers_ << path;
+    p.c.open->click();
+    const QString title = QStringLiteral("Wykres z pliku: ") + QFileInfo(path).absoluteFilePath();
+    QCOMPARE(p.c.chart->title(), title);
+    QCOMPARE(p.c.chart->toolTip(), title);
+    const QString shown = p.c.chart->shownTitle();
+    QVERIFY2(shown.endsWith(QStringLiteral("pump 3 start-up.rej")), qPrintable(shown));
+    QVERIFY2(shown.startsWith(QStringLiteral("Wykres z pliku: ")), qPrintable(shown));
+    QVERIFY(QFontMetrics(p.c.chart->titleFont()).horizontalAdvance(shown) <= p.c.chart->width());
+}
+
+void TestTrendsChart::paint_zeroTraceAboveTheBottomAxis() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    c.series4()->replace(tracePoints(constantChannel(0)));
+    const QImage img = painted(&c);
+    const QRect plot = c.plotRect();
+    for (int sample : {10, 250, 480}) {
+        const int x = qRound(chart::sampleX(sample, edges(plot)));
+        const QList<int> red = rowsOf(img, x, 0, c.height() - 1, Qt::red);
+        QCOMPARE(red.size(), 1);
+        // Clear of the bottom axis line, which stays black below it.
+        QVERIFY2(red[0] <= plot.bottom() - 2, qPrintable(QString::number(red[0])));
+        QCOMPARE(pixel(img, x, plot.bottom()), QColor(Qt::black));
+    }
+}
+
+void TestTrendsChart::paint_axesInTheirColours() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    const QImage img = painted(&c);
+    const QRect plot = c.plotRect();
+    const QRectF m = edges(plot);
+    const int from = qRound(chart::valueY(0, 0, 1, m)), to = qRound(chart::valueY(1, 0, 1, m));
+    for (bool left : {true, false}) {
+        const int x = left ? plot.left() : plot.right();
+        const QColor colour = left ? QColor(Qt::red) : QColor(Qt::blue);
+        // The axis line runs from 1 % to 99 % of the plot's height, no further.
+        QCOMPARE(rowsOf(img, x, plot.top(), plot.bottom() - 1, colour).size(), from - to + 1);
+        QCOMPARE(pixel(img, x, from), colour);
+        QCOMPARE(pixel(img, x, to), colour);
+        QCOMPARE(pixel(img, x, from + 1), QColor(Qt::white));
+        QCOMPARE(pixel(img, x, to - 1), QColor(Qt::white));
+        // Ticks, labels and the title outside the plot in the axis's colour.
+        QCOMPARE(pixel(img, left ? x - 2 : x + 2, from), colour);
+        const QRect outside =
+            left ? QRect(0, plot.top(), plot.left() - 1, plot.height())
+                 : QRect(plot.right() + 2, plot.top(), c.width() - plot.right() - 2, plot.height());
+        QVERIFY(tintedPixels(img, outside, !left) > 100);
+        QCOMPARE(tintedPixels(img, outside, left), 0);
+    }
+    // The bottom axis along the plot's bottom edge.
+    QCOMPARE(pixel(img, plot.center().x(), plot.bottom()), QColor(Qt::black));
+}
+
+void TestTrendsChart::paint_linesWithoutMarksOnAWhiteWall() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    c.series4()->replace(tracePoints(constantChannel(500))); // half of 1000
+    c.series5()->replace(tracePoints(constantChannel(150))); // a quarter of 600
+    const QImage img = painted(&c);
+    const QRect plot = c.plotRect();
+    const QRectF m = edges(plot);
+    for (int sample : {1, 37, 250, 499}) { // sample 0 lies on the red axis line
+        const int x = qRound(chart::sampleX(sample, m));
+        // One pixel row per trace at every sample: no marks, no point labels.
+        QCOMPARE(rowsOf(img, x, plot.top(), plot.bottom(), Qt::red),
+                 QList<int>{qRound(chart::valueY(500, 0, 1000, m))});
+        QCOMPARE(rowsOf(img, x, plot.top(), plot.bottom(), Qt::blue),
+                 QList<int>{qRound(chart::valueY(150, 0, 600, m))});
+    }
+    // A white back wall between the grid lines, and no legend or title above the plot.
+    QCOMPARE(pixel(img, qRound(chart::sampleX(50, m)), qRound(chart::valueY(300, 0, 1000, m))),
+             QColor(Qt::white));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < c.width(); ++x)
+            QVERIFY2(pixel(img, x, y) == QColor(Qt::white),
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 void TestTrendsChart::sampling_firstSampleLeavesAfter500() {
@@ -352,8 +731,8 @@ void TestTrendsChart::axes() {
     p.fillLive(liveLike(0));
     for (int trace = 1; trace <= 2; ++trace) {
         RadioGroup* g = trace == 1 ? p.c.trace1 : p.c.trace2;
-        QValueAxis* axis = trace == 1 ? p.c.chart->leftAxis() : p.c.chart->rightAxis();
-        QLineSeries* s = trace == 1 ? p.s4() : p.s5();
+        ChartAxis* axis = trace == 1 ? p.c.chart->leftAxis() : p.c.chart->rightAxis();
+        ChartTrace* s = trace == 1 ? p.s4() : p.s5();
         // Start from another item so the click is a change.
         p.pick(g, item == 5 ? 6 : 5);
         p.pick(g, item);

@@ -10,11 +10,9 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineSeries>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
-#include <QValueAxis>
 
 using namespace recorder;
 using namespace trendstest;
@@ -54,6 +52,7 @@ class TestTrendsForm1 : public QObject {
     Q_OBJECT
 private slots:
     void controlsOnTheChartPage();
+    void selectorsInsideThePage();
     void startState();
     void wykres1TakesThePollsRegisters();
     void recordingFromTheRelay();
@@ -74,6 +73,32 @@ void TestTrendsForm1::controlsOnTheChartPage() {
     QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup2")), f->RadioGroup2);
     QCOMPARE(f->Chart2->series4()->objectName(), QStringLiteral("Series4"));
     QCOMPARE(f->Chart2->series5()->objectName(), QStringLiteral("Series5"));
+}
+
+void TestTrendsForm1::selectorsInsideThePage() {
+    // The chart page as the window lays it out, shown by its page button.
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
+    QTRY_VERIFY(f->TabSheet5->isVisible());
+    const QRect page = f->TabSheet5->rect();
+    const QRect chart(f->Chart2->mapTo(f->TabSheet5, QPoint(0, 0)), f->Chart2->size());
+    QVERIFY(page.contains(chart));
+    for (RadioGroup* g : {f->RadioGroup1, f->RadioGroup2}) {
+        for (int i = 0; i < g->count(); ++i) {
+            QRadioButton* b = g->button(i);
+            const QString what = g->objectName() + QLatin1Char(' ') + b->text();
+            QVERIFY2(g->contentsRect().contains(b->geometry()), qPrintable(what));
+            const QRect onPage(b->mapTo(f->TabSheet5, QPoint(0, 0)), b->size());
+            QVERIFY2(page.contains(onPage), qPrintable(what));
+            QVERIFY2(onPage.left() > chart.right(), qPrintable(what));
+            // A click in the middle of the item reaches it.
+            QCOMPARE(f->TabSheet5->childAt(onPage.center()), static_cast<QWidget*>(b));
+        }
+    }
 }
 
 void TestTrendsForm1::startState() {

@@ -1,84 +1,288 @@
 #include "trends/recorderchart.h"
 
-#include <QChart>
-#include <QLineSeries>
-#include <QValueAxis>
+#include "trends/rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPainter>
+#include <QPolygon>
+
+namespace recorder::chart {
+
+double tickStep(double minimum, double maximum, int maxIntervals) {
+    const double span = maximum - minimum;
+    if (!(span > 0) || !std::isfinite(span)) return 1;
+    maxIntervals = std::max(1, maxIntervals);
+    const double raw = span / maxIntervals;
+    double power = std::pow(10.0, std::floor(std::log10(raw)));
+    // The smallest of 1, 2, 5 (times the power of ten) not below raw; the
+    // tolerance keeps 1000 / 5 = 200 a step of 200, not of 500.
+    for (;;) {
+        for (double m : {1.0, 2.0, 5.0})
+            if (m * power >= raw * (1 - 1e-9)) return m * power;
+        power *= 10;
+    }
+}
+
+QList<double> tickValues(double minimum, double maximum, int maxIntervals) {
+    QList<double> ticks;
+    if (!(maximum > minimum)) return ticks;
+    const double step = tickStep(minimum, maximum, maxIntervals);
+    const double first = std::ceil(minimum / step - 1e-9);
+    const double last = std::floor(maximum / step + 1e-9);
+    for (double i = first; i <= last; ++i)
+        ticks.append(i * step);
+    return ticks;
+}
+
+QString tickLabel(double value, const QLocale& locale) {
+    // "#0.###": rounded to three decimals, then written as briefly as it reads.
+    double rounded = std::round(value * 1000) / 1000;
+    if (rounded == 0) rounded = 0; // no "-0"
+    QLocale l(locale);
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l.toString(rounded, 'f', QLocale::FloatingPointShortest);
+}
+
+double valueY(double value, double minimum, double maximum, const QRectF& plot) {
+    const double span = maximum - minimum;
+    const double f = span > 0 ? (value - minimum) / span : 0;
+    return plot.bottom() - (kAxisFrom + f * (kAxisTo - kAxisFrom)) * plot.height();
+}
+
+double sampleX(double index, const QRectF& plot) {
+    return plot.left() + index / kSampleAxisMaximum * plot.width();
+}
+
+QString elidedTitle(const QString& title, const QFontMetrics& metrics, int width) {
+    return metrics.elidedText(title, Qt::ElideMiddle, std::max(0, width));
+}
+
+} // namespace recorder::chart
+
+using namespace recorder::chart;
 
 namespace {
 
-// A value axis with a fixed range from 0, its labels and title in one colour.
-// The labels print the value with no trailing zeros (1000, 0.2, 32000), the
-// way "#0.###" does for every tick these ranges produce.
-QValueAxis* valueAxis(const QString& name, const QColor& colour, double maximum, const QString& title) {
-    auto* a = new QValueAxis;
-    a->setObjectName(name);
-    a->setRange(0, maximum);
-    a->setTickCount(6);
-    a->setLabelFormat(QStringLiteral("%g"));
-    a->setLabelsColor(colour);
-    a->setTitleBrush(colour);
-    a->setTitleText(title);
-    return a;
+constexpr int kMargin = 4;     // around the whole chart
+constexpr int kTickLength = 4; // outwards from a value axis
+constexpr int kLabelGap = 3;   // between a tick and its label
+constexpr int kTitleGap = 4;   // between the labels and the axis title
+constexpr int kMaxIntervals = 8;
+const QColor kGridColour(0xe0, 0xe0, 0xe0);
+
+QFont arial(int pixelSize, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
 }
 
-QLineSeries* trace(const QString& name, const QColor& colour) {
-    auto* s = new QLineSeries;
-    s->setObjectName(name);
-    s->setName(name);
-    QPen pen(colour);
-    pen.setWidth(1);
-    s->setPen(pen);
-    s->setPointsVisible(false);
-    s->setPointLabelsVisible(false);
-    s->setUseOpenGL(false);
-    return s;
+// The plot as the mapping functions take it: its edges are the pixel rows and
+// columns the axis lines are drawn on.
+QRectF mappingRect(const QRect& plot) {
+    return QRectF(QPointF(plot.topLeft()), QPointF(plot.bottomRight()));
+}
+
+// As many intervals as leave two label heights between ticks, at most eight.
+int intervalsFor(const QRect& plot, const QFontMetrics& fm) {
+    const double span = (kAxisTo - kAxisFrom) * (plot.height() - 1);
+    return std::clamp(int(span / (2 * fm.height())), 1, kMaxIntervals);
 }
 
 } // namespace
 
-// The chart is handed to the view at construction: a view made without one
-// makes its own, which a later setChart() abandons without freeing.
-RecorderChart::RecorderChart(QWidget* parent) : QChartView(new QChart, parent) {
-    setObjectName(QStringLiteral("Chart2"));
-    chart_ = chart();
-    chart_->setObjectName(QStringLiteral("Chart2_chart"));
-    chart_->setAnimationOptions(QChart::NoAnimation);
-    chart_->setBackgroundBrush(Qt::white);
-    chart_->setBackgroundRoundness(0);
-    // The back wall is the chart's own white background.
-    chart_->legend()->hide();
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(11);
-    chart_->setTitleFont(titleFont);
-    chart_->setTitleBrush(Qt::black);
-
-    bottom_ = new QValueAxis;
-    bottom_->setObjectName(QStringLiteral("Chart2_bottomAxis"));
-    bottom_->setRange(0, 500);
-    bottom_->setLabelsVisible(false);
-    left_ = valueAxis(QStringLiteral("Chart2_leftAxis"), Qt::red, 1000, QStringLiteral("Prad fazy Ir [%]"));
-    right_ = valueAxis(QStringLiteral("Chart2_rightAxis"), Qt::blue, 600,
-                       QString::fromUtf8("Napięcie fazy Ur [V]"));
-    chart_->addAxis(bottom_, Qt::AlignBottom);
-    chart_->addAxis(left_, Qt::AlignLeft);
-    chart_->addAxis(right_, Qt::AlignRight);
-
-    series4_ = trace(QStringLiteral("Series4"), Qt::red);
-    series5_ = trace(QStringLiteral("Series5"), Qt::blue);
-    chart_->addSeries(series4_);
-    chart_->addSeries(series5_);
-    series4_->attachAxis(bottom_);
-    series4_->attachAxis(left_);
-    series5_->attachAxis(bottom_);
-    series5_->attachAxis(right_);
-
-    setRenderHint(QPainter::Antialiasing, false);
+ChartAxis::ChartAxis(const QString& name, const QColor& colour, QWidget* chart)
+    : QObject(chart), chart_(chart), colour_(colour) {
+    setObjectName(name);
 }
 
-QString RecorderChart::title() const {
-    return chart_->title();
+void ChartAxis::setRange(double minimum, double maximum) {
+    min_ = minimum;
+    max_ = maximum;
+    chart_->update();
+}
+
+void ChartAxis::setTitleText(const QString& text) {
+    title_ = text;
+    chart_->update();
+}
+
+void ChartAxis::setLabelsVisible(bool visible) {
+    labelsVisible_ = visible;
+    chart_->update();
+}
+
+ChartTrace::ChartTrace(const QString& name, const QColor& colour, ChartAxis* axis, QWidget* chart)
+    : QObject(chart), chart_(chart), colour_(colour), axis_(axis) {
+    setObjectName(name);
+}
+
+void ChartTrace::replace(const QList<QPointF>& points) {
+    points_ = points;
+    chart_->update();
+}
+
+void ChartTrace::clear() {
+    points_.clear();
+    chart_->update();
+}
+
+RecorderChart::RecorderChart(QWidget* parent)
+    : QWidget(parent), titleFont_(arial(11, false)), axisFont_(arial(11, false)) {
+    setObjectName(QStringLiteral("Chart2"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    bottom_ = new ChartAxis(QStringLiteral("Chart2_bottomAxis"), Qt::black, this);
+    bottom_->setRange(0, kSampleAxisMaximum);
+    bottom_->setLabelsVisible(false);
+    left_ = new ChartAxis(QStringLiteral("Chart2_leftAxis"), Qt::red, this);
+    left_->setRange(0, 1000);
+    left_->setTitleText(QStringLiteral("Prad fazy Ir [%]"));
+    right_ = new ChartAxis(QStringLiteral("Chart2_rightAxis"), Qt::blue, this);
+    right_->setRange(0, 600);
+    right_->setTitleText(QString::fromUtf8("Napięcie fazy Ur [V]"));
+    series4_ = new ChartTrace(QStringLiteral("Series4"), Qt::red, left_, this);
+    series5_ = new ChartTrace(QStringLiteral("Series5"), Qt::blue, right_, this);
+    labelRoom_ = measureLabelRoom();
 }
 
 void RecorderChart::setTitle(const QString& text) {
-    chart_->setTitle(text);
+    title_ = text;
+    // The whole title on hover, when its middle had to go.
+    setToolTip(text);
+    update();
+}
+
+QSize RecorderChart::sizeHint() const {
+    return {kDesignWidth, kDesignHeight};
+}
+
+QSize RecorderChart::minimumSizeHint() const {
+    return {200, 150};
+}
+
+// The widest tick label of any quantity the selectors offer, in the PC's
+// number format: the plot keeps its place whichever quantities are shown.
+int RecorderChart::measureLabelRoom() const {
+    const QFontMetrics fm(axisFont_);
+    const QLocale locale = QLocale::system();
+    int widest = 0;
+    for (int item = 0; item <= recorder::kChannels; ++item) {
+        const double maximum = recorder::axisSetup(item).maximum;
+        // Every interval count a plot height can lead to.
+        for (int intervals = 1; intervals <= kMaxIntervals; ++intervals)
+            for (double v : tickValues(0, maximum, intervals))
+                widest = std::max(widest, fm.horizontalAdvance(tickLabel(v, locale)));
+    }
+    return widest;
+}
+
+QRect RecorderChart::plotRect() const {
+    const QFontMetrics title(titleFont_), axis(axisFont_);
+    const int side = kMargin + axis.height() + kTitleGap + labelRoom_ + kLabelGap + kTickLength;
+    // Room above for the title line and half the top label; below, for half
+    // the bottom label.
+    const int top = kMargin + title.height() + axis.height() / 2 + 2;
+    const int bottom = kMargin + axis.height() / 2 + 2;
+    return QRect(QPoint(side, top), QPoint(width() - 1 - side, height() - 1 - bottom));
+}
+
+QString RecorderChart::shownTitle() const {
+    return elidedTitle(title_, QFontMetrics(titleFont_), width() - 2 * kMargin);
+}
+
+void RecorderChart::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(rect(), Qt::white);
+    const QRect plot = plotRect();
+    if (plot.width() < 2 || plot.height() < 2) return;
+    const QRectF m = mappingRect(plot);
+
+    // Grid: the left axis's ticks across, every hundred samples down.
+    p.setPen(QPen(kGridColour, 0));
+    const QFontMetrics fm(axisFont_);
+    for (double v : tickValues(left_->min(), left_->max(), intervalsFor(plot, fm))) {
+        const int y = qRound(valueY(v, left_->min(), left_->max(), m));
+        p.drawLine(plot.left() + 1, y, plot.right() - 1, y);
+    }
+    for (int i = 100; i < int(kSampleAxisMaximum); i += 100) {
+        const int x = qRound(sampleX(i, m));
+        p.drawLine(x, plot.top(), x, plot.bottom() - 1);
+    }
+
+    drawTrace(p, series4_, plot);
+    drawTrace(p, series5_, plot);
+
+    // The bottom axis along the plot's bottom edge, without labels.
+    p.setPen(QPen(bottom_->labelsColor(), 0));
+    p.drawLine(plot.left(), plot.bottom(), plot.right(), plot.bottom());
+    drawValueAxis(p, left_, plot, true);
+    drawValueAxis(p, right_, plot, false);
+
+    if (!title_.isEmpty()) {
+        p.setFont(titleFont_);
+        p.setPen(Qt::black);
+        p.drawText(QRect(kMargin, kMargin, width() - 2 * kMargin, QFontMetrics(titleFont_).height()),
+                   Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, shownTitle());
+    }
+}
+
+void RecorderChart::drawTrace(QPainter& p, const ChartTrace* trace, const QRect& plot) const {
+    if (trace->count() == 0) return;
+    const QRectF m = mappingRect(plot);
+    const ChartAxis* axis = trace->axis();
+    // Whole pixels: a sample lands on the column sampleX() rounds to.
+    QPolygon line;
+    line.reserve(trace->count());
+    for (const QPointF& pt : trace->points())
+        line.append(QPoint(qRound(sampleX(pt.x(), m)), qRound(valueY(pt.y(), axis->min(), axis->max(), m))));
+    p.save();
+    // A value beyond the axis's range runs along the plot's edge, not over the labels.
+    p.setClipRect(plot);
+    p.setPen(QPen(trace->color(), 0));
+    p.drawPolyline(line);
+    p.restore();
+}
+
+void RecorderChart::drawValueAxis(QPainter& p, const ChartAxis* axis, const QRect& plot,
+                                  bool leftSide) const {
+    const QRectF m = mappingRect(plot);
+    const QFontMetrics fm(axisFont_);
+    const int x = leftSide ? plot.left() : plot.right();
+    const int out = leftSide ? -1 : 1;
+    const int y0 = qRound(valueY(axis->min(), axis->min(), axis->max(), m));
+    const int y1 = qRound(valueY(axis->max(), axis->min(), axis->max(), m));
+    p.setPen(QPen(axis->labelsColor(), 0));
+    p.drawLine(x, y0, x, y1);
+
+    p.setFont(axisFont_);
+    const QLocale locale = QLocale::system();
+    const int room = labelRoom_;
+    for (double v : tickValues(axis->min(), axis->max(), intervalsFor(plot, fm))) {
+        const int y = qRound(valueY(v, axis->min(), axis->max(), m));
+        p.drawLine(x, y, x + out * kTickLength, y);
+        if (!axis->labelsVisible()) continue;
+        const int edge = x + out * (kTickLength + kLabelGap);
+        const QRect box = leftSide ? QRect(edge - room, y - fm.height() / 2, room, fm.height())
+                                   : QRect(edge + 1, y - fm.height() / 2, room, fm.height());
+        p.drawText(box, (leftSide ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, tickLabel(v, locale));
+    }
+
+    if (axis->titleText().isEmpty()) return;
+    // The title reads upwards beside the labels, centred on the axis.
+    QFont titleFont = axisFont_;
+    titleFont.setBold(true);
+    const QFontMetrics tm(titleFont);
+    const int length = y0 - y1;
+    const int column = leftSide ? kMargin : width() - kMargin - tm.height();
+    p.save();
+    p.setFont(titleFont);
+    p.translate(column, y0);
+    p.rotate(-90);
+    p.drawText(QRect(0, 0, length, tm.height()), Qt::AlignCenter | Qt::TextSingleLine,
+               tm.elidedText(axis->titleText(), Qt::ElideRight, length));
+    p.restore();
 }

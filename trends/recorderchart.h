@@ -1,34 +1,144 @@
 #pragma once
 // The recorder chart: two line traces over the sample index 0..499, trace 1
-// red on the left axis, trace 2 blue on the right axis. The one-line title
-// tells where the traces come from: empty while they show the live history,
-// the file's name while they show a recording opened from a file.
-#include <QChartView>
+// red on the left axis, trace 2 blue on the right axis, drawn by the widget
+// itself. The one-line title tells where the traces come from: empty while
+// they show the live history, the file's name while they show a recording
+// opened from a file.
+//
+// The plot area depends only on the widget's size and font, never on the
+// quantities shown: the axes reserve room for the widest tick label any
+// quantity can have, so a sample lands on the same x in every view.
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QRect>
 #include <QString>
+#include <QWidget>
 
-class QChart;
-class QLineSeries;
-class QValueAxis;
+class QFontMetrics;
+class QLocale;
 
-class RecorderChart : public QChartView {
+namespace recorder::chart {
+
+constexpr double kSampleAxisMaximum = 500; // bottom axis 0..500, the sample index
+// The value axes span this part of the plot's height, so a trace at 0 or at
+// the maximum stays clear of the plot's bottom and top edges.
+constexpr double kAxisFrom = 0.01;
+constexpr double kAxisTo = 0.99;
+// The design size of the chart on its page.
+constexpr int kDesignWidth = 586;
+constexpr int kDesignHeight = 347;
+
+// A round tick step for an axis from minimum to maximum: 1, 2 or 5 times a
+// power of ten, the smallest that gives at most maxIntervals intervals.
+double tickStep(double minimum, double maximum, int maxIntervals);
+// The ticks from minimum up to maximum, every tickStep(); a value within
+// rounding of a whole step counts as that step.
+QList<double> tickValues(double minimum, double maximum, int maxIntervals);
+// A tick label in the pattern "#0.###": at least one whole digit, at most three
+// decimals without trailing zeros, no group separators, the locale's decimal
+// separator and minus sign.
+QString tickLabel(double value, const QLocale& locale);
+
+// The y of a value on a value axis: minimum at 1 % and maximum at 99 % of the
+// plot's height, counted up from its bottom edge.
+double valueY(double value, double minimum, double maximum, const QRectF& plot);
+// The x of a sample index on the bottom axis: 0 at the plot's left edge, 500
+// at its right edge.
+double sampleX(double index, const QRectF& plot);
+
+// The title on one line no wider than width: a long one loses its middle, so
+// both the beginning and the file name at the end stay readable.
+QString elidedTitle(const QString& title, const QFontMetrics& metrics, int width);
+
+} // namespace recorder::chart
+
+// One axis of the chart: a fixed range, a title and the colour of its line,
+// labels and title.
+class ChartAxis : public QObject {
+public:
+    ChartAxis(const QString& name, const QColor& colour, QWidget* chart);
+
+    double min() const { return min_; }
+    double max() const { return max_; }
+    void setRange(double minimum, double maximum);
+    QString titleText() const { return title_; }
+    void setTitleText(const QString& text);
+    QColor labelsColor() const { return colour_; }
+    bool labelsVisible() const { return labelsVisible_; }
+    void setLabelsVisible(bool visible);
+
+private:
+    QWidget* chart_;
+    QColor colour_;
+    QString title_;
+    double min_ = 0;
+    double max_ = 1;
+    bool labelsVisible_ = true;
+};
+
+// One trace: its points, replaced whole at every redraw, a line in one colour
+// against one value axis, without marks or point labels.
+class ChartTrace : public QObject {
+public:
+    ChartTrace(const QString& name, const QColor& colour, ChartAxis* axis, QWidget* chart);
+
+    void replace(const QList<QPointF>& points);
+    void clear();
+    qsizetype count() const { return points_.size(); }
+    QPointF at(qsizetype i) const { return points_.at(i); }
+    const QList<QPointF>& points() const { return points_; }
+    QColor color() const { return colour_; }
+    ChartAxis* axis() const { return axis_; }
+
+private:
+    QWidget* chart_;
+    QColor colour_;
+    ChartAxis* axis_;
+    QList<QPointF> points_;
+};
+
+class RecorderChart : public QWidget {
     Q_OBJECT
 public:
     explicit RecorderChart(QWidget* parent = nullptr);
 
-    QString title() const;
+    QString title() const { return title_; }
     void setTitle(const QString& text);
+    QFont titleFont() const { return titleFont_; }
 
-    QLineSeries* series4() const { return series4_; }
-    QLineSeries* series5() const { return series5_; }
-    QValueAxis* leftAxis() const { return left_; }
-    QValueAxis* rightAxis() const { return right_; }
-    QValueAxis* bottomAxis() const { return bottom_; }
+    ChartTrace* series4() const { return series4_; }
+    ChartTrace* series5() const { return series5_; }
+    ChartAxis* leftAxis() const { return left_; }
+    ChartAxis* rightAxis() const { return right_; }
+    ChartAxis* bottomAxis() const { return bottom_; }
+
+    // Where the traces are drawn; the value axes run along its left and right
+    // edges from 1 % to 99 % of its height, the bottom axis along its bottom.
+    QRect plotRect() const;
+    // The title as it fits on its line.
+    QString shownTitle() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    QChart* chart_;
-    QLineSeries* series4_;
-    QLineSeries* series5_;
-    QValueAxis* bottom_;
-    QValueAxis* left_;
-    QValueAxis* right_;
+    int measureLabelRoom() const;
+    void drawValueAxis(QPainter& p, const ChartAxis* axis, const QRect& plot, bool leftSide) const;
+    void drawTrace(QPainter& p, const ChartTrace* trace, const QRect& plot) const;
+
+    QFont titleFont_;
+    QFont axisFont_;
+    QString title_;
+    ChartAxis* bottom_;
+    ChartAxis* left_;
+    ChartAxis* right_;
+    ChartTrace* series4_;
+    ChartTrace* series5_;
+    int labelRoom_; // the widest tick label of any quantity
 };

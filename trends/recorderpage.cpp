@@ -6,10 +6,10 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QLineSeries>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,20 +27,69 @@ QToolButton* panelButton(const QString& name, const QString& caption, QWidget* p
     return b;
 }
 
-// A trace selector: ten items stacked as tightly as the panel's height
-// allows, so both selectors fit below the three buttons.
+// Round indicators of 12 pixels, one text line high.
+class SelectorItemStyle final : public QProxyStyle {
+public:
+    static constexpr int kIndicator = 12;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight) return kIndicator;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// A trace selector: ten items in one column inside a 69-pixel panel that
+// leaves each selector about 148 pixels. The caption sits on the frame's top
+// line and the indicators are a little smaller than usual, so every item has
+// a row of one text line to itself, inside the frame.
 class TraceSelector final : public RadioGroup {
 public:
     TraceSelector(const QString& name, const QString& caption, QWidget* parent)
-        : RadioGroup(name, caption, kItems, parent) {}
+        : RadioGroup(name, caption, kItems, parent), itemStyle_(new SelectorItemStyle) {
+        // A child made after the items, so destroyed after them.
+        itemStyle_->setParent(this);
+        for (int i = 0; i < count(); ++i)
+            button(i)->setStyle(itemStyle_);
+        applyMargins();
+    }
 
 protected:
+    void changeEvent(QEvent* event) override {
+        // The group box sets its style's margins again on a font or style change.
+        RadioGroup::changeEvent(event);
+        applyMargins();
+        layoutItems();
+    }
     void resizeEvent(QResizeEvent* event) override {
         QGroupBox::resizeEvent(event);
-        const int top = fontMetrics().height() + 1;
-        const int step = std::max(11, (height() - top - 2) / std::max(1, count()));
+        applyMargins();
+        layoutItems();
+    }
+    void paintEvent(QPaintEvent*) override {
+        // Drawn here rather than by the style, which would put the frame below
+        // the caption and take a text line from the items.
+        QPainter p(this);
+        const QFontMetrics fm(font());
+        p.setPen(palette().color(QPalette::Mid));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, fm.height() / 2 + 0.5, -0.5, -0.5), 2, 2);
+        const QRect caption(kCaptionIndent, 0, fm.horizontalAdvance(title()) + 4, fm.height());
+        p.fillRect(caption, palette().window());
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
+    }
+
+private:
+    static constexpr int kCaptionIndent = 4;
+    SelectorItemStyle* itemStyle_;
+
+    void applyMargins() { setContentsMargins(4, fontMetrics().height(), 2, 2); }
+    void layoutItems() {
+        const QRect area = contentsRect();
+        const int n = std::max(1, count());
+        const int step = std::max(1, area.height() / n);
+        const int top = area.top() + (area.height() - step * n) / 2;
         for (int i = 0; i < count(); ++i)
-            button(i)->setGeometry(6, top + i * step, width() - 8, step);
+            button(i)->setGeometry(area.left(), top + i * step, area.width(), step);
     }
 };
 
@@ -103,8 +152,8 @@ RecorderPage::Trace RecorderPage::trace(int n) const {
     return {c_.trace2, c_.chart->series5(), c_.chart->rightAxis()};
 }
 
-void RecorderPage::draw(QLineSeries* series, const recorder::Channel* samples) {
-    // One replace call per trace: the chart lays the trace out once, not per point.
+void RecorderPage::draw(ChartTrace* series, const recorder::Channel* samples) {
+    // The trace is replaced whole: it holds no points or all 500.
     if (samples)
         series->replace(recorder::tracePoints(*samples));
     else

@@ -7,9 +7,9 @@
 #include <functional>
 #include <QString>
 
-class QLineSeries;
+class ChartAxis;
+class ChartTrace;
 class QToolButton;
-class QValueAxis;
 class QWidget;
 class RadioGroup;
 class RecorderChart;
@@ -51,11 +51,11 @@ public:
 private:
     struct Trace {
         RadioGroup* group;
-        QLineSeries* series;
-        QValueAxis* axis;
+        ChartTrace* series;
+        ChartAxis* axis;
     };
     Trace trace(int n) const;
-    static void draw(QLineSeries* series, const recorder::Channel* samples);
+    static void draw(ChartTrace* series, const recorder::Channel* samples);
     void setPauseDown(bool down);
 
     RecorderControls c_;
