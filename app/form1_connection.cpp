@@ -59,7 +59,7 @@ void TForm1::SpeedButton1Click() {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
         // The language file's text, and on a second line why, from the driver.
-        reportError(hiddenLabel(65)->text() + QLatin1Char('\n') + SerialDriver1->errorString());
+        reportError(hiddenLabel(HiddenText::PortBusy)->text() + QLatin1Char('\n') + SerialDriver1->errorString());
     }
 }
 

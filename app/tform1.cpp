@@ -232,8 +232,8 @@ void TForm1::buildWindow() {
         l->move(8 + ((n - 65) % 4) * 160, 8 + ((n - 65) / 4) * 16);
         hiddenLabels[size_t(n - 65)] = l;
     }
-    Label100 = hiddenLabel(100);
-    Label101 = hiddenLabel(101);
+    Label100 = hiddenLabel(HiddenText::Message);
+    Label101 = hiddenLabel(HiddenText::ErrorHeading);
 
     // The first two panels share their 400 pixels so that "AWARIA     " with
     // the date and time the fault began fits panel 1 in every date format,

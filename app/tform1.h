@@ -3,6 +3,8 @@
 // relay's service documents use; each subsystem defines its own methods in
 // its folder (monitor/, setpoints/, faults/, trends/), and the rules they
 // apply live in plain functions beside them.
+#include "protocol/relaymap.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -157,7 +159,9 @@ public:
 
     // hidden text store (TabSheet7): Label65 .. Label101, index = number - 65
     std::array<QLabel*, 37> hiddenLabels{};
-    QLabel* hiddenLabel(int number) const { return hiddenLabels.at(size_t(number - 65)); }
+    QLabel* hiddenLabel(int number) const { return hiddenLabels.at(size_t(number - int(HiddenText::PortBusy))); }
+    // The label of a text, or of the offset-th text of a series.
+    QLabel* hiddenLabel(HiddenText text, int offset = 0) const { return hiddenLabel(hiddenTextNumber(text, offset)); }
     QLabel* Label100 = nullptr;
     QLabel* Label101 = nullptr;
 

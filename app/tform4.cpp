@@ -42,7 +42,7 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
 void TForm4::takeTexts() {
     // The labels keep their own fonts (Arial, 16 and 13 pixels) and take
     // only the character set of the main window's Label65.
-    const QVariant charset = form1_->hiddenLabel(65)->property("fontCharset");
+    const QVariant charset = form1_->hiddenLabel(HiddenText::PortBusy)->property("fontCharset");
     Label1->setProperty("fontCharset", charset);
     Label2->setProperty("fontCharset", charset);
     Label1->setText(form1_->Label100->text());

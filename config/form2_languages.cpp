@@ -85,36 +85,36 @@ const Target kTargets[] = {
     {27, 27, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label35, t); }},
     {28, 28, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label38, t); }},
     {29, 29, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Button5, t); }},
-    {30, 30, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(65), t); }},
-    {31, 31, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(66), t); setText(w.f1->Label101, t); }},
-    {32, 32, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(67), t); }},
+    {30, 30, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::PortBusy), t); }},
+    {31, 31, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::ErrorHeadingCopy), t); setText(w.f1->Label101, t); }},
+    {32, 32, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::NoConnection), t); }},
     // the setpoint names, rows 0 to 13, and the hints of the date and time rows
     {33, 46, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid1, 1, line - 33, t); }},
     {47, 48, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid1, 2, line - 35, t); }},
     {49, 49, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton9, t); setText(w.f1->SpeedButton13, t); }},
     {50, 50, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton10, t); setText(w.f1->SpeedButton14, t); }},
     {51, 51, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton11, t); }},
-    {52, 52, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(68), t); }},
+    {52, 52, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::RecorderPause), t); }},
     // the recorder button takes the new "pause" or "start" at once
     {53, 53, true, [](const Windows& w, int, const QString& t) {
-         setText(w.f1->hiddenLabel(69), t);
+         setText(w.f1->hiddenLabel(HiddenText::RecorderStart), t);
          if (QToolButton* b = w.f1->SpeedButton8)
-             b->setText(w.f1->hiddenLabel(b->isChecked() ? 68 : 69)->text());
+             b->setText(w.f1->hiddenLabel(b->isChecked() ? HiddenText::RecorderPause : HiddenText::RecorderStart)->text());
      }},
     {54, 54, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->RadioGroup1, t); }},
     {55, 55, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->RadioGroup2, t); }},
     // the recorder's axis titles, Label70 to Label77; the traces are redrawn
     // after the last so that they show the new titles
-    {56, 62, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(line + 14), t); }},
+    {56, 62, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::AxisTitleFirst, line - 56), t); }},
     {63, 63, true, [](const Windows& w, int, const QString& t) {
-         setText(w.f1->hiddenLabel(77), t);
+         setText(w.f1->hiddenLabel(HiddenText::AxisTitlePower), t);
          w.f1->Ods_wykres1();
          w.f1->Ods_wykres2();
      }},
     // the fault log's column headers
     {64, 66, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid2, line - 63, 0, t); }},
     // fault causes, the validation message, setpoint row 0 names, month names: Label78 to Label99
-    {67, 88, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(line + 11), t); }},
+    {67, 88, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::CauseFirst, line - 67), t); }},
     {89, 89, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label48, t); }},
     {90, 90, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label28, t); }},
 };
@@ -143,14 +143,15 @@ void setCharsets(const Windows& w, int charset) {
         controls << f->SpeedButton1 << f->SpeedButton2 << f->SpeedButton3;
         controls << f->GroupBox1 << f->GroupBox3 << f->GroupBox4 << f->GroupBox5 << f->GroupBox7 << f->GroupBox2;
         controls << f->Label31 << f->Label32 << f->Label33 << f->Label34 << f->Label35 << f->Label38 << f->Button5;
-        controls << f->hiddenLabel(65) << f->hiddenLabel(66) << f->hiddenLabel(67);
+        controls << f->hiddenLabel(HiddenText::PortBusy) << f->hiddenLabel(HiddenText::ErrorHeadingCopy)
+                 << f->hiddenLabel(HiddenText::NoConnection);
         controls << f->StringGrid1;
         controls << f->SpeedButton9 << f->SpeedButton10 << f->SpeedButton13 << f->SpeedButton14 << f->SpeedButton11
                  << f->SpeedButton8;
         controls << f->RadioGroup1 << f->RadioGroup2;
         // the recorder chart stands for the title fonts of its two value axes
         controls << f->findChild<QObject*>(QStringLiteral("Chart2"));
-        controls << f->StringGrid2 << f->hiddenLabel(83) << f->Label48 << f->Label28;
+        controls << f->StringGrid2 << f->hiddenLabel(HiddenText::ParameterPrompt) << f->Label48 << f->Label28;
         controls << f->PageControl1;
         controls << f->SpeedButton21 << f->SpeedButton22 << f->SpeedButton23 << f->SpeedButton24;
     }

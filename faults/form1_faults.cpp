@@ -19,9 +19,9 @@ namespace {
 FaultTexts languageTexts(const TForm1& f) {
     FaultTexts t;
     for (int i = 0; i < 5; ++i)
-        t.causes[size_t(i)] = f.hiddenLabel(78 + i)->text();
+        t.causes[size_t(i)] = f.hiddenLabel(HiddenText::CauseFirst, i)->text();
     for (int m = 0; m < 12; ++m)
-        t.months[size_t(m)] = f.hiddenLabel(88 + m)->text();
+        t.months[size_t(m)] = f.hiddenLabel(HiddenText::MonthFirst, m)->text();
     t.noCause = QCoreApplication::translate("FaultLog", "(no cause recorded)");
     return t;
 }

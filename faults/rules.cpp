@@ -128,13 +128,13 @@ QString slotRanges(const BlockStates& states, BlockState state) {
 
 QString causeText(int cause, const FaultTexts& texts) {
     QString out;
-    if (cause & 0x01) out += texts.causes[0];
-    if (cause & 0x02) out += texts.causes[1];
-    if (cause & 0x04) out += texts.causes[2];
-    if (cause & 0x08) out += texts.causes[3];
-    if (cause & 0x10) out += QStringLiteral("U<85%    ");
-    if (cause & 0x20) out += QStringLiteral("U>115%    ");
-    if (cause & 0x40) out += texts.causes[4];
+    if (cause & relay::Overload) out += texts.causes[0];
+    if (cause & relay::ShortCircuit) out += texts.causes[1];
+    if (cause & relay::Asymmetry) out += texts.causes[2];
+    if (cause & relay::DryRunning) out += texts.causes[3];
+    if (cause & relay::UnderVoltage) out += QStringLiteral("U<85%    ");
+    if (cause & relay::OverVoltage) out += QStringLiteral("U>115%    ");
+    if (cause & relay::PhaseSequence) out += texts.causes[4];
     return out;
 }
 

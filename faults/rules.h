@@ -2,6 +2,7 @@
 // The relay's fault memory: 40 records of 5 bytes (cause, then BCD month,
 // day, hour, minute) in registers 26..125, high byte first. Decoding, the
 // newest-first order and the listing texts, as plain functions.
+#include "protocol/relaymap.h"
 #include <array>
 #include <cstdint>
 #include <QString>
@@ -13,9 +14,9 @@ namespace faults {
 constexpr int kRecords = 40;
 constexpr int kRecordBytes = 5;
 constexpr int kBytes = kRecords * kRecordBytes; // 200
-constexpr int kBlocks = 4;
-constexpr int kBlockRegisters = 25; // ten records per block
-constexpr int kFirstRegister = 26;
+constexpr int kBlocks = relay::kFaultMemoryBlocks;
+constexpr int kBlockRegisters = relay::kFaultMemoryBlockRegisters; // ten records per block
+constexpr int kFirstRegister = relay::kFaultMemoryFirst;
 constexpr quint8 kEmptySlot = 0xFF;
 
 using FaultBytes = std::array<quint8, kBytes>;

@@ -174,9 +174,9 @@ void TForm1::Timer2Timer() {
     SequenceGuard guard(this);
     const bool ampereMode = SpeedButton5->isChecked();
 
-    if (Czytaj(1, 12)) {
+    if (Czytaj(relay::kMeasurementFirst, relay::kMeasurementCount)) {
         const QVector<qint32>& v = RegisterValues();
-        for (int i = 0; i < 12; ++i) pollRegisters_[size_t(i)] = v.value(i);
+        for (int i = 0; i < relay::kMeasurementCount; ++i) pollRegisters_[size_t(i)] = v.value(i);
         auto& r = pollRegisters_;
         for (int i = 0; i < 3; ++i) r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
 
@@ -190,7 +190,7 @@ void TForm1::Timer2Timer() {
         QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
         for (int i = 0; i < 3; ++i) bars[i]->setValue(display::barPosition(r[size_t(i)]));
 
-        faultWord = r[9];
+        faultWord = r[relay::kFaultWordRegister - 1];
         if (faultWord == 0) faultSince = clockText;
         const display::Lamps lamps = display::lampsFor(faultWord, faultSince, blinkDark);
         if (lamps.ready) Image8->setVisible(*lamps.ready);
@@ -212,21 +212,21 @@ void TForm1::Timer2Timer() {
 
         lostReads = 0;
         qCDebug(lcPoll) << "measurement read good, fault word" << faultWord;
-        nominalCurrentRaw = r[11];
-        Image10->setVisible(r[10] & 0x0100);
-        Image11->setVisible(r[10] & 0x0200);
+        nominalCurrentRaw = r[relay::kSetpointFirst - 1];
+        Image10->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK1);
+        Image11->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK2);
     } else {
         ++lostReads;
         qCDebug(lcPoll).noquote() << "measurement read failed," << lostReads << "in a row:" << bus_->errorString();
-        if (lostReads > 5) {
+        if (lostReads >= relay::kLostReadsLimit) {
             qCDebug(lcPoll) << "link dropped";
             Rozlacz();
-            reportError(hiddenLabel(67)->text());
+            reportError(hiddenLabel(HiddenText::NoConnection)->text());
         }
     }
 
     czekaj(20);
-    if (!Czytaj(23, 1)) return;
+    if (!Czytaj(relay::kVariantRegister, relay::kVariantCount)) return;
     relayVariant = RegisterValues().value(0);
     StringGrid1->setCell(3, 11, QString::number(relayVariant));
     if (nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
@@ -265,8 +265,8 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::Button5Click() {
     // The relay does not clear an overload; the click does nothing then.
-    if (faultWord & 0x01) return;
+    if (faultWord & relay::Overload) return;
     SequenceGuard guard(this);
     czekaj(100);
-    Zapis(10, 0);
+    Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
 }

@@ -1,4 +1,5 @@
 #include "protocol/registerbus.h"
+#include "protocol/relaymap.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -46,9 +47,9 @@ QByteArray request(int address, int function, int word1, int word2) {
 }
 } // namespace
 
-QByteArray readRequest(int address, int start, int n) { return request(address, 0x03, start - 1, n & 0xFF); }
+QByteArray readRequest(int address, int start, int n) { return request(address, relay::kReadRegisters, start - 1, n & 0xFF); }
 
-QByteArray writeRequest(int address, int reg, int value) { return request(address, 0x06, reg - 1, value); }
+QByteArray writeRequest(int address, int reg, int value) { return request(address, relay::kWriteRegister, reg - 1, value); }
 
 bool replyPasses(const QByteArray& buffer, uint32_t got) {
     const qsizetype size = buffer.size();
@@ -85,7 +86,7 @@ RegisterBus::RegisterBus(TSerialDriver& driver, std::function<int()> busAddress)
 
 namespace {
 constexpr int maxCount = 255;
-constexpr int maxReply = 2 * maxCount + 5;
+constexpr int maxReply = relay::readReplyLength(maxCount);
 
 // The name of an outcome in the trace.
 const char* traceName(BusError e) {
@@ -168,7 +169,7 @@ bool RegisterBus::Czytaj(int start, int n) {
     }
     RegisterValues.resize(n);
     std::array<uint8_t, maxReply> reply;
-    const uint32_t size = uint32_t(2 * n + 5);
+    const uint32_t size = uint32_t(relay::readReplyLength(n));
     if (!exchange(frames::readRequest(busAddress_(), start, n), reply.data(), size)) return false;
     for (int i = 0; i < n; ++i) RegisterValues[i] = reply[size_t(3 + 2 * i)] * 256 + reply[size_t(4 + 2 * i)];
     return true;
@@ -179,6 +180,6 @@ bool RegisterBus::Zapis(int reg, int value) {
         error_ = BusError::BadRequest;
         return false;
     }
-    std::array<uint8_t, 8> reply;
+    std::array<uint8_t, relay::kWriteReplyLength> reply;
     return exchange(frames::writeRequest(busAddress_(), reg, value), reply.data(), uint32_t(reply.size()));
 }

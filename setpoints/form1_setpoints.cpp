@@ -170,7 +170,7 @@ void TForm1::SpeedButton7Click() {
         if (Sprawdz(n)) failing << n;
     if (!failing.isEmpty()) {
         seams::beep();
-        reportError(writeRefusalMessage(hiddenLabel(83)->text(), failing));
+        reportError(writeRefusalMessage(hiddenLabel(HiddenText::ParameterPrompt)->text(), failing));
         return;
     }
 
@@ -224,7 +224,7 @@ void TForm1::SpeedButton7Click() {
     }
     // No link, or a relay that went silent: no connection.
     if (linkLost || relayWentSilent(unconfirmed, kWrittenRows, readBack)) {
-        reportError(hiddenLabel(67)->text());
+        reportError(hiddenLabel(HiddenText::NoConnection)->text());
         return;
     }
     QList<Difference> differences;
@@ -265,7 +265,7 @@ void TForm1::SpeedButton11Click() {
     }
     // The link went down, or the relay answered neither: no connection.
     if (!SerialDriver1->IsOpen() || unconfirmed.size() == 2)
-        reportError(hiddenLabel(67)->text());
+        reportError(hiddenLabel(HiddenText::NoConnection)->text());
     else if (!unconfirmed.isEmpty())
         reportError(unconfirmedReport(unconfirmed, sent, names));
 }
@@ -296,7 +296,7 @@ void TForm1::SpeedButton10Click() {
     for (int n = 1; n <= kParameters; ++n)
         if (Sprawdz(n)) failing << n;
     if (!failing.isEmpty()) {
-        reportError(saveRefusalMessage(hiddenLabel(83)->text(), failing));
+        reportError(saveRefusalMessage(hiddenLabel(HiddenText::ParameterPrompt)->text(), failing));
         return;
     }
     const QString chosen = seams::current().saveFileName(this, QString(), QStringLiteral("."), kSaveFilter);

@@ -3,6 +3,7 @@
 // what is written back from its text, how a row is checked, which keys a
 // cell takes, and the texts the table starts with. Plain functions over the
 // fourteen value texts (column 3, rows 0..13); no window involved.
+#include "protocol/relaymap.h"
 #include <array>
 #include <optional>
 #include <QChar>
@@ -13,10 +14,10 @@
 
 namespace setpoints {
 
-constexpr int kRows = 14;          // registers 12..25, one row each
-constexpr int kFirstRegister = 12; // the register of row 0
+constexpr int kRows = relay::kSetpointBlock; // registers 12..25, one row each
+constexpr int kFirstRegister = relay::kSetpointFirst; // the register of row 0
 constexpr int kParameters = 12;    // rows 0..11 are checked as parameters 1..12
-constexpr int kWrittenRows = 11;   // rows 0..10 go to registers 12..22
+constexpr int kWrittenRows = relay::kSetpointWritten; // rows 0..10 go to registers 12..22
 constexpr int kVariantRow = 11;    // register 23, the relay's variant
 constexpr int kDateRow = 12;       // register 24, month.day
 constexpr int kTimeRow = 13;       // register 25, hour:minute

@@ -101,11 +101,11 @@ void RelayClock::startFrom(uint16_t md, uint16_t hm, int second, double now) {
 
 void RelayClock::write(int reg, uint16_t value, double now) {
     const uint16_t md = monthDay(now), hm = hourMinute(now);
-    if (reg == 24) {
+    if (reg == kDateRegister) {
         // A new date keeps the time of day down to the second.
         const int second = running_ ? static_cast<int>(secondsOfYear(now) % 60) : 0;
         startFrom(value, hm, second, now);
-    } else if (reg == 25) {
+    } else if (reg == kTimeRegister) {
         startFrom(md, value, 0, now);
     }
 }
@@ -170,7 +170,7 @@ bool tripBits(const char* name, uint16_t& bits) {
 Relay::Relay(int variant, uint64_t seed, double now) : rng_(seed) {
     t0_ = now;
     lastT_ = now;
-    regs_[23] = static_cast<uint16_t>(variant);
+    regs_[kVariantRegister] = static_cast<uint16_t>(variant);
     restoreDefaults();
 
     std::uniform_real_distribution<double> u(0.0, 1.0);
@@ -192,7 +192,7 @@ Relay::Relay(int variant, uint64_t seed, double now) : rng_(seed) {
 }
 
 void Relay::restoreDefaults() {
-    const auto s = defaultSetpoints(regs_[23]);
+    const auto s = defaultSetpoints(regs_[kVariantRegister]);
     for (int i = 0; i < 11; ++i) regs_[12 + i] = s[i];
 }
 
@@ -204,7 +204,7 @@ void Relay::runMotor(double now) {
     const double t = now - t0_;
     const double mean = load_ > 0 ? std::max(0.0, load_ + swing_ * std::sin(2 * kPi * t / period_ + swingPhase_)) : 0;
     double amps[3] = {0, 0, 0};
-    const double inAmps = regs_[12] * ampsPerUnit(regs_[23]);
+    const double inAmps = regs_[kNominalCurrentRegister] * ampsPerUnit(regs_[kVariantRegister]);
     double currentSum = 0;
     for (int k = 0; k < 3; ++k) {
         const double i = mean > 0 ? std::max(0.0, mean + currentOffset_[k] + noise(rng_)) : 0.0;
@@ -228,12 +228,12 @@ void Relay::runMotor(double now) {
     refreshRelays();
 }
 
-void Relay::refreshRelays() { regs_[11] = regs_[10] != 0 ? kRelayK2 : kRelayK1; }
+void Relay::refreshRelays() { regs_[kOutputRelaysRegister] = regs_[kFaultWordRegister] != 0 ? kRelayK2 : kRelayK1; }
 
 void Relay::update(double now) {
     if (!frozen_) runMotor(now);
-    regs_[24] = clock_.monthDay(now);
-    regs_[25] = clock_.hourMinute(now);
+    regs_[kDateRegister] = clock_.monthDay(now);
+    regs_[kTimeRegister] = clock_.hourMinute(now);
 }
 
 void Relay::copyTo(uint16_t* tab) const {
@@ -241,30 +241,30 @@ void Relay::copyTo(uint16_t* tab) const {
 }
 
 uint16_t Relay::masterWrite(int n, uint16_t value, double now) {
-    if (n == 10) {
-        if (value == 0 && !(regs_[10] & Overload)) {
-            regs_[10] = 0;
+    if (n == kFaultWordRegister) {
+        if (value == 0 && !(regs_[kFaultWordRegister] & Overload)) {
+            regs_[kFaultWordRegister] = 0;
             if (!frozen_) refreshRelays();
         }
     } else if (n >= 12 && n <= 22) {
         regs_[n] = value;
-    } else if (n == 24 || n == 25) {
+    } else if (n == kDateRegister || n == kTimeRegister) {
         clock_.write(n, value, now);
-        regs_[24] = clock_.monthDay(now);
-        regs_[25] = clock_.hourMinute(now);
+        regs_[kDateRegister] = clock_.monthDay(now);
+        regs_[kTimeRegister] = clock_.hourMinute(now);
     }
     return reg(n);
 }
 
 void Relay::set(int n, uint16_t value, double now) {
     if (n < 1 || n > kRegisterCount) return;
-    if (n == 24 || n == 25) {
+    if (n == kDateRegister || n == kTimeRegister) {
         masterWrite(n, value, now);
         return;
     }
-    if ((n >= 1 && n <= 9) || n == 11) freeze(true, now);
+    if ((n >= 1 && n <= 9) || n == kOutputRelaysRegister) freeze(true, now);
     regs_[n] = value;
-    if (n == 10 && !frozen_) refreshRelays();
+    if (n == kFaultWordRegister && !frozen_) refreshRelays();
 }
 
 void Relay::freeze(bool on, double now) {
@@ -279,7 +279,7 @@ void Relay::setLoad(double percent) {
 void Relay::setVoltage(double volts) { voltage_ = std::clamp(volts, 0.0, 1000.0); }
 
 void Relay::setFaultWord(uint16_t word) {
-    regs_[10] = word;
+    regs_[kFaultWordRegister] = word;
     if (!frozen_) refreshRelays();
 }
 
@@ -303,12 +303,12 @@ void Relay::trip(uint16_t bits, double now) {
     if (bits & DryRunning) load_ = 30;
     if (bits & UnderVoltage) voltage_ = 320;
     if (bits & OverVoltage) voltage_ = 470;
-    setFaultWord(regs_[10] | bits);
+    setFaultWord(regs_[kFaultWordRegister] | bits);
 
     update(now);
-    uint8_t record[kRecordBytes] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(regs_[24] >> 8),
-                                    static_cast<uint8_t>(regs_[24] & 0xFF), static_cast<uint8_t>(regs_[25] >> 8),
-                                    static_cast<uint8_t>(regs_[25] & 0xFF)};
+    uint8_t record[kRecordBytes] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(regs_[kDateRegister] >> 8),
+                                    static_cast<uint8_t>(regs_[kDateRegister] & 0xFF), static_cast<uint8_t>(regs_[kTimeRegister] >> 8),
+                                    static_cast<uint8_t>(regs_[kTimeRegister] & 0xFF)};
     setRecord(nextRecord_, record);
     nextRecord_ = (nextRecord_ + 1) % kFaultRecords;
 }

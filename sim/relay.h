@@ -10,6 +10,13 @@
 namespace sim {
 
 constexpr int kRegisterCount = 125;   // registers 1 to 125
+constexpr int kFaultWordRegister = 10;
+constexpr int kOutputRelaysRegister = 11;
+constexpr int kNominalCurrentRegister = 12; // the first setpoint
+constexpr int kLastSetpointRegister = 22;
+constexpr int kVariantRegister = 23;
+constexpr int kDateRegister = 24; // month.day, packed BCD
+constexpr int kTimeRegister = 25; // hour:minute, packed BCD
 constexpr int kFirstMemoryRegister = 26;
 constexpr int kFaultRecords = 40;
 constexpr int kRecordBytes = 5;

@@ -2,6 +2,7 @@
 // way the program drives a relay: requests in, replies (or their absence) out,
 // and the log line for every frame.
 #include "sim/frames.h"
+#include "protocol/relaymap.h"
 #include "sim/relay.h"
 #include "tests/simfixture.h"
 
@@ -131,6 +132,35 @@ private slots:
     void cleanup() {
         line_.close();
         relay_.stop();
+    }
+
+    // The simulator keeps its own copy of the relay's register map: it must
+    // agree with the one the program talks to.
+    void registerMapAgrees() {
+        QCOMPARE(sim::kRegisterCount, relay::kRegisterCount);
+        QCOMPARE(sim::kFaultWordRegister, relay::kFaultWordRegister);
+        QCOMPARE(sim::kOutputRelaysRegister, relay::kOutputRelaysRegister);
+        QCOMPARE(sim::kNominalCurrentRegister, relay::kSetpointFirst);
+        QCOMPARE(sim::kLastSetpointRegister, relay::kSetpointFirst + relay::kSetpointWritten - 1);
+        QCOMPARE(sim::kVariantRegister, relay::kVariantRegister);
+        QCOMPARE(sim::kDateRegister, relay::kDateRegister);
+        QCOMPARE(sim::kTimeRegister, relay::kTimeRegister);
+        QCOMPARE(relay::kSetpointFirst + relay::kSetpointBlock - 1, relay::kTimeRegister);
+        QCOMPARE(sim::kFirstMemoryRegister, relay::kFaultMemoryFirst);
+        QCOMPARE(2 * relay::kFaultMemoryBlocks * relay::kFaultMemoryBlockRegisters, sim::kMemoryBytes);
+        QCOMPARE(relay::kFaultMemoryFirst + relay::kFaultMemoryBlocks * relay::kFaultMemoryBlockRegisters - 1,
+                 sim::kRegisterCount);
+        QCOMPARE(int(sim::kRelayK1), int(relay::kRelayK1));
+        QCOMPARE(int(sim::kRelayK2), int(relay::kRelayK2));
+        const QList<QPair<int, int>> bits{{sim::Overload, relay::Overload},
+                                          {sim::ShortCircuit, relay::ShortCircuit},
+                                          {sim::Asymmetry, relay::Asymmetry},
+                                          {sim::DryRunning, relay::DryRunning},
+                                          {sim::UnderVoltage, relay::UnderVoltage},
+                                          {sim::OverVoltage, relay::OverVoltage},
+                                          {sim::PhaseSequence, relay::PhaseSequence}};
+        for (const auto& [simBit, relayBit] : bits)
+            QCOMPARE(simBit, relayBit);
     }
 
     void crcVectors_data() {

@@ -1,3 +1,4 @@
+#include "protocol/relaymap.h"
 #include "trends/rules.h"
 
 #include <algorithm>
@@ -34,23 +35,23 @@ const Channel* channelForItem(const History& h, int item) {
 AxisSetup axisSetup(int item) {
     switch (item) {
     case 1:
-        return {70, QString(), 1000};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 0), QString(), 1000};
     case 2:
-        return {71, QString(), 1000};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 1), QString(), 1000};
     case 3:
-        return {72, QString(), 1000};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 2), QString(), 1000};
     case 4:
-        return {73, QString(), 600};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 3), QString(), 600};
     case 5:
-        return {74, QString(), 600};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 4), QString(), 600};
     case 6:
-        return {75, QString(), 600};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 5), QString(), 600};
     case 7:
-        return {76, QString(), 200};
+        return {hiddenTextNumber(HiddenText::AxisTitleFirst, 6), QString(), 200};
     case 8:
         return {0, QStringLiteral("Cos(Fi) x0.01"), 100};
     case 9:
-        return {77, QString(), 32000};
+        return {int(HiddenText::AxisTitlePower), QString(), 32000};
     default:
         return {0, QString(), 1};
     }
