@@ -42,6 +42,13 @@ struct Lamps {
 };
 Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark);
 
+// ---- the fault reset (the Reset button)
+constexpr int kFaultRegister = 10;     // the fault word; writing 0 clears it
+constexpr int kOverloadBit = 0x01;     // the relay does not clear an overload
+constexpr unsigned kResetWaitMs = 100; // the wait before the reset write
+// Whether a reset is sent for this fault word (not while overload is in it).
+bool resetAllowed(int faultWord);
+
 // The PC's short date format and its time in its long time format. A PC
 // without regional settings (the C locale) gets yyyy-MM-dd (2026-12-06) and
 // 19:05:00; the time never carries a time-zone name.
