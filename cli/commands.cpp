@@ -38,7 +38,12 @@ constexpr int kConnectionLost = 32; // "Unable to communicate with VRK."
 constexpr int kPortBusy = 30;       // "Port Com is busy."
 constexpr int kParameterMessage = 72;
 
-QString lf(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+// A window message for the terminal: LF line ends, no empty line after it.
+QString lf(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    return text;
+}
 
 std::unique_ptr<Line> openLine(const Context& c, int* status) {
     auto line = std::make_unique<Line>(c.line);
@@ -215,7 +220,9 @@ int readOnce(const Context& c, bool json) {
     int width = 0;
     for (const QString& h : heads)
         width = std::max(width, int(h.size()) + 2);
-    auto head = [&](int i) { return padded(heads[i] + QLatin1Char(':'), width); };
+    auto head = [&](int i) {
+        return padded(heads[i].endsWith(QLatin1Char(':')) ? heads[i] : heads[i] + QLatin1Char(':'), width);
+    };
     const QString average = c.text(90), averageU = c.text(89);
     c.out << head(0)
           << QStringLiteral("Ir=%1 %  Is=%2 %  It=%3 %  %4%5 %").arg(r[0]).arg(r[1]).arg(r[2]).arg(average).arg((r[0] + r[1] + r[2]) / 3)

@@ -50,13 +50,13 @@ QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits st
 }
 
 void addLineOptions(QCommandLineParser& p) {
-    p.addOption({QStringLiteral("port"), tr("The serial port: COM1, COM2 or a device path."), tr("DEVICE")});
-    p.addOption({QStringLiteral("baud"), tr("Line speed: 19200, 9600, 4800 or 2400."), tr("SPEED")});
-    p.addOption({QStringLiteral("parity"), tr("Parity: none, odd or even."), tr("PARITY")});
-    p.addOption({QStringLiteral("data-bits"), tr("Data bits: 8 or 7."), tr("BITS")});
-    p.addOption({QStringLiteral("stop-bits"), tr("Stop bits: 1 or 2."), tr("BITS")});
-    p.addOption({QStringLiteral("address"), tr("The relay's bus address, 1-247."), tr("N")});
-    p.addOption({QStringLiteral("timeout-ms"), tr("How long to wait for an answer, in milliseconds."), tr("MS")});
+    p.addOption({QStringLiteral("port"), tr("The serial port: COM1, COM2 or a device path."), QStringLiteral("DEVICE")});
+    p.addOption({QStringLiteral("baud"), tr("Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
+    p.addOption({QStringLiteral("parity"), tr("Parity: none, odd or even."), QStringLiteral("PARITY")});
+    p.addOption({QStringLiteral("data-bits"), tr("Data bits: 8 or 7."), QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("stop-bits"), tr("Stop bits: 1 or 2."), QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("address"), tr("The relay's bus address, 1-247."), QStringLiteral("N")});
+    p.addOption({QStringLiteral("timeout-ms"), tr("How long to wait for an answer, in milliseconds."), QStringLiteral("MS")});
 }
 
 bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) {

@@ -108,18 +108,18 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(tr(command->description));
     p.addHelpOption();
-    p.addOption({QStringLiteral("lang"), tr("The language of the texts: pl, en or ru (default en)."), tr("LANG")});
+    p.addOption({QStringLiteral("lang"), tr("The language of the texts: pl, en or ru (default en)."), QStringLiteral("LANG")});
     addLineOptions(p);
     if (name == QLatin1String("scan")) {
         p.addOption({QStringLiteral("all-speeds"), tr("Try every speed and parity the settings offer.")});
-        p.addOption({QStringLiteral("from"), tr("The first address to try (default 1)."), tr("N")});
-        p.addOption({QStringLiteral("to"), tr("The last address to try (default 247)."), tr("N")});
+        p.addOption({QStringLiteral("from"), tr("The first address to try (default 1)."), QStringLiteral("N")});
+        p.addOption({QStringLiteral("to"), tr("The last address to try (default 247)."), QStringLiteral("N")});
     } else if (name == QLatin1String("read")) {
         p.addOption({QStringLiteral("json"), tr("Print the values as JSON.")});
     } else if (name == QLatin1String("watch")) {
-        p.addOption({QStringLiteral("interval-ms"), tr("Time between reads, in milliseconds (default 200)."), tr("MS")});
-        p.addOption({QStringLiteral("csv"), tr("Write the rows to FILE instead of the standard output."), tr("FILE")});
-        p.addOption({QStringLiteral("duration"), tr("Stop after S seconds (default: at Ctrl+C)."), tr("S")});
+        p.addOption({QStringLiteral("interval-ms"), tr("Time between reads, in milliseconds (default 200)."), QStringLiteral("MS")});
+        p.addOption({QStringLiteral("csv"), tr("Write the rows to FILE instead of the standard output."), QStringLiteral("FILE")});
+        p.addOption({QStringLiteral("duration"), tr("Stop after S seconds (default: at Ctrl+C)."), QStringLiteral("S")});
     } else if (name == QLatin1String("setpoints get")) {
         p.addPositionalArgument(QStringLiteral("FILE.vrk"), tr("Save the setpoints into this file."), QStringLiteral("[FILE.vrk]"));
     } else if (name == QLatin1String("setpoints put")) {
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     } else if (name == QLatin1String("faults")) {
         p.addOption({QStringLiteral("csv"), tr("Print the log as CSV.")});
     } else if (name == QLatin1String("clock set")) {
-        p.addOption({QStringLiteral("time"), tr("The time to set, ISO 8601 (default: this computer's clock)."), tr("ISO")});
+        p.addOption({QStringLiteral("time"), tr("The time to set, ISO 8601 (default: this computer's clock)."), QStringLiteral("ISO")});
     }
 
     if (!p.parse(QStringList{program + QLatin1Char(' ') + name} + args)) {
