@@ -56,8 +56,9 @@ std::unique_ptr<Line> openLine(const Context& c, int* status) {
     return line;
 }
 
-int lost(const Context& c) {
-    c.err << c.text(kConnectionLost) << Qt::endl;
+// The window's "no connection" text, and on a second line why the last exchange failed.
+int lost(const Context& c, const Line& line) {
+    c.err << c.text(kConnectionLost) << '\n' << line.errorString() << Qt::endl;
     return kExitRelay;
 }
 
@@ -142,7 +143,7 @@ int scan(const Context& c, const ScanOptions& o) {
     for (const auto& [baud, parity] : speeds) {
         line->setSpeed(baud, parity);
         for (int address = o.from; address <= o.to && !stopRequested(); ++address) {
-            if (!line->isOpen()) return lost(c);
+            if (!line->isOpen()) return lost(c, *line);
             line->setAddress(address);
             if (!line->read(kVariantRegister, 1)) continue;
             const int variant = line->values().value(0);
@@ -169,7 +170,7 @@ int readOnce(const Context& c, bool json) {
     auto line = openLine(c, &status);
     if (!line) return status;
     Measurement m;
-    if (!poll(*line, &m)) return lost(c);
+    if (!poll(*line, &m)) return lost(c, *line);
     const auto& r = m.r;
     // The variant, after the poll's pause, for the currents in amperes.
     czekaj(kPollPauseMs);
@@ -326,7 +327,7 @@ int watch(const Context& c, const WatchOptions& o) {
     }
     if (failed) return kExitUsage;
     c.err << tr("%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads) << Qt::endl;
-    if (good == 0 || !line->isOpen() || line->error() == BusError::DeviceGone) return lost(c);
+    if (good == 0 || !line->isOpen() || line->error() == BusError::DeviceGone) return lost(c, *line);
     return kExitOk;
 }
 
@@ -338,7 +339,7 @@ int setpointsGet(const Context& c, const QString& path) {
     auto line = openLine(c, &status);
     if (!line) return status;
     czekaj(kTransferWaitMs);
-    if (!line->read(kFirstRegister, kRows) || line->values().size() < kRows) return lost(c);
+    if (!line->read(kFirstRegister, kRows) || line->values().size() < kRows) return lost(c, *line);
     const QVector<qint32> image = line->values().mid(0, kRows);
     QStringList cells;
     for (int r = 0; r < kRows; ++r)
@@ -433,7 +434,7 @@ int setpointsPut(const Context& c, const PutOptions& o) {
         }
     }
     if (!line->isOpen()) linkLost = true;
-    if (linkLost || unconfirmed.size() == kWrittenRows) return lost(c);
+    if (linkLost || unconfirmed.size() == kWrittenRows) return lost(c, *line);
     const QList<Difference> differences = readBack ? compareWritten(values, held) : QList<Difference>();
     if (unconfirmed.isEmpty() && (!o.verify || (readBack && differences.isEmpty()))) {
         const QString at = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
@@ -467,7 +468,7 @@ int faultLog(const Context& c, bool csv) {
         else
             failed |= 1u << b;
     }
-    if (failed == (1u << kBlocks) - 1) return lost(c);
+    if (failed == (1u << kBlocks) - 1) return lost(c, *line);
     const BlockStates states = blockStates(failed, 0);
     const FaultRecords records = sortBuffer(bytes, QDate::currentDate().month());
     FaultTexts texts;
@@ -527,7 +528,7 @@ int clockSet(const Context& c, const QDateTime& at) {
         ++sent;
         if (!writeWithRetry(wait, write, kFirstRegister + row, value)) unconfirmed << row;
     }
-    if (!line->isOpen() || unconfirmed.size() == 2) return lost(c);
+    if (!line->isOpen() || unconfirmed.size() == 2) return lost(c, *line);
     if (!unconfirmed.isEmpty()) {
         c.err << lf(unconfirmedReport(unconfirmed, sent, names)) << Qt::endl;
         return kExitRelay;
@@ -542,14 +543,14 @@ int reset(const Context& c) {
     if (!line) return status;
     // The fault word of a fresh poll decides, as the last poll does for the button.
     Measurement m;
-    if (!poll(*line, &m)) return lost(c);
+    if (!poll(*line, &m)) return lost(c, *line);
     const int faultWord = m.r[9];
     if (!display::resetAllowed(faultWord)) {
         c.err << tr("The relay does not clear an overload: the reset was not sent.") << Qt::endl;
         return kExitRelay;
     }
     czekaj(display::kResetWaitMs);
-    if (!line->isOpen() || !line->write(display::kFaultRegister, 0)) return lost(c);
+    if (!line->isOpen() || !line->write(display::kFaultRegister, 0)) return lost(c, *line);
     c.out << tr("Reset sent.") << Qt::endl;
     return kExitOk;
 }

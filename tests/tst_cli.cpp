@@ -6,6 +6,7 @@
 #include "simfixture.h"
 
 #include "app/controls.h"
+#include "config/inifile.h"
 #include "config/languages.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
@@ -23,6 +24,9 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -56,6 +60,8 @@ private slots:
     void cleanup();
     void usage_data();
     void usage();
+    void lineOptions_data();
+    void lineOptions();
     void read_data();
     void read();
     void watch_data();
@@ -79,7 +85,7 @@ private slots:
     void resetAllowed();
 
 private:
-    Run run(const QStringList& args, int timeoutMs = 120000);
+    Run run(const QStringList& args, int timeoutMs = 120000, const QStringList& environment = {});
     QList<Exchange> log() const;
     QList<Exchange> writes() const;
     int relayRegister(int reg) const;
@@ -99,9 +105,13 @@ void TstCli::cleanup() {
     dir_.reset();
 }
 
-Run TstCli::run(const QStringList& args, int timeoutMs) {
+Run TstCli::run(const QStringList& args, int timeoutMs, const QStringList& environment) {
     QProcess p;
     p.setWorkingDirectory(dir_->path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& e : environment)
+        env.insert(e.section(QLatin1Char('='), 0, 0), e.section(QLatin1Char('='), 1));
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(VRK_CLI_PATH), args);
     Run r;
     if (!p.waitForStarted() || !p.waitForFinished(timeoutMs)) {
@@ -180,6 +190,50 @@ void TstCli::usage() {
     QVERIFY2(r.out.contains(out), qPrintable(r.out));
     QVERIFY2(r.err.contains(err), qPrintable(r.err));
     if (status == 3) QVERIFY2(r.err.contains(QStringLiteral("/nonexistent/ttyVRK")), qPrintable(r.err));
+}
+
+// ---------------------------------------------------------------- line options
+
+void TstCli::lineOptions_data() {
+    QTest::addColumn<int>("iniAddress"); // the address vrk.ini names, 0: no vrk.ini
+    QTest::addColumn<int>("relayAddress");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<int>("status");
+    QTest::newRow("program defaults") << 0 << 3 << QStringList{} << QStringList{} << 0;
+    QTest::newRow("address from vrk.ini") << 7 << 7 << QStringList{} << QStringList{} << 0;
+    QTest::newRow("vrk.ini names another relay") << 9 << 3 << QStringList{} << QStringList{} << 1;
+    QTest::newRow("--address beats vrk.ini") << 9 << 3 << QStringList{"--address", "3"} << QStringList{} << 0;
+    QTest::newRow("--port COM1") << 0 << 3 << QStringList{"--port", "com1"} << QStringList{} << 0;
+    QTest::newRow("--port COM2 on the relay") << 0 << 3 << QStringList{"--port", "COM2"}
+                                              << QStringList{"VRK_COM2=@link"} << 0;
+    QTest::newRow("--port COM2, no device") << 0 << 3 << QStringList{"--port", "COM2"}
+                                            << QStringList{"VRK_COM2=/nonexistent/ttyVRK2"} << 3;
+    QTest::newRow("--port device path") << 0 << 3 << QStringList{"--port", "@link", "--baud", "19200", "--parity",
+                                                                 "even", "--stop-bits", "2", "--data-bits", "8"}
+                                        << QStringList{} << 0;
+    QTest::newRow("--timeout-ms 1000") << 0 << 3 << QStringList{"--timeout-ms", "1000"} << QStringList{} << 0;
+}
+
+void TstCli::lineOptions() {
+    QFETCH(int, iniAddress);
+    QFETCH(int, relayAddress);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, environment);
+    QFETCH(int, status);
+    QVERIFY(relay_->start({QStringLiteral("--address"), QString::number(relayAddress)}));
+    if (iniAddress) {
+        ini::Selections s;
+        s.address = iniAddress - 1;
+        QVERIFY(writeBytes(dir_->filePath(ini::fileName()), ini::fileText(s)));
+    }
+    args.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
+    environment.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
+    const Run r = run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + args, 120000, environment);
+    QCOMPARE(r.status, status);
+    if (status == 0) QVERIFY(QJsonDocument::fromJson(r.out.toUtf8()).isObject());
+    if (status == 1) QVERIFY2(r.err.contains(english(32)), qPrintable(r.err));
+    if (status == 3) QVERIFY2(r.err.contains(QStringLiteral("/nonexistent/ttyVRK2")), qPrintable(r.err));
 }
 
 // ---------------------------------------------------------------- read
@@ -261,30 +315,33 @@ void TstCli::read() {
 // ---------------------------------------------------------------- watch
 
 void TstCli::watch_data() {
-    QTest::addColumn<bool>("terminate"); // stopped by SIGTERM, else by --duration
+    QTest::addColumn<int>("stopSignal"); // stopped by this signal, else (0) by --duration
+    QTest::addColumn<int>("duration");   // seconds
     QTest::addColumn<QStringList>("simArgs");
-    QTest::newRow("five seconds") << false << QStringList{};
-    QTest::newRow("five seconds, a fifth of the replies lost") << false << QStringList{"--no-reply", "0.2"};
-    QTest::newRow("SIGTERM") << true << QStringList{};
+    QTest::newRow("ten seconds") << 0 << 10 << QStringList{};
+    QTest::newRow("five seconds, a fifth of the replies lost") << 0 << 5 << QStringList{"--no-reply", "0.2"};
+    QTest::newRow("SIGTERM") << int(SIGTERM) << 0 << QStringList{};
+    QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << 0 << QStringList{};
 }
 
 void TstCli::watch() {
-    QFETCH(bool, terminate);
+    QFETCH(int, stopSignal);
+    QFETCH(int, duration);
     QFETCH(QStringList, simArgs);
     QVERIFY(relay_->start(simArgs));
     const QString csv = dir_->filePath(QStringLiteral("motor.csv"));
     QStringList args{QStringLiteral("watch"), QStringLiteral("--csv"), csv, QStringLiteral("--interval-ms"),
                      QStringLiteral("100")};
     Run r;
-    if (!terminate) {
-        r = run(args << QStringLiteral("--duration") << QStringLiteral("5"));
+    if (!stopSignal) {
+        r = run(args << QStringLiteral("--duration") << QString::number(duration));
     } else {
         QProcess p;
         p.setWorkingDirectory(dir_->path());
         p.start(QStringLiteral(VRK_CLI_PATH), args);
         QVERIFY(p.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(fileBytes(csv).count('\n') >= 4, 30000);
-        p.terminate();
+        ::kill(pid_t(p.processId()), stopSignal);
         QVERIFY(p.waitForFinished(30000));
         r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         r.err = QString::fromUtf8(p.readAllStandardError());
