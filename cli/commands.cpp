@@ -490,8 +490,8 @@ int faultLog(const Context& c, bool csv) {
     if (csv) {
         c.out << QStringLiteral("no,cause,date,time") << '\n';
         for (int n = 0; n < kRecords; ++n)
-            c.out << n + 1 << ',' << csvField(rows[n].cause) << ',' << csvField(rows[n].date) << ','
-                  << csvField(rows[n].time) << '\n';
+            c.out << n + 1 << ',' << csvField(rows[n].cause) << ',' << csvField(rows[n].date.trimmed()) << ','
+                  << csvField(rows[n].time.trimmed()) << '\n';
     } else {
         c.out << padded(QString(), 4) << padded(c.text(64).trimmed(), causeWidth + 2)
               << padded(c.text(65).trimmed(), dateWidth + 2) << c.text(66).trimmed() << '\n';

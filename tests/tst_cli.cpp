@@ -651,7 +651,8 @@ void TstCli::faults() {
         const QString line = lines[n + 1];
         if (csv) {
             QVERIFY2(line.startsWith(QString::number(n + 1) + QLatin1Char(',')), qPrintable(line));
-            QVERIFY2(line.endsWith(QLatin1Char(',') + row.date + QLatin1Char(',') + row.time), qPrintable(line));
+            QVERIFY2(line.endsWith(QLatin1Char(',') + row.date.trimmed() + QLatin1Char(',') + row.time.trimmed()),
+                     qPrintable(line));
         } else {
             QVERIFY2(line.contains(row.date) && line.endsWith(row.time), qPrintable(line));
         }
