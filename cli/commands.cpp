@@ -41,7 +41,8 @@ constexpr int kParameterMessage = 72;
 // A window message for the terminal: LF line ends, no empty line after it.
 QString lf(QString text) {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
     return text;
 }
 
@@ -65,10 +66,14 @@ int lost(const Context& c, const Line& line) {
 // The relay variant's nominal range, as the table's hint names them.
 QString variantName(int variant) {
     switch (variant) {
-    case 1: return QStringLiteral("20 A");
-    case 2: return QStringLiteral("100 A");
-    case 3: return QStringLiteral("250 A");
-    default: return QStringLiteral("?");
+    case 1:
+        return QStringLiteral("20 A");
+    case 2:
+        return QStringLiteral("100 A");
+    case 3:
+        return QStringLiteral("250 A");
+    default:
+        return QStringLiteral("?");
     }
 }
 
@@ -88,7 +93,9 @@ QStringList hintTexts(const Context& c, int variant) {
     return hints;
 }
 
-QString padded(const QString& text, int width) { return text.leftJustified(width); }
+QString padded(const QString& text, int width) {
+    return text.leftJustified(width);
+}
 
 // One poll of registers 1..12, the currents cut as the data page cuts them.
 struct Measurement {
@@ -119,7 +126,9 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + t + QLatin1Char('"');
 }
 
-QString hundredths(int value) { return QString::number(value / 100.0, 'f', 2); }
+QString hundredths(int value) {
+    return QString::number(value / 100.0, 'f', 2);
+}
 
 } // namespace
 
@@ -217,7 +226,8 @@ int readOnce(const Context& c, bool json) {
         return kExitOk;
     }
 
-    const QStringList heads = {c.text(17), c.text(18), c.text(19), c.text(20), c.text(22), c.text(21), c.text(44)};
+    const QStringList heads = {c.text(17), c.text(18), c.text(19), c.text(20),
+                               c.text(22), c.text(21), c.text(44)};
     int width = 0;
     for (const QString& h : heads)
         width = std::max(width, int(h.size()) + 2);
@@ -226,23 +236,36 @@ int readOnce(const Context& c, bool json) {
     };
     const QString average = c.text(90), averageU = c.text(89);
     c.out << head(0)
-          << QStringLiteral("Ir=%1 %  Is=%2 %  It=%3 %  %4%5 %").arg(r[0]).arg(r[1]).arg(r[2]).arg(average).arg((r[0] + r[1] + r[2]) / 3)
+          << QStringLiteral("Ir=%1 %  Is=%2 %  It=%3 %  %4%5 %")
+                 .arg(r[0])
+                 .arg(r[1])
+                 .arg(r[2])
+                 .arg(average)
+                 .arg((r[0] + r[1] + r[2]) / 3)
           << '\n';
     if (scale)
         c.out << padded(QString(), width)
               << QStringLiteral("Ir=%1 A  Is=%2 A  It=%3 A  %4%5 A")
                      .arg(amperes[0].value_or(QStringLiteral("?")), amperes[1].value_or(QStringLiteral("?")),
-                          amperes[2].value_or(QStringLiteral("?")), average, amperes[3].value_or(QStringLiteral("?")))
+                          amperes[2].value_or(QStringLiteral("?")), average,
+                          amperes[3].value_or(QStringLiteral("?")))
               << '\n';
     c.out << head(1)
-          << QStringLiteral("Ur=%1 V  Us=%2 V  Ut=%3 V  %4%5 V").arg(r[3]).arg(r[4]).arg(r[5]).arg(averageU).arg((r[3] + r[4] + r[5]) / 3)
+          << QStringLiteral("Ur=%1 V  Us=%2 V  Ut=%3 V  %4%5 V")
+                 .arg(r[3])
+                 .arg(r[4])
+                 .arg(r[5])
+                 .arg(averageU)
+                 .arg((r[3] + r[4] + r[5]) / 3)
           << '\n';
     c.out << head(2) << QStringLiteral("Q=%1 %").arg(r[6]) << '\n';
     c.out << head(3) << QStringLiteral("cos(fi)=%1  P=%2 kW").arg(cos, power) << '\n';
     c.out << head(4) << (faults.isEmpty() ? tr("none") : faults.join(QStringLiteral(", "))) << '\n';
-    c.out << head(5) << QStringLiteral("K1=%1  K2=%2").arg(k1 ? tr("on") : tr("off"), k2 ? tr("on") : tr("off"))
-          << '\n';
-    c.out << head(6) << (variant ? QStringLiteral("%1 (%2)").arg(*variant).arg(variantName(*variant)) : QStringLiteral("?"))
+    c.out << head(5)
+          << QStringLiteral("K1=%1  K2=%2").arg(k1 ? tr("on") : tr("off"), k2 ? tr("on") : tr("off")) << '\n';
+    c.out << head(6)
+          << (variant ? QStringLiteral("%1 (%2)").arg(*variant).arg(variantName(*variant))
+                      : QStringLiteral("?"))
           << Qt::endl;
     return kExitOk;
 }
@@ -277,8 +300,9 @@ int watch(const Context& c, const WatchOptions& o) {
     if (!line) return status;
     watchStopSignals();
 
-    if (!emitRow(QStringLiteral("time,Ir_percent,Is_percent,It_percent,Ur_V,Us_V,Ut_V,heat_percent,cos_phi,P_kW,"
-                                "fault_word,K1,K2,In_setting,lost_reads")))
+    if (!emitRow(
+            QStringLiteral("time,Ir_percent,Is_percent,It_percent,Ur_V,Us_V,Ut_V,heat_percent,cos_phi,P_kW,"
+                           "fault_word,K1,K2,In_setting,lost_reads")))
         return kExitUsage;
     QElapsedTimer clock;
     clock.start();
@@ -291,14 +315,21 @@ int watch(const Context& c, const WatchOptions& o) {
         Measurement m;
         if (poll(*line, &m)) {
             const auto& r = m.r;
-            const QStringList fields = {
-                QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
-                QString::number(r[0]), QString::number(r[1]), QString::number(r[2]),
-                QString::number(r[3]), QString::number(r[4]), QString::number(r[5]),
-                QString::number(r[6]), hundredths(r[7]), hundredths(r[8]),
-                QString::number(r[9]), QString::number((r[10] & kOutputK1) ? 1 : 0),
-                QString::number((r[10] & kOutputK2) ? 1 : 0), QString::number(r[11]),
-                QString::number(lostReads)};
+            const QStringList fields = {QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
+                                        QString::number(r[0]),
+                                        QString::number(r[1]),
+                                        QString::number(r[2]),
+                                        QString::number(r[3]),
+                                        QString::number(r[4]),
+                                        QString::number(r[5]),
+                                        QString::number(r[6]),
+                                        hundredths(r[7]),
+                                        hundredths(r[8]),
+                                        QString::number(r[9]),
+                                        QString::number((r[10] & kOutputK1) ? 1 : 0),
+                                        QString::number((r[10] & kOutputK2) ? 1 : 0),
+                                        QString::number(r[11]),
+                                        QString::number(lostReads)};
             if (!emitRow(fields.join(QLatin1Char(',')))) {
                 failed = true;
                 break;
@@ -501,8 +532,9 @@ int faultLog(const Context& c, bool csv) {
     }
     c.out.flush();
     if (failed) {
-        c.err << QCoreApplication::translate("FaultLog", "Records %1 of the relay's memory could not be read: their "
-                                                         "trips are missing from the list.")
+        c.err << QCoreApplication::translate("FaultLog",
+                                             "Records %1 of the relay's memory could not be read: their "
+                                             "trips are missing from the list.")
                      .arg(slotRanges(states, BlockState::Never))
               << Qt::endl;
         return kExitRelay;
@@ -517,13 +549,15 @@ int clockSet(const Context& c, const QDateTime& at) {
     int status = kExitOk;
     auto line = openLine(c, &status);
     if (!line) return status;
-    const ClockSetting s = clockSetting(at.date().month(), at.date().day(), at.time().hour(), at.time().minute());
+    const ClockSetting s =
+        clockSetting(at.date().month(), at.date().day(), at.time().hour(), at.time().minute());
     const QStringList names = nameTexts(c, -1);
     const auto wait = [](uint32_t ms) { czekaj(ms); };
     const auto write = [&line](int reg, int value) { return line->write(reg, value); };
     QList<int> unconfirmed;
     int sent = 0;
-    for (const auto& [row, value] : {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
+    for (const auto& [row, value] :
+         {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
         if (!line->isOpen()) break;
         ++sent;
         if (!writeWithRetry(wait, write, kFirstRegister + row, value)) unconfirmed << row;

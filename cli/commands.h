@@ -4,10 +4,10 @@
 #include "cli/line.h"
 #include "config/languages.h"
 
+#include <optional>
 #include <QDateTime>
 #include <QString>
 #include <QTextStream>
-#include <optional>
 
 namespace cli {
 
@@ -31,7 +31,7 @@ int readOnce(const Context& c, bool json);
 
 struct WatchOptions {
     int intervalMs = 200;
-    QString csvPath;   // empty: print to standard output
+    QString csvPath;      // empty: print to standard output
     double durationS = 0; // 0: until stopped
 };
 int watch(const Context& c, const WatchOptions& o);

@@ -7,7 +7,9 @@
 
 namespace cli {
 
-QString tr(const char* source) { return QCoreApplication::translate("vrk-cli", source); }
+QString tr(const char* source) {
+    return QCoreApplication::translate("vrk-cli", source);
+}
 
 namespace {
 
@@ -23,8 +25,12 @@ TBaudRate baudRateOf(uint32_t value) {
 
 } // namespace
 
-QList<uint32_t> offeredSpeeds() { return {std::begin(kSpeeds), std::end(kSpeeds)}; }
-QList<TParity> offeredParities() { return {std::begin(kParities), std::end(kParities)}; }
+QList<uint32_t> offeredSpeeds() {
+    return {std::begin(kSpeeds), std::end(kSpeeds)};
+}
+QList<TParity> offeredParities() {
+    return {std::begin(kParities), std::end(kParities)};
+}
 
 QString portNameFor(const QString& option) {
     const QString upper = option.toUpper();
@@ -38,25 +44,35 @@ QString portNameFor(const QString& option) {
 
 QString parityName(TParity parity) {
     switch (parity) {
-    case ptODD: return QStringLiteral("odd");
-    case ptEVEN: return QStringLiteral("even");
-    default: return QStringLiteral("none");
+    case ptODD:
+        return QStringLiteral("odd");
+    case ptEVEN:
+        return QStringLiteral("even");
+    default:
+        return QStringLiteral("none");
     }
 }
 
 QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits stopBits) {
     const QChar letter = parity == ptODD ? u'O' : parity == ptEVEN ? u'E' : u'N';
-    return QStringLiteral("%1 %2%3%4").arg(baud).arg(5 + int(dataBits)).arg(letter).arg(stopBits == sb2BITS ? 2 : 1);
+    return QStringLiteral("%1 %2%3%4")
+        .arg(baud)
+        .arg(5 + int(dataBits))
+        .arg(letter)
+        .arg(stopBits == sb2BITS ? 2 : 1);
 }
 
 void addLineOptions(QCommandLineParser& p) {
-    p.addOption({QStringLiteral("port"), tr("The serial port: COM1, COM2 or a device path."), QStringLiteral("DEVICE")});
-    p.addOption({QStringLiteral("baud"), tr("Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
+    p.addOption({QStringLiteral("port"), tr("The serial port: COM1, COM2 or a device path."),
+                 QStringLiteral("DEVICE")});
+    p.addOption(
+        {QStringLiteral("baud"), tr("Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
     p.addOption({QStringLiteral("parity"), tr("Parity: none, odd or even."), QStringLiteral("PARITY")});
     p.addOption({QStringLiteral("data-bits"), tr("Data bits: 8 or 7."), QStringLiteral("BITS")});
     p.addOption({QStringLiteral("stop-bits"), tr("Stop bits: 1 or 2."), QStringLiteral("BITS")});
     p.addOption({QStringLiteral("address"), tr("The relay's bus address, 1-247."), QStringLiteral("N")});
-    p.addOption({QStringLiteral("timeout-ms"), tr("How long to wait for an answer, in milliseconds."), QStringLiteral("MS")});
+    p.addOption({QStringLiteral("timeout-ms"), tr("How long to wait for an answer, in milliseconds."),
+                 QStringLiteral("MS")});
 }
 
 bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) {
@@ -70,7 +86,8 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
         sel = ini::applyLines(r.lines, sel);
     }
     // An entry the dialog shows as unselected leaves the program's default.
-    if (sel.port >= 0 && sel.port < ini::kPortCount) s->port = QStringLiteral("\\\\.\\COM%1").arg(sel.port + 1);
+    if (sel.port >= 0 && sel.port < ini::kPortCount)
+        s->port = QStringLiteral("\\\\.\\COM%1").arg(sel.port + 1);
     if (sel.speed >= 0 && sel.speed < 4) s->baud = kSpeeds[sel.speed];
     if (sel.parity >= 0 && sel.parity < 3) s->parity = kParities[sel.parity];
     if (sel.dataBits >= 0 && sel.dataBits < 2) s->dataBits = sel.dataBits == 0 ? db8BITS : db7BITS;
@@ -105,9 +122,12 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
     s->baud = uint32_t(baud);
     if (p.isSet(QStringLiteral("parity"))) {
         const QString v = p.value(QStringLiteral("parity")).toLower();
-        if (v == QLatin1String("none") || v == QLatin1String("n")) s->parity = ptNONE;
-        else if (v == QLatin1String("odd") || v == QLatin1String("o")) s->parity = ptODD;
-        else if (v == QLatin1String("even") || v == QLatin1String("e")) s->parity = ptEVEN;
+        if (v == QLatin1String("none") || v == QLatin1String("n"))
+            s->parity = ptNONE;
+        else if (v == QLatin1String("odd") || v == QLatin1String("o"))
+            s->parity = ptODD;
+        else if (v == QLatin1String("even") || v == QLatin1String("e"))
+            s->parity = ptEVEN;
         else {
             *error = tr("--parity must be none, odd or even.");
             return false;

@@ -5,19 +5,19 @@
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
+#include <cstdint>
+#include <memory>
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
-#include <cstdint>
-#include <memory>
 
 namespace cli {
 
 // Exit statuses.
 constexpr int kExitOk = 0;
-constexpr int kExitRelay = 1;     // the relay did not answer or did not confirm
-constexpr int kExitUsage = 2;     // usage or file error
-constexpr int kExitPort = 3;      // the port could not be opened
+constexpr int kExitRelay = 1; // the relay did not answer or did not confirm
+constexpr int kExitUsage = 2; // usage or file error
+constexpr int kExitPort = 3;  // the port could not be opened
 
 // A command-line text in the current language.
 QString tr(const char* source);

@@ -24,7 +24,8 @@ const Command kCommands[] = {
     {"scan", QT_TRANSLATE_NOOP("vrk-cli", "Find the relays on the line.")},
     {"read", QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements once, as the data page shows them.")},
     {"watch", QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements continuously, as CSV.")},
-    {"setpoints get", QT_TRANSLATE_NOOP("vrk-cli", "Read the setpoints: show the table or save a setpoint file.")},
+    {"setpoints get",
+     QT_TRANSLATE_NOOP("vrk-cli", "Read the setpoints: show the table or save a setpoint file.")},
     {"setpoints put", QT_TRANSLATE_NOOP("vrk-cli", "Check a setpoint file and write it to the relay.")},
     {"faults", QT_TRANSLATE_NOOP("vrk-cli", "Read the relay's fault log, newest first.")},
     {"clock set", QT_TRANSLATE_NOOP("vrk-cli", "Set the relay's clock.")},
@@ -32,9 +33,11 @@ const Command kCommands[] = {
 };
 
 QString usage() {
-    QString text = tr("Usage: vrk-cli COMMAND [options]") + QLatin1Char('\n') + tr("Commands:") + QLatin1Char('\n');
+    QString text =
+        tr("Usage: vrk-cli COMMAND [options]") + QLatin1Char('\n') + tr("Commands:") + QLatin1Char('\n');
     for (const Command& c : kCommands)
-        text += QStringLiteral("  %1%2\n").arg(QString::fromLatin1(c.name).leftJustified(16), tr(c.description));
+        text +=
+            QStringLiteral("  %1%2\n").arg(QString::fromLatin1(c.name).leftJustified(16), tr(c.description));
     text += tr("Each command takes --help. --version prints the version.") + QLatin1Char('\n');
     return text;
 }
@@ -42,17 +45,24 @@ QString usage() {
 // The language option's value; false when it names no language.
 bool languageOf(const QString& value, languages::Language* language) {
     const QString v = value.toLower();
-    if (v == QLatin1String("en")) *language = languages::English;
-    else if (v == QLatin1String("pl")) *language = languages::Polish;
-    else if (v == QLatin1String("ru")) *language = languages::Russian;
-    else return false;
+    if (v == QLatin1String("en"))
+        *language = languages::English;
+    else if (v == QLatin1String("pl"))
+        *language = languages::Polish;
+    else if (v == QLatin1String("ru"))
+        *language = languages::Russian;
+    else
+        return false;
     return true;
 }
 
 void useLanguage(languages::Language language) {
-    if (language == languages::Polish) i18n::use(i18n::Language::Polish);
-    else if (language == languages::Russian) i18n::use(i18n::Language::Russian);
-    else i18n::use(i18n::Language::English);
+    if (language == languages::Polish)
+        i18n::use(i18n::Language::Polish);
+    else if (language == languages::Russian)
+        i18n::use(i18n::Language::Russian);
+    else
+        i18n::use(i18n::Language::English);
 }
 
 } // namespace
@@ -70,9 +80,12 @@ int main(int argc, char** argv) {
     languages::Language language = languages::English;
     for (int i = 0; i < args.size(); ++i) {
         QString value;
-        if (args[i] == QLatin1String("--lang") && i + 1 < args.size()) value = args[i + 1];
-        else if (args[i].startsWith(QLatin1String("--lang="))) value = args[i].mid(7);
-        else continue;
+        if (args[i] == QLatin1String("--lang") && i + 1 < args.size())
+            value = args[i + 1];
+        else if (args[i].startsWith(QLatin1String("--lang=")))
+            value = args[i].mid(7);
+        else
+            continue;
         if (!languageOf(value, &language)) {
             err << tr("--lang must be pl, en or ru.") << Qt::endl;
             return kExitUsage;
@@ -108,28 +121,38 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(tr(command->description));
     p.addHelpOption();
-    p.addOption({QStringLiteral("lang"), tr("The language of the texts: pl, en or ru (default en)."), QStringLiteral("LANG")});
+    p.addOption({QStringLiteral("lang"), tr("The language of the texts: pl, en or ru (default en)."),
+                 QStringLiteral("LANG")});
     addLineOptions(p);
     if (name == QLatin1String("scan")) {
         p.addOption({QStringLiteral("all-speeds"), tr("Try every speed and parity the settings offer.")});
-        p.addOption({QStringLiteral("from"), tr("The first address to try (default 1)."), QStringLiteral("N")});
-        p.addOption({QStringLiteral("to"), tr("The last address to try (default 247)."), QStringLiteral("N")});
+        p.addOption(
+            {QStringLiteral("from"), tr("The first address to try (default 1)."), QStringLiteral("N")});
+        p.addOption(
+            {QStringLiteral("to"), tr("The last address to try (default 247)."), QStringLiteral("N")});
     } else if (name == QLatin1String("read")) {
         p.addOption({QStringLiteral("json"), tr("Print the values as JSON.")});
     } else if (name == QLatin1String("watch")) {
-        p.addOption({QStringLiteral("interval-ms"), tr("Time between reads, in milliseconds (default 200)."), QStringLiteral("MS")});
-        p.addOption({QStringLiteral("csv"), tr("Write the rows to FILE instead of the standard output."), QStringLiteral("FILE")});
-        p.addOption({QStringLiteral("duration"), tr("Stop after S seconds (default: at Ctrl+C)."), QStringLiteral("S")});
+        p.addOption({QStringLiteral("interval-ms"), tr("Time between reads, in milliseconds (default 200)."),
+                     QStringLiteral("MS")});
+        p.addOption({QStringLiteral("csv"), tr("Write the rows to FILE instead of the standard output."),
+                     QStringLiteral("FILE")});
+        p.addOption({QStringLiteral("duration"), tr("Stop after S seconds (default: at Ctrl+C)."),
+                     QStringLiteral("S")});
     } else if (name == QLatin1String("setpoints get")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"), tr("Save the setpoints into this file."), QStringLiteral("[FILE.vrk]"));
+        p.addPositionalArgument(QStringLiteral("FILE.vrk"), tr("Save the setpoints into this file."),
+                                QStringLiteral("[FILE.vrk]"));
     } else if (name == QLatin1String("setpoints put")) {
         p.addPositionalArgument(QStringLiteral("FILE.vrk"), tr("The setpoint file to write."));
-        p.addOption({QStringLiteral("dry-run"), tr("Check the file and show what would be written; write nothing.")});
+        p.addOption(
+            {QStringLiteral("dry-run"), tr("Check the file and show what would be written; write nothing.")});
         p.addOption({QStringLiteral("no-verify"), tr("Do not read the setpoints back after writing.")});
     } else if (name == QLatin1String("faults")) {
         p.addOption({QStringLiteral("csv"), tr("Print the log as CSV.")});
     } else if (name == QLatin1String("clock set")) {
-        p.addOption({QStringLiteral("time"), tr("The time to set, ISO 8601 (default: this computer's clock)."), QStringLiteral("ISO")});
+        p.addOption({QStringLiteral("time"),
+                     tr("The time to set, ISO 8601 (default: this computer's clock)."),
+                     QStringLiteral("ISO")});
     }
 
     if (!p.parse(QStringList{program + QLatin1Char(' ') + name} + args)) {
@@ -142,7 +165,8 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     const QStringList positional = p.positionalArguments();
-    const int allowed = name == QLatin1String("setpoints get") || name == QLatin1String("setpoints put") ? 1 : 0;
+    const int allowed =
+        name == QLatin1String("setpoints get") || name == QLatin1String("setpoints put") ? 1 : 0;
     if (positional.size() > allowed || (name == QLatin1String("setpoints put") && positional.isEmpty())) {
         err << tr("Wrong arguments; see vrk-cli %1 --help.").arg(name) << Qt::endl;
         return kExitUsage;
@@ -160,7 +184,8 @@ int main(int argc, char** argv) {
         bool ok = false;
         *value = p.value(QLatin1String(option)).toInt(&ok);
         if (ok && *value >= low && *value <= high) return true;
-        err << tr("--%1 must be a number from %2 to %3.").arg(QLatin1String(option)).arg(low).arg(high) << Qt::endl;
+        err << tr("--%1 must be a number from %2 to %3.").arg(QLatin1String(option)).arg(low).arg(high)
+            << Qt::endl;
         return false;
     };
 

@@ -7,7 +7,9 @@ namespace {
 
 volatile std::sig_atomic_t stopFlag = 0;
 
-extern "C" void onStopSignal(int) { stopFlag = 1; }
+extern "C" void onStopSignal(int) {
+    stopFlag = 1;
+}
 
 } // namespace
 
@@ -22,6 +24,8 @@ void watchStopSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool stopRequested() { return stopFlag != 0; }
+bool stopRequested() {
+    return stopFlag != 0;
+}
 
 } // namespace cli

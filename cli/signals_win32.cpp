@@ -17,8 +17,12 @@ BOOL WINAPI onConsoleEvent(DWORD) {
 
 namespace cli {
 
-void watchStopSignals() { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+void watchStopSignals() {
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
 
-bool stopRequested() { return stopFlag.load(); }
+bool stopRequested() {
+    return stopFlag.load();
+}
 
 } // namespace cli

@@ -37,9 +37,13 @@ struct Run {
     QString out, err;
 };
 
-QString lf(QString t) { return t.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+QString lf(QString t) {
+    return t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
 
-QString english(int line) { return languages::builtInText(languages::English, line); }
+QString english(int line) {
+    return languages::builtInText(languages::English, line);
+}
 
 QByteArray fileBytes(const QString& path) {
     QFile f(path);
@@ -156,25 +160,41 @@ void TstCli::usage_data() {
     const QString port = QStringLiteral("--port");
     QTest::newRow("no command") << QStringList{} << 2 << QString() << QStringLiteral("vrk-cli COMMAND");
     QTest::newRow("unknown command") << QStringList{"bogus"} << 2 << QString() << QStringLiteral("bogus");
-    QTest::newRow("address 0") << QStringList{"read", "--address", "0"} << 2 << QString() << QStringLiteral("--address");
-    QTest::newRow("address 248") << QStringList{"read", "--address", "248"} << 2 << QString() << QStringLiteral("--address");
-    QTest::newRow("odd speed") << QStringList{"read", "--baud", "1234"} << 2 << QString() << QStringLiteral("1234");
-    QTest::newRow("mark parity") << QStringList{"read", "--parity", "mark"} << 2 << QString() << QStringLiteral("--parity");
-    QTest::newRow("6 data bits") << QStringList{"read", "--data-bits", "6"} << 2 << QString() << QStringLiteral("--data-bits");
-    QTest::newRow("unknown option") << QStringList{"read", "--fast"} << 2 << QString() << QStringLiteral("fast");
-    QTest::newRow("stray argument") << QStringList{"faults", "now"} << 2 << QString() << QStringLiteral("--help");
-    QTest::newRow("german") << QStringList{"read", "--lang", "de"} << 2 << QString() << QStringLiteral("--lang");
-    QTest::newRow("put without a file") << QStringList{"setpoints", "put"} << 2 << QString() << QStringLiteral("--help");
-    QTest::newRow("put of a missing file") << QStringList{"setpoints", "put", "none.vrk"} << 2 << QString() << QString();
-    QTest::newRow("watch interval 0") << QStringList{"watch", "--interval-ms", "0"} << 2 << QString() << QStringLiteral("--interval-ms");
-    QTest::newRow("watch duration -1") << QStringList{"watch", "--duration", "-1"} << 2 << QString() << QStringLiteral("--duration");
-    QTest::newRow("clock yesterday") << QStringList{"clock", "set", "--time", "yesterday"} << 2 << QString() << QStringLiteral("--time");
-    QTest::newRow("scan from 9 to 3") << QStringList{"scan", "--from", "9", "--to", "3"} << 2 << QString() << QStringLiteral("--to");
+    QTest::newRow("address 0") << QStringList{"read", "--address", "0"} << 2 << QString()
+                               << QStringLiteral("--address");
+    QTest::newRow("address 248") << QStringList{"read", "--address", "248"} << 2 << QString()
+                                 << QStringLiteral("--address");
+    QTest::newRow("odd speed") << QStringList{"read", "--baud", "1234"} << 2 << QString()
+                               << QStringLiteral("1234");
+    QTest::newRow("mark parity") << QStringList{"read", "--parity", "mark"} << 2 << QString()
+                                 << QStringLiteral("--parity");
+    QTest::newRow("6 data bits") << QStringList{"read", "--data-bits", "6"} << 2 << QString()
+                                 << QStringLiteral("--data-bits");
+    QTest::newRow("unknown option") << QStringList{"read", "--fast"} << 2 << QString()
+                                    << QStringLiteral("fast");
+    QTest::newRow("stray argument") << QStringList{"faults", "now"} << 2 << QString()
+                                    << QStringLiteral("--help");
+    QTest::newRow("german") << QStringList{"read", "--lang", "de"} << 2 << QString()
+                            << QStringLiteral("--lang");
+    QTest::newRow("put without a file")
+        << QStringList{"setpoints", "put"} << 2 << QString() << QStringLiteral("--help");
+    QTest::newRow("put of a missing file")
+        << QStringList{"setpoints", "put", "none.vrk"} << 2 << QString() << QString();
+    QTest::newRow("watch interval 0")
+        << QStringList{"watch", "--interval-ms", "0"} << 2 << QString() << QStringLiteral("--interval-ms");
+    QTest::newRow("watch duration -1")
+        << QStringList{"watch", "--duration", "-1"} << 2 << QString() << QStringLiteral("--duration");
+    QTest::newRow("clock yesterday") << QStringList{"clock", "set", "--time", "yesterday"} << 2 << QString()
+                                     << QStringLiteral("--time");
+    QTest::newRow("scan from 9 to 3")
+        << QStringList{"scan", "--from", "9", "--to", "3"} << 2 << QString() << QStringLiteral("--to");
     QTest::newRow("no such device") << QStringList{"read", "--port", "/nonexistent/ttyVRK"} << 3 << QString()
                                     << english(30);
-    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringLiteral("vrk-cli " VRK_VERSION) << QString();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringLiteral("vrk-cli " VRK_VERSION)
+                             << QString();
     QTest::newRow("help") << QStringList{"--help"} << 0 << QStringLiteral("setpoints put") << QString();
-    for (const char* command : {"scan", "read", "watch", "setpoints get", "setpoints put", "faults", "clock set", "reset"}) {
+    for (const char* command :
+         {"scan", "read", "watch", "setpoints get", "setpoints put", "faults", "clock set", "reset"}) {
         QStringList args = QString::fromLatin1(command).split(QLatin1Char(' '));
         QTest::addRow("%s --help", command) << (args << QStringLiteral("--help")) << 0 << port << QString();
     }
@@ -205,13 +225,14 @@ void TstCli::lineOptions_data() {
     QTest::newRow("vrk.ini names another relay") << 9 << 3 << QStringList{} << QStringList{} << 1;
     QTest::newRow("--address beats vrk.ini") << 9 << 3 << QStringList{"--address", "3"} << QStringList{} << 0;
     QTest::newRow("--port COM1") << 0 << 3 << QStringList{"--port", "com1"} << QStringList{} << 0;
-    QTest::newRow("--port COM2 on the relay") << 0 << 3 << QStringList{"--port", "COM2"}
-                                              << QStringList{"VRK_COM2=@link"} << 0;
-    QTest::newRow("--port COM2, no device") << 0 << 3 << QStringList{"--port", "COM2"}
-                                            << QStringList{"VRK_COM2=/nonexistent/ttyVRK2"} << 3;
-    QTest::newRow("--port device path") << 0 << 3 << QStringList{"--port", "@link", "--baud", "19200", "--parity",
-                                                                 "even", "--stop-bits", "2", "--data-bits", "8"}
-                                        << QStringList{} << 0;
+    QTest::newRow("--port COM2 on the relay")
+        << 0 << 3 << QStringList{"--port", "COM2"} << QStringList{"VRK_COM2=@link"} << 0;
+    QTest::newRow("--port COM2, no device")
+        << 0 << 3 << QStringList{"--port", "COM2"} << QStringList{"VRK_COM2=/nonexistent/ttyVRK2"} << 3;
+    QTest::newRow("--port device path")
+        << 0 << 3 << QStringList{"--port", "@link",       "--baud", "19200",       "--parity",
+                                 "even",   "--stop-bits", "2",      "--data-bits", "8"}
+        << QStringList{} << 0;
     QTest::newRow("--timeout-ms 1000") << 0 << 3 << QStringList{"--timeout-ms", "1000"} << QStringList{} << 0;
 }
 
@@ -229,7 +250,8 @@ void TstCli::lineOptions() {
     }
     args.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
     environment.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
-    const Run r = run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + args, 120000, environment);
+    const Run r =
+        run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + args, 120000, environment);
     QCOMPARE(r.status, status);
     if (status == 0) QVERIFY(QJsonDocument::fromJson(r.out.toUtf8()).isObject());
     if (status == 1) QVERIFY2(r.err.contains(english(32)), qPrintable(r.err));
@@ -248,14 +270,14 @@ void TstCli::read_data() {
 
     QTest::newRow("100 A, healthy") << 2 << 25 << 0 << "en" << QStringList{"11,8", "11,7", "12,0", "11,8"}
                                     << QStringList{};
-    QTest::newRow("20 A, short and unbalance") << 1 << 125 << 0x06 << "en"
-                                               << QStringList{"11,8", "11,7", "12,0", "11,8"}
-                                               << QStringList{english(25), english(26)};
-    QTest::newRow("250 A, undervoltage, Polish") << 3 << 125 << 0x10 << "pl" << QStringList{"118", "117", "120", "118"}
-                                                 << QStringList{"U<85%Un"};
-    QTest::newRow("100 A, overload, Russian") << 2 << 40 << 0x01 << "ru"
-                                              << QStringList{"19,0", "18,8", "19,2", "19,0"}
-                                              << QStringList{languages::builtInText(languages::Russian, 24)};
+    QTest::newRow("20 A, short and unbalance")
+        << 1 << 125 << 0x06 << "en" << QStringList{"11,8", "11,7", "12,0", "11,8"}
+        << QStringList{english(25), english(26)};
+    QTest::newRow("250 A, undervoltage, Polish")
+        << 3 << 125 << 0x10 << "pl" << QStringList{"118", "117", "120", "118"} << QStringList{"U<85%Un"};
+    QTest::newRow("100 A, overload, Russian")
+        << 2 << 40 << 0x01 << "ru" << QStringList{"19,0", "18,8", "19,2", "19,0"}
+        << QStringList{languages::builtInText(languages::Russian, 24)};
 }
 
 void TstCli::read() {
@@ -265,7 +287,8 @@ void TstCli::read() {
     QFETCH(QString, lang);
     QFETCH(QStringList, amperes);
     QFETCH(QStringList, faults);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
+    QVERIFY(
+        relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
     const int regs[] = {95, 94, 96, 400, 401, 399, 80, 85, 1234};
     for (int i = 0; i < 9; ++i)
         QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(i + 1).arg(regs[i])));
@@ -276,7 +299,8 @@ void TstCli::read() {
     const Run text = run({QStringLiteral("read"), QStringLiteral("--lang"), lang});
     QCOMPARE(text.status, 0);
     QVERIFY2(text.out.contains(QStringLiteral("Ir=95 %  Is=94 %  It=96 %")), qPrintable(text.out));
-    QVERIFY2(text.out.contains(QStringLiteral("Ir=%1 A  Is=%2 A  It=%3 A").arg(amperes[0], amperes[1], amperes[2])),
+    QVERIFY2(text.out.contains(
+                 QStringLiteral("Ir=%1 A  Is=%2 A  It=%3 A").arg(amperes[0], amperes[1], amperes[2])),
              qPrintable(text.out));
     QVERIFY2(text.out.contains(QStringLiteral("Ur=400 V  Us=401 V  Ut=399 V")), qPrintable(text.out));
     QVERIFY2(text.out.contains(QStringLiteral("cos(fi)=0,85")), qPrintable(text.out));
@@ -287,8 +311,12 @@ void TstCli::read() {
     QVERIFY2(text.out.contains(languages::builtInText(language, 17)), qPrintable(text.out));
     for (const QString& f : faults)
         QVERIFY2(text.out.contains(f), qPrintable(text.out));
-    QVERIFY2(text.out.contains(faultWord ? QStringLiteral("K1=%1  K2=%2").arg(QCoreApplication::translate("vrk-cli", "off"), QCoreApplication::translate("vrk-cli", "on"))
-                                         : QStringLiteral("K1=%1  K2=%2").arg(QCoreApplication::translate("vrk-cli", "on"), QCoreApplication::translate("vrk-cli", "off"))) ||
+    QVERIFY2(text.out.contains(faultWord ? QStringLiteral("K1=%1  K2=%2")
+                                               .arg(QCoreApplication::translate("vrk-cli", "off"),
+                                                    QCoreApplication::translate("vrk-cli", "on"))
+                                         : QStringLiteral("K1=%1  K2=%2")
+                                               .arg(QCoreApplication::translate("vrk-cli", "on"),
+                                                    QCoreApplication::translate("vrk-cli", "off"))) ||
                  lang != QLatin1String("en"),
              qPrintable(text.out));
 
@@ -353,15 +381,18 @@ void TstCli::watch() {
     QVERIFY(bytes.endsWith('\n')); // flushed whole: the last row is complete
     const QStringList rows = QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(rows.size() >= 3);
-    QCOMPARE(rows[0], QStringLiteral("time,Ir_percent,Is_percent,It_percent,Ur_V,Us_V,Ut_V,heat_percent,cos_phi,"
-                                     "P_kW,fault_word,K1,K2,In_setting,lost_reads"));
+    QCOMPARE(rows[0],
+             QStringLiteral("time,Ir_percent,Is_percent,It_percent,Ur_V,Us_V,Ut_V,heat_percent,cos_phi,"
+                            "P_kW,fault_word,K1,K2,In_setting,lost_reads"));
     // Every row is one reply of the simulator: the twelve registers it sent, decoded.
     QList<QList<int>> replies;
     int failedReads = 0;
     for (const Exchange& e : log()) {
-        if (e.value(QStringLiteral("fn")) != QLatin1String("3") || e.value(QStringLiteral("reg")) != QLatin1String("1"))
+        if (e.value(QStringLiteral("fn")) != QLatin1String("3") ||
+            e.value(QStringLiteral("reg")) != QLatin1String("1"))
             continue;
-        if (!e.contains(QStringLiteral("values")) || e.value(QStringLiteral("action")) != QLatin1String("reply")) {
+        if (!e.contains(QStringLiteral("values")) ||
+            e.value(QStringLiteral("action")) != QLatin1String("reply")) {
             ++failedReads;
             continue;
         }
@@ -417,8 +448,8 @@ void TstCli::scan() {
                            QStringLiteral("3")}));
     QStringList args{QStringLiteral("scan")};
     if (!fullRange)
-        args << QStringLiteral("--from") << QString::number(std::max(1, address - 2)) << QStringLiteral("--to")
-             << QString::number(std::min(247, address + 2));
+        args << QStringLiteral("--from") << QString::number(std::max(1, address - 2))
+             << QStringLiteral("--to") << QString::number(std::min(247, address + 2));
     if (allSpeeds) args << QStringLiteral("--all-speeds");
     const Run r = run(args, 300000);
     QCOMPARE(r.status, 0);
@@ -434,8 +465,9 @@ void TstCli::scan() {
         if (e.contains(QStringLiteral("fn"))) QCOMPARE(e.value(QStringLiteral("reg")), QStringLiteral("23"));
 
     relay_->stop();
-    const Run none = run({QStringLiteral("scan"), QStringLiteral("--from"), QStringLiteral("1"), QStringLiteral("--to"),
-                          QStringLiteral("2"), QStringLiteral("--port"), relay_->linkPath()});
+    const Run none =
+        run({QStringLiteral("scan"), QStringLiteral("--from"), QStringLiteral("1"), QStringLiteral("--to"),
+             QStringLiteral("2"), QStringLiteral("--port"), relay_->linkPath()});
     QVERIFY(none.status == 1 || none.status == 3);
 }
 
@@ -450,14 +482,16 @@ void TstCli::setpointsGet_data() {
     QTest::newRow("250 A, changed") << 3 << QStringList{"set 12 200", "set 19 45"} << QList<int>{};
     // A relay value that fails its check is not saved, as the window refuses it.
     QTest::newRow("250 A, Un out of range") << 3 << QStringList{"set 19 450"} << QList<int>{8};
-    QTest::newRow("100 A, Un and Td out of range") << 2 << QStringList{"set 19 20", "set 22 99"} << QList<int>{8, 11};
+    QTest::newRow("100 A, Un and Td out of range")
+        << 2 << QStringList{"set 19 20", "set 22 99"} << QList<int>{8, 11};
 }
 
 void TstCli::setpointsGet() {
     QFETCH(int, variant);
     QFETCH(QStringList, commands);
     QFETCH(QList<int>, failing);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
+    QVERIFY(
+        relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
     // The relay's clock holds still: both reads see the same date and time.
     QVERIFY(relay_->control(QStringLiteral("clock 12 06 09 05")));
     QVERIFY(relay_->control(QStringLiteral("clock stop")));
@@ -531,7 +565,8 @@ void TstCli::put_data() {
     QTest::newRow("dry run") << changed << QStringList{"--dry-run"} << 0 << false;
     QTest::newRow("current out of range") << badCurrent << QStringList{} << 2 << false;
     QTest::newRow("two bad, Polish") << badTwo << QStringList{"--lang", "pl"} << 2 << false;
-    QTest::newRow("two bad, Russian, dry run") << badTwo << QStringList{"--lang", "ru", "--dry-run"} << 2 << false;
+    QTest::newRow("two bad, Russian, dry run")
+        << badTwo << QStringList{"--lang", "ru", "--dry-run"} << 2 << false;
     QTest::newRow("empty file") << QStringList{} << QStringList{} << 2 << false;
 }
 
@@ -550,13 +585,15 @@ void TstCli::put() {
     if (!written) {
         QVERIFY2(w.isEmpty(), "nothing may be written");
         QStringList padded = cells;
-        while (padded.size() < setpoints::kRows) padded << QString();
+        while (padded.size() < setpoints::kRows)
+            padded << QString();
         const QList<int> failing = setpoints::invalidParameters(padded);
         if (!failing.isEmpty()) {
             const int lang = options.indexOf(QStringLiteral("--lang"));
             const languages::Language language = lang < 0 ? languages::English
-                                                 : options[lang + 1] == QLatin1String("pl") ? languages::Polish
-                                                                                             : languages::Russian;
+                                                 : options[lang + 1] == QLatin1String("pl")
+                                                     ? languages::Polish
+                                                     : languages::Russian;
             const QString message =
                 setpoints::writeRefusalMessage(languages::builtInText(language, 72), failing);
             QCOMPARE(r.err.trimmed(), lf(message).trimmed());
@@ -577,7 +614,8 @@ void TstCli::put() {
     bool readBack = false;
     bool afterLast = false;
     for (const Exchange& e : log()) {
-        if (e.value(QStringLiteral("fn")) == QLatin1String("6") && e.value(QStringLiteral("reg")) == QLatin1String("22"))
+        if (e.value(QStringLiteral("fn")) == QLatin1String("6") &&
+            e.value(QStringLiteral("reg")) == QLatin1String("22"))
             afterLast = true;
         if (afterLast && e.value(QStringLiteral("fn")) == QLatin1String("3") &&
             e.value(QStringLiteral("reg")) == QLatin1String("12"))
@@ -596,7 +634,8 @@ void TstCli::putUnconfirmed() {
     QCOMPARE(r.status, 1);
     const QString name = setpoints::parameterName(english(setpoints::row0Texts(2)->nameLabel - 11));
     QVERIFY2(r.err.contains(name), qPrintable(r.err));
-    QVERIFY2(r.err.contains(QCoreApplication::translate("setpoints", "The relay did not confirm these setpoints:")),
+    QVERIFY2(r.err.contains(
+                 QCoreApplication::translate("setpoints", "The relay did not confirm these setpoints:")),
              qPrintable(r.err));
     // Four tries of register 12, all unanswered; every other register once.
     const QList<Exchange> w = writes();
@@ -651,15 +690,17 @@ void TstCli::faults() {
         const QString line = lines[n + 1];
         if (csv) {
             QVERIFY2(line.startsWith(QString::number(n + 1) + QLatin1Char(',')), qPrintable(line));
-            QVERIFY2(line.endsWith(QLatin1Char(',') + row.date.trimmed() + QLatin1Char(',') + row.time.trimmed()),
-                     qPrintable(line));
+            QVERIFY2(
+                line.endsWith(QLatin1Char(',') + row.date.trimmed() + QLatin1Char(',') + row.time.trimmed()),
+                qPrintable(line));
         } else {
             QVERIFY2(line.contains(row.date) && line.endsWith(row.time), qPrintable(line));
         }
         QVERIFY2(line.contains(row.cause.trimmed()), qPrintable(line));
     }
     // The empty slots list nothing.
-    QVERIFY2(lines[4].trimmed() == (csv ? QStringLiteral("4,,,") : QStringLiteral("4")), qPrintable(lines[4]));
+    QVERIFY2(lines[4].trimmed() == (csv ? QStringLiteral("4,,,") : QStringLiteral("4")),
+             qPrintable(lines[4]));
 }
 
 // ---------------------------------------------------------------- clock and reset
@@ -732,13 +773,13 @@ void TstCli::writeWithRetry() {
     QFETCH(bool, confirmed);
     QFETCH(int, tries);
     QStringList calls;
-    const bool result = setpoints::writeWithRetry(
-        [&](std::uint32_t ms) { calls << QStringLiteral("wait %1").arg(ms); },
-        [&](int reg, int value) {
-            calls << QStringLiteral("write %1=%2").arg(reg).arg(value);
-            return refusals-- <= 0;
-        },
-        15, 40);
+    const bool result =
+        setpoints::writeWithRetry([&](std::uint32_t ms) { calls << QStringLiteral("wait %1").arg(ms); },
+                                  [&](int reg, int value) {
+                                      calls << QStringLiteral("write %1=%2").arg(reg).arg(value);
+                                      return refusals-- <= 0;
+                                  },
+                                  15, 40);
     QCOMPARE(result, confirmed);
     QStringList expected;
     for (int i = 0; i < tries; ++i)
