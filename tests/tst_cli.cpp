@@ -76,6 +76,7 @@ private slots:
     void setpointsGet();
     void put_data();
     void put();
+    void putUnconfirmed_data();
     void putUnconfirmed();
     void faults_data();
     void faults();
@@ -624,29 +625,48 @@ void TstCli::put() {
     QCOMPARE(readBack, !options.contains(QStringLiteral("--no-verify")));
 }
 
+void TstCli::putUnconfirmed_data() {
+    QTest::addColumn<int>("row"); // the setpoint whose four tries the relay leaves unanswered
+    QTest::newRow("parameter 1") << 0;
+    QTest::newRow("parameter 5") << 4;
+    QTest::newRow("parameter 11") << 10;
+}
+
 void TstCli::putUnconfirmed() {
-    // The relay answers none of the four tries of the first register.
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze"),
-                           QStringLiteral("--command"), QStringLiteral("noreply next 4")}));
+    QFETCH(int, row);
+    // The replies before that register pass (late by 0 ms), then four are lost.
+    QStringList simArgs{QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")};
+    if (row > 0)
+        simArgs << QStringLiteral("--command") << QStringLiteral("late-ms 0") << QStringLiteral("--command")
+                << QStringLiteral("late next %1").arg(row);
+    simArgs << QStringLiteral("--command")
+            << QStringLiteral("noreply next %1").arg(setpoints::kWriteAttempts);
+    QVERIFY(relay_->start(simArgs));
     const QString file = dir_->filePath(QStringLiteral("in.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable())));
     const Run r = run({QStringLiteral("setpoints"), QStringLiteral("put"), file});
     QCOMPARE(r.status, 1);
-    const QString name = setpoints::parameterName(english(setpoints::row0Texts(2)->nameLabel - 11));
-    QVERIFY2(r.err.contains(name), qPrintable(r.err));
+    const int nameLine = row == 0 ? setpoints::row0Texts(2)->nameLabel - 11 : 33 + row;
+    const QString name = setpoints::parameterName(english(nameLine));
+    QVERIFY2(r.err.contains(QStringLiteral("%1. %2").arg(row + 1).arg(name)), qPrintable(r.err));
     QVERIFY2(r.err.contains(
                  QCoreApplication::translate("setpoints", "The relay did not confirm these setpoints:")),
              qPrintable(r.err));
-    // Four tries of register 12, all unanswered; every other register once.
+    // Four tries of that register, all unanswered; every other register once, in order.
     const QList<Exchange> w = writes();
-    int tries = 0;
-    for (const Exchange& e : w)
-        if (e.value(QStringLiteral("reg")) == QLatin1String("12")) {
-            ++tries;
-            QCOMPARE(e.value(QStringLiteral("action")), QStringLiteral("noreply"));
-        }
-    QCOMPARE(tries, setpoints::kWriteAttempts);
     QCOMPARE(w.size(), setpoints::kWriteAttempts + setpoints::kWrittenRows - 1);
+    QList<int> order;
+    for (const Exchange& e : w) {
+        const int reg = e.value(QStringLiteral("reg")).toInt();
+        order << reg;
+        QCOMPARE(e.value(QStringLiteral("action")) == QLatin1String("noreply"),
+                 reg == setpoints::kFirstRegister + row);
+    }
+    QList<int> expected;
+    for (int i = 0; i < setpoints::kWrittenRows; ++i)
+        for (int k = 0; k < (i == row ? setpoints::kWriteAttempts : 1); ++k)
+            expected << setpoints::kFirstRegister + i;
+    QCOMPARE(order, expected);
 }
 
 // ---------------------------------------------------------------- faults
