@@ -1,4 +1,5 @@
 #pragma once
+#include "protocol/relaymap.h"
 // How the poll's raw measurements become the data page's texts and lamps.
 #include <QChar>
 #include <QDate>
@@ -41,6 +42,13 @@ struct Lamps {
     std::optional<QString> faultText; // nullopt: panel 1 is not touched
 };
 Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark);
+
+// ---- the fault reset (the Reset button)
+constexpr int kFaultRegister = relay::kFaultWordRegister; // the fault word; writing 0 clears it
+constexpr int kOverloadBit = relay::Overload; // the relay does not clear an overload
+constexpr unsigned kResetWaitMs = 100; // the wait before the reset write
+// Whether a reset is sent for this fault word (not while overload is in it).
+bool resetAllowed(int faultWord);
 
 // The PC's short date format and its time in its long time format. A PC
 // without regional settings (the C locale) gets yyyy-MM-dd (2026-12-06) and

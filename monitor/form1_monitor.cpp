@@ -265,8 +265,8 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::Button5Click() {
     // The relay does not clear an overload; the click does nothing then.
-    if (faultWord & relay::Overload) return;
+    if (!display::resetAllowed(faultWord)) return;
     SequenceGuard guard(this);
-    czekaj(100);
+    czekaj(display::kResetWaitMs);
     Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
 }

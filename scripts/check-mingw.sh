@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Compiles the Windows serial backend, the serial sources it shares that need
 # no Qt, and the file module's Windows part, with the MinGW cross compiler,
-# warnings as errors.
+# warnings as errors; and vrk-cli's Windows stop signals.
 # Exit 0: compiled; 1: a compile failed; 77: no cross compiler here.
 set -euo pipefail
 
@@ -17,7 +17,7 @@ out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
 status=0
-for src in serial/serialbackend_win32.cpp serial/controlblock.cpp files/platform_win32.cpp; do
+for src in serial/serialbackend_win32.cpp serial/controlblock.cpp files/platform_win32.cpp cli/signals_win32.cpp; do
   if "$cxx" -std=c++20 -Wall -Wextra -Werror -I"$root" -c "$root/$src" -o "$out/$(basename "$src").o"; then
     echo "ok: $src"
   else

@@ -75,11 +75,8 @@ QLabel* setpointStatus(StatusBar* bar) {
 
 // One register written with up to four attempts, each after a 50 ms wait.
 bool writeWithRetry(TForm1& f, int reg, int value) {
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        f.czekaj(50);
-        if (f.Zapis(reg, value)) return true;
-    }
-    return false;
+    return setpoints::writeWithRetry([&f](std::uint32_t ms) { f.czekaj(ms); },
+                                     [&f](int r, int v) { return f.Zapis(r, v); }, reg, value);
 }
 
 } // namespace

@@ -117,3 +117,16 @@ QString confirmedStatusDetail(const QString& time) {
 }
 
 } // namespace setpoints
+
+namespace setpoints {
+
+bool writeWithRetry(const std::function<void(std::uint32_t)>& wait, const std::function<bool(int, int)>& write,
+                    int reg, int value) {
+    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
+        wait(kWriteWaitMs);
+        if (write(reg, value)) return true;
+    }
+    return false;
+}
+
+} // namespace setpoints

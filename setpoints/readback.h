@@ -6,6 +6,8 @@
 #include "setpoints/rules.h"
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -88,5 +90,17 @@ bool relayWentSilent(const QList<int>& rows, int sent, bool readBack);
 // "hh:mm", and the tooltip that says it in full, at "hh:mm:ss".
 QString confirmedStatus(const QString& time);
 QString confirmedStatusDetail(const QString& time);
+
+} // namespace setpoints
+
+namespace setpoints {
+
+// ---- one register written as the setpoint page writes it
+constexpr int kWriteAttempts = 4;          // tries per register
+constexpr std::uint32_t kWriteWaitMs = 50; // the wait before each try, and before the read-back
+// Up to kWriteAttempts tries of write(reg, value), each after wait(kWriteWaitMs);
+// true at the first that the relay confirmed.
+bool writeWithRetry(const std::function<void(std::uint32_t)>& wait, const std::function<bool(int, int)>& write,
+                    int reg, int value);
 
 } // namespace setpoints

@@ -1,0 +1,174 @@
+#include "cli/line.h"
+
+#include "config/inifile.h"
+#include "files/files.h"
+
+#include <QCoreApplication>
+
+namespace cli {
+
+QString tr(const char* source) {
+    return QCoreApplication::translate("vrk-cli", source);
+}
+
+namespace {
+
+// The settings dialog's lists, in its order (see ini::Selections).
+const uint32_t kSpeeds[] = {19200, 9600, 4800, 2400};
+const TParity kParities[] = {ptODD, ptEVEN, ptNONE};
+
+TBaudRate baudRateOf(uint32_t value) {
+    for (int r = br110; r <= br256000; ++r)
+        if (TSerialDriver::BaudValueOf(TBaudRate(r)) == value) return TBaudRate(r);
+    return brCustom;
+}
+
+} // namespace
+
+QList<uint32_t> offeredSpeeds() {
+    return {std::begin(kSpeeds), std::end(kSpeeds)};
+}
+QList<TParity> offeredParities() {
+    return {std::begin(kParities), std::end(kParities)};
+}
+
+QString portNameFor(const QString& option) {
+    const QString upper = option.toUpper();
+    if (upper.startsWith(QLatin1String("COM"))) {
+        bool ok = false;
+        const int n = upper.mid(3).toInt(&ok);
+        if (ok && n >= 1 && n <= 16) return QStringLiteral("\\\\.\\COM%1").arg(n);
+    }
+    return option;
+}
+
+QString parityName(TParity parity) {
+    switch (parity) {
+    case ptODD:
+        return QStringLiteral("odd");
+    case ptEVEN:
+        return QStringLiteral("even");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
+QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits stopBits) {
+    const QChar letter = parity == ptODD ? u'O' : parity == ptEVEN ? u'E' : u'N';
+    return QStringLiteral("%1 %2%3%4")
+        .arg(baud)
+        .arg(5 + int(dataBits))
+        .arg(letter)
+        .arg(stopBits == sb2BITS ? 2 : 1);
+}
+
+void addLineOptions(QCommandLineParser& p) {
+    p.addOption({QStringLiteral("port"), tr("The serial port: COM1, COM2 or a device path."),
+                 QStringLiteral("DEVICE")});
+    p.addOption(
+        {QStringLiteral("baud"), tr("Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
+    p.addOption({QStringLiteral("parity"), tr("Parity: none, odd or even."), QStringLiteral("PARITY")});
+    p.addOption({QStringLiteral("data-bits"), tr("Data bits: 8 or 7."), QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("stop-bits"), tr("Stop bits: 1 or 2."), QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("address"), tr("The relay's bus address, 1-247."), QStringLiteral("N")});
+    p.addOption({QStringLiteral("timeout-ms"), tr("How long to wait for an answer, in milliseconds."),
+                 QStringLiteral("MS")});
+}
+
+bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) {
+    ini::Selections sel;
+    if (files::entryExists(ini::fileName())) {
+        const ini::ReadResult r = ini::readFile(ini::fileName());
+        if (!r.ok) {
+            *error = r.error;
+            return false;
+        }
+        sel = ini::applyLines(r.lines, sel);
+    }
+    // An entry the dialog shows as unselected leaves the program's default.
+    if (sel.port >= 0 && sel.port < ini::kPortCount)
+        s->port = QStringLiteral("\\\\.\\COM%1").arg(sel.port + 1);
+    if (sel.speed >= 0 && sel.speed < 4) s->baud = kSpeeds[sel.speed];
+    if (sel.parity >= 0 && sel.parity < 3) s->parity = kParities[sel.parity];
+    if (sel.dataBits >= 0 && sel.dataBits < 2) s->dataBits = sel.dataBits == 0 ? db8BITS : db7BITS;
+    if (sel.stopBits >= 0 && sel.stopBits < 2) s->stopBits = sel.stopBits == 0 ? sb1BITS : sb2BITS;
+    if (sel.address >= 0 && sel.address < ini::kAddressCount) s->address = sel.address + 1;
+
+    auto number = [&](const char* name, int low, int high, int* out) {
+        if (!p.isSet(QLatin1String(name))) return true;
+        bool ok = false;
+        const int v = p.value(QLatin1String(name)).toInt(&ok);
+        if (!ok || v < low || v > high) {
+            *error = tr("--%1 must be a number from %2 to %3.").arg(QLatin1String(name)).arg(low).arg(high);
+            return false;
+        }
+        *out = v;
+        return true;
+    };
+    if (p.isSet(QStringLiteral("port"))) {
+        const QString port = p.value(QStringLiteral("port"));
+        if (port.isEmpty()) {
+            *error = tr("--port needs a device.");
+            return false;
+        }
+        s->port = portNameFor(port);
+    }
+    int baud = int(s->baud);
+    if (!number("baud", 50, 4000000, &baud)) return false;
+    if (p.isSet(QStringLiteral("baud")) && baudRateOf(uint32_t(baud)) == brCustom) {
+        *error = tr("--baud %1 is not a standard line speed.").arg(baud);
+        return false;
+    }
+    s->baud = uint32_t(baud);
+    if (p.isSet(QStringLiteral("parity"))) {
+        const QString v = p.value(QStringLiteral("parity")).toLower();
+        if (v == QLatin1String("none") || v == QLatin1String("n"))
+            s->parity = ptNONE;
+        else if (v == QLatin1String("odd") || v == QLatin1String("o"))
+            s->parity = ptODD;
+        else if (v == QLatin1String("even") || v == QLatin1String("e"))
+            s->parity = ptEVEN;
+        else {
+            *error = tr("--parity must be none, odd or even.");
+            return false;
+        }
+    }
+    int dataBits = 5 + int(s->dataBits);
+    if (!number("data-bits", 7, 8, &dataBits)) return false;
+    s->dataBits = dataBits == 8 ? db8BITS : db7BITS;
+    int stopBits = s->stopBits == sb2BITS ? 2 : 1;
+    if (!number("stop-bits", 1, 2, &stopBits)) return false;
+    s->stopBits = stopBits == 2 ? sb2BITS : sb1BITS;
+    if (!number("address", 1, ini::kAddressCount, &s->address)) return false;
+    int timeout = int(s->timeoutMs);
+    if (!number("timeout-ms", 1, 60000, &timeout)) return false;
+    s->timeoutMs = uint32_t(timeout);
+    return true;
+}
+
+Line::Line(const LineSettings& s) : address_(s.address), bus_(driver_, [this] { return address_; }) {
+    driver_.setPortName(s.port);
+    driver_.setBaudRate(baudRateOf(s.baud));
+    driver_.setParity(s.parity);
+    driver_.setDataBits(s.dataBits);
+    driver_.setStopBits(s.stopBits);
+    driver_.setInputTimeout(s.timeoutMs);
+    // As the connect button: DTR and RTS off, no flow control.
+    driver_.setHwFlow(hfNONE);
+    driver_.setSwFlow(sfNONE);
+    driver_.setEnableDTROnOpen(false);
+    driver_.setCheckLineStatus(false);
+}
+
+bool Line::open(QString* error) {
+    if (driver_.OpenPort()) return true;
+    *error = driver_.errorString();
+    return false;
+}
+
+void Line::setSpeed(uint32_t baud, TParity parity) {
+    driver_.setBaudRate(baudRateOf(baud));
+    driver_.setParity(parity);
+}
+
+} // namespace cli

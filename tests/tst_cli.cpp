@@ -1,0 +1,827 @@
+// vrk-cli as a user runs it: the built program started with QProcess against
+// the relay simulator, its exit status, output and files, and what the
+// simulator's log shows it sent.
+#include "appfixture.h"
+#include "setpointtables.h"
+#include "simfixture.h"
+
+#include "app/controls.h"
+#include "config/inifile.h"
+#include "config/languages.h"
+#include "faults/rules.h"
+#include "monitor/display.h"
+#include "serial/tserialdriver.h"
+#include "setpoints/readback.h"
+#include "setpoints/rules.h"
+#include "setpoints/setpointfile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+using Exchange = QMap<QString, QString>;
+
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+QString lf(QString t) {
+    return t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+QString english(int line) {
+    return languages::builtInText(languages::English, line);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+} // namespace
+
+class TstCli : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void usage_data();
+    void usage();
+    void lineOptions_data();
+    void lineOptions();
+    void read_data();
+    void read();
+    void watch_data();
+    void watch();
+    void scan_data();
+    void scan();
+    void setpointsGet_data();
+    void setpointsGet();
+    void put_data();
+    void put();
+    void putUnconfirmed_data();
+    void putUnconfirmed();
+    void faults_data();
+    void faults();
+    void clock_data();
+    void clock();
+    void reset_data();
+    void reset();
+    void writeWithRetry_data();
+    void writeWithRetry();
+    void resetAllowed_data();
+    void resetAllowed();
+
+private:
+    Run run(const QStringList& args, int timeoutMs = 120000, const QStringList& environment = {});
+    QList<Exchange> log() const;
+    QList<Exchange> writes() const;
+    int relayRegister(int reg) const;
+
+    std::unique_ptr<SimRelay> relay_;
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TstCli::init() {
+    relay_ = std::make_unique<SimRelay>();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TstCli::cleanup() {
+    relay_.reset();
+    dir_.reset();
+}
+
+Run TstCli::run(const QStringList& args, int timeoutMs, const QStringList& environment) {
+    QProcess p;
+    p.setWorkingDirectory(dir_->path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& e : environment)
+        env.insert(e.section(QLatin1Char('='), 0, 0), e.section(QLatin1Char('='), 1));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VRK_CLI_PATH), args);
+    Run r;
+    if (!p.waitForStarted() || !p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QList<Exchange> TstCli::log() const {
+    QList<Exchange> out;
+    for (const QString& line : relay_->logLines())
+        out << SimRelay::parseLogLine(line);
+    return out;
+}
+
+QList<Exchange> TstCli::writes() const {
+    QList<Exchange> out;
+    for (const Exchange& e : log())
+        if (e.value(QStringLiteral("fn")) == QLatin1String("6")) out << e;
+    return out;
+}
+
+int TstCli::relayRegister(int reg) const {
+    QString answer;
+    relay_->control(QStringLiteral("get %1").arg(reg), &answer);
+    return answer.mid(3).toInt(nullptr, 0);
+}
+
+// ---------------------------------------------------------------- usage
+
+void TstCli::usage_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // a text the standard output holds
+    QTest::addColumn<QString>("err"); // a text the standard error holds
+
+    const QString port = QStringLiteral("--port");
+    QTest::newRow("no command") << QStringList{} << 2 << QString() << QStringLiteral("vrk-cli COMMAND");
+    QTest::newRow("unknown command") << QStringList{"bogus"} << 2 << QString() << QStringLiteral("bogus");
+    QTest::newRow("address 0") << QStringList{"read", "--address", "0"} << 2 << QString()
+                               << QStringLiteral("--address");
+    QTest::newRow("address 248") << QStringList{"read", "--address", "248"} << 2 << QString()
+                                 << QStringLiteral("--address");
+    QTest::newRow("odd speed") << QStringList{"read", "--baud", "1234"} << 2 << QString()
+                               << QStringLiteral("1234");
+    QTest::newRow("mark parity") << QStringList{"read", "--parity", "mark"} << 2 << QString()
+                                 << QStringLiteral("--parity");
+    QTest::newRow("6 data bits") << QStringList{"read", "--data-bits", "6"} << 2 << QString()
+                                 << QStringLiteral("--data-bits");
+    QTest::newRow("unknown option") << QStringList{"read", "--fast"} << 2 << QString()
+                                    << QStringLiteral("fast");
+    QTest::newRow("stray argument") << QStringList{"faults", "now"} << 2 << QString()
+                                    << QStringLiteral("--help");
+    QTest::newRow("german") << QStringList{"read", "--lang", "de"} << 2 << QString()
+                            << QStringLiteral("--lang");
+    QTest::newRow("put without a file")
+        << QStringList{"setpoints", "put"} << 2 << QString() << QStringLiteral("--help");
+    QTest::newRow("put of a missing file")
+        << QStringList{"setpoints", "put", "none.vrk"} << 2 << QString() << QString();
+    QTest::newRow("watch interval 0")
+        << QStringList{"watch", "--interval-ms", "0"} << 2 << QString() << QStringLiteral("--interval-ms");
+    QTest::newRow("watch duration -1")
+        << QStringList{"watch", "--duration", "-1"} << 2 << QString() << QStringLiteral("--duration");
+    QTest::newRow("clock yesterday") << QStringList{"clock", "set", "--time", "yesterday"} << 2 << QString()
+                                     << QStringLiteral("--time");
+    QTest::newRow("scan from 9 to 3")
+        << QStringList{"scan", "--from", "9", "--to", "3"} << 2 << QString() << QStringLiteral("--to");
+    QTest::newRow("no such device") << QStringList{"read", "--port", "/nonexistent/ttyVRK"} << 3 << QString()
+                                    << english(30);
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringLiteral("vrk-cli " VRK_VERSION)
+                             << QString();
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QStringLiteral("setpoints put") << QString();
+    for (const char* command :
+         {"scan", "read", "watch", "setpoints get", "setpoints put", "faults", "clock set", "reset"}) {
+        QStringList args = QString::fromLatin1(command).split(QLatin1Char(' '));
+        QTest::addRow("%s --help", command) << (args << QStringLiteral("--help")) << 0 << port << QString();
+    }
+}
+
+void TstCli::usage() {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Run r = run(args);
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.out.contains(out), qPrintable(r.out));
+    QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    if (status == 3) QVERIFY2(r.err.contains(QStringLiteral("/nonexistent/ttyVRK")), qPrintable(r.err));
+}
+
+// ---------------------------------------------------------------- line options
+
+void TstCli::lineOptions_data() {
+    QTest::addColumn<int>("iniAddress"); // the address vrk.ini names, 0: no vrk.ini
+    QTest::addColumn<int>("relayAddress");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<int>("status");
+    QTest::newRow("program defaults") << 0 << 3 << QStringList{} << QStringList{} << 0;
+    QTest::newRow("address from vrk.ini") << 7 << 7 << QStringList{} << QStringList{} << 0;
+    QTest::newRow("vrk.ini names another relay") << 9 << 3 << QStringList{} << QStringList{} << 1;
+    QTest::newRow("--address beats vrk.ini") << 9 << 3 << QStringList{"--address", "3"} << QStringList{} << 0;
+    QTest::newRow("--port COM1") << 0 << 3 << QStringList{"--port", "com1"} << QStringList{} << 0;
+    QTest::newRow("--port COM2 on the relay")
+        << 0 << 3 << QStringList{"--port", "COM2"} << QStringList{"VRK_COM2=@link"} << 0;
+    QTest::newRow("--port COM2, no device")
+        << 0 << 3 << QStringList{"--port", "COM2"} << QStringList{"VRK_COM2=/nonexistent/ttyVRK2"} << 3;
+    QTest::newRow("--port device path")
+        << 0 << 3 << QStringList{"--port", "@link",       "--baud", "19200",       "--parity",
+                                 "even",   "--stop-bits", "2",      "--data-bits", "8"}
+        << QStringList{} << 0;
+    QTest::newRow("--timeout-ms 1000") << 0 << 3 << QStringList{"--timeout-ms", "1000"} << QStringList{} << 0;
+}
+
+void TstCli::lineOptions() {
+    QFETCH(int, iniAddress);
+    QFETCH(int, relayAddress);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, environment);
+    QFETCH(int, status);
+    QVERIFY(relay_->start({QStringLiteral("--address"), QString::number(relayAddress)}));
+    if (iniAddress) {
+        ini::Selections s;
+        s.address = iniAddress - 1;
+        QVERIFY(writeBytes(dir_->filePath(ini::fileName()), ini::fileText(s)));
+    }
+    args.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
+    environment.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
+    const Run r =
+        run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + args, 120000, environment);
+    QCOMPARE(r.status, status);
+    if (status == 0) QVERIFY(QJsonDocument::fromJson(r.out.toUtf8()).isObject());
+    if (status == 1) QVERIFY2(r.err.contains(english(32)), qPrintable(r.err));
+    if (status == 3) QVERIFY2(r.err.contains(QStringLiteral("/nonexistent/ttyVRK2")), qPrintable(r.err));
+}
+
+// ---------------------------------------------------------------- read
+
+void TstCli::read_data() {
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("nominal"); // register 12
+    QTest::addColumn<int>("faultWord");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("amperes"); // Ir, Is, It, average as the data page shows them
+    QTest::addColumn<QStringList>("faults");
+
+    QTest::newRow("100 A, healthy") << 2 << 25 << 0 << "en" << QStringList{"11,8", "11,7", "12,0", "11,8"}
+                                    << QStringList{};
+    QTest::newRow("20 A, short and unbalance")
+        << 1 << 125 << 0x06 << "en" << QStringList{"11,8", "11,7", "12,0", "11,8"}
+        << QStringList{english(25), english(26)};
+    QTest::newRow("250 A, undervoltage, Polish")
+        << 3 << 125 << 0x10 << "pl" << QStringList{"118", "117", "120", "118"} << QStringList{"U<85%Un"};
+    QTest::newRow("100 A, overload, Russian")
+        << 2 << 40 << 0x01 << "ru" << QStringList{"19,0", "18,8", "19,2", "19,0"}
+        << QStringList{languages::builtInText(languages::Russian, 24)};
+}
+
+void TstCli::read() {
+    QFETCH(int, variant);
+    QFETCH(int, nominal);
+    QFETCH(int, faultWord);
+    QFETCH(QString, lang);
+    QFETCH(QStringList, amperes);
+    QFETCH(QStringList, faults);
+    QVERIFY(
+        relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
+    const int regs[] = {95, 94, 96, 400, 401, 399, 80, 85, 1234};
+    for (int i = 0; i < 9; ++i)
+        QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(i + 1).arg(regs[i])));
+    QVERIFY(relay_->control(QStringLiteral("set 12 %1").arg(nominal)));
+    QVERIFY(relay_->control(QStringLiteral("fault %1").arg(faultWord)));
+    QVERIFY(relay_->control(QStringLiteral("set 11 %1").arg(faultWord ? 0x0200 : 0x0100)));
+
+    const Run text = run({QStringLiteral("read"), QStringLiteral("--lang"), lang});
+    QCOMPARE(text.status, 0);
+    QVERIFY2(text.out.contains(QStringLiteral("Ir=95 %  Is=94 %  It=96 %")), qPrintable(text.out));
+    QVERIFY2(text.out.contains(
+                 QStringLiteral("Ir=%1 A  Is=%2 A  It=%3 A").arg(amperes[0], amperes[1], amperes[2])),
+             qPrintable(text.out));
+    QVERIFY2(text.out.contains(QStringLiteral("Ur=400 V  Us=401 V  Ut=399 V")), qPrintable(text.out));
+    QVERIFY2(text.out.contains(QStringLiteral("cos(fi)=0,85")), qPrintable(text.out));
+    QVERIFY2(text.out.contains(QStringLiteral("Q=80 %")), qPrintable(text.out));
+    const languages::Language language = lang == QLatin1String("pl")   ? languages::Polish
+                                         : lang == QLatin1String("ru") ? languages::Russian
+                                                                       : languages::English;
+    QVERIFY2(text.out.contains(languages::builtInText(language, 17)), qPrintable(text.out));
+    for (const QString& f : faults)
+        QVERIFY2(text.out.contains(f), qPrintable(text.out));
+    QVERIFY2(text.out.contains(faultWord ? QStringLiteral("K1=%1  K2=%2")
+                                               .arg(QCoreApplication::translate("vrk-cli", "off"),
+                                                    QCoreApplication::translate("vrk-cli", "on"))
+                                         : QStringLiteral("K1=%1  K2=%2")
+                                               .arg(QCoreApplication::translate("vrk-cli", "on"),
+                                                    QCoreApplication::translate("vrk-cli", "off"))) ||
+                 lang != QLatin1String("en"),
+             qPrintable(text.out));
+
+    const Run json = run({QStringLiteral("read"), QStringLiteral("--json")});
+    QCOMPARE(json.status, 0);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QCOMPARE(o.value(QStringLiteral("currents_percent")).toArray(), (QJsonArray{95, 94, 96}));
+    const QJsonArray a = o.value(QStringLiteral("currents_amperes")).toArray();
+    QCOMPARE(a.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(a[i].toDouble(), QString(amperes[i]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+    QCOMPARE(o.value(QStringLiteral("voltages")).toArray(), (QJsonArray{400, 401, 399}));
+    QCOMPARE(o.value(QStringLiteral("heat_percent")).toInt(), 80);
+    QCOMPARE(o.value(QStringLiteral("cos_phi")).toDouble(), 0.85);
+    QCOMPARE(o.value(QStringLiteral("power_kw")).toDouble(), 12.34);
+    QCOMPARE(o.value(QStringLiteral("fault_word")).toInt(), faultWord);
+    QCOMPARE(o.value(QStringLiteral("k1")).toBool(), faultWord == 0);
+    QCOMPARE(o.value(QStringLiteral("k2")).toBool(), faultWord != 0);
+    QCOMPARE(o.value(QStringLiteral("variant")).toInt(), variant);
+    if (lang == QLatin1String("en"))
+        QCOMPARE(o.value(QStringLiteral("faults")).toArray().size(), faults.size());
+}
+
+// ---------------------------------------------------------------- watch
+
+void TstCli::watch_data() {
+    QTest::addColumn<int>("stopSignal"); // stopped by this signal, else (0) by --duration
+    QTest::addColumn<int>("duration");   // seconds
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::newRow("ten seconds") << 0 << 10 << QStringList{};
+    QTest::newRow("five seconds, a fifth of the replies lost") << 0 << 5 << QStringList{"--no-reply", "0.2"};
+    QTest::newRow("SIGTERM") << int(SIGTERM) << 0 << QStringList{};
+    QTest::newRow("SIGINT (Ctrl+C)") << int(SIGINT) << 0 << QStringList{};
+}
+
+void TstCli::watch() {
+    QFETCH(int, stopSignal);
+    QFETCH(int, duration);
+    QFETCH(QStringList, simArgs);
+    QVERIFY(relay_->start(simArgs));
+    const QString csv = dir_->filePath(QStringLiteral("motor.csv"));
+    QStringList args{QStringLiteral("watch"), QStringLiteral("--csv"), csv, QStringLiteral("--interval-ms"),
+                     QStringLiteral("100")};
+    Run r;
+    if (!stopSignal) {
+        r = run(args << QStringLiteral("--duration") << QString::number(duration));
+    } else {
+        QProcess p;
+        p.setWorkingDirectory(dir_->path());
+        p.start(QStringLiteral(VRK_CLI_PATH), args);
+        QVERIFY(p.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(fileBytes(csv).count('\n') >= 4, 30000);
+        ::kill(pid_t(p.processId()), stopSignal);
+        QVERIFY(p.waitForFinished(30000));
+        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.err = QString::fromUtf8(p.readAllStandardError());
+    }
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.contains(QStringLiteral("lost")), qPrintable(r.err));
+
+    const QByteArray bytes = fileBytes(csv);
+    QVERIFY(bytes.endsWith('\n')); // flushed whole: the last row is complete
+    const QStringList rows = QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(rows.size() >= 3);
+    QCOMPARE(rows[0],
+             QStringLiteral("time,Ir_percent,Is_percent,It_percent,Ur_V,Us_V,Ut_V,heat_percent,cos_phi,"
+                            "P_kW,fault_word,K1,K2,In_setting,lost_reads"));
+    // Every row is one reply of the simulator: the twelve registers it sent, decoded.
+    QList<QList<int>> replies;
+    int failedReads = 0;
+    for (const Exchange& e : log()) {
+        if (e.value(QStringLiteral("fn")) != QLatin1String("3") ||
+            e.value(QStringLiteral("reg")) != QLatin1String("1"))
+            continue;
+        if (!e.contains(QStringLiteral("values")) ||
+            e.value(QStringLiteral("action")) != QLatin1String("reply")) {
+            ++failedReads;
+            continue;
+        }
+        QList<int> v;
+        for (const QString& f : e.value(QStringLiteral("values")).split(QLatin1Char(',')))
+            v << f.toInt();
+        replies << v;
+    }
+    QVERIFY(rows.size() - 1 <= replies.size());
+    int lastLost = 0;
+    for (int i = 1; i < rows.size(); ++i) {
+        const QStringList f = rows[i].split(QLatin1Char(','));
+        QCOMPARE(f.size(), 15);
+        QVERIFY2(QDateTime::fromString(f[0], Qt::ISODateWithMs).isValid(), qPrintable(f[0]));
+        QVERIFY2(f[0].contains(QLatin1Char('.')), qPrintable(f[0]));
+        QList<int> decoded;
+        for (int k = 1; k <= 7; ++k)
+            decoded << f[k].toInt();
+        decoded << qRound(f[8].toDouble() * 100) << qRound(f[9].toDouble() * 100) << f[10].toInt();
+        const int k1 = f[11].toInt(), k2 = f[12].toInt();
+        const int in = f[13].toInt();
+        bool sent = false;
+        for (const QList<int>& v : replies) {
+            if (v.size() < 12) continue;
+            bool same = true;
+            for (int k = 0; k < 10 && same; ++k)
+                same = (k < 3 ? (v[k] < 10 ? 0 : v[k]) : v[k]) == decoded[k];
+            same = same && bool(v[10] & 0x100) == bool(k1) && bool(v[10] & 0x200) == bool(k2) && v[11] == in;
+            if (same) sent = true;
+        }
+        QVERIFY2(sent, qPrintable(QStringLiteral("row %1 was never sent: %2").arg(i).arg(rows[i])));
+        QVERIFY(f[14].toInt() >= lastLost);
+        lastLost = f[14].toInt();
+    }
+    QVERIFY(lastLost <= failedReads);
+}
+
+// ---------------------------------------------------------------- scan
+
+void TstCli::scan_data() {
+    QTest::addColumn<bool>("fullRange");
+    QTest::addColumn<bool>("allSpeeds");
+    QTest::newRow("five addresses") << false << false;
+    QTest::newRow("five addresses, every speed") << false << true;
+    QTest::newRow("1-247") << true << false;
+}
+
+void TstCli::scan() {
+    QFETCH(bool, fullRange);
+    QFETCH(bool, allSpeeds);
+    const int address = QRandomGenerator::global()->bounded(1, 248);
+    QVERIFY(relay_->start({QStringLiteral("--address"), QString::number(address), QStringLiteral("--variant"),
+                           QStringLiteral("3")}));
+    QStringList args{QStringLiteral("scan")};
+    if (!fullRange)
+        args << QStringLiteral("--from") << QString::number(std::max(1, address - 2))
+             << QStringLiteral("--to") << QString::number(std::min(247, address + 2));
+    if (allSpeeds) args << QStringLiteral("--all-speeds");
+    const Run r = run(args, 300000);
+    QCOMPARE(r.status, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A pseudo-terminal carries every speed: each one finds the relay once.
+    QCOMPARE(lines.size(), allSpeeds ? 12 : 1);
+    for (const QString& l : lines) {
+        QVERIFY2(l.startsWith(QStringLiteral("address=%1 line=").arg(address)), qPrintable(l));
+        QVERIFY2(l.endsWith(QStringLiteral("variant=3 (250 A)")), qPrintable(l));
+    }
+    // Only register 23 was asked for.
+    for (const Exchange& e : log())
+        if (e.contains(QStringLiteral("fn"))) QCOMPARE(e.value(QStringLiteral("reg")), QStringLiteral("23"));
+
+    relay_->stop();
+    const Run none =
+        run({QStringLiteral("scan"), QStringLiteral("--from"), QStringLiteral("1"), QStringLiteral("--to"),
+             QStringLiteral("2"), QStringLiteral("--port"), relay_->linkPath()});
+    QVERIFY(none.status == 1 || none.status == 3);
+}
+
+// ---------------------------------------------------------------- setpoints get
+
+void TstCli::setpointsGet_data() {
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<QStringList>("commands"); // control commands before the read
+    QTest::addColumn<QList<int>>("failing");   // the parameters that fail their check
+    QTest::newRow("100 A, defaults") << 2 << QStringList{} << QList<int>{};
+    QTest::newRow("20 A, changed") << 1 << QStringList{"set 12 150", "set 14 12", "set 22 7"} << QList<int>{};
+    QTest::newRow("250 A, changed") << 3 << QStringList{"set 12 200", "set 19 45"} << QList<int>{};
+    // A relay value that fails its check is not saved, as the window refuses it.
+    QTest::newRow("250 A, Un out of range") << 3 << QStringList{"set 19 450"} << QList<int>{8};
+    QTest::newRow("100 A, Un and Td out of range")
+        << 2 << QStringList{"set 19 20", "set 22 99"} << QList<int>{8, 11};
+}
+
+void TstCli::setpointsGet() {
+    QFETCH(int, variant);
+    QFETCH(QStringList, commands);
+    QFETCH(QList<int>, failing);
+    QVERIFY(
+        relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
+    // The relay's clock holds still: both reads see the same date and time.
+    QVERIFY(relay_->control(QStringLiteral("clock 12 06 09 05")));
+    QVERIFY(relay_->control(QStringLiteral("clock stop")));
+    for (const QString& c : commands)
+        QVERIFY(relay_->control(c));
+
+    // The table.
+    const Run table = run({QStringLiteral("setpoints"), QStringLiteral("get")});
+    QCOMPARE(table.status, 0);
+    const QStringList lines = table.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), setpoints::kRows);
+    const setpoints::Row0Texts row0 = *setpoints::row0Texts(variant);
+    QVERIFY2(lines[0].contains(english(row0.nameLabel - 11)), qPrintable(lines[0]));
+    QVERIFY2(lines[0].contains(row0.hint), qPrintable(lines[0]));
+    QVERIFY2(lines[12].contains(QStringLiteral("12.06")), qPrintable(lines[12]));
+    QVERIFY2(lines[13].contains(QStringLiteral("09:05")), qPrintable(lines[13]));
+    QVERIFY2(lines[11].contains(english(44)), qPrintable(lines[11]));
+
+    // The file, and the window's save of the same relay.
+    const QString cliFile = dir_->filePath(QStringLiteral("cli"));
+    const Run get = run({QStringLiteral("setpoints"), QStringLiteral("get"), cliFile});
+    if (!failing.isEmpty()) {
+        QCOMPARE(get.status, 2);
+        QCOMPARE(get.err.trimmed(), setpoints::saveRefusalMessage(english(72), failing).trimmed());
+        QVERIFY(!QFile::exists(cliFile + QStringLiteral(".vrk")));
+        return;
+    }
+    QCOMPARE(get.status, 0);
+    QCOMPARE(get.out.trimmed(), cliFile + QStringLiteral(".vrk"));
+    const QString windowFile = dir_->filePath(QStringLiteral("window.vrk"));
+    {
+        AppFixture app;
+        app.start();
+        TForm1* f = app.f1();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+        QVERIFY(f->SerialDriver1->IsOpen());
+        QTest::mouseClick(f->SpeedButton22, Qt::LeftButton);
+        QTest::mouseClick(f->SpeedButton6, Qt::LeftButton);
+        auto* grid = f->findChild<StringGrid*>(QStringLiteral("StringGrid1"));
+        QTRY_COMPARE_WITH_TIMEOUT(grid->cell(3, setpoints::kTimeRow), QStringLiteral("09:05"), 10000);
+        app.saveAnswers << windowFile;
+        QTest::mouseClick(f->SpeedButton10, Qt::LeftButton);
+        QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+        QVERIFY(app.errorBoxes.isEmpty());
+    }
+    const QByteArray window = fileBytes(windowFile);
+    QVERIFY(!window.isEmpty());
+    QCOMPARE(fileBytes(cliFile + QStringLiteral(".vrk")), window);
+}
+
+// ---------------------------------------------------------------- setpoints put
+
+void TstCli::put_data() {
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("written");
+
+    QStringList badCurrent = validTable();
+    badCurrent[0] = QStringLiteral("99,9");
+    QStringList badTwo = validTable();
+    badTwo[2] = QStringLiteral("31");
+    badTwo[7] = QStringLiteral("1000");
+    QStringList changed = validTable();
+    changed[3] = QStringLiteral("55");
+    changed[10] = QStringLiteral("4,5");
+    QTest::newRow("valid") << validTable() << QStringList{} << 0 << true;
+    QTest::newRow("valid, changed, no read-back") << changed << QStringList{"--no-verify"} << 0 << true;
+    QTest::newRow("dry run") << changed << QStringList{"--dry-run"} << 0 << false;
+    QTest::newRow("current out of range") << badCurrent << QStringList{} << 2 << false;
+    QTest::newRow("two bad, Polish") << badTwo << QStringList{"--lang", "pl"} << 2 << false;
+    QTest::newRow("two bad, Russian, dry run")
+        << badTwo << QStringList{"--lang", "ru", "--dry-run"} << 2 << false;
+    QTest::newRow("empty file") << QStringList{} << QStringList{} << 2 << false;
+}
+
+void TstCli::put() {
+    QFETCH(QStringList, cells);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(bool, written);
+    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    const QString file = dir_->filePath(QStringLiteral("in.vrk"));
+    QVERIFY(writeBytes(file, setpoints::setpointFileBytes(cells)));
+
+    const Run r = run(QStringList{QStringLiteral("setpoints"), QStringLiteral("put"), file} + options);
+    QCOMPARE(r.status, status);
+    const QList<Exchange> w = writes();
+    if (!written) {
+        QVERIFY2(w.isEmpty(), "nothing may be written");
+        QStringList padded = cells;
+        while (padded.size() < setpoints::kRows)
+            padded << QString();
+        const QList<int> failing = setpoints::invalidParameters(padded);
+        if (!failing.isEmpty()) {
+            const int lang = options.indexOf(QStringLiteral("--lang"));
+            const languages::Language language = lang < 0 ? languages::English
+                                                 : options[lang + 1] == QLatin1String("pl")
+                                                     ? languages::Polish
+                                                     : languages::Russian;
+            const QString message =
+                setpoints::writeRefusalMessage(languages::builtInText(language, 72), failing);
+            QCOMPARE(r.err.trimmed(), lf(message).trimmed());
+        } else {
+            QCOMPARE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), setpoints::kWrittenRows);
+        }
+        return;
+    }
+    // Registers 12..22 in order, each once (no reply was lost), with the file's values.
+    const std::array<int, setpoints::kWrittenRows> values = setpoints::writeValues(cells);
+    QCOMPARE(w.size(), setpoints::kWrittenRows);
+    for (int i = 0; i < setpoints::kWrittenRows; ++i) {
+        QCOMPARE(w[i].value(QStringLiteral("reg")).toInt(), setpoints::kFirstRegister + i);
+        QCOMPARE(w[i].value(QStringLiteral("value")).toInt(), values[size_t(i)]);
+        QCOMPARE(relayRegister(setpoints::kFirstRegister + i), values[size_t(i)]);
+    }
+    // The read-back follows the last write, unless it was not asked for.
+    bool readBack = false;
+    bool afterLast = false;
+    for (const Exchange& e : log()) {
+        if (e.value(QStringLiteral("fn")) == QLatin1String("6") &&
+            e.value(QStringLiteral("reg")) == QLatin1String("22"))
+            afterLast = true;
+        if (afterLast && e.value(QStringLiteral("fn")) == QLatin1String("3") &&
+            e.value(QStringLiteral("reg")) == QLatin1String("12"))
+            readBack = true;
+    }
+    QCOMPARE(readBack, !options.contains(QStringLiteral("--no-verify")));
+}
+
+void TstCli::putUnconfirmed_data() {
+    QTest::addColumn<int>("row"); // the setpoint whose four tries the relay leaves unanswered
+    QTest::newRow("parameter 1") << 0;
+    QTest::newRow("parameter 5") << 4;
+    QTest::newRow("parameter 11") << 10;
+}
+
+void TstCli::putUnconfirmed() {
+    QFETCH(int, row);
+    // The replies before that register pass (late by 0 ms), then four are lost.
+    QStringList simArgs{QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")};
+    if (row > 0)
+        simArgs << QStringLiteral("--command") << QStringLiteral("late-ms 0") << QStringLiteral("--command")
+                << QStringLiteral("late next %1").arg(row);
+    simArgs << QStringLiteral("--command")
+            << QStringLiteral("noreply next %1").arg(setpoints::kWriteAttempts);
+    QVERIFY(relay_->start(simArgs));
+    const QString file = dir_->filePath(QStringLiteral("in.vrk"));
+    QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable())));
+    const Run r = run({QStringLiteral("setpoints"), QStringLiteral("put"), file});
+    QCOMPARE(r.status, 1);
+    const int nameLine = row == 0 ? setpoints::row0Texts(2)->nameLabel - 11 : 33 + row;
+    const QString name = setpoints::parameterName(english(nameLine));
+    QVERIFY2(r.err.contains(QStringLiteral("%1. %2").arg(row + 1).arg(name)), qPrintable(r.err));
+    QVERIFY2(r.err.contains(
+                 QCoreApplication::translate("setpoints", "The relay did not confirm these setpoints:")),
+             qPrintable(r.err));
+    // Four tries of that register, all unanswered; every other register once, in order.
+    const QList<Exchange> w = writes();
+    QCOMPARE(w.size(), setpoints::kWriteAttempts + setpoints::kWrittenRows - 1);
+    QList<int> order;
+    for (const Exchange& e : w) {
+        const int reg = e.value(QStringLiteral("reg")).toInt();
+        order << reg;
+        QCOMPARE(e.value(QStringLiteral("action")) == QLatin1String("noreply"),
+                 reg == setpoints::kFirstRegister + row);
+    }
+    QList<int> expected;
+    for (int i = 0; i < setpoints::kWrittenRows; ++i)
+        for (int k = 0; k < (i == row ? setpoints::kWriteAttempts : 1); ++k)
+            expected << setpoints::kFirstRegister + i;
+    QCOMPARE(order, expected);
+}
+
+// ---------------------------------------------------------------- faults
+
+void TstCli::faults_data() {
+    QTest::addColumn<bool>("csv");
+    QTest::addColumn<int>("language");
+    QTest::newRow("csv") << true << int(languages::English);
+    QTest::newRow("table") << false << int(languages::English);
+    QTest::newRow("table, Polish") << false << int(languages::Polish);
+}
+
+void TstCli::faults() {
+    QFETCH(bool, csv);
+    QFETCH(int, language);
+    const auto lang = languages::Language(language);
+    QVERIFY(relay_->start({QStringLiteral("--freeze"), QStringLiteral("--empty-memory")}));
+    const int month = QDate::currentDate().month();
+    QVERIFY(relay_->control(QStringLiteral("record 0 0x01 %1 1 10 20").arg(month)));
+    QVERIFY(relay_->control(QStringLiteral("record 7 0x06 %1 2 11 30").arg(month)));
+    QVERIFY(relay_->control(QStringLiteral("record 33 0x10 %1 1 9 15").arg(month)));
+    QStringList args{QStringLiteral("faults"), QStringLiteral("--lang"),
+                     lang == languages::Polish ? QStringLiteral("pl") : QStringLiteral("en")};
+    if (csv) args << QStringLiteral("--csv");
+    const Run r = run(args);
+    QCOMPARE(r.status, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), faults::kRecords + 1);
+    // Newest first: the 2nd before the two of the 1st (10:20 after 9:15).
+    faults::FaultTexts texts;
+    for (int i = 0; i < 5; ++i)
+        texts.causes[size_t(i)] = languages::builtInText(lang, 67 + i);
+    for (int m = 0; m < 12; ++m)
+        texts.months[size_t(m)] = languages::builtInText(lang, 77 + m);
+    const auto hex = [](int v) { return quint8((v / 10) * 16 + v % 10); };
+    const faults::FaultRecord expected[3] = {{0x06, hex(month), 0x02, 0x11, 0x30},
+                                             {0x01, hex(month), 0x01, 0x10, 0x20},
+                                             {0x10, hex(month), 0x01, 0x09, 0x15}};
+    for (int n = 0; n < 3; ++n) {
+        const faults::FaultRow row = faults::faultRow(expected[n], texts);
+        const QString line = lines[n + 1];
+        if (csv) {
+            QVERIFY2(line.startsWith(QString::number(n + 1) + QLatin1Char(',')), qPrintable(line));
+            QVERIFY2(
+                line.endsWith(QLatin1Char(',') + row.date.trimmed() + QLatin1Char(',') + row.time.trimmed()),
+                qPrintable(line));
+        } else {
+            QVERIFY2(line.contains(row.date) && line.endsWith(row.time), qPrintable(line));
+        }
+        QVERIFY2(line.contains(row.cause.trimmed()), qPrintable(line));
+    }
+    // The empty slots list nothing.
+    QVERIFY2(lines[4].trimmed() == (csv ? QStringLiteral("4,,,") : QStringLiteral("4")),
+             qPrintable(lines[4]));
+}
+
+// ---------------------------------------------------------------- clock and reset
+
+void TstCli::clock_data() {
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<int>("dateRegister");
+    QTest::addColumn<int>("timeRegister");
+    QTest::newRow("5 March, 07:09") << "2026-03-05T07:09" << 0x0305 << 0x0709;
+    QTest::newRow("New Year's Eve") << "2026-12-31T23:59:30" << 0x1231 << 0x2359;
+}
+
+void TstCli::clock() {
+    QFETCH(QString, time);
+    QFETCH(int, dateRegister);
+    QFETCH(int, timeRegister);
+    QVERIFY(relay_->start({QStringLiteral("--freeze")}));
+    const Run r = run({QStringLiteral("clock"), QStringLiteral("set"), QStringLiteral("--time"), time});
+    QCOMPARE(r.status, 0);
+    const QList<Exchange> w = writes();
+    QCOMPARE(w.size(), 2);
+    QCOMPARE(w[0].value(QStringLiteral("reg")).toInt(), 24);
+    QCOMPARE(w[0].value(QStringLiteral("value")).toInt(), dateRegister);
+    QCOMPARE(w[1].value(QStringLiteral("reg")).toInt(), 25);
+    QCOMPARE(w[1].value(QStringLiteral("value")).toInt(), timeRegister);
+}
+
+void TstCli::reset_data() {
+    QTest::addColumn<QString>("trip");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("sent");
+    QTest::newRow("short circuit") << "short" << 0 << true;
+    QTest::newRow("healthy") << "none" << 0 << true;
+    QTest::newRow("overload") << "overload" << 1 << false;
+}
+
+void TstCli::reset() {
+    QFETCH(QString, trip);
+    QFETCH(int, status);
+    QFETCH(bool, sent);
+    QVERIFY(relay_->start({QStringLiteral("--freeze")}));
+    QVERIFY(relay_->control(QStringLiteral("trip ") + trip));
+    const Run r = run({QStringLiteral("reset")});
+    QCOMPARE(r.status, status);
+    const QList<Exchange> w = writes();
+    QCOMPARE(w.size(), sent ? 1 : 0);
+    if (sent) {
+        QCOMPARE(w[0].value(QStringLiteral("reg")), QStringLiteral("10"));
+        QCOMPARE(w[0].value(QStringLiteral("value")), QStringLiteral("0"));
+        QCOMPARE(relayRegister(10), 0);
+    } else {
+        QVERIFY(relayRegister(10) & 0x01);
+    }
+}
+
+// ---------------------------------------------------------------- the rules shared with the window
+
+void TstCli::writeWithRetry_data() {
+    QTest::addColumn<int>("refusals"); // tries the relay leaves unanswered before it confirms
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<int>("tries");
+    QTest::newRow("first try") << 0 << true << 1;
+    QTest::newRow("third try") << 2 << true << 3;
+    QTest::newRow("last try") << 3 << true << 4;
+    QTest::newRow("never") << 99 << false << 4;
+}
+
+void TstCli::writeWithRetry() {
+    QFETCH(int, refusals);
+    QFETCH(bool, confirmed);
+    QFETCH(int, tries);
+    QStringList calls;
+    const bool result =
+        setpoints::writeWithRetry([&](std::uint32_t ms) { calls << QStringLiteral("wait %1").arg(ms); },
+                                  [&](int reg, int value) {
+                                      calls << QStringLiteral("write %1=%2").arg(reg).arg(value);
+                                      return refusals-- <= 0;
+                                  },
+                                  15, 40);
+    QCOMPARE(result, confirmed);
+    QStringList expected;
+    for (int i = 0; i < tries; ++i)
+        expected << QStringLiteral("wait 50") << QStringLiteral("write 15=40");
+    QCOMPARE(calls, expected);
+}
+
+void TstCli::resetAllowed_data() {
+    QTest::addColumn<int>("faultWord");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("healthy") << 0 << true;
+    QTest::newRow("overload") << 0x01 << false;
+    QTest::newRow("overload and short") << 0x03 << false;
+    QTest::newRow("short") << 0x02 << true;
+    QTest::newRow("every other fault") << 0x7E << true;
+}
+
+void TstCli::resetAllowed() {
+    QFETCH(int, faultWord);
+    QFETCH(bool, allowed);
+    QCOMPARE(display::resetAllowed(faultWord), allowed);
+}
+
+QTEST_MAIN(TstCli)
+#include "tst_cli.moc"
