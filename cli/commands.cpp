@@ -166,7 +166,7 @@ int scan(const Context& c, const ScanOptions& o) {
         }
     }
     if (found == 0) {
-        c.err << tr("No relay answered.") << Qt::endl;
+        c.err << QCoreApplication::translate("vrk-cli", "No relay answered.") << Qt::endl;
         return kExitRelay;
     }
     return kExitOk;
@@ -260,9 +260,9 @@ int readOnce(const Context& c, bool json) {
           << '\n';
     c.out << head(2) << QStringLiteral("Q=%1 %").arg(r[6]) << '\n';
     c.out << head(3) << QStringLiteral("cos(fi)=%1  P=%2 kW").arg(cos, power) << '\n';
-    c.out << head(4) << (faults.isEmpty() ? tr("none") : faults.join(QStringLiteral(", "))) << '\n';
+    c.out << head(4) << (faults.isEmpty() ? QCoreApplication::translate("vrk-cli", "none") : faults.join(QStringLiteral(", "))) << '\n';
     c.out << head(5)
-          << QStringLiteral("K1=%1  K2=%2").arg(k1 ? tr("on") : tr("off"), k2 ? tr("on") : tr("off")) << '\n';
+          << QStringLiteral("K1=%1  K2=%2").arg(k1 ? QCoreApplication::translate("vrk-cli", "on") : QCoreApplication::translate("vrk-cli", "off"), k2 ? QCoreApplication::translate("vrk-cli", "on") : QCoreApplication::translate("vrk-cli", "off")) << '\n';
     c.out << head(6)
           << (variant ? QStringLiteral("%1 (%2)").arg(*variant).arg(variantName(*variant))
                       : QStringLiteral("?"))
@@ -279,7 +279,7 @@ int watch(const Context& c, const WatchOptions& o) {
     if (!o.csvPath.isEmpty()) {
         file.setFileName(o.csvPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            c.err << tr("Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
+            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
             return kExitUsage;
         }
         fileStream.setDevice(&file);
@@ -290,7 +290,7 @@ int watch(const Context& c, const WatchOptions& o) {
         *sink << row << '\n';
         sink->flush();
         if (file.isOpen() && (sink->status() != QTextStream::Ok || !file.flush())) {
-            c.err << tr("Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
+            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
             return false;
         }
         return true;
@@ -352,12 +352,12 @@ int watch(const Context& c, const WatchOptions& o) {
         const bool flushed = file.flush();
         file.close();
         if (!flushed || file.error() != QFileDevice::NoError) {
-            c.err << tr("Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
+            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
             return kExitUsage;
         }
     }
     if (failed) return kExitUsage;
-    c.err << tr("%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads) << Qt::endl;
+    c.err << QCoreApplication::translate("vrk-cli", "%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads) << Qt::endl;
     if (good == 0 || !line->isOpen() || line->error() == BusError::DeviceGone) return lost(c, *line);
     return kExitOk;
 }
@@ -470,7 +470,7 @@ int setpointsPut(const Context& c, const PutOptions& o) {
     if (unconfirmed.isEmpty() && (!o.verify || (readBack && differences.isEmpty()))) {
         const QString at = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
         c.out << (o.verify ? confirmedStatusDetail(at)
-                           : tr("Every setpoint write was confirmed (no read-back)."))
+                           : QCoreApplication::translate("vrk-cli", "Every setpoint write was confirmed (no read-back)."))
               << Qt::endl;
         return kExitOk;
     }
@@ -580,12 +580,12 @@ int reset(const Context& c) {
     if (!poll(*line, &m)) return lost(c, *line);
     const int faultWord = m.r[9];
     if (!display::resetAllowed(faultWord)) {
-        c.err << tr("The relay does not clear an overload: the reset was not sent.") << Qt::endl;
+        c.err << QCoreApplication::translate("vrk-cli", "The relay does not clear an overload: the reset was not sent.") << Qt::endl;
         return kExitRelay;
     }
     czekaj(display::kResetWaitMs);
     if (!line->isOpen() || !line->write(display::kFaultRegister, 0)) return lost(c, *line);
-    c.out << tr("Reset sent.") << Qt::endl;
+    c.out << QCoreApplication::translate("vrk-cli", "Reset sent.") << Qt::endl;
     return kExitOk;
 }
 

@@ -63,15 +63,15 @@ QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits st
 }
 
 void addLineOptions(QCommandLineParser& p) {
-    p.addOption({QStringLiteral("port"), tr("The serial port: COM1, COM2 or a device path."),
+    p.addOption({QStringLiteral("port"), QCoreApplication::translate("vrk-cli", "The serial port: COM1, COM2 or a device path."),
                  QStringLiteral("DEVICE")});
     p.addOption(
-        {QStringLiteral("baud"), tr("Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
-    p.addOption({QStringLiteral("parity"), tr("Parity: none, odd or even."), QStringLiteral("PARITY")});
-    p.addOption({QStringLiteral("data-bits"), tr("Data bits: 8 or 7."), QStringLiteral("BITS")});
-    p.addOption({QStringLiteral("stop-bits"), tr("Stop bits: 1 or 2."), QStringLiteral("BITS")});
-    p.addOption({QStringLiteral("address"), tr("The relay's bus address, 1-247."), QStringLiteral("N")});
-    p.addOption({QStringLiteral("timeout-ms"), tr("How long to wait for an answer, in milliseconds."),
+        {QStringLiteral("baud"), QCoreApplication::translate("vrk-cli", "Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
+    p.addOption({QStringLiteral("parity"), QCoreApplication::translate("vrk-cli", "Parity: none, odd or even."), QStringLiteral("PARITY")});
+    p.addOption({QStringLiteral("data-bits"), QCoreApplication::translate("vrk-cli", "Data bits: 8 or 7."), QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("stop-bits"), QCoreApplication::translate("vrk-cli", "Stop bits: 1 or 2."), QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("address"), QCoreApplication::translate("vrk-cli", "The relay's bus address, 1-247."), QStringLiteral("N")});
+    p.addOption({QStringLiteral("timeout-ms"), QCoreApplication::translate("vrk-cli", "How long to wait for an answer, in milliseconds."),
                  QStringLiteral("MS")});
 }
 
@@ -99,7 +99,7 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
         bool ok = false;
         const int v = p.value(QLatin1String(name)).toInt(&ok);
         if (!ok || v < low || v > high) {
-            *error = tr("--%1 must be a number from %2 to %3.").arg(QLatin1String(name)).arg(low).arg(high);
+            *error = QCoreApplication::translate("vrk-cli", "--%1 must be a number from %2 to %3.").arg(QLatin1String(name)).arg(low).arg(high);
             return false;
         }
         *out = v;
@@ -108,7 +108,7 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
     if (p.isSet(QStringLiteral("port"))) {
         const QString port = p.value(QStringLiteral("port"));
         if (port.isEmpty()) {
-            *error = tr("--port needs a device.");
+            *error = QCoreApplication::translate("vrk-cli", "--port needs a device.");
             return false;
         }
         s->port = portNameFor(port);
@@ -116,7 +116,7 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
     int baud = int(s->baud);
     if (!number("baud", 50, 4000000, &baud)) return false;
     if (p.isSet(QStringLiteral("baud")) && baudRateOf(uint32_t(baud)) == brCustom) {
-        *error = tr("--baud %1 is not a standard line speed.").arg(baud);
+        *error = QCoreApplication::translate("vrk-cli", "--baud %1 is not a standard line speed.").arg(baud);
         return false;
     }
     s->baud = uint32_t(baud);
@@ -129,7 +129,7 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
         else if (v == QLatin1String("even") || v == QLatin1String("e"))
             s->parity = ptEVEN;
         else {
-            *error = tr("--parity must be none, odd or even.");
+            *error = QCoreApplication::translate("vrk-cli", "--parity must be none, odd or even.");
             return false;
         }
     }

@@ -34,11 +34,11 @@ const Command kCommands[] = {
 
 QString usage() {
     QString text =
-        tr("Usage: vrk-cli COMMAND [options]") + QLatin1Char('\n') + tr("Commands:") + QLatin1Char('\n');
+        QCoreApplication::translate("vrk-cli", "Usage: vrk-cli COMMAND [options]") + QLatin1Char('\n') + QCoreApplication::translate("vrk-cli", "Commands:") + QLatin1Char('\n');
     for (const Command& c : kCommands)
         text +=
             QStringLiteral("  %1%2\n").arg(QString::fromLatin1(c.name).leftJustified(16), tr(c.description));
-    text += tr("Each command takes --help. --version prints the version.") + QLatin1Char('\n');
+    text += QCoreApplication::translate("vrk-cli", "Each command takes --help. --version prints the version.") + QLatin1Char('\n');
     return text;
 }
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         else
             continue;
         if (!languageOf(value, &language)) {
-            err << tr("--lang must be pl, en or ru.") << Qt::endl;
+            err << QCoreApplication::translate("vrk-cli", "--lang must be pl, en or ru.") << Qt::endl;
             return kExitUsage;
         }
     }
@@ -114,44 +114,44 @@ int main(int argc, char** argv) {
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name)) command = &c;
     if (!command) {
-        err << tr("Unknown command: %1").arg(name) << '\n' << usage();
+        err << QCoreApplication::translate("vrk-cli", "Unknown command: %1").arg(name) << '\n' << usage();
         return kExitUsage;
     }
 
     QCommandLineParser p;
     p.setApplicationDescription(tr(command->description));
     p.addHelpOption();
-    p.addOption({QStringLiteral("lang"), tr("The language of the texts: pl, en or ru (default en)."),
+    p.addOption({QStringLiteral("lang"), QCoreApplication::translate("vrk-cli", "The language of the texts: pl, en or ru (default en)."),
                  QStringLiteral("LANG")});
     addLineOptions(p);
     if (name == QLatin1String("scan")) {
-        p.addOption({QStringLiteral("all-speeds"), tr("Try every speed and parity the settings offer.")});
+        p.addOption({QStringLiteral("all-speeds"), QCoreApplication::translate("vrk-cli", "Try every speed and parity the settings offer.")});
         p.addOption(
-            {QStringLiteral("from"), tr("The first address to try (default 1)."), QStringLiteral("N")});
+            {QStringLiteral("from"), QCoreApplication::translate("vrk-cli", "The first address to try (default 1)."), QStringLiteral("N")});
         p.addOption(
-            {QStringLiteral("to"), tr("The last address to try (default 247)."), QStringLiteral("N")});
+            {QStringLiteral("to"), QCoreApplication::translate("vrk-cli", "The last address to try (default 247)."), QStringLiteral("N")});
     } else if (name == QLatin1String("read")) {
-        p.addOption({QStringLiteral("json"), tr("Print the values as JSON.")});
+        p.addOption({QStringLiteral("json"), QCoreApplication::translate("vrk-cli", "Print the values as JSON.")});
     } else if (name == QLatin1String("watch")) {
-        p.addOption({QStringLiteral("interval-ms"), tr("Time between reads, in milliseconds (default 200)."),
+        p.addOption({QStringLiteral("interval-ms"), QCoreApplication::translate("vrk-cli", "Time between reads, in milliseconds (default 200)."),
                      QStringLiteral("MS")});
-        p.addOption({QStringLiteral("csv"), tr("Write the rows to FILE instead of the standard output."),
+        p.addOption({QStringLiteral("csv"), QCoreApplication::translate("vrk-cli", "Write the rows to FILE instead of the standard output."),
                      QStringLiteral("FILE")});
-        p.addOption({QStringLiteral("duration"), tr("Stop after S seconds (default: at Ctrl+C)."),
+        p.addOption({QStringLiteral("duration"), QCoreApplication::translate("vrk-cli", "Stop after S seconds (default: at Ctrl+C)."),
                      QStringLiteral("S")});
     } else if (name == QLatin1String("setpoints get")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"), tr("Save the setpoints into this file."),
+        p.addPositionalArgument(QStringLiteral("FILE.vrk"), QCoreApplication::translate("vrk-cli", "Save the setpoints into this file."),
                                 QStringLiteral("[FILE.vrk]"));
     } else if (name == QLatin1String("setpoints put")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"), tr("The setpoint file to write."));
+        p.addPositionalArgument(QStringLiteral("FILE.vrk"), QCoreApplication::translate("vrk-cli", "The setpoint file to write."));
         p.addOption(
-            {QStringLiteral("dry-run"), tr("Check the file and show what would be written; write nothing.")});
-        p.addOption({QStringLiteral("no-verify"), tr("Do not read the setpoints back after writing.")});
+            {QStringLiteral("dry-run"), QCoreApplication::translate("vrk-cli", "Check the file and show what would be written; write nothing.")});
+        p.addOption({QStringLiteral("no-verify"), QCoreApplication::translate("vrk-cli", "Do not read the setpoints back after writing.")});
     } else if (name == QLatin1String("faults")) {
-        p.addOption({QStringLiteral("csv"), tr("Print the log as CSV.")});
+        p.addOption({QStringLiteral("csv"), QCoreApplication::translate("vrk-cli", "Print the log as CSV.")});
     } else if (name == QLatin1String("clock set")) {
         p.addOption({QStringLiteral("time"),
-                     tr("The time to set, ISO 8601 (default: this computer's clock)."),
+                     QCoreApplication::translate("vrk-cli", "The time to set, ISO 8601 (default: this computer's clock)."),
                      QStringLiteral("ISO")});
     }
 
@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
     const int allowed =
         name == QLatin1String("setpoints get") || name == QLatin1String("setpoints put") ? 1 : 0;
     if (positional.size() > allowed || (name == QLatin1String("setpoints put") && positional.isEmpty())) {
-        err << tr("Wrong arguments; see vrk-cli %1 --help.").arg(name) << Qt::endl;
+        err << QCoreApplication::translate("vrk-cli", "Wrong arguments; see vrk-cli %1 --help.").arg(name) << Qt::endl;
         return kExitUsage;
     }
 
@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
         bool ok = false;
         *value = p.value(QLatin1String(option)).toInt(&ok);
         if (ok && *value >= low && *value <= high) return true;
-        err << tr("--%1 must be a number from %2 to %3.").arg(QLatin1String(option)).arg(low).arg(high)
+        err << QCoreApplication::translate("vrk-cli", "--%1 must be a number from %2 to %3.").arg(QLatin1String(option)).arg(low).arg(high)
             << Qt::endl;
         return false;
     };
@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
             bool ok = false;
             o.durationS = p.value(QStringLiteral("duration")).toDouble(&ok);
             if (!ok || o.durationS <= 0) {
-                err << tr("--duration must be a positive number of seconds.") << Qt::endl;
+                err << QCoreApplication::translate("vrk-cli", "--duration must be a positive number of seconds.") << Qt::endl;
                 return kExitUsage;
             }
         }
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
         if (p.isSet(QStringLiteral("time"))) {
             at = QDateTime::fromString(p.value(QStringLiteral("time")), Qt::ISODate);
             if (!at.isValid()) {
-                err << tr("--time must be a date and time such as 2026-12-08T09:30.") << Qt::endl;
+                err << QCoreApplication::translate("vrk-cli", "--time must be a date and time such as 2026-12-08T09:30.") << Qt::endl;
                 return kExitUsage;
             }
         }

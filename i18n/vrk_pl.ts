@@ -222,4 +222,207 @@ Plik może być teraz niekompletny.</translation>
         <translation>Nastawy zostały zapisane, a odczyt kontrolny o %1 dał te same wartości.</translation>
     </message>
 </context>
+<context>
+    <name>vrk-cli</name>
+    <message>
+        <source>Find the relays on the line.</source>
+        <translation>Wyszukaj przekaźniki na linii.</translation>
+    </message>
+    <message>
+        <source>Read the measurements once, as the data page shows them.</source>
+        <translation>Odczytaj pomiary jeden raz, tak jak pokazuje je strona danych.</translation>
+    </message>
+    <message>
+        <source>Read the measurements continuously, as CSV.</source>
+        <translation>Odczytuj pomiary bez przerwy, w formacie CSV.</translation>
+    </message>
+    <message>
+        <source>Read the setpoints: show the table or save a setpoint file.</source>
+        <translation>Odczytaj nastawy: pokaż tabelę albo zapisz plik nastaw.</translation>
+    </message>
+    <message>
+        <source>Check a setpoint file and write it to the relay.</source>
+        <translation>Sprawdź plik nastaw i zapisz go do przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Read the relay's fault log, newest first.</source>
+        <translation>Odczytaj rejestr awarii przekaźnika, od najnowszej.</translation>
+    </message>
+    <message>
+        <source>Set the relay's clock.</source>
+        <translation>Ustaw zegar przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Clear the relay's faults, as the Reset button does.</source>
+        <translation>Skasuj awarie przekaźnika, tak jak przycisk Reset.</translation>
+    </message>
+    <message>
+        <source>No relay answered.</source>
+        <translation>Żaden przekaźnik nie odpowiedział.</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>brak</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>zał.</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>wył.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Nie można zapisać %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 reads, %2 lost.</source>
+        <translation>Odczytów: %1, utraconych: %2.</translation>
+    </message>
+    <message>
+        <source>Every setpoint write was confirmed (no read-back).</source>
+        <translation>Każdy zapis nastawy został potwierdzony (bez ponownego odczytu).</translation>
+    </message>
+    <message>
+        <source>The relay does not clear an overload: the reset was not sent.</source>
+        <translation>Przekaźnik nie kasuje przeciążenia: reset nie został wysłany.</translation>
+    </message>
+    <message>
+        <source>Reset sent.</source>
+        <translation>Reset wysłany.</translation>
+    </message>
+    <message>
+        <source>The serial port: COM1, COM2 or a device path.</source>
+        <translation>Port szeregowy: COM1, COM2 albo ścieżka urządzenia.</translation>
+    </message>
+    <message>
+        <source>Line speed: 19200, 9600, 4800 or 2400.</source>
+        <translation>Prędkość linii: 19200, 9600, 4800 albo 2400.</translation>
+    </message>
+    <message>
+        <source>Parity: none, odd or even.</source>
+        <translation>Parzystość: none (brak), odd (nieparzysta) albo even (parzysta).</translation>
+    </message>
+    <message>
+        <source>Data bits: 8 or 7.</source>
+        <translation>Bity danych: 8 albo 7.</translation>
+    </message>
+    <message>
+        <source>Stop bits: 1 or 2.</source>
+        <translation>Bity stopu: 1 albo 2.</translation>
+    </message>
+    <message>
+        <source>The relay's bus address, 1-247.</source>
+        <translation>Adres przekaźnika na magistrali, 1-247.</translation>
+    </message>
+    <message>
+        <source>How long to wait for an answer, in milliseconds.</source>
+        <translation>Czas oczekiwania na odpowiedź w milisekundach.</translation>
+    </message>
+    <message>
+        <source>--%1 must be a number from %2 to %3.</source>
+        <translation>--%1 musi być liczbą od %2 do %3.</translation>
+    </message>
+    <message>
+        <source>--port needs a device.</source>
+        <translation>--port wymaga podania urządzenia.</translation>
+    </message>
+    <message>
+        <source>--baud %1 is not a standard line speed.</source>
+        <translation>--baud %1 nie jest standardową prędkością linii.</translation>
+    </message>
+    <message>
+        <source>--parity must be none, odd or even.</source>
+        <translation>--parity musi mieć wartość none, odd albo even.</translation>
+    </message>
+    <message>
+        <source>Usage: vrk-cli COMMAND [options]</source>
+        <translation>Użycie: vrk-cli POLECENIE [opcje]</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Polecenia:</translation>
+    </message>
+    <message>
+        <source>Each command takes --help. --version prints the version.</source>
+        <translation>Każde polecenie przyjmuje --help. --version wypisuje wersję.</translation>
+    </message>
+    <message>
+        <source>--lang must be pl, en or ru.</source>
+        <translation>--lang musi mieć wartość pl, en albo ru.</translation>
+    </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <translation>Nieznane polecenie: %1</translation>
+    </message>
+    <message>
+        <source>The language of the texts: pl, en or ru (default en).</source>
+        <translation>Język tekstów: pl, en albo ru (domyślnie en).</translation>
+    </message>
+    <message>
+        <source>Try every speed and parity the settings offer.</source>
+        <translation>Sprawdź każdą prędkość i parzystość dostępną w ustawieniach.</translation>
+    </message>
+    <message>
+        <source>The first address to try (default 1).</source>
+        <translation>Pierwszy sprawdzany adres (domyślnie 1).</translation>
+    </message>
+    <message>
+        <source>The last address to try (default 247).</source>
+        <translation>Ostatni sprawdzany adres (domyślnie 247).</translation>
+    </message>
+    <message>
+        <source>Print the values as JSON.</source>
+        <translation>Wypisz wartości w formacie JSON.</translation>
+    </message>
+    <message>
+        <source>Time between reads, in milliseconds (default 200).</source>
+        <translation>Odstęp między odczytami w milisekundach (domyślnie 200).</translation>
+    </message>
+    <message>
+        <source>Write the rows to FILE instead of the standard output.</source>
+        <translation>Zapisuj wiersze do pliku FILE zamiast na standardowe wyjście.</translation>
+    </message>
+    <message>
+        <source>Stop after S seconds (default: at Ctrl+C).</source>
+        <translation>Zakończ po S sekundach (domyślnie: po Ctrl+C).</translation>
+    </message>
+    <message>
+        <source>Save the setpoints into this file.</source>
+        <translation>Zapisz nastawy do tego pliku.</translation>
+    </message>
+    <message>
+        <source>The setpoint file to write.</source>
+        <translation>Plik nastaw do zapisania w przekaźniku.</translation>
+    </message>
+    <message>
+        <source>Check the file and show what would be written; write nothing.</source>
+        <translation>Sprawdź plik i pokaż, co zostałoby zapisane; niczego nie zapisuj.</translation>
+    </message>
+    <message>
+        <source>Do not read the setpoints back after writing.</source>
+        <translation>Nie odczytuj nastaw ponownie po zapisie.</translation>
+    </message>
+    <message>
+        <source>Print the log as CSV.</source>
+        <translation>Wypisz rejestr w formacie CSV.</translation>
+    </message>
+    <message>
+        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
+        <translation>Czas do ustawienia, ISO 8601 (domyślnie: zegar tego komputera).</translation>
+    </message>
+    <message>
+        <source>Wrong arguments; see vrk-cli %1 --help.</source>
+        <translation>Błędne argumenty; zobacz vrk-cli %1 --help.</translation>
+    </message>
+    <message>
+        <source>--duration must be a positive number of seconds.</source>
+        <translation>--duration musi być dodatnią liczbą sekund.</translation>
+    </message>
+    <message>
+        <source>--time must be a date and time such as 2026-12-08T09:30.</source>
+        <translation>--time musi być datą i godziną, np. 2026-12-08T09:30.</translation>
+    </message>
+</context>
 </TS>

@@ -222,4 +222,207 @@ The file may now be incomplete.</source>
         <translation>Уставки записаны, контрольное чтение в %1 дало те же значения.</translation>
     </message>
 </context>
+<context>
+    <name>vrk-cli</name>
+    <message>
+        <source>Find the relays on the line.</source>
+        <translation>Найти реле на линии.</translation>
+    </message>
+    <message>
+        <source>Read the measurements once, as the data page shows them.</source>
+        <translation>Однократно считать измерения так, как их показывает страница данных.</translation>
+    </message>
+    <message>
+        <source>Read the measurements continuously, as CSV.</source>
+        <translation>Непрерывно считывать измерения в формате CSV.</translation>
+    </message>
+    <message>
+        <source>Read the setpoints: show the table or save a setpoint file.</source>
+        <translation>Считать уставки: показать таблицу или сохранить файл уставок.</translation>
+    </message>
+    <message>
+        <source>Check a setpoint file and write it to the relay.</source>
+        <translation>Проверить файл уставок и записать его в реле.</translation>
+    </message>
+    <message>
+        <source>Read the relay's fault log, newest first.</source>
+        <translation>Считать журнал аварий реле, начиная с последней.</translation>
+    </message>
+    <message>
+        <source>Set the relay's clock.</source>
+        <translation>Установить часы реле.</translation>
+    </message>
+    <message>
+        <source>Clear the relay's faults, as the Reset button does.</source>
+        <translation>Сбросить аварии реле, как кнопка «Сброс».</translation>
+    </message>
+    <message>
+        <source>No relay answered.</source>
+        <translation>Ни одно реле не ответило.</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>вкл.</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>выкл.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 reads, %2 lost.</source>
+        <translation>Опросов: %1, потеряно: %2.</translation>
+    </message>
+    <message>
+        <source>Every setpoint write was confirmed (no read-back).</source>
+        <translation>Запись каждой уставки подтверждена (без обратного чтения).</translation>
+    </message>
+    <message>
+        <source>The relay does not clear an overload: the reset was not sent.</source>
+        <translation>Реле не сбрасывает перегрузку: сброс не отправлен.</translation>
+    </message>
+    <message>
+        <source>Reset sent.</source>
+        <translation>Сброс отправлен.</translation>
+    </message>
+    <message>
+        <source>The serial port: COM1, COM2 or a device path.</source>
+        <translation>Последовательный порт: COM1, COM2 или путь к устройству.</translation>
+    </message>
+    <message>
+        <source>Line speed: 19200, 9600, 4800 or 2400.</source>
+        <translation>Скорость линии: 19200, 9600, 4800 или 2400.</translation>
+    </message>
+    <message>
+        <source>Parity: none, odd or even.</source>
+        <translation>Чётность: none (нет), odd (нечёт) или even (чёт).</translation>
+    </message>
+    <message>
+        <source>Data bits: 8 or 7.</source>
+        <translation>Биты данных: 8 или 7.</translation>
+    </message>
+    <message>
+        <source>Stop bits: 1 or 2.</source>
+        <translation>Стоповые биты: 1 или 2.</translation>
+    </message>
+    <message>
+        <source>The relay's bus address, 1-247.</source>
+        <translation>Адрес реле на шине, 1-247.</translation>
+    </message>
+    <message>
+        <source>How long to wait for an answer, in milliseconds.</source>
+        <translation>Время ожидания ответа в миллисекундах.</translation>
+    </message>
+    <message>
+        <source>--%1 must be a number from %2 to %3.</source>
+        <translation>--%1 должен быть числом от %2 до %3.</translation>
+    </message>
+    <message>
+        <source>--port needs a device.</source>
+        <translation>Для --port нужно указать устройство.</translation>
+    </message>
+    <message>
+        <source>--baud %1 is not a standard line speed.</source>
+        <translation>--baud %1 не является стандартной скоростью линии.</translation>
+    </message>
+    <message>
+        <source>--parity must be none, odd or even.</source>
+        <translation>--parity должен быть none, odd или even.</translation>
+    </message>
+    <message>
+        <source>Usage: vrk-cli COMMAND [options]</source>
+        <translation>Использование: vrk-cli КОМАНДА [параметры]</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Команды:</translation>
+    </message>
+    <message>
+        <source>Each command takes --help. --version prints the version.</source>
+        <translation>Каждая команда понимает --help. --version выводит версию.</translation>
+    </message>
+    <message>
+        <source>--lang must be pl, en or ru.</source>
+        <translation>--lang должен быть pl, en или ru.</translation>
+    </message>
+    <message>
+        <source>Unknown command: %1</source>
+        <translation>Неизвестная команда: %1</translation>
+    </message>
+    <message>
+        <source>The language of the texts: pl, en or ru (default en).</source>
+        <translation>Язык текстов: pl, en или ru (по умолчанию en).</translation>
+    </message>
+    <message>
+        <source>Try every speed and parity the settings offer.</source>
+        <translation>Перебрать все скорости и чётности из настроек.</translation>
+    </message>
+    <message>
+        <source>The first address to try (default 1).</source>
+        <translation>Первый проверяемый адрес (по умолчанию 1).</translation>
+    </message>
+    <message>
+        <source>The last address to try (default 247).</source>
+        <translation>Последний проверяемый адрес (по умолчанию 247).</translation>
+    </message>
+    <message>
+        <source>Print the values as JSON.</source>
+        <translation>Вывести значения в формате JSON.</translation>
+    </message>
+    <message>
+        <source>Time between reads, in milliseconds (default 200).</source>
+        <translation>Интервал между опросами в миллисекундах (по умолчанию 200).</translation>
+    </message>
+    <message>
+        <source>Write the rows to FILE instead of the standard output.</source>
+        <translation>Записывать строки в файл FILE вместо стандартного вывода.</translation>
+    </message>
+    <message>
+        <source>Stop after S seconds (default: at Ctrl+C).</source>
+        <translation>Остановиться через S секунд (по умолчанию: по Ctrl+C).</translation>
+    </message>
+    <message>
+        <source>Save the setpoints into this file.</source>
+        <translation>Сохранить уставки в этот файл.</translation>
+    </message>
+    <message>
+        <source>The setpoint file to write.</source>
+        <translation>Файл уставок для записи в реле.</translation>
+    </message>
+    <message>
+        <source>Check the file and show what would be written; write nothing.</source>
+        <translation>Проверить файл и показать, что будет записано; ничего не записывать.</translation>
+    </message>
+    <message>
+        <source>Do not read the setpoints back after writing.</source>
+        <translation>Не считывать уставки обратно после записи.</translation>
+    </message>
+    <message>
+        <source>Print the log as CSV.</source>
+        <translation>Вывести журнал в формате CSV.</translation>
+    </message>
+    <message>
+        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
+        <translation>Устанавливаемое время, ISO 8601 (по умолчанию: часы этого компьютера).</translation>
+    </message>
+    <message>
+        <source>Wrong arguments; see vrk-cli %1 --help.</source>
+        <translation>Неверные аргументы; см. vrk-cli %1 --help.</translation>
+    </message>
+    <message>
+        <source>--duration must be a positive number of seconds.</source>
+        <translation>--duration должен быть положительным числом секунд.</translation>
+    </message>
+    <message>
+        <source>--time must be a date and time such as 2026-12-08T09:30.</source>
+        <translation>--time должен быть датой и временем, например 2026-12-08T09:30.</translation>
+    </message>
+</context>
 </TS>
