@@ -15,6 +15,7 @@ packages=(
   libc6-dev
   fonts-dejavu-core
   ccache
+  poppler-utils
 )
 
 missing=()
