@@ -60,10 +60,39 @@ QAction* menuEntry(QWidget* owner, const char* name, const QString& text) {
     return a;
 }
 
+// The button and the label while logging.
+void showLogging(TForm1* f) {
+    f->LogSize->setText(tx("%1: %2").arg(QFileInfo(f->PollLog1->path()).fileName(),
+                                         records::sizeText(f->PollLog1->size())));
+}
+
+void showLoggingOff(TForm1* f, const QString& label) {
+    f->LogButton->setChecked(false);
+    f->LogButton->setText(tx("Log to file"));
+    f->LogSize->setText(label);
+}
+
+// A write of the log failed: logging stops, the poll goes on. The message
+// waits until no exchange sequence runs, so its box never holds up a tick.
+void loggingFailed(TForm1* f, const QString& error) {
+    showLoggingOff(f, tx("Logging stopped"));
+    const QString message = error + QLatin1Char('\n') + tx("Logging has stopped; the poll goes on.");
+    auto show = std::make_shared<std::function<void()>>();
+    *show = [f, message, show] {
+        if (f->exchangeBusy()) {
+            QTimer::singleShot(20, f, *show);
+            return;
+        }
+        seams::errorBox(f, message);
+    };
+    QTimer::singleShot(0, f, *show);
+}
+
 } // namespace
 
 void TForm1::buildRecords() {
     PollLog1 = new records::PollLog(this);
+    PollLog1->failed = [this](const QString& error) { loggingFailed(this, error); };
     // ToolBar1's free area between the settings button and the logo.
     QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
     QWidget* area = bevel ? static_cast<QWidget*>(bevel) : ToolBar1;
@@ -98,9 +127,12 @@ void TForm1::buildRecords() {
 
 void TForm1::LogButtonClick() {
     if (!LogButton->isChecked()) {
-        PollLog1->stop();
-        LogButton->setText(tx("Log to file"));
-        LogSize->setText(QString());
+        QString error;
+        if (!PollLog1->stop(&error)) {
+            loggingFailed(this, error);
+            return;
+        }
+        showLoggingOff(this, QString());
         return;
     }
     LogButton->setChecked(false); // down only once the file is open
@@ -113,7 +145,7 @@ void TForm1::LogButtonClick() {
     }
     LogButton->setChecked(true);
     LogButton->setText(tx("Logging"));
-    LogSize->setText(tx("%1: %2").arg(QFileInfo(path).fileName(), records::sizeText(PollLog1->size())));
+    showLogging(this);
 }
 
 void TForm1::logPoll(int lostBefore) {
@@ -124,25 +156,12 @@ void TForm1::logPoll(int lostBefore) {
     const QLabel* names[records::kFaultBits] = {Label32, Label33, Label34, Label35, Label36, Label37, Label38};
     for (int i = 0; i < records::kFaultBits; ++i) c.faultNames[size_t(i)] = names[i]->text();
     QString error;
-    if (PollLog1->addRow(seams::now(), pollRegisters(), lostBefore, c, &error)) {
-        LogSize->setText(tx("%1: %2").arg(QFileInfo(PollLog1->path()).fileName(), records::sizeText(PollLog1->size())));
+    if (!PollLog1->addRow(seams::now(), pollRegisters(), lostBefore, c, &error)) {
+        loggingFailed(this, error);
         return;
     }
-    // The poll goes on: the message waits until no exchange sequence runs,
-    // so the box never holds up a tick.
-    LogButton->setChecked(false);
-    LogButton->setText(tx("Log to file"));
-    LogSize->setText(tx("Logging stopped"));
-    const QString message = error + QLatin1Char('\n') + tx("Logging has stopped; the poll goes on.");
-    auto show = std::make_shared<std::function<void()>>();
-    *show = [this, message, show] {
-        if (exchangeBusy()) {
-            QTimer::singleShot(20, this, *show);
-            return;
-        }
-        seams::errorBox(this, message);
-    };
-    QTimer::singleShot(0, this, *show);
+    // The size about once a second, at five polls a second.
+    if (PollLog1->rows() % 5 == 1) showLogging(this);
 }
 
 // ---- fault log

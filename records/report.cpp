@@ -53,7 +53,8 @@ QList<ReportLine> reportLines(const ReportData& d) {
     QList<ReportLine> out;
     auto text = [&out](LineKind k, const QString& s) { out << ReportLine{k, {s}}; };
     text(LineKind::Title, tr("Commissioning report"));
-    const QString created = QLocale().toString(d.created, QLocale::LongFormat);
+    const QString created = QLocale().toString(d.created.date(), QLocale::LongFormat) + QLatin1Char(' ') +
+                            d.created.time().toString(QStringLiteral("HH:mm"));
     text(LineKind::Text, tr("Date: %1").arg(created));
     const QString variantText = d.variant >= 1 && d.variant <= 3
                                     ? tr("%1 (%2 A relay)").arg(d.variant).arg(d.variant == 1 ? 20 : d.variant == 2 ? 100 : 250)
@@ -130,10 +131,8 @@ QByteArray reportPdf(const ReportData& d) {
     pdf.setTitle(tr("Commissioning report"));
     pdf.setCreator(QCoreApplication::applicationName());
     QPainter p(&pdf);
-    const QRect page = p.viewport();
     const int width = pdf.width();
     const int height = pdf.height();
-    Q_UNUSED(page);
     QFont body(QStringLiteral("DejaVu Sans"));
     body.setPointSizeF(9.5);
     QFont bold = body;
@@ -142,7 +141,7 @@ QByteArray reportPdf(const ReportData& d) {
     heading.setPointSizeF(12);
     QFont title = bold;
     title.setPointSizeF(17);
-    const int columns[4] = {0, 40, int(width * 0.62), int(width * 0.80)};
+    const int columns[4] = {0, 40, int(width * 0.52), int(width * 0.66)};
     int y = 0;
     auto newPage = [&] {
         pdf.newPage();
