@@ -73,7 +73,7 @@ QList<ReportLine> reportLines(const ReportData& d) {
                                  .arg(QLocale().toString(d.clockReadAt, QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                                  .arg(differenceText(clockDifferenceMinutes(c, d.clockReadAt))));
     } else {
-        text(LineKind::Text, tr("The relay's clock could not be read (not connected)."));
+        text(LineKind::Text, tr("The relay's clock could not be read."));
     }
 
     text(LineKind::Heading, tr("Setpoints as read from the relay"));

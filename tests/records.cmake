@@ -3,3 +3,4 @@
 vrk_add_test(tst_records_rules SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_records_rules.cpp LIBS vrk_records)
 vrk_add_test(tst_records SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_records.cpp ${CMAKE_CURRENT_LIST_DIR}/appfixture.h
   LIBS vrk_gui vrk_testsupport)
+target_compile_definitions(tst_records PRIVATE VRK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
