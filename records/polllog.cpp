@@ -15,6 +15,11 @@ PollLog::PollLog(QObject* parent) : QObject(parent) {
     });
 }
 
+PollLog::~PollLog() {
+    QString error;
+    stop(&error);
+}
+
 bool PollLog::start(const QString& path, QString* error) {
     rows_ = 0;
     pending_.clear();

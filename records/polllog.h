@@ -19,6 +19,8 @@ public:
     static constexpr int kFlushMs = 1000;
 
     explicit PollLog(QObject* parent = nullptr);
+    // Writes what is left (the program closing with logging on).
+    ~PollLog() override;
     // Called when the timer's write fails; the log is off by then.
     std::function<void(const QString& error)> failed;
 
