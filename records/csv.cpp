@@ -7,8 +7,8 @@ QByteArray csvLine(const QStringList& fields) {
     for (int i = 0; i < fields.size(); ++i) {
         if (i) out += kCsvSeparator;
         QString f = fields[i];
-        if (f.contains(QLatin1Char(kCsvSeparator)) || f.contains(QLatin1Char('"')) || f.contains(QLatin1Char('\n')) ||
-            f.contains(QLatin1Char('\r'))) {
+        if (f.contains(QLatin1Char(kCsvSeparator)) || f.contains(QLatin1Char('"')) ||
+            f.contains(QLatin1Char('\n')) || f.contains(QLatin1Char('\r'))) {
             f.replace(QLatin1String("\""), QLatin1String("\"\""));
             f = QLatin1Char('"') + f + QLatin1Char('"');
         }
@@ -20,7 +20,8 @@ QByteArray csvLine(const QStringList& fields) {
 
 QByteArray csvFile(const QList<QStringList>& lines) {
     QByteArray out = kUtf8Bom;
-    for (const QStringList& l : lines) out += csvLine(l);
+    for (const QStringList& l : lines)
+        out += csvLine(l);
     return out;
 }
 

@@ -5,10 +5,14 @@
 namespace records {
 
 namespace {
-QString tr(const char* s) { return QCoreApplication::translate("records", s); }
+QString tr(const char* s) {
+    return QCoreApplication::translate("records", s);
+}
 } // namespace
 
-int bcdValue(quint8 bcd) { return (bcd >> 4) * 10 + (bcd & 0x0F); }
+int bcdValue(quint8 bcd) {
+    return (bcd >> 4) * 10 + (bcd & 0x0F);
+}
 
 QList<ListedTrip> listedTrips(const faults::FaultRecords& records,
                               const std::function<QString(int column, int row)>& cells) {
@@ -28,7 +32,8 @@ QList<ListedTrip> listedTrips(const faults::FaultRecords& records,
 
 QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
     QList<QStringList> lines;
-    lines << QStringList{tr("No."), tr("Causes"), tr("Day"), tr("Month"), tr("Hour"), tr("Minute"), tr("Cause byte")};
+    lines << QStringList{tr("No."),  tr("Causes"), tr("Day"),       tr("Month"),
+                         tr("Hour"), tr("Minute"), tr("Cause byte")};
     for (const ListedTrip& t : trips) {
         const faults::FaultRecord& r = t.record;
         lines << QStringList{t.number,
@@ -37,8 +42,10 @@ QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
                              QString::number(bcdValue(r.month)),
                              QString::number(bcdValue(r.hour)),
                              QString::number(bcdValue(r.minute)),
-                             QStringLiteral("0x%1").arg(r.cause, 2, 16, QLatin1Char('0')).toUpper().replace(
-                                 QLatin1String("0X"), QLatin1String("0x"))};
+                             QStringLiteral("0x%1")
+                                 .arg(r.cause, 2, 16, QLatin1Char('0'))
+                                 .toUpper()
+                                 .replace(QLatin1String("0X"), QLatin1String("0x"))};
     }
     return lines;
 }
@@ -47,7 +54,8 @@ QString faultText(const QList<ListedTrip>& trips, const QString& title) {
     QString out = title + QLatin1Char('\n');
     if (trips.isEmpty()) return out + tr("No trips are listed.") + QLatin1Char('\n');
     int causeWidth = 0;
-    for (const ListedTrip& t : trips) causeWidth = std::max<int>(causeWidth, int(t.row.cause.trimmed().size()));
+    for (const ListedTrip& t : trips)
+        causeWidth = std::max<int>(causeWidth, int(t.row.cause.trimmed().size()));
     for (const ListedTrip& t : trips)
         out += QStringLiteral("%1  %2  %3  %4\n")
                    .arg(t.number, 3)
@@ -58,9 +66,16 @@ QString faultText(const QList<ListedTrip>& trips, const QString& title) {
 }
 
 QStringList chartCsvHeader() {
-    return {tr("Sample"), QStringLiteral("Ir [%]"), QStringLiteral("Is [%]"), QStringLiteral("It [%]"),
-            QStringLiteral("Ur [V]"), QStringLiteral("Us [V]"), QStringLiteral("Ut [V]"), tr("Heat Q [%]"),
-            tr("cos phi [0.01]"), tr("P [W]")};
+    return {tr("Sample"),
+            QStringLiteral("Ir [%]"),
+            QStringLiteral("Is [%]"),
+            QStringLiteral("It [%]"),
+            QStringLiteral("Ur [V]"),
+            QStringLiteral("Us [V]"),
+            QStringLiteral("Ut [V]"),
+            tr("Heat Q [%]"),
+            tr("cos phi [0.01]"),
+            tr("P [W]")};
 }
 
 QList<QStringList> chartCsvLines(const recorder::History& h) {
@@ -68,7 +83,8 @@ QList<QStringList> chartCsvLines(const recorder::History& h) {
     lines << chartCsvHeader();
     for (int i = 0; i < recorder::kSamples; ++i) {
         QStringList l{QString::number(i)};
-        for (int c = 0; c < recorder::kChannels; ++c) l << QString::number(h[size_t(c)][size_t(i)]);
+        for (int c = 0; c < recorder::kChannels; ++c)
+            l << QString::number(h[size_t(c)][size_t(i)]);
         lines << l;
     }
     return lines;

@@ -33,12 +33,22 @@
 
 namespace {
 
-QString tx(const char* source) { return QCoreApplication::translate("records", source); }
+QString tx(const char* source) {
+    return QCoreApplication::translate("records", source);
+}
 
-QString csvFilter() { return tx("CSV files (*.csv)|*.csv|All files (*.*)|*.*"); }
-QString textFilter() { return tx("Text files (*.txt)|*.txt|All files (*.*)|*.*"); }
-QString pngFilter() { return tx("PNG images (*.png)|*.png|All files (*.*)|*.*"); }
-QString pdfFilter() { return tx("PDF documents (*.pdf)|*.pdf|All files (*.*)|*.*"); }
+QString csvFilter() {
+    return tx("CSV files (*.csv)|*.csv|All files (*.*)|*.*");
+}
+QString textFilter() {
+    return tx("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+}
+QString pngFilter() {
+    return tx("PNG images (*.png)|*.png|All files (*.*)|*.*");
+}
+QString pdfFilter() {
+    return tx("PDF documents (*.pdf)|*.pdf|All files (*.*)|*.*");
+}
 
 // The name the user chose in a save dialog with the filter's extension, or empty.
 QString askSaveName(QWidget* parent, const QString& caption, const QString& filter) {
@@ -62,8 +72,8 @@ QAction* menuEntry(QWidget* owner, const char* name, const QString& text) {
 
 // The button and the label while logging.
 void showLogging(TForm1* f) {
-    f->LogSize->setText(tx("%1: %2").arg(QFileInfo(f->PollLog1->path()).fileName(),
-                                         records::sizeText(f->PollLog1->size())));
+    f->LogSize->setText(
+        tx("%1: %2").arg(QFileInfo(f->PollLog1->path()).fileName(), records::sizeText(f->PollLog1->size())));
 }
 
 void showLoggingOff(TForm1* f, const QString& label) {
@@ -112,17 +122,17 @@ void TForm1::buildRecords() {
     LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
 
-    connect(menuEntry(StringGrid2, "ExportFaultsCsv", tx("Export the fault log as CSV...")), &QAction::triggered,
-            this, &TForm1::exportFaultLogCsv);
-    connect(menuEntry(StringGrid2, "ExportFaultsText", tx("Export the fault log as text...")), &QAction::triggered,
-            this, &TForm1::exportFaultLogText);
-    connect(menuEntry(Chart2, "ExportChartPng", tx("Save the chart as a picture (PNG)...")), &QAction::triggered,
-            this, &TForm1::exportChartPng);
-    connect(menuEntry(Chart2, "ExportChartCsv", tx("Export the shown history as CSV...")), &QAction::triggered, this,
-            &TForm1::exportChartCsv);
+    connect(menuEntry(StringGrid2, "ExportFaultsCsv", tx("Export the fault log as CSV...")),
+            &QAction::triggered, this, &TForm1::exportFaultLogCsv);
+    connect(menuEntry(StringGrid2, "ExportFaultsText", tx("Export the fault log as text...")),
+            &QAction::triggered, this, &TForm1::exportFaultLogText);
+    connect(menuEntry(Chart2, "ExportChartPng", tx("Save the chart as a picture (PNG)...")),
+            &QAction::triggered, this, &TForm1::exportChartPng);
+    connect(menuEntry(Chart2, "ExportChartCsv", tx("Export the shown history as CSV...")),
+            &QAction::triggered, this, &TForm1::exportChartCsv);
     // After the setpoint grid's own entries.
-    connect(menuEntry(StringGrid1, "CommissioningReport", tx("Commissioning report (PDF)...")), &QAction::triggered,
-            this, &TForm1::commissioningReport);
+    connect(menuEntry(StringGrid1, "CommissioningReport", tx("Commissioning report (PDF)...")),
+            &QAction::triggered, this, &TForm1::commissioningReport);
 }
 
 void TForm1::LogButtonClick() {
@@ -153,8 +163,10 @@ void TForm1::logPoll(int lostBefore) {
     records::LogContext c;
     c.variant = relayVariant;
     c.decimalSeparator = QLocale::system().decimalPoint().at(0);
-    const QLabel* names[records::kFaultBits] = {Label32, Label33, Label34, Label35, Label36, Label37, Label38};
-    for (int i = 0; i < records::kFaultBits; ++i) c.faultNames[size_t(i)] = names[i]->text();
+    const QLabel* names[records::kFaultBits] = {Label32, Label33, Label34, Label35,
+                                                Label36, Label37, Label38};
+    for (int i = 0; i < records::kFaultBits; ++i)
+        c.faultNames[size_t(i)] = names[i]->text();
     QString error;
     if (!PollLog1->addRow(seams::now(), pollRegisters(), lostBefore, c, &error)) {
         loggingFailed(this, error);
@@ -169,7 +181,8 @@ void TForm1::logPoll(int lostBefore) {
 namespace {
 QList<records::ListedTrip> listedTrips(const TForm1& f) {
     faults::FaultBytes sorted = f.faultBuffer;
-    const faults::FaultRecords listed = faults::sortBuffer(sorted, faults::currentMonthNumber(f.currentMonth));
+    const faults::FaultRecords listed =
+        faults::sortBuffer(sorted, faults::currentMonthNumber(f.currentMonth));
     return records::listedTrips(listed, [&f](int c, int r) { return f.StringGrid2->cell(c, r); });
 }
 } // namespace
@@ -225,8 +238,9 @@ void TForm1::commissioningReport() {
         return;
     }
     records::ReportData d;
-    const QString compare = seams::current().openFileName(
-        this, tx("Setpoint file to compare with (Cancel: none)"), QStringLiteral("."), setpoints::kOpenFilter);
+    const QString compare =
+        seams::current().openFileName(this, tx("Setpoint file to compare with (Cancel: none)"),
+                                      QStringLiteral("."), setpoints::kOpenFilter);
     if (!compare.isEmpty()) {
         const setpoints::SetpointFileRead file = setpoints::readSetpointFile(compare);
         if (!file.ok) {
@@ -249,7 +263,8 @@ void TForm1::commissioningReport() {
         }
     }
     d.created = seams::now();
-    d.variant = setpointImage.size() > setpoints::kVariantRow ? setpointImage.at(setpoints::kVariantRow) : relayVariant;
+    d.variant = setpointImage.size() > setpoints::kVariantRow ? setpointImage.at(setpoints::kVariantRow)
+                                                              : relayVariant;
     d.busAddress = Form2() ? Form2()->busAddress() : 0;
     for (int r = 0; r < setpoints::kRows; ++r) {
         d.names << StringGrid1->cell(1, r);

@@ -30,8 +30,8 @@ bool PollLog::start(const QString& path, QString* error) {
     return true;
 }
 
-bool PollLog::addRow(const QDateTime& time, const Measurements& regs, int lostReads, const LogContext& context,
-                     QString* error) {
+bool PollLog::addRow(const QDateTime& time, const Measurements& regs, int lostReads,
+                     const LogContext& context, QString* error) {
     if (!file_.isOpen()) return false;
     pending_ += csvLine(logFields(time, regs, lostReads, context));
     ++rows_;
@@ -61,6 +61,8 @@ void PollLog::fail(const QString& error) {
     if (failed) failed(error);
 }
 
-QString sizeText(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat); }
+QString sizeText(qint64 bytes) {
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
+}
 
 } // namespace records

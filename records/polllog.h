@@ -7,10 +7,10 @@
 #include "files/files.h"
 #include "records/pollrules.h"
 
+#include <functional>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-#include <functional>
 
 namespace records {
 

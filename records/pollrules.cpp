@@ -6,11 +6,15 @@
 
 namespace records {
 
-QString isoTime(const QDateTime& time) { return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")); }
+QString isoTime(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+}
 
 QString faultWordHex(int faultWord) {
-    return QStringLiteral("0x%1").arg(unsigned(faultWord) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper().replace(
-        QLatin1String("0X"), QLatin1String("0x"));
+    return QStringLiteral("0x%1")
+        .arg(unsigned(faultWord) & 0xFFFF, 4, 16, QLatin1Char('0'))
+        .toUpper()
+        .replace(QLatin1String("0X"), QLatin1String("0x"));
 }
 
 QString faultNames(int faultWord, const std::array<QString, kFaultBits>& names) {
@@ -22,22 +26,40 @@ QString faultNames(int faultWord, const std::array<QString, kFaultBits>& names) 
 
 QStringList logHeader() {
     auto t = [](const char* s) { return QCoreApplication::translate("records", s); };
-    return {t("Time"),          QStringLiteral("Ir [%]"), QStringLiteral("Is [%]"), QStringLiteral("It [%]"),
-            t("Iavg [%]"),      QStringLiteral("Ir [A]"), QStringLiteral("Is [A]"), QStringLiteral("It [A]"),
-            t("Iavg [A]"),      QStringLiteral("In [A]"), QStringLiteral("Ur [V]"), QStringLiteral("Us [V]"),
-            QStringLiteral("Ut [V]"), t("Uavg [V]"), t("Heat Q [%]"), QStringLiteral("cos phi"),
-            t("P [kW]"),        t("Fault word"), t("Faults"),      QStringLiteral("K1"),
-            QStringLiteral("K2"), t("Lost reads")};
+    return {t("Time"),
+            QStringLiteral("Ir [%]"),
+            QStringLiteral("Is [%]"),
+            QStringLiteral("It [%]"),
+            t("Iavg [%]"),
+            QStringLiteral("Ir [A]"),
+            QStringLiteral("Is [A]"),
+            QStringLiteral("It [A]"),
+            t("Iavg [A]"),
+            QStringLiteral("In [A]"),
+            QStringLiteral("Ur [V]"),
+            QStringLiteral("Us [V]"),
+            QStringLiteral("Ut [V]"),
+            t("Uavg [V]"),
+            t("Heat Q [%]"),
+            QStringLiteral("cos phi"),
+            t("P [kW]"),
+            t("Fault word"),
+            t("Faults"),
+            QStringLiteral("K1"),
+            QStringLiteral("K2"),
+            t("Lost reads")};
 }
 
 QStringList logFields(const QDateTime& time, const Measurements& r, int lostReads, const LogContext& c) {
     QStringList f;
     f << isoTime(time);
-    for (int i = 0; i < 3; ++i) f << *display::currentText(r[size_t(i)], false, c.variant, 0);
+    for (int i = 0; i < 3; ++i)
+        f << *display::currentText(r[size_t(i)], false, c.variant, 0);
     f << *display::averageText(r[0] + r[1] + r[2], false, c.variant, 0);
     const auto scale = display::ampereScaleFor(c.variant, r[11]);
     for (int i = 0; i < 3; ++i)
-        f << (scale ? display::currentText(r[size_t(i)], true, c.variant, scale->scale).value_or(QString()) : QString());
+        f << (scale ? display::currentText(r[size_t(i)], true, c.variant, scale->scale).value_or(QString())
+                    : QString());
     f << (scale ? display::averageText(r[0] + r[1] + r[2], true, c.variant, scale->scale).value_or(QString())
                 : QString());
     QString in = scale ? scale->inLabel : QString();

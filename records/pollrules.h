@@ -3,11 +3,11 @@
 // twelve registers decoded as the data page shows them (the data page's own
 // rules, monitor/display.h), with the time it was read and the reads lost
 // before it.
+#include <array>
 #include <QChar>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <array>
 
 namespace records {
 
@@ -19,8 +19,8 @@ constexpr int kRelayK2 = 0x0200;
 using Measurements = std::array<int, kMeasurementRegisters>;
 
 struct LogContext {
-    int variant = 0;                       // register 23 as last read (1, 2, 3; else unknown)
-    QChar decimalSeparator = QLatin1Char(','); // the power's separator, as the data page
+    int variant = 0;                            // register 23 as last read (1, 2, 3; else unknown)
+    QChar decimalSeparator = QLatin1Char(',');  // the power's separator, as the data page
     std::array<QString, kFaultBits> faultNames; // the lamp captions in the current language
 };
 
@@ -36,6 +36,7 @@ QStringList logHeader();
 // One row: regs as the poll left them (currents below 10 % already cut).
 // The ampere columns and In are empty while the variant or the nominal
 // current is not known.
-QStringList logFields(const QDateTime& time, const Measurements& regs, int lostReads, const LogContext& context);
+QStringList logFields(const QDateTime& time, const Measurements& regs, int lostReads,
+                      const LogContext& context);
 
 } // namespace records

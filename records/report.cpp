@@ -2,20 +2,24 @@
 
 #include "setpoints/rules.h"
 
+#include <cmath>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cmath>
 
 namespace records {
 
 namespace {
-QString tr(const char* s) { return QCoreApplication::translate("records", s); }
+QString tr(const char* s) {
+    return QCoreApplication::translate("records", s);
+}
 
-bool validBcd(int byte) { return (byte & 0x0F) <= 9 && (byte >> 4) <= 9; }
+bool validBcd(int byte) {
+    return (byte & 0x0F) <= 9 && (byte >> 4) <= 9;
+}
 } // namespace
 
 std::optional<RelayClock> relayClock(qint32 dateRegister, qint32 timeRegister) {
@@ -25,7 +29,8 @@ std::optional<RelayClock> relayClock(qint32 dateRegister, qint32 timeRegister) {
         if (!validBcd(b)) return std::nullopt;
     RelayClock c{bcdValue(quint8(bytes[0])), bcdValue(quint8(bytes[1])), bcdValue(quint8(bytes[2])),
                  bcdValue(quint8(bytes[3]))};
-    if (c.month < 1 || c.month > 12 || c.day < 1 || c.day > 31 || c.hour > 23 || c.minute > 59) return std::nullopt;
+    if (c.month < 1 || c.month > 12 || c.day < 1 || c.day > 31 || c.hour > 23 || c.minute > 59)
+        return std::nullopt;
     return c;
 }
 
@@ -56,22 +61,26 @@ QList<ReportLine> reportLines(const ReportData& d) {
     const QString created = QLocale().toString(d.created.date(), QLocale::LongFormat) + QLatin1Char(' ') +
                             d.created.time().toString(QStringLiteral("HH:mm"));
     text(LineKind::Text, tr("Date: %1").arg(created));
-    const QString variantText = d.variant >= 1 && d.variant <= 3
-                                    ? tr("%1 (%2 A relay)").arg(d.variant).arg(d.variant == 1 ? 20 : d.variant == 2 ? 100 : 250)
-                                    : tr("not known");
+    const QString variantText = d.variant >= 1 && d.variant <= 3 ? tr("%1 (%2 A relay)")
+                                                                       .arg(d.variant)
+                                                                       .arg(d.variant == 1   ? 20
+                                                                            : d.variant == 2 ? 100
+                                                                                             : 250)
+                                                                 : tr("not known");
     text(LineKind::Text, tr("Relay variant: %1").arg(variantText));
     text(LineKind::Text, tr("Bus address: %1").arg(d.busAddress));
 
     text(LineKind::Heading, tr("Relay clock"));
     if (d.clock) {
         const RelayClock& c = *d.clock;
-        text(LineKind::Text, tr("Relay: %1.%2 %3:%4   PC: %5   difference: %6")
-                                 .arg(c.month, 2, 10, QLatin1Char('0'))
-                                 .arg(c.day, 2, 10, QLatin1Char('0'))
-                                 .arg(c.hour, 2, 10, QLatin1Char('0'))
-                                 .arg(c.minute, 2, 10, QLatin1Char('0'))
-                                 .arg(QLocale().toString(d.clockReadAt, QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                                 .arg(differenceText(clockDifferenceMinutes(c, d.clockReadAt))));
+        text(LineKind::Text,
+             tr("Relay: %1.%2 %3:%4   PC: %5   difference: %6")
+                 .arg(c.month, 2, 10, QLatin1Char('0'))
+                 .arg(c.day, 2, 10, QLatin1Char('0'))
+                 .arg(c.hour, 2, 10, QLatin1Char('0'))
+                 .arg(c.minute, 2, 10, QLatin1Char('0'))
+                 .arg(QLocale().toString(d.clockReadAt, QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                 .arg(differenceText(clockDifferenceMinutes(c, d.clockReadAt))));
     } else {
         text(LineKind::Text, tr("The relay's clock could not be read."));
     }
@@ -80,7 +89,8 @@ QList<ReportLine> reportLines(const ReportData& d) {
     if (d.setpointImage.isEmpty()) {
         text(LineKind::Text, tr("The setpoints have not been read from the relay."));
     } else {
-        out << ReportLine{LineKind::TableHeader, {tr("No."), tr("Setpoint"), tr("Value"), tr("Range and unit")}};
+        out << ReportLine{LineKind::TableHeader,
+                          {tr("No."), tr("Setpoint"), tr("Value"), tr("Range and unit")}};
         const auto texts = setpoints::textsFromImage(d.setpointImage);
         for (int r = 0; r <= setpoints::kVariantRow; ++r)
             out << ReportLine{LineKind::Row,
@@ -97,7 +107,8 @@ QList<ReportLine> reportLines(const ReportData& d) {
         for (const setpoints::FileComparison& c : d.comparison)
             if (c.differs || !c.relayKnown)
                 rows << ReportLine{LineKind::Row,
-                                   {QString::number(c.row + 1), setpoints::parameterName(d.names.value(c.row)),
+                                   {QString::number(c.row + 1),
+                                    setpoints::parameterName(d.names.value(c.row)),
                                     c.relayKnown ? c.relayText : tr("not known"), c.fileText}};
         if (rows.isEmpty()) {
             text(LineKind::Text, tr("The relay holds every value of the file."));
@@ -116,7 +127,8 @@ QList<ReportLine> reportLines(const ReportData& d) {
     } else {
         out << ReportLine{LineKind::TableHeader, {tr("No."), tr("Causes"), tr("Date"), tr("Time")}};
         for (const ListedTrip& t : d.trips)
-            out << ReportLine{LineKind::Row, {t.number, t.row.cause.trimmed(), t.row.date.trimmed(), t.row.time.trimmed()}};
+            out << ReportLine{LineKind::Row,
+                              {t.number, t.row.cause.trimmed(), t.row.date.trimmed(), t.row.time.trimmed()}};
     }
     return out;
 }
@@ -176,8 +188,8 @@ QByteArray reportPdf(const ReportData& d) {
         }
         case LineKind::Text: {
             p.setFont(body);
-            const QRect r = QFontMetrics(body, &pdf).boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap,
-                                                                  l.cells.value(0));
+            const QRect r = QFontMetrics(body, &pdf)
+                                .boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, l.cells.value(0));
             room(r.height());
             p.drawText(QRect(0, y, width, r.height()), Qt::TextWordWrap, l.cells.value(0));
             y += r.height() + 2;

@@ -7,12 +7,12 @@
 #include "records/exportrules.h"
 #include "setpoints/readback.h"
 
+#include <optional>
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace records {
 
@@ -31,7 +31,7 @@ QString differenceText(qint64 minutes);
 
 struct ReportData {
     QDateTime created;
-    int variant = 0;     // register 23; 0 when not known
+    int variant = 0; // register 23; 0 when not known
     int busAddress = 0;
     // The setpoint table's rows (names and range hints in the current language).
     QStringList names, hints;

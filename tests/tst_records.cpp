@@ -27,7 +27,9 @@
 
 namespace {
 
-QString tr(const char* s) { return QCoreApplication::translate("records", s); }
+QString tr(const char* s) {
+    return QCoreApplication::translate("records", s);
+}
 
 // Opens the widget's context menu with a right click's event and clicks the
 // entry of that name in it.
@@ -57,14 +59,16 @@ QList<QList<int>> sentMeasurements(const SimRelay& relay) {
     QList<QList<int>> out;
     for (const QString& line : relay.logLines()) {
         const auto f = SimRelay::parseLogLine(line);
-        if (f.value(QStringLiteral("fn")) != QLatin1String("3") || f.value(QStringLiteral("reg")) != QLatin1String("1"))
+        if (f.value(QStringLiteral("fn")) != QLatin1String("3") ||
+            f.value(QStringLiteral("reg")) != QLatin1String("1"))
             continue;
         const QString action = f.value(QStringLiteral("action"));
         if (action != QLatin1String("reply") && action != QLatin1String("late") &&
             action != QLatin1String("garbage-after") && action != QLatin1String("other-address"))
             continue;
         QList<int> v;
-        for (const QString& s : f.value(QStringLiteral("values")).split(QLatin1Char(','))) v << s.toInt();
+        for (const QString& s : f.value(QStringLiteral("values")).split(QLatin1Char(',')))
+            v << s.toInt();
         if (v.size() == 12) out << v;
     }
     return out;
@@ -74,7 +78,8 @@ int measurementRequests(const SimRelay& relay) {
     int n = 0;
     for (const QString& line : relay.logLines()) {
         const auto f = SimRelay::parseLogLine(line);
-        if (f.value(QStringLiteral("fn")) == QLatin1String("3") && f.value(QStringLiteral("reg")) == QLatin1String("1"))
+        if (f.value(QStringLiteral("fn")) == QLatin1String("3") &&
+            f.value(QStringLiteral("reg")) == QLatin1String("1"))
             ++n;
     }
     return n;
@@ -84,7 +89,8 @@ int measurementRequests(const SimRelay& relay) {
 // them: currents in % (cut below 10 %), voltages, heat, fault word, K1, K2.
 QStringList fromRegisters(const QList<int>& v) {
     QStringList s;
-    for (int i = 0; i < 3; ++i) s << QString::number(display::cutLowCurrent(v[i]));
+    for (int i = 0; i < 3; ++i)
+        s << QString::number(display::cutLowCurrent(v[i]));
     s << QString::number(v[3]) << QString::number(v[4]) << QString::number(v[5]) << QString::number(v[6]);
     s << records::faultWordHex(v[9]) << QString::number((v[10] & records::kRelayK1) ? 1 : 0)
       << QString::number((v[10] & records::kRelayK2) ? 1 : 0);
@@ -99,7 +105,9 @@ void connectTo(AppFixture& app) {
     QVERIFY(app.f1()->SerialDriver1->IsOpen());
 }
 
-QList<QStringList> readCsv(const QString& path) { return records::parseCsv(filetest::readBack(path)); }
+QList<QStringList> readCsv(const QString& path) {
+    return records::parseCsv(filetest::readBack(path));
+}
 
 } // namespace
 
@@ -141,8 +149,10 @@ void TstRecords::logRowsAreWhatTheRelaySent() {
     for (qsizetype i = 1; i < rows.size(); ++i) {
         const QStringList& r = rows[i];
         QCOMPARE(r.size(), rows[0].size());
-        while (next < sent.size() && fromRegisters(sent[next]) != fromRow(r)) ++next;
-        QVERIFY2(next < sent.size(), qPrintable(QStringLiteral("row %1 was never sent: ").arg(i) + r.join(';')));
+        while (next < sent.size() && fromRegisters(sent[next]) != fromRow(r))
+            ++next;
+        QVERIFY2(next < sent.size(),
+                 qPrintable(QStringLiteral("row %1 was never sent: ").arg(i) + r.join(';')));
         ++next;
         const QDateTime t = QDateTime::fromString(r[0], Qt::ISODateWithMs);
         QVERIFY2(t.isValid(), qPrintable(r[0]));
@@ -186,7 +196,8 @@ void TstRecords::logStopsAtSizeLimitPollGoesOn() {
     QVERIFY(bytes.endsWith("\r\n"));
     const QList<QStringList> rows = records::parseCsv(bytes);
     QVERIFY(rows.size() > 2);
-    for (const QStringList& r : rows) QCOMPARE(r.size(), records::logHeader().size());
+    for (const QStringList& r : rows)
+        QCOMPARE(r.size(), records::logHeader().size());
     // The poll goes on: the relay keeps getting measurement reads, and the window stays connected.
     const int before = measurementRequests(relay);
     QTRY_VERIFY_WITH_TIMEOUT(measurementRequests(relay) > before + 3, 10000);
@@ -201,7 +212,8 @@ void TstRecords::logButtonFitsItsTexts() {
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
     // In ToolBar1's free area, between the settings button and the logo.
-    QVERIFY(f->LogButton->mapTo(f, QPoint()).x() >= f->SpeedButton3->mapTo(f, QPoint(f->SpeedButton3->width(), 0)).x());
+    QVERIFY(f->LogButton->mapTo(f, QPoint()).x() >=
+            f->SpeedButton3->mapTo(f, QPoint(f->SpeedButton3->width(), 0)).x());
     QVERIFY(f->LogSize->mapTo(f, QPoint(f->LogSize->width(), 0)).x() <= f->Image9->mapTo(f, QPoint()).x());
     // Every language's text: the English source and the pending Polish and Russian ones.
     QFile tsv(QStringLiteral(VRK_SOURCE_DIR "/i18n/pending/records.tsv"));
@@ -214,9 +226,11 @@ void TstRecords::logButtonFitsItsTexts() {
     for (const char* s : {"Log to file", "Logging"}) {
         QCOMPARE(languages.value(QLatin1String(s)).size(), 3);
         for (const QString& t : languages.value(QLatin1String(s)))
-            QVERIFY2(f->LogButton->fontMetrics().horizontalAdvance(t) + 8 <= f->LogButton->width(), qPrintable(t));
+            QVERIFY2(f->LogButton->fontMetrics().horizontalAdvance(t) + 8 <= f->LogButton->width(),
+                     qPrintable(t));
     }
-    const QString longest = tr("%1: %2").arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"));
+    const QString longest =
+        tr("%1: %2").arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"));
     QVERIFY(f->LogSize->fontMetrics().horizontalAdvance(longest) <= f->LogSize->width());
     QCOMPARE(languages.value(QStringLiteral("Logging stopped")).size(), 3);
     for (const QString& t : languages.value(QStringLiteral("Logging stopped")))
@@ -244,13 +258,16 @@ void TstRecords::faultLogExport() {
     QCOMPARE(rows.size(), listed + 1);
     QCOMPARE(rows[0].size(), 7);
     faults::FaultTexts texts;
-    for (int i = 0; i < 5; ++i) texts.causes[size_t(i)] = f->hiddenLabel(78 + i)->text();
-    for (int m = 0; m < 12; ++m) texts.months[size_t(m)] = f->hiddenLabel(88 + m)->text();
+    for (int i = 0; i < 5; ++i)
+        texts.causes[size_t(i)] = f->hiddenLabel(78 + i)->text();
+    for (int m = 0; m < 12; ++m)
+        texts.months[size_t(m)] = f->hiddenLabel(88 + m)->text();
     texts.noCause = QCoreApplication::translate("FaultLog", "(no cause recorded)");
     int gridRow = 0;
     for (qsizetype i = 1; i < rows.size(); ++i) {
         const QStringList& r = rows[i];
-        do ++gridRow;
+        do
+            ++gridRow;
         while (f->StringGrid2->cell(1, gridRow).trimmed().isEmpty());
         QCOMPARE(r[0], f->StringGrid2->cell(0, gridRow).trimmed());
         QCOMPARE(r[1], f->StringGrid2->cell(1, gridRow).trimmed());
@@ -258,7 +275,10 @@ void TstRecords::faultLogExport() {
         bool ok = false;
         const int cause = r[6].mid(2).toInt(&ok, 16);
         QVERIFY(ok);
-        auto bcd = [](const QString& s) { const int v = s.toInt(); return quint8((v / 10) << 4 | (v % 10)); };
+        auto bcd = [](const QString& s) {
+            const int v = s.toInt();
+            return quint8((v / 10) << 4 | (v % 10));
+        };
         const faults::FaultRecord rec{quint8(cause), bcd(r[3]), bcd(r[2]), bcd(r[4]), bcd(r[5])};
         const faults::FaultRow row = faults::faultRow(rec, texts);
         QCOMPARE(row.cause.trimmed(), r[1]);
@@ -269,9 +289,11 @@ void TstRecords::faultLogExport() {
     const QString txt = app.path(QStringLiteral("faults.txt"));
     app.saveAnswers.enqueue(txt);
     QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsText"));
-    const QStringList lines = QString::fromUtf8(filetest::readBack(txt)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(filetest::readBack(txt)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), listed + 1);
-    for (qsizetype i = 1; i < rows.size(); ++i) QVERIFY(lines[i].contains(rows[i][1]));
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        QVERIFY(lines[i].contains(rows[i][1]));
     QVERIFY(app.errorBoxes.isEmpty());
 }
 
@@ -303,7 +325,8 @@ void TstRecords::chartExport() {
     // A recording opened from a file is the shown history then.
     History file{};
     for (int c = 0; c < recorder::kChannels; ++c)
-        for (int i = 0; i < recorder::kSamples; ++i) file[size_t(c)][size_t(i)] = (c + 1) * 7 + i % 50;
+        for (int i = 0; i < recorder::kSamples; ++i)
+            file[size_t(c)][size_t(i)] = (c + 1) * 7 + i % 50;
     QString error;
     QVERIFY(recorder::writeRecording(app.path(QStringLiteral("r.rej")), file, &error));
     app.openAnswers.enqueue(app.path(QStringLiteral("r.rej")));
@@ -329,7 +352,8 @@ void TstRecords::chartExport() {
         }
     QVERIFY(red > 50);
     QVERIFY(blue > 50);
-    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS")) QFile::copy(png, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/chart.png");
+    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
+        QFile::copy(png, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/chart.png");
     QVERIFY(app.errorBoxes.isEmpty());
 }
 
@@ -368,7 +392,8 @@ void TstRecords::commissioningReport() {
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY(info.waitForFinished(20000));
-    QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished(20000));
@@ -384,12 +409,16 @@ void TstRecords::commissioningReport() {
             if (l.contains(name.left(20)) && l.contains(QLatin1Char(' ') + *values[r] + QLatin1Char(' ')) &&
                 l.simplified().startsWith(QString::number(r + 1) + QLatin1Char(' ')))
                 found = true;
-        QVERIFY2(found, qPrintable(QStringLiteral("setpoint %1 (%2 = %3) missing:\n").arg(r + 1).arg(name, *values[r]) + t));
+        QVERIFY2(
+            found,
+            qPrintable(QStringLiteral("setpoint %1 (%2 = %3) missing:\n").arg(r + 1).arg(name, *values[r]) +
+                       t));
     }
     QVERIFY(t.contains(QStringLiteral("site.vrk")));
     QVERIFY(t.contains(fileLines[3]));
     QVERIFY(t.contains(tr("Fault log")));
-    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS")) QFile::copy(pdf, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/report.pdf");
+    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
+        QFile::copy(pdf, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/report.pdf");
 }
 
 QTEST_MAIN(TstRecords)

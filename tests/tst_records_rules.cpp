@@ -10,13 +10,35 @@
 using namespace records;
 
 namespace {
-const std::array<QString, kFaultBits> kNames = {QStringLiteral("Overload"), QStringLiteral("Short"),
-                                                QStringLiteral("Asym"),     QStringLiteral("Dry"),
-                                                QStringLiteral("Umin"),     QStringLiteral("Umax"),
-                                                QStringLiteral("Phases")};
+const std::array<QString, kFaultBits> kNames = {
+    QStringLiteral("Overload"), QStringLiteral("Short"), QStringLiteral("Asym"),  QStringLiteral("Dry"),
+    QStringLiteral("Umin"),     QStringLiteral("Umax"),  QStringLiteral("Phases")};
 // The columns of a log row.
 using Expected = QMap<int, QString>;
-enum Col { Time, IrP, IsP, ItP, IavgP, IrA, IsA, ItA, IavgA, In, Ur, Us, Ut, Uavg, Q, Cos, P, Word, Names, K1, K2, Lost };
+enum Col {
+    Time,
+    IrP,
+    IsP,
+    ItP,
+    IavgP,
+    IrA,
+    IsA,
+    ItA,
+    IavgA,
+    In,
+    Ur,
+    Us,
+    Ut,
+    Uavg,
+    Q,
+    Cos,
+    P,
+    Word,
+    Names,
+    K1,
+    K2,
+    Lost
+};
 } // namespace
 
 class TstRecordsRules : public QObject {
@@ -45,16 +67,18 @@ void TstRecordsRules::logRow_data() {
     using M = Expected;
     QTest::newRow("variant 2, In 200 (100,0 A)")
         << QList<int>{100, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200} << 2 << 0
-        << M{{IrP, "100"}, {IsP, "101"}, {ItP, "102"}, {IavgP, "101"}, {IrA, "100,0"}, {IsA, "101,0"},
-             {ItA, "102,0"}, {IavgA, "101,0"}, {In, "100,0"}, {Ur, "398"}, {Us, "401"}, {Ut, "404"},
-             {Uavg, "401"}, {Q, "35"}, {Cos, "0,85"}, {P, "12,34"}, {Word, "0x0000"}, {Names, ""},
-             {K1, "1"}, {K2, "0"}, {Lost, "0"}};
+        << M{{IrP, "100"},   {IsP, "101"},     {ItP, "102"},     {IavgP, "101"}, {IrA, "100,0"},
+             {IsA, "101,0"}, {ItA, "102,0"},   {IavgA, "101,0"}, {In, "100,0"},  {Ur, "398"},
+             {Us, "401"},    {Ut, "404"},      {Uavg, "401"},    {Q, "35"},      {Cos, "0,85"},
+             {P, "12,34"},   {Word, "0x0000"}, {Names, ""},      {K1, "1"},      {K2, "0"},
+             {Lost, "0"}};
     QTest::newRow("variant 1, In 200 (20,0 A), K2, two lost")
         << QList<int>{50, 0, 51, 230, 231, 232, 100, 9, 5, 0, 0x0200, 200} << 1 << 2
-        << M{{IrA, "10,0"}, {IsA, "0,0"}, {ItA, "10,2"}, {In, "20,0"}, {Cos, "0,09"}, {P, "0,05"},
-             {K1, "0"}, {K2, "1"}, {Lost, "2"}};
-    QTest::newRow("variant 3, In 250 A") << QList<int>{80, 80, 80, 400, 400, 400, 0, 100, 0, 0, 0x0300, 250} << 3
-                                         << 0 << M{{IrA, "200"}, {IavgA, "200"}, {In, "250"}, {K1, "1"}, {K2, "1"}, {P, "0"}};
+        << M{{IrA, "10,0"}, {IsA, "0,0"}, {ItA, "10,2"}, {In, "20,0"}, {Cos, "0,09"},
+             {P, "0,05"},   {K1, "0"},    {K2, "1"},     {Lost, "2"}};
+    QTest::newRow("variant 3, In 250 A")
+        << QList<int>{80, 80, 80, 400, 400, 400, 0, 100, 0, 0, 0x0300, 250} << 3 << 0
+        << M{{IrA, "200"}, {IavgA, "200"}, {In, "250"}, {K1, "1"}, {K2, "1"}, {P, "0"}};
     QTest::newRow("variant unknown: no amperes")
         << QList<int>{100, 100, 100, 400, 400, 400, 0, 0, 0, 0, 0, 20} << 0 << 0
         << M{{IrP, "100"}, {IrA, ""}, {IavgA, ""}, {In, ""}};
@@ -74,7 +98,8 @@ void TstRecordsRules::logRow() {
     QFETCH(int, lost);
     QFETCH(Expected, expected);
     Measurements m{};
-    for (int i = 0; i < kMeasurementRegisters; ++i) m[size_t(i)] = regs[i];
+    for (int i = 0; i < kMeasurementRegisters; ++i)
+        m[size_t(i)] = regs[i];
     LogContext c;
     c.variant = variant;
     c.decimalSeparator = QLatin1Char(',');
@@ -82,12 +107,15 @@ void TstRecordsRules::logRow() {
     const QStringList f = logFields(QDateTime(QDate(2026, 12, 8), QTime(9, 1, 2, 3)), m, lost, c);
     QCOMPARE(f.size(), logHeader().size());
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QVERIFY2(f[it.key()] == it.value(), qPrintable(QStringLiteral("column %1 (%2): %3 instead of %4")
-                                                        .arg(it.key()).arg(logHeader()[it.key()], f[it.key()], it.value())));
+        QVERIFY2(f[it.key()] == it.value(),
+                 qPrintable(QStringLiteral("column %1 (%2): %3 instead of %4")
+                                .arg(it.key())
+                                .arg(logHeader()[it.key()], f[it.key()], it.value())));
 }
 
 void TstRecordsRules::logTime() {
-    QCOMPARE(isoTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6))), QStringLiteral("2026-01-02T03:04:05.006"));
+    QCOMPARE(isoTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6))),
+             QStringLiteral("2026-01-02T03:04:05.006"));
     QCOMPARE(faultWordHex(0xab), QStringLiteral("0x00AB"));
 }
 
@@ -98,8 +126,9 @@ void TstRecordsRules::csvRoundTrip_data() {
     QTest::newRow("separator quoted") << QStringList{"a;b", "c"} << QByteArray("\"a;b\";c\r\n");
     QTest::newRow("quote doubled") << QStringList{"say \"hi\""} << QByteArray("\"say \"\"hi\"\"\"\r\n");
     QTest::newRow("line end quoted") << QStringList{"two\nlines", "x"} << QByteArray("\"two\nlines\";x\r\n");
-    QTest::newRow("Polish and Russian") << QStringList{QString::fromUtf8("Przeciążenie"), QString::fromUtf8("Перегрузка")}
-                                        << QString::fromUtf8("Przeciążenie;Перегрузка\r\n").toUtf8();
+    QTest::newRow("Polish and Russian")
+        << QStringList{QString::fromUtf8("Przeciążenie"), QString::fromUtf8("Перегрузка")}
+        << QString::fromUtf8("Przeciążenie;Перегрузка\r\n").toUtf8();
 }
 
 void TstRecordsRules::csvRoundTrip() {
@@ -118,16 +147,17 @@ void TstRecordsRules::faultCsv_data() {
     QTest::addColumn<QStringList>("line");
     QTest::newRow("overload 7 December 14:05") << QList<int>{0x01, 0x12, 0x07, 0x14, 0x05}
                                                << QStringList{"1", "Overload", "7", "12", "14", "5", "0x01"};
-    QTest::newRow("two causes, bit 7 kept in the byte") << QList<int>{0x83, 0x01, 0x31, 0x23, 0x59}
-                                                        << QStringList{"1", "A, B", "31", "1", "23", "59", "0x83"};
+    QTest::newRow("two causes, bit 7 kept in the byte")
+        << QList<int>{0x83, 0x01, 0x31, 0x23, 0x59}
+        << QStringList{"1", "A, B", "31", "1", "23", "59", "0x83"};
 }
 
 void TstRecordsRules::faultCsv() {
     QFETCH(QList<int>, record);
     QFETCH(QStringList, line);
     faults::FaultRecords records{};
-    records[0] = faults::FaultRecord{quint8(record[0]), quint8(record[1]), quint8(record[2]), quint8(record[3]),
-                                     quint8(record[4])};
+    records[0] = faults::FaultRecord{quint8(record[0]), quint8(record[1]), quint8(record[2]),
+                                     quint8(record[3]), quint8(record[4])};
     // The grid: row 1 listed, the others empty.
     auto cells = [&line](int c, int r) -> QString {
         if (r != 1) return c == 0 ? QString::number(r) : QString();
@@ -142,20 +172,23 @@ void TstRecordsRules::faultCsv() {
     const QString text = faultText(trips, QStringLiteral("Log"));
     QVERIFY(text.startsWith(QStringLiteral("Log\n")));
     QVERIFY(text.contains(line[1]));
-    QVERIFY(faultText({}, QStringLiteral("Log")).contains(QCoreApplication::translate("records", "No trips are listed.")));
+    QVERIFY(faultText({}, QStringLiteral("Log"))
+                .contains(QCoreApplication::translate("records", "No trips are listed.")));
 }
 
 void TstRecordsRules::chartCsv() {
     recorder::History h{};
     for (int c = 0; c < recorder::kChannels; ++c)
-        for (int i = 0; i < recorder::kSamples; ++i) h[size_t(c)][size_t(i)] = c * 1000 + i - 3;
+        for (int i = 0; i < recorder::kSamples; ++i)
+            h[size_t(c)][size_t(i)] = c * 1000 + i - 3;
     const QList<QStringList> back = parseCsv(csvFile(chartCsvLines(h)));
     QCOMPARE(back.size(), recorder::kSamples + 1);
     QCOMPARE(back[0], chartCsvHeader());
     QCOMPARE(back[0].size(), recorder::kChannels + 1);
     for (int i = 0; i < recorder::kSamples; ++i) {
         QCOMPARE(back[i + 1][0].toInt(), i);
-        for (int c = 0; c < recorder::kChannels; ++c) QCOMPARE(back[i + 1][c + 1].toInt(), h[size_t(c)][size_t(i)]);
+        for (int c = 0; c < recorder::kChannels; ++c)
+            QCOMPARE(back[i + 1][c + 1].toInt(), h[size_t(c)][size_t(i)]);
     }
 }
 
@@ -190,11 +223,14 @@ void TstRecordsRules::clockDifference_data() {
     const QDateTime pc(QDate(2026, 12, 8), QTime(9, 15, 42));
     QTest::newRow("same minute") << QList<int>{12, 8, 9, 15} << pc << qint64(0) << "0 min";
     QTest::newRow("relay 2 min ahead") << QList<int>{12, 8, 9, 17} << pc << qint64(2) << "+2 min";
-    QTest::newRow("relay behind by a day") << QList<int>{12, 7, 9, 15} << pc << qint64(-1440) << "-24 h 00 min";
+    QTest::newRow("relay behind by a day")
+        << QList<int>{12, 7, 9, 15} << pc << qint64(-1440) << "-24 h 00 min";
     QTest::newRow("relay in the new year")
-        << QList<int>{1, 1, 0, 1} << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 10)) << qint64(2) << "+2 min";
+        << QList<int>{1, 1, 0, 1} << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 10)) << qint64(2)
+        << "+2 min";
     QTest::newRow("relay in the old year")
-        << QList<int>{12, 31, 23, 58} << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)) << qint64(-2) << "-2 min";
+        << QList<int>{12, 31, 23, 58} << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)) << qint64(-2)
+        << "-2 min";
     QTest::newRow("hour and minutes") << QList<int>{12, 8, 10, 20} << pc << qint64(65) << "+1 h 05 min";
 }
 
@@ -233,7 +269,8 @@ void TstRecordsRules::reportHoldsEverySetpoint() {
     for (const ReportLine& l : lines) {
         if (l.kind == LineKind::PageBreak) ++breaks;
         if (l.kind != LineKind::Row) continue;
-        if (breaks == 0 && l.cells.value(3) == QStringLiteral("45")) diffFound = true;
+        if (breaks == 0 && l.cells.value(3) == QStringLiteral("45"))
+            diffFound = true;
         else if (breaks == 0) {
             const int r = l.cells[0].toInt() - 1;
             QCOMPARE(l.cells[1], QStringLiteral("Name %1").arg(r + 1));

@@ -11,6 +11,8 @@
 #include "serial/tserialdriver.h"
 #include "simfixture.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,8 +20,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
-#include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -73,23 +73,28 @@ int main(int argc, char** argv) {
         return 1;
     }
     f->Timer2->stop();
-    for (int i = 0; i < 10; ++i) uiTime(f); // the variant read, the scales
+    for (int i = 0; i < 10; ++i)
+        uiTime(f); // the variant read, the scales
 
     std::vector<double> off, on;
     constexpr int kBlock = 20;
     for (int done = 0; done < ticks; done += kBlock) {
-        for (int i = 0; i < kBlock; ++i) off.push_back(uiTime(f));
+        for (int i = 0; i < kBlock; ++i)
+            off.push_back(uiTime(f));
         f->LogButton->click(); // on
-        for (int i = 0; i < kBlock; ++i) on.push_back(uiTime(f));
+        for (int i = 0; i < kBlock; ++i)
+            on.push_back(uiTime(f));
         f->LogButton->click(); // off
     }
     // The file holds the header and the last block's rows.
-    const qint64 bytes = QFileInfo(logPath).size() - records::kUtf8Bom.size() - records::csvLine(records::logHeader()).size();
+    const qint64 bytes =
+        QFileInfo(logPath).size() - records::kUtf8Bom.size() - records::csvLine(records::logHeader()).size();
     const double rows = kBlock;
     const double mOff = median(off), mOn = median(on);
-    std::printf("UI time per tick beyond the exchanges and the pause (median of %zu ticks each):\n", on.size());
-    std::printf("  logging off %.3f ms, logging on %.3f ms: %+.3f ms per tick (target under 0.2 ms)\n", mOff, mOn,
-                mOn - mOff);
+    std::printf("UI time per tick beyond the exchanges and the pause (median of %zu ticks each):\n",
+                on.size());
+    std::printf("  logging off %.3f ms, logging on %.3f ms: %+.3f ms per tick (target under 0.2 ms)\n", mOff,
+                mOn, mOn - mOff);
     std::printf("  a row is about %.0f bytes: about %.1f MB per hour at 5 polls a second\n", bytes / rows,
                 bytes / rows * 5 * 3600 / 1e6);
     f->Rozlacz();
