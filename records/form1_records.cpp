@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QImage>
@@ -98,6 +99,38 @@ void loggingFailed(TForm1* f, const QString& error) {
     QTimer::singleShot(0, f, *show);
 }
 
+// The texts of the records' controls in the current language.
+void translateRecordTexts(TForm1* f) {
+    f->LogButton->setText(f->LogButton->isChecked() ? tx("Logging") : tx("Log to file"));
+    f->LogButton->setToolTip(tx("Writes every good measurement read to a CSV file until clicked again"));
+    if (f->PollLog1->isOn())
+        showLogging(f);
+    else if (!f->LogSize->text().isEmpty())
+        f->LogSize->setText(tx("Logging stopped"));
+    const std::pair<const char*, const char*> entries[] = {
+        {"ExportFaultsCsv", "Export the fault log as CSV..."},
+        {"ExportFaultsText", "Export the fault log as text..."},
+        {"ExportChartPng", "Save the chart as a picture (PNG)..."},
+        {"ExportChartCsv", "Export the shown history as CSV..."},
+        {"CommissioningReport", "Commissioning report (PDF)..."},
+    };
+    for (const auto& [name, text] : entries)
+        if (auto* a = f->findChild<QAction*>(QLatin1String(name))) a->setText(tx(text));
+}
+
+// Follows the language chosen in the settings.
+class RecordTextsFilter : public QObject {
+public:
+    explicit RecordTextsFilter(TForm1* f) : QObject(f), f_(f) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == f_ && event->type() == QEvent::LanguageChange) translateRecordTexts(f_);
+        return false;
+    }
+
+private:
+    TForm1* f_;
+};
+
 } // namespace
 
 void TForm1::buildRecords() {
@@ -133,6 +166,7 @@ void TForm1::buildRecords() {
     // After the setpoint grid's own entries.
     connect(menuEntry(StringGrid1, "CommissioningReport", tx("Commissioning report (PDF)...")),
             &QAction::triggered, this, &TForm1::commissioningReport);
+    installEventFilter(new RecordTextsFilter(this));
 }
 
 void TForm1::LogButtonClick() {

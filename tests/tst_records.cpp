@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -117,6 +118,7 @@ private slots:
     void logRowsAreWhatTheRelaySent();
     void logStopsAtSizeLimitPollGoesOn();
     void logButtonFitsItsTexts();
+    void textsFollowTheLanguage();
     void faultLogExport();
     void chartExport();
     void commissioningReport();
@@ -235,6 +237,34 @@ void TstRecords::logButtonFitsItsTexts() {
     QCOMPARE(languages.value(QStringLiteral("Logging stopped")).size(), 3);
     for (const QString& t : languages.value(QStringLiteral("Logging stopped")))
         QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(t) <= f->LogSize->width(), qPrintable(t));
+}
+
+namespace {
+// A language that marks every text of the records.
+class MarkingTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        return QByteArray(context) == "records" ? QStringLiteral("T:") + QString::fromUtf8(source)
+                                                : QString();
+    }
+};
+} // namespace
+
+void TstRecords::textsFollowTheLanguage() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    MarkingTranslator marking;
+    QVERIFY(QCoreApplication::installTranslator(&marking));
+    QTRY_COMPARE(f->LogButton->text(), QStringLiteral("T:Log to file"));
+    for (QWidget* w : {static_cast<QWidget*>(f->StringGrid1), static_cast<QWidget*>(f->StringGrid2),
+                       static_cast<QWidget*>(f->Chart2)})
+        for (QAction* a : w->actions())
+            if (a->objectName() != QLatin1String("CompareWithFile"))
+                QVERIFY2(a->text().startsWith(QLatin1String("T:")), qPrintable(a->text()));
+    QCoreApplication::removeTranslator(&marking);
+    QTRY_COMPARE(f->LogButton->text(), QStringLiteral("Log to file"));
 }
 
 void TstRecords::faultLogExport() {
