@@ -2,8 +2,11 @@
 // exports, the relay's clock and the report's lines.
 #include "records/csv.h"
 #include "records/exportrules.h"
+#include "records/polllog.h"
 #include "records/pollrules.h"
 #include "records/report.h"
+
+#include "filetestsupport.h"
 
 #include <QtTest>
 
@@ -57,6 +60,10 @@ private slots:
     void clockDifference_data();
     void clockDifference();
     void reportHoldsEverySetpoint();
+    void appendFileRefuses_data();
+    void appendFileRefuses();
+    void appendFileTakesBackACutPiece();
+    void pollLogReachesTheDisk();
 };
 
 void TstRecordsRules::logRow_data() {
@@ -283,6 +290,70 @@ void TstRecordsRules::reportHoldsEverySetpoint() {
     QVERIFY(diffFound);
     QCOMPARE(breaks, 1); // the fault log starts page 2
     QVERIFY(reportPdf(d).startsWith("%PDF"));
+}
+
+void TstRecordsRules::appendFileRefuses_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("a link to nothing") << "dangling";
+    QTest::newRow("a folder that is not there") << "missing";
+}
+
+void TstRecordsRules::appendFileRefuses() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("x.csv"));
+    if (kind == QLatin1String("folder")) QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("x.csv")));
+    if (kind == QLatin1String("dangling")) QVERIFY(QFile::link(dir.filePath(QStringLiteral("none")), path));
+    if (kind == QLatin1String("missing")) path = dir.filePath(QStringLiteral("no/x.csv"));
+    files::AppendFile f;
+    QString error;
+    QVERIFY(!f.open(path, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!f.isOpen());
+    QVERIFY(!f.write("a", &error));
+}
+
+void TstRecordsRules::appendFileTakesBackACutPiece() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.csv"));
+    files::AppendFile f;
+    QString error;
+    QVERIFY(f.open(path, &error));
+    QVERIFY(f.write(QByteArray(60, 'a'), &error));
+    {
+        filetest::FileSizeLimit limit(100);
+        QVERIFY(limit.ok());
+        QVERIFY(f.write(QByteArray(30, 'b'), &error));
+        QVERIFY(!f.write(QByteArray(30, 'c'), &error));
+    }
+    QVERIFY(error.contains(path));
+    QVERIFY(!f.isOpen());
+    QCOMPARE(f.size(), 90);
+    QCOMPARE(filetest::readBack(path), QByteArray(60, 'a') + QByteArray(30, 'b'));
+}
+
+void TstRecordsRules::pollLogReachesTheDisk() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("poll.csv"));
+    PollLog log;
+    QString error;
+    QVERIFY(log.start(path, &error));
+    const QByteArray header = kUtf8Bom + csvLine(logHeader());
+    QCOMPARE(filetest::readBack(path), header);
+    LogContext c;
+    const QDateTime t(QDate(2026, 12, 8), QTime(9, 0));
+    QVERIFY(log.addRow(t, Measurements{}, 0, c, &error));
+    QVERIFY(log.addRow(t.addMSecs(200), Measurements{}, 1, c, &error));
+    QCOMPARE(log.size(),
+             filetest::readBack(path).size() + 2 * csvLine(logFields(t, Measurements{}, 0, c)).size());
+    // Within a second, without another row, the rows are on the disk.
+    QTRY_COMPARE_WITH_TIMEOUT(parseCsv(filetest::readBack(path)).size(), 3, 5000);
+    QCOMPARE(parseCsv(filetest::readBack(path))[2][Lost], QStringLiteral("1"));
+    QVERIFY(log.addRow(t.addMSecs(400), Measurements{}, 0, c, &error));
+    QVERIFY(log.stop(&error));
+    QVERIFY(!log.isOn());
+    QCOMPARE(parseCsv(filetest::readBack(path)).size(), 4);
 }
 
 QTEST_MAIN(TstRecordsRules)
