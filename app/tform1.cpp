@@ -114,6 +114,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     buildChartPage();
     buildSetpointPage();
     buildFaultPage();
+    buildRecords();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -28,6 +28,9 @@ class RegisterBus;
 class RecorderChart;
 class TForm2;
 class TForm4;
+namespace records {
+class PollLog;
+}
 
 // Nine channels of 500 samples each, channel c (1..9) at index c - 1.
 using History = std::array<std::array<qint32, 500>, 9>;
@@ -104,6 +107,16 @@ public:
     void SpeedButton12Click(); // read fault log
     QString przyczyna(int cause) const;
     QString miesiac(const QString& month) const;
+
+    // ---- records/: the poll log, the exports and the commissioning report
+    void buildRecords();          // the logging button and the context menu entries
+    void logPoll(int lostBefore); // a good measurement read into the poll log, when on
+    void LogButtonClick();
+    void exportFaultLogCsv();
+    void exportFaultLogText();
+    void exportChartPng();
+    void exportChartCsv();
+    void commissioningReport();
 
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.
@@ -190,6 +203,10 @@ public:
     // that missed blocks leaves on the page.
     unsigned faultBlocksRead = 0;
     QLabel* FaultLogNotice = nullptr;
+    // ---- records (records/): the logging button in ToolBar1's free area, the file's size beside it
+    QToolButton* LogButton = nullptr;
+    QLabel* LogSize = nullptr;
+    records::PollLog* PollLog1 = nullptr;
 
 signals:
     void closed();

@@ -251,3 +251,52 @@ void failReadsAfter(qint64 bytes) { g_failReadsAfter = bytes; }
 } // namespace testing
 
 } // namespace files
+
+namespace files {
+
+bool AppendFile::open(const QString& path, QString* error) {
+    close();
+    path_ = path;
+    size_ = 0;
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) {
+        *error = cannotCreate(path, QCoreApplication::translate("files", "the link leads to no file"));
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        *error = cannotCreate(path, QCoreApplication::translate("files", "not a regular file"));
+        return false;
+    }
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        *error = cannotCreate(path, file_.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool AppendFile::write(const QByteArray& data, QString* error) {
+    if (!file_.isOpen()) {
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2")
+                     .arg(path_, QCoreApplication::translate("files", "the file is not open"));
+        return false;
+    }
+    const qint64 before = size_;
+    const qint64 n = file_.write(data);
+    if (n != data.size() || file_.error() != QFileDevice::NoError) {
+        // A piece cut short is taken back, so the file ends with a whole piece.
+        if (n > 0) file_.resize(before);
+        QString reason = file_.errorString();
+        // A short write without an error from the system: the disk or the
+        // size limit allowed no more.
+        if (file_.error() == QFileDevice::NoError || reason.isEmpty())
+            reason = QCoreApplication::translate("files", "the disk is full or the file has reached its size limit");
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2").arg(path_, reason);
+        file_.close();
+        return false;
+    }
+    size_ += n;
+    return true;
+}
+
+} // namespace files

@@ -129,3 +129,32 @@ void failReadsAfter(qint64 bytes);
 } // namespace testing
 
 } // namespace files
+
+namespace files {
+
+// A file written a piece at a time for as long as it stays open (a log): each
+// piece goes to the disk at once, unbuffered, and a piece that does not fit
+// whole (a full disk, a size limit) is a failure, said in the user's language.
+class AppendFile {
+public:
+    AppendFile() = default;
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    // Creates the file, or empties an existing regular file; anything else
+    // (a folder, a device, a link to nothing) is refused.
+    bool open(const QString& path, QString* error);
+    bool write(const QByteArray& data, QString* error);
+    void close() { file_.close(); }
+    bool isOpen() const { return file_.isOpen(); }
+    // The bytes written so far.
+    qint64 size() const { return size_; }
+    QString path() const { return path_; }
+
+private:
+    QFile file_;
+    QString path_;
+    qint64 size_ = 0;
+};
+
+} // namespace files

@@ -210,6 +210,7 @@ void TForm1::Timer2Timer() {
         Label57->setText(display::cosText(r[7]));
         Label59->setText(display::powerText(r[8], QLocale::system().decimalPoint().at(0)));
 
+        logPoll(lostReads);
         lostReads = 0;
         qCDebug(lcPoll) << "measurement read good, fault word" << faultWord;
         nominalCurrentRaw = r[relay::kSetpointFirst - 1];

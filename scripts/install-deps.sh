@@ -16,6 +16,7 @@ packages=(
   fonts-dejavu-core
   ccache
   dpkg-dev fakeroot lintian desktop-file-utils man-db
+  poppler-utils
 )
 
 missing=()

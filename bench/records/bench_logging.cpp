@@ -1,0 +1,102 @@
+// The cost of the poll log: the real main window polling vrk-sim, a tick's
+// time on the user-interface thread beyond its two exchanges and its 20 ms
+// pause, with logging off and on, measured in alternating blocks so a
+// loaded machine affects both alike; and the rows written per hour.
+//   bench_logging [TICKS]   (default 400 per side)
+#include "app/program.h"
+#include "app/seams.h"
+#include "app/tform1.h"
+#include "records/csv.h"
+#include "records/polllog.h"
+#include "serial/tserialdriver.h"
+#include "simfixture.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// One tick against the bare exchanges it makes: the user-interface time.
+double uiTime(TForm1* f) {
+    QElapsedTimer t;
+    t.start();
+    f->Timer2Timer();
+    const double tick = t.nsecsElapsed() / 1e6;
+    t.restart();
+    f->Czytaj(1, 12);
+    f->Czytaj(23, 1);
+    return tick - t.nsecsElapsed() / 1e6 - 20.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int ticks = argc > 1 ? std::max(20, atoi(argv[1])) : 400;
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    seams::current().beep = [] {};
+    seams::current().messageBox = [](QWidget*, seams::BoxIcon, const QString&, const QString&) {};
+    seams::current().errorBox = [](QWidget*, const QString& text) {
+        std::fprintf(stderr, "bench_logging: %s\n", qPrintable(text));
+    };
+    const QString logPath = dir.filePath(QStringLiteral("poll.csv"));
+    seams::current().saveFileName = [logPath](QWidget*, const QString&, const QString&, const QString&) {
+        return logPath;
+    };
+
+    SimRelay relay;
+    if (!relay.start()) {
+        std::fprintf(stderr, "bench_logging: the relay simulator did not start\n");
+        return 1;
+    }
+    Program program;
+    startProgram(program, false);
+    TForm1* f = program.form1;
+    f->SpeedButton1Click();
+    if (!f->SerialDriver1->IsOpen()) {
+        std::fprintf(stderr, "bench_logging: could not connect\n");
+        return 1;
+    }
+    f->Timer2->stop();
+    for (int i = 0; i < 10; ++i)
+        uiTime(f); // the variant read, the scales
+
+    std::vector<double> off, on;
+    constexpr int kBlock = 20;
+    for (int done = 0; done < ticks; done += kBlock) {
+        for (int i = 0; i < kBlock; ++i)
+            off.push_back(uiTime(f));
+        f->LogButton->click(); // on
+        for (int i = 0; i < kBlock; ++i)
+            on.push_back(uiTime(f));
+        f->LogButton->click(); // off
+    }
+    // The file holds the header and the last block's rows.
+    const qint64 bytes =
+        QFileInfo(logPath).size() - records::kUtf8Bom.size() - records::csvLine(records::logHeader()).size();
+    const double rows = kBlock;
+    const double mOff = median(off), mOn = median(on);
+    std::printf("UI time per tick beyond the exchanges and the pause (median of %zu ticks each):\n",
+                on.size());
+    std::printf("  logging off %.3f ms, logging on %.3f ms: %+.3f ms per tick (target under 0.2 ms)\n", mOff,
+                mOn, mOn - mOff);
+    std::printf("  a row is about %.0f bytes: about %.1f MB per hour at 5 polls a second\n", bytes / rows,
+                bytes / rows * 5 * 3600 / 1e6);
+    f->Rozlacz();
+    return 0;
+}

@@ -1,0 +1,7 @@
+# Records of the job: the rules (no window), and the logging, exports and
+# report of the real main window against the relay simulator.
+vrk_add_test(tst_records_rules SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_records_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/filetestsupport.h LIBS vrk_records)
+vrk_add_test(tst_records SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_records.cpp ${CMAKE_CURRENT_LIST_DIR}/appfixture.h
+  LIBS vrk_gui vrk_testsupport)
+target_compile_definitions(tst_records PRIVATE VRK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -1,0 +1,460 @@
+// The records of the real main window against the relay simulator: the poll
+// log, the fault-log and chart exports from their context menus and the
+// commissioning report.
+#include "appfixture.h"
+#include "filetestsupport.h"
+#include "simfixture.h"
+
+#include "app/controls.h"
+#include "faults/rules.h"
+#include "monitor/display.h"
+#include "records/csv.h"
+#include "records/exportrules.h"
+#include "records/pollrules.h"
+#include "serial/tserialdriver.h"
+#include "setpoints/rules.h"
+#include "trends/recorderchart.h"
+#include "trends/rules.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTimer>
+#include <QToolButton>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QString tr(const char* s) {
+    return QCoreApplication::translate("records", s);
+}
+
+// Opens the widget's context menu with a right click's event and clicks the
+// entry of that name in it.
+bool chooseFromContextMenu(QWidget* widget, const char* entry) {
+    QWidget* target = widget;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) target = area->viewport();
+    const QPoint pos = target->rect().center();
+    bool clicked = false;
+    QTimer::singleShot(0, widget, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* a : menu->actions())
+            if (a->objectName() == QLatin1String(entry)) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                clicked = true;
+                return;
+            }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+    QApplication::sendEvent(target, &event);
+    return clicked;
+}
+
+// Good measurement reads in the simulator's log: the twelve values each sent.
+QList<QList<int>> sentMeasurements(const SimRelay& relay) {
+    QList<QList<int>> out;
+    for (const QString& line : relay.logLines()) {
+        const auto f = SimRelay::parseLogLine(line);
+        if (f.value(QStringLiteral("fn")) != QLatin1String("3") ||
+            f.value(QStringLiteral("reg")) != QLatin1String("1"))
+            continue;
+        const QString action = f.value(QStringLiteral("action"));
+        if (action != QLatin1String("reply") && action != QLatin1String("late") &&
+            action != QLatin1String("garbage-after") && action != QLatin1String("other-address"))
+            continue;
+        QList<int> v;
+        for (const QString& s : f.value(QStringLiteral("values")).split(QLatin1Char(',')))
+            v << s.toInt();
+        if (v.size() == 12) out << v;
+    }
+    return out;
+}
+
+int measurementRequests(const SimRelay& relay) {
+    int n = 0;
+    for (const QString& line : relay.logLines()) {
+        const auto f = SimRelay::parseLogLine(line);
+        if (f.value(QStringLiteral("fn")) == QLatin1String("3") &&
+            f.value(QStringLiteral("reg")) == QLatin1String("1"))
+            ++n;
+    }
+    return n;
+}
+
+// The columns of a row that come straight from registers, as the relay sent
+// them: currents in % (cut below 10 %), voltages, heat, fault word, K1, K2.
+QStringList fromRegisters(const QList<int>& v) {
+    QStringList s;
+    for (int i = 0; i < 3; ++i)
+        s << QString::number(display::cutLowCurrent(v[i]));
+    s << QString::number(v[3]) << QString::number(v[4]) << QString::number(v[5]) << QString::number(v[6]);
+    s << records::faultWordHex(v[9]) << QString::number((v[10] & records::kRelayK1) ? 1 : 0)
+      << QString::number((v[10] & records::kRelayK2) ? 1 : 0);
+    return s;
+}
+QStringList fromRow(const QStringList& r) {
+    return {r[1], r[2], r[3], r[10], r[11], r[12], r[14], r[17], r[19], r[20]};
+}
+
+void connectTo(AppFixture& app) {
+    QTest::mouseClick(app.f1()->SpeedButton1, Qt::LeftButton);
+    QVERIFY(app.f1()->SerialDriver1->IsOpen());
+}
+
+QList<QStringList> readCsv(const QString& path) {
+    return records::parseCsv(filetest::readBack(path));
+}
+
+} // namespace
+
+class TstRecords : public QObject {
+    Q_OBJECT
+private slots:
+    void logRowsAreWhatTheRelaySent();
+    void logStopsAtSizeLimitPollGoesOn();
+    void logButtonFitsItsTexts();
+    void textsFollowTheLanguage();
+    void faultLogExport();
+    void chartExport();
+    void commissioningReport();
+};
+
+void TstRecords::logRowsAreWhatTheRelaySent() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--no-reply"), QStringLiteral("0.15")}));
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    connectTo(app);
+    const QString path = app.path(QStringLiteral("poll"));
+    app.saveAnswers.enqueue(path);
+    QTest::mouseClick(f->LogButton, Qt::LeftButton);
+    QVERIFY(f->LogButton->isChecked());
+    const QString file = path + QStringLiteral(".csv");
+    QTRY_VERIFY_WITH_TIMEOUT(readCsv(file).size() > 25, 20000);
+    QTest::mouseClick(f->LogButton, Qt::LeftButton);
+    QVERIFY(!f->LogButton->isChecked());
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+
+    const QList<QStringList> rows = readCsv(file);
+    QCOMPARE(rows[0], records::logHeader());
+    const QList<QList<int>> sent = sentMeasurements(relay);
+    // Every row is a reply the relay sent, in the order sent: no value the relay never sent.
+    qsizetype next = 0;
+    QDateTime previous;
+    int lost = 0;
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        const QStringList& r = rows[i];
+        QCOMPARE(r.size(), rows[0].size());
+        while (next < sent.size() && fromRegisters(sent[next]) != fromRow(r))
+            ++next;
+        QVERIFY2(next < sent.size(),
+                 qPrintable(QStringLiteral("row %1 was never sent: ").arg(i) + r.join(';')));
+        ++next;
+        const QDateTime t = QDateTime::fromString(r[0], Qt::ISODateWithMs);
+        QVERIFY2(t.isValid(), qPrintable(r[0]));
+        QVERIFY(r[0].contains(QLatin1Char('.')));
+        if (previous.isValid()) QVERIFY2(t > previous, qPrintable(r[0]));
+        previous = t;
+        lost += r[21].toInt();
+    }
+    // With a sixth of the replies lost, some rows say that reads were lost before them.
+    int noReplies = 0;
+    for (const QString& line : relay.logLines())
+        if (line.contains(QLatin1String("reg=1 n=12 action=noreply"))) ++noReplies;
+    QVERIFY(lost <= noReplies);
+    if (noReplies > 3) QVERIFY(lost > 0);
+}
+
+void TstRecords::logStopsAtSizeLimitPollGoesOn() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    connectTo(app);
+    const QString file = app.path(QStringLiteral("limited.csv"));
+    app.saveAnswers.enqueue(file);
+    {
+        filetest::FileSizeLimit limit(2000);
+        QVERIFY(limit.ok());
+        QTest::mouseClick(f->LogButton, Qt::LeftButton);
+        QVERIFY(f->LogButton->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(!app.errorBoxes.isEmpty(), 20000);
+    }
+    QVERIFY(!f->LogButton->isChecked());
+    QCOMPARE(app.errorBoxes.size(), 1);
+    QVERIFY(app.errorBoxes[0].contains(tr("Logging has stopped; the poll goes on.")));
+    QVERIFY(app.errorBoxes[0].contains(file));
+    QCOMPARE(f->LogSize->text(), tr("Logging stopped"));
+    // The file ends with a whole row, every row as long as the header.
+    const QByteArray bytes = filetest::readBack(file);
+    QVERIFY(bytes.size() <= 2000);
+    QVERIFY(bytes.endsWith("\r\n"));
+    const QList<QStringList> rows = records::parseCsv(bytes);
+    QVERIFY(rows.size() > 2);
+    for (const QStringList& r : rows)
+        QCOMPARE(r.size(), records::logHeader().size());
+    // The poll goes on: the relay keeps getting measurement reads, and the window stays connected.
+    const int before = measurementRequests(relay);
+    QTRY_VERIFY_WITH_TIMEOUT(measurementRequests(relay) > before + 3, 10000);
+    QVERIFY(f->SerialDriver1->IsOpen());
+    QCOMPARE(filetest::readBack(file), bytes);
+}
+
+void TstRecords::logButtonFitsItsTexts() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    // In ToolBar1's free area, between the settings button and the logo.
+    QVERIFY(f->LogButton->mapTo(f, QPoint()).x() >=
+            f->SpeedButton3->mapTo(f, QPoint(f->SpeedButton3->width(), 0)).x());
+    QVERIFY(f->LogSize->mapTo(f, QPoint(f->LogSize->width(), 0)).x() <= f->Image9->mapTo(f, QPoint()).x());
+    // Every language's text: the English source and the pending Polish and Russian ones.
+    QFile tsv(QStringLiteral(VRK_SOURCE_DIR "/i18n/pending/records.tsv"));
+    QVERIFY(tsv.open(QIODevice::ReadOnly));
+    QMap<QString, QStringList> languages;
+    for (const QByteArray& line : tsv.readAll().split('\n')) {
+        const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
+        if (f.size() == 4 && f[0] == QLatin1String("records")) languages[f[1]] = f.mid(1);
+    }
+    for (const char* s : {"Log to file", "Logging"}) {
+        QCOMPARE(languages.value(QLatin1String(s)).size(), 3);
+        for (const QString& t : languages.value(QLatin1String(s)))
+            QVERIFY2(f->LogButton->fontMetrics().horizontalAdvance(t) + 8 <= f->LogButton->width(),
+                     qPrintable(t));
+    }
+    const QString longest =
+        tr("%1: %2").arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"));
+    QVERIFY(f->LogSize->fontMetrics().horizontalAdvance(longest) <= f->LogSize->width());
+    QCOMPARE(languages.value(QStringLiteral("Logging stopped")).size(), 3);
+    for (const QString& t : languages.value(QStringLiteral("Logging stopped")))
+        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(t) <= f->LogSize->width(), qPrintable(t));
+}
+
+namespace {
+// A language that marks every text of the records.
+class MarkingTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        return QByteArray(context) == "records" ? QStringLiteral("T:") + QString::fromUtf8(source)
+                                                : QString();
+    }
+};
+} // namespace
+
+void TstRecords::textsFollowTheLanguage() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    MarkingTranslator marking;
+    QVERIFY(QCoreApplication::installTranslator(&marking));
+    QTRY_COMPARE(f->LogButton->text(), QStringLiteral("T:Log to file"));
+    for (QWidget* w : {static_cast<QWidget*>(f->StringGrid1), static_cast<QWidget*>(f->StringGrid2),
+                       static_cast<QWidget*>(f->Chart2)})
+        for (QAction* a : w->actions())
+            if (a->objectName() != QLatin1String("CompareWithFile"))
+                QVERIFY2(a->text().startsWith(QLatin1String("T:")), qPrintable(a->text()));
+    // The setpoint grid's own entry stays first.
+    QCOMPARE(f->StringGrid1->actions().value(0)->objectName(), QStringLiteral("CompareWithFile"));
+    QCOMPARE(f->StringGrid1->actions().value(1)->objectName(), QStringLiteral("CommissioningReport"));
+    QCoreApplication::removeTranslator(&marking);
+    QTRY_COMPARE(f->LogButton->text(), QStringLiteral("Log to file"));
+}
+
+void TstRecords::faultLogExport() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    connectTo(app);
+    QTest::mouseClick(f->SpeedButton12, Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    int listed = 0;
+    for (int r = 1; r <= faults::kRecords; ++r)
+        if (!f->StringGrid2->cell(1, r).trimmed().isEmpty()) ++listed;
+    QVERIFY(listed > 0);
+
+    const QString csv = app.path(QStringLiteral("faults.csv"));
+    app.saveAnswers.enqueue(csv);
+    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
+    const QList<QStringList> rows = readCsv(csv);
+    QCOMPARE(rows.size(), listed + 1);
+    QCOMPARE(rows[0].size(), 7);
+    faults::FaultTexts texts;
+    for (int i = 0; i < 5; ++i)
+        texts.causes[size_t(i)] = f->hiddenLabel(78 + i)->text();
+    for (int m = 0; m < 12; ++m)
+        texts.months[size_t(m)] = f->hiddenLabel(88 + m)->text();
+    texts.noCause = QCoreApplication::translate("FaultLog", "(no cause recorded)");
+    int gridRow = 0;
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        const QStringList& r = rows[i];
+        do
+            ++gridRow;
+        while (f->StringGrid2->cell(1, gridRow).trimmed().isEmpty());
+        QCOMPARE(r[0], f->StringGrid2->cell(0, gridRow).trimmed());
+        QCOMPARE(r[1], f->StringGrid2->cell(1, gridRow).trimmed());
+        // The raw fields give back what the grid shows.
+        bool ok = false;
+        const int cause = r[6].mid(2).toInt(&ok, 16);
+        QVERIFY(ok);
+        auto bcd = [](const QString& s) {
+            const int v = s.toInt();
+            return quint8((v / 10) << 4 | (v % 10));
+        };
+        const faults::FaultRecord rec{quint8(cause), bcd(r[3]), bcd(r[2]), bcd(r[4]), bcd(r[5])};
+        const faults::FaultRow row = faults::faultRow(rec, texts);
+        QCOMPARE(row.cause.trimmed(), r[1]);
+        QCOMPARE(row.date, f->StringGrid2->cell(2, gridRow));
+        QCOMPARE(row.time, f->StringGrid2->cell(3, gridRow));
+    }
+
+    const QString txt = app.path(QStringLiteral("faults.txt"));
+    app.saveAnswers.enqueue(txt);
+    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsText"));
+    const QStringList lines =
+        QString::fromUtf8(filetest::readBack(txt)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), listed + 1);
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        QVERIFY(lines[i].contains(rows[i][1]));
+    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
+        QFile::copy(txt, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/faults.txt");
+    QVERIFY(app.errorBoxes.isEmpty());
+}
+
+void TstRecords::chartExport() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
+    connectTo(app);
+    QTRY_VERIFY_WITH_TIMEOUT(f->recorderHistory[0][recorder::kSamples - 20] != 0, 15000);
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+
+    const QString csv = app.path(QStringLiteral("live.csv"));
+    app.saveAnswers.enqueue(csv);
+    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartCsv"));
+    auto compare = [](const QList<QStringList>& rows, const History& h) {
+        QCOMPARE(rows.size(), recorder::kSamples + 1);
+        for (int i = 0; i < recorder::kSamples; ++i)
+            for (int c = 0; c < recorder::kChannels; ++c)
+                QCOMPARE(rows[i + 1][c + 1].toInt(), h[size_t(c)][size_t(i)]);
+    };
+    QList<QStringList> rows = readCsv(csv);
+    QCOMPARE(rows.value(0), records::chartCsvHeader());
+    compare(rows, f->recorderHistory);
+
+    // A recording opened from a file is the shown history then.
+    History file{};
+    for (int c = 0; c < recorder::kChannels; ++c)
+        for (int i = 0; i < recorder::kSamples; ++i)
+            file[size_t(c)][size_t(i)] = (c + 1) * 7 + i % 50;
+    QString error;
+    QVERIFY(recorder::writeRecording(app.path(QStringLiteral("r.rej")), file, &error));
+    app.openAnswers.enqueue(app.path(QStringLiteral("r.rej")));
+    QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);
+    QVERIFY(!f->Chart2->title().isEmpty());
+    app.saveAnswers.enqueue(app.path(QStringLiteral("file.csv")));
+    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartCsv"));
+    compare(readCsv(app.path(QStringLiteral("file.csv"))), file);
+
+    const QString png = app.path(QStringLiteral("chart.png"));
+    app.saveAnswers.enqueue(png);
+    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartPng"));
+    QImage image(png);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), f->Chart2->size() * 2);
+    // Both traces are in it: red and blue pixels.
+    int red = 0, blue = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 80 && c.blue() < 80) ++red;
+            if (c.blue() > 180 && c.red() < 80 && c.green() < 120) ++blue;
+        }
+    QVERIFY(red > 50);
+    QVERIFY(blue > 50);
+    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
+        QFile::copy(png, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/chart.png");
+    QVERIFY(app.errorBoxes.isEmpty());
+}
+
+void TstRecords::commissioningReport() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    connectTo(app);
+    QTest::mouseClick(f->SpeedButton6, Qt::LeftButton); // read the setpoints
+    QVERIFY(!f->setpointImage.isEmpty());
+    QTest::mouseClick(f->SpeedButton12, Qt::LeftButton); // read the fault log
+    // A setpoint file that differs from the relay in parameter 4.
+    const QString vrk = app.path(QStringLiteral("site.vrk"));
+    app.saveAnswers.enqueue(vrk);
+    QTest::mouseClick(f->SpeedButton10, Qt::LeftButton);
+    QVERIFY(QFile::exists(vrk));
+    QStringList fileLines = QString::fromLatin1(filetest::readBack(vrk)).split(QStringLiteral("\r\n"));
+    const QString relayValue = fileLines[3];
+    fileLines[3] = QString::number(relayValue.toInt() == 85 ? 20 : relayValue.toInt() + 1);
+    filetest::writeFile(vrk, fileLines.join(QStringLiteral("\r\n")).toLatin1());
+
+    const QString pdf = app.path(QStringLiteral("report.pdf"));
+    app.openAnswers.enqueue(vrk);
+    app.saveAnswers.enqueue(pdf);
+    chooseFromContextMenu(f->StringGrid1, "CommissioningReport");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pdf), 10000);
+    QVERIFY2(app.errorBoxes.isEmpty(), qPrintable(app.errorBoxes.join('\n')));
+    // The clock read for the report went to the relay.
+    bool clockRead = false;
+    for (const QString& line : relay.logLines())
+        if (line.contains(QLatin1String("fn=3 reg=24 n=2"))) clockRead = true;
+    QVERIFY(clockRead);
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(20000));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(20000));
+    const QString t = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY(t.contains(tr("Commissioning report")));
+    const auto values = setpoints::textsFromImage(f->setpointImage);
+    const QStringList lines = t.split(QLatin1Char('\n'));
+    for (int r = 0; r <= setpoints::kVariantRow; ++r) {
+        // The row with the setpoint's number, name, value and range.
+        const QString name = f->StringGrid1->cell(1, r).section(QLatin1Char(':'), 0, 0).trimmed();
+        bool found = false;
+        for (const QString& l : lines)
+            if (l.contains(name.left(20)) && l.contains(QLatin1Char(' ') + *values[r] + QLatin1Char(' ')) &&
+                l.simplified().startsWith(QString::number(r + 1) + QLatin1Char(' ')))
+                found = true;
+        QVERIFY2(
+            found,
+            qPrintable(QStringLiteral("setpoint %1 (%2 = %3) missing:\n").arg(r + 1).arg(name, *values[r]) +
+                       t));
+    }
+    QVERIFY(t.contains(QStringLiteral("site.vrk")));
+    QVERIFY(t.contains(fileLines[3]));
+    QVERIFY(t.contains(tr("Fault log")));
+    if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
+        QFile::copy(pdf, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/report.pdf");
+}
+
+QTEST_MAIN(TstRecords)
+#include "tst_records.moc"
