@@ -174,6 +174,285 @@ Plik może być teraz niekompletny.</translation>
         <source>Cannot write file "%1": %2</source>
         <translation>Nie można zapisać pliku „%1”: %2</translation>
     </message>
+    <message>
+        <source>the disk is full or the file has reached its size limit</source>
+        <translation>dysk jest pełny lub plik osiągnął limit rozmiaru</translation>
+    </message>
+</context>
+<context>
+    <name>records</name>
+    <message>
+        <source>No.</source>
+        <translation>Nr</translation>
+    </message>
+    <message>
+        <source>Causes</source>
+        <translation>Przyczyny</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Dzień</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Miesiąc</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Godzina</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>Minuta</translation>
+    </message>
+    <message>
+        <source>Cause byte</source>
+        <translation>Bajt przyczyny</translation>
+    </message>
+    <message>
+        <source>No trips are listed.</source>
+        <translation>Brak zapisanych zadziałań.</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Próbka</translation>
+    </message>
+    <message>
+        <source>Heat Q [%]</source>
+        <translation>Ciepło Q [%]</translation>
+    </message>
+    <message>
+        <source>cos phi [0.01]</source>
+        <translation>cos fi [0,01]</translation>
+    </message>
+    <message>
+        <source>P [W]</source>
+        <translation>P [W]</translation>
+    </message>
+    <message>
+        <source>%1%2 min</source>
+        <translation>%1%2 min</translation>
+    </message>
+    <message>
+        <source>%1%2 h %3 min</source>
+        <translation>%1%2 h %3 min</translation>
+    </message>
+    <message>
+        <source>Commissioning report</source>
+        <translation>Protokół uruchomienia</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>Data: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 A relay)</source>
+        <translation>%1 (przekaźnik %2 A)</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>nieznane</translation>
+    </message>
+    <message>
+        <source>Relay variant: %1</source>
+        <translation>Wykonanie przekaźnika: %1</translation>
+    </message>
+    <message>
+        <source>Bus address: %1</source>
+        <translation>Adres na magistrali: %1</translation>
+    </message>
+    <message>
+        <source>Relay clock</source>
+        <translation>Zegar przekaźnika</translation>
+    </message>
+    <message>
+        <source>Relay: %1.%2 %3:%4   PC: %5   difference: %6</source>
+        <translation>Przekaźnik: %1.%2 %3:%4   PC: %5   różnica: %6</translation>
+    </message>
+    <message>
+        <source>The relay's clock could not be read.</source>
+        <translation>Nie udało się odczytać zegara przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Setpoints as read from the relay</source>
+        <translation>Nastawy odczytane z przekaźnika</translation>
+    </message>
+    <message>
+        <source>The setpoints have not been read from the relay.</source>
+        <translation>Nastawy nie zostały odczytane z przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Setpoint</source>
+        <translation>Nastawa</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wartość</translation>
+    </message>
+    <message>
+        <source>Range and unit</source>
+        <translation>Zakres i jednostka</translation>
+    </message>
+    <message>
+        <source>Differences to a setpoint file</source>
+        <translation>Różnice względem pliku nastaw</translation>
+    </message>
+    <message>
+        <source>No setpoint file was chosen.</source>
+        <translation>Nie wybrano pliku nastaw.</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>Plik: %1</translation>
+    </message>
+    <message>
+        <source>The relay holds every value of the file.</source>
+        <translation>Przekaźnik ma wszystkie wartości z pliku.</translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation>Przekaźnik</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Plik</translation>
+    </message>
+    <message>
+        <source>Fault log</source>
+        <translation>Rejestr awarii</translation>
+    </message>
+    <message>
+        <source>The fault log has not been read from the relay.</source>
+        <translation>Rejestr awarii nie został odczytany z przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Czas</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv|All files (*.*)|*.*</source>
+        <translation>Pliki CSV (*.csv)|*.csv|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Pliki tekstowe (*.txt)|*.txt|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)|*.png|All files (*.*)|*.*</source>
+        <translation>Obrazy PNG (*.png)|*.png|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)|*.pdf|All files (*.*)|*.*</source>
+        <translation>Dokumenty PDF (*.pdf)|*.pdf|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Log to file</source>
+        <translation>Zapis do pliku</translation>
+    </message>
+    <message>
+        <source>Logging stopped</source>
+        <translation>Zapis przerwany</translation>
+    </message>
+    <message>
+        <source>Logging has stopped; the poll goes on.</source>
+        <translation>Zapis do pliku został przerwany; odczyt pomiarów trwa dalej.</translation>
+    </message>
+    <message>
+        <source>Logging</source>
+        <translation>Zapisywanie</translation>
+    </message>
+    <message>
+        <source>Writes every good measurement read to a CSV file until clicked again</source>
+        <translation>Zapisuje każdy poprawny odczyt pomiarów do pliku CSV aż do ponownego kliknięcia</translation>
+    </message>
+    <message>
+        <source>Export the fault log as CSV...</source>
+        <translation>Eksportuj rejestr awarii do CSV...</translation>
+    </message>
+    <message>
+        <source>Export the fault log as text...</source>
+        <translation>Eksportuj rejestr awarii jako tekst...</translation>
+    </message>
+    <message>
+        <source>Save the chart as a picture (PNG)...</source>
+        <translation>Zapisz wykres jako obraz (PNG)...</translation>
+    </message>
+    <message>
+        <source>Export the shown history as CSV...</source>
+        <translation>Eksportuj pokazany przebieg do CSV...</translation>
+    </message>
+    <message>
+        <source>Commissioning report (PDF)...</source>
+        <translation>Protokół uruchomienia (PDF)...</translation>
+    </message>
+    <message>
+        <source>Log the poll to</source>
+        <translation>Zapisuj pomiary do</translation>
+    </message>
+    <message>
+        <source>Export the fault log</source>
+        <translation>Eksport rejestru awarii</translation>
+    </message>
+    <message>
+        <source>Fault log, %1</source>
+        <translation>Rejestr awarii, %1</translation>
+    </message>
+    <message>
+        <source>Save the chart</source>
+        <translation>Zapis wykresu</translation>
+    </message>
+    <message>
+        <source>The chart could not be made into a picture.</source>
+        <translation>Nie udało się utworzyć obrazu wykresu.</translation>
+    </message>
+    <message>
+        <source>Export the shown history</source>
+        <translation>Eksport pokazanego przebiegu</translation>
+    </message>
+    <message>
+        <source>Setpoint file to compare with (Cancel: none)</source>
+        <translation>Plik nastaw do porównania (Anuluj: bez porównania)</translation>
+    </message>
+    <message>
+        <source>Save the commissioning report</source>
+        <translation>Zapis protokołu uruchomienia</translation>
+    </message>
+    <message>
+        <source>Iavg [%]</source>
+        <translation>Iśr [%]</translation>
+    </message>
+    <message>
+        <source>Iavg [A]</source>
+        <translation>Iśr [A]</translation>
+    </message>
+    <message>
+        <source>Uavg [V]</source>
+        <translation>Uśr [V]</translation>
+    </message>
+    <message>
+        <source>P [kW]</source>
+        <translation>P [kW]</translation>
+    </message>
+    <message>
+        <source>Fault word</source>
+        <translation>Słowo awarii</translation>
+    </message>
+    <message>
+        <source>Faults</source>
+        <translation>Awarie</translation>
+    </message>
+    <message>
+        <source>Lost reads</source>
+        <translation>Utracone odczyty</translation>
+    </message>
 </context>
 <context>
     <name>setpoints</name>

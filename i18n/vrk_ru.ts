@@ -174,6 +174,285 @@ The file may now be incomplete.</source>
         <source>Cannot write file "%1": %2</source>
         <translation>Не удаётся записать файл «%1»: %2</translation>
     </message>
+    <message>
+        <source>the disk is full or the file has reached its size limit</source>
+        <translation>диск заполнен или файл достиг предельного размера</translation>
+    </message>
+</context>
+<context>
+    <name>records</name>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Causes</source>
+        <translation>Причины</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>День</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Месяц</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Час</translation>
+    </message>
+    <message>
+        <source>Minute</source>
+        <translation>Минута</translation>
+    </message>
+    <message>
+        <source>Cause byte</source>
+        <translation>Байт причины</translation>
+    </message>
+    <message>
+        <source>No trips are listed.</source>
+        <translation>Срабатываний нет.</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Отсчёт</translation>
+    </message>
+    <message>
+        <source>Heat Q [%]</source>
+        <translation>Тепло Q [%]</translation>
+    </message>
+    <message>
+        <source>cos phi [0.01]</source>
+        <translation>cos фи [0,01]</translation>
+    </message>
+    <message>
+        <source>P [W]</source>
+        <translation>P [Вт]</translation>
+    </message>
+    <message>
+        <source>%1%2 min</source>
+        <translation>%1%2 мин</translation>
+    </message>
+    <message>
+        <source>%1%2 h %3 min</source>
+        <translation>%1%2 ч %3 мин</translation>
+    </message>
+    <message>
+        <source>Commissioning report</source>
+        <translation>Протокол пусконаладки</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>Дата: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 A relay)</source>
+        <translation>%1 (реле на %2 А)</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>Relay variant: %1</source>
+        <translation>Исполнение реле: %1</translation>
+    </message>
+    <message>
+        <source>Bus address: %1</source>
+        <translation>Адрес на шине: %1</translation>
+    </message>
+    <message>
+        <source>Relay clock</source>
+        <translation>Часы реле</translation>
+    </message>
+    <message>
+        <source>Relay: %1.%2 %3:%4   PC: %5   difference: %6</source>
+        <translation>Реле: %1.%2 %3:%4   ПК: %5   разница: %6</translation>
+    </message>
+    <message>
+        <source>The relay's clock could not be read.</source>
+        <translation>Не удалось считать часы реле.</translation>
+    </message>
+    <message>
+        <source>Setpoints as read from the relay</source>
+        <translation>Уставки, считанные из реле</translation>
+    </message>
+    <message>
+        <source>The setpoints have not been read from the relay.</source>
+        <translation>Уставки не считаны из реле.</translation>
+    </message>
+    <message>
+        <source>Setpoint</source>
+        <translation>Уставка</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>Range and unit</source>
+        <translation>Диапазон и единица</translation>
+    </message>
+    <message>
+        <source>Differences to a setpoint file</source>
+        <translation>Отличия от файла уставок</translation>
+    </message>
+    <message>
+        <source>No setpoint file was chosen.</source>
+        <translation>Файл уставок не выбран.</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>Файл: %1</translation>
+    </message>
+    <message>
+        <source>The relay holds every value of the file.</source>
+        <translation>Реле содержит все значения из файла.</translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation>Реле</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Fault log</source>
+        <translation>Журнал аварий</translation>
+    </message>
+    <message>
+        <source>The fault log has not been read from the relay.</source>
+        <translation>Журнал аварий не считан из реле.</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv|All files (*.*)|*.*</source>
+        <translation>Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)|*.png|All files (*.*)|*.*</source>
+        <translation>Изображения PNG (*.png)|*.png|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)|*.pdf|All files (*.*)|*.*</source>
+        <translation>Документы PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Log to file</source>
+        <translation>Запись в файл</translation>
+    </message>
+    <message>
+        <source>Logging stopped</source>
+        <translation>Запись прервана</translation>
+    </message>
+    <message>
+        <source>Logging has stopped; the poll goes on.</source>
+        <translation>Запись в файл прервана; опрос измерений продолжается.</translation>
+    </message>
+    <message>
+        <source>Logging</source>
+        <translation>Идёт запись</translation>
+    </message>
+    <message>
+        <source>Writes every good measurement read to a CSV file until clicked again</source>
+        <translation>Записывает каждый успешный опрос измерений в файл CSV до повторного нажатия</translation>
+    </message>
+    <message>
+        <source>Export the fault log as CSV...</source>
+        <translation>Экспорт журнала аварий в CSV...</translation>
+    </message>
+    <message>
+        <source>Export the fault log as text...</source>
+        <translation>Экспорт журнала аварий в текст...</translation>
+    </message>
+    <message>
+        <source>Save the chart as a picture (PNG)...</source>
+        <translation>Сохранить график как изображение (PNG)...</translation>
+    </message>
+    <message>
+        <source>Export the shown history as CSV...</source>
+        <translation>Экспорт показанной записи в CSV...</translation>
+    </message>
+    <message>
+        <source>Commissioning report (PDF)...</source>
+        <translation>Протокол пусконаладки (PDF)...</translation>
+    </message>
+    <message>
+        <source>Log the poll to</source>
+        <translation>Записывать измерения в</translation>
+    </message>
+    <message>
+        <source>Export the fault log</source>
+        <translation>Экспорт журнала аварий</translation>
+    </message>
+    <message>
+        <source>Fault log, %1</source>
+        <translation>Журнал аварий, %1</translation>
+    </message>
+    <message>
+        <source>Save the chart</source>
+        <translation>Сохранение графика</translation>
+    </message>
+    <message>
+        <source>The chart could not be made into a picture.</source>
+        <translation>Не удалось создать изображение графика.</translation>
+    </message>
+    <message>
+        <source>Export the shown history</source>
+        <translation>Экспорт показанной записи</translation>
+    </message>
+    <message>
+        <source>Setpoint file to compare with (Cancel: none)</source>
+        <translation>Файл уставок для сравнения (Отмена: без сравнения)</translation>
+    </message>
+    <message>
+        <source>Save the commissioning report</source>
+        <translation>Сохранение протокола пусконаладки</translation>
+    </message>
+    <message>
+        <source>Iavg [%]</source>
+        <translation>Iср [%]</translation>
+    </message>
+    <message>
+        <source>Iavg [A]</source>
+        <translation>Iср [A]</translation>
+    </message>
+    <message>
+        <source>Uavg [V]</source>
+        <translation>Uср [V]</translation>
+    </message>
+    <message>
+        <source>P [kW]</source>
+        <translation>P [кВт]</translation>
+    </message>
+    <message>
+        <source>Fault word</source>
+        <translation>Слово аварий</translation>
+    </message>
+    <message>
+        <source>Faults</source>
+        <translation>Аварии</translation>
+    </message>
+    <message>
+        <source>Lost reads</source>
+        <translation>Потерянные опросы</translation>
+    </message>
 </context>
 <context>
     <name>setpoints</name>

@@ -5,9 +5,6 @@
 namespace records {
 
 namespace {
-QString tr(const char* s) {
-    return QCoreApplication::translate("records", s);
-}
 } // namespace
 
 int bcdValue(quint8 bcd) {
@@ -32,8 +29,8 @@ QList<ListedTrip> listedTrips(const faults::FaultRecords& records,
 
 QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
     QList<QStringList> lines;
-    lines << QStringList{tr("No."),  tr("Causes"), tr("Day"),       tr("Month"),
-                         tr("Hour"), tr("Minute"), tr("Cause byte")};
+    lines << QStringList{QCoreApplication::translate("records", "No."),  QCoreApplication::translate("records", "Causes"), QCoreApplication::translate("records", "Day"),       QCoreApplication::translate("records", "Month"),
+                         QCoreApplication::translate("records", "Hour"), QCoreApplication::translate("records", "Minute"), QCoreApplication::translate("records", "Cause byte")};
     for (const ListedTrip& t : trips) {
         const faults::FaultRecord& r = t.record;
         lines << QStringList{t.number,
@@ -52,7 +49,7 @@ QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
 
 QString faultText(const QList<ListedTrip>& trips, const QString& title) {
     QString out = title + QLatin1Char('\n');
-    if (trips.isEmpty()) return out + tr("No trips are listed.") + QLatin1Char('\n');
+    if (trips.isEmpty()) return out + QCoreApplication::translate("records", "No trips are listed.") + QLatin1Char('\n');
     int causeWidth = 0;
     for (const ListedTrip& t : trips)
         causeWidth = std::max<int>(causeWidth, int(t.row.cause.trimmed().size()));
@@ -66,16 +63,16 @@ QString faultText(const QList<ListedTrip>& trips, const QString& title) {
 }
 
 QStringList chartCsvHeader() {
-    return {tr("Sample"),
+    return {QCoreApplication::translate("records", "Sample"),
             QStringLiteral("Ir [%]"),
             QStringLiteral("Is [%]"),
             QStringLiteral("It [%]"),
             QStringLiteral("Ur [V]"),
             QStringLiteral("Us [V]"),
             QStringLiteral("Ut [V]"),
-            tr("Heat Q [%]"),
-            tr("cos phi [0.01]"),
-            tr("P [W]")};
+            QCoreApplication::translate("records", "Heat Q [%]"),
+            QCoreApplication::translate("records", "cos phi [0.01]"),
+            QCoreApplication::translate("records", "P [W]")};
 }
 
 QList<QStringList> chartCsvLines(const recorder::History& h) {

@@ -39,16 +39,16 @@ QString tx(const char* source) {
 }
 
 QString csvFilter() {
-    return tx("CSV files (*.csv)|*.csv|All files (*.*)|*.*");
+    return QCoreApplication::translate("records", "CSV files (*.csv)|*.csv|All files (*.*)|*.*");
 }
 QString textFilter() {
-    return tx("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    return QCoreApplication::translate("records", "Text files (*.txt)|*.txt|All files (*.*)|*.*");
 }
 QString pngFilter() {
-    return tx("PNG images (*.png)|*.png|All files (*.*)|*.*");
+    return QCoreApplication::translate("records", "PNG images (*.png)|*.png|All files (*.*)|*.*");
 }
 QString pdfFilter() {
-    return tx("PDF documents (*.pdf)|*.pdf|All files (*.*)|*.*");
+    return QCoreApplication::translate("records", "PDF documents (*.pdf)|*.pdf|All files (*.*)|*.*");
 }
 
 // The name the user chose in a save dialog with the filter's extension, or empty.
@@ -74,20 +74,20 @@ QAction* menuEntry(QWidget* owner, const char* name, const QString& text) {
 // The button and the label while logging.
 void showLogging(TForm1* f) {
     f->LogSize->setText(
-        tx("%1: %2").arg(QFileInfo(f->PollLog1->path()).fileName(), records::sizeText(f->PollLog1->size())));
+        QCoreApplication::translate("records", "%1: %2").arg(QFileInfo(f->PollLog1->path()).fileName(), records::sizeText(f->PollLog1->size())));
 }
 
 void showLoggingOff(TForm1* f, const QString& label) {
     f->LogButton->setChecked(false);
-    f->LogButton->setText(tx("Log to file"));
+    f->LogButton->setText(QCoreApplication::translate("records", "Log to file"));
     f->LogSize->setText(label);
 }
 
 // A write of the log failed: logging stops, the poll goes on. The message
 // waits until no exchange sequence runs, so its box never holds up a tick.
 void loggingFailed(TForm1* f, const QString& error) {
-    showLoggingOff(f, tx("Logging stopped"));
-    const QString message = error + QLatin1Char('\n') + tx("Logging has stopped; the poll goes on.");
+    showLoggingOff(f, QCoreApplication::translate("records", "Logging stopped"));
+    const QString message = error + QLatin1Char('\n') + QCoreApplication::translate("records", "Logging has stopped; the poll goes on.");
     auto show = std::make_shared<std::function<void()>>();
     *show = [f, message, show] {
         if (f->exchangeBusy()) {
@@ -101,18 +101,18 @@ void loggingFailed(TForm1* f, const QString& error) {
 
 // The texts of the records' controls in the current language.
 void translateRecordTexts(TForm1* f) {
-    f->LogButton->setText(f->LogButton->isChecked() ? tx("Logging") : tx("Log to file"));
-    f->LogButton->setToolTip(tx("Writes every good measurement read to a CSV file until clicked again"));
+    f->LogButton->setText(f->LogButton->isChecked() ? QCoreApplication::translate("records", "Logging") : QCoreApplication::translate("records", "Log to file"));
+    f->LogButton->setToolTip(QCoreApplication::translate("records", "Writes every good measurement read to a CSV file until clicked again"));
     if (f->PollLog1->isOn())
         showLogging(f);
     else if (!f->LogSize->text().isEmpty())
-        f->LogSize->setText(tx("Logging stopped"));
+        f->LogSize->setText(QCoreApplication::translate("records", "Logging stopped"));
     const std::pair<const char*, const char*> entries[] = {
-        {"ExportFaultsCsv", "Export the fault log as CSV..."},
-        {"ExportFaultsText", "Export the fault log as text..."},
-        {"ExportChartPng", "Save the chart as a picture (PNG)..."},
-        {"ExportChartCsv", "Export the shown history as CSV..."},
-        {"CommissioningReport", "Commissioning report (PDF)..."},
+        {"ExportFaultsCsv", QT_TRANSLATE_NOOP("records", "Export the fault log as CSV...")},
+        {"ExportFaultsText", QT_TRANSLATE_NOOP("records", "Export the fault log as text...")},
+        {"ExportChartPng", QT_TRANSLATE_NOOP("records", "Save the chart as a picture (PNG)...")},
+        {"ExportChartCsv", QT_TRANSLATE_NOOP("records", "Export the shown history as CSV...")},
+        {"CommissioningReport", QT_TRANSLATE_NOOP("records", "Commissioning report (PDF)...")},
     };
     for (const auto& [name, text] : entries)
         if (auto* a = f->findChild<QAction*>(QLatin1String(name))) a->setText(tx(text));
@@ -145,8 +145,8 @@ void TForm1::buildRecords() {
     QFont f = LogButton->font();
     f.setPixelSize(12);
     LogButton->setFont(f);
-    LogButton->setText(tx("Log to file"));
-    LogButton->setToolTip(tx("Writes every good measurement read to a CSV file until clicked again"));
+    LogButton->setText(QCoreApplication::translate("records", "Log to file"));
+    LogButton->setToolTip(QCoreApplication::translate("records", "Writes every good measurement read to a CSV file until clicked again"));
     LogButton->setGeometry(4, 4, 120, 27);
     LogSize = new QLabel(area);
     LogSize->setObjectName(QStringLiteral("LogSize"));
@@ -155,16 +155,16 @@ void TForm1::buildRecords() {
     LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
 
-    connect(menuEntry(StringGrid2, "ExportFaultsCsv", tx("Export the fault log as CSV...")),
+    connect(menuEntry(StringGrid2, "ExportFaultsCsv", QCoreApplication::translate("records", "Export the fault log as CSV...")),
             &QAction::triggered, this, &TForm1::exportFaultLogCsv);
-    connect(menuEntry(StringGrid2, "ExportFaultsText", tx("Export the fault log as text...")),
+    connect(menuEntry(StringGrid2, "ExportFaultsText", QCoreApplication::translate("records", "Export the fault log as text...")),
             &QAction::triggered, this, &TForm1::exportFaultLogText);
-    connect(menuEntry(Chart2, "ExportChartPng", tx("Save the chart as a picture (PNG)...")),
+    connect(menuEntry(Chart2, "ExportChartPng", QCoreApplication::translate("records", "Save the chart as a picture (PNG)...")),
             &QAction::triggered, this, &TForm1::exportChartPng);
-    connect(menuEntry(Chart2, "ExportChartCsv", tx("Export the shown history as CSV...")),
+    connect(menuEntry(Chart2, "ExportChartCsv", QCoreApplication::translate("records", "Export the shown history as CSV...")),
             &QAction::triggered, this, &TForm1::exportChartCsv);
     // After the setpoint grid's own entries.
-    connect(menuEntry(StringGrid1, "CommissioningReport", tx("Commissioning report (PDF)...")),
+    connect(menuEntry(StringGrid1, "CommissioningReport", QCoreApplication::translate("records", "Commissioning report (PDF)...")),
             &QAction::triggered, this, &TForm1::commissioningReport);
     installEventFilter(new RecordTextsFilter(this));
 }
@@ -180,7 +180,7 @@ void TForm1::LogButtonClick() {
         return;
     }
     LogButton->setChecked(false); // down only once the file is open
-    const QString path = askSaveName(this, tx("Log the poll to"), csvFilter());
+    const QString path = askSaveName(this, QCoreApplication::translate("records", "Log the poll to"), csvFilter());
     if (path.isEmpty()) return;
     QString error;
     if (!PollLog1->start(path, &error)) {
@@ -188,7 +188,7 @@ void TForm1::LogButtonClick() {
         return;
     }
     LogButton->setChecked(true);
-    LogButton->setText(tx("Logging"));
+    LogButton->setText(QCoreApplication::translate("records", "Logging"));
     showLogging(this);
 }
 
@@ -222,22 +222,22 @@ QList<records::ListedTrip> listedTrips(const TForm1& f) {
 } // namespace
 
 void TForm1::exportFaultLogCsv() {
-    const QString path = askSaveName(this, tx("Export the fault log"), csvFilter());
+    const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), csvFilter());
     if (path.isEmpty()) return;
     saveWhole(this, path, records::csvFile(records::faultCsvLines(listedTrips(*this))));
 }
 
 void TForm1::exportFaultLogText() {
-    const QString path = askSaveName(this, tx("Export the fault log"), textFilter());
+    const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), textFilter());
     if (path.isEmpty()) return;
-    const QString title = tx("Fault log, %1").arg(QLocale().toString(seams::now(), QLocale::ShortFormat));
+    const QString title = QCoreApplication::translate("records", "Fault log, %1").arg(QLocale().toString(seams::now(), QLocale::ShortFormat));
     saveWhole(this, path, records::faultText(listedTrips(*this), title).toUtf8());
 }
 
 // ---- chart
 
 void TForm1::exportChartPng() {
-    const QString path = askSaveName(this, tx("Save the chart"), pngFilter());
+    const QString path = askSaveName(this, QCoreApplication::translate("records", "Save the chart"), pngFilter());
     if (path.isEmpty()) return;
     // What is on screen, drawn again at twice the pixels for print.
     constexpr qreal kPrintScale = 2;
@@ -248,14 +248,14 @@ void TForm1::exportChartPng() {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        seams::errorBox(this, tx("The chart could not be made into a picture."));
+        seams::errorBox(this, QCoreApplication::translate("records", "The chart could not be made into a picture."));
         return;
     }
     saveWhole(this, path, buffer.data());
 }
 
 void TForm1::exportChartCsv() {
-    const QString path = askSaveName(this, tx("Export the shown history"), csvFilter());
+    const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
     const History& shown = Chart2->title().isEmpty() ? recorderHistory : fileHistory;
@@ -273,7 +273,7 @@ void TForm1::commissioningReport() {
     }
     records::ReportData d;
     const QString compare =
-        seams::current().openFileName(this, tx("Setpoint file to compare with (Cancel: none)"),
+        seams::current().openFileName(this, QCoreApplication::translate("records", "Setpoint file to compare with (Cancel: none)"),
                                       QStringLiteral("."), setpoints::kOpenFilter);
     if (!compare.isEmpty()) {
         const setpoints::SetpointFileRead file = setpoints::readSetpointFile(compare);
@@ -284,7 +284,7 @@ void TForm1::commissioningReport() {
         d.compareFile = QFileInfo(compare).fileName();
         d.comparison = setpoints::compareWithFile(file.lines, setpointImage);
     }
-    const QString path = askSaveName(this, tx("Save the commissioning report"), pdfFilter());
+    const QString path = askSaveName(this, QCoreApplication::translate("records", "Save the commissioning report"), pdfFilter());
     if (path.isEmpty()) return;
 
     if (SerialDriver1->IsOpen() && !exchangeBusy()) {

@@ -25,29 +25,28 @@ QString faultNames(int faultWord, const std::array<QString, kFaultBits>& names) 
 }
 
 QStringList logHeader() {
-    auto t = [](const char* s) { return QCoreApplication::translate("records", s); };
-    return {t("Time"),
+    return {QCoreApplication::translate("records", "Time"),
             QStringLiteral("Ir [%]"),
             QStringLiteral("Is [%]"),
             QStringLiteral("It [%]"),
-            t("Iavg [%]"),
+            QCoreApplication::translate("records", "Iavg [%]"),
             QStringLiteral("Ir [A]"),
             QStringLiteral("Is [A]"),
             QStringLiteral("It [A]"),
-            t("Iavg [A]"),
+            QCoreApplication::translate("records", "Iavg [A]"),
             QStringLiteral("In [A]"),
             QStringLiteral("Ur [V]"),
             QStringLiteral("Us [V]"),
             QStringLiteral("Ut [V]"),
-            t("Uavg [V]"),
-            t("Heat Q [%]"),
+            QCoreApplication::translate("records", "Uavg [V]"),
+            QCoreApplication::translate("records", "Heat Q [%]"),
             QStringLiteral("cos phi"),
-            t("P [kW]"),
-            t("Fault word"),
-            t("Faults"),
+            QCoreApplication::translate("records", "P [kW]"),
+            QCoreApplication::translate("records", "Fault word"),
+            QCoreApplication::translate("records", "Faults"),
             QStringLiteral("K1"),
             QStringLiteral("K2"),
-            t("Lost reads")};
+            QCoreApplication::translate("records", "Lost reads")};
 }
 
 QStringList logFields(const QDateTime& time, const Measurements& r, int lostReads, const LogContext& c) {

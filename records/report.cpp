@@ -13,10 +13,6 @@
 namespace records {
 
 namespace {
-QString tr(const char* s) {
-    return QCoreApplication::translate("records", s);
-}
-
 bool validBcd(int byte) {
     return (byte & 0x0F) <= 9 && (byte >> 4) <= 9;
 }
@@ -50,31 +46,31 @@ qint64 clockDifferenceMinutes(const RelayClock& relay, const QDateTime& pc) {
 QString differenceText(qint64 minutes) {
     const QString sign = minutes > 0 ? QStringLiteral("+") : minutes < 0 ? QStringLiteral("-") : QString();
     const qint64 m = std::llabs(minutes);
-    if (m < 60) return tr("%1%2 min").arg(sign).arg(m);
-    return tr("%1%2 h %3 min").arg(sign).arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0'));
+    if (m < 60) return QCoreApplication::translate("records", "%1%2 min").arg(sign).arg(m);
+    return QCoreApplication::translate("records", "%1%2 h %3 min").arg(sign).arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0'));
 }
 
 QList<ReportLine> reportLines(const ReportData& d) {
     QList<ReportLine> out;
     auto text = [&out](LineKind k, const QString& s) { out << ReportLine{k, {s}}; };
-    text(LineKind::Title, tr("Commissioning report"));
+    text(LineKind::Title, QCoreApplication::translate("records", "Commissioning report"));
     const QString created = QLocale().toString(d.created.date(), QLocale::LongFormat) + QLatin1Char(' ') +
                             d.created.time().toString(QStringLiteral("HH:mm"));
-    text(LineKind::Text, tr("Date: %1").arg(created));
-    const QString variantText = d.variant >= 1 && d.variant <= 3 ? tr("%1 (%2 A relay)")
+    text(LineKind::Text, QCoreApplication::translate("records", "Date: %1").arg(created));
+    const QString variantText = d.variant >= 1 && d.variant <= 3 ? QCoreApplication::translate("records", "%1 (%2 A relay)")
                                                                        .arg(d.variant)
                                                                        .arg(d.variant == 1   ? 20
                                                                             : d.variant == 2 ? 100
                                                                                              : 250)
-                                                                 : tr("not known");
-    text(LineKind::Text, tr("Relay variant: %1").arg(variantText));
-    text(LineKind::Text, tr("Bus address: %1").arg(d.busAddress));
+                                                                 : QCoreApplication::translate("records", "not known");
+    text(LineKind::Text, QCoreApplication::translate("records", "Relay variant: %1").arg(variantText));
+    text(LineKind::Text, QCoreApplication::translate("records", "Bus address: %1").arg(d.busAddress));
 
-    text(LineKind::Heading, tr("Relay clock"));
+    text(LineKind::Heading, QCoreApplication::translate("records", "Relay clock"));
     if (d.clock) {
         const RelayClock& c = *d.clock;
         text(LineKind::Text,
-             tr("Relay: %1.%2 %3:%4   PC: %5   difference: %6")
+             QCoreApplication::translate("records", "Relay: %1.%2 %3:%4   PC: %5   difference: %6")
                  .arg(c.month, 2, 10, QLatin1Char('0'))
                  .arg(c.day, 2, 10, QLatin1Char('0'))
                  .arg(c.hour, 2, 10, QLatin1Char('0'))
@@ -82,15 +78,15 @@ QList<ReportLine> reportLines(const ReportData& d) {
                  .arg(QLocale().toString(d.clockReadAt, QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                  .arg(differenceText(clockDifferenceMinutes(c, d.clockReadAt))));
     } else {
-        text(LineKind::Text, tr("The relay's clock could not be read."));
+        text(LineKind::Text, QCoreApplication::translate("records", "The relay's clock could not be read."));
     }
 
-    text(LineKind::Heading, tr("Setpoints as read from the relay"));
+    text(LineKind::Heading, QCoreApplication::translate("records", "Setpoints as read from the relay"));
     if (d.setpointImage.isEmpty()) {
-        text(LineKind::Text, tr("The setpoints have not been read from the relay."));
+        text(LineKind::Text, QCoreApplication::translate("records", "The setpoints have not been read from the relay."));
     } else {
         out << ReportLine{LineKind::TableHeader,
-                          {tr("No."), tr("Setpoint"), tr("Value"), tr("Range and unit")}};
+                          {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Setpoint"), QCoreApplication::translate("records", "Value"), QCoreApplication::translate("records", "Range and unit")}};
         const auto texts = setpoints::textsFromImage(d.setpointImage);
         for (int r = 0; r <= setpoints::kVariantRow; ++r)
             out << ReportLine{LineKind::Row,
@@ -98,34 +94,34 @@ QList<ReportLine> reportLines(const ReportData& d) {
                                texts.value(r).value_or(QStringLiteral("?")), d.hints.value(r).trimmed()}};
     }
 
-    text(LineKind::Heading, tr("Differences to a setpoint file"));
+    text(LineKind::Heading, QCoreApplication::translate("records", "Differences to a setpoint file"));
     if (d.compareFile.isEmpty()) {
-        text(LineKind::Text, tr("No setpoint file was chosen."));
+        text(LineKind::Text, QCoreApplication::translate("records", "No setpoint file was chosen."));
     } else {
-        text(LineKind::Text, tr("File: %1").arg(d.compareFile));
+        text(LineKind::Text, QCoreApplication::translate("records", "File: %1").arg(d.compareFile));
         QList<ReportLine> rows;
         for (const setpoints::FileComparison& c : d.comparison)
             if (c.differs || !c.relayKnown)
                 rows << ReportLine{LineKind::Row,
                                    {QString::number(c.row + 1),
                                     setpoints::parameterName(d.names.value(c.row)),
-                                    c.relayKnown ? c.relayText : tr("not known"), c.fileText}};
+                                    c.relayKnown ? c.relayText : QCoreApplication::translate("records", "not known"), c.fileText}};
         if (rows.isEmpty()) {
-            text(LineKind::Text, tr("The relay holds every value of the file."));
+            text(LineKind::Text, QCoreApplication::translate("records", "The relay holds every value of the file."));
         } else {
-            out << ReportLine{LineKind::TableHeader, {tr("No."), tr("Setpoint"), tr("Relay"), tr("File")}};
+            out << ReportLine{LineKind::TableHeader, {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Setpoint"), QCoreApplication::translate("records", "Relay"), QCoreApplication::translate("records", "File")}};
             out << rows;
         }
     }
 
     out << ReportLine{LineKind::PageBreak, {}};
-    text(LineKind::Heading, tr("Fault log"));
+    text(LineKind::Heading, QCoreApplication::translate("records", "Fault log"));
     if (!d.faultsRead) {
-        text(LineKind::Text, tr("The fault log has not been read from the relay."));
+        text(LineKind::Text, QCoreApplication::translate("records", "The fault log has not been read from the relay."));
     } else if (d.trips.isEmpty()) {
-        text(LineKind::Text, tr("No trips are listed."));
+        text(LineKind::Text, QCoreApplication::translate("records", "No trips are listed."));
     } else {
-        out << ReportLine{LineKind::TableHeader, {tr("No."), tr("Causes"), tr("Date"), tr("Time")}};
+        out << ReportLine{LineKind::TableHeader, {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Causes"), QCoreApplication::translate("records", "Date"), QCoreApplication::translate("records", "Time")}};
         for (const ListedTrip& t : d.trips)
             out << ReportLine{LineKind::Row,
                               {t.number, t.row.cause.trimmed(), t.row.date.trimmed(), t.row.time.trimmed()}};
@@ -140,7 +136,7 @@ QByteArray reportPdf(const ReportData& d) {
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setResolution(96);
     pdf.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
-    pdf.setTitle(tr("Commissioning report"));
+    pdf.setTitle(QCoreApplication::translate("records", "Commissioning report"));
     pdf.setCreator(QCoreApplication::applicationName());
     QPainter p(&pdf);
     const int width = pdf.width();
