@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
@@ -189,9 +190,9 @@ void TstRecords::logStopsAtSizeLimitPollGoesOn() {
     }
     QVERIFY(!f->LogButton->isChecked());
     QCOMPARE(app.errorBoxes.size(), 1);
-    QVERIFY(app.errorBoxes[0].contains(tr("Logging has stopped; the poll goes on.")));
+    QVERIFY(app.errorBoxes[0].contains(QCoreApplication::translate("records", "Logging has stopped; the poll goes on.")));
     QVERIFY(app.errorBoxes[0].contains(file));
-    QCOMPARE(f->LogSize->text(), tr("Logging stopped"));
+    QCOMPARE(f->LogSize->text(), QCoreApplication::translate("records", "Logging stopped"));
     // The file ends with a whole row, every row as long as the header.
     const QByteArray bytes = filetest::readBack(file);
     QVERIFY(bytes.size() <= 2000);
@@ -260,7 +261,7 @@ void TstRecords::textsFollowTheLanguage() {
     QCOMPARE(f->StringGrid1->actions().value(0)->objectName(), QStringLiteral("CompareWithFile"));
     QCOMPARE(f->StringGrid1->actions().value(1)->objectName(), QStringLiteral("CommissioningReport"));
     QCoreApplication::removeTranslator(&marking);
-    QTRY_COMPARE(f->LogButton->text(), QStringLiteral("Log to file"));
+    QTRY_COMPARE(f->LogButton->text(), QCoreApplication::translate("records", "Log to file"));
 }
 
 void TstRecords::faultLogExport() {
@@ -426,7 +427,7 @@ void TstRecords::commissioningReport() {
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished(20000));
     const QString t = QString::fromUtf8(text.readAllStandardOutput());
-    QVERIFY(t.contains(tr("Commissioning report")));
+    QVERIFY(t.contains(QCoreApplication::translate("records", "Commissioning report")));
     const auto values = setpoints::textsFromImage(f->setpointImage);
     const QStringList lines = t.split(QLatin1Char('\n'));
     for (int r = 0; r <= setpoints::kVariantRow; ++r) {
@@ -444,7 +445,7 @@ void TstRecords::commissioningReport() {
     }
     QVERIFY(t.contains(QStringLiteral("site.vrk")));
     QVERIFY(t.contains(fileLines[3]));
-    QVERIFY(t.contains(tr("Fault log")));
+    QVERIFY(t.contains(QCoreApplication::translate("records", "Fault log")));
     if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
         QFile::copy(pdf, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/report.pdf");
 }
