@@ -16,6 +16,9 @@ packages=(
   fonts-dejavu-core
   ccache
   dpkg-dev fakeroot lintian desktop-file-utils man-db
+  # The Windows build (scripts/build-windows.sh) and its checks under Wine
+  g++-mingw-w64-x86-64-posix qt6-base-dev-tools zip unzip
+  wine wine64 x11-utils imagemagick
 )
 
 missing=()
