@@ -4,8 +4,9 @@
 // queued, and its log is readable through Wine's drive Z:.
 //   VRK_SIM_LOG        the simulator's log (a Unix path; Z: reaches it)
 //   VRK_WINE_HANDSHAKE a folder: the test writes "open" there while it holds
-//                      the port at 19200 8E1 and waits for "checked" (the
-//                      script compares the terminal's settings with stty)
+//                      the port at 19200 8E2 and waits for "checked" (the
+//                      script compares the terminal's speed, stop bits and
+//                      flow control with stty: a pseudo-terminal keeps no parity)
 // The suite's functions run in order and share the port.
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
@@ -69,7 +70,7 @@ private slots:
         driver_.setBaudRate(br19200);
         driver_.setParity(ptEVEN);
         driver_.setDataBits(db8BITS);
-        driver_.setStopBits(sb1BITS);
+        driver_.setStopBits(sb2BITS);
         driver_.setHwFlow(hfNONE);
         driver_.setSwFlow(sfNONE);
         driver_.setEnableDTROnOpen(false);
@@ -84,7 +85,7 @@ private slots:
         const QDir d(unixToWine(dir));
         QFile open(d.filePath(QStringLiteral("open")));
         QVERIFY(open.open(QIODevice::WriteOnly));
-        open.write("19200 8E1\n");
+        open.write("19200 8E2\n");
         open.close();
         QDeadlineTimer deadline(kHandshakeWaitMs);
         while (!d.exists(QStringLiteral("checked")) && !deadline.hasExpired()) czekaj(50);
