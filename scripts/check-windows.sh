@@ -175,7 +175,7 @@ else
     for _ in $(seq 400); do [ -f "$serial/handshake/open" ] && break; sleep 0.05; done
     settings=$(stty -F "$pts" -a 2>&1 || true)
     answer=ok
-    for want in "speed 19200 baud" " cstopb" " -crtscts" " -ixon" " -ixoff"; do
+    for want in "speed 9600 baud" " cstopb" " -crtscts" " -ixon" " -ixoff"; do
       grep -qF -- "$want" <<<" $settings" || answer="missing '$want' in: $settings"
     done
     echo "$answer" >"$serial/handshake/checked.tmp"

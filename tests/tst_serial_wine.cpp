@@ -4,7 +4,7 @@
 // queued, and its log is readable through Wine's drive Z:.
 //   VRK_SIM_LOG        the simulator's log (a Unix path; Z: reaches it)
 //   VRK_WINE_HANDSHAKE a folder: the test writes "open" there while it holds
-//                      the port at 19200 8E2 and waits for "checked" (the
+//                      the port at 9600 8E2 and waits for "checked" (the
 //                      script compares the terminal's speed, stop bits and
 //                      flow control with stty: a pseudo-terminal keeps no parity)
 // The suite's functions run in order and share the port.
@@ -67,7 +67,7 @@ private slots:
     void initTestCase() {
         QVERIFY2(qEnvironmentVariableIsSet("VRK_SIM_LOG"), "run by scripts/check-windows.sh");
         driver_.setPort(pnCOM1);
-        driver_.setBaudRate(br19200);
+        driver_.setBaudRate(br9600); // the simulator sets 19200 on its side
         driver_.setParity(ptEVEN);
         driver_.setDataBits(db8BITS);
         driver_.setStopBits(sb2BITS);
@@ -85,7 +85,7 @@ private slots:
         const QDir d(unixToWine(dir));
         QFile open(d.filePath(QStringLiteral("open")));
         QVERIFY(open.open(QIODevice::WriteOnly));
-        open.write("19200 8E2\n");
+        open.write("9600 8E2\n");
         open.close();
         QDeadlineTimer deadline(kHandshakeWaitMs);
         while (!d.exists(QStringLiteral("checked")) && !deadline.hasExpired()) czekaj(50);
