@@ -33,7 +33,11 @@ export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtm
 winpath() { echo "Z:${1//\//\\}"; }
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX (once)"
-  (unset DISPLAY; wineboot -i >/dev/null 2>&1)
+  # Without a display and with Mono and Gecko switched off nothing asks to
+  # install them; wineboot's status is not telling (a 32-bit part may be missing).
+  (unset DISPLAY; wineboot -i >/dev/null 2>&1) || true
+  wineserver -w || true
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine could not create its prefix in $WINEPREFIX" >&2; exit 1; }
 fi
 wineserver -p   # one server for the whole check: each start saves seconds
 
