@@ -1,5 +1,7 @@
 #include "config/languages.h"
 
+#include "config/codepage.h"
+
 #include <QStringEncoder>
 
 namespace languages {
@@ -38,7 +40,9 @@ QByteArray encodeFile(Language language, const QStringList& lines) {
     QStringEncoder encoder(codePage(language));
     QByteArray out;
     for (const QString& line : lines) {
-        const QByteArray bytes = encoder.encode(line);
+        // A Qt without ICU (Windows) has no converter for the code page.
+        const QByteArray bytes =
+            encoder.isValid() ? QByteArray(encoder.encode(line)) : codepage::encode(codePage(language), line);
         out += bytes;
         out += "\r\n";
     }
@@ -57,7 +61,7 @@ bool writeMissingFiles(QString* error) {
 }
 
 FileReader::FileReader(Language language)
-    : reader_(files::LineEnds::LfDropCr), decoder_(codePage(language)) {}
+    : reader_(files::LineEnds::LfDropCr), decoder_(codePage(language)), page_(codePage(language)) {}
 
 bool FileReader::open(const QString& path) {
     ended_ = false;
@@ -69,7 +73,7 @@ bool FileReader::readLine(QString* text) {
     if (ended_) return true;
     QByteArray bytes;
     if (reader_.readLine(&bytes)) {
-        const QString decoded = decoder_.decode(bytes);
+        const QString decoded = decoder_.isValid() ? QString(decoder_.decode(bytes)) : codepage::decode(page_, bytes);
         *text = decoded;
         return true;
     }

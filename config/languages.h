@@ -62,6 +62,7 @@ public:
 private:
     files::LineReader reader_;
     QStringDecoder decoder_;
+    const char* page_; // for a Qt whose decoder_ does not know the code page
     bool ended_ = false;
 };
 

@@ -17,6 +17,9 @@ packages=(
   ccache
   dpkg-dev fakeroot lintian desktop-file-utils man-db
   poppler-utils
+  # The Windows build (scripts/build-windows.sh) and its checks under Wine
+  g++-mingw-w64-x86-64-posix qt6-base-dev-tools zip unzip
+  wine wine64 x11-utils imagemagick
 )
 
 missing=()

@@ -57,6 +57,11 @@ fi
 phase "Debian package"
 bash "$here/scripts/check-package.sh" "$here/build"
 
+# Cross-builds vrk.exe and the Qt-Core suites for Windows and checks them under Wine.
+phase "Windows build and Wine checks"
+windows_status=0
+bash "$here/scripts/check-windows.sh" "$here/build-windows" || windows_status=$?
+
 phase "tests"
 status=0
 (cd "$here/build" && ctest --output-on-failure -j2) || status=$?
@@ -71,4 +76,4 @@ report_times
 # CTest's summary of the last run closes the output.
 grep -E '^[0-9]+% tests passed|^Total Test time' "$summary" || true
 rm -f "$summary"
-[ $status -eq 0 ] && [ $asan_status -eq 0 ]
+[ $status -eq 0 ] && [ $asan_status -eq 0 ] && [ $windows_status -eq 0 ]
