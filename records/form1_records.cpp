@@ -83,20 +83,20 @@ void showLoggingOff(TForm1* f, const QString& label) {
     f->LogSize->setText(label);
 }
 
-// A write of the log failed: logging stops, the poll goes on. The message
-// waits until no exchange sequence runs, so its box never holds up a tick.
+// Shows a message once no exchange sequence runs, so its box never holds up a tick.
+void showWhenIdle(TForm1* f, const QString& message) {
+    if (f->exchangeBusy()) {
+        QTimer::singleShot(20, f, [f, message] { showWhenIdle(f, message); });
+        return;
+    }
+    seams::errorBox(f, message);
+}
+
+// A write of the log failed: logging stops, the poll goes on.
 void loggingFailed(TForm1* f, const QString& error) {
     showLoggingOff(f, QCoreApplication::translate("records", "Logging stopped"));
     const QString message = error + QLatin1Char('\n') + QCoreApplication::translate("records", "Logging has stopped; the poll goes on.");
-    auto show = std::make_shared<std::function<void()>>();
-    *show = [f, message, show] {
-        if (f->exchangeBusy()) {
-            QTimer::singleShot(20, f, *show);
-            return;
-        }
-        seams::errorBox(f, message);
-    };
-    QTimer::singleShot(0, f, *show);
+    QTimer::singleShot(0, f, [f, message] { showWhenIdle(f, message); });
 }
 
 // The texts of the records' controls in the current language.

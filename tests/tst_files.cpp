@@ -324,13 +324,13 @@ void TstFiles::inPlaceFallback_data() {
         const char* name;
     } ways[] = {{NoNewFiles::ImmutableFolder, "immutable folder"}, {NoNewFiles::ModuleSwitch, "module switch"}};
     for (const auto& w : ways) {
-        auto row = [&](const char* what) { return qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(w.name), QLatin1String(what))); };
-        QTest::newRow(row("longer")) << w.how << same << longer << qint64(0) << true;
-        QTest::newRow(row("shorter")) << w.how << same << shorter << qint64(0) << true;
-        QTest::newRow(row("same size under a size limit")) << w.how << same << QByteArray(same).replace('3', '7')
+        auto row = [&](const char* what) { return QStringLiteral("%1: %2").arg(QLatin1String(w.name), QLatin1String(what)).toUtf8(); };
+        QTest::newRow(row("longer").constData()) << w.how << same << longer << qint64(0) << true;
+        QTest::newRow(row("shorter").constData()) << w.how << same << shorter << qint64(0) << true;
+        QTest::newRow(row("same size under a size limit").constData()) << w.how << same << QByteArray(same).replace('3', '7')
                                                            << qint64(same.size()) << true;
-        QTest::newRow(row("longer than the size limit")) << w.how << same << longer << qint64(same.size()) << false;
-        QTest::newRow(row("no file yet")) << w.how << QByteArray() << shorter << qint64(0) << false;
+        QTest::newRow(row("longer than the size limit").constData()) << w.how << same << longer << qint64(same.size()) << false;
+        QTest::newRow(row("no file yet").constData()) << w.how << QByteArray() << shorter << qint64(0) << false;
     }
 }
 
