@@ -39,7 +39,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w || true
   [ -f "$WINEPREFIX/system.reg" ] || { echo "Wine could not create its prefix in $WINEPREFIX" >&2; exit 1; }
 fi
-wineserver -p   # one server for the whole check: each start saves seconds
+wineserver -p >/dev/null 2>&1   # one server for the whole check: each start saves seconds
 
 xvfb_pid=""
 sim_pid=""
@@ -154,7 +154,7 @@ kill "$vrk_pid" 2>/dev/null || true
 wait "$vrk_pid" 2>/dev/null || true
 vrk_pid=""
 wineserver -k 2>/dev/null || true   # ends vrk.exe's Windows process too
-wineserver -p
+wineserver -p >/dev/null 2>&1
 
 # ---- 4. the Win32 serial backend against the simulator on COM1
 serial=$out/wine-serial
