@@ -33,16 +33,11 @@ void TForm1::SpeedButton1Click() {
     ini::Selections none;
     none.port = none.speed = none.parity = none.dataBits = none.stopBits = -1;
     const ini::Selections chosen = form2_ ? form2_->selections() : none;
-    const int port = chosen.port;
-    const int baud = chosen.speed;
-    const int parity = chosen.parity;
-    const int data = chosen.dataBits;
-    const int stop = chosen.stopBits;
-    if (port >= 0 && port < 2) SerialDriver1->setPort(ports[port]);
-    if (baud >= 0 && baud < 4) SerialDriver1->setBaudRate(bauds[baud]);
-    if (parity >= 0 && parity < 3) SerialDriver1->setParity(parities[parity]);
-    if (data >= 0 && data < 2) SerialDriver1->setDataBits(dataBits[data]);
-    if (stop >= 0 && stop < 2) SerialDriver1->setStopBits(stopBits[stop]);
+    if (chosen.port >= 0 && chosen.port < 2) SerialDriver1->setPort(ports[chosen.port]);
+    if (chosen.speed >= 0 && chosen.speed < 4) SerialDriver1->setBaudRate(bauds[chosen.speed]);
+    if (chosen.parity >= 0 && chosen.parity < 3) SerialDriver1->setParity(parities[chosen.parity]);
+    if (chosen.dataBits >= 0 && chosen.dataBits < 2) SerialDriver1->setDataBits(dataBits[chosen.dataBits]);
+    if (chosen.stopBits >= 0 && chosen.stopBits < 2) SerialDriver1->setStopBits(stopBits[chosen.stopBits]);
     // DTR and RTS stay off, and no flow control is used.
     SerialDriver1->setHwFlow(hfNONE);
     SerialDriver1->setSwFlow(sfNONE);

@@ -584,7 +584,7 @@ int reset(const Context& c) {
         return kExitRelay;
     }
     czekaj(display::kResetWaitMs);
-    if (!line->isOpen() || !line->write(display::kFaultRegister, 0)) return lost(c, *line);
+    if (!line->isOpen() || !line->write(relay::kFaultWordRegister, relay::kFaultWordClear)) return lost(c, *line);
     c.out << QCoreApplication::translate("vrk-cli", "Reset sent.") << Qt::endl;
     return kExitOk;
 }

@@ -65,7 +65,8 @@ Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark) {
     return l;
 }
 
-bool resetAllowed(int faultWord) { return (faultWord & kOverloadBit) == 0; }
+// The relay does not clear an overload.
+bool resetAllowed(int faultWord) { return (faultWord & relay::Overload) == 0; }
 
 QString shortDateFormat(const QLocale& locale) {
     if (locale.language() == QLocale::C) return QStringLiteral("yyyy-MM-dd");

@@ -44,8 +44,6 @@ struct Lamps {
 Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark);
 
 // ---- the fault reset (the Reset button)
-constexpr int kFaultRegister = relay::kFaultWordRegister; // the fault word; writing 0 clears it
-constexpr int kOverloadBit = relay::Overload; // the relay does not clear an overload
 constexpr unsigned kResetWaitMs = 100; // the wait before the reset write
 // Whether a reset is sent for this fault word (not while overload is in it).
 bool resetAllowed(int faultWord);
