@@ -14,7 +14,7 @@ packages=(
   xvfb xauth
   libc6-dev
   fonts-dejavu-core
-  ccache
+  ccache clang-format
   dpkg-dev fakeroot lintian desktop-file-utils man-db
   poppler-utils
   # The Windows build (scripts/build-windows.sh) and its checks under Wine

@@ -34,6 +34,10 @@ report_times() {
 phase "install missing packages"
 bash "$here/scripts/install-deps.sh"
 
+phase "layout of the sources (clang-format)"
+format_status=0
+bash "$here/scripts/check-format.sh" || format_status=$?
+
 phase "build"
 bash "$here/scripts/build.sh" "$here/build"
 
@@ -42,7 +46,7 @@ if [ $quick -eq 1 ]; then
   status=0
   (cd "$here/build" && ctest --output-on-failure -j2) || status=$?
   report_times
-  exit $status
+  [ $status -eq 0 ] && [ $format_status -eq 0 ]
 fi
 
 phase "build with sanitizers"
@@ -76,4 +80,4 @@ report_times
 # CTest's summary of the last run closes the output.
 grep -E '^[0-9]+% tests passed|^Total Test time' "$summary" || true
 rm -f "$summary"
-[ $status -eq 0 ] && [ $asan_status -eq 0 ] && [ $windows_status -eq 0 ]
+[ $status -eq 0 ] && [ $asan_status -eq 0 ] && [ $windows_status -eq 0 ] && [ $format_status -eq 0 ]
