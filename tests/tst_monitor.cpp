@@ -1,6 +1,7 @@
 // The real main window polling the relay simulator over a pseudo-terminal.
 #include "appfixture.h"
 #include "simfixture.h"
+#include "tracecapture.h"
 
 #include "app/controls.h"
 #include "protocol/registerbus.h"
@@ -52,34 +53,6 @@ bool fits(const QLabel* l) {
 }
 
 const QList<int> kMotor = {100, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200};
-
-// Turns the vrk.* trace on and keeps its lines ("category: message") until stopped.
-QStringList traced;
-void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    if (QByteArray(context.category).startsWith("vrk."))
-        traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
-}
-class TraceCapture {
-public:
-    TraceCapture() {
-        traced.clear();
-        before_ = qInstallMessageHandler(keepTrace);
-        QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
-    }
-    ~TraceCapture() { stop(); }
-    QStringList stop() {
-        if (on_) {
-            QLoggingCategory::setFilterRules(QString());
-            qInstallMessageHandler(before_);
-            on_ = false;
-        }
-        return traced;
-    }
-
-private:
-    QtMessageHandler before_ = nullptr;
-    bool on_ = true;
-};
 
 } // namespace
 
