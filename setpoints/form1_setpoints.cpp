@@ -2,8 +2,8 @@
 // relay's setpoints, setting its clock, and the setpoint files. The rules
 // live in setpoints/rules.h and setpoints/setpointfile.h.
 #include "app/controls.h"
-#include "app/seams.h"
 #include "app/operation.h"
+#include "app/seams.h"
 #include "app/tform1.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
@@ -195,6 +195,7 @@ void TForm1::SpeedButton7Click() {
             break;
         }
         if (!writeWithRetry(op, *this, kFirstRegister + i, values[size_t(i)])) unconfirmed << i;
+        if (!op.windowAlive()) return;
         ProgressBar4->setValue(std::min(i + 1, 8)); // beyond 8 the bar stays full
     }
 
