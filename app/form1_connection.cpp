@@ -1,5 +1,6 @@
 // Connecting to and disconnecting from the relay, and the error report.
 #include "app/controls.h"
+#include "app/operation.h"
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
@@ -13,7 +14,7 @@
 #include <QToolButton>
 
 void TForm1::setPollButtons(bool connected) {
-    for (QToolButton* b : {SpeedButton6, SpeedButton7, SpeedButton11, SpeedButton12})
+    for (QToolButton* b : Operation::transferButtons(*this))
         if (b) b->setEnabled(connected);
     SpeedButton1->setEnabled(!connected);
     SpeedButton2->setEnabled(connected);
@@ -49,7 +50,7 @@ void TForm1::SpeedButton1Click() {
     if (SerialDriver1->OpenPort()) {
         setPollButtons(true);
         Timer2->start();
-        lostReads = 0;
+        poll_.lostReads = 0;
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);

@@ -256,10 +256,10 @@ void TForm1::buildWindow() {
 void TForm1::FormCreate() {
     for (QLabel* lamp : {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8})
         if (lamp) lamp->hide();
-    lostReads = 0;
+    poll_.lostReads = 0;
     Rozlacz();
-    nominalCurrentRaw = 0;
-    ampereScale = 0;
+    poll_.nominalCurrentRaw = 0;
+    poll_.ampereScale = 0;
     const QStringList numbers = setpoints::initialSetpointNumbers();
     const QStringList names = setpoints::initialSetpointNames();
     const QStringList hints = setpoints::initialSetpointHints();

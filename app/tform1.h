@@ -6,6 +6,7 @@
 #include "protocol/relaymap.h"
 
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -178,35 +179,48 @@ public:
     QLabel* Label100 = nullptr;
     QLabel* Label101 = nullptr;
 
-    // ---- state of the poll (monitor/)
     // Registers 1..12 of the current tick's good measurement read, copied
     // out of RegisterValues at once, with the currents below 10 % cut to 0.
-    const std::array<int, 12>& pollRegisters() const { return pollRegisters_; }
-    int lostReads = 0;
-    int faultWord = 0;
-    int nominalCurrentRaw = 0;
-    int relayVariant = 0;
-    int ampereScale = 0;
-    QString faultSince;
-    // ---- state of the clock timer (monitor/)
-    QString clockText;
-    QString currentMonth;
-    bool blinkDark = false;
-    // ---- recorder (trends/)
-    History recorderHistory{};
-    History fileHistory{};
-    // ---- setpoints (setpoints/): registers 12..25 of the last good read; empty until then
-    QVector<qint32> setpointImage;
-    // ---- fault log (faults/): the relay's 200 bytes, kept between reads
-    std::array<quint8, 200> faultBuffer{};
-    // The blocks (bit b = block b) some read has got, and the notice a read
-    // that missed blocks leaves on the page.
-    unsigned faultBlocksRead = 0;
+    const std::array<int, 12>& pollRegisters() const { return poll_.registers; }
+    // ---- fault log (faults/): the notice a read that missed blocks leaves on the page
     QLabel* FaultLogNotice = nullptr;
     // ---- records (records/): the logging button in ToolBar1's free area, the file's size beside it
     QToolButton* LogButton = nullptr;
     QLabel* LogSize = nullptr;
     records::PollLog* PollLog1 = nullptr;
+
+    // ---- each subsystem's state: owned by the window, read-only from outside
+    struct PollState { // monitor/
+        int lostReads = 0;
+        int faultWord = 0;
+        int nominalCurrentRaw = 0;
+        int relayVariant = 0;
+        int ampereScale = 0;
+        QString faultSince;
+        std::array<int, 12> registers{}; // see pollRegisters()
+    };
+    struct ClockState { // monitor/: the clock timer's
+        QString clockText;
+        QString currentMonth;
+        bool blinkDark = false;
+    };
+    struct RecorderState { // trends/
+        History recorderHistory{};
+        History fileHistory{};
+    };
+    struct SetpointState { // setpoints/: registers 12..25 of the last good read; empty until then
+        QVector<qint32> setpointImage;
+    };
+    struct FaultLogState { // faults/: the relay's 200 bytes, kept between reads
+        std::array<quint8, 200> faultBuffer{};
+        // The blocks (bit b = block b) some read has got.
+        unsigned faultBlocksRead = 0;
+    };
+    const PollState& pollState() const { return poll_; }
+    const ClockState& clockState() const { return clock_; }
+    const RecorderState& recorderState() const { return recorder_; }
+    const SetpointState& setpointState() const { return setpoint_; }
+    const FaultLogState& faultLogState() const { return faultLog_; }
 
 signals:
     void closed();
@@ -224,20 +238,29 @@ private:
     void setPollButtons(bool connected);
 
     std::unique_ptr<RegisterBus> bus_;
-    std::array<int, 12> pollRegisters_{};
+    PollState poll_;
+    ClockState clock_;
+    RecorderState recorder_;
+    SetpointState setpoint_;
+    FaultLogState faultLog_;
+    // State a test sets up that the window cannot reach in a test's time (tests/form1setup.h).
+    friend struct Form1TestSetup;
     TForm2* form2_ = nullptr;
     TForm4* form4_ = nullptr;
     int sequenceDepth_ = 0;
 };
 
 // Marks an exchange sequence as running for its lifetime (nests).
+// A window closed and gone in one of the sequence's waits is left alone.
 class SequenceGuard {
 public:
     explicit SequenceGuard(TForm1* f) : f_(f) { ++f_->sequenceDepth_; }
-    ~SequenceGuard() { --f_->sequenceDepth_; }
+    ~SequenceGuard() {
+        if (f_) --f_->sequenceDepth_;
+    }
     SequenceGuard(const SequenceGuard&) = delete;
     SequenceGuard& operator=(const SequenceGuard&) = delete;
 
 private:
-    TForm1* f_;
+    QPointer<TForm1> f_;
 };

@@ -2,6 +2,7 @@
 // 40 trips, puts them newest first and lists them. The rules live in
 // faults/rules.h.
 #include "app/controls.h"
+#include "app/operation.h"
 #include "app/tform1.h"
 #include "faults/rules.h"
 
@@ -82,7 +83,7 @@ void TForm1::buildFaultPage() {
 }
 
 void TForm1::SpeedButton12Click() {
-    SequenceGuard guard(this);
+    Operation op(this);
     for (int r = 1; r <= kRecords; ++r)
         for (int c = 1; c <= 3; ++c)
             StringGrid2->setCell(c, r, QString());
@@ -90,22 +91,23 @@ void TForm1::SpeedButton12Click() {
     ProgressBar4->show();
     unsigned failed = 0;
     for (int b = 0; b < kBlocks; ++b) {
-        czekaj(100);
+        const bool open = op.wait(100);
+        if (!op.windowAlive()) return;
         ProgressBar4->setValue(2 * (b + 1));
-        // A block that cannot be read keeps what it held before.
-        if (Czytaj(blockFirstRegister(b), kBlockRegisters) && RegisterValues().size() >= kBlockRegisters)
-            storeBlock(faultBuffer, b, RegisterValues());
+        // A block that cannot be read (the port closed too) keeps what it held before.
+        if (open && Czytaj(blockFirstRegister(b), kBlockRegisters) && RegisterValues().size() >= kBlockRegisters)
+            storeBlock(faultLog_.faultBuffer, b, RegisterValues());
         else
             failed |= 1u << b;
     }
-    const BlockStates states = blockStates(failed, faultBlocksRead);
-    faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
+    const BlockStates states = blockStates(failed, faultLog_.faultBlocksRead);
+    faultLog_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.
-    FaultBytes sorted = faultBuffer;
+    FaultBytes sorted = faultLog_.faultBuffer;
     std::array<int, kRecords> origins{};
-    const FaultRecords records = sortBuffer(sorted, currentMonthNumber(currentMonth), &origins);
+    const FaultRecords records = sortBuffer(sorted, currentMonthNumber(clock_.currentMonth), &origins);
     const FaultTexts texts = languageTexts(*this);
     for (int n = 0; n < kRecords; ++n) {
         const FaultRow row = faultRow(records[size_t(n)], texts);

@@ -2,6 +2,7 @@
 // clock timer and the fault reset.
 #include "app/controls.h"
 #include "app/seams.h"
+#include "app/operation.h"
 #include "app/tform1.h"
 #include "monitor/display.h"
 #include "protocol/formatting.h"
@@ -176,13 +177,13 @@ void TForm1::Timer2Timer() {
 
     if (Czytaj(relay::kMeasurementFirst, relay::kMeasurementCount)) {
         const QVector<qint32>& v = RegisterValues();
-        for (int i = 0; i < relay::kMeasurementCount; ++i) pollRegisters_[size_t(i)] = v.value(i);
-        auto& r = pollRegisters_;
+        for (int i = 0; i < relay::kMeasurementCount; ++i) poll_.registers[size_t(i)] = v.value(i);
+        auto& r = poll_.registers;
         for (int i = 0; i < 3; ++i) r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
 
         QLabel* currents[3] = {Label11, Label23, Label26};
         for (int i = 0; i < 3; ++i)
-            if (auto t = display::currentText(r[size_t(i)], ampereMode, relayVariant, ampereScale))
+            if (auto t = display::currentText(r[size_t(i)], ampereMode, poll_.relayVariant, poll_.ampereScale))
                 currents[i]->setText(*t);
 
         if (SpeedButton8->isChecked()) Wykres1();
@@ -190,9 +191,9 @@ void TForm1::Timer2Timer() {
         QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
         for (int i = 0; i < 3; ++i) bars[i]->setValue(display::barPosition(r[size_t(i)]));
 
-        faultWord = r[relay::kFaultWordRegister - 1];
-        if (faultWord == 0) faultSince = clockText;
-        const display::Lamps lamps = display::lampsFor(faultWord, faultSince, blinkDark);
+        poll_.faultWord = r[relay::kFaultWordRegister - 1];
+        if (poll_.faultWord == 0) poll_.faultSince = clock_.clockText;
+        const display::Lamps lamps = display::lampsFor(poll_.faultWord, poll_.faultSince, clock_.blinkDark);
         if (lamps.ready) Image8->setVisible(*lamps.ready);
         QLabel* faultLamps[7] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7};
         for (int i = 0; i < 7; ++i) faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
@@ -200,7 +201,7 @@ void TForm1::Timer2Timer() {
 
         const QString hash = QStringLiteral("#");
         if (Label11->text() != hash && Label23->text() != hash && Label26->text() != hash)
-            if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, relayVariant, ampereScale))
+            if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, poll_.relayVariant, poll_.ampereScale))
                 Label29->setText(*t);
         Label41->setText(QString::number(r[3]));
         Label43->setText(QString::number(r[4]));
@@ -210,16 +211,16 @@ void TForm1::Timer2Timer() {
         Label57->setText(display::cosText(r[7]));
         Label59->setText(display::powerText(r[8], QLocale::system().decimalPoint().at(0)));
 
-        logPoll(lostReads);
-        lostReads = 0;
-        qCDebug(lcPoll) << "measurement read good, fault word" << faultWord;
-        nominalCurrentRaw = r[relay::kSetpointFirst - 1];
+        logPoll(poll_.lostReads);
+        poll_.lostReads = 0;
+        qCDebug(lcPoll) << "measurement read good, fault word" << poll_.faultWord;
+        poll_.nominalCurrentRaw = r[relay::kSetpointFirst - 1];
         Image10->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK1);
         Image11->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK2);
     } else {
-        ++lostReads;
-        qCDebug(lcPoll).noquote() << "measurement read failed," << lostReads << "in a row:" << bus_->errorString();
-        if (lostReads >= relay::kLostReadsLimit) {
+        ++poll_.lostReads;
+        qCDebug(lcPoll).noquote() << "measurement read failed," << poll_.lostReads << "in a row:" << bus_->errorString();
+        if (poll_.lostReads >= relay::kLostReadsLimit) {
             qCDebug(lcPoll) << "link dropped";
             Rozlacz();
             reportError(hiddenLabel(HiddenText::NoConnection)->text());
@@ -228,11 +229,11 @@ void TForm1::Timer2Timer() {
 
     czekaj(20);
     if (!Czytaj(relay::kVariantRegister, relay::kVariantCount)) return;
-    relayVariant = RegisterValues().value(0);
-    StringGrid1->setCell(3, 11, QString::number(relayVariant));
-    if (nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
-        if (auto s = display::ampereScaleFor(relayVariant, nominalCurrentRaw)) {
-            ampereScale = s->scale;
+    poll_.relayVariant = RegisterValues().value(0);
+    StringGrid1->setCell(3, 11, QString::number(poll_.relayVariant));
+    if (poll_.nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
+        if (auto s = display::ampereScaleFor(poll_.relayVariant, poll_.nominalCurrentRaw)) {
+            poll_.ampereScale = s->scale;
             Label61->setText(s->inLabel);
             Label60->setText(s->twoInLabel);
         }
@@ -245,11 +246,11 @@ void TForm1::Timer1Timer() {
     const QString date = display::statusDate(now.date(), locale);
     // The fault log's sort needs the PC's month; the status-bar date does not
     // hold it at a fixed place in every date format, so it comes from the clock.
-    currentMonth = zera(now.date().month(), 2);
-    clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
-    StatusBar2->setPanelText(0, clockText);
+    clock_.currentMonth = zera(now.date().month(), 2);
+    clock_.clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
+    StatusBar2->setPanelText(0, clock_.clockText);
     relabelSetpointRow0();
-    blinkDark = !blinkDark;
+    clock_.blinkDark = !clock_.blinkDark;
 }
 
 void TForm1::SpeedButton4Click() {
@@ -266,8 +267,7 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::Button5Click() {
     // The relay does not clear an overload; the click does nothing then.
-    if (!display::resetAllowed(faultWord)) return;
-    SequenceGuard guard(this);
-    czekaj(display::kResetWaitMs);
-    Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
+    if (!display::resetAllowed(poll_.faultWord)) return;
+    Operation op(this);
+    if (op.wait(display::kResetWaitMs)) Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
 }

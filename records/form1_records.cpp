@@ -195,7 +195,7 @@ void TForm1::LogButtonClick() {
 void TForm1::logPoll(int lostBefore) {
     if (!PollLog1 || !PollLog1->isOn()) return;
     records::LogContext c;
-    c.variant = relayVariant;
+    c.variant = poll_.relayVariant;
     c.decimalSeparator = QLocale::system().decimalPoint().at(0);
     const QLabel* names[records::kFaultBits] = {Label32, Label33, Label34, Label35,
                                                 Label36, Label37, Label38};
@@ -214,9 +214,9 @@ void TForm1::logPoll(int lostBefore) {
 
 namespace {
 QList<records::ListedTrip> listedTrips(const TForm1& f) {
-    faults::FaultBytes sorted = f.faultBuffer;
+    faults::FaultBytes sorted = f.faultLogState().faultBuffer;
     const faults::FaultRecords listed =
-        faults::sortBuffer(sorted, faults::currentMonthNumber(f.currentMonth));
+        faults::sortBuffer(sorted, faults::currentMonthNumber(f.clockState().currentMonth));
     return records::listedTrips(listed, [&f](int c, int r) { return f.StringGrid2->cell(c, r); });
 }
 } // namespace
@@ -258,7 +258,7 @@ void TForm1::exportChartCsv() {
     const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
-    const History& shown = Chart2->title().isEmpty() ? recorderHistory : fileHistory;
+    const History& shown = Chart2->title().isEmpty() ? recorder_.recorderHistory : recorder_.fileHistory;
     saveWhole(this, path, records::csvFile(records::chartCsvLines(shown)));
 }
 
@@ -282,7 +282,7 @@ void TForm1::commissioningReport() {
             return;
         }
         d.compareFile = QFileInfo(compare).fileName();
-        d.comparison = setpoints::compareWithFile(file.lines, setpointImage);
+        d.comparison = setpoints::compareWithFile(file.lines, setpoint_.setpointImage);
     }
     const QString path = askSaveName(this, QCoreApplication::translate("records", "Save the commissioning report"), pdfFilter());
     if (path.isEmpty()) return;
@@ -297,15 +297,15 @@ void TForm1::commissioningReport() {
         }
     }
     d.created = seams::now();
-    d.variant = setpointImage.size() > setpoints::kVariantRow ? setpointImage.at(setpoints::kVariantRow)
-                                                              : relayVariant;
+    const QVector<qint32>& image = setpoint_.setpointImage;
+    d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow) : poll_.relayVariant;
     d.busAddress = Form2() ? Form2()->busAddress() : 0;
     for (int r = 0; r < setpoints::kRows; ++r) {
         d.names << StringGrid1->cell(1, r);
         d.hints << StringGrid1->cell(2, r);
     }
-    d.setpointImage = setpointImage;
-    d.faultsRead = faultBlocksRead != 0;
+    d.setpointImage = setpoint_.setpointImage;
+    d.faultsRead = faultLog_.faultBlocksRead != 0;
     d.trips = listedTrips(*this);
     saveWhole(this, path, records::reportPdf(d));
 }

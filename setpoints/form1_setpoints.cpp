@@ -2,6 +2,7 @@
 // relay's setpoints, setting its clock, and the setpoint files. The rules
 // live in setpoints/rules.h and setpoints/setpointfile.h.
 #include "app/controls.h"
+#include "app/operation.h"
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "serial/tserialdriver.h"
@@ -73,10 +74,11 @@ QLabel* setpointStatus(StatusBar* bar) {
     return l;
 }
 
-// One register written with up to four attempts, each after a 50 ms wait.
-bool writeWithRetry(TForm1& f, int reg, int value) {
-    return setpoints::writeWithRetry([&f](std::uint32_t ms) { f.czekaj(ms); },
-                                     [&f](int r, int v) { return f.Zapis(r, v); }, reg, value);
+// One register written with up to four attempts, each after a 50 ms wait;
+// an attempt after a wait that closed the port fails.
+bool writeWithRetry(Operation& op, TForm1& f, int reg, int value) {
+    return setpoints::writeWithRetry([&op](std::uint32_t ms) { op.wait(ms); },
+                                     [&op, &f](int r, int v) { return op.portOpen() && f.Zapis(r, v); }, reg, value);
 }
 
 } // namespace
@@ -132,7 +134,7 @@ void TForm1::buildSetpointPage() {
 }
 
 void TForm1::Odswiez() {
-    const QList<std::optional<QString>> texts = textsFromImage(setpointImage);
+    const QList<std::optional<QString>> texts = textsFromImage(setpoint_.setpointImage);
     for (int r = 0; r < kRows; ++r)
         if (texts[r]) StringGrid1->setCell(3, r, *texts[r]);
 }
@@ -143,13 +145,14 @@ bool TForm1::Sprawdz(int n) {
 
 void TForm1::SpeedButton6Click() {
     StringGrid1->commitOpenEditor();
-    SequenceGuard guard(this);
+    Operation op(this);
     ProgressBar4->setValue(0);
     ProgressBar4->show();
-    czekaj(100);
+    const bool open = op.wait(100);
+    if (!op.windowAlive()) return;
     ProgressBar4->setValue(4);
-    if (Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
-        setpointImage = RegisterValues().mid(0, kRows);
+    if (open && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
+        setpoint_.setpointImage = RegisterValues().mid(0, kRows);
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
@@ -175,26 +178,24 @@ void TForm1::SpeedButton7Click() {
     // waits below (the user may type), and an unchecked text must not reach the relay.
     const QStringList checked = valueTexts(StringGrid1);
     const QStringList names = nameTexts(StringGrid1);
-    SequenceGuard guard(this);
-    Timer2->stop();
-    for (QToolButton* b : {SpeedButton6, SpeedButton7, SpeedButton11, SpeedButton12})
-        b->setEnabled(false);
+    Operation op(this, Operation::Poll::Held);
     setpointStatus(StatusBar2)->clear();
     setpointStatus(StatusBar2)->setToolTip(QString());
     ProgressBar4->setValue(0);
     ProgressBar4->show();
-    czekaj(50);
+    op.wait(50); // the loop checks the port
 
     const std::array<int, kWrittenRows> values = writeValues(checked);
     bool linkLost = false;
     QList<int> unconfirmed;
     for (int i = 0; i < kWrittenRows; ++i) {
         // A disconnect during one of the waits closes the port: the rest cannot be sent.
-        if (!SerialDriver1->IsOpen()) {
+        if (!op.portOpen()) {
             linkLost = true;
             break;
         }
-        if (!writeWithRetry(*this, kFirstRegister + i, values[size_t(i)])) unconfirmed << i;
+        if (!writeWithRetry(op, *this, kFirstRegister + i, values[size_t(i)])) unconfirmed << i;
+        if (!op.windowAlive()) return;
         ProgressBar4->setValue(std::min(i + 1, 8)); // beyond 8 the bar stays full
     }
 
@@ -202,23 +203,19 @@ void TForm1::SpeedButton7Click() {
     bool readBack = false;
     QVector<qint32> held;
     if (!linkLost && unconfirmed.size() < kWrittenRows) {
-        czekaj(50);
-        if (SerialDriver1->IsOpen() && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
+        if (op.wait(50) && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
             held = RegisterValues().mid(0, kRows);
             readBack = true;
         }
     }
-    if (!SerialDriver1->IsOpen()) linkLost = true;
+    if (!op.windowAlive()) return;
+    if (!op.portOpen()) linkLost = true;
 
     ProgressBar4->setValue(8);
     ProgressBar4->hide();
     // Back to the connected state, unless the link was dropped meanwhile
     // (then the disconnect has already set the buttons and the poll).
-    if (SerialDriver1->IsOpen()) {
-        for (QToolButton* b : {SpeedButton7, SpeedButton6, SpeedButton11, SpeedButton12})
-            b->setEnabled(true);
-        Timer2->start();
-    }
+    op.finish();
     // No link, or a relay that went silent: no connection.
     if (linkLost || relayWentSilent(unconfirmed, kWrittenRows, readBack)) {
         reportError(hiddenLabel(HiddenText::NoConnection)->text());
@@ -227,7 +224,7 @@ void TForm1::SpeedButton7Click() {
     QList<Difference> differences;
     if (readBack) {
         // The relay's values are known again: the marks follow them (the table stays).
-        setpointImage = held;
+        setpoint_.setpointImage = held;
         markChangedCells();
         differences = compareWritten(values, held);
     }
@@ -246,7 +243,7 @@ void TForm1::SpeedButton7Click() {
 }
 
 void TForm1::SpeedButton11Click() {
-    SequenceGuard guard(this);
+    Operation op(this);
     const QDateTime now = seams::now();
     const ClockSetting s =
         clockSetting(now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
@@ -256,12 +253,13 @@ void TForm1::SpeedButton11Click() {
     QList<int> unconfirmed;
     int sent = 0;
     for (const auto& [row, value] : {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
-        if (!SerialDriver1->IsOpen()) break;
+        if (!op.portOpen()) break;
         ++sent;
-        if (!writeWithRetry(*this, kFirstRegister + row, value)) unconfirmed << row;
+        if (!writeWithRetry(op, *this, kFirstRegister + row, value)) unconfirmed << row;
     }
+    if (!op.windowAlive()) return;
     // The link went down, or the relay answered neither: no connection.
-    if (!SerialDriver1->IsOpen() || unconfirmed.size() == 2)
+    if (!op.portOpen() || unconfirmed.size() == 2)
         reportError(hiddenLabel(HiddenText::NoConnection)->text());
     else if (!unconfirmed.isEmpty())
         reportError(unconfirmedReport(unconfirmed, sent, names));
@@ -323,7 +321,7 @@ void TForm1::relabelSetpointRow0() {
 }
 
 void TForm1::markChangedCells() {
-    const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), setpointImage);
+    const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), setpoint_.setpointImage);
     // Marks change backgrounds and tooltips only: no itemChanged of their own.
     const QSignalBlocker quiet(StringGrid1);
     for (int r = 0; r < kRows; ++r) {
@@ -356,5 +354,5 @@ void TForm1::compareSetpointFile() {
     }
     auto* window = findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
     if (!window) window = new SetpointCompareWindow(this);
-    window->showComparison(chosen, nameTexts(StringGrid1), compareWithFile(file.lines, setpointImage));
+    window->showComparison(chosen, nameTexts(StringGrid1), compareWithFile(file.lines, setpoint_.setpointImage));
 }

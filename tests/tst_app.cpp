@@ -1,6 +1,7 @@
 // The main window as the program starts it: its first state, its pages, the
 // error window, and connecting to a port that cannot be opened.
 #include "appfixture.h"
+#include "tracecapture.h"
 
 #include "app/controls.h"
 #include "app/gridnavigation.h"
@@ -384,15 +385,10 @@ void TstApp::connectAppliesSettings() {
     d->ComboBox4->setCurrentIndex(stopBits);
     TSerialDriver* drv = app.f1()->SerialDriver1;
     // The line trace tells the settings the port was opened with.
-    static QStringList traced;
-    traced.clear();
-    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString& m) {
-        if (QByteArray(c.category) == "vrk.serial") traced << m;
-    });
-    QLoggingCategory::setFilterRules(QStringLiteral("vrk.serial=true"));
+    TraceCapture trace;
     app.f1()->SpeedButton1Click();
-    QLoggingCategory::setFilterRules(QString());
-    qInstallMessageHandler(before);
+    trace.stop();
+    const QStringList traced = trace.messages("vrk.serial");
     QVERIFY(drv->IsOpen());
     static const char* const parityNames[] = {"none", "odd", "even"};
     QVERIFY2(traced.contains(QStringLiteral("opened %1 with line settings speed=%2 data=%3 parity=%4 stop=%5")

@@ -6,6 +6,7 @@
 // failing the program: a recording saved under a file-size limit, and
 // recordings whose open fails after another was shown.
 #include "appfixture.h"
+#include "form1setup.h"
 
 #include "app/controls.h"
 #include "files/files.h"
@@ -267,13 +268,13 @@ void TstBadFiles::badFile() {
             // A recording of fewer than 500 lines (none at all, too) is shown, zeros after its end.
             QVERIFY(f->Chart2->title().startsWith(QStringLiteral("Wykres z pliku: ")));
             QCOMPARE(f->Chart2->series4()->count(), 500);
-            QCOMPARE(f->fileHistory[0][499], shape == Shape::Empty ? 0 : 100);
+            QCOMPARE(f->recorderState().fileHistory[0][499], shape == Shape::Empty ? 0 : 100);
         } else if (notAFile) {
             // The open fails before the chart is touched: recording goes on,
             // the file history is already cleared.
             QCOMPARE(f->Chart2->title(), QString());
             QVERIFY(f->SpeedButton8->isChecked());
-            QCOMPARE(f->fileHistory[0][0], 0);
+            QCOMPARE(f->recorderState().fileHistory[0][0], 0);
         } else {
             QCOMPARE(f->Chart2->title(), QString()); // refused: no title, no traces, paused
             QCOMPARE(f->Chart2->series4()->count(), 0);
@@ -319,7 +320,7 @@ void TstBadFiles::recordingSaveUnderSizeLimit() {
     app.start();
     TForm1* f = app.f1();
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
-    QVERIFY(recorder::recordingBytes(f->recorderHistory).size() < 16 * 1024);
+    QVERIFY(recorder::recordingBytes(f->recorderState().recorderHistory).size() < 16 * 1024);
     const QString path = app.path(QStringLiteral("old.rej"));
     const QByteArray old = recorder::recordingBytes(numbered(0)).left(3000);
     filetest::writeFile(path, old);
@@ -339,7 +340,7 @@ void TstBadFiles::recordingSaveUnderSizeLimit() {
     app.saveAnswers << path;
     QTest::mouseClick(f->SpeedButton14, Qt::LeftButton);
     QCOMPARE(app.errorBoxes.size(), 1);
-    QCOMPARE(filetest::readBack(path), recorder::recordingBytes(f->recorderHistory));
+    QCOMPARE(filetest::readBack(path), recorder::recordingBytes(f->recorderState().recorderHistory));
 }
 
 void TstBadFiles::failedOpenLeavesNoFileTitle_data() {
@@ -362,8 +363,8 @@ void TstBadFiles::failedOpenLeavesNoFileTitle() {
     app.start();
     TForm1* f = app.f1();
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
-    f->recorderHistory = numbered(0); // what the poll would have recorded
-    const recorder::History live = f->recorderHistory;
+    Form1TestSetup::setLiveHistory(*f, numbered(0)); // what the poll would have recorded
+    const recorder::History live = f->recorderState().recorderHistory;
 
     const QString good = app.path(QStringLiteral("good.rej"));
     QVERIFY(recorder::writeRecording(good, numbered(500000), nullptr));

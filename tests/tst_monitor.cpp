@@ -1,6 +1,7 @@
 // The real main window polling the relay simulator over a pseudo-terminal.
 #include "appfixture.h"
 #include "simfixture.h"
+#include "tracecapture.h"
 
 #include "app/controls.h"
 #include "protocol/registerbus.h"
@@ -52,34 +53,6 @@ bool fits(const QLabel* l) {
 }
 
 const QList<int> kMotor = {100, 101, 102, 398, 401, 404, 35, 85, 1234, 0, 0x0100, 200};
-
-// Turns the vrk.* trace on and keeps its lines ("category: message") until stopped.
-QStringList traced;
-void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    if (QByteArray(context.category).startsWith("vrk."))
-        traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
-}
-class TraceCapture {
-public:
-    TraceCapture() {
-        traced.clear();
-        before_ = qInstallMessageHandler(keepTrace);
-        QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
-    }
-    ~TraceCapture() { stop(); }
-    QStringList stop() {
-        if (on_) {
-            QLoggingCategory::setFilterRules(QString());
-            qInstallMessageHandler(before_);
-            on_ = false;
-        }
-        return traced;
-    }
-
-private:
-    QtMessageHandler before_ = nullptr;
-    bool on_ = true;
-};
 
 } // namespace
 
@@ -246,10 +219,10 @@ void TstMonitor::fiveFailuresThenGood() {
     // are five failed measurement reads in a row, then a good one.
     int worst = 0;
     QTimer watch;
-    connect(&watch, &QTimer::timeout, this, [&] { worst = std::max(worst, f->lostReads); });
+    connect(&watch, &QTimer::timeout, this, [&] { worst = std::max(worst, f->pollState().lostReads); });
     watch.start(5);
     QVERIFY(relay.control(QStringLiteral("noreply next 10")));
-    QTRY_VERIFY_WITH_TIMEOUT(worst >= 5 && f->lostReads == 0, 40000);
+    QTRY_VERIFY_WITH_TIMEOUT(worst >= 5 && f->pollState().lostReads == 0, 40000);
     QCOMPARE(worst, 5);
     QVERIFY(f->SerialDriver1->IsOpen());
     QVERIFY(f->Timer2->isActive());
@@ -353,13 +326,13 @@ void TstMonitor::resetFault() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_VERIFY_WITH_TIMEOUT(f->faultWord != 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(f->pollState().faultWord != 0, 5000);
     QTest::mouseClick(f->Button5, Qt::LeftButton);
     QTest::qWait(300);
     QCOMPARE(writesTo(relay, 10).size(), writes);
     if (writes) {
         QCOMPARE(writesTo(relay, 10).first(), QStringLiteral("0"));
-        QTRY_COMPARE_WITH_TIMEOUT(f->faultWord, 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(f->pollState().faultWord, 0, 5000);
     }
 }
 
@@ -375,7 +348,7 @@ void TstMonitor::lampsBlink() {
     bool lit = false, dark = false, word = false, timeOnly = false;
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] {
-        if (f->faultWord == 0) return;
+        if (f->pollState().faultWord == 0) return;
         (f->Image2->isVisibleTo(f) ? lit : dark) = true;
         const QString t = f->StatusBar2->panelText(1);
         if (t.startsWith(QStringLiteral("AWARIA     ")))
@@ -396,7 +369,7 @@ void TstMonitor::variantGoesToSetpointTable() {
     connectTo(app);
     TForm1* f = app.f1();
     QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(3, 11), QStringLiteral("3"), 5000);
-    QCOMPARE(f->relayVariant, 3);
+    QCOMPARE(f->pollState().relayVariant, 3);
     // The clock timer relabels row 0 by the variant in the table.
     QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(2, 0), QStringLiteral("In= 25-250 [A]"), 3000);
 }

@@ -13,6 +13,7 @@
 #include "protocol/registerbus.h"
 #include "serial/serialbackend.h"
 #include "serial/testing/pseudoterminal.h"
+#include "tests/tracecapture.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"
 
@@ -541,31 +542,23 @@ void TestProtocol::simulatorFaultsKept() {
     }
 }
 
-namespace {
-QStringList traced;
-void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
-}
-} // namespace
-
 // With QT_LOGGING_RULES="vrk.*=true" (here set by the test) each request and
 // reply shows with its outcome; without it nothing is traced.
 void TestProtocol::traceShowsExchanges() {
-    traced.clear();
-    QtMessageHandler before = qInstallMessageHandler(keepTrace);
+    TraceCapture trace(TraceCapture::TraceOff);
     {
         Line l;
         QVERIFY(l.opened);
         l.relay.script({good(0)});
         QVERIFY(l.bus.Czytaj(1, 1));
-        QVERIFY2(traced.isEmpty(), qPrintable(traced.join(QLatin1Char('\n'))));
-        QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
+        QVERIFY2(trace.lines().isEmpty(), qPrintable(trace.lines().join(QLatin1Char('\n'))));
+        TraceCapture::turnOn();
         l.relay.script({good(0), silent()});
         QVERIFY(l.bus.Czytaj(1, 1));
         QVERIFY(!l.bus.Zapis(10, 0));
-        QLoggingCategory::setFilterRules(QString());
+        TraceCapture::turnOff();
     }
-    qInstallMessageHandler(before);
+    const QStringList traced = trace.stop();
     const QString all = traced.join(QLatin1Char('\n'));
     QVERIFY2(traced.contains(QStringLiteral("vrk.bus: sent 03 03 00 00 00 01 ") + crcHex(hex("030300000001"))),
              qPrintable(all));

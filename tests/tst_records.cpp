@@ -335,7 +335,7 @@ void TstRecords::chartExport() {
     f->show();
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
     connectTo(app);
-    QTRY_VERIFY_WITH_TIMEOUT(f->recorderHistory[0][recorder::kSamples - 20] != 0, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(f->recorderState().recorderHistory[0][recorder::kSamples - 20] != 0, 15000);
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
 
     const QString csv = app.path(QStringLiteral("live.csv"));
@@ -349,7 +349,7 @@ void TstRecords::chartExport() {
     };
     QList<QStringList> rows = readCsv(csv);
     QCOMPARE(rows.value(0), records::chartCsvHeader());
-    compare(rows, f->recorderHistory);
+    compare(rows, f->recorderState().recorderHistory);
 
     // A recording opened from a file is the shown history then.
     History file{};
@@ -394,7 +394,7 @@ void TstRecords::commissioningReport() {
     TForm1* f = app.f1();
     connectTo(app);
     QTest::mouseClick(f->SpeedButton6, Qt::LeftButton); // read the setpoints
-    QVERIFY(!f->setpointImage.isEmpty());
+    QVERIFY(!f->setpointState().setpointImage.isEmpty());
     QTest::mouseClick(f->SpeedButton12, Qt::LeftButton); // read the fault log
     // A setpoint file that differs from the relay in parameter 4.
     const QString vrk = app.path(QStringLiteral("site.vrk"));
@@ -428,7 +428,7 @@ void TstRecords::commissioningReport() {
     QVERIFY(text.waitForFinished(20000));
     const QString t = QString::fromUtf8(text.readAllStandardOutput());
     QVERIFY(t.contains(QCoreApplication::translate("records", "Commissioning report")));
-    const auto values = setpoints::textsFromImage(f->setpointImage);
+    const auto values = setpoints::textsFromImage(f->setpointState().setpointImage);
     const QStringList lines = t.split(QLatin1Char('\n'));
     for (int r = 0; r <= setpoints::kVariantRow; ++r) {
         // The row with the setpoint's number, name, value and range.

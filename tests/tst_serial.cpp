@@ -21,6 +21,7 @@
 #include "serial/controlblock.h"
 #include "serial/serialbackend.h"
 #include "serial/termiosline.h"
+#include "tests/tracecapture.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
 
@@ -1402,20 +1403,12 @@ void TestSerial::ptyHangUp() {
     QVERIFY(d.WriteText(QByteArray("x")));
 }
 
-namespace {
-QStringList traced;
-void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
-}
-} // namespace
-
 // With the trace on, an open tells the line settings it applied, and each
 // block sent and received shows; off by default.
 void TestSerial::traceShowsLineSettings() {
     PseudoTerminal pty;
     const QString path = QString::fromStdString(pty.slavePath());
-    traced.clear();
-    QtMessageHandler before = qInstallMessageHandler(keepTrace);
+    TraceCapture trace(TraceCapture::TraceOff);
     TSerialDriver d;
     d.setPortName(path);
     d.setBaudRateValue(4800);
@@ -1424,16 +1417,15 @@ void TestSerial::traceShowsLineSettings() {
     d.setStopBits(sb2BITS);
     QVERIFY(d.OpenPort());
     d.ClosePort();
-    QVERIFY2(traced.isEmpty(), qPrintable(traced.join(QLatin1Char('\n'))));
+    QVERIFY2(trace.lines().isEmpty(), qPrintable(trace.lines().join(QLatin1Char('\n'))));
 
-    QLoggingCategory::setFilterRules(QStringLiteral("vrk.*=true"));
+    TraceCapture::turnOn();
     QVERIFY(d.OpenPort());
     QVERIFY(d.WriteText(QByteArray("\x01\x02", 2)));
     d.ClosePort();
     d.setPortName(QStringLiteral("/nonexistent/ttyS9"));
     QVERIFY(!d.OpenPort());
-    QLoggingCategory::setFilterRules(QString());
-    qInstallMessageHandler(before);
+    const QStringList traced = trace.stop();
     const QString all = traced.join(QLatin1Char('\n'));
     QVERIFY2(traced.contains(QStringLiteral("vrk.serial: opened %1 with line settings speed=4800 data=7 "
                                             "parity=even stop=2").arg(path)),

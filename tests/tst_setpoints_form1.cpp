@@ -4,6 +4,7 @@
 // through the scripted dialogs.
 #include "setpointtables.h"
 #include "appfixture.h"
+#include "form1setup.h"
 
 #include "app/controls.h"
 #include "setpoints/comparewindow.h"
@@ -282,12 +283,14 @@ void TstSetpointsForm1::row0TextsFollowTheVariant() {
 
 void TstSetpointsForm1::refreshFromImage() {
     fill(g_, QStringList(14, QStringLiteral("old")));
-    f_->setpointImage = {25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5, 2, 0x1206, 0x0905};
+    QVector<qint32> image{25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5, 2, 0x1206, 0x0905};
+    Form1TestSetup::setSetpointImage(*f_, image);
     f_->Odswiez();
     QCOMPARE(values(g_), validTable());
     // A variant the table has no scale for leaves row 0 alone.
     g_->setCell(3, 0, QStringLiteral("kept"));
-    f_->setpointImage[11] = 0;
+    image[11] = 0;
+    Form1TestSetup::setSetpointImage(*f_, image);
     f_->Odswiez();
     QCOMPARE(g_->cell(3, 0), QStringLiteral("kept"));
     QCOMPARE(g_->cell(3, 11), QStringLiteral("0"));

@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "serial/tserialdriver.h"
 #include "tests/appfixture.h"
+#include "tests/form1setup.h"
 #include "tests/simfixture.h"
 #include "tests/tst_trends_support.h"
 #include "trends/recorderchart.h"
@@ -108,8 +109,8 @@ void TestTrendsForm1::startState() {
     QCOMPARE(f->Chart2->title(), QString());
     QCOMPARE(f->Chart2->series4()->count(), 0);
     QCOMPARE(f->Chart2->series5()->count(), 0);
-    QVERIFY(f->recorderHistory == History{});
-    QVERIFY(f->fileHistory == History{});
+    QVERIFY(f->recorderState().recorderHistory == History{});
+    QVERIFY(f->recorderState().fileHistory == History{});
     QVERIFY(f->SpeedButton8->isChecked());
     QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Pauza"));
     QCOMPARE(f->RadioGroup1->itemIndex(), 1);
@@ -122,12 +123,12 @@ void TestTrendsForm1::wykres1TakesThePollsRegisters() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    f->recorderHistory = distinctHistory();
+    Form1TestSetup::setLiveHistory(*f, distinctHistory());
     f->Wykres1();
     const History before = distinctHistory();
     for (int c = 0; c < kChannels; ++c) {
-        QCOMPARE(f->recorderHistory[size_t(c)][0], before[size_t(c)][1]);
-        QCOMPARE(f->recorderHistory[size_t(c)][499], f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
+        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][0], before[size_t(c)][1]);
+        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499], f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
     }
     QCOMPARE(f->Chart2->series4()->count(), 500);
     QCOMPARE(f->Chart2->series5()->count(), 500);
@@ -144,26 +145,26 @@ void TestTrendsForm1::recordingFromTheRelay() {
     TForm1* f = app.f1();
     f->SpeedButton1Click();
     QVERIFY(f->SerialDriver1->IsOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(f->recorderHistory[8][499], 12340, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f->recorderState().recorderHistory[8][499], 12340, 10000);
     const QList<int> expected{0, 101, 102, 398, 401, 404, 35, 85, 12340};
     for (int c = 0; c < kChannels; ++c)
-        QCOMPARE(f->recorderHistory[size_t(c)][499], expected[c]);
+        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499], expected[c]);
     QCOMPARE(f->Chart2->series4()->count(), 500);
     QCOMPARE(f->Chart2->series4()->at(499), QPointF(499, 0));
     QCOMPARE(f->Chart2->series5()->at(499), QPointF(499, 398));
 
     // Paused: the polls go on, the channels keep still.
     f->SpeedButton8->click();
-    const History frozen = f->recorderHistory;
+    const History frozen = f->recorderState().recorderHistory;
     QVERIFY(relay.control(QStringLiteral("set 4 420")));
     const int reads = measurementReads(relay);
     QTRY_VERIFY_WITH_TIMEOUT(measurementReads(relay) >= reads + 3, 10000);
-    QVERIFY(f->recorderHistory == frozen);
+    QVERIFY(f->recorderState().recorderHistory == frozen);
     QCOMPARE(f->Label41->text(), QStringLiteral("420"));
 
     // Recording again.
     f->SpeedButton8->click();
-    QTRY_COMPARE_WITH_TIMEOUT(f->recorderHistory[3][499], 420, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f->recorderState().recorderHistory[3][499], 420, 10000);
     QCOMPARE(f->Chart2->series5()->at(499), QPointF(499, 420));
     f->SpeedButton2Click();
 }
@@ -186,7 +187,7 @@ void TestTrendsForm1::saveAndOpenThroughTheButtons() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    f->recorderHistory = distinctHistory();
+    Form1TestSetup::setLiveHistory(*f, distinctHistory());
     app.saveAnswers << app.path(QStringLiteral("rec"));
     f->SpeedButton14->click();
     QVERIFY(app.errorBoxes.isEmpty());
@@ -198,9 +199,9 @@ void TestTrendsForm1::saveAndOpenThroughTheButtons() {
     QVERIFY(!f->SpeedButton8->isChecked());
     QCOMPARE(f->Chart2->title(), QStringLiteral("Wykres z pliku: ") +
                                      QFileInfo(app.path(QStringLiteral("rec.rej"))).absoluteFilePath());
-    QVERIFY(f->fileHistory == distinctHistory());
+    QVERIFY(f->recorderState().fileHistory == distinctHistory());
     pick(f->RadioGroup2, 9);
-    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->fileHistory[8]));
+    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->recorderState().fileHistory[8]));
     QCOMPARE(f->Chart2->rightAxis()->max(), 32000.0);
     const QString filter = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
     QCOMPARE(app.dialogFilters, (QStringList{filter, filter}));
@@ -208,7 +209,7 @@ void TestTrendsForm1::saveAndOpenThroughTheButtons() {
     // Back to live recording.
     f->SpeedButton8->click();
     QCOMPARE(f->Chart2->title(), QString());
-    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->recorderHistory[8]));
+    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->recorderState().recorderHistory[8]));
 }
 
 void TestTrendsForm1::refusedFileThroughTheButton() {

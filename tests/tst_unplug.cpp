@@ -79,6 +79,8 @@ private slots:
     void killedDuringPoll();
     void killedDuringSetpointWrite();
     void killedDuringFaultLogRead();
+    void disconnectedInATransfersWait_data();
+    void disconnectedInATransfersWait();
 
 private:
     // Starts the simulator and the program (the PC's clock at `now` when
@@ -135,7 +137,7 @@ void TstUnplug::expectDrop(int beepsBefore) {
     qInfo("the poll dropped the link %lld ms later", took.elapsed());
     QVERIFY(watch_->last().disconnected);
     QCOMPARE(watch_->last().failedInARow, 6);
-    QCOMPARE(f_->lostReads, 6);
+    QCOMPARE(f_->pollState().lostReads, 6);
     QCOMPARE(watch_->disconnects(), 1);
     QCOMPARE(watch_->disconnectsNotAfterSix(), 0);
     QCOMPARE(app_->beeps, beepsBefore + 1);
@@ -205,7 +207,7 @@ void TstUnplug::killedDuringPoll() {
         killer.start(1);
         QTRY_VERIFY_WITH_TIMEOUT(!relay_->isRunning(), 10000);
         killer.stop();
-        QCOMPARE(f_->lostReads, 0); // the tick's measurement read was still good
+        QCOMPARE(f_->pollState().lostReads, 0); // the tick's measurement read was still good
     } else {
         const QString logPath = relay_->logPath();
         const pid_t pid = relay_->pid();
@@ -376,6 +378,56 @@ void TstUnplug::killedDuringFaultLogRead() {
     // The relay back in place (with its memory empty again) is read whole.
     f_->SpeedButton12Click();
     QVERIFY(listingEmptyFrom(g, 1));
+}
+
+// The user disconnects in the first wait of a transfer: nothing more goes
+// to the relay, the disconnect's state stays, and the transfer reports what
+// it always reports on a lost link.
+void TstUnplug::disconnectedInATransfersWait_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("noConnection"); // the no-connection text in the error window
+    QTest::addColumn<bool>("faultNotice");  // the fault page's notice of blocks not read
+    QTest::newRow("setpoint read") << QStringLiteral("SpeedButton6") << false << false;
+    QTest::newRow("setpoint write") << QStringLiteral("SpeedButton7") << true << false;
+    QTest::newRow("clock") << QStringLiteral("SpeedButton11") << true << false;
+    QTest::newRow("fault log") << QStringLiteral("SpeedButton12") << false << true;
+    QTest::newRow("reset") << QStringLiteral("Button5") << false << false;
+}
+
+void TstUnplug::disconnectedInATransfersWait() {
+    QFETCH(QString, button);
+    QFETCH(bool, noConnection);
+    QFETCH(bool, faultNotice);
+    begin({});
+    if (QTest::currentTestFailed()) return;
+    QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
+    for (int r = 0; r < kValidTable.size(); ++r) f_->StringGrid1->setCell(3, r, kValidTable[r]);
+    auto* transfer = f_->findChild<QAbstractButton*>(button);
+    QVERIFY(transfer);
+    QVERIFY(transfer->isEnabled());
+    f_->Timer2->stop(); // only the transfer waits from here on
+    const int from = int(relay_->logLines().size());
+
+    QTimer user;
+    connect(&user, &QTimer::timeout, this, [&] {
+        if (f_->exchangeBusy() && f_->SerialDriver1->IsOpen()) f_->SpeedButton2->click();
+    });
+    user.start(1);
+    transfer->click();
+    user.stop();
+
+    QVERIFY(!f_->SerialDriver1->IsOpen());
+    QVERIFY(!f_->exchangeBusy());
+    QVERIFY(!f_->Timer2->isActive());
+    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QVERIFY(f_->SpeedButton1->isEnabled());
+    QVERIFY(f_->ProgressBar4->isHidden());
+    for (const Exchange& e : since(*relay_, from))
+        QVERIFY2(!e.contains(QStringLiteral("fn")), qPrintable(relay_->logLines().join(QLatin1Char('\n'))));
+    QCOMPARE(f_->Label100->text(), noConnection ? kNoConnection : QString());
+    QCOMPARE(app_->beeps, noConnection ? 1 : 0);
+    QCOMPARE(!f_->FaultLogNotice->isHidden(), faultNotice);
 }
 
 QTEST_MAIN(TstUnplug)

@@ -11,7 +11,7 @@
 
 namespace {
 
-RecorderPage page(TForm1* f) {
+RecorderPage page(TForm1* f, TForm1::RecorderState& s) {
     RecorderControls c;
     c.chart = f->Chart2;
     c.pause = f->SpeedButton8;
@@ -20,7 +20,7 @@ RecorderPage page(TForm1* f) {
     c.trace1 = f->RadioGroup1;
     c.trace2 = f->RadioGroup2;
     return RecorderPage(
-        c, f->recorderHistory, f->fileHistory, [f](int n) { return f->hiddenLabel(n)->text(); }, f);
+        c, s.recorderHistory, s.fileHistory, [f](int n) { return f->hiddenLabel(n)->text(); }, f);
 }
 
 } // namespace
@@ -42,34 +42,34 @@ void TForm1::buildChartPage() {
 }
 
 void TForm1::Wykres1() {
-    page(this).takeSample(pollRegisters());
+    page(this, recorder_).takeSample(pollRegisters());
 }
 void TForm1::Wykres11() {
-    page(this).redrawTrace(1);
+    page(this, recorder_).redrawTrace(1);
 }
 void TForm1::Wykres12() {
-    page(this).redrawTrace(2);
+    page(this, recorder_).redrawTrace(2);
 }
 void TForm1::Ods_wykres1() {
-    page(this).setupAxis(1);
+    page(this, recorder_).setupAxis(1);
 }
 void TForm1::Ods_wykres2() {
-    page(this).setupAxis(2);
+    page(this, recorder_).setupAxis(2);
 }
 void TForm1::Zer_wykres1() {
-    page(this).clearTrace(1);
+    page(this, recorder_).clearTrace(1);
 }
 void TForm1::Zer_wykres2() {
-    page(this).clearTrace(2);
+    page(this, recorder_).clearTrace(2);
 }
 void TForm1::SpeedButton8Click() {
-    page(this).pauseClicked();
+    page(this, recorder_).pauseClicked();
 }
 void TForm1::SpeedButton13Click() {
-    page(this).openRecording();
+    page(this, recorder_).openRecording();
 }
 void TForm1::SpeedButton14Click() {
-    page(this).saveRecording();
+    page(this, recorder_).saveRecording();
 }
 void TForm1::RadioGroup1Click() {
     Wykres11();

@@ -2,21 +2,11 @@
 // use, and the time a tick spends on the user-interface thread beyond its
 // two exchanges and its 20 ms pause.
 //   bench_poll [SECONDS]   (default 60)
-#include "app/program.h"
-#include "app/seams.h"
-#include "app/tform1.h"
-#include "serial/tserialdriver.h"
-#include "simfixture.h"
+#include "bench/pollbench.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <algorithm>
-#include <cstdio>
+#include <QEventLoop>
 #include <sys/resource.h>
-#include <vector>
 
 namespace {
 
@@ -36,36 +26,16 @@ int measurementReads(const SimRelay& relay) {
     return n;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    seams::current().beep = [] {};
-    seams::current().messageBox = [](QWidget*, seams::BoxIcon, const QString&, const QString&) {};
-    seams::current().errorBox = [](QWidget*, const QString&) {};
-
-    SimRelay relay;
-    if (!relay.start()) {
-        std::fprintf(stderr, "bench_poll: the relay simulator did not start\n");
-        return 1;
-    }
-    Program program;
-    startProgram(program, false);
-    TForm1* f = program.form1;
-    f->SpeedButton1Click();
-    if (!f->SerialDriver1->IsOpen()) {
-        std::fprintf(stderr, "bench_poll: could not connect\n");
-        return 1;
-    }
+    bench::PollBench run("bench_poll");
+    if (!run.connect()) return 1;
+    SimRelay& relay = run.relay;
+    TForm1* f = run.f;
 
     // The poll as it runs: ticks of Timer2 for the given time.
     const int readsBefore = measurementReads(relay);
@@ -84,16 +54,11 @@ int main(int argc, char** argv) {
     f->Timer2->stop();
     std::vector<double> ticks, exchanges;
     for (int i = 0; i < 200; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f->Timer2Timer();
-        ticks.push_back(t.nsecsElapsed() / 1e6);
-        t.restart();
-        f->Czytaj(1, 12);
-        f->Czytaj(23, 1);
-        exchanges.push_back(t.nsecsElapsed() / 1e6);
+        const bench::TickTime t = bench::timeTick(f);
+        ticks.push_back(t.tick);
+        exchanges.push_back(t.exchanges);
     }
-    const double tick = median(ticks), bare = median(exchanges);
+    const double tick = bench::median(ticks), bare = bench::median(exchanges);
 
     std::printf("poll for %.1f s: %d measurement reads, %.2f polls/s (target 5.0 +- 2 %%)\n", elapsed, reads,
                 reads / elapsed);

@@ -3,43 +3,18 @@
 // pause, with logging off and on, measured in alternating blocks so a
 // loaded machine affects both alike; and the rows written per hour.
 //   bench_logging [TICKS]   (default 400 per side)
-#include "app/program.h"
-#include "app/seams.h"
-#include "app/tform1.h"
+#include "bench/pollbench.h"
 #include "records/csv.h"
 #include "records/polllog.h"
-#include "serial/tserialdriver.h"
-#include "simfixture.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
-#include <vector>
 
 namespace {
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// One tick against the bare exchanges it makes: the user-interface time.
-double uiTime(TForm1* f) {
-    QElapsedTimer t;
-    t.start();
-    f->Timer2Timer();
-    const double tick = t.nsecsElapsed() / 1e6;
-    t.restart();
-    f->Czytaj(1, 12);
-    f->Czytaj(23, 1);
-    return tick - t.nsecsElapsed() / 1e6 - 20.0;
-}
+// One tick's user-interface time.
+double uiTime(TForm1* f) { return bench::timeTick(f).uiThread(); }
 
 } // namespace
 
@@ -47,31 +22,14 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int ticks = argc > 1 ? std::max(20, atoi(argv[1])) : 400;
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    seams::current().beep = [] {};
-    seams::current().messageBox = [](QWidget*, seams::BoxIcon, const QString&, const QString&) {};
-    seams::current().errorBox = [](QWidget*, const QString& text) {
-        std::fprintf(stderr, "bench_logging: %s\n", qPrintable(text));
-    };
-    const QString logPath = dir.filePath(QStringLiteral("poll.csv"));
+    bench::PollBench run("bench_logging");
+    const QString logPath = run.dir.filePath(QStringLiteral("poll.csv"));
     seams::current().saveFileName = [logPath](QWidget*, const QString&, const QString&, const QString&) {
         return logPath;
     };
 
-    SimRelay relay;
-    if (!relay.start()) {
-        std::fprintf(stderr, "bench_logging: the relay simulator did not start\n");
-        return 1;
-    }
-    Program program;
-    startProgram(program, false);
-    TForm1* f = program.form1;
-    f->SpeedButton1Click();
-    if (!f->SerialDriver1->IsOpen()) {
-        std::fprintf(stderr, "bench_logging: could not connect\n");
-        return 1;
-    }
+    if (!run.connect()) return 1;
+    TForm1* f = run.f;
     f->Timer2->stop();
     for (int i = 0; i < 10; ++i)
         uiTime(f); // the variant read, the scales
@@ -90,7 +48,7 @@ int main(int argc, char** argv) {
     const qint64 bytes =
         QFileInfo(logPath).size() - records::kUtf8Bom.size() - records::csvLine(records::logHeader()).size();
     const double rows = kBlock;
-    const double mOff = median(off), mOn = median(on);
+    const double mOff = bench::median(off), mOn = bench::median(on);
     std::printf("UI time per tick beyond the exchanges and the pause (median of %zu ticks each):\n",
                 on.size());
     std::printf("  logging off %.3f ms, logging on %.3f ms: %+.3f ms per tick (target under 0.2 ms)\n", mOff,

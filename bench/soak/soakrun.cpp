@@ -2,6 +2,7 @@
 
 #include "bench/soak/pollwatch.h"
 #include "tests/appfixture.h"
+#include "tests/form1setup.h"
 #include "tests/simfixture.h"
 
 #include "app/controls.h"
@@ -249,7 +250,7 @@ SoakFigures runSoak(const SoakOptions& o) {
 
     auto readSetpoints = [&] {
         if (!f->SpeedButton6->isEnabled()) return;
-        f->setpointImage.clear(); // so that a failed read is told from a good one
+        Form1TestSetup::forgetSetpointImage(*f); // so that a failed read is told from a good one
         f->SpeedButton6->click();
         if (size_t(fig.setpointReads) >= reads.size()) {
             ++fig.setpointReads;
@@ -257,11 +258,11 @@ SoakFigures runSoak(const SoakOptions& o) {
         }
         SetpointRecord& rec = reads[size_t(fig.setpointReads++)];
         actionDone[0] = true;
-        rec.good = f->setpointImage.size() == setpoints::kRows;
+        rec.good = f->setpointState().setpointImage.size() == setpoints::kRows;
         if (!rec.good) return;
         ++fig.setpointReadsGood;
-        for (int i = 0; i < setpoints::kRows; ++i) rec.image[size_t(i)] = f->setpointImage[i];
-        const QList<std::optional<QString>> texts = setpoints::textsFromImage(f->setpointImage);
+        for (int i = 0; i < setpoints::kRows; ++i) rec.image[size_t(i)] = f->setpointState().setpointImage[i];
+        const QList<std::optional<QString>> texts = setpoints::textsFromImage(f->setpointState().setpointImage);
         for (int r = 0; r < setpoints::kRows; ++r)
             if (texts[r] && f->StringGrid1->cell(3, r) != *texts[r]) {
                 ++fig.setpointTableMismatches;

@@ -4,6 +4,7 @@
 // under 2 ms), the same with the chart painted after each sample, and the
 // chart's paint alone.
 #include "tests/appfixture.h"
+#include "tests/form1setup.h"
 #include "trends/recorderchart.h"
 #include "trends/rules.h"
 
@@ -38,9 +39,10 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     // Both traces full of varied samples; each Wykres1 shifts them on.
+    History varied{};
     for (int c = 0; c < recorder::kChannels; ++c)
-        for (int i = 0; i < recorder::kSamples; ++i)
-            f->recorderHistory[size_t(c)][size_t(i)] = (i * 37 + c * 101) % 600;
+        for (int i = 0; i < recorder::kSamples; ++i) varied[size_t(c)][size_t(i)] = (i * 37 + c * 101) % 600;
+    Form1TestSetup::setLiveHistory(*f, varied);
     f->Wykres1();
 
     const int samples = 1000;
