@@ -1,0 +1,77 @@
+// The main window's part of the communication monitor: its button at the
+// right end of ToolBar1's free area, and the window, made on first use.
+#include "app/tform1.h"
+#include "config/tform2.h"
+#include "linemonitor/linemonitor.h"
+#include "protocol/registerbus.h"
+#include "serial/tserialdriver.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// A small screen with a pulse train on it: the line as it goes.
+QIcon monitorIcon() {
+    QPixmap p(22, 20);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing, false);
+    g.setPen(QColor(0x30, 0x30, 0x30));
+    g.setBrush(QColor(0x10, 0x28, 0x10));
+    g.drawRect(0, 0, 21, 19);
+    g.setPen(QPen(QColor(0x40, 0xE0, 0x40), 1));
+    const QPoint trace[] = {{2, 13}, {5, 13}, {5, 5}, {8, 5}, {8, 13}, {10, 13}, {10, 5}, {14, 5}, {14, 13}, {16, 13}, {16, 5}, {19, 5}};
+    g.drawPolyline(trace, int(std::size(trace)));
+    return QIcon(p);
+}
+
+QString hint() {
+    return QCoreApplication::translate("LineMonitor", "Communication monitor: the exchanges on the line, and finding the relay");
+}
+
+// Follows the language chosen in the settings.
+class HintFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::LanguageChange)
+            if (auto* b = qobject_cast<QToolButton*>(watched)) b->setToolTip(hint());
+        return false;
+    }
+};
+
+} // namespace
+
+void TForm1::buildLineMonitor() {
+    QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
+    QWidget* area = bevel ? static_cast<QWidget*>(bevel) : ToolBar1;
+    LineMonitorButton = new QToolButton(area);
+    LineMonitorButton->setObjectName(QStringLiteral("LineMonitorButton"));
+    LineMonitorButton->setIcon(monitorIcon());
+    LineMonitorButton->setIconSize(QSize(22, 20));
+    LineMonitorButton->setToolTip(hint());
+    // The right end of the 350-pixel area (the poll log's button and size label to its left).
+    LineMonitorButton->setGeometry(314, 4, 32, 27);
+    LineMonitorButton->installEventFilter(new HintFilter(LineMonitorButton));
+    connect(LineMonitorButton, &QToolButton::clicked, this, &TForm1::LineMonitorButtonClick);
+}
+
+void TForm1::LineMonitorButtonClick() {
+    if (!LineMonitor1) {
+        LineMonitorLinks links;
+        links.setObserver = [this](BusObserver o) { bus_->setObserver(std::move(o)); };
+        links.programConnected = [this] { return SerialDriver1->IsOpen(); };
+        links.connectButton = SpeedButton1;
+        links.settings = form2_;
+        LineMonitor1 = new LineMonitor(links, this);
+    }
+    LineMonitor1->show();
+    LineMonitor1->raise();
+    LineMonitor1->activateWindow();
+}
