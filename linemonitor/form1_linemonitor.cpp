@@ -18,15 +18,15 @@ namespace {
 
 // A small screen with a pulse train on it: the line as it goes.
 QIcon monitorIcon() {
-    QPixmap p(22, 20);
+    QPixmap p(20, 18);
     p.fill(Qt::transparent);
     QPainter g(&p);
     g.setRenderHint(QPainter::Antialiasing, false);
     g.setPen(QColor(0x30, 0x30, 0x30));
     g.setBrush(QColor(0x10, 0x28, 0x10));
-    g.drawRect(0, 0, 21, 19);
+    g.drawRect(0, 0, 19, 17);
     g.setPen(QPen(QColor(0x40, 0xE0, 0x40), 1));
-    const QPoint trace[] = {{2, 13}, {5, 13}, {5, 5}, {8, 5}, {8, 13}, {10, 13}, {10, 5}, {14, 5}, {14, 13}, {16, 13}, {16, 5}, {19, 5}};
+    const QPoint trace[] = {{2, 12}, {4, 12}, {4, 5}, {7, 5}, {7, 12}, {9, 12}, {9, 5}, {13, 5}, {13, 12}, {15, 12}, {15, 5}, {17, 5}};
     g.drawPolyline(trace, int(std::size(trace)));
     return QIcon(p);
 }
@@ -54,10 +54,11 @@ void TForm1::buildLineMonitor() {
     LineMonitorButton = new QToolButton(area);
     LineMonitorButton->setObjectName(QStringLiteral("LineMonitorButton"));
     LineMonitorButton->setIcon(monitorIcon());
-    LineMonitorButton->setIconSize(QSize(22, 20));
+    LineMonitorButton->setIconSize(QSize(20, 18));
+    LineMonitorButton->setAutoRaise(true);
     LineMonitorButton->setToolTip(hint());
     // The right end of the 350-pixel area (the poll log's button and size label to its left).
-    LineMonitorButton->setGeometry(314, 4, 32, 27);
+    LineMonitorButton->setGeometry(322, 4, 24, 27);
     LineMonitorButton->installEventFilter(new HintFilter(LineMonitorButton));
     connect(LineMonitorButton, &QToolButton::clicked, this, &TForm1::LineMonitorButtonClick);
 }

@@ -137,6 +137,7 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
         // After the main window's own handler: a click that connected starts the counters afresh.
         connect(links_.connectButton, &QAbstractButton::clicked, this, [this] {
             if (links_.programConnected && links_.programConnected()) resetCounters();
+            updateScanButtons();
         });
         links_.connectButton->installEventFilter(this);
     }
