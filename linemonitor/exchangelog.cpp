@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QStringList>
 
 namespace linemonitor {
 
@@ -85,7 +86,10 @@ QByteArray textFile(const QList<Row>& rows, const Counters& c) {
              .arg(c.count(Outcome::DeviceGone) + c.count(Outcome::BadRequest))
              .arg(rateText(c.failureRate()));
     t += QLatin1Char('\n');
-    t += QCoreApplication::translate("LineMonitor", "Time\tRequest\tReply\tOutcome\tRound trip (ms)");
+    t += QStringList{QCoreApplication::translate("LineMonitor", "Time"), QCoreApplication::translate("LineMonitor", "Request"),
+                     QCoreApplication::translate("LineMonitor", "Reply"), QCoreApplication::translate("LineMonitor", "Outcome"),
+                     QCoreApplication::translate("LineMonitor", "Round trip (ms)")}
+             .join(QLatin1Char('\t'));
     t += QLatin1Char('\n');
     for (const Row& r : rows) t += rowLine(r) + QLatin1Char('\n');
     return t.toUtf8();
