@@ -163,14 +163,21 @@ QVariant ExchangeModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 void ExchangeModel::append(Row row) {
-    if (ring_.capacity() <= 0) return;
-    if (ring_.full()) {
-        beginRemoveRows({}, 0, 0);
-        ring_.dropOldest();
+    append(QList<Row>{std::move(row)});
+}
+
+void ExchangeModel::append(QList<Row> rows) {
+    const int capacity = ring_.capacity();
+    if (capacity <= 0 || rows.isEmpty()) return;
+    if (rows.size() > capacity) rows.remove(0, rows.size() - capacity);
+    const int overflow = ring_.size() + int(rows.size()) - capacity;
+    if (overflow > 0) {
+        beginRemoveRows({}, 0, overflow - 1);
+        for (int i = 0; i < overflow; ++i) ring_.dropOldest();
         endRemoveRows();
     }
-    beginInsertRows({}, ring_.size(), ring_.size());
-    ring_.push(std::move(row));
+    beginInsertRows({}, ring_.size(), ring_.size() + int(rows.size()) - 1);
+    for (Row& r : rows) ring_.push(std::move(r));
     endInsertRows();
 }
 

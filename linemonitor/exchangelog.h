@@ -103,6 +103,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void append(Row row);
+    // Several at once (the oldest first), as one removal and one insertion.
+    void append(QList<Row> rows);
     void clear();
     const Row& row(int i) const { return ring_.at(i); }
     QList<Row> rows() const { return ring_.all(); }

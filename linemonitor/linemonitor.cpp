@@ -18,11 +18,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 using namespace linemonitor;
 
 namespace {
+constexpr int kRefreshMs = 100;
+
 QPushButton* button(const char* name, QWidget* parent) {
     auto* b = new QPushButton(parent);
     b->setObjectName(QLatin1String(name));
@@ -40,6 +44,12 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     setWindowFlag(Qt::Window);
     resize(760, 600);
     model_ = new ExchangeModel(this);
+    // The window is brought up to date a few times a second, not within the
+    // exchange: a poll tick pays only for keeping the row.
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setSingleShot(true);
+    refreshTimer_->setInterval(kRefreshMs);
+    connect(refreshTimer_, &QTimer::timeout, this, &LineMonitor::refresh);
 
     auto* top = new QVBoxLayout(this);
     ExchangeView = new QTableView(this);
@@ -158,6 +168,7 @@ void LineMonitor::showEvent(QShowEvent* event) {
 void LineMonitor::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (links_.setObserver) links_.setObserver({});
+    refresh();
 }
 
 void LineMonitor::changeEvent(QEvent* event) {
@@ -206,9 +217,15 @@ void LineMonitor::showCounters() {
 void LineMonitor::record(const BusExchange& exchange) {
     Row row = rowOf(exchange);
     counters_.add(row.outcome);
-    showCounters();
     // Paused, the list stands still to be read; the counters still tell the whole line.
-    if (!paused_) model_->append(std::move(row));
+    if (!paused_) pending_ << std::move(row);
+    if (!refreshTimer_->isActive()) refreshTimer_->start();
+}
+
+void LineMonitor::refresh() {
+    refreshTimer_->stop();
+    if (!pending_.isEmpty()) model_->append(std::exchange(pending_, {}));
+    showCounters();
 }
 
 void LineMonitor::resetCounters() {
@@ -216,15 +233,20 @@ void LineMonitor::resetCounters() {
     showCounters();
 }
 
-void LineMonitor::PauseButtonClick() { paused_ = PauseButton->isChecked(); }
+void LineMonitor::PauseButtonClick() {
+    refresh(); // what came before the click is listed
+    paused_ = PauseButton->isChecked();
+}
 
 void LineMonitor::ClearButtonClick() {
+    pending_.clear();
     model_->clear();
     followNewest_ = true;
     resetCounters();
 }
 
 void LineMonitor::SaveButtonClick() {
+    refresh();
     const QString filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
     const QString chosen = seams::current().saveFileName(this, tr("Save the exchanges as text"), QStringLiteral("."), filter);
     if (chosen.isEmpty()) return;

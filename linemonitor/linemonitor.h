@@ -18,6 +18,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QTimer;
 class TForm2;
 
 // What the monitor needs of the main window.
@@ -62,8 +63,11 @@ public:
     void StopButtonClick();
     void UseButtonClick();
 
-    // One exchange of the program's bus.
+    // One exchange of the program's bus: counted and kept; the list and
+    // the counters on the window follow at the next refresh.
     void record(const BusExchange& exchange);
+    // Shows what was recorded since the last refresh.
+    void refresh();
     // The counters start again (connecting, Clear).
     void resetCounters();
 
@@ -88,4 +92,6 @@ private:
     bool scanning_ = false;
     bool stopRequested_ = false;
     QList<linescan::Found> found_;
+    QList<linemonitor::Row> pending_; // recorded, not yet in the list
+    QTimer* refreshTimer_ = nullptr;
 };

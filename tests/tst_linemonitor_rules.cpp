@@ -115,6 +115,7 @@ void TstLineMonitorRules::ringKeepsTheLast_data() {
     QTest::newRow("wrapped once") << 5 << 7;
     QTest::newRow("wrapped many times") << 5 << 23;
     QTest::newRow("one row") << 1 << 4;
+    QTest::newRow("a batch beyond the capacity") << 2 << 3;
 }
 
 void TstLineMonitorRules::ringKeepsTheLast() {
@@ -126,6 +127,15 @@ void TstLineMonitorRules::ringKeepsTheLast() {
     QCOMPARE(ring.size(), kept);
     for (int i = 0; i < kept; ++i) QCOMPARE(ring.at(i).sentMs, qint64(pushed - kept + i));
     QCOMPARE(ring.all().size(), kept);
+    // The list takes the same rows in batches of three and keeps the same.
+    ExchangeModel model(nullptr, capacity);
+    QList<Row> batch;
+    for (int i = 0; i < pushed; ++i) {
+        batch << rowAt(i);
+        if (batch.size() == 3 || i == pushed - 1) model.append(std::exchange(batch, {}));
+    }
+    QCOMPARE(model.rowCount(), kept);
+    for (int i = 0; i < kept; ++i) QCOMPARE(model.row(i).sentMs, ring.at(i).sentMs);
     ring.clear();
     QCOMPARE(ring.size(), 0);
     ring.push(rowAt(99));
