@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFont>
 #include <QStringList>
 
 namespace linemonitor {
@@ -49,6 +50,12 @@ QString timeText(qint64 msSinceEpoch) {
 
 QString hexText(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+QFont hexFont() {
+    QFont f(QStringLiteral("Monospace"));
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
 }
 
 QString roundTripText(qint64 us) {
@@ -142,6 +149,10 @@ QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
         case OutcomeColumn: return outcomeText(r.outcome);
         case RoundTripColumn: return roundTripText(r.roundTripUs);
         }
+    } else if (role == Qt::ToolTipRole && (index.column() == RequestColumn || index.column() == ReplyColumn)) {
+        return hexText(index.column() == RequestColumn ? r.request : r.reply);
+    } else if (role == Qt::FontRole && index.column() != OutcomeColumn) {
+        return hexFont();
     } else if (role == Qt::ForegroundRole && index.column() == OutcomeColumn && r.outcome != Outcome::Good) {
         return QBrush(QColor(0xB0, 0x00, 0x00));
     } else if (role == Qt::TextAlignmentRole && index.column() == RoundTripColumn) {

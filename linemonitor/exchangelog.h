@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <vector>
@@ -44,6 +45,8 @@ Row rowOf(const BusExchange& exchange);
 QString timeText(qint64 msSinceEpoch);
 // "03 03 00 16 00 01 65 EE"; empty for no bytes.
 QString hexText(const QByteArray& bytes);
+// The font of the times and bytes in the list: fixed width, so the bytes line up.
+QFont hexFont();
 // The round trip in ms with one decimal ("12.3").
 QString roundTripText(qint64 us);
 

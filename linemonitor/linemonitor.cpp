@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 using namespace linemonitor;
@@ -42,7 +43,7 @@ QLabel* label(const char* name, QWidget* parent) {
 LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidget(parent), links_(links) {
     setObjectName(QStringLiteral("LineMonitor"));
     setWindowFlag(Qt::Window);
-    resize(760, 600);
+    resize(1000, 680);
     model_ = new ExchangeModel(this);
     // The window is brought up to date a few times a second, not within the
     // exchange: a poll tick pays only for keeping the row.
@@ -58,20 +59,17 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     ExchangeView->setSelectionBehavior(QAbstractItemView::SelectRows);
     ExchangeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ExchangeView->verticalHeader()->hide();
-    ExchangeView->verticalHeader()->setDefaultSectionSize(ExchangeView->fontMetrics().height() + 4);
-    ExchangeView->horizontalHeader()->setStretchLastSection(false);
+    ExchangeView->verticalHeader()->setDefaultSectionSize(std::max(ExchangeView->fontMetrics().height(), QFontMetrics(hexFont()).height()) + 4);
     ExchangeView->setWordWrap(false);
     {
-        QFont mono(QStringLiteral("Monospace"));
-        mono.setStyleHint(QFont::TypeWriter);
-        ExchangeView->setFont(mono);
-        const QFontMetrics fm(mono);
-        ExchangeView->setColumnWidth(ExchangeModel::TimeColumn, fm.horizontalAdvance(QStringLiteral("00:00:00.000")) + 12);
-        ExchangeView->setColumnWidth(ExchangeModel::RequestColumn, fm.horizontalAdvance(QStringLiteral("00 ")) * 8 + 8);
-        ExchangeView->setColumnWidth(ExchangeModel::ReplyColumn, fm.horizontalAdvance(QStringLiteral("00 ")) * 9 + 8);
-        ExchangeView->setColumnWidth(ExchangeModel::RoundTripColumn, fm.horizontalAdvance(QStringLiteral("0000.0")) + 12);
-        ExchangeView->horizontalHeader()->setSectionResizeMode(ExchangeModel::OutcomeColumn, QHeaderView::Stretch);
-        ExchangeView->horizontalHeader()->moveSection(ExchangeModel::RoundTripColumn, ExchangeModel::OutcomeColumn);
+        // Time, request, outcome, round trip, then the reply (up to 29 bytes) in what is left.
+        const QFontMetrics mono(hexFont());
+        ExchangeView->setColumnWidth(ExchangeModel::TimeColumn, mono.horizontalAdvance(QStringLiteral("00:00:00.000")) + 12);
+        ExchangeView->setColumnWidth(ExchangeModel::RequestColumn, mono.horizontalAdvance(QStringLiteral("00 ")) * 8 + 8);
+        ExchangeView->setColumnWidth(ExchangeModel::RoundTripColumn, mono.horizontalAdvance(QStringLiteral("0000.0")) + 12);
+        QHeaderView* h = ExchangeView->horizontalHeader();
+        h->moveSection(h->visualIndex(ExchangeModel::ReplyColumn), ExchangeModel::ColumnCount - 1);
+        h->setStretchLastSection(true);
     }
     top->addWidget(ExchangeView, 1);
     // Following the newest row unless the user scrolled away from the bottom.
@@ -129,7 +127,7 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     auto* foundRow = new QHBoxLayout();
     FoundList = new QListWidget(scan);
     FoundList->setObjectName(QStringLiteral("FoundList"));
-    FoundList->setMaximumHeight(90);
+    FoundList->setMaximumHeight(72);
     UseButton = button("UseButton", scan);
     foundRow->addWidget(FoundList, 1);
     foundRow->addWidget(UseButton, 0, Qt::AlignTop);
@@ -200,6 +198,11 @@ void LineMonitor::retranslate() {
     UseButton->setText(tr("Put into the settings"));
     for (int i = 0; i < FoundList->count() && i < found_.size(); ++i) FoundList->item(i)->setText(foundText(found_[i]));
     model_->retranslate();
+    // The outcome column as wide as its longest text in this language.
+    int widest = ExchangeView->horizontalHeader()->fontMetrics().horizontalAdvance(tr("Outcome"));
+    for (int o = 0; o < kOutcomeCount; ++o)
+        widest = std::max(widest, ExchangeView->fontMetrics().horizontalAdvance(outcomeText(Outcome(o))));
+    ExchangeView->setColumnWidth(ExchangeModel::OutcomeColumn, widest + 16);
 }
 
 void LineMonitor::showCounters() {

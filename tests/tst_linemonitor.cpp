@@ -195,7 +195,6 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     // Connecting again starts the counters afresh.
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
     m = openMonitor(app);
-    QVERIFY(number(m->RequestsCount) > 0 || model->rowCount() > 0 || true);
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     QVERIFY(f->SerialDriver1->IsOpen());
     QCOMPARE(number(m->RequestsCount), qint64(0));
