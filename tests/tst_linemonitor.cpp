@@ -168,8 +168,18 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     }
     QVERIFY(noReplyRows > 0);
     QVERIFY(otherRows > 0);
-    // Newest at the bottom, followed.
-    QTRY_VERIFY(m->ExchangeView->verticalScrollBar()->value() == m->ExchangeView->verticalScrollBar()->maximum());
+    // Newest at the bottom, followed; scrolled up, the view stays where the user put it, until back at the bottom.
+    QScrollBar* bar = m->ExchangeView->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+    QTest::keyClick(m->ExchangeView, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(bar->value(), 0);
+    const int listed = model->rowCount();
+    QTRY_VERIFY_WITH_TIMEOUT(model->rowCount() > listed + 3, 10000);
+    QCOMPARE(bar->value(), 0);
+    QTest::keyClick(m->ExchangeView, Qt::Key_End, Qt::ControlModifier);
+    const int atEnd = model->rowCount();
+    QTRY_VERIFY_WITH_TIMEOUT(model->rowCount() > atEnd + 3, 10000);
+    QTRY_VERIFY(bar->value() == bar->maximum());
 
     // Paused: the list stands still, the counters go on.
     QTest::mouseClick(m->PauseButton, Qt::LeftButton);
