@@ -22,8 +22,8 @@ Outcome classify(const QByteArray& request, const QByteArray& reply, BusError er
     case BusError::PortClosed:
     case BusError::DeviceGone: return Outcome::DeviceGone;
     case BusError::BadRequest: return Outcome::BadRequest;
+    default: return Outcome::OtherFailure;
     }
-    return Outcome::BadRequest;
 }
 
 QString outcomeText(Outcome outcome) {
@@ -36,12 +36,17 @@ QString outcomeText(Outcome outcome) {
         return QCoreApplication::translate("LineMonitor", "reply from another address or function");
     case Outcome::DeviceGone: return QCoreApplication::translate("LineMonitor", "port lost");
     case Outcome::BadRequest: return QCoreApplication::translate("LineMonitor", "bad request");
+    case Outcome::OtherFailure: return QCoreApplication::translate("LineMonitor", "other failure");
     }
     return {};
 }
 
+QString outcomeText(const Row& row) {
+    return row.outcome == Outcome::OtherFailure ? busErrorText(row.error) : outcomeText(row.outcome);
+}
+
 Row rowOf(const BusExchange& e) {
-    return {e.sentMs, e.request, e.reply, classify(e.request, e.reply, e.outcome), e.roundTripUs};
+    return {e.sentMs, e.request, e.reply, classify(e.request, e.reply, e.outcome), e.roundTripUs, e.outcome};
 }
 
 QString timeText(qint64 msSinceEpoch) {
@@ -77,7 +82,7 @@ QString rateText(double percent) {
 
 QString rowLine(const Row& r) {
     return timeText(r.sentMs) + QLatin1Char('\t') + hexText(r.request) + QLatin1Char('\t') + hexText(r.reply) +
-           QLatin1Char('\t') + outcomeText(r.outcome) + QLatin1Char('\t') + roundTripText(r.roundTripUs);
+           QLatin1Char('\t') + outcomeText(r) + QLatin1Char('\t') + roundTripText(r.roundTripUs);
 }
 
 QByteArray textFile(const QList<Row>& rows, const Counters& c) {
@@ -90,7 +95,7 @@ QByteArray textFile(const QList<Row>& rows, const Counters& c) {
              .arg(c.count(Outcome::ShortReply))
              .arg(c.count(Outcome::BadCrc))
              .arg(c.count(Outcome::OtherAddressOrFunction))
-             .arg(c.count(Outcome::DeviceGone) + c.count(Outcome::BadRequest))
+             .arg(c.otherFailures())
              .arg(rateText(c.failureRate()));
     t += QLatin1Char('\n');
     t += QStringList{QCoreApplication::translate("LineMonitor", "Time"), QCoreApplication::translate("LineMonitor", "Request"),
@@ -146,7 +151,7 @@ QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
         case TimeColumn: return timeText(r.sentMs);
         case RequestColumn: return hexText(r.request);
         case ReplyColumn: return hexText(r.reply);
-        case OutcomeColumn: return outcomeText(r.outcome);
+        case OutcomeColumn: return outcomeText(r);
         case RoundTripColumn: return roundTripText(r.roundTripUs);
         }
     } else if (role == Qt::ToolTipRole && (index.column() == RequestColumn || index.column() == ReplyColumn)) {

@@ -24,8 +24,9 @@ enum class Outcome {
     OtherAddressOrFunction,
     DeviceGone, // the device went away, or the port was closed during the exchange
     BadRequest,
+    OtherFailure, // any other reason the bus gives (told in its own words)
 };
-constexpr int kOutcomeCount = int(Outcome::BadRequest) + 1;
+constexpr int kOutcomeCount = int(Outcome::OtherFailure) + 1;
 
 // Told from the bus's outcome and the bytes.
 Outcome classify(const QByteArray& request, const QByteArray& reply, BusError error);
@@ -38,7 +39,10 @@ struct Row {
     QByteArray reply;
     Outcome outcome = Outcome::Good;
     qint64 roundTripUs = 0;
+    BusError error = BusError::NoError; // the bus's own outcome
 };
+// The row's outcome in words: the bus's own words for another failure.
+QString outcomeText(const Row& row);
 Row rowOf(const BusExchange& exchange);
 
 // hh:mm:ss.zzz in local time.
@@ -57,6 +61,10 @@ struct Counters {
     void add(Outcome outcome);
     qint64 count(Outcome outcome) const { return byOutcome[int(outcome)]; }
     qint64 failures() const { return requests - count(Outcome::Good); }
+    // The port lost, a bad request or another reason of the bus.
+    qint64 otherFailures() const {
+        return count(Outcome::DeviceGone) + count(Outcome::BadRequest) + count(Outcome::OtherFailure);
+    }
     // Failures in % of the requests, 0 without requests.
     double failureRate() const;
 };

@@ -81,9 +81,11 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
 
     // Counters since connecting.
     auto* counts = new QGridLayout();
-    QLabel** values[] = {&RequestsCount, &GoodCount, &NoReplyCount, &ShortReplyCount, &BadCrcCount, &OtherReplyCount, &FailureRate};
-    const char* names[] = {"RequestsCount", "GoodCount", "NoReplyCount", "ShortReplyCount", "BadCrcCount", "OtherReplyCount", "FailureRate"};
-    for (int i = 0; i < 7; ++i) {
+    QLabel** values[] = {&RequestsCount, &GoodCount,       &NoReplyCount,      &ShortReplyCount,
+                         &BadCrcCount,   &OtherReplyCount, &OtherFailureCount, &FailureRate};
+    const char* names[] = {"RequestsCount", "GoodCount",       "NoReplyCount",      "ShortReplyCount",
+                           "BadCrcCount",   "OtherReplyCount", "OtherFailureCount", "FailureRate"};
+    for (int i = 0; i < 8; ++i) {
         countCaptions_[i] = new QLabel(this);
         *values[i] = label(names[i], this);
         (*values[i])->setAlignment(Qt::AlignCenter);
@@ -184,8 +186,8 @@ void LineMonitor::retranslate() {
     setWindowTitle(tr("Communication monitor"));
     const char* captions[] = {QT_TR_NOOP("Requests"),      QT_TR_NOOP("Good replies"), QT_TR_NOOP("No reply"),
                               QT_TR_NOOP("Short reply"),   QT_TR_NOOP("Bad CRC"),      QT_TR_NOOP("Another address or function"),
-                              QT_TR_NOOP("Failure rate")};
-    for (int i = 0; i < 7; ++i) countCaptions_[i]->setText(tr(captions[i]));
+                              QT_TR_NOOP("Other failures"), QT_TR_NOOP("Failure rate")};
+    for (int i = 0; i < 8; ++i) countCaptions_[i]->setText(tr(captions[i]));
     PauseButton->setText(tr("Pause"));
     PauseButton->setToolTip(tr("Stops the list so it can be read; the counters go on counting"));
     ClearButton->setText(tr("Clear"));
@@ -211,9 +213,10 @@ void LineMonitor::showCounters() {
                         counters_.count(Outcome::NoReply),
                         counters_.count(Outcome::ShortReply),
                         counters_.count(Outcome::BadCrc),
-                        counters_.count(Outcome::OtherAddressOrFunction)};
-    QLabel* labels[] = {RequestsCount, GoodCount, NoReplyCount, ShortReplyCount, BadCrcCount, OtherReplyCount};
-    for (int i = 0; i < 6; ++i) labels[i]->setText(QString::number(v[i]));
+                        counters_.count(Outcome::OtherAddressOrFunction),
+                        counters_.otherFailures()};
+    QLabel* labels[] = {RequestsCount, GoodCount, NoReplyCount, ShortReplyCount, BadCrcCount, OtherReplyCount, OtherFailureCount};
+    for (int i = 0; i < 7; ++i) labels[i]->setText(QString::number(v[i]));
     FailureRate->setText(rateText(counters_.failureRate()));
 }
 

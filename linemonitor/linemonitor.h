@@ -47,7 +47,7 @@ public:
 
     QTableView* ExchangeView = nullptr;
     QLabel *RequestsCount = nullptr, *GoodCount = nullptr, *NoReplyCount = nullptr, *ShortReplyCount = nullptr,
-           *BadCrcCount = nullptr, *OtherReplyCount = nullptr, *FailureRate = nullptr;
+           *BadCrcCount = nullptr, *OtherReplyCount = nullptr, *OtherFailureCount = nullptr, *FailureRate = nullptr;
     QPushButton *PauseButton = nullptr, *ClearButton = nullptr, *SaveButton = nullptr;
     QPushButton *FindButton = nullptr, *StopButton = nullptr, *UseButton = nullptr;
     QCheckBox* AllSpeedsBox = nullptr;
@@ -86,7 +86,7 @@ private:
     LineMonitorLinks links_;
     linemonitor::ExchangeModel* model_ = nullptr;
     linemonitor::Counters counters_;
-    QLabel* countCaptions_[7] = {};
+    QLabel* countCaptions_[8] = {};
     bool paused_ = false;
     bool followNewest_ = true;
     bool scanning_ = false;

@@ -137,7 +137,7 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     // The counters add up to the requests, and the rate is the failures' share.
     auto sum = [m] {
         return number(m->GoodCount) + number(m->NoReplyCount) + number(m->ShortReplyCount) + number(m->BadCrcCount) +
-               number(m->OtherReplyCount);
+               number(m->OtherReplyCount) + number(m->OtherFailureCount);
     };
     QCOMPARE(sum(), number(m->RequestsCount));
     const double rate = 100.0 * double(number(m->RequestsCount) - number(m->GoodCount)) / double(number(m->RequestsCount));
@@ -164,7 +164,7 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
             QCOMPARE(quint8(r.reply[0]), quint8(r.request[0] + 1));
         }
         QCOMPARE(model->index(i, linemonitor::ExchangeModel::OutcomeColumn).data().toString(),
-                 linemonitor::outcomeText(r.outcome));
+                 linemonitor::outcomeText(r));
     }
     QVERIFY(noReplyRows > 0);
     QVERIFY(otherRows > 0);

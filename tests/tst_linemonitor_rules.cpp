@@ -75,6 +75,8 @@ void TstLineMonitorRules::classify_data() {
     QTest::newRow("port closed during it") << request << QByteArray() << BusError::PortClosed << Outcome::DeviceGone;
     QTest::newRow("device gone") << request << QByteArray() << BusError::DeviceGone << Outcome::DeviceGone;
     QTest::newRow("bad request") << QByteArray() << QByteArray() << BusError::BadRequest << Outcome::BadRequest;
+    // A reason the bus may give that the monitor has no word of its own for: told in the bus's words.
+    QTest::newRow("another reason") << request << good << BusError(int(BusError::BadRequest) + 1) << Outcome::OtherFailure;
 }
 
 void TstLineMonitorRules::classify() {
@@ -88,22 +90,26 @@ void TstLineMonitorRules::classify() {
     QCOMPARE(r.outcome, expected);
     QCOMPARE(r.reply, reply);
     QCOMPARE(r.roundTripUs, qint64(1234));
+    QCOMPARE(r.error, error);
     QVERIFY(!outcomeText(expected).isEmpty());
+    QCOMPARE(outcomeText(r), expected == Outcome::OtherFailure ? busErrorText(error) : outcomeText(expected));
 }
 
 void TstLineMonitorRules::countersAddUp() {
     Counters c;
     QCOMPARE(c.failureRate(), 0.0);
-    const Outcome seen[] = {Outcome::Good, Outcome::Good, Outcome::NoReply, Outcome::Good, Outcome::BadCrc,
-                            Outcome::ShortReply, Outcome::Good, Outcome::OtherAddressOrFunction};
+    const Outcome seen[] = {Outcome::Good,       Outcome::Good, Outcome::NoReply,    Outcome::Good,
+                            Outcome::BadCrc,     Outcome::ShortReply, Outcome::Good, Outcome::OtherAddressOrFunction,
+                            Outcome::DeviceGone, Outcome::OtherFailure};
     for (Outcome o : seen) c.add(o);
-    QCOMPARE(c.requests, qint64(8));
+    QCOMPARE(c.requests, qint64(10));
+    QCOMPARE(c.otherFailures(), qint64(2));
     qint64 sum = 0;
     for (qint64 n : c.byOutcome) sum += n;
     QCOMPARE(sum, c.requests);
     QCOMPARE(c.count(Outcome::Good), qint64(4));
-    QCOMPARE(c.failures(), qint64(4));
-    QCOMPARE(c.failureRate(), 50.0);
+    QCOMPARE(c.failures(), qint64(6));
+    QCOMPARE(c.failureRate(), 60.0);
     QCOMPARE(rateText(12.345), QStringLiteral("12.3 %"));
 }
 
