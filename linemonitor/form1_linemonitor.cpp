@@ -71,6 +71,8 @@ void TForm1::LineMonitorButtonClick() {
         links.connectButton = SpeedButton1;
         links.settings = form2_;
         LineMonitor1 = new LineMonitor(links, this);
+        // The program ends with the main window: the monitor closes with it (and a scan stops).
+        connect(this, &TForm1::closed, LineMonitor1, &QWidget::close);
     }
     LineMonitor1->show();
     LineMonitor1->raise();

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -167,6 +168,7 @@ void LineMonitor::showEvent(QShowEvent* event) {
 
 void LineMonitor::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    if (event->spontaneous()) return; // minimized: still recording
     if (links_.setObserver) links_.setObserver({});
     refresh();
 }

@@ -5,6 +5,7 @@
 #include "filetestsupport.h"
 #include "simfixture.h"
 
+#include "config/inifile.h"
 #include "linemonitor/linemonitor.h"
 #include "serial/tserialdriver.h"
 
@@ -251,17 +252,22 @@ void TstLineMonitor::saveAndFailedSave() {
 
 void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
     SimRelay relay;
-    QVERIFY(relay.start({QStringLiteral("--address"), QStringLiteral("137"), QStringLiteral("--variant"), QStringLiteral("3")}));
+    // A relay of its own line settings hears only those (the dialog is set to them below).
+    QStringList line;
+    if (simulatorHasLineSettings()) line << QStringLiteral("--baud") << QStringLiteral("9600") << QStringLiteral("--parity") << QStringLiteral("even");
+    QVERIFY(relay.start(QStringList{QStringLiteral("--address"), QStringLiteral("137"), QStringLiteral("--variant"), QStringLiteral("3")} + line));
     AppFixture app;
+    // The settings at another line than the initial one: the scan uses what the dialog holds.
+    ini::Selections saved;
+    saved.speed = 1;  // 9600
+    saved.parity = 1; // even
+    filetest::writeFile(app.path(QStringLiteral("vrk.ini")), ini::fileText(saved));
     app.start();
     TForm1* f = app.f1();
     LineMonitor* m = openMonitor(app);
     QVERIFY(m->FindButton->isEnabled());
     QVERIFY(!m->StopButton->isEnabled());
     // The dialog at another speed than its initial one: the scan uses what it shows.
-    QTest::mouseClick(app.f2()->ComboBox1, Qt::LeftButton);
-    app.f2()->ComboBox1->setCurrentIndex(1); // 9600
-    app.f2()->ComboBox2->setCurrentIndex(1); // even
     bool connectDisabled = true, progressed = false;
     DuringScan watch([&] {
         if (!m->scanning()) return false;
@@ -273,7 +279,7 @@ void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
     });
     QTest::mouseClick(m->FindButton, Qt::LeftButton);
     QVERIFY(!m->scanning());
-    QVERIFY(progressed);
+    QVERIFY2(progressed, qPrintable(m->ScanStatus->text()));
     QVERIFY(connectDisabled);
     QVERIFY(!f->SerialDriver1->IsOpen());
     QVERIFY(f->SpeedButton1->isEnabled());
@@ -345,6 +351,23 @@ void TstLineMonitor::stopStopsTheScan() {
     QCOMPARE(simFrames(relay).size(), afterClose);
     QVERIFY(afterClose < asked + 100);
     QVERIFY(app.f1()->SpeedButton1->isEnabled());
+
+    // So does closing the main window (the program ends): the monitor closes with it.
+    m = openMonitor(app);
+    app.f1()->show();
+    DuringScan end([&] {
+        if (m->ScanProgress->value() < 5) return false;
+        app.f1()->close();
+        return true;
+    });
+    QTest::mouseClick(m->FindButton, Qt::LeftButton);
+    QVERIFY(!m->scanning());
+    QVERIFY(!m->isVisible());
+    QTest::qWait(300);
+    const int afterEnd = simFrames(relay).size();
+    QTest::qWait(700);
+    QCOMPARE(simFrames(relay).size(), afterEnd);
+    QVERIFY(afterEnd < afterClose + 100);
 }
 
 void TstLineMonitor::scanOnlyWhileDisconnected() {
