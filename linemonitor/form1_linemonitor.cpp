@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
+#include <iterator>
 
 namespace {
 
