@@ -389,6 +389,16 @@ void TstLineMonitor::scanOnlyWhileDisconnected() {
         QCOMPARE(addressOf(fr), 3);
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
     QVERIFY(m->FindButton->isEnabled());
+
+    // No device behind COM1: said, with the driver's reason, and nothing left held.
+    relay.stop();
+    QTest::mouseClick(m->FindButton, Qt::LeftButton);
+    QVERIFY(!m->scanning());
+    const QString prefix = mtr("The port could not be used: %1").arg(QString());
+    QVERIFY2(m->ScanStatus->text().startsWith(prefix) && m->ScanStatus->text().size() > prefix.size(),
+             qPrintable(m->ScanStatus->text()));
+    QVERIFY(m->FindButton->isEnabled());
+    QVERIFY(f->SpeedButton1->isEnabled());
 }
 
 void TstLineMonitor::findsTheRelayAtAnotherSpeed() {
