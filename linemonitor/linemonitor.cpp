@@ -157,8 +157,11 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     updateScanButtons();
 }
 
-// No observer is removed here: the monitor goes with the main window, whose bus goes first.
-LineMonitor::~LineMonitor() = default;
+LineMonitor::~LineMonitor() {
+    // The monitor goes with the main window, whose bus is gone by now: the
+    // hide that the window's destruction brings must not reach it.
+    links_.setObserver = nullptr;
+}
 
 void LineMonitor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
