@@ -4,6 +4,7 @@
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
+#include "config/linesettings.h"
 #include "config/tform2.h"
 #include "serial/tserialdriver.h"
 
@@ -23,22 +24,16 @@ void TForm1::setPollButtons(bool connected) {
 }
 
 void TForm1::SpeedButton1Click() {
-    // The dialog's choices, in the order port, speed, parity, data bits, stop
-    // bits; an index outside a row leaves that property as it was.
-    static const TPortNumber ports[] = {pnCOM1, pnCOM2};
-    static const TBaudRate bauds[] = {br19200, br9600, br4800, br2400};
-    static const TParity parities[] = {ptODD, ptEVEN, ptNONE};
-    static const TDataBits dataBits[] = {db8BITS, db7BITS};
-    static const TStopBits stopBits[] = {sb1BITS, sb2BITS};
-    // Without the dialog every property stays as it was.
+    // The dialog's choices (config/linesettings.h); an index outside its
+    // list leaves that property as it was.
     ini::Selections none;
     none.port = none.speed = none.parity = none.dataBits = none.stopBits = -1;
     const ini::Selections chosen = form2_ ? form2_->selections() : none;
-    if (chosen.port >= 0 && chosen.port < 2) SerialDriver1->setPort(ports[chosen.port]);
-    if (chosen.speed >= 0 && chosen.speed < 4) SerialDriver1->setBaudRate(bauds[chosen.speed]);
-    if (chosen.parity >= 0 && chosen.parity < 3) SerialDriver1->setParity(parities[chosen.parity]);
-    if (chosen.dataBits >= 0 && chosen.dataBits < 2) SerialDriver1->setDataBits(dataBits[chosen.dataBits]);
-    if (chosen.stopBits >= 0 && chosen.stopBits < 2) SerialDriver1->setStopBits(stopBits[chosen.stopBits]);
+    if (auto v = linesettings::portOf(chosen.port)) SerialDriver1->setPort(*v);
+    if (auto v = linesettings::speedOf(chosen.speed)) SerialDriver1->setBaudRate(linesettings::baudRateOf(*v));
+    if (auto v = linesettings::parityOf(chosen.parity)) SerialDriver1->setParity(*v);
+    if (auto v = linesettings::dataBitsOf(chosen.dataBits)) SerialDriver1->setDataBits(*v);
+    if (auto v = linesettings::stopBitsOf(chosen.stopBits)) SerialDriver1->setStopBits(*v);
     // DTR and RTS stay off, and no flow control is used.
     SerialDriver1->setHwFlow(hfNONE);
     SerialDriver1->setSwFlow(sfNONE);

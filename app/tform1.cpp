@@ -115,6 +115,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     buildSetpointPage();
     buildFaultPage();
     buildRecords();
+    buildLineMonitor();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -29,6 +29,7 @@ class RegisterBus;
 class RecorderChart;
 class TForm2;
 class TForm4;
+class LineMonitor;
 namespace records {
 class PollLog;
 }
@@ -188,6 +189,11 @@ public:
     QToolButton* LogButton = nullptr;
     QLabel* LogSize = nullptr;
     records::PollLog* PollLog1 = nullptr;
+    // ---- communication monitor (linemonitor/): its button at the right end of ToolBar1's free area
+    QToolButton* LineMonitorButton = nullptr;
+    LineMonitor* LineMonitor1 = nullptr; // made on first use
+    void buildLineMonitor();
+    void LineMonitorButtonClick();
 
     // ---- each subsystem's state: owned by the window, read-only from outside
     struct PollState { // monitor/

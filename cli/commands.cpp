@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/stopsignal.h"
+#include "config/linesettings.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "protocol/registerbus.h"
@@ -27,7 +28,6 @@ constexpr int kMeasurementRegisters = 12; // registers 1..12, as the poll reads 
 constexpr int kVariantRegister = 23;
 constexpr uint32_t kPollPauseMs = 20;     // the poll's pause before it reads the variant
 constexpr uint32_t kTransferWaitMs = 100; // the wait before a setpoint or fault-log read
-constexpr uint32_t kScanTimeoutMs = 50;   // a scan's time-out unless --timeout-ms is given
 constexpr uint32_t kStopCheckMs = 50;     // how often a waiting loop looks for a stop
 constexpr int kOutputK1 = 0x0100;
 constexpr int kOutputK2 = 0x0200;
@@ -65,16 +65,7 @@ int lost(const Context& c, const Line& line) {
 
 // The relay variant's nominal range, as the table's hint names them.
 QString variantName(int variant) {
-    switch (variant) {
-    case 1:
-        return QStringLiteral("20 A");
-    case 2:
-        return QStringLiteral("100 A");
-    case 3:
-        return QStringLiteral("250 A");
-    default:
-        return QStringLiteral("?");
-    }
+    return linescan::variantName(variant);
 }
 
 // The setpoint table's name and hint columns in the chosen language, as the window shows them.
@@ -138,32 +129,30 @@ int scan(const Context& c, const ScanOptions& o) {
     int status = kExitOk;
     auto line = openLine(c, &status);
     if (!line) return status;
-    line->setTimeout(o.timeoutMs ? o.timeoutMs : kScanTimeoutMs);
     watchStopSignals();
-    QList<std::pair<uint32_t, TParity>> speeds;
-    if (o.allSpeeds) {
-        for (uint32_t baud : offeredSpeeds())
-            for (TParity parity : offeredParities())
-                speeds << std::pair{baud, parity};
-    } else {
-        speeds << std::pair{c.line.baud, c.line.parity};
-    }
+    // The steps and their order are the relay finder's (config/linesettings.h).
+    const QList<linescan::Speed> speeds = linescan::speeds(o.allSpeeds, {c.line.baud, c.line.parity});
     int found = 0;
-    for (const auto& [baud, parity] : speeds) {
-        line->setSpeed(baud, parity);
-        for (int address = o.from; address <= o.to && !stopRequested(); ++address) {
-            if (!line->isOpen()) return lost(c, *line);
-            line->setAddress(address);
-            if (!line->read(kVariantRegister, 1)) continue;
-            const int variant = line->values().value(0);
-            c.out << QStringLiteral("address=%1 line=%2 variant=%3 (%4)")
-                         .arg(address)
-                         .arg(lineText(baud, parity, c.line.dataBits, c.line.stopBits))
-                         .arg(variant)
-                         .arg(variantName(variant))
-                  << Qt::endl;
-            ++found;
+    linescan::Speed current;
+    const int steps = linescan::stepCount(speeds, o.from, o.to);
+    for (int i = 0; i < steps && !stopRequested(); ++i) {
+        const linescan::Step step = linescan::step(speeds, o.from, o.to, i);
+        if (i == 0 || !(step.speed == current)) {
+            current = step.speed;
+            line->setSpeed(current.baud, current.parity);
+            line->setTimeout(o.timeoutMs ? o.timeoutMs : linescan::timeoutMs(current, c.line.dataBits, c.line.stopBits));
         }
+        if (!line->isOpen()) return lost(c, *line);
+        line->setAddress(step.address);
+        if (!line->read(kVariantRegister, 1)) continue;
+        const int variant = line->values().value(0);
+        c.out << QStringLiteral("address=%1 line=%2 variant=%3 (%4)")
+                     .arg(step.address)
+                     .arg(lineText(current.baud, current.parity, c.line.dataBits, c.line.stopBits))
+                     .arg(variant)
+                     .arg(linescan::variantName(variant))
+              << Qt::endl;
+        ++found;
     }
     if (found == 0) {
         c.err << QCoreApplication::translate("vrk-cli", "No relay answered.") << Qt::endl;

@@ -1,6 +1,7 @@
 #include "cli/line.h"
 
 #include "config/inifile.h"
+#include "config/linesettings.h"
 #include "files/files.h"
 
 #include <QCoreApplication>
@@ -13,23 +14,17 @@ QString tr(const char* source) {
 
 namespace {
 
-// The settings dialog's lists, in its order (see ini::Selections).
-const uint32_t kSpeeds[] = {19200, 9600, 4800, 2400};
-const TParity kParities[] = {ptODD, ptEVEN, ptNONE};
-
 TBaudRate baudRateOf(uint32_t value) {
-    for (int r = br110; r <= br256000; ++r)
-        if (TSerialDriver::BaudValueOf(TBaudRate(r)) == value) return TBaudRate(r);
-    return brCustom;
+    return linesettings::baudRateOf(value);
 }
 
 } // namespace
 
 QList<uint32_t> offeredSpeeds() {
-    return {std::begin(kSpeeds), std::end(kSpeeds)};
+    return linesettings::offeredSpeeds();
 }
 QList<TParity> offeredParities() {
-    return {std::begin(kParities), std::end(kParities)};
+    return linesettings::offeredParities();
 }
 
 QString portNameFor(const QString& option) {
@@ -54,12 +49,7 @@ QString parityName(TParity parity) {
 }
 
 QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits stopBits) {
-    const QChar letter = parity == ptODD ? u'O' : parity == ptEVEN ? u'E' : u'N';
-    return QStringLiteral("%1 %2%3%4")
-        .arg(baud)
-        .arg(5 + int(dataBits))
-        .arg(letter)
-        .arg(stopBits == sb2BITS ? 2 : 1);
+    return linescan::lineText(baud, parity, dataBits, stopBits);
 }
 
 void addLineOptions(QCommandLineParser& p) {
@@ -86,12 +76,13 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
         sel = ini::applyLines(r.lines, sel);
     }
     // An entry the dialog shows as unselected leaves the program's default.
-    if (sel.port >= 0 && sel.port < ini::kPortCount)
-        s->port = QStringLiteral("\\\\.\\COM%1").arg(sel.port + 1);
-    if (sel.speed >= 0 && sel.speed < 4) s->baud = kSpeeds[sel.speed];
-    if (sel.parity >= 0 && sel.parity < 3) s->parity = kParities[sel.parity];
-    if (sel.dataBits >= 0 && sel.dataBits < 2) s->dataBits = sel.dataBits == 0 ? db8BITS : db7BITS;
-    if (sel.stopBits >= 0 && sel.stopBits < 2) s->stopBits = sel.stopBits == 0 ? sb1BITS : sb2BITS;
+    const linesettings::Line chosen =
+        linesettings::lineOf(sel, {s->port, s->baud, s->parity, s->dataBits, s->stopBits});
+    s->port = chosen.port;
+    s->baud = chosen.baud;
+    s->parity = chosen.parity;
+    s->dataBits = chosen.dataBits;
+    s->stopBits = chosen.stopBits;
     if (sel.address >= 0 && sel.address < ini::kAddressCount) s->address = sel.address + 1;
 
     auto number = [&](const char* name, int low, int high, int* out) {

@@ -5,7 +5,9 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <QDateTime>
 #include <array>
+#include <chrono>
 #include <cstring>
 
 #include "serial/serialbackend.h"
@@ -131,6 +133,10 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
     // alone: on a terminal a flush wakes a kernel worker, which costs more
     // than the look.)
     if (driver_.InputCount() > 0) driver_.PurgeQueues(true, false);
+    // The line's watcher, when one is set, gets the time before the write.
+    const bool observed = bool(observer_);
+    const qint64 observedSentMs = observed ? QDateTime::currentMSecsSinceEpoch() : 0;
+    const auto observedStart = observed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
     // A short send shows up as a missing reply.
     (void)driver_.WriteText(request);
     driver_.HoldPolling();
@@ -158,6 +164,11 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         qCDebug(lcBus).noquote() << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
                                  << QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)).toHex(' ')
                                  << "->" << traceName(error_);
+    }
+    // ... and the exchange as it went.
+    if (observed && observer_) {
+        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - observedStart);
+        observer_({observedSentMs, request, QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)), error_, qint64(us.count())});
     }
     return passes;
 }

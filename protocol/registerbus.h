@@ -47,6 +47,19 @@ enum class BusError {
 // The outcome in the current language.
 QString busErrorText(BusError e);
 
+// One exchange as it went over the line, for a watcher of the line (the
+// communication monitor): when the request was sent, the request, the reply
+// bytes that came (only those), the outcome and the round trip from before
+// the write to the end of the read.
+struct BusExchange {
+    qint64 sentMs = 0;      // ms since the epoch, before the write
+    QByteArray request;
+    QByteArray reply;       // the bytes that came, possibly none
+    BusError outcome = BusError::NoError;
+    qint64 roundTripUs = 0; // microseconds
+};
+using BusObserver = std::function<void(const BusExchange&)>;
+
 class RegisterBus {
 public:
     // busAddress is asked afresh at every exchange.
@@ -65,6 +78,10 @@ public:
     BusError error() const { return error_; }
     QString errorString() const { return busErrorText(error_); }
 
+    // Called once per exchange that went out (not for one refused before
+    // sending); none by default, and then nothing is recorded or copied.
+    void setObserver(BusObserver observer) { observer_ = std::move(observer); }
+
 private:
     // Sends the request and reads a reply of replySize bytes into reply;
     // true when all of it came and its CRC is right.
@@ -73,4 +90,5 @@ private:
     TSerialDriver& driver_;
     std::function<int()> busAddress_;
     BusError error_ = BusError::NoError;
+    BusObserver observer_;
 };

@@ -151,7 +151,7 @@ void TForm1::buildRecords() {
     LogSize = new QLabel(area);
     LogSize->setObjectName(QStringLiteral("LogSize"));
     LogSize->setFont(f);
-    LogSize->setGeometry(130, 4, 214, 27);
+    LogSize->setGeometry(130, 4, 188, 27); // the communication monitor's button from x 322
     LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
 

@@ -1,0 +1,211 @@
+#include "linemonitor/exchangelog.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFont>
+#include <QStringList>
+
+namespace linemonitor {
+
+Outcome classify(const QByteArray& request, const QByteArray& reply, BusError error) {
+    switch (error) {
+    case BusError::NoError:
+        // Address and function are the first two bytes of request and reply.
+        if (request.size() < 2 || reply.size() < 2 || reply[0] != request[0] || reply[1] != request[1])
+            return Outcome::OtherAddressOrFunction;
+        return Outcome::Good;
+    case BusError::NoReply: return Outcome::NoReply;
+    case BusError::ShortReply: return Outcome::ShortReply;
+    case BusError::BadCrc: return Outcome::BadCrc;
+    case BusError::PortClosed:
+    case BusError::DeviceGone: return Outcome::DeviceGone;
+    case BusError::BadRequest: return Outcome::BadRequest;
+    default: return Outcome::OtherFailure;
+    }
+}
+
+QString outcomeText(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Good: return QCoreApplication::translate("LineMonitor", "good");
+    case Outcome::NoReply: return QCoreApplication::translate("LineMonitor", "no reply");
+    case Outcome::ShortReply: return QCoreApplication::translate("LineMonitor", "short reply");
+    case Outcome::BadCrc: return QCoreApplication::translate("LineMonitor", "bad CRC");
+    case Outcome::OtherAddressOrFunction:
+        return QCoreApplication::translate("LineMonitor", "reply from another address or function");
+    case Outcome::DeviceGone: return QCoreApplication::translate("LineMonitor", "port lost");
+    case Outcome::BadRequest: return QCoreApplication::translate("LineMonitor", "bad request");
+    case Outcome::OtherFailure: return QCoreApplication::translate("LineMonitor", "other failure");
+    }
+    return {};
+}
+
+QString outcomeText(const Row& row) {
+    return row.outcome == Outcome::OtherFailure ? busErrorText(row.error) : outcomeText(row.outcome);
+}
+
+Row rowOf(const BusExchange& e) {
+    return {e.sentMs, e.request, e.reply, classify(e.request, e.reply, e.outcome), e.roundTripUs, e.outcome};
+}
+
+QString timeText(qint64 msSinceEpoch) {
+    return QDateTime::fromMSecsSinceEpoch(msSinceEpoch).toString(QStringLiteral("HH:mm:ss.zzz"));
+}
+
+QString hexText(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+QFont hexFont() {
+    QFont f(QStringLiteral("Monospace"));
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
+}
+
+QString roundTripText(qint64 us) {
+    return QString::number(double(us) / 1000.0, 'f', 1);
+}
+
+void Counters::add(Outcome outcome) {
+    ++requests;
+    ++byOutcome[int(outcome)];
+}
+
+double Counters::failureRate() const {
+    return requests == 0 ? 0.0 : 100.0 * double(failures()) / double(requests);
+}
+
+QString rateText(double percent) {
+    return QStringLiteral("%1 %").arg(percent, 0, 'f', 1);
+}
+
+QString rowLine(const Row& r) {
+    return timeText(r.sentMs) + QLatin1Char('\t') + hexText(r.request) + QLatin1Char('\t') + hexText(r.reply) +
+           QLatin1Char('\t') + outcomeText(r) + QLatin1Char('\t') + roundTripText(r.roundTripUs);
+}
+
+QByteArray textFile(const QList<Row>& rows, const Counters& c) {
+    QString t;
+    t += QCoreApplication::translate("LineMonitor", "Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, "
+                                                   "another address or function: %6, other failures: %7, failure rate: %8")
+             .arg(c.requests)
+             .arg(c.count(Outcome::Good))
+             .arg(c.count(Outcome::NoReply))
+             .arg(c.count(Outcome::ShortReply))
+             .arg(c.count(Outcome::BadCrc))
+             .arg(c.count(Outcome::OtherAddressOrFunction))
+             .arg(c.otherFailures())
+             .arg(rateText(c.failureRate()));
+    t += QLatin1Char('\n');
+    t += QStringList{QCoreApplication::translate("LineMonitor", "Time"), QCoreApplication::translate("LineMonitor", "Request"),
+                     QCoreApplication::translate("LineMonitor", "Reply"), QCoreApplication::translate("LineMonitor", "Outcome"),
+                     QCoreApplication::translate("LineMonitor", "Round trip (ms)")}
+             .join(QLatin1Char('\t'));
+    t += QLatin1Char('\n');
+    for (const Row& r : rows) t += rowLine(r) + QLatin1Char('\n');
+    return t.toUtf8();
+}
+
+void RowRing::push(Row row) {
+    if (capacity_ <= 0) return;
+    if (full()) dropOldest();
+    const size_t slot = size_t((first_ + count_) % capacity_);
+    if (slot == rows_.size())
+        rows_.push_back(std::move(row));
+    else
+        rows_[slot] = std::move(row);
+    ++count_;
+}
+
+void RowRing::dropOldest() {
+    if (count_ == 0) return;
+    rows_[size_t(first_)] = Row();
+    first_ = (first_ + 1) % capacity_;
+    --count_;
+}
+
+void RowRing::clear() {
+    rows_.clear();
+    first_ = 0;
+    count_ = 0;
+}
+
+QList<Row> RowRing::all() const {
+    QList<Row> out;
+    out.reserve(size());
+    for (int i = 0; i < size(); ++i) out << at(i);
+    return out;
+}
+
+ExchangeModel::ExchangeModel(QObject* parent, int capacity) : QAbstractTableModel(parent), ring_(capacity) {}
+
+int ExchangeModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ring_.size(); }
+int ExchangeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= ring_.size()) return {};
+    const Row& r = ring_.at(index.row());
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case TimeColumn: return timeText(r.sentMs);
+        case RequestColumn: return hexText(r.request);
+        case ReplyColumn: return hexText(r.reply);
+        case OutcomeColumn: return outcomeText(r);
+        case RoundTripColumn: return roundTripText(r.roundTripUs);
+        }
+    } else if (role == Qt::ToolTipRole && (index.column() == RequestColumn || index.column() == ReplyColumn)) {
+        return hexText(index.column() == RequestColumn ? r.request : r.reply);
+    } else if (role == Qt::FontRole && index.column() != OutcomeColumn) {
+        return hexFont();
+    } else if (role == Qt::ForegroundRole && index.column() == OutcomeColumn && r.outcome != Outcome::Good) {
+        return QBrush(QColor(0xB0, 0x00, 0x00));
+    } else if (role == Qt::TextAlignmentRole && index.column() == RoundTripColumn) {
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant ExchangeModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case TimeColumn: return QCoreApplication::translate("LineMonitor", "Time");
+    case RequestColumn: return QCoreApplication::translate("LineMonitor", "Request");
+    case ReplyColumn: return QCoreApplication::translate("LineMonitor", "Reply");
+    case OutcomeColumn: return QCoreApplication::translate("LineMonitor", "Outcome");
+    case RoundTripColumn: return QCoreApplication::translate("LineMonitor", "ms");
+    }
+    return {};
+}
+
+void ExchangeModel::append(Row row) {
+    append(QList<Row>{std::move(row)});
+}
+
+void ExchangeModel::append(QList<Row> rows) {
+    const int capacity = ring_.capacity();
+    if (capacity <= 0 || rows.isEmpty()) return;
+    if (rows.size() > capacity) rows.remove(0, rows.size() - capacity);
+    const int overflow = ring_.size() + int(rows.size()) - capacity;
+    if (overflow > 0) {
+        beginRemoveRows({}, 0, overflow - 1);
+        for (int i = 0; i < overflow; ++i) ring_.dropOldest();
+        endRemoveRows();
+    }
+    beginInsertRows({}, ring_.size(), ring_.size() + int(rows.size()) - 1);
+    for (Row& r : rows) ring_.push(std::move(r));
+    endInsertRows();
+}
+
+void ExchangeModel::clear() {
+    beginResetModel();
+    ring_.clear();
+    endResetModel();
+}
+
+void ExchangeModel::retranslate() {
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (ring_.size() > 0) emit dataChanged(index(0, OutcomeColumn), index(ring_.size() - 1, OutcomeColumn));
+}
+
+} // namespace linemonitor

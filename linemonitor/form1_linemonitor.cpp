@@ -1,0 +1,81 @@
+// The main window's part of the communication monitor: its button at the
+// right end of ToolBar1's free area, and the window, made on first use.
+#include "app/tform1.h"
+#include "config/tform2.h"
+#include "linemonitor/linemonitor.h"
+#include "protocol/registerbus.h"
+#include "serial/tserialdriver.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolBar>
+#include <QToolButton>
+#include <iterator>
+
+namespace {
+
+// A small screen with a pulse train on it: the line as it goes.
+QIcon monitorIcon() {
+    QPixmap p(20, 18);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing, false);
+    g.setPen(QColor(0x30, 0x30, 0x30));
+    g.setBrush(QColor(0x10, 0x28, 0x10));
+    g.drawRect(0, 0, 19, 17);
+    g.setPen(QPen(QColor(0x40, 0xE0, 0x40), 1));
+    const QPoint trace[] = {{2, 12}, {4, 12}, {4, 5}, {7, 5}, {7, 12}, {9, 12}, {9, 5}, {13, 5}, {13, 12}, {15, 12}, {15, 5}, {17, 5}};
+    g.drawPolyline(trace, int(std::size(trace)));
+    return QIcon(p);
+}
+
+QString hint() {
+    return QCoreApplication::translate("LineMonitor", "Communication monitor: the exchanges on the line, and finding the relay");
+}
+
+// Follows the language chosen in the settings.
+class HintFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::LanguageChange)
+            if (auto* b = qobject_cast<QToolButton*>(watched)) b->setToolTip(hint());
+        return false;
+    }
+};
+
+} // namespace
+
+void TForm1::buildLineMonitor() {
+    QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
+    QWidget* area = bevel ? static_cast<QWidget*>(bevel) : ToolBar1;
+    LineMonitorButton = new QToolButton(area);
+    LineMonitorButton->setObjectName(QStringLiteral("LineMonitorButton"));
+    LineMonitorButton->setIcon(monitorIcon());
+    LineMonitorButton->setIconSize(QSize(20, 18));
+    LineMonitorButton->setAutoRaise(true);
+    LineMonitorButton->setToolTip(hint());
+    // The right end of the 350-pixel area (the poll log's button and size label to its left).
+    LineMonitorButton->setGeometry(322, 4, 24, 27);
+    LineMonitorButton->installEventFilter(new HintFilter(LineMonitorButton));
+    connect(LineMonitorButton, &QToolButton::clicked, this, &TForm1::LineMonitorButtonClick);
+}
+
+void TForm1::LineMonitorButtonClick() {
+    if (!LineMonitor1) {
+        LineMonitorLinks links;
+        links.setObserver = [this](BusObserver o) { bus_->setObserver(std::move(o)); };
+        links.programConnected = [this] { return SerialDriver1->IsOpen(); };
+        links.connectButton = SpeedButton1;
+        links.settings = form2_;
+        LineMonitor1 = new LineMonitor(links, this);
+        // The program ends with the main window: the monitor closes with it (and a scan stops).
+        connect(this, &TForm1::closed, LineMonitor1, &QWidget::close);
+    }
+    LineMonitor1->show();
+    LineMonitor1->raise();
+    LineMonitor1->activateWindow();
+}
