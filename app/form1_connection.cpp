@@ -1,7 +1,7 @@
 // Connecting to and disconnecting from the relay, and the error report.
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/operation.h"
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
 #include "config/linesettings.h"

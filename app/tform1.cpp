@@ -1,9 +1,9 @@
 #include "app/tform1.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/pictures.h"
 #include "app/programicon.h"
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
 #include "setpoints/rules.h"

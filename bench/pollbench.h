@@ -4,7 +4,7 @@
 // boxes silenced (an error box's text goes to stderr); and the time of one
 // poll tick against the bare exchanges it makes.
 #include "app/program.h"
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"

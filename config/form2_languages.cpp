@@ -1,7 +1,7 @@
 // Applying a language: every line of the language file goes to its targets
 // on the main window and on this dialog, in the order of the file.
-#include "app/controls.h"
-#include "app/seams.h"
+#include "widgets/controls.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "config/languages.h"
 #include "config/tform2.h"

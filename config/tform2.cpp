@@ -1,7 +1,7 @@
 #include "config/tform2.h"
 
-#include "app/controls.h"
-#include "app/seams.h"
+#include "widgets/controls.h"
+#include "seams/seams.h"
 #include "files/files.h"
 
 #include <QCloseEvent>

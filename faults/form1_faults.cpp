@@ -1,7 +1,7 @@
 // The fault page of the main window: reads the relay's memory of its last
 // 40 trips, puts them newest first and lists them. The rules live in
 // faults/rules.h.
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/operation.h"
 #include "app/tform1.h"
 #include "faults/rules.h"

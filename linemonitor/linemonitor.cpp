@@ -1,6 +1,6 @@
 #include "linemonitor/linemonitor.h"
 
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "config/tform2.h"
 #include "files/files.h"
 

@@ -1,7 +1,7 @@
 // The data page: the poll of the relay's measurements, their display, the
 // clock timer and the fault reset.
-#include "app/controls.h"
-#include "app/seams.h"
+#include "widgets/controls.h"
+#include "seams/seams.h"
 #include "app/operation.h"
 #include "app/tform1.h"
 #include "monitor/display.h"

@@ -3,8 +3,8 @@
 // menus and the commissioning report on the setpoint grid's. The rules live
 // in records/*.h; these methods gather what the pages show and save it
 // through the file module.
-#include "app/controls.h"
-#include "app/seams.h"
+#include "widgets/controls.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "config/tform2.h"
 #include "faults/rules.h"

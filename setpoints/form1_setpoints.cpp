@@ -1,9 +1,9 @@
 // The setpoint page of the main window: the table, reading and writing the
 // relay's setpoints, setting its clock, and the setpoint files. The rules
 // live in setpoints/rules.h and setpoints/setpointfile.h.
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/operation.h"
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"

@@ -3,7 +3,7 @@
 // a working folder of its own, with the beep counted and the message boxes,
 // the standard error box and the file dialogs scripted.
 #include "app/program.h"
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
 #include "config/tform2.h"

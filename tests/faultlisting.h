@@ -1,6 +1,6 @@
 #pragma once
 // Reading the fault log's grid in tests.
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QStringList>
 

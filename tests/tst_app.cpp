@@ -3,7 +3,7 @@
 #include "appfixture.h"
 #include "tracecapture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/gridnavigation.h"
 #include "app/pictures.h"
 #include "app/programicon.h"

@@ -8,7 +8,7 @@
 #include "appfixture.h"
 #include "form1setup.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "files/files.h"
 #include "filetestsupport.h"
 #include "trends/recorderchart.h"

@@ -5,7 +5,7 @@
 #include "setpointtables.h"
 #include "simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "config/inifile.h"
 #include "config/languages.h"
 #include "faults/rules.h"

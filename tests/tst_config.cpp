@@ -1,7 +1,7 @@
 // vrk.ini and the settings dialog: the exact whole-line rules, the writer,
 // files that are not what they should be, and the dialog itself.
 #include "appfixture.h"
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "config/inifile.h"
 #include "files/files.h"
 #include "config/tform2.h"

@@ -4,7 +4,7 @@
 #include "appfixture.h"
 #include "simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
 
 #include <QLabel>

@@ -3,7 +3,7 @@
 // texts together.
 #include "appfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "i18n/translator.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The language files: their built-in bytes, the bounded reader, writing the
 // missing ones, and the switch that puts every line on its targets.
 #include "appfixture.h"
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
 #include "config/languages.h"

@@ -9,7 +9,7 @@
 #include "linemonitor/linemonitor.h"
 #include "serial/tserialdriver.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <QCheckBox>
 #include <QScrollBar>

@@ -3,7 +3,7 @@
 #include "simfixture.h"
 #include "tracecapture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 

@@ -5,7 +5,7 @@
 #include "filetestsupport.h"
 #include "simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "records/csv.h"

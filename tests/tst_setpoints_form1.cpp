@@ -6,7 +6,7 @@
 #include "appfixture.h"
 #include "form1setup.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/setpointfile.h"
 

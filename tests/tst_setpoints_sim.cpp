@@ -6,7 +6,7 @@
 #include "appfixture.h"
 #include "simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/readback.h"

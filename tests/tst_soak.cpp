@@ -9,7 +9,7 @@
 #include "appfixture.h"
 #include "simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
 
 #include <QtTest>

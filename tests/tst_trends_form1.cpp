@@ -1,7 +1,7 @@
 // The recorder in the main window, started as the program starts it: the
 // chart page's controls, the start-up state, the per-sample feed, pausing,
 // and saving and opening through the window's buttons.
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
 #include "tests/appfixture.h"
 #include "tests/form1setup.h"

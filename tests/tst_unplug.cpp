@@ -9,7 +9,7 @@
 #include "appfixture.h"
 #include "simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "bench/soak/pollwatch.h"
 #include "serial/tserialdriver.h"
 

@@ -1,7 +1,7 @@
 #include "trends/recorderpage.h"
 
-#include "app/controls.h"
-#include "app/seams.h"
+#include "widgets/controls.h"
+#include "seams/seams.h"
 #include "trends/recorderchart.h"
 
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // against a relay that never answers, as its time-outs make it.
 //   bench_linemonitor [TICKS]   (default 300 each way)
 #include "app/program.h"
-#include "app/seams.h"
+#include "seams/seams.h"
 #include "app/tform1.h"
 #include "config/linesettings.h"
 #include "linemonitor/linemonitor.h"

@@ -5,7 +5,7 @@
 #include "tests/form1setup.h"
 #include "tests/simfixture.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "serial/tserialdriver.h"

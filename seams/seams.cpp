@@ -1,4 +1,4 @@
-#include "app/seams.h"
+#include "seams/seams.h"
 
 #include <QApplication>
 #include <QComboBox>
