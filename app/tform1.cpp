@@ -8,6 +8,7 @@
 #include "faults/rules.h"
 #include "setpoints/rules.h"
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "serial/tserialdriver.h"
 
 #include <QFrame>

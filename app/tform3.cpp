@@ -1,7 +1,7 @@
 #include "app/tform3.h"
 
 #include "app/pictures.h"
-#include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -5,6 +5,7 @@
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "setpoints/readback.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"

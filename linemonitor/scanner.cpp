@@ -2,6 +2,7 @@
 
 #include "linemonitor/exchangelog.h"
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "protocol/relaymap.h"
 #include "serial/tserialdriver.h"
 

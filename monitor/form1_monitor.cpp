@@ -7,6 +7,7 @@
 #include "monitor/display.h"
 #include "protocol/formatting.h"
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -30,10 +30,6 @@ QByteArray writeRequest(int address, int reg, int value);
 bool replyPasses(const QByteArray& buffer, uint32_t got);
 } // namespace frames
 
-// Waits ms milliseconds on the tick count while letting the toolkit process
-// its messages; czekaj(0) returns at once.
-void czekaj(uint32_t ms);
-
 // The outcome of the last exchange.
 enum class BusError {
     NoError,

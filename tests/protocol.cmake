@@ -3,7 +3,7 @@
 if(VRK_LINUX_TESTS)
 vrk_add_test(tst_protocol
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_protocol.cpp
-  LIBS vrk_protocol vrk_testsupport util)
+  LIBS vrk_protocol vrk_wait vrk_testsupport util)
 endif()
 vrk_add_test(tst_formatting
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_formatting.cpp

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "serial/serialbackend.h"
 #include "serial/testing/pseudoterminal.h"
 #include "tests/tracecapture.h"

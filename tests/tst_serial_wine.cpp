@@ -9,6 +9,7 @@
 //                      flow control with stty: a pseudo-terminal keeps no parity)
 // The suite's functions run in order and share the port.
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "serial/tserialdriver.h"
 
 #include <QDeadlineTimer>

@@ -8,6 +8,7 @@
 // reply timing margin: the driver's input time-out less the longest silence
 // the program met before or within a reply.
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "serial/serialbackend.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"

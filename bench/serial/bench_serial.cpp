@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "protocol/registerbus.h"
+#include "wait/czekaj.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
 
