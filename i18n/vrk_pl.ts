@@ -30,6 +30,181 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>LineMonitor</name>
+    <message>
+        <source>good</source>
+        <translation>poprawna</translation>
+    </message>
+    <message>
+        <source>no reply</source>
+        <translation>brak odpowiedzi</translation>
+    </message>
+    <message>
+        <source>short reply</source>
+        <translation>niepełna odpowiedź</translation>
+    </message>
+    <message>
+        <source>bad CRC</source>
+        <translation>błędne CRC</translation>
+    </message>
+    <message>
+        <source>reply from another address or function</source>
+        <translation>odpowiedź z innego adresu lub funkcji</translation>
+    </message>
+    <message>
+        <source>port lost</source>
+        <translation>port niedostępny</translation>
+    </message>
+    <message>
+        <source>bad request</source>
+        <translation>błędne zapytanie</translation>
+    </message>
+    <message>
+        <source>other failure</source>
+        <translation>inny błąd</translation>
+    </message>
+    <message>
+        <source>Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, another address or function: %6, other failures: %7, failure rate: %8</source>
+        <translation>Zapytania: %1, poprawne: %2, brak odpowiedzi: %3, niepełne: %4, błędne CRC: %5, inny adres lub funkcja: %6, inne błędy: %7, odsetek błędów: %8</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Czas</translation>
+    </message>
+    <message>
+        <source>Request</source>
+        <translation>Zapytanie</translation>
+    </message>
+    <message>
+        <source>Reply</source>
+        <translation>Odpowiedź</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Wynik</translation>
+    </message>
+    <message>
+        <source>Round trip (ms)</source>
+        <translation>Czas odpowiedzi (ms)</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Communication monitor: the exchanges on the line, and finding the relay</source>
+        <translation>Monitor komunikacji: wymiana danych na linii i wyszukiwanie przekaźnika</translation>
+    </message>
+    <message>
+        <source>Communication monitor</source>
+        <translation>Monitor komunikacji</translation>
+    </message>
+    <message>
+        <source>Requests</source>
+        <translation>Zapytania</translation>
+    </message>
+    <message>
+        <source>Good replies</source>
+        <translation>Poprawne odpowiedzi</translation>
+    </message>
+    <message>
+        <source>No reply</source>
+        <translation>Brak odpowiedzi</translation>
+    </message>
+    <message>
+        <source>Short reply</source>
+        <translation>Niepełna odpowiedź</translation>
+    </message>
+    <message>
+        <source>Bad CRC</source>
+        <translation>Błędne CRC</translation>
+    </message>
+    <message>
+        <source>Another address or function</source>
+        <translation>Inny adres lub funkcja</translation>
+    </message>
+    <message>
+        <source>Other failures</source>
+        <translation>Inne błędy</translation>
+    </message>
+    <message>
+        <source>Failure rate</source>
+        <translation>Odsetek błędów</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Wstrzymaj</translation>
+    </message>
+    <message>
+        <source>Stops the list so it can be read; the counters go on counting</source>
+        <translation>Zatrzymuje listę do przejrzenia; liczniki liczą dalej</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Wyczyść</translation>
+    </message>
+    <message>
+        <source>Save as text...</source>
+        <translation>Zapisz jako tekst...</translation>
+    </message>
+    <message>
+        <source>Finding the relay (only while disconnected)</source>
+        <translation>Wyszukiwanie przekaźnika (tylko po rozłączeniu)</translation>
+    </message>
+    <message>
+        <source>Find the relay</source>
+        <translation>Szukaj przekaźnika</translation>
+    </message>
+    <message>
+        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
+        <translation>Odpytuje adresy 1-247 o wariant przekaźnika przy parametrach łącza z ustawień</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Zatrzymaj</translation>
+    </message>
+    <message>
+        <source>Every speed and parity</source>
+        <translation>Wszystkie prędkości i parzystości</translation>
+    </message>
+    <message>
+        <source>Put into the settings</source>
+        <translation>Przenieś do ustawień</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Pliki tekstowe (*.txt)|*.txt|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Save the exchanges as text</source>
+        <translation>Zapisz wymianę danych jako tekst</translation>
+    </message>
+    <message>
+        <source>Address %1, %2: variant %3 (%4)</source>
+        <translation>Adres %1, %2: wariant %3 (%4)</translation>
+    </message>
+    <message>
+        <source>Asking address %1 at %2...</source>
+        <translation>Odpytywanie adresu %1 przy %2...</translation>
+    </message>
+    <message>
+        <source>Finished: no relay answered.</source>
+        <translation>Zakończono: żaden przekaźnik nie odpowiedział.</translation>
+    </message>
+    <message>
+        <source>Finished: %1 found.</source>
+        <translation>Zakończono: znaleziono %1.</translation>
+    </message>
+    <message>
+        <source>Stopped: %1 found.</source>
+        <translation>Zatrzymano: znaleziono %1.</translation>
+    </message>
+    <message>
+        <source>The port could not be used: %1</source>
+        <translation>Nie można użyć portu: %1</translation>
+    </message>
+</context>
+<context>
     <name>RegisterBus</name>
     <message>
         <source>No error.</source>

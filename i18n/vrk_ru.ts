@@ -30,6 +30,181 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>LineMonitor</name>
+    <message>
+        <source>good</source>
+        <translation>успешно</translation>
+    </message>
+    <message>
+        <source>no reply</source>
+        <translation>нет ответа</translation>
+    </message>
+    <message>
+        <source>short reply</source>
+        <translation>неполный ответ</translation>
+    </message>
+    <message>
+        <source>bad CRC</source>
+        <translation>ошибка CRC</translation>
+    </message>
+    <message>
+        <source>reply from another address or function</source>
+        <translation>ответ с другого адреса или функции</translation>
+    </message>
+    <message>
+        <source>port lost</source>
+        <translation>порт недоступен</translation>
+    </message>
+    <message>
+        <source>bad request</source>
+        <translation>неверный запрос</translation>
+    </message>
+    <message>
+        <source>other failure</source>
+        <translation>другая ошибка</translation>
+    </message>
+    <message>
+        <source>Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, another address or function: %6, other failures: %7, failure rate: %8</source>
+        <translation>Запросов: %1, успешных: %2, нет ответа: %3, неполных: %4, ошибок CRC: %5, другой адрес или функция: %6, прочих ошибок: %7, доля ошибок: %8</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Request</source>
+        <translation>Запрос</translation>
+    </message>
+    <message>
+        <source>Reply</source>
+        <translation>Ответ</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Round trip (ms)</source>
+        <translation>Время ответа (мс)</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>мс</translation>
+    </message>
+    <message>
+        <source>Communication monitor: the exchanges on the line, and finding the relay</source>
+        <translation>Монитор связи: обмен данными на линии и поиск реле</translation>
+    </message>
+    <message>
+        <source>Communication monitor</source>
+        <translation>Монитор связи</translation>
+    </message>
+    <message>
+        <source>Requests</source>
+        <translation>Запросы</translation>
+    </message>
+    <message>
+        <source>Good replies</source>
+        <translation>Успешные ответы</translation>
+    </message>
+    <message>
+        <source>No reply</source>
+        <translation>Нет ответа</translation>
+    </message>
+    <message>
+        <source>Short reply</source>
+        <translation>Неполный ответ</translation>
+    </message>
+    <message>
+        <source>Bad CRC</source>
+        <translation>Ошибка CRC</translation>
+    </message>
+    <message>
+        <source>Another address or function</source>
+        <translation>Другой адрес или функция</translation>
+    </message>
+    <message>
+        <source>Other failures</source>
+        <translation>Прочие ошибки</translation>
+    </message>
+    <message>
+        <source>Failure rate</source>
+        <translation>Доля ошибок</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stops the list so it can be read; the counters go on counting</source>
+        <translation>Останавливает список для просмотра; счётчики продолжают считать</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>Save as text...</source>
+        <translation>Сохранить как текст...</translation>
+    </message>
+    <message>
+        <source>Finding the relay (only while disconnected)</source>
+        <translation>Поиск реле (только без подключения)</translation>
+    </message>
+    <message>
+        <source>Find the relay</source>
+        <translation>Найти реле</translation>
+    </message>
+    <message>
+        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
+        <translation>Опрашивает адреса 1-247 о варианте реле с параметрами линии из настроек</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Every speed and parity</source>
+        <translation>Все скорости и чётности</translation>
+    </message>
+    <message>
+        <source>Put into the settings</source>
+        <translation>Перенести в настройки</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.txt|All files (*.*)|*.*</source>
+        <translation>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Save the exchanges as text</source>
+        <translation>Сохранить обмен данными как текст</translation>
+    </message>
+    <message>
+        <source>Address %1, %2: variant %3 (%4)</source>
+        <translation>Адрес %1, %2: вариант %3 (%4)</translation>
+    </message>
+    <message>
+        <source>Asking address %1 at %2...</source>
+        <translation>Опрос адреса %1 на %2...</translation>
+    </message>
+    <message>
+        <source>Finished: no relay answered.</source>
+        <translation>Завершено: ни одно реле не ответило.</translation>
+    </message>
+    <message>
+        <source>Finished: %1 found.</source>
+        <translation>Завершено: найдено %1.</translation>
+    </message>
+    <message>
+        <source>Stopped: %1 found.</source>
+        <translation>Остановлено: найдено %1.</translation>
+    </message>
+    <message>
+        <source>The port could not be used: %1</source>
+        <translation>Не удалось использовать порт: %1</translation>
+    </message>
+</context>
+<context>
     <name>RegisterBus</name>
     <message>
         <source>No error.</source>
