@@ -138,17 +138,9 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
 }
 
 Line::Line(const LineSettings& s) : address_(s.address), bus_(driver_, [this] { return address_; }) {
-    driver_.setPortName(s.port);
-    driver_.setBaudRate(baudRateOf(s.baud));
-    driver_.setParity(s.parity);
-    driver_.setDataBits(s.dataBits);
-    driver_.setStopBits(s.stopBits);
-    driver_.setInputTimeout(s.timeoutMs);
     // As the connect button: DTR and RTS off, no flow control.
-    driver_.setHwFlow(hfNONE);
-    driver_.setSwFlow(sfNONE);
-    driver_.setEnableDTROnOpen(false);
-    driver_.setCheckLineStatus(false);
+    linesettings::applyTo(driver_, {s.port, s.baud, s.parity, s.dataBits, s.stopBits});
+    driver_.setInputTimeout(s.timeoutMs);
 }
 
 bool Line::open(QString* error) {
