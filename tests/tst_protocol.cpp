@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -322,6 +323,8 @@ private slots:
     // ---- reasons kept, and the trace
     void simulatorFaultsKept_data();
     void simulatorFaultsKept();
+    void lateReplyInTheNextRequestsTimeRefused();
+    void tickAfterLateReplyTakesItsOwn();
     void traceShowsExchanges();
 };
 
@@ -907,6 +910,98 @@ void TestProtocol::simulatorFaultsKept() {
     }
 }
 
+
+namespace {
+// The values of each read of n registers from start in the simulator's log, in order.
+QList<QVector<int32_t>> loggedReads(const QStringList& lines, int start, int n, QStringList* actions = nullptr) {
+    QList<QVector<int32_t>> out;
+    for (const QString& line : lines) {
+        const auto e = SimRelay::parseLogLine(line);
+        if (e.value(QStringLiteral("fn")) != QLatin1String("3") || e.value(QStringLiteral("reg")).toInt() != start ||
+            e.value(QStringLiteral("n")).toInt() != n)
+            continue;
+        QVector<int32_t> values;
+        for (const QString& v : e.value(QStringLiteral("values")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            values << v.toInt();
+        out << values;
+        if (actions) *actions << e.value(QStringLiteral("action"));
+    }
+    return out;
+}
+} // namespace
+
+// A late reply that begins while the next request is still on the line is
+// refused, and the request after takes its own. At 600 bit/s the request
+// takes 133 ms: the late reply is aimed at the middle of that time, well
+// clear of a loaded machine's delays.
+void TestProtocol::lateReplyInTheNextRequestsTimeRefused() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--baud"), QStringLiteral("600"), QStringLiteral("--line-timing"),
+                         QStringLiteral("on")}));
+    TSerialDriver driver;
+    driver.setPortName(relay.linkPath());
+    driver.setBaudRateValue(600);
+    driver.setParity(ptNONE);
+    // A reply's first byte comes 155 ms after the request began.
+    driver.setInputTimeout(300);
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    // The late reply's first byte comes 155 + 212 ms after its request, 66 ms
+    // after the next request began (its read gave up at 300 ms).
+    QVERIFY(relay.control(QStringLiteral("late-ms 212")));
+    QVERIFY(relay.control(QStringLiteral("late next 1")));
+    QVERIFY(!bus.Czytaj(1, 12));
+    QCOMPARE(bus.error(), BusError::NoReply);
+    QVERIFY(!bus.Czytaj(1, 12));
+    QCOMPARE(bus.error(), BusError::EarlyReply);
+    QVERIFY(bus.Czytaj(1, 12));
+    QStringList actions;
+    const QList<QVector<int32_t>> sent = loggedReads(relay.logLines(), 1, 12, &actions);
+    QCOMPARE(actions, (QStringList{QStringLiteral("late"), QStringLiteral("reply"), QStringLiteral("reply")}));
+    QCOMPARE(bus.RegisterValues, sent[2]);
+}
+
+// The poll's ticks (the measurement read, 20 ms, the variant read) at the
+// program's settings against the timed simulator, with a late reply every
+// few ticks: every measurement read taken is its own request's reply.
+void TestProtocol::tickAfterLateReplyTakesItsOwn() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--baud"), QStringLiteral("19200"), QStringLiteral("--parity"),
+                         QStringLiteral("odd"), QStringLiteral("--line-timing"), QStringLiteral("on")}));
+    TSerialDriver driver;
+    driver.setPortName(relay.linkPath());
+    driver.setBaudRate(br19200);
+    driver.setParity(ptODD);
+    driver.setInputTimeout(100); // the main window's
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    constexpr int kTicks = 48;
+    QList<std::optional<QVector<int32_t>>> taken;
+    for (int tick = 0; tick < kTicks; ++tick) {
+        if (tick % 4 == 1) QVERIFY(relay.control(QStringLiteral("late next 1")));
+        const bool good = bus.Czytaj(1, 12);
+        taken << (good ? std::optional<QVector<int32_t>>(bus.RegisterValues) : std::nullopt);
+        czekaj(20);
+        (void)bus.Czytaj(23, 1);
+    }
+    czekaj(400); // the last late reply reaches the log
+    QStringList actions;
+    const QList<QVector<int32_t>> sent = loggedReads(relay.logLines(), 1, 12, &actions);
+    QCOMPARE(sent.size(), qsizetype(kTicks));
+    int afterLate = 0;
+    for (int k = 0; k < kTicks; ++k) {
+        if (actions[k] == QLatin1String("late")) {
+            QVERIFY2(!taken[k], qPrintable(QStringLiteral("tick %1 took a late reply").arg(k)));
+            continue;
+        }
+        if (!taken[k]) continue;
+        if (k > 0 && actions[k - 1] == QLatin1String("late")) ++afterLate;
+        QVERIFY2(*taken[k] == sent[k], qPrintable(QStringLiteral("tick %1 (%2) did not take its own reply")
+                                                      .arg(k)
+                                                      .arg(k > 0 ? actions[k - 1] : QString())));
+    }
+    qInfo("%d of %d ticks right after a late reply took their own", afterLate, kTicks / 4);
+}
 
 // With QT_LOGGING_RULES="vrk.*=true" (here set by the test) each request and
 // reply shows with its outcome; without it nothing is traced.
