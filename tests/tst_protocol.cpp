@@ -954,11 +954,18 @@ void TestProtocol::lateReplyInTheNextRequestsTimeRefused() {
     QCOMPARE(bus.error(), BusError::NoReply);
     QVERIFY(!bus.Czytaj(1, 12));
     QCOMPARE(bus.error(), BusError::EarlyReply);
+    // The request's own reply, held back behind the late one, may still be
+    // on its way: the next read takes its own reply or none.
+    const bool third = bus.Czytaj(1, 12);
+    const QVector<int32_t> thirdValues = bus.RegisterValues;
+    czekaj(600);
     QVERIFY(bus.Czytaj(1, 12));
     QStringList actions;
     const QList<QVector<int32_t>> sent = loggedReads(relay.logLines(), 1, 12, &actions);
-    QCOMPARE(actions, (QStringList{QStringLiteral("late"), QStringLiteral("reply"), QStringLiteral("reply")}));
-    QCOMPARE(bus.RegisterValues, sent[2]);
+    QCOMPARE(actions, (QStringList{QStringLiteral("late"), QStringLiteral("reply"), QStringLiteral("reply"),
+                                   QStringLiteral("reply")}));
+    if (third) QCOMPARE(thirdValues, sent[2]);
+    QCOMPARE(bus.RegisterValues, sent[3]);
 }
 
 // The poll's ticks (the measurement read, 20 ms, the variant read) at the
