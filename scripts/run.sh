@@ -17,11 +17,13 @@ if [ $# -ge 1 ]; then
   export VRK_COM1="$1"
   echo "Relay on $VRK_COM1 (COM1 in the settings)."
 else
-  "$here/build/bin/vrk-sim" --link "$here/run/com1" --log "$here/run/vrk-sim.log" --control "$here/run/vrk-sim.ctl" >/dev/null &
+  # A relay on a line as it really is: requests and replies take their time on the wire.
+  "$here/build/bin/vrk-sim" --link "$here/run/com1" --log "$here/run/vrk-sim.log" --control "$here/run/vrk-sim.ctl" \
+    --line-timing on >/dev/null &
   sim_pid=$!
   for _ in $(seq 50); do [ -e "$here/run/com1" ] && break; sleep 0.1; done
   export VRK_COM1="$here/run/com1"
-  echo "Relay simulator on $VRK_COM1 (COM1, address 3): press connect."
+  echo "Relay simulator on $VRK_COM1 (COM1, address 3, 4800 bit/s 8N1, timed line): press connect."
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -22,7 +22,8 @@ const char* const kHelp =
     "garbage-after other-address) | late-ms N | inject off | set N V | get N | freeze | run | load PCT | "
     "voltage V | fault W | trip NAME[,NAME] | trip none | variant N | defaults | memory empty | "
     "memory default | record K CAUSE MONTH DAY HOUR MINUTE | record K empty | clock MM DD HH MI | "
-    "clock stop | clock run | address N | status | help";
+    "clock stop | clock run | address N | line | line baud N | line parity none|odd|even | line data-bits 7|8 | "
+    "line stop-bits 1|2 | line timing on|off | line response-ms N | status | help";
 
 std::string error(const std::string& what) { return "error " + what; }
 
@@ -211,6 +212,35 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
         c.address = static_cast<int>(a);
         return "ok";
     }
+    if (cmd == "line") {
+        LineSettings& l = c.line;
+        if (w.size() == 1) return "ok " + describe(l);
+        if (w.size() == 3) {
+            const std::string& v = w[2];
+            bool good = false;
+            if (w[1] == "baud") {
+                good = parseInt(v, 1, 4000000, a) && isLineSpeed(a);
+                if (good) l.own.baud = static_cast<int>(a);
+            } else if (w[1] == "parity") {
+                good = parityByName(v, l.own.parity);
+            } else if (w[1] == "data-bits" || w[1] == "stop-bits") {
+                const bool data = w[1] == "data-bits";
+                good = parseInt(v, data ? 7 : 1, data ? 8 : 2, a);
+                if (good) (data ? l.own.dataBits : l.own.stopBits) = static_cast<int>(a);
+            } else if (w[1] == "timing") {
+                good = v == "on" || v == "off";
+                if (good) l.timing = v == "on";
+            } else if (w[1] == "response-ms") {
+                good = parseInt(v, 0, kMaxResponseMs, a);
+                if (good) l.responseMs = static_cast<int>(a);
+            }
+            if (!good)
+                return error("usage: line baud 110..115200 | line parity none|odd|even | line data-bits 7|8 | "
+                             "line stop-bits 1|2 | line timing on|off | line response-ms 0..10000");
+            return "ok " + describe(l);
+        }
+        return error("usage: line [baud N | parity P | data-bits N | stop-bits N | timing on|off | response-ms N]");
+    }
     if (cmd == "status" && w.size() == 1) {
         c.relay.update(now);
         std::string s = "ok address=" + std::to_string(c.address) + " variant=" + std::to_string(c.relay.variant()) +
@@ -226,7 +256,7 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
             const auto act = static_cast<Action>(i);
             s += std::string(" ") + actionName(act) + "=" + formatProbability(c.injection.probability(act));
         }
-        return s;
+        return s + " " + describe(c.line);
     }
     if (cmd == "help") return kHelp;
     return error("unknown command " + cmd + " (try help)");

@@ -3,6 +3,7 @@
 // simulator: one line each, answered by one line that starts with "ok" or
 // "error". The command list is in the README section and in `help`.
 #include "sim/injection.h"
+#include "sim/line.h"
 #include "sim/relay.h"
 
 #include <cstdint>
@@ -22,6 +23,7 @@ struct Controlled {
     int& address;
     const Counters& counters;
     uint64_t seed; // for "memory default"
+    LineSettings& line;
 };
 
 // Runs one command line (without its line end) and returns the answer line.

@@ -27,6 +27,7 @@ std::string logLine(const Exchange& e) {
         }
     }
     if (e.kept >= 0) s += " kept=" + std::to_string(e.kept);
+    if (!e.line.empty()) s += " line=" + e.line;
     s += '\n';
     return s;
 }

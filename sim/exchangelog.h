@@ -20,13 +20,14 @@ struct Exchange {
     int value = -1;        // fn 6: value written
     std::string action;    // reply, noreply, badcrc, short, late, garbage-before, garbage-after,
                            // other-address, broadcast, ignored
-    std::string reason;    // ignored: address, crc, incomplete, error
+    std::string reason;    // ignored: address, crc, incomplete, error, line-settings
     int lateMs = -1;       // late: the delay
     int exception = -1;    // an exception reply: its code
     bool hasTx = false;
     Bytes tx;              // the bytes written to the line
     std::vector<uint16_t> values; // fn 3: the register values the reply carries
     int kept = -1;         // fn 6: what the register holds after the write
+    std::string line;      // ignored for line-settings: what the terminal showed, "9600,odd,2"
 };
 
 std::string logLine(const Exchange& e);

@@ -3,10 +3,17 @@
 // the simulator reads the requests from the master side, cuts them into
 // frames, lets libmodbus answer them from the relay model, spoils the replies
 // as the fault injection says, writes them back and logs every exchange.
+//
+// The line is modelled in time: each byte the program writes is heard one
+// character time (at the program's speed, as the terminal shows it) after the
+// line was free for it, a request is taken only once its last byte has been
+// heard, and with line timing on the reply follows after the response delay,
+// one character time a byte.
 #include "sim/control.h"
 #include "sim/controlsocket.h"
 #include "sim/exchangelog.h"
 #include "sim/injection.h"
+#include "sim/line.h"
 #include "sim/modbusslave.h"
 #include "sim/relay.h"
 #include "sim/terminal.h"
@@ -73,6 +80,12 @@ const char* const kUsage =
     "  --freeze               motor values without noise or drift\n"
     "  --empty-memory         fault memory with every slot empty\n"
     "  --command TEXT         run a control command at start (repeatable)\n"
+    "  --baud N               the relay's line speed (default 4800)\n"
+    "  --parity none|odd|even the relay's parity (default none)\n"
+    "  --data-bits 7|8        the relay's data bits (default 8)\n"
+    "  --stop-bits 1|2        the relay's stop bits (default 1)\n"
+    "  --line-timing on|off   requests and replies take their time on the wire (default off)\n"
+    "  --response-ms N        with line timing: the relay's turnaround in ms (default 5)\n"
     "  --tell PATH COMMAND..  send one control command to a running simulator, print the answer\n"
     "  --version              print the version and exit\n"
     "  --help                 print this text and exit\n";
@@ -89,6 +102,7 @@ struct Options {
     bool freeze = false;
     bool emptyMemory = false;
     std::vector<std::string> commands;
+    LineSettings line;
 };
 
 [[noreturn]] void usageError(const std::string& what) {
@@ -158,6 +172,25 @@ Options parseOptions(int argc, char** argv) {
             o.emptyMemory = true;
         } else if (opt == "--command") {
             o.commands.push_back(arg());
+        } else if (opt == "--baud") {
+            if (!parseInt(arg(), 1, 4000000, n) || !isLineSpeed(n))
+                usageError("--baud must be a standard speed from 110 to 115200");
+            o.line.own.baud = static_cast<int>(n);
+        } else if (opt == "--parity") {
+            if (!parityByName(arg(), o.line.own.parity)) usageError("--parity must be none, odd or even");
+        } else if (opt == "--data-bits") {
+            if (!parseInt(arg(), 7, 8, n)) usageError("--data-bits must be 7 or 8");
+            o.line.own.dataBits = static_cast<int>(n);
+        } else if (opt == "--stop-bits") {
+            if (!parseInt(arg(), 1, 2, n)) usageError("--stop-bits must be 1 or 2");
+            o.line.own.stopBits = static_cast<int>(n);
+        } else if (opt == "--line-timing") {
+            const std::string v = arg();
+            if (v != "on" && v != "off") usageError("--line-timing must be on or off");
+            o.line.timing = v == "on";
+        } else if (opt == "--response-ms") {
+            if (!parseInt(arg(), 0, kMaxResponseMs, n)) usageError("--response-ms must be 0..10000");
+            o.line.responseMs = static_cast<int>(n);
         } else {
             bool found = false;
             for (const auto& inj : injections) {
@@ -176,18 +209,34 @@ Options parseOptions(int argc, char** argv) {
 
 // ---- the simulator
 
+// A byte from the program: when it arrived, when its transmission began on
+// the modelled line and when the relay has heard all of it.
+struct RxByte {
+    uint8_t value = 0;
+    double start = 0;
+    double heard = 0;
+    bool heardRight = true; // the relay's line settings agreed with the program's
+    SeenLine seen;
+};
+
+// A reply waiting for its time. With line timing byte k reaches the program
+// at due + (k + 1) character times (after its stop bit); without, all at due.
 struct Pending {
     double due = 0;
+    double characterSeconds = 0; // 0: all bytes at once
     size_t sent = 0;
     bool logged = false;
     Exchange exchange;
+    double nextByteAt() const {
+        return exchange.tx.empty() ? due : due + static_cast<double>(sent + 1) * characterSeconds;
+    }
 };
 
 class Simulator {
 public:
     Simulator(const Options& o, double start)
         : opt_(o), start_(start), relay_(o.variant, o.seed, start), injection_(o.seed ^ 0x1A7E5EEDULL),
-          address_(o.address) {}
+          address_(o.address), line_(o.line) {}
 
     int run();
 
@@ -196,8 +245,9 @@ private:
     void tearDown();
     double now() const { return monotonicNow(); }
     void readLine();
-    void cutFrames(bool silence);
-    void process(const Bytes& frame);
+    void cutFrames();
+    double nextRxEvent() const;
+    void process(const Bytes& frame, double takenAt, const RxByte* misheard);
     void sendDue();
     void writeLog(Exchange& e);
     void acceptControl();
@@ -208,19 +258,20 @@ private:
     Relay relay_;
     Injection injection_;
     int address_;
+    LineSettings line_;
     Counters counters_;
     ModbusSlave slave_;
     int master_ = -1, slaveFd_ = -1, logFd_ = -1, controlFd_ = -1;
     std::string slaveName_;
     bool linked_ = false;
-    Bytes rx_;
-    double lastRx_ = 0;
+    std::deque<RxByte> rx_;
+    double lineFree_ = 0; // when the modelled line has carried every byte received so far
     std::deque<Pending> out_;
     std::vector<ControlClient> clients_;
 };
 
 std::string Simulator::command(const std::string& line) {
-    const std::string a = runCommand(line, Controlled{relay_, injection_, address_, counters_, opt_.seed}, now());
+    const std::string a = runCommand(line, Controlled{relay_, injection_, address_, counters_, opt_.seed, line_}, now());
     if (address_ != slave_.address()) slave_.setAddress(address_);
     return a;
 }
@@ -238,7 +289,7 @@ bool Simulator::setUp() {
     ::fcntl(master_, F_SETFD, FD_CLOEXEC);
     ::fcntl(slaveFd_, F_SETFD, FD_CLOEXEC);
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    if (!makeRaw(slaveFd_)) {
+    if (!makeRaw(slaveFd_, line_.own)) {
         std::fprintf(stderr, "vrk-sim: raw mode: %s\n", std::strerror(errno));
         return false;
     }
@@ -254,7 +305,7 @@ bool Simulator::setUp() {
         }
         const std::string head = "# vrk-sim slave=" + slaveName_ + " address=" + std::to_string(address_) +
                                  " variant=" + std::to_string(opt_.variant) + " seed=" + std::to_string(opt_.seed) +
-                                 "\n";
+                                 " " + describe(line_) + "\n";
         [[maybe_unused]] const ssize_t n = ::write(logFd_, head.data(), head.size());
     }
     if (!opt_.control.empty()) {
@@ -327,39 +378,102 @@ void Simulator::readLine() {
     for (;;) {
         const ssize_t n = ::read(master_, buf, sizeof buf);
         if (n > 0) {
-            rx_.insert(rx_.end(), buf, buf + n);
-            lastRx_ = now();
-            cutFrames(false);
+            // The program may have changed its settings since the last bytes:
+            // read them again for every batch.
+            const double t = now();
+            SeenLine seen;
+            if (!readSeenLine(master_, seen)) seen.baud = 0;
+            const bool right = hearsProgram(line_.own, seen);
+            const double character = characterSeconds(programFormat(line_.own, seen));
+            for (ssize_t i = 0; i < n; ++i) {
+                RxByte b;
+                b.value = buf[i];
+                b.start = std::max(t, lineFree_);
+                b.heard = b.start + character;
+                b.heardRight = right;
+                b.seen = seen;
+                lineFree_ = b.heard;
+                rx_.push_back(b);
+            }
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
         break; // EAGAIN; EIO cannot happen while we hold the slave side open
     }
+    cutFrames();
 }
 
 // A frame ends after 8 bytes of a function 3 or 6 request (the program sends
-// requests back to back), at kMaxFrame bytes, or at a silence of kFrameGap.
-void Simulator::cutFrames(bool silence) {
+// requests back to back), at kMaxFrame bytes, or at a silence of kFrameGap
+// after a byte: all on the modelled line, so a request is taken only once its
+// last byte has been heard, however its bytes came through the terminal.
+void Simulator::cutFrames() {
     for (;;) {
+        const double t = now();
         size_t take = 0;
-        if (rx_.size() >= kFixedRequest && (rx_[1] == 3 || rx_[1] == 6)) take = kFixedRequest;
-        else if (rx_.size() >= kMaxFrame) take = kMaxFrame;
-        else if (silence && !rx_.empty()) take = rx_.size();
+        double takenAt = 0;
+        for (size_t k = 0; k < rx_.size() && k < kMaxFrame; ++k) {
+            const RxByte& b = rx_[k];
+            if (b.heard > t) break; // still on the line
+            if (k + 1 == kFixedRequest && (rx_[1].value == 3 || rx_[1].value == 6)) {
+                take = kFixedRequest;
+                takenAt = b.heard;
+                break;
+            }
+            if (k + 1 == kMaxFrame) {
+                take = kMaxFrame;
+                takenAt = b.heard;
+                break;
+            }
+            const double silenceEnd = k + 1 < rx_.size() ? rx_[k + 1].start : t;
+            if (silenceEnd - b.heard >= kFrameGap) {
+                take = k + 1;
+                takenAt = b.heard + kFrameGap;
+                break;
+            }
+        }
         if (take == 0) return;
-        const Bytes frame(rx_.begin(), rx_.begin() + static_cast<long>(take));
+        Bytes frame;
+        const RxByte* misheard = nullptr;
+        for (size_t k = 0; k < take; ++k) {
+            frame.push_back(rx_[k].value);
+            if (!rx_[k].heardRight && !misheard) misheard = &rx_[k];
+        }
+        const RxByte first = misheard ? *misheard : rx_.front();
         rx_.erase(rx_.begin(), rx_.begin() + static_cast<long>(take));
-        process(frame);
+        process(frame, takenAt, misheard ? &first : nullptr);
     }
 }
 
-void Simulator::process(const Bytes& frame) {
+// When the line next needs a look: the next byte heard, or the silence after
+// the last one.
+double Simulator::nextRxEvent() const {
+    for (const RxByte& b : rx_)
+        if (b.heard > now()) return b.heard;
+    return rx_.back().heard + kFrameGap;
+}
+
+void Simulator::process(const Bytes& frame, double takenAt, const RxByte* misheard) {
     ++counters_.requests;
     const double t = now();
-    const Outcome o = slave_.handle(frame, relay_, t);
     Pending p;
-    p.due = t;
     Exchange& e = p.exchange;
     e.rx = frame;
+    // Never before the request was heard; with line timing after the turnaround too.
+    p.due = takenAt + (line_.timing ? line_.responseMs / 1000.0 : 0.0);
+    if (line_.timing) p.characterSeconds = characterSeconds(line_.own);
+    if (misheard) {
+        // At other line settings the relay hears garbage and answers nothing.
+        ++counters_.ignored;
+        p.due = takenAt;
+        e.action = "ignored";
+        e.reason = "line-settings";
+        e.line = describe(misheard->seen);
+        out_.push_back(std::move(p));
+        sendDue();
+        return;
+    }
+    const Outcome o = slave_.handle(frame, relay_, t);
     if (o.kind == Outcome::Ignored) {
         ++counters_.ignored;
         e.action = "ignored";
@@ -381,7 +495,7 @@ void Simulator::process(const Bytes& frame) {
             e.tx = injection_.apply(a, o.reply, address_);
             if (a == Action::Late) {
                 e.lateMs = injection_.lateMs();
-                p.due = t + injection_.lateMs() / 1000.0;
+                p.due += injection_.lateMs() / 1000.0;
             }
         }
     }
@@ -390,9 +504,10 @@ void Simulator::process(const Bytes& frame) {
 }
 
 // Replies leave in the order their requests came: a late reply holds back
-// the replies to requests that arrived while it waited.
+// the replies to requests that arrived while it waited. With line timing one
+// byte goes out per character time; the loop sleeps between them.
 void Simulator::sendDue() {
-    while (!out_.empty() && out_.front().due <= now()) {
+    while (!out_.empty() && out_.front().nextByteAt() <= now()) {
         Pending& p = out_.front();
         const Bytes& tx = p.exchange.tx;
         // The line goes to the log before the bytes go out, so whoever has the
@@ -402,7 +517,17 @@ void Simulator::sendDue() {
             p.logged = true;
         }
         while (p.sent < tx.size()) {
-            const ssize_t n = ::write(master_, tx.data() + p.sent, tx.size() - p.sent);
+            size_t count = tx.size() - p.sent;
+            if (p.characterSeconds > 0) {
+                // Every byte whose time has come (more than one only after a late wake-up).
+                const double t = now();
+                count = 0;
+                while (p.sent + count < tx.size() &&
+                       p.due + static_cast<double>(p.sent + count + 1) * p.characterSeconds <= t)
+                    ++count;
+                if (count == 0) return;
+            }
+            const ssize_t n = ::write(master_, tx.data() + p.sent, count);
             if (n > 0) {
                 p.sent += static_cast<size_t>(n);
             } else if (n < 0 && errno == EINTR) {
@@ -410,7 +535,7 @@ void Simulator::sendDue() {
             } else if (n < 0 && errno == EAGAIN) {
                 return; // the terminal is full: go on when it takes more
             } else {
-                break; // the line is gone: drop the rest
+                p.sent = tx.size(); // the line is gone: drop the rest
             }
         }
         if (!tx.empty()) ++counters_.replies;
@@ -438,20 +563,27 @@ int Simulator::run() {
     while (!g_stop) {
         std::vector<pollfd> fds;
         fds.push_back({g_signalPipe[0], POLLIN, 0});
-        const bool blocked = !out_.empty() && out_.front().due <= now();
+        const bool blocked = !out_.empty() && out_.front().nextByteAt() <= now();
         fds.push_back({master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0});
         if (controlFd_ >= 0) fds.push_back({controlFd_, POLLIN, 0});
         const size_t firstClient = fds.size();
         for (const auto& c : clients_) fds.push_back({c.fd, POLLIN, 0});
 
+        // Sleep until the next thing on the line is due, to the microsecond:
+        // at 19200 bit/s a character takes about half a millisecond.
         double wait = -1;
-        if (!rx_.empty()) wait = std::max(0.0, lastRx_ + kFrameGap - now());
+        if (!rx_.empty()) wait = std::max(0.0, nextRxEvent() - now());
         if (!out_.empty() && !blocked) {
-            const double w = std::max(0.0, out_.front().due - now());
+            const double w = std::max(0.0, out_.front().nextByteAt() - now());
             wait = wait < 0 ? w : std::min(wait, w);
         }
-        const int timeout = wait < 0 ? -1 : static_cast<int>(wait * 1000.0) + 1;
-        const int ready = ::poll(fds.data(), fds.size(), timeout);
+        timespec timeout{};
+        if (wait >= 0) {
+            const auto ns = static_cast<long long>(wait * 1e9) + 20000; // just past the moment
+            timeout.tv_sec = static_cast<time_t>(ns / 1000000000LL);
+            timeout.tv_nsec = static_cast<long>(ns % 1000000000LL);
+        }
+        const int ready = ::ppoll(fds.data(), fds.size(), wait < 0 ? nullptr : &timeout, nullptr);
         if (ready < 0 && errno != EINTR) {
             std::fprintf(stderr, "vrk-sim: poll: %s\n", std::strerror(errno));
             break;
@@ -465,7 +597,7 @@ int Simulator::run() {
         clients_.erase(std::remove_if(clients_.begin(), clients_.end(), [](const ControlClient& c) { return c.fd < 0; }),
                        clients_.end());
         if (fds[1].revents & POLLIN) readLine();
-        if (!rx_.empty() && now() - lastRx_ >= kFrameGap) cutFrames(true);
+        cutFrames();
         sendDue();
     }
     tearDown();

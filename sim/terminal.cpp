@@ -8,16 +8,47 @@
 
 namespace sim {
 
-bool makeRaw(int fd) {
+namespace {
+
+const struct {
+    int baud;
+    speed_t code;
+} kSpeeds[] = {{110, B110},     {300, B300},     {600, B600},     {1200, B1200},
+               {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},
+               {38400, B38400}, {57600, B57600}, {115200, B115200}};
+
+} // namespace
+
+bool makeRaw(int fd, const LineFormat& own) {
     termios t{};
     if (::tcgetattr(fd, &t) != 0) return false;
     ::cfmakeraw(&t);
     t.c_cflag |= CLOCAL | CREAD;
+    t.c_cflag &= ~tcflag_t(CSTOPB | PARENB | PARODD);
+    if (own.stopBits == 2) t.c_cflag |= CSTOPB;
+    // The terminal drops PARENB but keeps PARODD; data bits stay 8 whatever is asked.
+    if (own.parity != Parity::None) t.c_cflag |= PARENB;
+    if (own.parity == Parity::Odd) t.c_cflag |= PARODD;
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
-    ::cfsetispeed(&t, B19200);
-    ::cfsetospeed(&t, B19200);
+    speed_t speed = B4800;
+    for (const auto& s : kSpeeds)
+        if (s.baud == own.baud) speed = s.code;
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
     return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+bool readSeenLine(int fd, SeenLine& seen) {
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) return false;
+    const speed_t speed = ::cfgetospeed(&t);
+    seen.baud = 0;
+    for (const auto& s : kSpeeds)
+        if (s.code == speed) seen.baud = s.baud;
+    seen.odd = (t.c_cflag & PARODD) != 0;
+    seen.stopBits = (t.c_cflag & CSTOPB) ? 2 : 1;
+    return true;
 }
 
 bool makeLink(const std::string& link, const std::string& target, std::string& error) {

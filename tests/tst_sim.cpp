@@ -7,8 +7,10 @@
 #include "tests/simfixture.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
+#include <QThread>
 
 #include <cerrno>
 #include <cmath>
@@ -21,6 +23,10 @@
 namespace {
 
 constexpr int kReplyMs = 5000; // bound for a reply that must come: only catches hangs
+
+// Milliseconds that n characters take at the speed: start bit, 8 data bits, the
+// parity bit if any, the stop bits.
+double wireMs(int n, int baud, bool parity, int stopBits) { return n * (1.0 + 8 + (parity ? 1 : 0) + stopBits) * 1000.0 / baud; }
 
 QByteArray withCrc(QByteArray f) {
     const uint16_t crc = sim::crc16(reinterpret_cast<const uint8_t*>(f.constData()), static_cast<size_t>(f.size()));
@@ -73,6 +79,28 @@ public:
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
+    // The program's end of the line set as a program sets a serial port:
+    // speed, parity ("none", "odd", "even"), data and stop bits.
+    bool setLine(int baud, const QString& parity, int dataBits, int stopBits) {
+        static const QMap<int, speed_t> speeds{{300, B300},   {2400, B2400},   {4800, B4800},
+                                               {9600, B9600}, {19200, B19200}, {38400, B38400}};
+        termios t{};
+        if (!speeds.contains(baud) || ::tcgetattr(fd_, &t) != 0) return false;
+        t.c_cflag &= ~tcflag_t(CSIZE | CSTOPB | PARENB | PARODD);
+        t.c_cflag |= (dataBits == 7 ? CS7 : CS8) | (stopBits == 2 ? CSTOPB : 0);
+        if (parity != QLatin1String("none")) t.c_cflag |= PARENB;
+        if (parity == QLatin1String("odd")) t.c_cflag |= PARODD;
+        ::cfsetispeed(&t, speeds[baud]);
+        ::cfsetospeed(&t, speeds[baud]);
+        if (::tcsetattr(fd_, TCSANOW, &t) == 0) return true;
+        // The C library reports EINVAL when the call changed nothing, as when
+        // only the parity-enable flag or the data bits, which a pseudo-terminal
+        // does not keep, were asked to change: good when what it keeps holds.
+        const tcflag_t kept = CSTOPB | PARODD;
+        termios now{};
+        return errno == EINVAL && ::tcgetattr(fd_, &now) == 0 && (now.c_cflag & kept) == (t.c_cflag & kept) &&
+               ::cfgetospeed(&now) == speeds[baud];
+    }
     bool send(const QByteArray& b) { return ::write(fd_, b.constData(), static_cast<size_t>(b.size())) == b.size(); }
     // Reads until `want` bytes came, or `idleMs` passed without a byte once something
     // came, or `firstMs` passed with nothing at all.
@@ -95,6 +123,27 @@ public:
     QByteArray exchange(const QByteArray& request, int want) {
         if (!send(request)) return {};
         return receive(want);
+    }
+    // Sends the request and reads its reply byte by byte: when the first byte
+    // came after the request was written, and how long the rest took.
+    QByteArray timedExchange(const QByteArray& request, int want, double& firstMs, double& restMs) {
+        QElapsedTimer clock;
+        clock.start();
+        if (!send(request)) return {};
+        QByteArray got;
+        QDeadlineTimer wait(kReplyMs);
+        while (got.size() < want) {
+            pollfd p{fd_, POLLIN, 0};
+            const int left = static_cast<int>(wait.remainingTime());
+            if (left <= 0 || ::poll(&p, 1, left) <= 0) break;
+            char buf[512];
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
+            if (n <= 0) continue;
+            if (got.isEmpty()) firstMs = clock.nsecsElapsed() / 1e6;
+            got.append(buf, static_cast<int>(n));
+        }
+        restMs = clock.nsecsElapsed() / 1e6 - firstMs;
+        return got;
     }
 
 private:
@@ -687,6 +736,15 @@ private slots:
         QTest::newRow("record 40") << "record 40 empty";
         QTest::newRow("trip unknown") << "trip fire";
         QTest::newRow("clock 31 april") << "clock 4 31 10 0";
+        QTest::newRow("line baud 1234") << "line baud 1234";
+        QTest::newRow("line baud 0") << "line baud 0";
+        QTest::newRow("line parity mark") << "line parity mark";
+        QTest::newRow("line data-bits 5") << "line data-bits 5";
+        QTest::newRow("line stop-bits 3") << "line stop-bits 3";
+        QTest::newRow("line timing maybe") << "line timing maybe";
+        QTest::newRow("line response-ms -1") << "line response-ms -1";
+        QTest::newRow("line response-ms 20000") << "line response-ms 20000";
+        QTest::newRow("line speed 9600") << "line speed 9600";
     }
     void controlErrors() {
         QFETCH(QString, command);
@@ -704,6 +762,215 @@ private slots:
         QCOMPARE(answer, QString("error line too long"));
         QVERIFY(relay_.control("get 12", &answer));
         QCOMPARE(answer, QString("ok 25"));
+    }
+
+    // The relay answers only a program at its own line settings, as far as the
+    // terminal shows them: the speed, the stop bits, odd parity or not. None
+    // and even parity, and 7 and 8 data bits, look alike on a pseudo-terminal.
+    void lineSettings_data() {
+        QTest::addColumn<QStringList>("relayArgs");
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<QString>("parity");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<QString>("seen"); // empty: answered; else the log's line field
+        const QStringList none;
+        const QStringList at9600{"--baud", "9600"};
+        QTest::newRow("defaults, 4800 8N1") << none << 4800 << "none" << 8 << 1 << "";
+        QTest::newRow("program at 9600") << none << 9600 << "none" << 8 << 1 << "9600,none/even,1";
+        QTest::newRow("program at 2400") << none << 2400 << "none" << 8 << 1 << "2400,none/even,1";
+        QTest::newRow("program with 2 stop bits") << none << 4800 << "none" << 8 << 2 << "4800,none/even,2";
+        QTest::newRow("program with odd parity") << none << 4800 << "odd" << 8 << 1 << "4800,odd,1";
+        QTest::newRow("relay at 9600, program too") << at9600 << 9600 << "none" << 8 << 1 << "";
+        QTest::newRow("relay at 9600, program at 4800") << at9600 << 4800 << "none" << 8 << 1 << "4800,none/even,1";
+        QTest::newRow("relay at 9600, program at 19200") << at9600 << 19200 << "none" << 8 << 1 << "19200,none/even,1";
+        QTest::newRow("relay odd, program none") << QStringList{"--parity", "odd"} << 4800 << "none" << 8 << 1
+                                                 << "4800,none/even,1";
+        QTest::newRow("relay odd, program even") << QStringList{"--parity", "odd"} << 4800 << "even" << 8 << 1
+                                                 << "4800,none/even,1";
+        QTest::newRow("relay 19200 8O2, program too")
+            << QStringList{"--baud", "19200", "--parity", "odd", "--stop-bits", "2"} << 19200 << "odd" << 8 << 2 << "";
+        QTest::newRow("relay with 2 stop bits, program 1") << QStringList{"--stop-bits", "2"} << 4800 << "none" << 8
+                                                           << 1 << "4800,none/even,1";
+        QTest::newRow("timed relay, program at its speed")
+            << QStringList{"--line-timing", "on", "--baud", "2400"} << 2400 << "none" << 8 << 1 << "";
+        QTest::newRow("timed relay, program at another speed")
+            << QStringList{"--line-timing", "on", "--baud", "2400"} << 4800 << "none" << 8 << 1 << "4800,none/even,1";
+        // What the terminal cannot show is not told apart.
+        QTest::newRow("even parity looks like none") << none << 4800 << "even" << 8 << 1 << "";
+        QTest::newRow("relay even, program none") << QStringList{"--parity", "even"} << 4800 << "none" << 8 << 1 << "";
+        QTest::newRow("7 data bits look like 8") << none << 4800 << "none" << 7 << 1 << "";
+        QTest::newRow("relay 7E1, program 8N1") << QStringList{"--parity", "even", "--data-bits", "7"} << 4800
+                                                << "none" << 8 << 1 << "";
+    }
+    void lineSettings() {
+        QFETCH(QStringList, relayArgs);
+        QFETCH(int, baud);
+        QFETCH(QString, parity);
+        QFETCH(int, dataBits);
+        QFETCH(int, stopBits);
+        QFETCH(QString, seen);
+        QVERIFY(up(relayArgs));
+        QVERIFY(line_.setLine(baud, parity, dataBits, stopBits));
+        const QByteArray request = readRequest(3, 12, 1);
+        if (seen.isEmpty()) {
+            QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+            QCOMPARE(lastLog().value("action"), QString("reply"));
+            QVERIFY(!lastLog().contains("line"));
+            return;
+        }
+        QVERIFY(line_.send(request));
+        QTRY_COMPARE_WITH_TIMEOUT(relay_.logLines().size(), 1, kReplyMs);
+        QCOMPARE(line_.receive(1, 200), QByteArray());
+        const auto log = lastLog();
+        QCOMPARE(log.value("rx"), hexOf(request));
+        QCOMPARE(log.value("action"), QString("ignored"));
+        QCOMPARE(log.value("reason"), QString("line-settings"));
+        QCOMPARE(log.value("line"), seen);
+        QVERIFY(!log.contains("tx"));
+    }
+
+    // The program may change its settings, or close and reopen its port,
+    // between two exchanges: each frame is judged by the settings it came with.
+    void settingsReadAtEveryFrame() {
+        QVERIFY(up({"--baud", "9600"}));
+        QVERIFY(line_.setLine(9600, "none", 8, 1));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        QVERIFY(line_.setLine(9600, "none", 8, 2));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{});
+        QVERIFY(line_.open(relay_.linkPath())); // the terminal keeps the last settings
+        QCOMPARE(readRegisters(12, 1), QVector<int>{});
+        QVERIFY(line_.setLine(9600, "even", 8, 1));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        QStringList actions;
+        for (const QString& l : relay_.logLines()) actions << SimRelay::parseLogLine(l).value("action");
+        QCOMPARE(actions, (QStringList{"reply", "ignored", "ignored", "reply"}));
+    }
+
+    // The relay's own settings change at run time through the control socket.
+    void lineCommands() {
+        QVERIFY(up());
+        QString answer;
+        QVERIFY(relay_.control("line", &answer));
+        QCOMPARE(answer, QString("ok baud=4800 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
+        QVERIFY(relay_.control("line baud 9600", &answer));
+        QCOMPARE(answer, QString("ok baud=9600 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{}); // the program still at 4800
+        QVERIFY(line_.setLine(9600, "none", 8, 1));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        QVERIFY(relay_.control("line parity odd"));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{});
+        QVERIFY(line_.setLine(9600, "odd", 8, 1));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        QVERIFY(relay_.control("line stop-bits 2"));
+        QVERIFY(relay_.control("line data-bits 7"));
+        QVERIFY(relay_.control("line timing on"));
+        QVERIFY(relay_.control("line response-ms 20"));
+        QVERIFY(line_.setLine(9600, "odd", 7, 2));
+        QCOMPARE(readRegisters(12, 1), QVector<int>{25});
+        QVERIFY(relay_.control("status", &answer));
+        QVERIFY2(answer.endsWith(" baud=9600 parity=odd data-bits=7 stop-bits=2 timing=on response-ms=20"),
+                 qPrintable(answer));
+        QStringList reasons;
+        for (const QString& l : relay_.logLines()) reasons << SimRelay::parseLogLine(l).value("reason", "-");
+        QCOMPARE(reasons, (QStringList{"line-settings", "-", "line-settings", "-", "-"}));
+    }
+
+    // No relay answers before it has heard the request: the reply's first byte
+    // comes no sooner than the request's time on the wire, and with line
+    // timing the response delay later, its bytes one character time apart.
+    // Lower bounds only: a loaded machine makes everything later, never sooner.
+    void replyWaitsForTheWire_data() {
+        QTest::addColumn<QStringList>("relayArgs");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<bool>("odd");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<double>("delayMs"); // the relay's wait after hearing the request
+        QTest::addColumn<bool>("paced");
+        QTest::newRow("timing off at 2400") << QStringList{"--baud", "2400"} << "" << 2400 << false << 1 << 0.0 << false;
+        QTest::newRow("timing off at 19200") << QStringList{"--baud", "19200"} << "" << 19200 << false << 1 << 0.0
+                                             << false;
+        QTest::newRow("timing off, late reply") << QStringList{"--late-ms", "100"} << "late next 1" << 4800 << false
+                                                << 1 << 100.0 << false;
+        QTest::newRow("timing on at 2400") << QStringList{"--line-timing", "on", "--baud", "2400"} << "" << 2400
+                                           << false << 1 << 5.0 << true;
+        QTest::newRow("timing on at 9600, 30 ms turnaround")
+            << QStringList{"--line-timing", "on", "--baud", "9600", "--response-ms", "30"} << "" << 9600 << false << 1
+            << 30.0 << true;
+        QTest::newRow("timing on at 4800 8O2")
+            << QStringList{"--line-timing", "on", "--parity", "odd", "--stop-bits", "2"} << "" << 4800 << true << 2
+            << 5.0 << true;
+        QTest::newRow("timing on, late reply")
+            << QStringList{"--line-timing", "on", "--baud", "19200", "--late-ms", "100"} << "late next 1" << 19200
+            << false << 1 << 105.0 << true;
+    }
+    void replyWaitsForTheWire() {
+        QFETCH(QStringList, relayArgs);
+        QFETCH(QString, command);
+        QFETCH(int, baud);
+        QFETCH(bool, odd);
+        QFETCH(int, stopBits);
+        QFETCH(double, delayMs);
+        QFETCH(bool, paced);
+        QVERIFY(up(relayArgs));
+        QVERIFY(line_.setLine(baud, odd ? "odd" : "none", 8, stopBits));
+        if (!command.isEmpty()) QVERIFY(relay_.control(command));
+        double firstMs = 0, restMs = 0;
+        const QByteArray r = line_.timedExchange(readRequest(3, 1, 12), 29, firstMs, restMs);
+        QCOMPARE(r.size(), 29);
+        QVERIFY(crcOk(r));
+        const double requestMs = wireMs(8, baud, odd, stopBits);
+        const QString figures = QString("first byte after %1 ms, the rest in %2 ms; request %3 ms")
+                                    .arg(firstMs).arg(restMs).arg(requestMs);
+        QVERIFY2(firstMs >= requestMs + delayMs - 0.2, qPrintable(figures));
+        // Paced: the last byte comes no sooner than the whole reply's wire time after that.
+        if (paced)
+            QVERIFY2(firstMs + restMs >= requestMs + delayMs + wireMs(29, baud, odd, stopBits) - 0.2,
+                     qPrintable(figures));
+        QCOMPARE(lastLog().value("action"), command.isEmpty() ? QString("reply") : QString("late"));
+    }
+
+    // The frame cutter works on the line as modelled, not on how the bytes
+    // came through the terminal: a request whose bytes trickle in is still
+    // one request, and a real silence still ends a frame.
+    void trickledRequest_data() {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("chunk");   // bytes written at once
+        QTest::addColumn<int>("pauseMs"); // between the chunks
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("byte by byte at 300 bit/s") << 300 << 1 << 5 << true;
+        QTest::newRow("two halves at 2400 bit/s") << 2400 << 4 << 2 << true;
+        QTest::newRow("two bytes at a time at 4800 bit/s") << 4800 << 2 << 1 << true;
+        QTest::newRow("halves 100 ms apart at 19200 bit/s") << 19200 << 4 << 100 << false;
+        QTest::newRow("halves 100 ms apart at 2400 bit/s") << 2400 << 4 << 100 << false;
+    }
+    void trickledRequest() {
+        QFETCH(int, baud);
+        QFETCH(int, chunk);
+        QFETCH(int, pauseMs);
+        QFETCH(bool, answered);
+        QVERIFY(up({"--baud", QString::number(baud)}));
+        QVERIFY(line_.setLine(baud, "none", 8, 1));
+        const QByteArray request = readRequest(3, 12, 1);
+        for (int i = 0; i < request.size(); i += chunk) {
+            if (i > 0) QThread::msleep(static_cast<unsigned long>(pauseMs));
+            QVERIFY(line_.send(request.mid(i, chunk)));
+        }
+        if (answered) {
+            QCOMPARE(line_.receive(7), withCrc(QByteArray::fromHex("0303020019")));
+            QCOMPARE(relay_.logLines().size(), 1);
+            QCOMPARE(lastLog().value("rx"), hexOf(request));
+            QCOMPARE(lastLog().value("action"), QString("reply"));
+            return;
+        }
+        QCOMPARE(line_.receive(1, 500), QByteArray());
+        QTRY_COMPARE_WITH_TIMEOUT(relay_.logLines().size(), 2, kReplyMs);
+        const auto first = SimRelay::parseLogLine(relay_.logLines().at(0));
+        QCOMPARE(first.value("rx"), hexOf(request.left(4)));
+        QCOMPARE(first.value("action"), QString("ignored"));
+        QCOMPARE(lastLog().value("rx"), hexOf(request.mid(4)));
+        QCOMPARE(lastLog().value("action"), QString("ignored"));
     }
 
     void linkFollowsTheSimulator() {
