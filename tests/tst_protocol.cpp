@@ -879,7 +879,8 @@ void TestProtocol::simulatorFaultsKept() {
     QFETCH(int, error);
     QFETCH(QString, action);
     SimRelay relay;
-    QVERIFY(relay.start());
+    QVERIFY(relay.start({QStringLiteral("--baud"), QStringLiteral("19200"), QStringLiteral("--parity"),
+                         QStringLiteral("odd")}));
     TSerialDriver driver;
     driver.setPortName(relay.linkPath());
     driver.setBaudRate(br19200);
