@@ -159,7 +159,7 @@ wineserver -p >/dev/null 2>&1
 # ---- 4. the Win32 serial backend against the simulator on COM1
 serial=$out/wine-serial
 rm -rf "$serial" && mkdir -p "$serial/handshake"
-"$native/bin/vrk-sim" --link "$serial/com1" --log "$serial/vrk-sim.log" \
+"$native/bin/vrk-sim" --link "$serial/com1" --log "$serial/vrk-sim.log" --baud 9600 --parity even --stop-bits 2 \
   --command "noreply next 1" --command "badcrc next 1" >"$serial/sim.out" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do [ -s "$serial/sim.out" ] && break; sleep 0.1; done

@@ -67,7 +67,7 @@ private slots:
     void initTestCase() {
         QVERIFY2(qEnvironmentVariableIsSet("VRK_SIM_LOG"), "run by scripts/check-windows.sh");
         driver_.setPort(pnCOM1);
-        driver_.setBaudRate(br9600); // the simulator sets 19200 on its side
+        driver_.setBaudRate(br9600); // check-windows.sh starts the simulator at 9600 8E2 as well
         driver_.setParity(ptEVEN);
         driver_.setDataBits(db8BITS);
         driver_.setStopBits(sb2BITS);

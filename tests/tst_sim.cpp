@@ -2,6 +2,7 @@
 // way the program drives a relay: requests in, replies (or their absence) out,
 // and the log line for every frame.
 #include "sim/frames.h"
+#include "sim/line.h"
 #include "protocol/relaymap.h"
 #include "sim/relay.h"
 #include "tests/simfixture.h"
@@ -762,6 +763,44 @@ private slots:
         QCOMPARE(answer, QString("error line too long"));
         QVERIFY(relay_.control("get 12", &answer));
         QCOMPARE(answer, QString("ok 25"));
+    }
+
+    // Character time and what the relay hears, as plain rules.
+    void lineRules_data() {
+        QTest::addColumn<int>("parity"); // sim::Parity
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<int>("bits");
+        QTest::newRow("8N1") << int(sim::Parity::None) << 8 << 1 << 10;
+        QTest::newRow("8E1") << int(sim::Parity::Even) << 8 << 1 << 11;
+        QTest::newRow("8O2") << int(sim::Parity::Odd) << 8 << 2 << 12;
+        QTest::newRow("7E1") << int(sim::Parity::Even) << 7 << 1 << 10;
+        QTest::newRow("7N2") << int(sim::Parity::None) << 7 << 2 << 10;
+    }
+    void lineRules() {
+        QFETCH(int, parity);
+        QFETCH(int, dataBits);
+        QFETCH(int, stopBits);
+        QFETCH(int, bits);
+        const sim::LineFormat own{9600, sim::Parity(parity), dataBits, stopBits};
+        QCOMPARE(sim::bitsPerCharacter(own), bits);
+        QCOMPARE(sim::characterSeconds(own), bits / 9600.0);
+        // The program as the terminal shows it at the relay's own settings is heard,
+        // and its format is taken as the relay's own.
+        const sim::SeenLine same{9600, own.parity == sim::Parity::Odd, stopBits};
+        QVERIFY(sim::hearsProgram(own, same));
+        QCOMPARE(sim::bitsPerCharacter(sim::programFormat(own, same)), bits);
+        sim::SeenLine other = same;
+        other.baud = 19200;
+        QVERIFY(!sim::hearsProgram(own, other));
+        QCOMPARE(sim::characterSeconds(sim::programFormat(own, other)), bits / 19200.0);
+        other = same;
+        other.stopBits = 3 - stopBits;
+        QVERIFY(!sim::hearsProgram(own, other));
+        QCOMPARE(sim::bitsPerCharacter(sim::programFormat(own, other)), bits - stopBits + other.stopBits);
+        other = same;
+        other.odd = !same.odd;
+        QVERIFY(!sim::hearsProgram(own, other));
     }
 
     // The relay answers only a program at its own line settings, as far as the

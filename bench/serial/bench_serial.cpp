@@ -103,7 +103,7 @@ public:
         dir_ = dir;
         link_ = dir_ + "/tty";
         std::vector<std::string> args = {program, "--link", link_, "--address", std::to_string(relayAddress),
-                                         "--freeze"};
+                                         "--freeze", "--baud", "19200", "--parity", "odd"};
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
