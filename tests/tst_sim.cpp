@@ -169,6 +169,8 @@ private:
         if (r.size() != 2 * n + 5 || !crcOk(r)) return {};
         return registersOf(r);
     }
+    // True when nothing comes back within a while (the relay did not hear it).
+    bool unanswered(const QByteArray& request) { return line_.send(request) && line_.receive(1, 300).isEmpty(); }
     bool writeRegister(int reg, int value) {
         const QByteArray req = writeRequest(3, reg, value);
         return line_.exchange(req, 8) == req;
@@ -876,9 +878,9 @@ private slots:
         QVERIFY(line_.setLine(9600, "none", 8, 1));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
         QVERIFY(line_.setLine(9600, "none", 8, 2));
-        QCOMPARE(readRegisters(12, 1), QVector<int>{});
+        QVERIFY(unanswered(readRequest(3, 12, 1)));
         QVERIFY(line_.open(relay_.linkPath())); // the terminal keeps the last settings
-        QCOMPARE(readRegisters(12, 1), QVector<int>{});
+        QVERIFY(unanswered(readRequest(3, 12, 1)));
         QVERIFY(line_.setLine(9600, "even", 8, 1));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
         QStringList actions;
@@ -894,11 +896,11 @@ private slots:
         QCOMPARE(answer, QString("ok baud=4800 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
         QVERIFY(relay_.control("line baud 9600", &answer));
         QCOMPARE(answer, QString("ok baud=9600 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
-        QCOMPARE(readRegisters(12, 1), QVector<int>{}); // the program still at 4800
+        QVERIFY(unanswered(readRequest(3, 12, 1))); // the program still at 4800
         QVERIFY(line_.setLine(9600, "none", 8, 1));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
         QVERIFY(relay_.control("line parity odd"));
-        QCOMPARE(readRegisters(12, 1), QVector<int>{});
+        QVERIFY(unanswered(readRequest(3, 12, 1)));
         QVERIFY(line_.setLine(9600, "odd", 8, 1));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
         QVERIFY(relay_.control("line stop-bits 2"));
