@@ -9,7 +9,8 @@
 // the result is true exactly when the whole expected reply came and its CRC
 // is right; a good reply fills RegisterValues with its big-endian words, a
 // failed one leaves the kept entries alone; Zapis never touches the array;
-// the reason kept (no reply, short reply, bad CRC, port closed) fits what came.
+// the reason kept (no reply, early reply, short reply, bad CRC, port closed)
+// fits what came and when its first byte came.
 // Before that, frames::replyPasses is checked on the raw input.
 #include "fuzz/support.h"
 #include "protocol/registerbus.h"
@@ -52,10 +53,11 @@ bool crcHolds(const QByteArray& frame) {
 }
 
 // The reason the bus must keep for an exchange that read `delivered` of a
-// reply of replySize bytes.
-BusError expectedError(bool wasOpen, const QByteArray& delivered, qsizetype replySize) {
+// reply of replySize bytes (early: its first byte came too soon).
+BusError expectedError(bool wasOpen, const QByteArray& delivered, qsizetype replySize, bool early) {
     if (!wasOpen) return BusError::PortClosed;
     if (delivered.isEmpty()) return BusError::NoReply;
+    if (early) return BusError::EarlyReply;
     if (delivered.size() < replySize) return BusError::ShortReply;
     return crcHolds(delivered) ? BusError::NoError : BusError::BadCrc;
 }
@@ -107,12 +109,14 @@ public:
     bool read(void* buffer, uint32_t size, uint32_t& count) override {
         arrive();
         count = std::min<uint32_t>({size, uint32_t(queue_.size()), readChunk});
+        if (count > 0 && firstAt < 0) firstAt = now_;
         std::memcpy(buffer, queue_.constData(), count);
         delivered.append(queue_.constData(), count);
         queue_.remove(0, count);
         return true;
     }
     bool write(const void* data, uint32_t size, uint32_t& count) override {
+        if (writeAt < 0) writeAt = now_;
         count = stallWrites ? 0 : size;
         sent.append(static_cast<const char*>(data), count);
         return true;
@@ -138,6 +142,8 @@ public:
 
     QByteArray sent;       // what the driver wrote during this exchange
     QByteArray delivered;  // what it read during this exchange
+    int64_t writeAt = -1;  // when it first wrote during this exchange
+    int64_t firstAt = -1;  // when it first read a byte during this exchange
     uint32_t readChunk = 1;
     bool stallWrites = false;
 
@@ -252,7 +258,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QVector<int32_t> before = bus.RegisterValues;
         line->sent.clear();
         line->delivered.clear();
+        line->writeAt = line->firstAt = -1;
 
+        // At 19200 bit/s with odd parity the request takes 8 * 11 bits =
+        // 4.58 ms; on this exact clock a first byte within 3 ms is too soon.
+        auto early = [&] {
+            return !line->delivered.isEmpty() && (line->firstAt - line->writeAt + 1) * 19200 <= 8 * 11 * 1000;
+        };
         if (kind != 2) {
             const bool ok = bus.Czytaj(start, n);
             if (n < 1 || n > 255) {
@@ -263,9 +275,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (wasOpen && !line->stallWrites)
                 FUZZ_CHECK(line->sent == referenceRequest(address, 3, start - 1, n));
             FUZZ_CHECK(line->delivered.size() <= replySize);
-            const bool expected = wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered);
+            const bool expected =
+                wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered) && !early();
             FUZZ_CHECK(ok == expected);
-            FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize));
+            FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize, early()));
             FUZZ_CHECK(bus.RegisterValues.size() == n);
             for (int i = 0; i < n; ++i) {
                 const int32_t v = bus.RegisterValues[i];
@@ -279,8 +292,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (wasOpen && !line->stallWrites)
                 FUZZ_CHECK(line->sent == referenceRequest(address, 6, reg - 1, value));
             FUZZ_CHECK(line->delivered.size() <= replySize);
-            FUZZ_CHECK(ok == (wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered)));
-            FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize));
+            FUZZ_CHECK(ok ==
+                       (wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered) && !early()));
+            FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize, early()));
             FUZZ_CHECK(bus.RegisterValues == before);
         }
         FUZZ_CHECK(driver.PollingPauseCount() == 0);

@@ -58,6 +58,18 @@ bool replyPasses(const QByteArray& buffer, uint32_t got) {
     return b[size - 2] == (crc & 0xFF) && b[size - 1] == (crc >> 8);
 }
 
+double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity, TStopBits stopBits) {
+    if (baud == 0 || requestBytes <= 0) return 0;
+    // Counted in half bits, for the one and a half stop bits.
+    const int stopHalves = stopBits == sb1HALFBITS ? 3 : stopBits == sb2BITS ? 4 : 2;
+    const int halves = 2 * (1 + (int(dataBits) + 5) + (parity == ptNONE ? 0 : 1)) + stopHalves;
+    return double(int64_t(requestBytes) * halves * 1000) / (2.0 * double(baud));
+}
+
+bool cameTooSoon(uint32_t elapsedTicks, double earliestMs, uint32_t tickStepMs) {
+    return double(elapsedTicks) + double(tickStepMs) <= earliestMs;
+}
+
 } // namespace frames
 
 RegisterBus::RegisterBus(TSerialDriver& driver, std::function<int()> busAddress)
@@ -77,6 +89,7 @@ const char* traceName(BusError e) {
     case BusError::BadCrc: return "bad CRC";
     case BusError::DeviceGone: return "device gone";
     case BusError::BadRequest: return "bad request";
+    case BusError::EarlyReply: return "early reply";
     }
     return "?";
 }
@@ -94,6 +107,9 @@ QString busErrorText(BusError e) {
         return QCoreApplication::translate("RegisterBus", "The serial device stopped working (adapter unplugged?).");
     case BusError::BadRequest:
         return QCoreApplication::translate("RegisterBus", "The request is outside the registers and values the relay takes.");
+    case BusError::EarlyReply:
+        return QCoreApplication::translate("RegisterBus",
+                                           "The answer came sooner than the relay could have sent it (an old, late answer).");
     }
     return {};
 }
@@ -120,9 +136,12 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
     std::memset(reply, ' ', replySize);
     const uint32_t got = driver_.ReadBlock(reply, replySize);
     driver_.ReleasePolling();
+    // A reply that began before the request could have crossed the line
+    // answers an older request; its bytes go as any stale input does.
+    const bool early = got > 0 && replyTooSoon(request);
     // Told by the count that came, not by the buffer's contents: an address
     // byte of 0x20 is as good as any other.
-    const bool passes = frames::replyPasses(
+    const bool passes = !early && frames::replyPasses(
         QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(replySize)), got);
     if (passes)
         error_ = BusError::NoError;
@@ -132,6 +151,8 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         error_ = BusError::DeviceGone;
     else if (got == 0)
         error_ = BusError::NoReply;
+    else if (early)
+        error_ = BusError::EarlyReply;
     else if (got < replySize)
         error_ = BusError::ShortReply;
     else
@@ -148,6 +169,17 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         observer_({observedSentMs, request, QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)), error_, qint64(us.count())});
     }
     return passes;
+}
+
+bool RegisterBus::replyTooSoon(const QByteArray& request) const {
+    const double earliest = frames::earliestReplyMs(int(request.size()), driver_.BaudRateValue(), driver_.DataBits(),
+                                                    driver_.Parity(), driver_.StopBits());
+    const uint32_t elapsed = driver_.lastReadFirstByteTick() - driver_.lastWriteStartTick();
+    if (!frames::cameTooSoon(elapsed, earliest, driver_.tickStepMs())) return false;
+    qCDebug(lcBus).noquote() << QStringLiteral("the reply began %1 ms after the request, which takes %2 ms on the line")
+                                    .arg(elapsed)
+                                    .arg(earliest, 0, 'f', 1);
+    return true;
 }
 
 bool RegisterBus::Czytaj(int start, int n) {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-class TSerialDriver;
+#include "serial/tserialdriver.h"
 
 // The trace of the exchanges (off by default; QT_LOGGING_RULES="vrk.bus=true"):
 // every request sent and every reply received, with its outcome.
@@ -28,6 +28,18 @@ QByteArray writeRequest(int address, int reg, int value);
 // A reply of `got` bytes in a buffer of the expected length passes when the
 // whole expected length arrived and its last two bytes are the CRC of the rest.
 bool replyPasses(const QByteArray& buffer, uint32_t got);
+// The time in ms that a request of requestBytes takes on the line at baud
+// bit/s, each character a start bit, the data bits, a parity bit unless
+// there is none, and the stop bits: the soonest its reply can begin after
+// the request's write began (the relay's turnaround counted as 0). 0 at
+// speed 0.
+double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity, TStopBits stopBits);
+// True when a reply whose first byte was seen elapsedTicks after the write
+// began cannot be the answer to that request: on a clock that moves in
+// steps of tickStepMs both readings lag the true times by less than a step,
+// so a reply that came no sooner than earliestMs always shows more than
+// earliestMs - tickStepMs.
+bool cameTooSoon(uint32_t elapsedTicks, double earliestMs, uint32_t tickStepMs);
 } // namespace frames
 
 // The outcome of the last exchange.
@@ -39,6 +51,7 @@ enum class BusError {
     BadCrc,     // the whole reply came, with a wrong CRC
     DeviceGone, // the device went away (an adapter pulled)
     BadRequest, // a register or value outside what the exchange can carry
+    EarlyReply, // a reply began sooner than the request could have crossed the line (an old, late one)
 };
 // The outcome in the current language.
 QString busErrorText(BusError e);
@@ -82,6 +95,9 @@ private:
     // Sends the request and reads a reply of replySize bytes into reply;
     // true when all of it came and its CRC is right.
     bool exchange(const QByteArray& request, uint8_t* reply, uint32_t replySize);
+    // True (and traced) when the last read's first byte came too soon to
+    // answer request.
+    bool replyTooSoon(const QByteArray& request) const;
 
     TSerialDriver& driver_;
     std::function<int()> busAddress_;

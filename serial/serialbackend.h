@@ -75,6 +75,9 @@ public:
 
     // The clock that the driver's time-outs run on.
     virtual uint32_t ticks() const { return tickCount(); }
+    // The steps that clock moves in, in ms: a reading may lag the true time
+    // by up to this much.
+    virtual uint32_t tickStepMs() const { return 1; }
 
     // Why the last open or applyLineState failed.
     virtual LineFault fault() const { return LineFault::Other; }

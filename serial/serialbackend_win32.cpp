@@ -28,6 +28,9 @@ bool meansRemoval(DWORD e) {
            e == ERROR_DEV_NOT_EXIST || e == ERROR_INVALID_HANDLE || e == ERROR_GEN_FAILURE;
 }
 
+// The largest step of GetTickCount (the default clock interrupt is 15.6 ms).
+constexpr uint32_t kTickCountStepMs = 16;
+
 class Win32SerialBackend final : public SerialBackend {
 public:
     ~Win32SerialBackend() override { close(); }
@@ -127,6 +130,8 @@ public:
     }
 
     LineFault fault() const override { return fault_; }
+    // GetTickCount moves with the system's clock interrupt: 10 to 16 ms.
+    uint32_t tickStepMs() const override { return kTickCountStepMs; }
     bool hungUp() const override { return lost_; }
 
     // Each call already returns within the port time-outs; the loops spin.

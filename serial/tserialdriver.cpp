@@ -289,6 +289,7 @@ uint32_t TSerialDriver::WriteBlockTimed(const void* data, uint32_t size, uint32_
     const uint8_t* p = static_cast<const uint8_t*>(data);
     uint32_t total = 0;
     uint32_t lastProgress = backend_->ticks();
+    lastWriteStartTick_ = lastProgress;
     while (total < size) {
         if (lineLost()) break;
         const uint16_t room = OutputRoom();
@@ -324,6 +325,8 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
     uint8_t* p = static_cast<uint8_t*>(buffer);
     uint32_t total = 0;
     uint32_t lastProgress = backend_->ticks();
+    // The first byte came no later than the look that found it.
+    uint32_t lookTick = lastProgress;
     while (total < size) {
         if (lineLost()) break;
         const uint32_t waiting = InputCount();
@@ -333,6 +336,7 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
             // Only bytes that came count as activity: a port that keeps
             // claiming input but delivers none still times out.
             if (got > 0) {
+                if (total == 0) lastReadFirstByteTick_ = lookTick;
                 total += got;
                 lastProgress = backend_->ticks();
                 continue;
@@ -343,12 +347,16 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
         // Sleep until input comes or the time-out is due, whichever is first:
         // the processor stays idle and a reply is taken the moment it lands.
         backend_->waitReadable(std::min<uint32_t>(inputTimeout_ - idle + 1, 1000));
+        lookTick = backend_->ticks();
     }
+    if (total == 0) lastReadFirstByteTick_ = backend_->ticks();
     ReleasePolling();
     if (lcSerial().isDebugEnabled())
         qCDebug(lcSerial).noquote() << "received" << total << "of" << size << "bytes:" << hex(buffer, total);
     return total;
 }
+
+uint32_t TSerialDriver::tickStepMs() const { return backend_->tickStepMs(); }
 
 // ---- supporting functions
 

@@ -117,6 +117,14 @@ public:
     bool WriteText(const QByteArray& text);
     uint32_t ReadBlock(void* buffer, uint32_t size);
 
+    // When the last WriteBlock began, and when the first byte of the last
+    // ReadBlock's input came (the read's start when bytes were already
+    // waiting; the read's end when none came), on the clock of the
+    // time-outs (tickCount), which moves in steps of tickStepMs.
+    uint32_t lastWriteStartTick() const { return lastWriteStartTick_; }
+    uint32_t lastReadFirstByteTick() const { return lastReadFirstByteTick_; }
+    uint32_t tickStepMs() const;
+
     // The reason of the last failure: set by a failed open, a refused line
     // setting and a hang-up; a successful open clears it.
     Error error() const { return error_; }
@@ -175,6 +183,8 @@ private:
 
     std::unique_ptr<uint8_t[]> receiveScratch_;
     int64_t packetStartTick_ = -1;
+    uint32_t lastWriteStartTick_ = 0;
+    uint32_t lastReadFirstByteTick_ = 0;
     int32_t pollingPauseCount_ = 0;
     Error error_ = Error::NoError;
     QString lastPath_;

@@ -4,8 +4,12 @@
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <cmath>
+#include <chrono>
 #include <deque>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -24,12 +28,13 @@ QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
 
 // What the relay does with one request.
 struct Answer {
-    enum Kind { Good, BadCrc, Short, Silent, Late } kind = Good;
+    enum Kind { Good, BadCrc, Short, Silent, Late, Stale } kind = Good;
     int base = 0;      // register r reads base + r
     int length = 0;    // Short: bytes of the reply that go out
-    int delayMs = 0;   // Late: the reply goes out this much after the request
+    int delayMs = 0;   // Late: the reply goes out this much after it could have
     int address = -1;  // reply from another address
     QByteArray extra;  // sent after the reply
+    int staleBase = 0; // Stale: the base of the old reply sent at once
 };
 
 uint16_t crcOf(const std::vector<uint8_t>& b) { return frames::crc16(b.data(), b.size()); }
@@ -46,11 +51,42 @@ void appendCrc(std::vector<uint8_t>& b) {
     b.push_back(uint8_t(crc >> 8));
 }
 
+// The reply to a read of n registers from start, register r reading base + r.
+std::vector<uint8_t> readReply(int address, int start, int n, int base) {
+    std::vector<uint8_t> reply = {uint8_t(address), 0x03, uint8_t(2 * n)};
+    for (int i = 0; i < n; ++i) {
+        const int v = (base + start + i) & 0xFFFF;
+        reply.push_back(uint8_t(v >> 8));
+        reply.push_back(uint8_t(v & 0xFF));
+    }
+    appendCrc(reply);
+    return reply;
+}
+
+// A line's settings, and what a character takes on it, counted here on
+// their own: a start bit, the data bits, the parity bit, the stop bits.
+struct LineFormat {
+    uint32_t baud = 19200;
+    TDataBits dataBits = db8BITS;
+    TParity parity = ptODD;
+    TStopBits stopBits = sb1BITS;
+    double bitsPerChar() const {
+        const double stop = stopBits == sb2BITS ? 2 : stopBits == sb1HALFBITS ? 1.5 : 1;
+        return 1 + (int(dataBits) + 5) + (parity == ptNONE ? 0 : 1) + stop;
+    }
+    // The ms an 8-byte request takes on the line.
+    double requestMs() const { return 8 * bitsPerChar() * 1000.0 / baud; }
+};
+
 // A stand-in relay on the pty master: takes 8-byte requests and answers each
-// as the script says (a good answer when the script has run out).
+// as the script says (a good answer when the script has run out). As a real
+// relay, it answers no sooner than the request's time on the line after its
+// first byte came.
 class ScriptedRelay {
 public:
-    explicit ScriptedRelay(PseudoTerminal& pty) : pty_(pty), thread_([this] { run(); }) {}
+    ScriptedRelay(PseudoTerminal& pty, const LineFormat& format)
+        : pty_(pty), requestTime_(std::chrono::microseconds(int64_t(format.requestMs() * 1000.0 + 0.999))),
+          thread_([this] { run(); }) {}
     ~ScriptedRelay() {
         stop_ = true;
         thread_.join();
@@ -65,20 +101,24 @@ public:
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     void run() {
         std::vector<uint8_t> pending;
+        Clock::time_point firstByte;
         while (!stop_) {
-            const std::vector<uint8_t> got = pty_.receive(64, 10);
+            const std::vector<uint8_t> got = pty_.receive(8 - pending.size(), 10);
+            if (got.empty()) continue;
+            if (pending.empty()) firstByte = Clock::now();
             pending.insert(pending.end(), got.begin(), got.end());
-            while (pending.size() >= 8 && !stop_) {
-                std::vector<uint8_t> req(pending.begin(), pending.begin() + 8);
-                pending.erase(pending.begin(), pending.begin() + 8);
-                answer(req);
+            if (pending.size() == 8) {
+                answer(pending, firstByte);
+                pending.clear();
             }
         }
     }
 
-    void answer(const std::vector<uint8_t>& req) {
+    void answer(const std::vector<uint8_t>& req, Clock::time_point firstByte) {
         Answer a;
         {
             std::lock_guard<std::mutex> g(m_);
@@ -90,16 +130,11 @@ private:
         }
         if (a.kind == Answer::Silent) return;
         std::vector<uint8_t> reply;
+        const int start = (req[2] << 8 | req[3]) + 1;
         if (req[1] == 0x03) {
-            const int start = (req[2] << 8 | req[3]) + 1;
-            const int n = req[5];
-            reply = {uint8_t(a.address >= 0 ? a.address : req[0]), 0x03, uint8_t(2 * n)};
-            for (int i = 0; i < n; ++i) {
-                const int v = (a.base + start + i) & 0xFFFF;
-                reply.push_back(uint8_t(v >> 8));
-                reply.push_back(uint8_t(v & 0xFF));
-            }
-            appendCrc(reply);
+            reply = readReply(a.address >= 0 ? a.address : req[0], start, req[5], a.base);
+            // An old reply to the same request, already on its way.
+            if (a.kind == Answer::Stale) pty_.send(readReply(req[0], start, req[5], a.staleBase));
         } else {
             reply = req; // a write is answered with its own echo
             if (a.address >= 0) {
@@ -111,11 +146,13 @@ private:
         if (a.kind == Answer::BadCrc) reply.back() ^= 0x01;
         if (a.kind == Answer::Short) reply.resize(size_t(a.length));
         reply.insert(reply.end(), a.extra.begin(), a.extra.end());
+        std::this_thread::sleep_until(firstByte + requestTime_);
         for (int waited = 0; a.kind == Answer::Late && waited < a.delayMs && !stop_; waited += 5) usleep(5000);
         pty_.send(reply);
     }
 
     PseudoTerminal& pty_;
+    const Clock::duration requestTime_;
     std::mutex m_;
     std::deque<Answer> script_;
     std::vector<QByteArray> requests_;
@@ -123,23 +160,27 @@ private:
     std::thread thread_;
 };
 
-// A driver with the main window's settings on a fresh pty, its relay, and the bus.
+// A driver with the main window's settings (or the given ones) on a fresh
+// pty, its relay, and the bus.
 struct Line {
+    LineFormat format;
     PseudoTerminal pty;
     TSerialDriver driver;
     int address = 3;
     RegisterBus bus{driver, [this] { return address; }};
-    ScriptedRelay relay{pty};
+    ScriptedRelay relay{pty, format};
     bool opened = false;
 
-    Line() {
+    explicit Line(const LineFormat& f = LineFormat(), uint32_t inputTimeout = 300) : format(f) {
         driver.setPortName(QString::fromStdString(pty.slavePath()));
-        driver.setBaudRateValue(19200);
-        driver.setParity(ptODD);
+        driver.setBaudRateValue(format.baud);
+        driver.setDataBits(format.dataBits);
+        driver.setParity(format.parity);
+        driver.setStopBits(format.stopBits);
         driver.setOutputTimeout(50);
         // Longer than the relay's 100 ms so that a loaded machine does not
         // turn a good answer into a missing one.
-        driver.setInputTimeout(300);
+        driver.setInputTimeout(inputTimeout);
         opened = driver.OpenPort();
     }
 };
@@ -153,6 +194,83 @@ Answer silent() {
     Answer a;
     a.kind = Answer::Silent;
     return a;
+}
+
+// A line on a clock of its own, for replies timed to the millisecond: bytes
+// arrive at given ticks, a write goes out at once.
+struct ClockedLine {
+    uint32_t now = 0xFFFFFFF0u; // near the wrap
+    std::deque<uint8_t> input;
+    std::vector<std::pair<uint32_t, std::vector<uint8_t>>> arrivals;
+    QByteArray written;
+    void arrive() {
+        for (auto it = arrivals.begin(); it != arrivals.end();)
+            if (int32_t(now - it->first) >= 0) {
+                input.insert(input.end(), it->second.begin(), it->second.end());
+                it = arrivals.erase(it);
+            } else {
+                ++it;
+            }
+    }
+};
+
+class ClockedBackend final : public SerialBackend {
+public:
+    explicit ClockedBackend(std::shared_ptr<ClockedLine> line) : l(std::move(line)) {}
+    bool open(const std::string&) override { return open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    bool applyLineState(const DeviceControlBlock&) override { return true; }
+    bool setQueueSizes(uint32_t, uint32_t) override { return true; }
+    bool setShortTimeouts() override { return true; }
+    bool purge(bool rx, bool) override {
+        if (rx) l->input.clear();
+        return true;
+    }
+    bool inputCount(uint32_t& count) override {
+        l->arrive();
+        count = uint32_t(l->input.size());
+        return true;
+    }
+    bool outputCount(uint32_t& count) override {
+        count = 0;
+        return true;
+    }
+    bool modemStatus(uint32_t& bits) override {
+        bits = 0;
+        return true;
+    }
+    bool read(void* buffer, uint32_t size, uint32_t& count) override {
+        l->arrive();
+        auto* p = static_cast<uint8_t*>(buffer);
+        for (count = 0; count < size && !l->input.empty(); ++count) {
+            p[count] = l->input.front();
+            l->input.pop_front();
+        }
+        return true;
+    }
+    bool write(const void* data, uint32_t size, uint32_t& count) override {
+        l->written.append(static_cast<const char*>(data), qsizetype(size));
+        count = size;
+        return true;
+    }
+    void waitReadable(uint32_t ms) override {
+        uint32_t until = l->now + ms;
+        for (const auto& a : l->arrivals)
+            if (int32_t(a.first - l->now) > 0 && int32_t(a.first - until) < 0) until = a.first;
+        l->now = until;
+    }
+    void waitWritable(uint32_t ms) override { l->now += ms; }
+    uint32_t ticks() const override { return l->now; }
+
+private:
+    std::shared_ptr<ClockedLine> l;
+    bool open_ = false;
+};
+
+QStringList traced;
+void keepTrace(QtMsgType, const QMessageLogContext& context, const QString& message) {
+    traced << QString::fromLatin1(context.category) + QLatin1String(": ") + message;
 }
 
 } // namespace
@@ -170,6 +288,17 @@ private slots:
     void writeRequest();
     void replyPasses_data();
     void replyPasses();
+
+    // ---- the soonest a reply can come
+    void earliestReplyMs_data();
+    void earliestReplyMs();
+    void cameTooSoon_data();
+    void cameTooSoon();
+    void genuineReplyNeverRefused_data();
+    void genuineReplyNeverRefused();
+    void replyTimedThroughBus_data();
+    void replyTimedThroughBus();
+    void earlyReplyLeavesNextItsOwn();
 
     // ---- czekaj
     void czekajZeroReturnsAtOnce();
@@ -189,10 +318,15 @@ private slots:
     void longReplyTailIsNotTakenNextTime();
     void closedPort();
     void refusedArguments();
+    void honestRelayAtEachSpeed_data();
+    void honestRelayAtEachSpeed();
+    void staleReplyOnTheLineRefused();
 
     // ---- reasons kept, and the trace
     void simulatorFaultsKept_data();
     void simulatorFaultsKept();
+    void lateReplyInTheNextRequestsTimeRefused();
+    void tickAfterLateReplyTakesItsOwn();
     void traceShowsExchanges();
 };
 
@@ -279,6 +413,196 @@ void TestProtocol::replyPasses() {
     QFETCH(uint, got);
     QFETCH(bool, passes);
     QCOMPARE(frames::replyPasses(buffer, got), passes);
+}
+
+// ---------------------------------------------------------------- the soonest a reply can come
+
+namespace {
+void addFormatColumns() {
+    QTest::addColumn<uint>("baud");
+    QTest::addColumn<int>("dataBits");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("stopBits");
+}
+LineFormat fetchFormat() {
+    QFETCH(uint, baud);
+    QFETCH(int, dataBits);
+    QFETCH(int, parity);
+    QFETCH(int, stopBits);
+    return LineFormat{baud, TDataBits(dataBits), TParity(parity), TStopBits(stopBits)};
+}
+double earliestFor(const LineFormat& f, int bytes = 8) {
+    return frames::earliestReplyMs(bytes, f.baud, f.dataBits, f.parity, f.stopBits);
+}
+} // namespace
+
+void TestProtocol::earliestReplyMs_data() {
+    addFormatColumns();
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<double>("ms");
+    QTest::newRow("19200 8N1") << 19200u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 80000.0 / 19200;
+    QTest::newRow("19200 8O1") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 8 << 88000.0 / 19200;
+    QTest::newRow("9600 8E1") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 88000.0 / 9600;
+    QTest::newRow("9600 8N1.5") << 9600u << int(db8BITS) << int(ptNONE) << int(sb1HALFBITS) << 8 << 8.75;
+    QTest::newRow("4800 8N1") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 80000.0 / 4800;
+    QTest::newRow("4800 7E1") << 4800u << int(db7BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 80000.0 / 4800;
+    QTest::newRow("2400 7O2") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 8 << 88000.0 / 2400;
+    QTest::newRow("2400 8N2") << 2400u << int(db8BITS) << int(ptNONE) << int(sb2BITS) << 8 << 88000.0 / 2400;
+    QTest::newRow("2400 8M1") << 2400u << int(db8BITS) << int(ptMARK) << int(sb1BITS) << 8 << 88000.0 / 2400;
+    QTest::newRow("16000 8N1: 5 ms") << 16000u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 5.0;
+    QTest::newRow("1200 5N1, one byte") << 1200u << int(db5BITS) << int(ptNONE) << int(sb1BITS) << 1 << 7000.0 / 1200;
+    QTest::newRow("speed 0") << 0u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 0.0;
+}
+
+void TestProtocol::earliestReplyMs() {
+    const LineFormat f = fetchFormat();
+    QFETCH(int, bytes);
+    QFETCH(double, ms);
+    QCOMPARE(earliestFor(f, bytes), ms);
+}
+
+void TestProtocol::cameTooSoon_data() {
+    addFormatColumns();
+    QTest::addColumn<uint>("step");    // the clock's step, ms
+    QTest::addColumn<uint>("refused"); // the latest first byte (ms after the write began) refused; -1: none
+    // 4.58 ms: a reply begins at 4.58 ms at the soonest, which a 1 ms clock
+    // shows as 4 or more; 3 can only be an older one.
+    QTest::newRow("19200 8O1") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1u << 3u;
+    QTest::newRow("19200 8N1") << 19200u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1u << 3u;
+    QTest::newRow("16000 8N1: 5 ms") << 16000u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1u << 4u;
+    QTest::newRow("9600 8E1") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 1u << 8u;
+    QTest::newRow("4800 8N1") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1u << 15u;
+    QTest::newRow("2400 7O2") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 1u << 35u;
+    QTest::newRow("2400 8N1, 16 ms clock") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16u << 17u;
+    QTest::newRow("19200 8O1, 16 ms clock") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 16u << uint(-1);
+    QTest::newRow("speed 0") << 0u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1u << uint(-1);
+}
+
+void TestProtocol::cameTooSoon() {
+    const LineFormat f = fetchFormat();
+    QFETCH(uint, step);
+    QFETCH(uint, refused);
+    const double earliest = earliestFor(f);
+    for (uint32_t elapsed = 0; elapsed < 100; ++elapsed)
+        QVERIFY2(frames::cameTooSoon(elapsed, earliest, step) == (refused != uint(-1) && elapsed <= refused),
+                 qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+}
+
+void TestProtocol::genuineReplyNeverRefused_data() {
+    addFormatColumns();
+    QTest::addColumn<uint>("step");
+    for (uint step : {1u, 16u}) {
+        const QByteArray s = " step " + QByteArray::number(step);
+        QTest::newRow("19200 8O1" + s) << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << step;
+        QTest::newRow("16000 8N1" + s) << 16000u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << step;
+        QTest::newRow("9600 8E1" + s) << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << step;
+        QTest::newRow("4800 7E1" + s) << 4800u << int(db7BITS) << int(ptEVEN) << int(sb1BITS) << step;
+        QTest::newRow("2400 7O2" + s) << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << step;
+        QTest::newRow("300 8N1" + s) << 300u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << step;
+    }
+}
+
+// A clock that moves in steps shows each time up to a step late. Wherever
+// the write falls between two steps, a reply that began as soon as the line
+// allows is taken, and one that began two steps sooner is refused.
+void TestProtocol::genuineReplyNeverRefused() {
+    const LineFormat f = fetchFormat();
+    QFETCH(uint, step);
+    const double wire = f.requestMs();
+    auto reading = [step](double ms) { return uint32_t(std::floor(ms / step)) * step; };
+    for (int k = 0; k < 200; ++k) {
+        const double write = 1000.0 + k * step / 200.0;
+        for (double later : {0.0, 1e-6, 0.3, 0.999, 1.0, 1.5, 2.0 * step}) {
+            const uint32_t elapsed = reading(write + wire + later) - reading(write);
+            QVERIFY2(!frames::cameTooSoon(elapsed, earliestFor(f), step),
+                     qPrintable(QStringLiteral("write at %1, reply %2 ms after the request").arg(write).arg(wire + later)));
+        }
+        if (wire >= 2 * step) {
+            const uint32_t elapsed = reading(write + wire - 2 * step) - reading(write);
+            QVERIFY2(frames::cameTooSoon(elapsed, earliestFor(f), step), qPrintable(QString::number(write)));
+        }
+    }
+}
+
+void TestProtocol::replyTimedThroughBus_data() {
+    addFormatColumns();
+    QTest::addColumn<int>("at");     // ms after the write began
+    QTest::addColumn<int>("length"); // bytes of the 29-byte reply that come
+    QTest::addColumn<int>("error");
+    const int early = int(BusError::EarlyReply), ok = int(BusError::NoError);
+    QTest::newRow("19200 8O1 1 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29 << early;
+    QTest::newRow("19200 8O1 3 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 3 << 29 << early;
+    QTest::newRow("19200 8O1 4 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 4 << 29 << ok;
+    QTest::newRow("9600 8E1 8 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 29 << early;
+    QTest::newRow("9600 8E1 9 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 9 << 29 << ok;
+    QTest::newRow("4800 8N1 15 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 15 << 29 << early;
+    QTest::newRow("4800 8N1 16 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16 << 29 << ok;
+    QTest::newRow("2400 7O2 35 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 35 << 29 << early;
+    QTest::newRow("2400 7O2 36 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 36 << 29 << ok;
+    // An early start tells more than what came of it.
+    QTest::newRow("2400 8N1 part, early") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12 << early;
+    QTest::newRow("2400 8N1 part, in time") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 40 << 12
+                                            << int(BusError::ShortReply);
+}
+
+// Through the driver and the bus on a clock of the test's own: the first
+// byte's time decides, to the millisecond.
+void TestProtocol::replyTimedThroughBus() {
+    const LineFormat f = fetchFormat();
+    QFETCH(int, at);
+    QFETCH(int, length);
+    QFETCH(int, error);
+    auto line = std::make_shared<ClockedLine>();
+    TSerialDriver driver(std::make_unique<ClockedBackend>(line), nullptr);
+    driver.setBaudRateValue(f.baud);
+    driver.setDataBits(f.dataBits);
+    driver.setParity(f.parity);
+    driver.setStopBits(f.stopBits);
+    driver.setInputTimeout(100);
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    line->arrivals = {{line->now + 40, readReply(3, 1, 12, 100)}};
+    QVERIFY(bus.Czytaj(1, 12));
+    std::vector<uint8_t> reply = readReply(3, 1, 12, 500);
+    reply.resize(size_t(length));
+    line->arrivals = {{line->now + uint32_t(at), reply}};
+    QCOMPARE(bus.Czytaj(1, 12), error == int(BusError::NoError));
+    QCOMPARE(int(bus.error()), error);
+    QCOMPARE(bus.RegisterValues[0], error == int(BusError::NoError) ? 501 : 101);
+    QCOMPARE(bus.errorString(), busErrorText(BusError(error)));
+}
+
+// The old reply is refused; the tick's own, behind it, is stale input by
+// the next exchange, which takes its own reply.
+void TestProtocol::earlyReplyLeavesNextItsOwn() {
+    traced.clear();
+    QtMessageHandler before = qInstallMessageHandler(keepTrace);
+    QLoggingCategory::setFilterRules(QStringLiteral("vrk.bus=true"));
+    auto line = std::make_shared<ClockedLine>();
+    TSerialDriver driver(std::make_unique<ClockedBackend>(line), nullptr);
+    driver.setBaudRateValue(19200);
+    driver.setParity(ptODD);
+    driver.setInputTimeout(100);
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    const uint32_t t = line->now;
+    line->arrivals = {{t + 1, readReply(3, 1, 12, 100)}, {t + 6, readReply(3, 1, 12, 200)}};
+    const bool first = bus.Czytaj(1, 12);
+    line->now += 20;
+    line->arrivals.push_back({line->now + 6, readReply(3, 1, 12, 300)});
+    const bool second = bus.Czytaj(1, 12);
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(before);
+    QVERIFY(!first);
+    QCOMPARE(bus.error(), BusError::NoError);
+    QVERIFY(second);
+    QCOMPARE(bus.RegisterValues[0], 301);
+    const QString all = traced.join(QLatin1Char('\n'));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: the reply began 1 ms after the request, which takes 4.6 ms on the line")),
+             qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("vrk.bus: received 29 of 29 bytes: 03 03 18 00 65")) &&
+                 all.contains(QStringLiteral("-> early reply")),
+             qPrintable(all));
 }
 
 // ---------------------------------------------------------------- czekaj
@@ -492,6 +816,51 @@ void TestProtocol::refusedArguments() {
     QVERIFY(l.relay.requests().empty());
 }
 
+void TestProtocol::honestRelayAtEachSpeed_data() {
+    addFormatColumns();
+    QTest::newRow("19200 8O1") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS);
+    QTest::newRow("9600 8E1") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS);
+    QTest::newRow("4800 8N1") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS);
+    QTest::newRow("2400 7O2") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS);
+    QTest::newRow("2400 8N2") << 2400u << int(db8BITS) << int(ptNONE) << int(sb2BITS);
+}
+
+// A relay that answers as soon as the line lets it is always taken.
+void TestProtocol::honestRelayAtEachSpeed() {
+    Line l(fetchFormat());
+    QVERIFY(l.opened);
+    l.relay.script({good(10), good(20), good(30)});
+    QVERIFY(l.bus.Czytaj(1, 12));
+    QCOMPARE(l.bus.RegisterValues[11], 22);
+    QVERIFY(l.bus.Zapis(10, 5));
+    QVERIFY(l.bus.Czytaj(26, 25));
+    QCOMPARE(l.bus.RegisterValues[24], 80);
+}
+
+// An old reply already on its way lands right after the request goes out;
+// it is refused, and the request's own reply behind it is not taken later.
+// At 300 bit/s (the request takes 267 ms) a loaded machine cannot make the
+// old one look like the request's own.
+void TestProtocol::staleReplyOnTheLineRefused() {
+    Line l(LineFormat{300, db8BITS, ptNONE, sb1BITS}, 1000);
+    QVERIFY(l.opened);
+    Answer stale = good(200);
+    stale.kind = Answer::Stale;
+    stale.staleBase = 900;
+    l.relay.script({good(100), stale, good(300)});
+    QVERIFY(l.bus.Czytaj(26, 25));
+    QVERIFY(!l.bus.Czytaj(26, 25));
+    QCOMPARE(l.bus.error(), BusError::EarlyReply);
+    QCOMPARE(l.bus.RegisterValues[0], 126);
+    // Its own reply comes behind it, and waits.
+    l.driver.HoldPolling();
+    for (int i = 0; i < 5000 && l.driver.InputCount() < 55; ++i) usleep(1000);
+    QCOMPARE(l.driver.InputCount(), 55u);
+    l.driver.ReleasePolling();
+    QVERIFY(l.bus.Czytaj(26, 25));
+    QCOMPARE(l.bus.RegisterValues[0], 326);
+}
+
 // ---------------------------------------------------------------- against the simulator
 
 void TestProtocol::simulatorFaultsKept_data() {
@@ -542,6 +911,106 @@ void TestProtocol::simulatorFaultsKept() {
         QVERIFY(!bus.Zapis(10, 0)); // and it stays so
         QCOMPARE(int(bus.error()), error);
     }
+}
+
+
+namespace {
+// The values of each read of n registers from start in the simulator's log, in order.
+QList<QVector<int32_t>> loggedReads(const QStringList& lines, int start, int n, QStringList* actions = nullptr) {
+    QList<QVector<int32_t>> out;
+    for (const QString& line : lines) {
+        const auto e = SimRelay::parseLogLine(line);
+        if (e.value(QStringLiteral("fn")) != QLatin1String("3") || e.value(QStringLiteral("reg")).toInt() != start ||
+            e.value(QStringLiteral("n")).toInt() != n)
+            continue;
+        QVector<int32_t> values;
+        for (const QString& v : e.value(QStringLiteral("values")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            values << v.toInt();
+        out << values;
+        if (actions) *actions << e.value(QStringLiteral("action"));
+    }
+    return out;
+}
+} // namespace
+
+// A late reply that begins while the next request is still on the line is
+// refused, and the request after takes its own. At 600 bit/s the request
+// takes 133 ms: the late reply is aimed at the middle of that time, well
+// clear of a loaded machine's delays.
+void TestProtocol::lateReplyInTheNextRequestsTimeRefused() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--baud"), QStringLiteral("600"), QStringLiteral("--line-timing"),
+                         QStringLiteral("on")}));
+    TSerialDriver driver;
+    driver.setPortName(relay.linkPath());
+    driver.setBaudRateValue(600);
+    driver.setParity(ptNONE);
+    // A reply's first byte comes 155 ms after the request began.
+    driver.setInputTimeout(300);
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    // The late reply's first byte comes 155 + 212 ms after its request, 66 ms
+    // after the next request began (its read gave up at 300 ms).
+    QVERIFY(relay.control(QStringLiteral("late-ms 212")));
+    QVERIFY(relay.control(QStringLiteral("late next 1")));
+    QVERIFY(!bus.Czytaj(1, 12));
+    QCOMPARE(bus.error(), BusError::NoReply);
+    QVERIFY(!bus.Czytaj(1, 12));
+    QCOMPARE(bus.error(), BusError::EarlyReply);
+    // The request's own reply, held back behind the late one, may still be
+    // on its way: the next read takes its own reply or none.
+    const bool third = bus.Czytaj(1, 12);
+    const QVector<int32_t> thirdValues = bus.RegisterValues;
+    czekaj(600);
+    QVERIFY(bus.Czytaj(1, 12));
+    QStringList actions;
+    const QList<QVector<int32_t>> sent = loggedReads(relay.logLines(), 1, 12, &actions);
+    QCOMPARE(actions, (QStringList{QStringLiteral("late"), QStringLiteral("reply"), QStringLiteral("reply"),
+                                   QStringLiteral("reply")}));
+    if (third) QCOMPARE(thirdValues, sent[2]);
+    QCOMPARE(bus.RegisterValues, sent[3]);
+}
+
+// The poll's ticks (the measurement read, 20 ms, the variant read) at the
+// program's settings against the timed simulator, with a late reply every
+// few ticks: every measurement read taken is its own request's reply.
+void TestProtocol::tickAfterLateReplyTakesItsOwn() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--baud"), QStringLiteral("19200"), QStringLiteral("--parity"),
+                         QStringLiteral("odd"), QStringLiteral("--line-timing"), QStringLiteral("on")}));
+    TSerialDriver driver;
+    driver.setPortName(relay.linkPath());
+    driver.setBaudRate(br19200);
+    driver.setParity(ptODD);
+    driver.setInputTimeout(100); // the main window's
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    constexpr int kTicks = 48;
+    QList<std::optional<QVector<int32_t>>> taken;
+    for (int tick = 0; tick < kTicks; ++tick) {
+        if (tick % 4 == 1) QVERIFY(relay.control(QStringLiteral("late next 1")));
+        const bool good = bus.Czytaj(1, 12);
+        taken << (good ? std::optional<QVector<int32_t>>(bus.RegisterValues) : std::nullopt);
+        czekaj(20);
+        (void)bus.Czytaj(23, 1);
+    }
+    czekaj(400); // the last late reply reaches the log
+    QStringList actions;
+    const QList<QVector<int32_t>> sent = loggedReads(relay.logLines(), 1, 12, &actions);
+    QCOMPARE(sent.size(), qsizetype(kTicks));
+    int afterLate = 0;
+    for (int k = 0; k < kTicks; ++k) {
+        if (actions[k] == QLatin1String("late")) {
+            QVERIFY2(!taken[k], qPrintable(QStringLiteral("tick %1 took a late reply").arg(k)));
+            continue;
+        }
+        if (!taken[k]) continue;
+        if (k > 0 && actions[k - 1] == QLatin1String("late")) ++afterLate;
+        QVERIFY2(*taken[k] == sent[k], qPrintable(QStringLiteral("tick %1 (%2) did not take its own reply")
+                                                      .arg(k)
+                                                      .arg(k > 0 ? actions[k - 1] : QString())));
+    }
+    qInfo("%d of %d ticks right after a late reply took their own", afterLate, kTicks / 4);
 }
 
 // With QT_LOGGING_RULES="vrk.*=true" (here set by the test) each request and

@@ -201,6 +201,8 @@ private slots:
     void pollingTimerFollowsPort();
     void readInactivityLimit();
     void readAcrossTickWrap();
+    void transferTimesKept_data();
+    void transferTimesKept();
     void writeNoProgressLimit();
     void writeWaitsForModemLine();
     void outputRoomIn16Bits();
@@ -646,6 +648,49 @@ void TestSerial::readAcrossTickWrap() {
     QCOMPARE(r.driver.ReadBlock(buf, 4), 0u);
     const uint32_t waited = r.line->now - 0xFFFFFFF0u;
     QVERIFY2(waited >= 100 && waited <= 102, QByteArray::number(waited));
+}
+
+void TestSerial::transferTimesKept_data() {
+    QTest::addColumn<int>("writeGap");  // ms between the write's two pieces
+    QTest::addColumn<int>("waiting");   // bytes already waiting when the read begins
+    QTest::addColumn<int>("arrivesAt"); // ms after the read began; -1: nothing comes
+    QTest::addColumn<int>("firstByte"); // the first byte's tick, ms after the read began
+    QTest::newRow("reply 7 ms in") << 0 << 0 << 7 << 7;
+    QTest::newRow("reply at once") << 0 << 0 << 0 << 0;
+    QTest::newRow("slow write, reply 5 ms in") << 3 << 0 << 5 << 5;
+    QTest::newRow("bytes already waiting") << 0 << 2 << 9 << 0;
+    QTest::newRow("nothing comes: the read's end") << 0 << 0 << -1 << 101;
+}
+
+// When the write began and when the read's first byte came, on the driver's clock.
+void TestSerial::transferTimesKept() {
+    QFETCH(int, writeGap);
+    QFETCH(int, waiting);
+    QFETCH(int, arrivesAt);
+    QFETCH(int, firstByte);
+    FakeRig r;
+    r.driver.setInputTimeout(100);
+    QVERIFY(r.driver.OpenPort());
+    r.line->now = r.line->nextWrite = 0xFFFFFFF8u; // across the wrap
+    r.line->writeChunk = 4;
+    r.line->writeGap = uint32_t(writeGap);
+    const uint32_t writeStart = r.line->now;
+    const uint8_t request[8] = {1, 3, 0, 0, 0, 1, 0x84, 0x0A};
+    QCOMPARE(r.driver.WriteBlock(request, 8), 8u);
+    QCOMPARE(r.driver.lastWriteStartTick(), writeStart);
+    const uint32_t readStart = r.line->now;
+    QCOMPARE(readStart - writeStart, uint32_t(writeGap));
+    for (int i = 0; i < waiting; ++i) r.line->queue({uint8_t(i)});
+    if (arrivesAt >= 0) r.line->arrivals = {{readStart + uint32_t(arrivesAt), {7, 8, 9}}};
+    uint8_t buf[5] = {};
+    QCOMPARE(r.driver.ReadBlock(buf, 5), uint32_t(std::min(5, waiting + (arrivesAt >= 0 ? 3 : 0))));
+    const uint32_t seen = r.driver.lastReadFirstByteTick() - readStart;
+    // A nothing-came read ends one tick either side of its time-out.
+    if (arrivesAt < 0)
+        QVERIFY2(seen >= 100 && seen <= 102, QByteArray::number(seen));
+    else
+        QCOMPARE(seen, uint32_t(firstByte));
+    QCOMPARE(r.driver.tickStepMs(), 1u);
 }
 
 void TestSerial::writeNoProgressLimit() {

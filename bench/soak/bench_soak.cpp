@@ -3,9 +3,11 @@
 // setpoints and reads the fault log; prints exchanges, failures, disconnects,
 // values shown that the relay never sent, resident memory and wall time.
 //   bench_soak [--exchanges N] [--interval MS] [--seed N] [--force-disconnect TICK] [--max-seconds S]
+//              [--line-timing on|off] [--response-ms N]
 // Defaults: 10000 exchanges, Timer2 at 1 ms (the window's own interval is
 // 200 ms: --interval 200 polls as the program does, and takes about three
-// times as long), a random seed, no forced disconnect, 3600 s guard.
+// times as long), a random seed, no forced disconnect, 3600 s guard, the
+// simulator's own line timing and response delay.
 #include "bench/soak/soakrun.h"
 
 #include <QApplication>
@@ -34,10 +36,14 @@ int main(int argc, char** argv) {
             o.forcedDisconnectAtTick = std::max(0, std::atoi(argv[++i]));
         else if (more && !std::strcmp(argv[i], "--max-seconds"))
             o.maxSeconds = std::max(1, std::atoi(argv[++i]));
+        else if (more && !std::strcmp(argv[i], "--line-timing"))
+            o.lineTiming = QString::fromLatin1(argv[++i]);
+        else if (more && !std::strcmp(argv[i], "--response-ms"))
+            o.responseMs = std::max(0, std::atoi(argv[++i]));
         else {
             std::fprintf(stderr,
                          "usage: bench_soak [--exchanges N] [--interval MS] [--seed N] [--force-disconnect TICK] "
-                         "[--max-seconds S]\n");
+                         "[--max-seconds S] [--line-timing on|off] [--response-ms N]\n");
             return 2;
         }
     }

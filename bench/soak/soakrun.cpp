@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSet>
@@ -205,7 +206,10 @@ SoakFigures runSoak(const SoakOptions& o) {
         QStringLiteral("--garbage-before"), QString::number(o.garbageBefore),
         QStringLiteral("--late-reply"),     QString::number(o.lateReply),
         QStringLiteral("--late-ms"),        QString::number(o.lateMs)};
-    if (!relay.start(args)) {
+    QStringList timing;
+    if (!o.lineTiming.isEmpty()) timing << QStringLiteral("--line-timing") << o.lineTiming;
+    if (o.responseMs >= 0) timing << QStringLiteral("--response-ms") << QString::number(o.responseMs);
+    if (!relay.start(args + timing)) {
         fig.error = QStringLiteral("the relay simulator did not start");
         return fig;
     }
@@ -440,6 +444,18 @@ SoakFigures runSoak(const SoakOptions& o) {
         }
     };
 
+    // Exchanges the bus refused for a reply that began too soon, from its trace.
+    static int earlyReplies;
+    static QtMessageHandler previousHandler;
+    earlyReplies = 0;
+    previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& c, const QString& m) {
+        if (qstrcmp(c.category, "vrk.bus") != 0)
+            previousHandler(type, c, m);
+        else if (m.endsWith(QLatin1String("-> early reply")))
+            ++earlyReplies;
+    });
+    QLoggingCategory::setFilterRules(QStringLiteral("vrk.bus.debug=true"));
+
     QElapsedTimer wall;
     wall.start();
     QTimer progress;
@@ -464,6 +480,9 @@ SoakFigures runSoak(const SoakOptions& o) {
     if (!fig.endedDisconnected) f->SpeedButton2Click();
     waitMs(2 * o.lateMs + 200);
     watch.onTick = nullptr;
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previousHandler);
+    fig.earlyRefused = earlyReplies;
 
     fig.ticks = watch.ticks();
     fig.goodTicks = watch.good();
@@ -608,6 +627,9 @@ void printFigures(std::FILE* out, const SoakOptions& o, const SoakFigures& fig) 
                  o.seed, o.pollIntervalMs, o.pollIntervalMs == 200 ? " (the window's own)" : " (shortened for the run)",
                  100 * o.noReply, 100 * o.badCrc, 100 * o.shortReply, 100 * o.garbageBefore, o.lateMs,
                  100 * o.lateReply, 100 * faults);
+    std::fprintf(out, "simulator line timing  %s, response delay %s\n",
+                 o.lineTiming.isEmpty() ? "its default" : qPrintable(o.lineTiming),
+                 o.responseMs < 0 ? "its default" : qPrintable(QStringLiteral("%1 ms").arg(o.responseMs)));
     std::fprintf(out, "wall time              %.1f s%s\n", fig.wallSeconds, fig.reachedTarget ? "" : " (stopped by the time guard)");
     std::fprintf(out, "exchanges              %d (request lines in the simulator's log), %.1f/s\n", fig.exchanges,
                  fig.wallSeconds > 0 ? fig.exchanges / fig.wallSeconds : 0.0);
@@ -618,6 +640,8 @@ void printFigures(std::FILE* out, const SoakOptions& o, const SoakFigures& fig) 
     std::fprintf(out, "  failed behind a late reply (or one it held back) %d, failed with no cause in the log %d\n",
                  fig.failedAfterLate,
                  fig.failedUnexplained);
+    std::fprintf(out, "  refused as early replies (began before the request could have crossed the line) %d\n",
+                 fig.earlyRefused);
     std::fprintf(out, "disconnects            %d (%d forced by a burst of lost replies), %d reconnects, %d refused\n",
                  fig.disconnects, fig.forcedDisconnects, fig.reconnects, fig.reconnectFailures);
     std::fprintf(out, "  not after six failed reads in a row %d, six in a row without a drop %d, drops without report %d\n",

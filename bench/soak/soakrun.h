@@ -25,6 +25,10 @@ struct SoakOptions {
     // The injected faults, as probabilities per reply.
     double noReply = 0.10, badCrc = 0.05, shortReply = 0.05, garbageBefore = 0.02, lateReply = 0.02;
     int lateMs = 150;
+    // The simulator's line timing ("on" or "off"; empty: its own default)
+    // and its response delay in ms (-1: its own default).
+    QString lineTiming;
+    int responseMs = -1;
     // One script action after every so many ticks, in the order: read the
     // setpoints, read the fault log, write setpoint table A, read, fault log,
     // write table B.
@@ -53,6 +57,7 @@ struct SoakFigures {
     int spoiledInLog = 0;     // measurement reads whose reply the simulator spoiled
     int failedAfterLate = 0;  // failed reads of a good reply that came behind a late one
     int failedUnexplained = 0; // failed reads of a good reply with no late one before it (a slow machine)
+    int earlyRefused = 0;     // exchanges refused because their reply began too soon (vrk.bus)
     int disconnects = 0, forcedDisconnects = 0, reconnects = 0, reconnectFailures = 0;
     bool endedDisconnected = false; // the run ended between a drop and its reconnect
     int disconnectsNotAfterSix = 0, sixWithoutDisconnect = 0, lostReadCountMismatches = 0;
