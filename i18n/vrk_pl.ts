@@ -234,6 +234,10 @@ Czy chcesz go zastąpić?</translation>
         <source>The request is outside the registers and values the relay takes.</source>
         <translation>Zapytanie wykracza poza rejestry i wartości obsługiwane przez przekaźnik.</translation>
     </message>
+    <message>
+        <source>The answer came sooner than the relay could have sent it (an old, late answer).</source>
+        <translation>Odpowiedź przyszła wcześniej, niż przekaźnik mógł ją wysłać (stara, spóźniona odpowiedź).</translation>
+    </message>
 </context>
 <context>
     <name>SetpointCompareWindow</name>

@@ -234,6 +234,10 @@ Do you want to replace it?</source>
         <source>The request is outside the registers and values the relay takes.</source>
         <translation>Запрос выходит за пределы регистров и значений, которые принимает реле.</translation>
     </message>
+    <message>
+        <source>The answer came sooner than the relay could have sent it (an old, late answer).</source>
+        <translation>Ответ пришёл раньше, чем реле могло его отправить (старый, запоздавший ответ).</translation>
+    </message>
 </context>
 <context>
     <name>SetpointCompareWindow</name>

@@ -37,8 +37,11 @@ LineFormat programFormat(const LineFormat& own, const SeenLine& seen) {
     LineFormat f = own;
     f.baud = seen.baud > 0 ? seen.baud : own.baud;
     f.stopBits = seen.stopBits;
-    if (seen.odd) f.parity = Parity::Odd;
-    else if (own.parity == Parity::Odd) f.parity = Parity::None;
+    // A terminal that is not odd may carry even parity or none, 7 data bits
+    // or 8: the longest of them, so that no reply begins before the program's
+    // request can have crossed the line.
+    f.parity = seen.odd ? Parity::Odd : Parity::Even;
+    f.dataBits = 8;
     return f;
 }
 

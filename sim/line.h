@@ -47,9 +47,10 @@ int bitsPerCharacter(const LineFormat& f);
 // Seconds one character takes at the format's speed.
 double characterSeconds(const LineFormat& f);
 
-// The program's format as far as the terminal shows it, the rest taken from
-// the relay's own: speed and stop bits as seen; odd when seen odd, otherwise
-// the relay's own none or even; the relay's own data bits.
+// The program's format as far as the terminal shows it, and the longest
+// character it leaves open for the rest: speed and stop bits as seen, a parity
+// bit (odd when seen odd; even, which the terminal cannot tell from none,
+// otherwise) and 8 data bits. The relay takes a request no sooner than that.
 LineFormat programFormat(const LineFormat& own, const SeenLine& seen);
 // Whether the relay hears the program: same speed, same stop bits, and odd
 // parity on both ends or on neither.
