@@ -1,12 +1,12 @@
 // Connecting to and disconnecting from the relay, and the error report.
-#include "widgets/controls.h"
 #include "app/operation.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
 #include "config/linesettings.h"
 #include "config/tform2.h"
+#include "seams/seams.h"
 #include "serial/tserialdriver.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -30,7 +30,8 @@ void TForm1::SpeedButton1Click() {
     none.port = none.speed = none.parity = none.dataBits = none.stopBits = -1;
     const ini::Selections chosen = form2_ ? form2_->selections() : none;
     if (auto v = linesettings::portOf(chosen.port)) SerialDriver1->setPort(*v);
-    if (auto v = linesettings::speedOf(chosen.speed)) SerialDriver1->setBaudRate(linesettings::baudRateOf(*v));
+    if (auto v = linesettings::speedOf(chosen.speed))
+        SerialDriver1->setBaudRate(linesettings::baudRateOf(*v));
     if (auto v = linesettings::parityOf(chosen.parity)) SerialDriver1->setParity(*v);
     if (auto v = linesettings::dataBitsOf(chosen.dataBits)) SerialDriver1->setDataBits(*v);
     if (auto v = linesettings::stopBitsOf(chosen.stopBits)) SerialDriver1->setStopBits(*v);
@@ -50,11 +51,14 @@ void TForm1::SpeedButton1Click() {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
         // The language file's text, and on a second line why, from the driver.
-        reportError(hiddenLabel(HiddenText::PortBusy)->text() + QLatin1Char('\n') + SerialDriver1->errorString());
+        reportError(hiddenLabel(HiddenText::PortBusy)->text() + QLatin1Char('\n') +
+                    SerialDriver1->errorString());
     }
 }
 
-void TForm1::SpeedButton2Click() { Rozlacz(); }
+void TForm1::SpeedButton2Click() {
+    Rozlacz();
+}
 
 void TForm1::SpeedButton3Click() {
     if (!form2_) return;
@@ -67,7 +71,8 @@ void TForm1::Rozlacz() {
     SerialDriver1->ClosePort();
     Timer2->stop();
     setPollButtons(false);
-    for (QLabel* l : {Label11, Label23, Label26, Label29, Label41, Label43, Label46, Label49, Label57, Label59, Label53})
+    for (QLabel* l :
+         {Label11, Label23, Label26, Label29, Label41, Label43, Label46, Label49, Label57, Label59, Label53})
         if (l) l->setText(QStringLiteral("#"));
     for (QLabel* lamp : {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8, Image10, Image11})
         if (lamp) lamp->hide();

@@ -5,14 +5,17 @@
 #include <QTimer>
 #include <QToolButton>
 
-Operation::Operation(TForm1* window, Poll poll) : window_(window), sequence_(window), holdsPoll_(poll == Poll::Held) {
+Operation::Operation(TForm1* window, Poll poll)
+    : window_(window), sequence_(window), holdsPoll_(poll == Poll::Held) {
     if (!holdsPoll_) return;
     window->Timer2->stop();
     for (QToolButton* b : transferButtons(*window))
         if (b) b->setEnabled(false);
 }
 
-Operation::~Operation() { finish(); }
+Operation::~Operation() {
+    finish();
+}
 
 QList<QToolButton*> Operation::transferButtons(const TForm1& window) {
     return {window.SpeedButton6, window.SpeedButton7, window.SpeedButton11, window.SpeedButton12};
@@ -24,7 +27,9 @@ bool Operation::wait(quint32 ms) {
     return portOpen();
 }
 
-bool Operation::portOpen() const { return windowAlive() && window_->SerialDriver1->IsOpen(); }
+bool Operation::portOpen() const {
+    return windowAlive() && window_->SerialDriver1->IsOpen();
+}
 
 void Operation::finish() {
     if (!holdsPoll_) return;

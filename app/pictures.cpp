@@ -115,7 +115,8 @@ QImage drawSplash() {
         p.drawEllipse(QPointF(44 + i * 18, 92), 5, 5);
     }
     p.setBrush(QColor(50, 50, 60));
-    for (int i = 0; i < 10; ++i) p.drawRect(36 + i * 14, 150, 9, 14);
+    for (int i = 0; i < 10; ++i)
+        p.drawRect(36 + i * 14, 150, 9, 14);
     p.setBrush(QColor(220, 220, 225));
     p.drawRoundedRect(60, 110, 40, 22, 4, 4);
     p.drawRoundedRect(113, 110, 40, 22, 4, 4);

@@ -1,29 +1,29 @@
 #include "app/tform1.h"
 
-#include "widgets/controls.h"
 #include "app/pictures.h"
 #include "app/programicon.h"
-#include "seams/seams.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
-#include "setpoints/rules.h"
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
+#include "seams/seams.h"
 #include "serial/tserialdriver.h"
+#include "setpoints/rules.h"
+#include "wait/czekaj.h"
+#include "widgets/controls.h"
 
+#include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QProgressBar>
-#include <QTabWidget>
 #include <QTabBar>
 #include <QTableWidgetItem>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QButtonGroup>
-#include <QCloseEvent>
-#include <QKeyEvent>
 
 namespace {
 
@@ -108,7 +108,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SerialDriver1->setParity(ptODD);
     SerialDriver1->setOutputTimeout(50);
     SerialDriver1->setInputTimeout(100);
-    bus_ = std::make_unique<RegisterBus>(*SerialDriver1, [this] { return form2_ ? form2_->busAddress() : 0; });
+    bus_ =
+        std::make_unique<RegisterBus>(*SerialDriver1, [this] { return form2_ ? form2_->busAddress() : 0; });
 
     buildWindow();
     buildDataPage();
@@ -162,13 +163,13 @@ void TForm1::buildWindow() {
         f.setPixelSize(19);
         ToolBar1->setFont(f);
     }
-    SpeedButton1 = toolButton(QStringLiteral("SpeedButton1"), pictures::connectIcon(), QString::fromUtf8("POŁĄCZ"),
-                              ToolBar1);
+    SpeedButton1 = toolButton(QStringLiteral("SpeedButton1"), pictures::connectIcon(),
+                              QString::fromUtf8("POŁĄCZ"), ToolBar1);
     SpeedButton2 = toolButton(QStringLiteral("SpeedButton2"), pictures::disconnectIcon(),
                               QString::fromUtf8("ROZŁĄCZ"), ToolBar1);
     SpeedButton2->setEnabled(false);
-    SpeedButton3 = toolButton(QStringLiteral("SpeedButton3"), pictures::settingsIcon(), QStringLiteral("USTAWIENIA"),
-                              ToolBar1);
+    SpeedButton3 = toolButton(QStringLiteral("SpeedButton3"), pictures::settingsIcon(),
+                              QStringLiteral("USTAWIENIA"), ToolBar1);
     ToolBar1->addWidget(SpeedButton1);
     ToolBar1->addWidget(SpeedButton2);
     ToolBar1->addWidget(SpeedButton3);
@@ -226,7 +227,8 @@ void TForm1::buildWindow() {
     TabSheet4 = page("TabSheet4", QStringLiteral("Nastawy"));
     TabSheet6 = page("TabSheet6", QStringLiteral("Awarie"));
     TabSheet7 = page("TabSheet7", QString());
-    for (int i = 0; i < PageControl1->count(); ++i) PageControl1->setTabVisible(i, false);
+    for (int i = 0; i < PageControl1->count(); ++i)
+        PageControl1->setTabVisible(i, false);
 
     // The text store of the current language; this page is never shown.
     for (int n = 65; n <= 101; ++n) {
@@ -272,23 +274,42 @@ void TForm1::FormCreate() {
     }
     // The fixed hints of rows 1 to 11 ("1=20A  2=100A  3=250A" the longest);
     // row 0 changes with the variant and rows 12 and 13 with the language.
-    for (int r = 1; r <= setpoints::kVariantRow; ++r) fitCellText(StringGrid1, 2, r);
+    for (int r = 1; r <= setpoints::kVariantRow; ++r)
+        fitCellText(StringGrid1, 2, r);
     const QStringList entries = faults::initialFaultNumbers();
-    for (int r = 1; r <= 40; ++r) StringGrid2->setCell(0, r, entries.value(r - 1));
+    for (int r = 1; r <= 40; ++r)
+        StringGrid2->setCell(0, r, entries.value(r - 1));
     const QStringList header = faults::initialFaultHeader();
-    for (int c = 0; c < 4; ++c) StringGrid2->setCell(c, 0, header.value(c));
+    for (int c = 0; c < 4; ++c)
+        StringGrid2->setCell(c, 0, header.value(c));
     Zer_wykres1();
     Zer_wykres2();
     SpeedButton21Click();
     SpeedButton21->setChecked(true);
 }
 
-void TForm1::SpeedButton21Click() { PageControl1->setCurrentWidget(TabSheet1); }
-void TForm1::SpeedButton22Click() { PageControl1->setCurrentWidget(TabSheet4); }
-void TForm1::SpeedButton23Click() { PageControl1->setCurrentWidget(TabSheet5); }
-void TForm1::SpeedButton24Click() { PageControl1->setCurrentWidget(TabSheet6); }
+void TForm1::SpeedButton21Click() {
+    PageControl1->setCurrentWidget(TabSheet1);
+}
+void TForm1::SpeedButton22Click() {
+    PageControl1->setCurrentWidget(TabSheet4);
+}
+void TForm1::SpeedButton23Click() {
+    PageControl1->setCurrentWidget(TabSheet5);
+}
+void TForm1::SpeedButton24Click() {
+    PageControl1->setCurrentWidget(TabSheet6);
+}
 
-bool TForm1::Czytaj(int start, int n) { return bus_->Czytaj(start, n); }
-bool TForm1::Zapis(int reg, int value) { return bus_->Zapis(reg, value); }
-void TForm1::czekaj(quint32 ms) { ::czekaj(ms); }
-const QVector<qint32>& TForm1::RegisterValues() const { return bus_->RegisterValues; }
+bool TForm1::Czytaj(int start, int n) {
+    return bus_->Czytaj(start, n);
+}
+bool TForm1::Zapis(int reg, int value) {
+    return bus_->Zapis(reg, value);
+}
+void TForm1::czekaj(quint32 ms) {
+    ::czekaj(ms);
+}
+const QVector<qint32>& TForm1::RegisterValues() const {
+    return bus_->RegisterValues;
+}

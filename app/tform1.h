@@ -5,13 +5,13 @@
 // apply live in plain functions beside them.
 #include "protocol/relaymap.h"
 
+#include <array>
+#include <memory>
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
 #include <QVector>
 #include <QWidget>
-#include <array>
-#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -174,9 +174,13 @@ public:
 
     // hidden text store (TabSheet7): Label65 .. Label101, index = number - 65
     std::array<QLabel*, 37> hiddenLabels{};
-    QLabel* hiddenLabel(int number) const { return hiddenLabels.at(size_t(number - int(HiddenText::PortBusy))); }
+    QLabel* hiddenLabel(int number) const {
+        return hiddenLabels.at(size_t(number - int(HiddenText::PortBusy)));
+    }
     // The label of a text, or of the offset-th text of a series.
-    QLabel* hiddenLabel(HiddenText text, int offset = 0) const { return hiddenLabel(hiddenTextNumber(text, offset)); }
+    QLabel* hiddenLabel(HiddenText text, int offset = 0) const {
+        return hiddenLabel(hiddenTextNumber(text, offset));
+    }
     QLabel* Label100 = nullptr;
     QLabel* Label101 = nullptr;
 
@@ -236,11 +240,11 @@ protected:
 
 private:
     friend class SequenceGuard;
-    void buildWindow();      // app/: toolbars, pages, status bar, hidden labels
-    void buildDataPage();    // monitor/
-    void buildChartPage();   // trends/
+    void buildWindow();       // app/: toolbars, pages, status bar, hidden labels
+    void buildDataPage();     // monitor/
+    void buildChartPage();    // trends/
     void buildSetpointPage(); // setpoints/
-    void buildFaultPage();   // faults/
+    void buildFaultPage();    // faults/
     void setPollButtons(bool connected);
 
     std::unique_ptr<RegisterBus> bus_;

@@ -65,7 +65,9 @@ TForm3::TForm3(QWidget* parent)
     if (QScreen* s = screen()) move(s->geometry().center() - rect().center());
 }
 
-void TForm3::FormCreate() { ready_ = false; }
+void TForm3::FormCreate() {
+    ready_ = false;
+}
 
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

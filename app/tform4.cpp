@@ -82,7 +82,9 @@ ErrorWindowLayout errorWindowLayout(const QString& message, int widestLinePixels
     return l;
 }
 
-void TForm4::FormCreate() { takeTexts(); }
+void TForm4::FormCreate() {
+    takeTexts();
+}
 
 void TForm4::FormActivate() {
     takeTexts();
@@ -95,14 +97,18 @@ void TForm4::FormActivate() {
     const QSize available = s ? s->availableGeometry().size() : QSize();
     const ErrorWindowLayout l = errorWindowLayout(message, widest, fm.lineSpacing(), available);
     Label1->setWordWrap(l.wrap);
-    if (l.wrap) Label1->setFixedWidth(l.width - Label1->x() - 8);
-    else Label1->setMinimumWidth(0), Label1->setMaximumWidth(QWIDGETSIZE_MAX);
+    if (l.wrap)
+        Label1->setFixedWidth(l.width - Label1->x() - 8);
+    else
+        Label1->setMinimumWidth(0), Label1->setMaximumWidth(QWIDGETSIZE_MAX);
     Label1->adjustSize();
     resize(l.width, l.height);
     Button1->move(l.buttonLeft, l.buttonTop);
 }
 
-void TForm4::Button1Click() { hide(); }
+void TForm4::Button1Click() {
+    hide();
+}
 
 void TForm4::showMessage() {
     const bool wasHidden = !isVisible();

@@ -4,17 +4,17 @@
 // boxes silenced (an error box's text goes to stderr); and the time of one
 // poll tick against the bare exchanges it makes.
 #include "app/program.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
+#include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace bench {

@@ -5,10 +5,10 @@
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
 #include "setpoints/readback.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
+#include "wait/czekaj.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -141,7 +141,8 @@ int scan(const Context& c, const ScanOptions& o) {
         if (i == 0 || !(step.speed == current)) {
             current = step.speed;
             line->setSpeed(current.baud, current.parity);
-            line->setTimeout(o.timeoutMs ? o.timeoutMs : linescan::timeoutMs(current, c.line.dataBits, c.line.stopBits));
+            line->setTimeout(o.timeoutMs ? o.timeoutMs
+                                         : linescan::timeoutMs(current, c.line.dataBits, c.line.stopBits));
         }
         if (!line->isOpen()) return lost(c, *line);
         line->setAddress(step.address);
@@ -250,9 +251,17 @@ int readOnce(const Context& c, bool json) {
           << '\n';
     c.out << head(2) << QStringLiteral("Q=%1 %").arg(r[6]) << '\n';
     c.out << head(3) << QStringLiteral("cos(fi)=%1  P=%2 kW").arg(cos, power) << '\n';
-    c.out << head(4) << (faults.isEmpty() ? QCoreApplication::translate("vrk-cli", "none") : faults.join(QStringLiteral(", "))) << '\n';
+    c.out << head(4)
+          << (faults.isEmpty() ? QCoreApplication::translate("vrk-cli", "none")
+                               : faults.join(QStringLiteral(", ")))
+          << '\n';
     c.out << head(5)
-          << QStringLiteral("K1=%1  K2=%2").arg(k1 ? QCoreApplication::translate("vrk-cli", "on") : QCoreApplication::translate("vrk-cli", "off"), k2 ? QCoreApplication::translate("vrk-cli", "on") : QCoreApplication::translate("vrk-cli", "off")) << '\n';
+          << QStringLiteral("K1=%1  K2=%2")
+                 .arg(k1 ? QCoreApplication::translate("vrk-cli", "on")
+                         : QCoreApplication::translate("vrk-cli", "off"),
+                      k2 ? QCoreApplication::translate("vrk-cli", "on")
+                         : QCoreApplication::translate("vrk-cli", "off"))
+          << '\n';
     c.out << head(6)
           << (variant ? QStringLiteral("%1 (%2)").arg(*variant).arg(variantName(*variant))
                       : QStringLiteral("?"))
@@ -269,7 +278,9 @@ int watch(const Context& c, const WatchOptions& o) {
     if (!o.csvPath.isEmpty()) {
         file.setFileName(o.csvPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
+            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2")
+                         .arg(o.csvPath, file.errorString())
+                  << Qt::endl;
             return kExitUsage;
         }
         fileStream.setDevice(&file);
@@ -280,7 +291,9 @@ int watch(const Context& c, const WatchOptions& o) {
         *sink << row << '\n';
         sink->flush();
         if (file.isOpen() && (sink->status() != QTextStream::Ok || !file.flush())) {
-            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
+            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2")
+                         .arg(o.csvPath, file.errorString())
+                  << Qt::endl;
             return false;
         }
         return true;
@@ -342,12 +355,15 @@ int watch(const Context& c, const WatchOptions& o) {
         const bool flushed = file.flush();
         file.close();
         if (!flushed || file.error() != QFileDevice::NoError) {
-            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2").arg(o.csvPath, file.errorString()) << Qt::endl;
+            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2")
+                         .arg(o.csvPath, file.errorString())
+                  << Qt::endl;
             return kExitUsage;
         }
     }
     if (failed) return kExitUsage;
-    c.err << QCoreApplication::translate("vrk-cli", "%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads) << Qt::endl;
+    c.err << QCoreApplication::translate("vrk-cli", "%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads)
+          << Qt::endl;
     if (good == 0 || !line->isOpen() || line->error() == BusError::DeviceGone) return lost(c, *line);
     return kExitOk;
 }
@@ -460,7 +476,8 @@ int setpointsPut(const Context& c, const PutOptions& o) {
     if (unconfirmed.isEmpty() && (!o.verify || (readBack && differences.isEmpty()))) {
         const QString at = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
         c.out << (o.verify ? confirmedStatusDetail(at)
-                           : QCoreApplication::translate("vrk-cli", "Every setpoint write was confirmed (no read-back)."))
+                           : QCoreApplication::translate(
+                                 "vrk-cli", "Every setpoint write was confirmed (no read-back)."))
               << Qt::endl;
         return kExitOk;
     }
@@ -570,11 +587,14 @@ int reset(const Context& c) {
     if (!poll(*line, &m)) return lost(c, *line);
     const int faultWord = m.r[9];
     if (!display::resetAllowed(faultWord)) {
-        c.err << QCoreApplication::translate("vrk-cli", "The relay does not clear an overload: the reset was not sent.") << Qt::endl;
+        c.err << QCoreApplication::translate("vrk-cli",
+                                             "The relay does not clear an overload: the reset was not sent.")
+              << Qt::endl;
         return kExitRelay;
     }
     czekaj(display::kResetWaitMs);
-    if (!line->isOpen() || !line->write(relay::kFaultWordRegister, relay::kFaultWordClear)) return lost(c, *line);
+    if (!line->isOpen() || !line->write(relay::kFaultWordRegister, relay::kFaultWordClear))
+        return lost(c, *line);
     c.out << QCoreApplication::translate("vrk-cli", "Reset sent.") << Qt::endl;
     return kExitOk;
 }

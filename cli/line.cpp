@@ -53,15 +53,24 @@ QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits st
 }
 
 void addLineOptions(QCommandLineParser& p) {
-    p.addOption({QStringLiteral("port"), QCoreApplication::translate("vrk-cli", "The serial port: COM1, COM2 or a device path."),
+    p.addOption({QStringLiteral("port"),
+                 QCoreApplication::translate("vrk-cli", "The serial port: COM1, COM2 or a device path."),
                  QStringLiteral("DEVICE")});
-    p.addOption(
-        {QStringLiteral("baud"), QCoreApplication::translate("vrk-cli", "Line speed: 19200, 9600, 4800 or 2400."), QStringLiteral("SPEED")});
-    p.addOption({QStringLiteral("parity"), QCoreApplication::translate("vrk-cli", "Parity: none, odd or even."), QStringLiteral("PARITY")});
-    p.addOption({QStringLiteral("data-bits"), QCoreApplication::translate("vrk-cli", "Data bits: 8 or 7."), QStringLiteral("BITS")});
-    p.addOption({QStringLiteral("stop-bits"), QCoreApplication::translate("vrk-cli", "Stop bits: 1 or 2."), QStringLiteral("BITS")});
-    p.addOption({QStringLiteral("address"), QCoreApplication::translate("vrk-cli", "The relay's bus address, 1-247."), QStringLiteral("N")});
-    p.addOption({QStringLiteral("timeout-ms"), QCoreApplication::translate("vrk-cli", "How long to wait for an answer, in milliseconds."),
+    p.addOption({QStringLiteral("baud"),
+                 QCoreApplication::translate("vrk-cli", "Line speed: 19200, 9600, 4800 or 2400."),
+                 QStringLiteral("SPEED")});
+    p.addOption({QStringLiteral("parity"),
+                 QCoreApplication::translate("vrk-cli", "Parity: none, odd or even."),
+                 QStringLiteral("PARITY")});
+    p.addOption({QStringLiteral("data-bits"), QCoreApplication::translate("vrk-cli", "Data bits: 8 or 7."),
+                 QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("stop-bits"), QCoreApplication::translate("vrk-cli", "Stop bits: 1 or 2."),
+                 QStringLiteral("BITS")});
+    p.addOption({QStringLiteral("address"),
+                 QCoreApplication::translate("vrk-cli", "The relay's bus address, 1-247."),
+                 QStringLiteral("N")});
+    p.addOption({QStringLiteral("timeout-ms"),
+                 QCoreApplication::translate("vrk-cli", "How long to wait for an answer, in milliseconds."),
                  QStringLiteral("MS")});
 }
 
@@ -90,7 +99,10 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
         bool ok = false;
         const int v = p.value(QLatin1String(name)).toInt(&ok);
         if (!ok || v < low || v > high) {
-            *error = QCoreApplication::translate("vrk-cli", "--%1 must be a number from %2 to %3.").arg(QLatin1String(name)).arg(low).arg(high);
+            *error = QCoreApplication::translate("vrk-cli", "--%1 must be a number from %2 to %3.")
+                         .arg(QLatin1String(name))
+                         .arg(low)
+                         .arg(high);
             return false;
         }
         *out = v;

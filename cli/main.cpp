@@ -33,12 +33,15 @@ const Command kCommands[] = {
 };
 
 QString usage() {
-    QString text =
-        QCoreApplication::translate("vrk-cli", "Usage: vrk-cli COMMAND [options]") + QLatin1Char('\n') + QCoreApplication::translate("vrk-cli", "Commands:") + QLatin1Char('\n');
+    QString text = QCoreApplication::translate("vrk-cli", "Usage: vrk-cli COMMAND [options]") +
+                   QLatin1Char('\n') + QCoreApplication::translate("vrk-cli", "Commands:") +
+                   QLatin1Char('\n');
     for (const Command& c : kCommands)
         text +=
             QStringLiteral("  %1%2\n").arg(QString::fromLatin1(c.name).leftJustified(16), tr(c.description));
-    text += QCoreApplication::translate("vrk-cli", "Each command takes --help. --version prints the version.") + QLatin1Char('\n');
+    text +=
+        QCoreApplication::translate("vrk-cli", "Each command takes --help. --version prints the version.") +
+        QLatin1Char('\n');
     return text;
 }
 
@@ -121,37 +124,55 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(tr(command->description));
     p.addHelpOption();
-    p.addOption({QStringLiteral("lang"), QCoreApplication::translate("vrk-cli", "The language of the texts: pl, en or ru (default en)."),
-                 QStringLiteral("LANG")});
+    p.addOption(
+        {QStringLiteral("lang"),
+         QCoreApplication::translate("vrk-cli", "The language of the texts: pl, en or ru (default en)."),
+         QStringLiteral("LANG")});
     addLineOptions(p);
     if (name == QLatin1String("scan")) {
-        p.addOption({QStringLiteral("all-speeds"), QCoreApplication::translate("vrk-cli", "Try every speed and parity the settings offer.")});
         p.addOption(
-            {QStringLiteral("from"), QCoreApplication::translate("vrk-cli", "The first address to try (default 1)."), QStringLiteral("N")});
-        p.addOption(
-            {QStringLiteral("to"), QCoreApplication::translate("vrk-cli", "The last address to try (default 247)."), QStringLiteral("N")});
+            {QStringLiteral("all-speeds"),
+             QCoreApplication::translate("vrk-cli", "Try every speed and parity the settings offer.")});
+        p.addOption({QStringLiteral("from"),
+                     QCoreApplication::translate("vrk-cli", "The first address to try (default 1)."),
+                     QStringLiteral("N")});
+        p.addOption({QStringLiteral("to"),
+                     QCoreApplication::translate("vrk-cli", "The last address to try (default 247)."),
+                     QStringLiteral("N")});
     } else if (name == QLatin1String("read")) {
-        p.addOption({QStringLiteral("json"), QCoreApplication::translate("vrk-cli", "Print the values as JSON.")});
+        p.addOption(
+            {QStringLiteral("json"), QCoreApplication::translate("vrk-cli", "Print the values as JSON.")});
     } else if (name == QLatin1String("watch")) {
-        p.addOption({QStringLiteral("interval-ms"), QCoreApplication::translate("vrk-cli", "Time between reads, in milliseconds (default 200)."),
-                     QStringLiteral("MS")});
-        p.addOption({QStringLiteral("csv"), QCoreApplication::translate("vrk-cli", "Write the rows to FILE instead of the standard output."),
-                     QStringLiteral("FILE")});
-        p.addOption({QStringLiteral("duration"), QCoreApplication::translate("vrk-cli", "Stop after S seconds (default: at Ctrl+C)."),
+        p.addOption(
+            {QStringLiteral("interval-ms"),
+             QCoreApplication::translate("vrk-cli", "Time between reads, in milliseconds (default 200)."),
+             QStringLiteral("MS")});
+        p.addOption(
+            {QStringLiteral("csv"),
+             QCoreApplication::translate("vrk-cli", "Write the rows to FILE instead of the standard output."),
+             QStringLiteral("FILE")});
+        p.addOption({QStringLiteral("duration"),
+                     QCoreApplication::translate("vrk-cli", "Stop after S seconds (default: at Ctrl+C)."),
                      QStringLiteral("S")});
     } else if (name == QLatin1String("setpoints get")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"), QCoreApplication::translate("vrk-cli", "Save the setpoints into this file."),
+        p.addPositionalArgument(QStringLiteral("FILE.vrk"),
+                                QCoreApplication::translate("vrk-cli", "Save the setpoints into this file."),
                                 QStringLiteral("[FILE.vrk]"));
     } else if (name == QLatin1String("setpoints put")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"), QCoreApplication::translate("vrk-cli", "The setpoint file to write."));
+        p.addPositionalArgument(QStringLiteral("FILE.vrk"),
+                                QCoreApplication::translate("vrk-cli", "The setpoint file to write."));
+        p.addOption({QStringLiteral("dry-run"),
+                     QCoreApplication::translate(
+                         "vrk-cli", "Check the file and show what would be written; write nothing.")});
         p.addOption(
-            {QStringLiteral("dry-run"), QCoreApplication::translate("vrk-cli", "Check the file and show what would be written; write nothing.")});
-        p.addOption({QStringLiteral("no-verify"), QCoreApplication::translate("vrk-cli", "Do not read the setpoints back after writing.")});
+            {QStringLiteral("no-verify"),
+             QCoreApplication::translate("vrk-cli", "Do not read the setpoints back after writing.")});
     } else if (name == QLatin1String("faults")) {
         p.addOption({QStringLiteral("csv"), QCoreApplication::translate("vrk-cli", "Print the log as CSV.")});
     } else if (name == QLatin1String("clock set")) {
         p.addOption({QStringLiteral("time"),
-                     QCoreApplication::translate("vrk-cli", "The time to set, ISO 8601 (default: this computer's clock)."),
+                     QCoreApplication::translate(
+                         "vrk-cli", "The time to set, ISO 8601 (default: this computer's clock)."),
                      QStringLiteral("ISO")});
     }
 
@@ -168,7 +189,8 @@ int main(int argc, char** argv) {
     const int allowed =
         name == QLatin1String("setpoints get") || name == QLatin1String("setpoints put") ? 1 : 0;
     if (positional.size() > allowed || (name == QLatin1String("setpoints put") && positional.isEmpty())) {
-        err << QCoreApplication::translate("vrk-cli", "Wrong arguments; see vrk-cli %1 --help.").arg(name) << Qt::endl;
+        err << QCoreApplication::translate("vrk-cli", "Wrong arguments; see vrk-cli %1 --help.").arg(name)
+            << Qt::endl;
         return kExitUsage;
     }
 
@@ -184,7 +206,10 @@ int main(int argc, char** argv) {
         bool ok = false;
         *value = p.value(QLatin1String(option)).toInt(&ok);
         if (ok && *value >= low && *value <= high) return true;
-        err << QCoreApplication::translate("vrk-cli", "--%1 must be a number from %2 to %3.").arg(QLatin1String(option)).arg(low).arg(high)
+        err << QCoreApplication::translate("vrk-cli", "--%1 must be a number from %2 to %3.")
+                   .arg(QLatin1String(option))
+                   .arg(low)
+                   .arg(high)
             << Qt::endl;
         return false;
     };
@@ -205,7 +230,9 @@ int main(int argc, char** argv) {
             bool ok = false;
             o.durationS = p.value(QStringLiteral("duration")).toDouble(&ok);
             if (!ok || o.durationS <= 0) {
-                err << QCoreApplication::translate("vrk-cli", "--duration must be a positive number of seconds.") << Qt::endl;
+                err << QCoreApplication::translate("vrk-cli",
+                                                   "--duration must be a positive number of seconds.")
+                    << Qt::endl;
                 return kExitUsage;
             }
         }
@@ -225,7 +252,9 @@ int main(int argc, char** argv) {
         if (p.isSet(QStringLiteral("time"))) {
             at = QDateTime::fromString(p.value(QStringLiteral("time")), Qt::ISODate);
             if (!at.isValid()) {
-                err << QCoreApplication::translate("vrk-cli", "--time must be a date and time such as 2026-12-08T09:30.") << Qt::endl;
+                err << QCoreApplication::translate("vrk-cli",
+                                                   "--time must be a date and time such as 2026-12-08T09:30.")
+                    << Qt::endl;
                 return kExitUsage;
             }
         }

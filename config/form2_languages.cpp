@@ -1,11 +1,11 @@
 // Applying a language: every line of the language file goes to its targets
 // on the main window and on this dialog, in the order of the file.
-#include "widgets/controls.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
 #include "config/languages.h"
 #include "config/tform2.h"
 #include "i18n/translator.h"
+#include "seams/seams.h"
+#include "widgets/controls.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>
@@ -137,17 +137,19 @@ void setCharsets(const Windows& w, int charset) {
     if (w.f1) controls << w.f1;
     controls << w.f2;
     if (w.f1) controls << w.f1->TabSheet1 << w.f1->TabSheet4 << w.f1->TabSheet5 << w.f1->TabSheet6;
-    controls << w.f2->RadioGroup2 << w.f2->RadioGroup1 << w.f2->GroupBox1 << w.f2->GroupBox2 << w.f2->GroupBox3
-             << w.f2->GroupBox5 << w.f2->GroupBox4;
+    controls << w.f2->RadioGroup2 << w.f2->RadioGroup1 << w.f2->GroupBox1 << w.f2->GroupBox2
+             << w.f2->GroupBox3 << w.f2->GroupBox5 << w.f2->GroupBox4;
     if (TForm1* f = w.f1) {
         controls << f->SpeedButton1 << f->SpeedButton2 << f->SpeedButton3;
-        controls << f->GroupBox1 << f->GroupBox3 << f->GroupBox4 << f->GroupBox5 << f->GroupBox7 << f->GroupBox2;
-        controls << f->Label31 << f->Label32 << f->Label33 << f->Label34 << f->Label35 << f->Label38 << f->Button5;
+        controls << f->GroupBox1 << f->GroupBox3 << f->GroupBox4 << f->GroupBox5 << f->GroupBox7
+                 << f->GroupBox2;
+        controls << f->Label31 << f->Label32 << f->Label33 << f->Label34 << f->Label35 << f->Label38
+                 << f->Button5;
         controls << f->hiddenLabel(HiddenText::PortBusy) << f->hiddenLabel(HiddenText::ErrorHeadingCopy)
                  << f->hiddenLabel(HiddenText::NoConnection);
         controls << f->StringGrid1;
-        controls << f->SpeedButton9 << f->SpeedButton10 << f->SpeedButton13 << f->SpeedButton14 << f->SpeedButton11
-                 << f->SpeedButton8;
+        controls << f->SpeedButton9 << f->SpeedButton10 << f->SpeedButton13 << f->SpeedButton14
+                 << f->SpeedButton11 << f->SpeedButton8;
         controls << f->RadioGroup1 << f->RadioGroup2;
         // the recorder chart stands for the title fonts of its two value axes
         controls << f->findChild<QObject*>(QStringLiteral("Chart2"));

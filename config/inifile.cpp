@@ -29,7 +29,8 @@ Selections applyLines(const QStringList& lines, const Selections& current) {
     if ((i = match(line(2), "Predkosc: ", kSpeeds)) >= 0) s.speed = i;
     if ((i = match(line(3), "Parzystosc: ", kParities)) >= 0) s.parity = i;
     for (int n = 1; n <= 255; ++n)
-        if (line(4) == QStringLiteral("Adres: ") + QString::number(n)) s.address = n <= kAddressCount ? n - 1 : -1;
+        if (line(4) == QStringLiteral("Adres: ") + QString::number(n))
+            s.address = n <= kAddressCount ? n - 1 : -1;
     if ((i = match(line(5), "Bity stopu: ", std::array<const char*, 2>{"1", "2"})) >= 0) s.stopBits = i;
     if ((i = match(line(6), "Bity danych: ", std::array<const char*, 2>{"8", "7"})) >= 0) s.dataBits = i;
     s.language = 0;
@@ -40,7 +41,8 @@ Selections applyLines(const QStringList& lines, const Selections& current) {
 
 QStringList lineTexts(const Selections& s) {
     auto pick = [](const auto& values, int index) {
-        return index >= 0 && size_t(index) < values.size() ? QLatin1String(values[size_t(index)]) : QLatin1String();
+        return index >= 0 && size_t(index) < values.size() ? QLatin1String(values[size_t(index)])
+                                                           : QLatin1String();
     };
     const char* language = s.language == 1 ? "ang" : s.language == 2 ? "rus" : "pol";
     return {
@@ -56,7 +58,8 @@ QStringList lineTexts(const Selections& s) {
 
 QByteArray fileText(const Selections& s) {
     QByteArray out;
-    for (const QString& l : lineTexts(s)) out += l.toLatin1() + "\r\n";
+    for (const QString& l : lineTexts(s))
+        out += l.toLatin1() + "\r\n";
     return out;
 }
 
@@ -68,7 +71,8 @@ ReadResult readFile(const QString& path) {
         return r;
     }
     QByteArray bytes;
-    while (r.lines.size() < kLineCount && reader.readLine(&bytes)) r.lines << QString::fromLatin1(bytes);
+    while (r.lines.size() < kLineCount && reader.readLine(&bytes))
+        r.lines << QString::fromLatin1(bytes);
     if (reader.hasError()) {
         r.error = reader.errorString();
         return r;

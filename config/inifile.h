@@ -9,7 +9,9 @@
 
 namespace ini {
 
-inline QString fileName() { return QStringLiteral("vrk.ini"); }
+inline QString fileName() {
+    return QStringLiteral("vrk.ini");
+}
 
 constexpr int kLineCount = 7;
 constexpr int kPortCount = 2;      // COM1, COM2
@@ -47,7 +49,7 @@ QByteArray fileText(const Selections& s);
 struct ReadResult {
     QStringList lines; // at most seven; those read before a failure
     bool ok = false;
-    QString error;     // why the file could not be read
+    QString error; // why the file could not be read
 };
 
 // Reads the first seven lines of the file (each cut to a bounded length). A

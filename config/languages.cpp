@@ -14,15 +14,22 @@ Language fromIndex(int index) {
 
 QString fileName(Language language) {
     switch (language) {
-    case English: return QStringLiteral("ang.lng");
-    case Russian: return QStringLiteral("rus.lng");
-    default: return QStringLiteral("pol.lng");
+    case English:
+        return QStringLiteral("ang.lng");
+    case Russian:
+        return QStringLiteral("rus.lng");
+    default:
+        return QStringLiteral("pol.lng");
     }
 }
 
-const char* codePage(Language language) { return language == Russian ? "windows-1251" : "windows-1250"; }
+const char* codePage(Language language) {
+    return language == Russian ? "windows-1251" : "windows-1250";
+}
 
-int fontCharset(Language language) { return language == Russian ? 204 : 238; }
+int fontCharset(Language language) {
+    return language == Russian ? 204 : 238;
+}
 
 QString builtInText(Language language, int line) {
     if (line < 1 || line > kLineCount) return {};
@@ -32,7 +39,8 @@ QString builtInText(Language language, int line) {
 
 QStringList builtInTexts(Language language) {
     QStringList out;
-    for (int line = 1; line <= kLineCount; ++line) out << builtInText(language, line);
+    for (int line = 1; line <= kLineCount; ++line)
+        out << builtInText(language, line);
     return out;
 }
 
@@ -49,7 +57,9 @@ QByteArray encodeFile(Language language, const QStringList& lines) {
     return out;
 }
 
-QByteArray defaultFile(Language language) { return encodeFile(language, builtInTexts(language)); }
+QByteArray defaultFile(Language language) {
+    return encodeFile(language, builtInTexts(language));
+}
 
 bool writeMissingFiles(QString* error) {
     for (Language language : kWriteOrder) {
@@ -73,7 +83,8 @@ bool FileReader::readLine(QString* text) {
     if (ended_) return true;
     QByteArray bytes;
     if (reader_.readLine(&bytes)) {
-        const QString decoded = decoder_.isValid() ? QString(decoder_.decode(bytes)) : codepage::decode(page_, bytes);
+        const QString decoded =
+            decoder_.isValid() ? QString(decoder_.decode(bytes)) : codepage::decode(page_, bytes);
         *text = decoded;
         return true;
     }

@@ -11,29 +11,45 @@ const TParity kParities[] = {ptODD, ptEVEN, ptNONE};
 const TDataBits kDataBits[] = {db8BITS, db7BITS};
 const TStopBits kStopBits[] = {sb1BITS, sb2BITS};
 
-template <typename T, size_t N>
-std::optional<T> entry(const T (&list)[N], int index) {
+template <typename T, size_t N> std::optional<T> entry(const T (&list)[N], int index) {
     if (index < 0 || size_t(index) >= N) return std::nullopt;
     return list[index];
 }
-template <typename T, size_t N>
-int indexOf(const T (&list)[N], T value) {
+template <typename T, size_t N> int indexOf(const T (&list)[N], T value) {
     for (size_t i = 0; i < N; ++i)
         if (list[i] == value) return int(i);
     return -1;
 }
 } // namespace
 
-std::optional<TPortNumber> portOf(int index) { return entry(kPorts, index); }
-std::optional<uint32_t> speedOf(int index) { return entry(kSpeeds, index); }
-std::optional<TParity> parityOf(int index) { return entry(kParities, index); }
-std::optional<TDataBits> dataBitsOf(int index) { return entry(kDataBits, index); }
-std::optional<TStopBits> stopBitsOf(int index) { return entry(kStopBits, index); }
-int speedIndexOf(uint32_t baud) { return indexOf(kSpeeds, baud); }
-int parityIndexOf(TParity parity) { return indexOf(kParities, parity); }
+std::optional<TPortNumber> portOf(int index) {
+    return entry(kPorts, index);
+}
+std::optional<uint32_t> speedOf(int index) {
+    return entry(kSpeeds, index);
+}
+std::optional<TParity> parityOf(int index) {
+    return entry(kParities, index);
+}
+std::optional<TDataBits> dataBitsOf(int index) {
+    return entry(kDataBits, index);
+}
+std::optional<TStopBits> stopBitsOf(int index) {
+    return entry(kStopBits, index);
+}
+int speedIndexOf(uint32_t baud) {
+    return indexOf(kSpeeds, baud);
+}
+int parityIndexOf(TParity parity) {
+    return indexOf(kParities, parity);
+}
 
-QList<uint32_t> offeredSpeeds() { return {std::begin(kSpeeds), std::end(kSpeeds)}; }
-QList<TParity> offeredParities() { return {std::begin(kParities), std::end(kParities)}; }
+QList<uint32_t> offeredSpeeds() {
+    return {std::begin(kSpeeds), std::end(kSpeeds)};
+}
+QList<TParity> offeredParities() {
+    return {std::begin(kParities), std::end(kParities)};
+}
 
 TBaudRate baudRateOf(uint32_t baud) {
     for (int r = br110; r <= br256000; ++r)
@@ -71,7 +87,8 @@ QList<Speed> speeds(bool allSpeeds, const Speed& current) {
     if (!allSpeeds) return {current};
     QList<Speed> out;
     for (uint32_t baud : linesettings::offeredSpeeds())
-        for (TParity parity : linesettings::offeredParities()) out << Speed{baud, parity};
+        for (TParity parity : linesettings::offeredParities())
+            out << Speed{baud, parity};
     return out;
 }
 
@@ -87,7 +104,8 @@ Step step(const QList<Speed>& speeds, int from, int to, int index) {
 
 uint32_t timeoutMs(const Speed& speed, TDataBits dataBits, TStopBits stopBits) {
     if (speed.baud == 0) return kAnswerMs;
-    const uint32_t bits = 1 + (5 + uint32_t(dataBits)) + (speed.parity == ptNONE ? 0 : 1) + (stopBits == sb2BITS ? 2 : 1);
+    const uint32_t bits =
+        1 + (5 + uint32_t(dataBits)) + (speed.parity == ptNONE ? 0 : 1) + (stopBits == sb2BITS ? 2 : 1);
     constexpr uint32_t kRequestChars = 8;
     const uint32_t wireMs = (kRequestChars * bits * 1000 + speed.baud - 1) / speed.baud;
     return wireMs + kAnswerMs;
@@ -95,15 +113,23 @@ uint32_t timeoutMs(const Speed& speed, TDataBits dataBits, TStopBits stopBits) {
 
 QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits stopBits) {
     const QChar letter = parity == ptODD ? u'O' : parity == ptEVEN ? u'E' : u'N';
-    return QStringLiteral("%1 %2%3%4").arg(baud).arg(5 + int(dataBits)).arg(letter).arg(stopBits == sb2BITS ? 2 : 1);
+    return QStringLiteral("%1 %2%3%4")
+        .arg(baud)
+        .arg(5 + int(dataBits))
+        .arg(letter)
+        .arg(stopBits == sb2BITS ? 2 : 1);
 }
 
 QString variantName(int variant) {
     switch (variant) {
-    case 1: return QStringLiteral("20 A");
-    case 2: return QStringLiteral("100 A");
-    case 3: return QStringLiteral("250 A");
-    default: return QStringLiteral("?");
+    case 1:
+        return QStringLiteral("20 A");
+    case 2:
+        return QStringLiteral("100 A");
+    case 3:
+        return QStringLiteral("250 A");
+    default:
+        return QStringLiteral("?");
     }
 }
 

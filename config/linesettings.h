@@ -5,20 +5,20 @@
 #include "config/inifile.h"
 #include "serial/tserialdriver.h"
 
-#include <QList>
-#include <QString>
 #include <cstdint>
 #include <optional>
+#include <QList>
+#include <QString>
 
 namespace linesettings {
 
 // The dialog's lists, in its order. An index outside its list (or -1, no
 // entry selected) maps to nothing: the driver's property stays as it was.
-std::optional<TPortNumber> portOf(int index);      // COM1, COM2
-std::optional<uint32_t> speedOf(int index);        // 19200, 9600, 4800, 2400 bit/s
-std::optional<TParity> parityOf(int index);        // odd, even, none
-std::optional<TDataBits> dataBitsOf(int index);    // 8, 7
-std::optional<TStopBits> stopBitsOf(int index);    // 1, 2
+std::optional<TPortNumber> portOf(int index);   // COM1, COM2
+std::optional<uint32_t> speedOf(int index);     // 19200, 9600, 4800, 2400 bit/s
+std::optional<TParity> parityOf(int index);     // odd, even, none
+std::optional<TDataBits> dataBitsOf(int index); // 8, 7
+std::optional<TStopBits> stopBitsOf(int index); // 1, 2
 // The reverse, for putting a line into the dialog: -1 when the dialog does not offer it.
 int speedIndexOf(uint32_t baud);
 int parityIndexOf(TParity parity);

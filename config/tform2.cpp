@@ -1,8 +1,8 @@
 #include "config/tform2.h"
 
-#include "widgets/controls.h"
-#include "seams/seams.h"
 #include "files/files.h"
+#include "seams/seams.h"
+#include "widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,7 +16,8 @@ namespace {
 
 // A framed drop-down list. The list is laid out in the dialog's coordinates
 // and lives inside its frame.
-QComboBox* framedList(QGroupBox* frame, const QString& name, const QStringList& entries, int x, int y, int w) {
+QComboBox* framedList(QGroupBox* frame, const QString& name, const QStringList& entries, int x, int y,
+                      int w) {
     auto* box = new QComboBox(frame);
     box->setObjectName(name);
     box->setEditable(true);
@@ -44,7 +45,8 @@ QGroupBox* frame(const QString& name, const QString& caption, QWidget* parent, i
 
 TForm2::TForm2(TForm1* form1, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
       form1_(form1) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Ustawienia"));
@@ -58,29 +60,31 @@ TForm2::TForm2(TForm1* form1, QWidget* parent)
     RadioGroup1->setGeometry(0, 0, 93, 59);
 
     GroupBox1 = frame(QStringLiteral("GroupBox1"), QString::fromUtf8("Prędkość"), this, 98, 0, 97, 57);
-    ComboBox1 = framedList(GroupBox1, QStringLiteral("ComboBox1"),
-                           {QStringLiteral("19200"), QStringLiteral("9600"), QStringLiteral("4800"),
-                            QStringLiteral("2400")},
-                           108, 24, 81);
+    ComboBox1 = framedList(
+        GroupBox1, QStringLiteral("ComboBox1"),
+        {QStringLiteral("19200"), QStringLiteral("9600"), QStringLiteral("4800"), QStringLiteral("2400")},
+        108, 24, 81);
 
     GroupBox2 = frame(QStringLiteral("GroupBox2"), QString::fromUtf8("Parzystość"), this, 202, 0, 97, 57);
-    ComboBox2 = framedList(GroupBox2, QStringLiteral("ComboBox2"),
-                           {QStringLiteral("ODD"), QStringLiteral("EVEN"), QStringLiteral("NONE")}, 208, 24, 81);
+    ComboBox2 =
+        framedList(GroupBox2, QStringLiteral("ComboBox2"),
+                   {QStringLiteral("ODD"), QStringLiteral("EVEN"), QStringLiteral("NONE")}, 208, 24, 81);
     ComboBox2->setEnabled(false);
 
-    RadioGroup2 = new RadioGroup(QStringLiteral("RadioGroup2"), QString::fromUtf8("Język"),
-                                 {QStringLiteral("Polski"), QStringLiteral("English"), QStringLiteral("Pycckuu")},
-                                 this);
+    RadioGroup2 = new RadioGroup(
+        QStringLiteral("RadioGroup2"), QString::fromUtf8("Język"),
+        {QStringLiteral("Polski"), QStringLiteral("English"), QStringLiteral("Pycckuu")}, this);
     RadioGroup2->setGeometry(302, 0, 83, 73);
 
     GroupBox3 = frame(QStringLiteral("GroupBox3"), QStringLiteral("Adres"), this, 2, 64, 91, 57);
     QStringList addresses;
-    for (int n = 1; n <= ini::kAddressCount; ++n) addresses << QString::number(n);
+    for (int n = 1; n <= ini::kAddressCount; ++n)
+        addresses << QString::number(n);
     ComboBox3 = framedList(GroupBox3, QStringLiteral("ComboBox3"), addresses, 16, 88, 61);
 
     GroupBox5 = frame(QStringLiteral("GroupBox5"), QStringLiteral("Bity danych"), this, 100, 64, 97, 57);
-    ComboBox5 = framedList(GroupBox5, QStringLiteral("ComboBox5"), {QStringLiteral("8 bit"), QStringLiteral("7 bit")},
-                           108, 88, 81);
+    ComboBox5 = framedList(GroupBox5, QStringLiteral("ComboBox5"),
+                           {QStringLiteral("8 bit"), QStringLiteral("7 bit")}, 108, 88, 81);
     ComboBox5->setEnabled(false);
 
     GroupBox4 = frame(QStringLiteral("GroupBox4"), QStringLiteral("Bity stopu"), this, 202, 64, 97, 57);
@@ -122,9 +126,13 @@ void TForm2::setSelections(const ini::Selections& s) {
     RadioGroup2->setItemIndex(s.language);
 }
 
-int TForm2::busAddress() const { return ComboBox3->currentIndex() + 1; }
+int TForm2::busAddress() const {
+    return ComboBox3->currentIndex() + 1;
+}
 
-int TForm2::languageIndex() const { return RadioGroup2->itemIndex(); }
+int TForm2::languageIndex() const {
+    return RadioGroup2->itemIndex();
+}
 
 void TForm2::FormCreate() {
     if (!files::entryExists(ini::fileName())) {
@@ -155,7 +163,9 @@ bool TForm2::saveIni() {
     return false;
 }
 
-void TForm2::RadioGroup2Click() { zmiana_jezyka(); }
+void TForm2::RadioGroup2Click() {
+    zmiana_jezyka();
+}
 
 void TForm2::closeEvent(QCloseEvent* event) {
     event->ignore();

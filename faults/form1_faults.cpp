@@ -1,10 +1,10 @@
 // The fault page of the main window: reads the relay's memory of its last
 // 40 trips, puts them newest first and lists them. The rules live in
 // faults/rules.h.
-#include "widgets/controls.h"
 #include "app/operation.h"
 #include "app/tform1.h"
 #include "faults/rules.h"
+#include "widgets/controls.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -39,8 +39,9 @@ QString incompleteReadNotice(const BlockStates& states) {
     const QString never = slotRanges(states, BlockState::Never);
     if (!never.isEmpty())
         lines << QCoreApplication::translate(
-                     "FaultLog", "Records %1 of the relay's memory could not be read: their trips are missing "
-                                 "from the list.")
+                     "FaultLog",
+                     "Records %1 of the relay's memory could not be read: their trips are missing "
+                     "from the list.")
                      .arg(never);
     return lines.join(QLatin1Char('\n'));
 }
@@ -77,8 +78,8 @@ void TForm1::buildFaultPage() {
     FaultLogNotice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     FaultLogNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
     const int noticeLeft = SpeedButton12->geometry().right() + 9;
-    FaultLogNotice->setGeometry(noticeLeft, SpeedButton12->y() - 6, StringGrid2->geometry().right() - noticeLeft,
-                                SpeedButton12->height() + 12);
+    FaultLogNotice->setGeometry(noticeLeft, SpeedButton12->y() - 6,
+                                StringGrid2->geometry().right() - noticeLeft, SpeedButton12->height() + 12);
     FaultLogNotice->hide();
 }
 
@@ -95,7 +96,8 @@ void TForm1::SpeedButton12Click() {
         if (!op.windowAlive()) return;
         ProgressBar4->setValue(2 * (b + 1));
         // A block that cannot be read (the port closed too) keeps what it held before.
-        if (open && Czytaj(blockFirstRegister(b), kBlockRegisters) && RegisterValues().size() >= kBlockRegisters)
+        if (open && Czytaj(blockFirstRegister(b), kBlockRegisters) &&
+            RegisterValues().size() >= kBlockRegisters)
             storeBlock(faultLog_.faultBuffer, b, RegisterValues());
         else
             failed |= 1u << b;

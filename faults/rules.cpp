@@ -105,7 +105,7 @@ BlockStates blockStates(unsigned failedNow, unsigned readBefore) {
     BlockStates states{};
     for (int b = 0; b < kBlocks; ++b) {
         const unsigned bit = 1u << b;
-        states[size_t(b)] = !(failedNow & bit)  ? BlockState::Fresh
+        states[size_t(b)] = !(failedNow & bit)   ? BlockState::Fresh
                             : (readBefore & bit) ? BlockState::Earlier
                                                  : BlockState::Never;
     }

@@ -83,7 +83,9 @@ FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth, std::array<int, kRe
 
 // ---- a read that did not get every block
 // The block (0..3) a memory slot (0..39) is read in.
-inline int blockOfSlot(int slot) { return slot / (kRecords / kBlocks); }
+inline int blockOfSlot(int slot) {
+    return slot / (kRecords / kBlocks);
+}
 // What the kept buffer holds of each block after a read.
 enum class BlockState {
     Fresh,   // read just now
@@ -96,6 +98,5 @@ using BlockStates = std::array<BlockState, kBlocks>;
 BlockStates blockStates(unsigned failedNow, unsigned readBefore);
 // The memory slots of the blocks in a state, as "11-20, 31-40" (1-based).
 QString slotRanges(const BlockStates& states, BlockState state);
-
 
 } // namespace faults

@@ -39,8 +39,9 @@ bool writeInPlace(const QString& path, const QByteArray& data, const QString& no
     const QString reason = file.errorString();
     file.close();
     if (ok) return true;
-    *error = QCoreApplication::translate("files", "No new file can be made in the folder of \"%1\" (%2), so it was written in place, "
-                "and that failed: %3\nThe file may now be incomplete.")
+    *error = QCoreApplication::translate(
+                 "files", "No new file can be made in the folder of \"%1\" (%2), so it was written in place, "
+                          "and that failed: %3\nThe file may now be incomplete.")
                  .arg(path, noTemporary, reason);
     return false;
 }
@@ -228,7 +229,10 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
     }
     QSaveFile file(path);
     if (g_refuseTemporaryFiles || !file.open(QIODevice::WriteOnly)) {
-        const QString reason = g_refuseTemporaryFiles ? QCoreApplication::translate("files", "no new file can be made in its folder") : file.errorString();
+        const QString reason =
+            g_refuseTemporaryFiles
+                ? QCoreApplication::translate("files", "no new file can be made in its folder")
+                : file.errorString();
         if (info.isFile()) return writeInPlace(path, data, reason, error);
         *error = cannotCreate(path, reason);
         return false;
@@ -238,7 +242,8 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
     // the buffer, and would put the cut file in place of the old one.
     if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError ||
         !file.commit()) {
-        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2").arg(path, file.errorString());
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2")
+                     .arg(path, file.errorString());
         file.cancelWriting(); // the temporary file goes; the old file is untouched
         return false;
     }
@@ -246,8 +251,12 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
 }
 
 namespace testing {
-void refuseTemporaryFiles(bool refuse) { g_refuseTemporaryFiles = refuse; }
-void failReadsAfter(qint64 bytes) { g_failReadsAfter = bytes; }
+void refuseTemporaryFiles(bool refuse) {
+    g_refuseTemporaryFiles = refuse;
+}
+void failReadsAfter(qint64 bytes) {
+    g_failReadsAfter = bytes;
+}
 } // namespace testing
 
 } // namespace files
@@ -290,7 +299,8 @@ bool AppendFile::write(const QByteArray& data, QString* error) {
         // A short write without an error from the system: the disk or the
         // size limit allowed no more.
         if (file_.error() == QFileDevice::NoError || reason.isEmpty())
-            reason = QCoreApplication::translate("files", "the disk is full or the file has reached its size limit");
+            reason = QCoreApplication::translate("files",
+                                                 "the disk is full or the file has reached its size limit");
         *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2").arg(path_, reason);
         file_.close();
         return false;

@@ -26,7 +26,8 @@ std::string systemMessage(DWORD code) {
         const int len = WideCharToMultiByte(CP_UTF8, 0, text, int(n), nullptr, 0, nullptr, nullptr);
         out.resize(size_t(len > 0 ? len : 0));
         if (len > 0) WideCharToMultiByte(CP_UTF8, 0, text, int(n), out.data(), len, nullptr, nullptr);
-        while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
+        while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
+            out.pop_back();
     }
     if (text) LocalFree(text);
     if (out.empty()) out = "Windows error " + std::to_string(code);

@@ -21,8 +21,10 @@ namespace {
 faults::FaultTexts texts() {
     faults::FaultTexts t;
     const char* causes[] = {"przeciazenie ", "zwarcie ", "asymetria ", "suchobieg ", "kolejnosc faz "};
-    for (size_t i = 0; i < t.causes.size(); ++i) t.causes[i] = QLatin1String(causes[i]);
-    for (size_t m = 0; m < t.months.size(); ++m) t.months[m] = QStringLiteral("miesiac%1").arg(m + 1);
+    for (size_t i = 0; i < t.causes.size(); ++i)
+        t.causes[i] = QLatin1String(causes[i]);
+    for (size_t m = 0; m < t.months.size(); ++m)
+        t.months[m] = QStringLiteral("miesiac%1").arg(m + 1);
     return t;
 }
 
@@ -42,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int block = 0; block < faults::kBlocks; ++block) {
         const int count = in.byte() % 32;
         QVector<qint32> regs;
-        for (int j = 0; j < count; ++j) regs << in.word();
+        for (int j = 0; j < count; ++j)
+            regs << in.word();
         const faults::FaultBytes was = bytes;
         faults::storeBlock(bytes, block, regs);
         for (int i = 0; i < faults::kBytes; ++i) {
@@ -57,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     faults::storeBlock(bytes, faults::kBlocks, {1, 2});
 
     const QByteArray monthBytes = in.bytes(in.byte() % 12);
-    const QString currentMonth = (in.byte() & 1) ? QString::fromUtf8(monthBytes) : QString::fromLatin1(monthBytes);
+    const QString currentMonth =
+        (in.byte() & 1) ? QString::fromUtf8(monthBytes) : QString::fromLatin1(monthBytes);
     const int month = faults::currentMonthNumber(currentMonth);
     if (currentMonth.isEmpty()) FUZZ_CHECK(month == 12);
 
@@ -89,10 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(!row.cause.isEmpty());
         const int m = INT_BCD(r.month);
-        const QString name = m >= 1 && m <= 12 ? t.months[size_t(m - 1)]
-                                               : QStringLiteral("%1").arg(int(r.month), 2, 16, QLatin1Char('0')).toUpper();
+        const QString name = m >= 1 && m <= 12
+                                 ? t.months[size_t(m - 1)]
+                                 : QStringLiteral("%1").arg(int(r.month), 2, 16, QLatin1Char('0')).toUpper();
         FUZZ_CHECK(row.date == QString::number(INT_BCD(r.day)) + QLatin1Char(' ') + name);
-        FUZZ_CHECK(row.time == QStringLiteral("  %1:%2").arg(INT_BCD(r.hour)).arg(INT_BCD(r.minute), 2, 10, QLatin1Char('0')));
+        FUZZ_CHECK(
+            row.time ==
+            QStringLiteral("  %1:%2").arg(INT_BCD(r.hour)).arg(INT_BCD(r.minute), 2, 10, QLatin1Char('0')));
     }
     return 0;
 }

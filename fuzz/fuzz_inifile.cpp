@@ -78,9 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const ini::ReadResult r = ini::readFile(path);
     FUZZ_CHECK(r.ok);
-    const QList<ModelLine> model = modelLines(file, files::LineEnds::Lf, files::kMaxLineBytes, ini::kLineCount);
+    const QList<ModelLine> model =
+        modelLines(file, files::LineEnds::Lf, files::kMaxLineBytes, ini::kLineCount);
     FUZZ_CHECK(r.lines.size() == model.size());
-    for (qsizetype i = 0; i < model.size(); ++i) FUZZ_CHECK(r.lines[i] == QString::fromLatin1(model[i].text));
+    for (qsizetype i = 0; i < model.size(); ++i)
+        FUZZ_CHECK(r.lines[i] == QString::fromLatin1(model[i].text));
 
     // From the defaults and from a selection with nothing chosen in the address list.
     ini::Selections none;
@@ -91,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(selectable(s));
         // A file of the program's own reads back as what it was written from.
         const QStringList again = ini::lineTexts(s);
-        FUZZ_CHECK(QString::fromLatin1(ini::fileText(s)) == again.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
+        FUZZ_CHECK(QString::fromLatin1(ini::fileText(s)) ==
+                   again.join(QLatin1String("\r\n")) + QLatin1String("\r\n"));
         if (s.address >= 0) FUZZ_CHECK(ini::applyLines(again, none) == s);
     }
 
@@ -99,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int limit = size > 0 ? 1 + data[0] % 64 : 1;
     checkLineReader(path, file, files::LineEnds::Lf, limit);
     checkLineReader(path, file, files::LineEnds::LfDropCr, limit);
-    if (size > 0 && data[0] == 0xFF) checkLineReader(path, file, files::LineEnds::LfDropCr, files::kMaxLineBytes);
+    if (size > 0 && data[0] == 0xFF)
+        checkLineReader(path, file, files::LineEnds::LfDropCr, files::kMaxLineBytes);
     return 0;
 }

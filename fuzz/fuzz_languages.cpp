@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (!encodable) continue;
         const QByteArray written = languages::encodeFile(language, r.lines);
-        const QString again = fuzz::writeScratch("again.lng", reinterpret_cast<const uint8_t*>(written.constData()),
-                                                 size_t(written.size()));
+        const QString again = fuzz::writeScratch(
+            "again.lng", reinterpret_cast<const uint8_t*>(written.constData()), size_t(written.size()));
         const languages::ReadResult back = languages::readFile(again, language);
         FUZZ_CHECK(back.ok);
         FUZZ_CHECK(back.lines == r.lines);

@@ -78,10 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const Outcome whole = parse(file, {});
     QList<qsizetype> cuts;
-    for (qsizetype at = step; at < file.size(); at += step + (at % 7)) cuts << at;
+    for (qsizetype at = step; at < file.size(); at += step + (at % 7))
+        cuts << at;
     FUZZ_CHECK(same(whole, parse(file, cuts)));
     QList<qsizetype> bytes;
-    for (qsizetype at = 1; at < std::min<qsizetype>(file.size(), 4096); ++at) bytes << at;
+    for (qsizetype at = 1; at < std::min<qsizetype>(file.size(), 4096); ++at)
+        bytes << at;
     FUZZ_CHECK(same(whole, parse(file, bytes)));
 
     {
@@ -96,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(whole.lines <= recorder::kSamples);
     if (!whole.invalid) {
         for (const auto& channel : *whole.history)
-            for (qint32 v : channel) FUZZ_CHECK(v != -1);
+            for (qint32 v : channel)
+                FUZZ_CHECK(v != -1);
         const QByteArray written = recorder::recordingBytes(*whole.history);
         const Outcome back = parse(written, {});
         FUZZ_CHECK(!back.invalid && back.lines == recorder::kSamples && *back.history == *whole.history);

@@ -32,13 +32,15 @@ struct ReferenceCrc {
     ReferenceCrc() {
         for (unsigned i = 0; i < 256; ++i) {
             uint16_t c = uint16_t(i);
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? uint16_t(0xA001 ^ (c >> 1)) : uint16_t(c >> 1);
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? uint16_t(0xA001 ^ (c >> 1)) : uint16_t(c >> 1);
             table[i] = c;
         }
     }
     uint16_t operator()(const QByteArray& bytes, qsizetype count) const {
         uint16_t crc = 0xFFFF;
-        for (qsizetype i = 0; i < count; ++i) crc = uint16_t((crc >> 8) ^ table[(crc ^ uint8_t(bytes[i])) & 0xFF]);
+        for (qsizetype i = 0; i < count; ++i)
+            crc = uint16_t((crc >> 8) ^ table[(crc ^ uint8_t(bytes[i])) & 0xFF]);
         return crc;
     }
 };
@@ -140,10 +142,10 @@ public:
     uint32_t now() const { return now_; }
     void pass(uint32_t ms) { now_ += ms; }
 
-    QByteArray sent;       // what the driver wrote during this exchange
-    QByteArray delivered;  // what it read during this exchange
-    int64_t writeAt = -1;  // when it first wrote during this exchange
-    int64_t firstAt = -1;  // when it first read a byte during this exchange
+    QByteArray sent;      // what the driver wrote during this exchange
+    QByteArray delivered; // what it read during this exchange
+    int64_t writeAt = -1; // when it first wrote during this exchange
+    int64_t firstAt = -1; // when it first read a byte during this exchange
     uint32_t readChunk = 1;
     bool stallWrites = false;
 
@@ -283,7 +285,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (int i = 0; i < n; ++i) {
                 const int32_t v = bus.RegisterValues[i];
                 if (ok)
-                    FUZZ_CHECK(v == uint8_t(line->delivered[3 + 2 * i]) * 256 + uint8_t(line->delivered[4 + 2 * i]));
+                    FUZZ_CHECK(v == uint8_t(line->delivered[3 + 2 * i]) * 256 +
+                                        uint8_t(line->delivered[4 + 2 * i]));
                 else
                     FUZZ_CHECK(v == (i < before.size() ? before[i] : 0));
             }
@@ -292,8 +295,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (wasOpen && !line->stallWrites)
                 FUZZ_CHECK(line->sent == referenceRequest(address, 6, reg - 1, value));
             FUZZ_CHECK(line->delivered.size() <= replySize);
-            FUZZ_CHECK(ok ==
-                       (wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered) && !early()));
+            FUZZ_CHECK(ok == (wasOpen && line->delivered.size() == replySize && crcHolds(line->delivered) &&
+                              !early()));
             FUZZ_CHECK(bus.error() == expectedError(wasOpen, line->delivered, replySize, early()));
             FUZZ_CHECK(bus.RegisterValues == before);
         }

@@ -119,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QBuffer buffer;
         buffer.setData(file);
         buffer.open(QIODevice::ReadOnly);
-        FUZZ_CHECK(setpoints::readBoundedLines(buffer, setpoints::kFileLines, setpoints::kMaxLineBytes, &lines));
+        FUZZ_CHECK(
+            setpoints::readBoundedLines(buffer, setpoints::kFileLines, setpoints::kMaxLineBytes, &lines));
         FUZZ_CHECK(lines == modelLines(file, setpoints::kFileLines, setpoints::kMaxLineBytes));
     }
     const QString path = fuzz::writeScratch("setpoints.vrk", data + 3, size - 3);

@@ -26,9 +26,9 @@ namespace fuzz {
     std::fflush(stderr);
     std::abort();
 }
-#define FUZZ_CHECK(cond)                                                                          \
-    do {                                                                                          \
-        if (!(cond)) ::fuzz::broken(#cond, __FILE__, __LINE__);                                   \
+#define FUZZ_CHECK(cond)                                                                                     \
+    do {                                                                                                     \
+        if (!(cond)) ::fuzz::broken(#cond, __FILE__, __LINE__);                                              \
     } while (0)
 
 // The application object some Qt classes want (timers, text codecs).
@@ -43,7 +43,7 @@ inline void initQt() {
 inline const QString& scratchDir() {
     static std::unique_ptr<QTemporaryDir> dir = [] {
         const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                                                 : QDir::tempPath();
+                                                                                : QDir::tempPath();
         auto d = std::make_unique<QTemporaryDir>(base + QStringLiteral("/vrk-fuzz-XXXXXX"));
         if (!d->isValid()) broken("no scratch folder", __FILE__, __LINE__);
         return d;

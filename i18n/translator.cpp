@@ -82,6 +82,8 @@ bool use(Language language) {
     return ok;
 }
 
-Language current() { return installed().language; }
+Language current() {
+    return installed().language;
+}
 
 } // namespace i18n

@@ -4,11 +4,11 @@
 <context>
     <name>FaultLog</name>
     <message>
-        <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
+        <source>Records %1 of the relay&apos;s memory were not read now: their rows (grey) are from an earlier read.</source>
         <translation>Rekordy %1 pamięci przekaźnika nie zostały teraz odczytane: ich wiersze (szare) pochodzą z wcześniejszego odczytu.</translation>
     </message>
     <message>
-        <source>Records %1 of the relay's memory could not be read: their trips are missing from the list.</source>
+        <source>Records %1 of the relay&apos;s memory could not be read: their trips are missing from the list.</source>
         <translation>Nie udało się odczytać rekordów %1 pamięci przekaźnika: ich zadziałań brak na liście.</translation>
     </message>
     <message>
@@ -156,7 +156,7 @@ Czy chcesz go zastąpić?</translation>
         <translation>Szukaj przekaźnika</translation>
     </message>
     <message>
-        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
+        <source>Asks bus addresses 1-247 for the relay&apos;s variant at the settings&apos; line</source>
         <translation>Odpytuje adresy 1-247 o wariant przekaźnika przy parametrach łącza z ustawień</translation>
     </message>
     <message>
@@ -219,11 +219,11 @@ Czy chcesz go zastąpić?</translation>
         <translation>Przekaźnik nie odpowiedział.</translation>
     </message>
     <message>
-        <source>The relay's answer was cut short.</source>
+        <source>The relay&apos;s answer was cut short.</source>
         <translation>Odpowiedź przekaźnika była niepełna.</translation>
     </message>
     <message>
-        <source>The relay's answer had a wrong checksum (CRC).</source>
+        <source>The relay&apos;s answer had a wrong checksum (CRC).</source>
         <translation>Odpowiedź przekaźnika miała błędną sumę kontrolną (CRC).</translation>
     </message>
     <message>
@@ -312,19 +312,19 @@ Czy chcesz go zastąpić?</translation>
 <context>
     <name>files</name>
     <message>
-        <source>Cannot open file "%1": %2</source>
+        <source>Cannot open file &quot;%1&quot;: %2</source>
         <translation>Nie można otworzyć pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>Cannot read file "%1": %2</source>
+        <source>Cannot read file &quot;%1&quot;: %2</source>
         <translation>Nie można odczytać pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>Cannot create file "%1": %2</source>
+        <source>Cannot create file &quot;%1&quot;: %2</source>
         <translation>Nie można utworzyć pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>No new file can be made in the folder of "%1" (%2), so it was written in place, and that failed: %3
+        <source>No new file can be made in the folder of &quot;%1&quot; (%2), so it was written in place, and that failed: %3
 The file may now be incomplete.</source>
         <translation>W folderze pliku „%1” nie można utworzyć nowego pliku (%2), więc zapisywano go bezpośrednio w miejscu starego i to się nie udało: %3
 Plik może być teraz niekompletny.</translation>
@@ -350,7 +350,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>w jego folderze nie można utworzyć nowego pliku</translation>
     </message>
     <message>
-        <source>Cannot write file "%1": %2</source>
+        <source>Cannot write file &quot;%1&quot;: %2</source>
         <translation>Nie można zapisać pliku „%1”: %2</translation>
     </message>
     <message>
@@ -449,7 +449,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Przekaźnik: %1.%2 %3:%4   PC: %5   różnica: %6</translation>
     </message>
     <message>
-        <source>The relay's clock could not be read.</source>
+        <source>The relay&apos;s clock could not be read.</source>
         <translation>Nie udało się odczytać zegara przekaźnika.</translation>
     </message>
     <message>
@@ -640,7 +640,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Porównaj z plikiem...</translation>
     </message>
     <message>
-        <source>The relay's value is not known: read the setpoints first.</source>
+        <source>The relay&apos;s value is not known: read the setpoints first.</source>
         <translation>Wartość w przekaźniku nieznana: najpierw odczytaj nastawy.</translation>
     </message>
     <message>
@@ -703,15 +703,15 @@ Plik może być teraz niekompletny.</translation>
         <translation>Sprawdź plik nastaw i zapisz go do przekaźnika.</translation>
     </message>
     <message>
-        <source>Read the relay's fault log, newest first.</source>
+        <source>Read the relay&apos;s fault log, newest first.</source>
         <translation>Odczytaj rejestr awarii przekaźnika, od najnowszej.</translation>
     </message>
     <message>
-        <source>Set the relay's clock.</source>
+        <source>Set the relay&apos;s clock.</source>
         <translation>Ustaw zegar przekaźnika.</translation>
     </message>
     <message>
-        <source>Clear the relay's faults, as the Reset button does.</source>
+        <source>Clear the relay&apos;s faults, as the Reset button does.</source>
         <translation>Skasuj awarie przekaźnika, tak jak przycisk Reset.</translation>
     </message>
     <message>
@@ -771,7 +771,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Bity stopu: 1 albo 2.</translation>
     </message>
     <message>
-        <source>The relay's bus address, 1-247.</source>
+        <source>The relay&apos;s bus address, 1-247.</source>
         <translation>Adres przekaźnika na magistrali, 1-247.</translation>
     </message>
     <message>
@@ -867,7 +867,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Wypisz rejestr w formacie CSV.</translation>
     </message>
     <message>
-        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
+        <source>The time to set, ISO 8601 (default: this computer&apos;s clock).</source>
         <translation>Czas do ustawienia, ISO 8601 (domyślnie: zegar tego komputera).</translation>
     </message>
     <message>

@@ -4,11 +4,11 @@
 <context>
     <name>FaultLog</name>
     <message>
-        <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
+        <source>Records %1 of the relay&apos;s memory were not read now: their rows (grey) are from an earlier read.</source>
         <translation>Записи %1 памяти реле сейчас не прочитаны: их строки (серые) взяты из прежнего чтения.</translation>
     </message>
     <message>
-        <source>Records %1 of the relay's memory could not be read: their trips are missing from the list.</source>
+        <source>Records %1 of the relay&apos;s memory could not be read: their trips are missing from the list.</source>
         <translation>Не удалось прочитать записи %1 памяти реле: их срабатываний нет в списке.</translation>
     </message>
     <message>
@@ -156,7 +156,7 @@ Do you want to replace it?</source>
         <translation>Найти реле</translation>
     </message>
     <message>
-        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
+        <source>Asks bus addresses 1-247 for the relay&apos;s variant at the settings&apos; line</source>
         <translation>Опрашивает адреса 1-247 о варианте реле с параметрами линии из настроек</translation>
     </message>
     <message>
@@ -219,11 +219,11 @@ Do you want to replace it?</source>
         <translation>Реле не ответило.</translation>
     </message>
     <message>
-        <source>The relay's answer was cut short.</source>
+        <source>The relay&apos;s answer was cut short.</source>
         <translation>Ответ реле пришёл не полностью.</translation>
     </message>
     <message>
-        <source>The relay's answer had a wrong checksum (CRC).</source>
+        <source>The relay&apos;s answer had a wrong checksum (CRC).</source>
         <translation>В ответе реле неверная контрольная сумма (CRC).</translation>
     </message>
     <message>
@@ -312,19 +312,19 @@ Do you want to replace it?</source>
 <context>
     <name>files</name>
     <message>
-        <source>Cannot open file "%1": %2</source>
+        <source>Cannot open file &quot;%1&quot;: %2</source>
         <translation>Не удаётся открыть файл «%1»: %2</translation>
     </message>
     <message>
-        <source>Cannot read file "%1": %2</source>
+        <source>Cannot read file &quot;%1&quot;: %2</source>
         <translation>Не удаётся прочитать файл «%1»: %2</translation>
     </message>
     <message>
-        <source>Cannot create file "%1": %2</source>
+        <source>Cannot create file &quot;%1&quot;: %2</source>
         <translation>Не удаётся создать файл «%1»: %2</translation>
     </message>
     <message>
-        <source>No new file can be made in the folder of "%1" (%2), so it was written in place, and that failed: %3
+        <source>No new file can be made in the folder of &quot;%1&quot; (%2), so it was written in place, and that failed: %3
 The file may now be incomplete.</source>
         <translation>В папке файла «%1» нельзя создать новый файл (%2), поэтому он записывался прямо поверх старого, и это не удалось: %3
 Теперь файл может быть неполным.</translation>
@@ -350,7 +350,7 @@ The file may now be incomplete.</source>
         <translation>в его папке нельзя создать новый файл</translation>
     </message>
     <message>
-        <source>Cannot write file "%1": %2</source>
+        <source>Cannot write file &quot;%1&quot;: %2</source>
         <translation>Не удаётся записать файл «%1»: %2</translation>
     </message>
     <message>
@@ -449,7 +449,7 @@ The file may now be incomplete.</source>
         <translation>Реле: %1.%2 %3:%4   ПК: %5   разница: %6</translation>
     </message>
     <message>
-        <source>The relay's clock could not be read.</source>
+        <source>The relay&apos;s clock could not be read.</source>
         <translation>Не удалось считать часы реле.</translation>
     </message>
     <message>
@@ -640,7 +640,7 @@ The file may now be incomplete.</source>
         <translation>Сравнить с файлом...</translation>
     </message>
     <message>
-        <source>The relay's value is not known: read the setpoints first.</source>
+        <source>The relay&apos;s value is not known: read the setpoints first.</source>
         <translation>Значение в реле неизвестно: сначала считайте уставки.</translation>
     </message>
     <message>
@@ -703,15 +703,15 @@ The file may now be incomplete.</source>
         <translation>Проверить файл уставок и записать его в реле.</translation>
     </message>
     <message>
-        <source>Read the relay's fault log, newest first.</source>
+        <source>Read the relay&apos;s fault log, newest first.</source>
         <translation>Считать журнал аварий реле, начиная с последней.</translation>
     </message>
     <message>
-        <source>Set the relay's clock.</source>
+        <source>Set the relay&apos;s clock.</source>
         <translation>Установить часы реле.</translation>
     </message>
     <message>
-        <source>Clear the relay's faults, as the Reset button does.</source>
+        <source>Clear the relay&apos;s faults, as the Reset button does.</source>
         <translation>Сбросить аварии реле, как кнопка «Сброс».</translation>
     </message>
     <message>
@@ -771,7 +771,7 @@ The file may now be incomplete.</source>
         <translation>Стоповые биты: 1 или 2.</translation>
     </message>
     <message>
-        <source>The relay's bus address, 1-247.</source>
+        <source>The relay&apos;s bus address, 1-247.</source>
         <translation>Адрес реле на шине, 1-247.</translation>
     </message>
     <message>
@@ -867,7 +867,7 @@ The file may now be incomplete.</source>
         <translation>Вывести журнал в формате CSV.</translation>
     </message>
     <message>
-        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
+        <source>The time to set, ISO 8601 (default: this computer&apos;s clock).</source>
         <translation>Устанавливаемое время, ISO 8601 (по умолчанию: часы этого компьютера).</translation>
     </message>
     <message>

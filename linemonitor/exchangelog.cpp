@@ -16,27 +16,40 @@ Outcome classify(const QByteArray& request, const QByteArray& reply, BusError er
         if (request.size() < 2 || reply.size() < 2 || reply[0] != request[0] || reply[1] != request[1])
             return Outcome::OtherAddressOrFunction;
         return Outcome::Good;
-    case BusError::NoReply: return Outcome::NoReply;
-    case BusError::ShortReply: return Outcome::ShortReply;
-    case BusError::BadCrc: return Outcome::BadCrc;
+    case BusError::NoReply:
+        return Outcome::NoReply;
+    case BusError::ShortReply:
+        return Outcome::ShortReply;
+    case BusError::BadCrc:
+        return Outcome::BadCrc;
     case BusError::PortClosed:
-    case BusError::DeviceGone: return Outcome::DeviceGone;
-    case BusError::BadRequest: return Outcome::BadRequest;
-    default: return Outcome::OtherFailure;
+    case BusError::DeviceGone:
+        return Outcome::DeviceGone;
+    case BusError::BadRequest:
+        return Outcome::BadRequest;
+    default:
+        return Outcome::OtherFailure;
     }
 }
 
 QString outcomeText(Outcome outcome) {
     switch (outcome) {
-    case Outcome::Good: return QCoreApplication::translate("LineMonitor", "good");
-    case Outcome::NoReply: return QCoreApplication::translate("LineMonitor", "no reply");
-    case Outcome::ShortReply: return QCoreApplication::translate("LineMonitor", "short reply");
-    case Outcome::BadCrc: return QCoreApplication::translate("LineMonitor", "bad CRC");
+    case Outcome::Good:
+        return QCoreApplication::translate("LineMonitor", "good");
+    case Outcome::NoReply:
+        return QCoreApplication::translate("LineMonitor", "no reply");
+    case Outcome::ShortReply:
+        return QCoreApplication::translate("LineMonitor", "short reply");
+    case Outcome::BadCrc:
+        return QCoreApplication::translate("LineMonitor", "bad CRC");
     case Outcome::OtherAddressOrFunction:
         return QCoreApplication::translate("LineMonitor", "reply from another address or function");
-    case Outcome::DeviceGone: return QCoreApplication::translate("LineMonitor", "port lost");
-    case Outcome::BadRequest: return QCoreApplication::translate("LineMonitor", "bad request");
-    case Outcome::OtherFailure: return QCoreApplication::translate("LineMonitor", "other failure");
+    case Outcome::DeviceGone:
+        return QCoreApplication::translate("LineMonitor", "port lost");
+    case Outcome::BadRequest:
+        return QCoreApplication::translate("LineMonitor", "bad request");
+    case Outcome::OtherFailure:
+        return QCoreApplication::translate("LineMonitor", "other failure");
     }
     return {};
 }
@@ -81,14 +94,16 @@ QString rateText(double percent) {
 }
 
 QString rowLine(const Row& r) {
-    return timeText(r.sentMs) + QLatin1Char('\t') + hexText(r.request) + QLatin1Char('\t') + hexText(r.reply) +
-           QLatin1Char('\t') + outcomeText(r) + QLatin1Char('\t') + roundTripText(r.roundTripUs);
+    return timeText(r.sentMs) + QLatin1Char('\t') + hexText(r.request) + QLatin1Char('\t') +
+           hexText(r.reply) + QLatin1Char('\t') + outcomeText(r) + QLatin1Char('\t') +
+           roundTripText(r.roundTripUs);
 }
 
 QByteArray textFile(const QList<Row>& rows, const Counters& c) {
     QString t;
-    t += QCoreApplication::translate("LineMonitor", "Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, "
-                                                   "another address or function: %6, other failures: %7, failure rate: %8")
+    t += QCoreApplication::translate("LineMonitor",
+                                     "Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, "
+                                     "another address or function: %6, other failures: %7, failure rate: %8")
              .arg(c.requests)
              .arg(c.count(Outcome::Good))
              .arg(c.count(Outcome::NoReply))
@@ -98,12 +113,15 @@ QByteArray textFile(const QList<Row>& rows, const Counters& c) {
              .arg(c.otherFailures())
              .arg(rateText(c.failureRate()));
     t += QLatin1Char('\n');
-    t += QStringList{QCoreApplication::translate("LineMonitor", "Time"), QCoreApplication::translate("LineMonitor", "Request"),
-                     QCoreApplication::translate("LineMonitor", "Reply"), QCoreApplication::translate("LineMonitor", "Outcome"),
+    t += QStringList{QCoreApplication::translate("LineMonitor", "Time"),
+                     QCoreApplication::translate("LineMonitor", "Request"),
+                     QCoreApplication::translate("LineMonitor", "Reply"),
+                     QCoreApplication::translate("LineMonitor", "Outcome"),
                      QCoreApplication::translate("LineMonitor", "Round trip (ms)")}
              .join(QLatin1Char('\t'));
     t += QLatin1Char('\n');
-    for (const Row& r : rows) t += rowLine(r) + QLatin1Char('\n');
+    for (const Row& r : rows)
+        t += rowLine(r) + QLatin1Char('\n');
     return t.toUtf8();
 }
 
@@ -134,27 +152,38 @@ void RowRing::clear() {
 QList<Row> RowRing::all() const {
     QList<Row> out;
     out.reserve(size());
-    for (int i = 0; i < size(); ++i) out << at(i);
+    for (int i = 0; i < size(); ++i)
+        out << at(i);
     return out;
 }
 
 ExchangeModel::ExchangeModel(QObject* parent, int capacity) : QAbstractTableModel(parent), ring_(capacity) {}
 
-int ExchangeModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ring_.size(); }
-int ExchangeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int ExchangeModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ring_.size();
+}
+int ExchangeModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= ring_.size()) return {};
     const Row& r = ring_.at(index.row());
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
-        case TimeColumn: return timeText(r.sentMs);
-        case RequestColumn: return hexText(r.request);
-        case ReplyColumn: return hexText(r.reply);
-        case OutcomeColumn: return outcomeText(r);
-        case RoundTripColumn: return roundTripText(r.roundTripUs);
+        case TimeColumn:
+            return timeText(r.sentMs);
+        case RequestColumn:
+            return hexText(r.request);
+        case ReplyColumn:
+            return hexText(r.reply);
+        case OutcomeColumn:
+            return outcomeText(r);
+        case RoundTripColumn:
+            return roundTripText(r.roundTripUs);
         }
-    } else if (role == Qt::ToolTipRole && (index.column() == RequestColumn || index.column() == ReplyColumn)) {
+    } else if (role == Qt::ToolTipRole &&
+               (index.column() == RequestColumn || index.column() == ReplyColumn)) {
         return hexText(index.column() == RequestColumn ? r.request : r.reply);
     } else if (role == Qt::FontRole && index.column() != OutcomeColumn) {
         return hexFont();
@@ -167,13 +196,19 @@ QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ExchangeModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case TimeColumn: return QCoreApplication::translate("LineMonitor", "Time");
-    case RequestColumn: return QCoreApplication::translate("LineMonitor", "Request");
-    case ReplyColumn: return QCoreApplication::translate("LineMonitor", "Reply");
-    case OutcomeColumn: return QCoreApplication::translate("LineMonitor", "Outcome");
-    case RoundTripColumn: return QCoreApplication::translate("LineMonitor", "ms");
+    case TimeColumn:
+        return QCoreApplication::translate("LineMonitor", "Time");
+    case RequestColumn:
+        return QCoreApplication::translate("LineMonitor", "Request");
+    case ReplyColumn:
+        return QCoreApplication::translate("LineMonitor", "Reply");
+    case OutcomeColumn:
+        return QCoreApplication::translate("LineMonitor", "Outcome");
+    case RoundTripColumn:
+        return QCoreApplication::translate("LineMonitor", "ms");
     }
     return {};
 }
@@ -189,11 +224,13 @@ void ExchangeModel::append(QList<Row> rows) {
     const int overflow = ring_.size() + int(rows.size()) - capacity;
     if (overflow > 0) {
         beginRemoveRows({}, 0, overflow - 1);
-        for (int i = 0; i < overflow; ++i) ring_.dropOldest();
+        for (int i = 0; i < overflow; ++i)
+            ring_.dropOldest();
         endRemoveRows();
     }
     beginInsertRows({}, ring_.size(), ring_.size() + int(rows.size()) - 1);
-    for (Row& r : rows) ring_.push(std::move(r));
+    for (Row& r : rows)
+        ring_.push(std::move(r));
     endInsertRows();
 }
 

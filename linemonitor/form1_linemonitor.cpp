@@ -6,6 +6,7 @@
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
+#include <iterator>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
@@ -13,7 +14,6 @@
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
-#include <iterator>
 
 namespace {
 
@@ -27,13 +27,15 @@ QIcon monitorIcon() {
     g.setBrush(QColor(0x10, 0x28, 0x10));
     g.drawRect(0, 0, 19, 17);
     g.setPen(QPen(QColor(0x40, 0xE0, 0x40), 1));
-    const QPoint trace[] = {{2, 12}, {4, 12}, {4, 5}, {7, 5}, {7, 12}, {9, 12}, {9, 5}, {13, 5}, {13, 12}, {15, 12}, {15, 5}, {17, 5}};
+    const QPoint trace[] = {{2, 12}, {4, 12}, {4, 5},   {7, 5},   {7, 12}, {9, 12},
+                            {9, 5},  {13, 5}, {13, 12}, {15, 12}, {15, 5}, {17, 5}};
     g.drawPolyline(trace, int(std::size(trace)));
     return QIcon(p);
 }
 
 QString hint() {
-    return QCoreApplication::translate("LineMonitor", "Communication monitor: the exchanges on the line, and finding the relay");
+    return QCoreApplication::translate(
+        "LineMonitor", "Communication monitor: the exchanges on the line, and finding the relay");
 }
 
 // Follows the language chosen in the settings.

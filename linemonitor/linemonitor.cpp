@@ -1,9 +1,10 @@
 #include "linemonitor/linemonitor.h"
 
-#include "seams/seams.h"
 #include "config/tform2.h"
 #include "files/files.h"
+#include "seams/seams.h"
 
+#include <algorithm>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QEvent>
@@ -21,7 +22,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <utility>
 
 using namespace linemonitor;
@@ -60,14 +60,18 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     ExchangeView->setSelectionBehavior(QAbstractItemView::SelectRows);
     ExchangeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ExchangeView->verticalHeader()->hide();
-    ExchangeView->verticalHeader()->setDefaultSectionSize(std::max(ExchangeView->fontMetrics().height(), QFontMetrics(hexFont()).height()) + 4);
+    ExchangeView->verticalHeader()->setDefaultSectionSize(
+        std::max(ExchangeView->fontMetrics().height(), QFontMetrics(hexFont()).height()) + 4);
     ExchangeView->setWordWrap(false);
     {
         // Time, request, outcome, round trip, then the reply (up to 29 bytes) in what is left.
         const QFontMetrics mono(hexFont());
-        ExchangeView->setColumnWidth(ExchangeModel::TimeColumn, mono.horizontalAdvance(QStringLiteral("00:00:00.000")) + 12);
-        ExchangeView->setColumnWidth(ExchangeModel::RequestColumn, mono.horizontalAdvance(QStringLiteral("00 ")) * 8 + 8);
-        ExchangeView->setColumnWidth(ExchangeModel::RoundTripColumn, mono.horizontalAdvance(QStringLiteral("0000.0")) + 12);
+        ExchangeView->setColumnWidth(ExchangeModel::TimeColumn,
+                                     mono.horizontalAdvance(QStringLiteral("00:00:00.000")) + 12);
+        ExchangeView->setColumnWidth(ExchangeModel::RequestColumn,
+                                     mono.horizontalAdvance(QStringLiteral("00 ")) * 8 + 8);
+        ExchangeView->setColumnWidth(ExchangeModel::RoundTripColumn,
+                                     mono.horizontalAdvance(QStringLiteral("0000.0")) + 12);
         QHeaderView* h = ExchangeView->horizontalHeader();
         h->moveSection(h->visualIndex(ExchangeModel::ReplyColumn), ExchangeModel::ColumnCount - 1);
         h->setStretchLastSection(true);
@@ -75,7 +79,8 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     top->addWidget(ExchangeView, 1);
     // Following the newest row unless the user scrolled away from the bottom.
     QScrollBar* bar = ExchangeView->verticalScrollBar();
-    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) { followNewest_ = v >= bar->maximum(); });
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int v) { followNewest_ = v >= bar->maximum(); });
     connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int max) {
         if (followNewest_) bar->setValue(max);
     });
@@ -189,21 +194,25 @@ bool LineMonitor::eventFilter(QObject* watched, QEvent* event) {
 
 void LineMonitor::retranslate() {
     setWindowTitle(tr("Communication monitor"));
-    const char* captions[] = {QT_TR_NOOP("Requests"),      QT_TR_NOOP("Good replies"), QT_TR_NOOP("No reply"),
-                              QT_TR_NOOP("Short reply"),   QT_TR_NOOP("Bad CRC"),      QT_TR_NOOP("Another address or function"),
+    const char* captions[] = {QT_TR_NOOP("Requests"),       QT_TR_NOOP("Good replies"),
+                              QT_TR_NOOP("No reply"),       QT_TR_NOOP("Short reply"),
+                              QT_TR_NOOP("Bad CRC"),        QT_TR_NOOP("Another address or function"),
                               QT_TR_NOOP("Other failures"), QT_TR_NOOP("Failure rate")};
-    for (int i = 0; i < 8; ++i) countCaptions_[i]->setText(tr(captions[i]));
+    for (int i = 0; i < 8; ++i)
+        countCaptions_[i]->setText(tr(captions[i]));
     PauseButton->setText(tr("Pause"));
     PauseButton->setToolTip(tr("Stops the list so it can be read; the counters go on counting"));
     ClearButton->setText(tr("Clear"));
     SaveButton->setText(tr("Save as text..."));
-    if (auto* box = findChild<QGroupBox*>(QStringLiteral("ScanBox"))) box->setTitle(tr("Finding the relay (only while disconnected)"));
+    if (auto* box = findChild<QGroupBox*>(QStringLiteral("ScanBox")))
+        box->setTitle(tr("Finding the relay (only while disconnected)"));
     FindButton->setText(tr("Find the relay"));
     FindButton->setToolTip(tr("Asks bus addresses 1-247 for the relay's variant at the settings' line"));
     StopButton->setText(tr("Stop"));
     AllSpeedsBox->setText(tr("Every speed and parity"));
     UseButton->setText(tr("Put into the settings"));
-    for (int i = 0; i < FoundList->count() && i < found_.size(); ++i) FoundList->item(i)->setText(foundText(found_[i]));
+    for (int i = 0; i < FoundList->count() && i < found_.size(); ++i)
+        FoundList->item(i)->setText(foundText(found_[i]));
     model_->retranslate();
     // The outcome column as wide as its longest text in this language.
     int widest = ExchangeView->horizontalHeader()->fontMetrics().horizontalAdvance(tr("Outcome"));
@@ -220,8 +229,10 @@ void LineMonitor::showCounters() {
                         counters_.count(Outcome::BadCrc),
                         counters_.count(Outcome::OtherAddressOrFunction),
                         counters_.otherFailures()};
-    QLabel* labels[] = {RequestsCount, GoodCount, NoReplyCount, ShortReplyCount, BadCrcCount, OtherReplyCount, OtherFailureCount};
-    for (int i = 0; i < 7; ++i) labels[i]->setText(QString::number(v[i]));
+    QLabel* labels[] = {RequestsCount, GoodCount,       NoReplyCount,     ShortReplyCount,
+                        BadCrcCount,   OtherReplyCount, OtherFailureCount};
+    for (int i = 0; i < 7; ++i)
+        labels[i]->setText(QString::number(v[i]));
     FailureRate->setText(rateText(counters_.failureRate()));
 }
 
@@ -259,7 +270,8 @@ void LineMonitor::ClearButtonClick() {
 void LineMonitor::SaveButtonClick() {
     refresh();
     const QString filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
-    const QString chosen = seams::current().saveFileName(this, tr("Save the exchanges as text"), QStringLiteral("."), filter);
+    const QString chosen =
+        seams::current().saveFileName(this, tr("Save the exchanges as text"), QStringLiteral("."), filter);
     if (chosen.isEmpty()) return;
     const QString path = seams::finalSaveName(chosen, filter);
     QString error;
@@ -267,7 +279,8 @@ void LineMonitor::SaveButtonClick() {
 }
 
 QString LineMonitor::foundText(const linescan::Found& f) const {
-    const linesettings::Line line = links_.settings ? linesettings::lineOf(links_.settings->selections()) : linesettings::Line();
+    const linesettings::Line line =
+        links_.settings ? linesettings::lineOf(links_.settings->selections()) : linesettings::Line();
     return tr("Address %1, %2: variant %3 (%4)")
         .arg(f.address)
         .arg(linescan::lineText(f.speed.baud, f.speed.parity, line.dataBits, line.stopBits))
@@ -306,9 +319,10 @@ void LineMonitor::FindButtonClick() {
     callbacks.progress = [this, line = request.line](int index, int total, const linescan::Step& step) {
         ScanProgress->setRange(0, total);
         ScanProgress->setValue(index);
-        ScanStatus->setText(tr("Asking address %1 at %2...")
-                                .arg(step.address)
-                                .arg(linescan::lineText(step.speed.baud, step.speed.parity, line.dataBits, line.stopBits)));
+        ScanStatus->setText(
+            tr("Asking address %1 at %2...")
+                .arg(step.address)
+                .arg(linescan::lineText(step.speed.baud, step.speed.parity, line.dataBits, line.stopBits)));
     };
     callbacks.found = [this](const linescan::Found& f) {
         found_ << f;
@@ -319,19 +333,27 @@ void LineMonitor::FindButtonClick() {
     const ScanEnd end = runScan(request, callbacks, &error);
     if (!self) return; // the window went away during a wait
     scanning_ = false;
-    if (links_.connectButton) links_.connectButton->setEnabled(!(links_.programConnected && links_.programConnected()));
+    if (links_.connectButton)
+        links_.connectButton->setEnabled(!(links_.programConnected && links_.programConnected()));
     switch (end) {
     case ScanEnd::Finished:
         ScanProgress->setValue(ScanProgress->maximum());
-        ScanStatus->setText(found_.isEmpty() ? tr("Finished: no relay answered.") : tr("Finished: %1 found.").arg(found_.size()));
+        ScanStatus->setText(found_.isEmpty() ? tr("Finished: no relay answered.")
+                                             : tr("Finished: %1 found.").arg(found_.size()));
         break;
-    case ScanEnd::Stopped: ScanStatus->setText(tr("Stopped: %1 found.").arg(found_.size())); break;
-    case ScanEnd::PortFailed: ScanStatus->setText(tr("The port could not be used: %1").arg(error)); break;
+    case ScanEnd::Stopped:
+        ScanStatus->setText(tr("Stopped: %1 found.").arg(found_.size()));
+        break;
+    case ScanEnd::PortFailed:
+        ScanStatus->setText(tr("The port could not be used: %1").arg(error));
+        break;
     }
     updateScanButtons();
 }
 
-void LineMonitor::StopButtonClick() { stopRequested_ = true; }
+void LineMonitor::StopButtonClick() {
+    stopRequested_ = true;
+}
 
 void LineMonitor::UseButtonClick() {
     const int i = FoundList->currentRow();

@@ -8,8 +8,8 @@
 #include "linemonitor/exchangelog.h"
 #include "linemonitor/scanner.h"
 
-#include <QWidget>
 #include <functional>
+#include <QWidget>
 
 class QAbstractButton;
 class QCheckBox;
@@ -46,8 +46,9 @@ public:
     const QList<linescan::Found>& found() const { return found_; }
 
     QTableView* ExchangeView = nullptr;
-    QLabel *RequestsCount = nullptr, *GoodCount = nullptr, *NoReplyCount = nullptr, *ShortReplyCount = nullptr,
-           *BadCrcCount = nullptr, *OtherReplyCount = nullptr, *OtherFailureCount = nullptr, *FailureRate = nullptr;
+    QLabel *RequestsCount = nullptr, *GoodCount = nullptr, *NoReplyCount = nullptr,
+           *ShortReplyCount = nullptr, *BadCrcCount = nullptr, *OtherReplyCount = nullptr,
+           *OtherFailureCount = nullptr, *FailureRate = nullptr;
     QPushButton *PauseButton = nullptr, *ClearButton = nullptr, *SaveButton = nullptr;
     QPushButton *FindButton = nullptr, *StopButton = nullptr, *UseButton = nullptr;
     QCheckBox* AllSpeedsBox = nullptr;

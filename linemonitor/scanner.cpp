@@ -2,9 +2,9 @@
 
 #include "linemonitor/exchangelog.h"
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
 #include "protocol/relaymap.h"
 #include "serial/tserialdriver.h"
+#include "wait/czekaj.h"
 
 namespace linemonitor {
 
@@ -30,7 +30,8 @@ ScanEnd runScan(const ScanRequest& request, const ScanCallbacks& callbacks, QStr
     // Valid only with the asked address and function in the reply, not just a good CRC.
     Outcome outcome = Outcome::NoReply;
     bus.setObserver([&outcome](const BusExchange& e) { outcome = classify(e.request, e.reply, e.outcome); });
-    const QList<linescan::Speed> speeds = linescan::speeds(request.allSpeeds, {request.line.baud, request.line.parity});
+    const QList<linescan::Speed> speeds =
+        linescan::speeds(request.allSpeeds, {request.line.baud, request.line.parity});
     const int total = linescan::stepCount(speeds, request.from, request.to);
     linescan::Speed current;
     ScanEnd end = ScanEnd::Finished;
@@ -40,7 +41,8 @@ ScanEnd runScan(const ScanRequest& request, const ScanCallbacks& callbacks, QStr
             current = step.speed;
             driver.setBaudRate(linesettings::baudRateOf(current.baud));
             driver.setParity(current.parity);
-            driver.setInputTimeout(linescan::timeoutMs(current, request.line.dataBits, request.line.stopBits));
+            driver.setInputTimeout(
+                linescan::timeoutMs(current, request.line.dataBits, request.line.stopBits));
         }
         if (callbacks.progress) callbacks.progress(i, total, step);
         address = step.address;

@@ -6,8 +6,8 @@
 // for a moment and then asks keepGoing() whether to go on.
 #include "config/linesettings.h"
 
-#include <QString>
 #include <functional>
+#include <QString>
 
 namespace linemonitor {
 

@@ -6,7 +6,9 @@
 
 namespace display {
 
-int cutLowCurrent(int percent) { return percent < 10 ? 0 : percent; }
+int cutLowCurrent(int percent) {
+    return percent < 10 ? 0 : percent;
+}
 
 namespace {
 std::optional<QString> amperes(qint64 value, int variant) {
@@ -26,9 +28,13 @@ std::optional<QString> averageText(int sum, bool ampereMode, int variant, int am
     return amperes(qint64(sum) * ampereScale / 300, variant);
 }
 
-int barPosition(int percent) { return std::min(percent * 5, 1000); }
+int barPosition(int percent) {
+    return std::min(percent * 5, 1000);
+}
 
-QString cosText(int hundredths) { return przecinek(2, zera(hundredths, 3)); }
+QString cosText(int hundredths) {
+    return przecinek(2, zera(hundredths, 3));
+}
 
 QString powerText(int hundredthsKw, QChar decimalSeparator) {
     QString t = QString::number(hundredthsKw / 100.0, 'g', 15);
@@ -41,7 +47,8 @@ std::optional<AmpereScale> ampereScaleFor(int variant, int raw) {
     const QString a = QStringLiteral("A");
     switch (variant) {
     case 1:
-        return AmpereScale{raw, przecinek(1, QString::number(raw)) + a, przecinek(1, QString::number(2 * raw)) + a};
+        return AmpereScale{raw, przecinek(1, QString::number(raw)) + a,
+                           przecinek(1, QString::number(2 * raw)) + a};
     case 2:
         return AmpereScale{5 * raw, przecinek(1, QString::number(5 * raw)) + a,
                            przecinek(1, QString::number(10 * raw)) + a};
@@ -60,13 +67,16 @@ Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark) {
         return l;
     }
     l.ready = faultWord == 0;
-    for (int bit = 0; bit < 7; ++bit) l.faults[size_t(bit)] = (faultWord >> bit) & 1;
+    for (int bit = 0; bit < 7; ++bit)
+        l.faults[size_t(bit)] = (faultWord >> bit) & 1;
     if (faultWord != 0) l.faultText = QStringLiteral("AWARIA     ") + faultSince + QLatin1Char(' ');
     return l;
 }
 
 // The relay does not clear an overload.
-bool resetAllowed(int faultWord) { return (faultWord & relay::Overload) == 0; }
+bool resetAllowed(int faultWord) {
+    return (faultWord & relay::Overload) == 0;
+}
 
 QString shortDateFormat(const QLocale& locale) {
     if (locale.language() == QLocale::C) return QStringLiteral("yyyy-MM-dd");

@@ -1,13 +1,13 @@
 #pragma once
 #include "protocol/relaymap.h"
 // How the poll's raw measurements become the data page's texts and lamps.
+#include <array>
+#include <optional>
 #include <QChar>
 #include <QDate>
 #include <QLocale>
-#include <QTime>
 #include <QString>
-#include <array>
-#include <optional>
+#include <QTime>
 
 namespace display {
 
@@ -37,8 +37,8 @@ std::optional<AmpereScale> ampereScaleFor(int variant, int nominalCurrentRaw);
 
 // The fault lamps and the fault text of status panel 1 for one good read.
 struct Lamps {
-    std::optional<bool> ready;  // nullopt: the ready lamp is not touched
-    std::array<bool, 7> faults; // Image1..Image7
+    std::optional<bool> ready;        // nullopt: the ready lamp is not touched
+    std::array<bool, 7> faults;       // Image1..Image7
     std::optional<QString> faultText; // nullopt: panel 1 is not touched
 };
 Lamps lampsFor(int faultWord, const QString& faultSince, bool blinkDark);

@@ -1,13 +1,13 @@
 // The data page: the poll of the relay's measurements, their display, the
 // clock timer and the fault reset.
-#include "widgets/controls.h"
-#include "seams/seams.h"
 #include "app/operation.h"
 #include "app/tform1.h"
 #include "monitor/display.h"
 #include "protocol/formatting.h"
 #include "protocol/registerbus.h"
+#include "seams/seams.h"
 #include "wait/czekaj.h"
+#include "widgets/controls.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -68,12 +68,15 @@ void TForm1::buildDataPage() {
         const int y = 36 + i * 27;
         makeLabel(QString(), names[i], GroupBox1, 10, y + 3);
         *currents[i] = valueLabel(currentNames[i], GroupBox1, 40, y);
-        *units[i] = makeLabel(QLatin1String(unitNames[i]), QStringLiteral("%"), GroupBox1, 108, y + 3, 24, 16);
+        *units[i] =
+            makeLabel(QLatin1String(unitNames[i]), QStringLiteral("%"), GroupBox1, 108, y + 3, 24, 16);
         *bars[i] = bar(barNames[i], GroupBox1, 160, y + 3);
     }
-    Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3, 34, 18);
+    Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3,
+                        34, 18);
     Label29 = valueLabel("Label29", GroupBox1, 40, 36 + 3 * 27);
-    Label30 = makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), GroupBox1, 108, 36 + 3 * 27 + 3, 24, 16);
+    Label30 =
+        makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), GroupBox1, 108, 36 + 3 * 27 + 3, 24, 16);
     // The scale labels are wide enough for their longest texts: "200,0A"
     // (2 x 100 A) at the right end, "100,0A" in the middle.
     Label56 = makeLabel(QStringLiteral("Label56"), QStringLiteral("0"), GroupBox1, 160, 18, 30, 14);
@@ -92,7 +95,8 @@ void TForm1::buildDataPage() {
         *volts[i] = valueLabel(voltNames[i], GroupBox3, 44, y);
         makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, y + 3);
     }
-    Label48 = makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), GroupBox3, 10, 36 + 81 + 3, 34, 18);
+    Label48 =
+        makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), GroupBox3, 10, 36 + 81 + 3, 34, 18);
     Label49 = valueLabel("Label49", GroupBox3, 44, 36 + 81);
     makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, 36 + 81 + 3);
 
@@ -132,8 +136,8 @@ void TForm1::buildDataPage() {
         *rows[i].lamp = new Lamp(QLatin1String(rows[i].lampName), rows[i].colour, GroupBox2);
         (*rows[i].lamp)->move(x, y + 2);
         // Wide enough for the caption in any language.
-        *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(rows[i].text), GroupBox2,
-                                     x + 20, y, 136, 18);
+        *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(rows[i].text),
+                                     GroupBox2, x + 20, y, 136, 18);
     }
 
     GroupBox7 = group("GroupBox7", QString::fromUtf8("Przekaźniki"), p, 346, 160, 150, 60);
@@ -178,31 +182,37 @@ void TForm1::Timer2Timer() {
 
     if (Czytaj(relay::kMeasurementFirst, relay::kMeasurementCount)) {
         const QVector<qint32>& v = RegisterValues();
-        for (int i = 0; i < relay::kMeasurementCount; ++i) poll_.registers[size_t(i)] = v.value(i);
+        for (int i = 0; i < relay::kMeasurementCount; ++i)
+            poll_.registers[size_t(i)] = v.value(i);
         auto& r = poll_.registers;
-        for (int i = 0; i < 3; ++i) r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
+        for (int i = 0; i < 3; ++i)
+            r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
 
         QLabel* currents[3] = {Label11, Label23, Label26};
         for (int i = 0; i < 3; ++i)
-            if (auto t = display::currentText(r[size_t(i)], ampereMode, poll_.relayVariant, poll_.ampereScale))
+            if (auto t =
+                    display::currentText(r[size_t(i)], ampereMode, poll_.relayVariant, poll_.ampereScale))
                 currents[i]->setText(*t);
 
         if (SpeedButton8->isChecked()) Wykres1();
 
         QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
-        for (int i = 0; i < 3; ++i) bars[i]->setValue(display::barPosition(r[size_t(i)]));
+        for (int i = 0; i < 3; ++i)
+            bars[i]->setValue(display::barPosition(r[size_t(i)]));
 
         poll_.faultWord = r[relay::kFaultWordRegister - 1];
         if (poll_.faultWord == 0) poll_.faultSince = clock_.clockText;
         const display::Lamps lamps = display::lampsFor(poll_.faultWord, poll_.faultSince, clock_.blinkDark);
         if (lamps.ready) Image8->setVisible(*lamps.ready);
         QLabel* faultLamps[7] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7};
-        for (int i = 0; i < 7; ++i) faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
+        for (int i = 0; i < 7; ++i)
+            faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
         if (lamps.faultText) StatusBar2->setPanelText(1, *lamps.faultText);
 
         const QString hash = QStringLiteral("#");
         if (Label11->text() != hash && Label23->text() != hash && Label26->text() != hash)
-            if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, poll_.relayVariant, poll_.ampereScale))
+            if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, poll_.relayVariant,
+                                              poll_.ampereScale))
                 Label29->setText(*t);
         Label41->setText(QString::number(r[3]));
         Label43->setText(QString::number(r[4]));
@@ -220,7 +230,8 @@ void TForm1::Timer2Timer() {
         Image11->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK2);
     } else {
         ++poll_.lostReads;
-        qCDebug(lcPoll).noquote() << "measurement read failed," << poll_.lostReads << "in a row:" << bus_->errorString();
+        qCDebug(lcPoll).noquote() << "measurement read failed," << poll_.lostReads
+                                  << "in a row:" << bus_->errorString();
         if (poll_.lostReads >= relay::kLostReadsLimit) {
             qCDebug(lcPoll) << "link dropped";
             Rozlacz();
@@ -255,13 +266,15 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::SpeedButton4Click() {
-    for (QLabel* l : {Label24, Label10, Label27, Label30}) l->setText(QStringLiteral("%"));
+    for (QLabel* l : {Label24, Label10, Label27, Label30})
+        l->setText(QStringLiteral("%"));
     Label61->setText(QStringLiteral("100%"));
     Label60->setText(QStringLiteral("200%"));
 }
 
 void TForm1::SpeedButton5Click() {
-    for (QLabel* l : {Label24, Label10, Label27, Label30}) l->setText(QStringLiteral("A"));
+    for (QLabel* l : {Label24, Label10, Label27, Label30})
+        l->setText(QStringLiteral("A"));
     Label61->setText(QStringLiteral("In"));
     Label60->setText(QStringLiteral("2xIn"));
 }

@@ -28,7 +28,8 @@ int BCD_INT(int value) {
     const bool negative = value < 0;
     uint64_t rest = negative ? uint64_t(-int64_t(value)) : uint64_t(value);
     uint64_t result = 0;
-    for (unsigned shift = 0; rest != 0 && shift < 64; shift += 4, rest /= 10) result |= (rest % 10) << shift;
+    for (unsigned shift = 0; rest != 0 && shift < 64; shift += 4, rest /= 10)
+        result |= (rest % 10) << shift;
     // Callers pass 0..9999; beyond that the result wraps rather than overflows.
     return int(negative ? 0u - uint32_t(result) : uint32_t(result));
 }

@@ -1,11 +1,11 @@
 #include "protocol/registerbus.h"
 #include "protocol/relaymap.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
 #include <array>
 #include <chrono>
 #include <cstring>
+#include <QCoreApplication>
+#include <QDateTime>
 
 #include "serial/serialbackend.h"
 #include "serial/tserialdriver.h"
@@ -18,7 +18,8 @@ uint16_t crc16(const uint8_t* data, size_t size) {
     uint16_t crc = 0xFFFF;
     for (size_t i = 0; i < size; ++i) {
         crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
     }
     return crc;
 }
@@ -46,9 +47,13 @@ QByteArray request(int address, int function, int word1, int word2) {
 }
 } // namespace
 
-QByteArray readRequest(int address, int start, int n) { return request(address, relay::kReadRegisters, start - 1, n & 0xFF); }
+QByteArray readRequest(int address, int start, int n) {
+    return request(address, relay::kReadRegisters, start - 1, n & 0xFF);
+}
 
-QByteArray writeRequest(int address, int reg, int value) { return request(address, relay::kWriteRegister, reg - 1, value); }
+QByteArray writeRequest(int address, int reg, int value) {
+    return request(address, relay::kWriteRegister, reg - 1, value);
+}
 
 bool replyPasses(const QByteArray& buffer, uint32_t got) {
     const qsizetype size = buffer.size();
@@ -58,7 +63,8 @@ bool replyPasses(const QByteArray& buffer, uint32_t got) {
     return b[size - 2] == (crc & 0xFF) && b[size - 1] == (crc >> 8);
 }
 
-double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity, TStopBits stopBits) {
+double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity,
+                       TStopBits stopBits) {
     if (baud == 0 || requestBytes <= 0) return 0;
     // Counted in half bits, for the one and a half stop bits.
     const int stopHalves = stopBits == sb1HALFBITS ? 3 : stopBits == sb2BITS ? 4 : 2;
@@ -82,14 +88,22 @@ constexpr int maxReply = relay::readReplyLength(maxCount);
 // The name of an outcome in the trace.
 const char* traceName(BusError e) {
     switch (e) {
-    case BusError::NoError: return "ok";
-    case BusError::PortClosed: return "port closed";
-    case BusError::NoReply: return "no reply";
-    case BusError::ShortReply: return "short reply";
-    case BusError::BadCrc: return "bad CRC";
-    case BusError::DeviceGone: return "device gone";
-    case BusError::BadRequest: return "bad request";
-    case BusError::EarlyReply: return "early reply";
+    case BusError::NoError:
+        return "ok";
+    case BusError::PortClosed:
+        return "port closed";
+    case BusError::NoReply:
+        return "no reply";
+    case BusError::ShortReply:
+        return "short reply";
+    case BusError::BadCrc:
+        return "bad CRC";
+    case BusError::DeviceGone:
+        return "device gone";
+    case BusError::BadRequest:
+        return "bad request";
+    case BusError::EarlyReply:
+        return "early reply";
     }
     return "?";
 }
@@ -97,19 +111,25 @@ const char* traceName(BusError e) {
 
 QString busErrorText(BusError e) {
     switch (e) {
-    case BusError::NoError: return QCoreApplication::translate("RegisterBus", "No error.");
-    case BusError::PortClosed: return QCoreApplication::translate("RegisterBus", "The port is closed.");
-    case BusError::NoReply: return QCoreApplication::translate("RegisterBus", "The relay did not answer.");
-    case BusError::ShortReply: return QCoreApplication::translate("RegisterBus", "The relay's answer was cut short.");
+    case BusError::NoError:
+        return QCoreApplication::translate("RegisterBus", "No error.");
+    case BusError::PortClosed:
+        return QCoreApplication::translate("RegisterBus", "The port is closed.");
+    case BusError::NoReply:
+        return QCoreApplication::translate("RegisterBus", "The relay did not answer.");
+    case BusError::ShortReply:
+        return QCoreApplication::translate("RegisterBus", "The relay's answer was cut short.");
     case BusError::BadCrc:
         return QCoreApplication::translate("RegisterBus", "The relay's answer had a wrong checksum (CRC).");
     case BusError::DeviceGone:
-        return QCoreApplication::translate("RegisterBus", "The serial device stopped working (adapter unplugged?).");
-    case BusError::BadRequest:
-        return QCoreApplication::translate("RegisterBus", "The request is outside the registers and values the relay takes.");
-    case BusError::EarlyReply:
         return QCoreApplication::translate("RegisterBus",
-                                           "The answer came sooner than the relay could have sent it (an old, late answer).");
+                                           "The serial device stopped working (adapter unplugged?).");
+    case BusError::BadRequest:
+        return QCoreApplication::translate(
+            "RegisterBus", "The request is outside the registers and values the relay takes.");
+    case BusError::EarlyReply:
+        return QCoreApplication::translate(
+            "RegisterBus", "The answer came sooner than the relay could have sent it (an old, late answer).");
     }
     return {};
 }
@@ -129,7 +149,8 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
     // The line's watcher, when one is set, gets the time before the write.
     const bool observed = bool(observer_);
     const qint64 observedSentMs = observed ? QDateTime::currentMSecsSinceEpoch() : 0;
-    const auto observedStart = observed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
+    const auto observedStart =
+        observed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
     // A short send shows up as a missing reply.
     (void)driver_.WriteText(request);
     driver_.HoldPolling();
@@ -141,8 +162,10 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
     const bool early = got > 0 && replyTooSoon(request);
     // Told by the count that came, not by the buffer's contents: an address
     // byte of 0x20 is as good as any other.
-    const bool passes = !early && frames::replyPasses(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(replySize)), got);
+    const bool passes =
+        !early &&
+        frames::replyPasses(
+            QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(replySize)), got);
     if (passes)
         error_ = BusError::NoError;
     else if (!driver_.IsOpen())
@@ -159,24 +182,28 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         error_ = BusError::BadCrc;
     if (lcBus().isDebugEnabled()) {
         qCDebug(lcBus).noquote() << "sent" << request.toHex(' ');
-        qCDebug(lcBus).noquote() << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
-                                 << QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)).toHex(' ')
-                                 << "->" << traceName(error_);
+        qCDebug(lcBus).noquote()
+            << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
+            << QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)).toHex(' ') << "->"
+            << traceName(error_);
     }
     // ... and the exchange as it went.
     if (observed && observer_) {
-        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - observedStart);
-        observer_({observedSentMs, request, QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)), error_, qint64(us.count())});
+        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - observedStart);
+        observer_({observedSentMs, request, QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)),
+                   error_, qint64(us.count())});
     }
     return passes;
 }
 
 bool RegisterBus::replyTooSoon(const QByteArray& request) const {
-    const double earliest = frames::earliestReplyMs(int(request.size()), driver_.BaudRateValue(), driver_.DataBits(),
-                                                    driver_.Parity(), driver_.StopBits());
+    const double earliest = frames::earliestReplyMs(int(request.size()), driver_.BaudRateValue(),
+                                                    driver_.DataBits(), driver_.Parity(), driver_.StopBits());
     const uint32_t elapsed = driver_.lastReadFirstByteTick() - driver_.lastWriteStartTick();
     if (!frames::cameTooSoon(elapsed, earliest, driver_.tickStepMs())) return false;
-    qCDebug(lcBus).noquote() << QStringLiteral("the reply began %1 ms after the request, which takes %2 ms on the line")
+    qCDebug(lcBus).noquote() << QStringLiteral(
+                                    "the reply began %1 ms after the request, which takes %2 ms on the line")
                                     .arg(elapsed)
                                     .arg(earliest, 0, 'f', 1);
     return true;
@@ -191,7 +218,8 @@ bool RegisterBus::Czytaj(int start, int n) {
     std::array<uint8_t, maxReply> reply;
     const uint32_t size = uint32_t(relay::readReplyLength(n));
     if (!exchange(frames::readRequest(busAddress_(), start, n), reply.data(), size)) return false;
-    for (int i = 0; i < n; ++i) RegisterValues[i] = reply[size_t(3 + 2 * i)] * 256 + reply[size_t(4 + 2 * i)];
+    for (int i = 0; i < n; ++i)
+        RegisterValues[i] = reply[size_t(3 + 2 * i)] * 256 + reply[size_t(4 + 2 * i)];
     return true;
 }
 

@@ -2,13 +2,13 @@
 // The register exchanges with the relay: read a block of registers
 // (function 3) and write one register (function 6), framed with the bus
 // address and a CRC-16, through the serial driver.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QString>
 #include <QVector>
-#include <cstddef>
-#include <cstdint>
-#include <functional>
 
 #include "serial/tserialdriver.h"
 
@@ -33,7 +33,8 @@ bool replyPasses(const QByteArray& buffer, uint32_t got);
 // there is none, and the stop bits: the soonest its reply can begin after
 // the request's write began (the relay's turnaround counted as 0). 0 at
 // speed 0.
-double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity, TStopBits stopBits);
+double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity,
+                       TStopBits stopBits);
 // True when a reply whose first byte was seen elapsedTicks after the write
 // began cannot be the answer to that request: on a clock that moves in
 // steps of tickStepMs both readings lag the true times by less than a step,
@@ -61,9 +62,9 @@ QString busErrorText(BusError e);
 // bytes that came (only those), the outcome and the round trip from before
 // the write to the end of the read.
 struct BusExchange {
-    qint64 sentMs = 0;      // ms since the epoch, before the write
+    qint64 sentMs = 0; // ms since the epoch, before the write
     QByteArray request;
-    QByteArray reply;       // the bytes that came, possibly none
+    QByteArray reply; // the bytes that came, possibly none
     BusError outcome = BusError::NoError;
     qint64 roundTripUs = 0; // microseconds
 };

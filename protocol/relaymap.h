@@ -11,7 +11,9 @@ namespace relay {
 constexpr uint8_t kReadRegisters = 0x03;
 constexpr uint8_t kWriteRegister = 0x06;
 // A read reply: address, function, byte count, two bytes a register, CRC.
-constexpr int readReplyLength(int registers) { return 2 * registers + 5; }
+constexpr int readReplyLength(int registers) {
+    return 2 * registers + 5;
+}
 // A write reply echoes the 8-byte request.
 constexpr int kWriteReplyLength = 8;
 
@@ -67,16 +69,18 @@ enum class HiddenText : int {
     PortBusy = 65,
     ErrorHeadingCopy = 66,
     NoConnection = 67,
-    RecorderPause = 68,     // the recorder button while recording
-    RecorderStart = 69,     // the recorder button while paused
-    AxisTitleFirst = 70,    // 70-76: the titles of channels 1-7
-    AxisTitlePower = 77,    // the title of channel 9 (power)
-    CauseFirst = 78,        // 78-82: overload, short circuit, asymmetry, dry running, phase sequence
-    ParameterPrompt = 83,   // the start of a refused setpoint's line
+    RecorderPause = 68,       // the recorder button while recording
+    RecorderStart = 69,       // the recorder button while paused
+    AxisTitleFirst = 70,      // 70-76: the titles of channels 1-7
+    AxisTitlePower = 77,      // the title of channel 9 (power)
+    CauseFirst = 78,          // 78-82: overload, short circuit, asymmetry, dry running, phase sequence
+    ParameterPrompt = 83,     // the start of a refused setpoint's line
     NominalCurrentFirst = 84, // 84-87: the name of setpoint row 0 by variant
-    MonthFirst = 88,        // 88-99: January to December
-    Message = 100,          // the error window's message slot
+    MonthFirst = 88,          // 88-99: January to December
+    Message = 100,            // the error window's message slot
     ErrorHeading = 101,
 };
 // The label of a text that is one of a series (a cause, a month, an axis title).
-constexpr int hiddenTextNumber(HiddenText first, int offset) { return int(first) + offset; }
+constexpr int hiddenTextNumber(HiddenText first, int offset) {
+    return int(first) + offset;
+}

@@ -4,8 +4,7 @@
 
 namespace records {
 
-namespace {
-} // namespace
+namespace {} // namespace
 
 int bcdValue(quint8 bcd) {
     return (bcd >> 4) * 10 + (bcd & 0x0F);
@@ -29,8 +28,11 @@ QList<ListedTrip> listedTrips(const faults::FaultRecords& records,
 
 QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
     QList<QStringList> lines;
-    lines << QStringList{QCoreApplication::translate("records", "No."),  QCoreApplication::translate("records", "Causes"), QCoreApplication::translate("records", "Day"),       QCoreApplication::translate("records", "Month"),
-                         QCoreApplication::translate("records", "Hour"), QCoreApplication::translate("records", "Minute"), QCoreApplication::translate("records", "Cause byte")};
+    lines << QStringList{
+        QCoreApplication::translate("records", "No."),       QCoreApplication::translate("records", "Causes"),
+        QCoreApplication::translate("records", "Day"),       QCoreApplication::translate("records", "Month"),
+        QCoreApplication::translate("records", "Hour"),      QCoreApplication::translate("records", "Minute"),
+        QCoreApplication::translate("records", "Cause byte")};
     for (const ListedTrip& t : trips) {
         const faults::FaultRecord& r = t.record;
         lines << QStringList{t.number,
@@ -49,7 +51,8 @@ QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
 
 QString faultText(const QList<ListedTrip>& trips, const QString& title) {
     QString out = title + QLatin1Char('\n');
-    if (trips.isEmpty()) return out + QCoreApplication::translate("records", "No trips are listed.") + QLatin1Char('\n');
+    if (trips.isEmpty())
+        return out + QCoreApplication::translate("records", "No trips are listed.") + QLatin1Char('\n');
     int causeWidth = 0;
     for (const ListedTrip& t : trips)
         causeWidth = std::max<int>(causeWidth, int(t.row.cause.trimmed().size()));

@@ -3,8 +3,6 @@
 // menus and the commissioning report on the setpoint grid's. The rules live
 // in records/*.h; these methods gather what the pages show and save it
 // through the file module.
-#include "widgets/controls.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
@@ -13,10 +11,12 @@
 #include "records/exportrules.h"
 #include "records/polllog.h"
 #include "records/report.h"
+#include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/readback.h"
 #include "setpoints/setpointfile.h"
 #include "trends/recorderchart.h"
+#include "widgets/controls.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -74,7 +74,8 @@ QAction* menuEntry(QWidget* owner, const char* name, const QString& text) {
 // The button and the label while logging.
 void showLogging(TForm1* f) {
     f->LogSize->setText(
-        QCoreApplication::translate("records", "%1: %2").arg(QFileInfo(f->PollLog1->path()).fileName(), records::sizeText(f->PollLog1->size())));
+        QCoreApplication::translate("records", "%1: %2")
+            .arg(QFileInfo(f->PollLog1->path()).fileName(), records::sizeText(f->PollLog1->size())));
 }
 
 void showLoggingOff(TForm1* f, const QString& label) {
@@ -95,14 +96,17 @@ void showWhenIdle(TForm1* f, const QString& message) {
 // A write of the log failed: logging stops, the poll goes on.
 void loggingFailed(TForm1* f, const QString& error) {
     showLoggingOff(f, QCoreApplication::translate("records", "Logging stopped"));
-    const QString message = error + QLatin1Char('\n') + QCoreApplication::translate("records", "Logging has stopped; the poll goes on.");
+    const QString message = error + QLatin1Char('\n') +
+                            QCoreApplication::translate("records", "Logging has stopped; the poll goes on.");
     QTimer::singleShot(0, f, [f, message] { showWhenIdle(f, message); });
 }
 
 // The texts of the records' controls in the current language.
 void translateRecordTexts(TForm1* f) {
-    f->LogButton->setText(f->LogButton->isChecked() ? QCoreApplication::translate("records", "Logging") : QCoreApplication::translate("records", "Log to file"));
-    f->LogButton->setToolTip(QCoreApplication::translate("records", "Writes every good measurement read to a CSV file until clicked again"));
+    f->LogButton->setText(f->LogButton->isChecked() ? QCoreApplication::translate("records", "Logging")
+                                                    : QCoreApplication::translate("records", "Log to file"));
+    f->LogButton->setToolTip(QCoreApplication::translate(
+        "records", "Writes every good measurement read to a CSV file until clicked again"));
     if (f->PollLog1->isOn())
         showLogging(f);
     else if (!f->LogSize->text().isEmpty())
@@ -146,7 +150,8 @@ void TForm1::buildRecords() {
     f.setPixelSize(12);
     LogButton->setFont(f);
     LogButton->setText(QCoreApplication::translate("records", "Log to file"));
-    LogButton->setToolTip(QCoreApplication::translate("records", "Writes every good measurement read to a CSV file until clicked again"));
+    LogButton->setToolTip(QCoreApplication::translate(
+        "records", "Writes every good measurement read to a CSV file until clicked again"));
     LogButton->setGeometry(4, 4, 120, 27);
     LogSize = new QLabel(area);
     LogSize->setObjectName(QStringLiteral("LogSize"));
@@ -155,16 +160,21 @@ void TForm1::buildRecords() {
     LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
 
-    connect(menuEntry(StringGrid2, "ExportFaultsCsv", QCoreApplication::translate("records", "Export the fault log as CSV...")),
+    connect(menuEntry(StringGrid2, "ExportFaultsCsv",
+                      QCoreApplication::translate("records", "Export the fault log as CSV...")),
             &QAction::triggered, this, &TForm1::exportFaultLogCsv);
-    connect(menuEntry(StringGrid2, "ExportFaultsText", QCoreApplication::translate("records", "Export the fault log as text...")),
+    connect(menuEntry(StringGrid2, "ExportFaultsText",
+                      QCoreApplication::translate("records", "Export the fault log as text...")),
             &QAction::triggered, this, &TForm1::exportFaultLogText);
-    connect(menuEntry(Chart2, "ExportChartPng", QCoreApplication::translate("records", "Save the chart as a picture (PNG)...")),
+    connect(menuEntry(Chart2, "ExportChartPng",
+                      QCoreApplication::translate("records", "Save the chart as a picture (PNG)...")),
             &QAction::triggered, this, &TForm1::exportChartPng);
-    connect(menuEntry(Chart2, "ExportChartCsv", QCoreApplication::translate("records", "Export the shown history as CSV...")),
+    connect(menuEntry(Chart2, "ExportChartCsv",
+                      QCoreApplication::translate("records", "Export the shown history as CSV...")),
             &QAction::triggered, this, &TForm1::exportChartCsv);
     // After the setpoint grid's own entries.
-    connect(menuEntry(StringGrid1, "CommissioningReport", QCoreApplication::translate("records", "Commissioning report (PDF)...")),
+    connect(menuEntry(StringGrid1, "CommissioningReport",
+                      QCoreApplication::translate("records", "Commissioning report (PDF)...")),
             &QAction::triggered, this, &TForm1::commissioningReport);
     installEventFilter(new RecordTextsFilter(this));
 }
@@ -180,7 +190,8 @@ void TForm1::LogButtonClick() {
         return;
     }
     LogButton->setChecked(false); // down only once the file is open
-    const QString path = askSaveName(this, QCoreApplication::translate("records", "Log the poll to"), csvFilter());
+    const QString path =
+        askSaveName(this, QCoreApplication::translate("records", "Log the poll to"), csvFilter());
     if (path.isEmpty()) return;
     QString error;
     if (!PollLog1->start(path, &error)) {
@@ -222,22 +233,26 @@ QList<records::ListedTrip> listedTrips(const TForm1& f) {
 } // namespace
 
 void TForm1::exportFaultLogCsv() {
-    const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), csvFilter());
+    const QString path =
+        askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), csvFilter());
     if (path.isEmpty()) return;
     saveWhole(this, path, records::csvFile(records::faultCsvLines(listedTrips(*this))));
 }
 
 void TForm1::exportFaultLogText() {
-    const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), textFilter());
+    const QString path =
+        askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), textFilter());
     if (path.isEmpty()) return;
-    const QString title = QCoreApplication::translate("records", "Fault log, %1").arg(QLocale().toString(seams::now(), QLocale::ShortFormat));
+    const QString title = QCoreApplication::translate("records", "Fault log, %1")
+                              .arg(QLocale().toString(seams::now(), QLocale::ShortFormat));
     saveWhole(this, path, records::faultText(listedTrips(*this), title).toUtf8());
 }
 
 // ---- chart
 
 void TForm1::exportChartPng() {
-    const QString path = askSaveName(this, QCoreApplication::translate("records", "Save the chart"), pngFilter());
+    const QString path =
+        askSaveName(this, QCoreApplication::translate("records", "Save the chart"), pngFilter());
     if (path.isEmpty()) return;
     // What is on screen, drawn again at twice the pixels for print.
     constexpr qreal kPrintScale = 2;
@@ -248,14 +263,16 @@ void TForm1::exportChartPng() {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        seams::errorBox(this, QCoreApplication::translate("records", "The chart could not be made into a picture."));
+        seams::errorBox(
+            this, QCoreApplication::translate("records", "The chart could not be made into a picture."));
         return;
     }
     saveWhole(this, path, buffer.data());
 }
 
 void TForm1::exportChartCsv() {
-    const QString path = askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
+    const QString path =
+        askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
     const History& shown = Chart2->title().isEmpty() ? recorder_.recorderHistory : recorder_.fileHistory;
@@ -272,9 +289,9 @@ void TForm1::commissioningReport() {
         return;
     }
     records::ReportData d;
-    const QString compare =
-        seams::current().openFileName(this, QCoreApplication::translate("records", "Setpoint file to compare with (Cancel: none)"),
-                                      QStringLiteral("."), setpoints::kOpenFilter);
+    const QString compare = seams::current().openFileName(
+        this, QCoreApplication::translate("records", "Setpoint file to compare with (Cancel: none)"),
+        QStringLiteral("."), setpoints::kOpenFilter);
     if (!compare.isEmpty()) {
         const setpoints::SetpointFileRead file = setpoints::readSetpointFile(compare);
         if (!file.ok) {
@@ -284,7 +301,8 @@ void TForm1::commissioningReport() {
         d.compareFile = QFileInfo(compare).fileName();
         d.comparison = setpoints::compareWithFile(file.lines, setpoint_.setpointImage);
     }
-    const QString path = askSaveName(this, QCoreApplication::translate("records", "Save the commissioning report"), pdfFilter());
+    const QString path = askSaveName(
+        this, QCoreApplication::translate("records", "Save the commissioning report"), pdfFilter());
     if (path.isEmpty()) return;
 
     if (SerialDriver1->IsOpen() && !exchangeBusy()) {

@@ -47,7 +47,10 @@ QString differenceText(qint64 minutes) {
     const QString sign = minutes > 0 ? QStringLiteral("+") : minutes < 0 ? QStringLiteral("-") : QString();
     const qint64 m = std::llabs(minutes);
     if (m < 60) return QCoreApplication::translate("records", "%1%2 min").arg(sign).arg(m);
-    return QCoreApplication::translate("records", "%1%2 h %3 min").arg(sign).arg(m / 60).arg(m % 60, 2, 10, QLatin1Char('0'));
+    return QCoreApplication::translate("records", "%1%2 h %3 min")
+        .arg(sign)
+        .arg(m / 60)
+        .arg(m % 60, 2, 10, QLatin1Char('0'));
 }
 
 QList<ReportLine> reportLines(const ReportData& d) {
@@ -57,12 +60,13 @@ QList<ReportLine> reportLines(const ReportData& d) {
     const QString created = QLocale().toString(d.created.date(), QLocale::LongFormat) + QLatin1Char(' ') +
                             d.created.time().toString(QStringLiteral("HH:mm"));
     text(LineKind::Text, QCoreApplication::translate("records", "Date: %1").arg(created));
-    const QString variantText = d.variant >= 1 && d.variant <= 3 ? QCoreApplication::translate("records", "%1 (%2 A relay)")
-                                                                       .arg(d.variant)
-                                                                       .arg(d.variant == 1   ? 20
-                                                                            : d.variant == 2 ? 100
-                                                                                             : 250)
-                                                                 : QCoreApplication::translate("records", "not known");
+    const QString variantText = d.variant >= 1 && d.variant <= 3
+                                    ? QCoreApplication::translate("records", "%1 (%2 A relay)")
+                                          .arg(d.variant)
+                                          .arg(d.variant == 1   ? 20
+                                               : d.variant == 2 ? 100
+                                                                : 250)
+                                    : QCoreApplication::translate("records", "not known");
     text(LineKind::Text, QCoreApplication::translate("records", "Relay variant: %1").arg(variantText));
     text(LineKind::Text, QCoreApplication::translate("records", "Bus address: %1").arg(d.busAddress));
 
@@ -83,10 +87,14 @@ QList<ReportLine> reportLines(const ReportData& d) {
 
     text(LineKind::Heading, QCoreApplication::translate("records", "Setpoints as read from the relay"));
     if (d.setpointImage.isEmpty()) {
-        text(LineKind::Text, QCoreApplication::translate("records", "The setpoints have not been read from the relay."));
+        text(LineKind::Text,
+             QCoreApplication::translate("records", "The setpoints have not been read from the relay."));
     } else {
         out << ReportLine{LineKind::TableHeader,
-                          {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Setpoint"), QCoreApplication::translate("records", "Value"), QCoreApplication::translate("records", "Range and unit")}};
+                          {QCoreApplication::translate("records", "No."),
+                           QCoreApplication::translate("records", "Setpoint"),
+                           QCoreApplication::translate("records", "Value"),
+                           QCoreApplication::translate("records", "Range and unit")}};
         const auto texts = setpoints::textsFromImage(d.setpointImage);
         for (int r = 0; r <= setpoints::kVariantRow; ++r)
             out << ReportLine{LineKind::Row,
@@ -102,14 +110,20 @@ QList<ReportLine> reportLines(const ReportData& d) {
         QList<ReportLine> rows;
         for (const setpoints::FileComparison& c : d.comparison)
             if (c.differs || !c.relayKnown)
-                rows << ReportLine{LineKind::Row,
-                                   {QString::number(c.row + 1),
-                                    setpoints::parameterName(d.names.value(c.row)),
-                                    c.relayKnown ? c.relayText : QCoreApplication::translate("records", "not known"), c.fileText}};
+                rows << ReportLine{
+                    LineKind::Row,
+                    {QString::number(c.row + 1), setpoints::parameterName(d.names.value(c.row)),
+                     c.relayKnown ? c.relayText : QCoreApplication::translate("records", "not known"),
+                     c.fileText}};
         if (rows.isEmpty()) {
-            text(LineKind::Text, QCoreApplication::translate("records", "The relay holds every value of the file."));
+            text(LineKind::Text,
+                 QCoreApplication::translate("records", "The relay holds every value of the file."));
         } else {
-            out << ReportLine{LineKind::TableHeader, {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Setpoint"), QCoreApplication::translate("records", "Relay"), QCoreApplication::translate("records", "File")}};
+            out << ReportLine{LineKind::TableHeader,
+                              {QCoreApplication::translate("records", "No."),
+                               QCoreApplication::translate("records", "Setpoint"),
+                               QCoreApplication::translate("records", "Relay"),
+                               QCoreApplication::translate("records", "File")}};
             out << rows;
         }
     }
@@ -117,11 +131,15 @@ QList<ReportLine> reportLines(const ReportData& d) {
     out << ReportLine{LineKind::PageBreak, {}};
     text(LineKind::Heading, QCoreApplication::translate("records", "Fault log"));
     if (!d.faultsRead) {
-        text(LineKind::Text, QCoreApplication::translate("records", "The fault log has not been read from the relay."));
+        text(LineKind::Text,
+             QCoreApplication::translate("records", "The fault log has not been read from the relay."));
     } else if (d.trips.isEmpty()) {
         text(LineKind::Text, QCoreApplication::translate("records", "No trips are listed."));
     } else {
-        out << ReportLine{LineKind::TableHeader, {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Causes"), QCoreApplication::translate("records", "Date"), QCoreApplication::translate("records", "Time")}};
+        out << ReportLine{
+            LineKind::TableHeader,
+            {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Causes"),
+             QCoreApplication::translate("records", "Date"), QCoreApplication::translate("records", "Time")}};
         for (const ListedTrip& t : d.trips)
             out << ReportLine{LineKind::Row,
                               {t.number, t.row.cause.trimmed(), t.row.date.trimmed(), t.row.time.trimmed()}};

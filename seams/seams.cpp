@@ -98,7 +98,8 @@ Seams realSeams() {
         box.exec();
     };
     s.errorBox = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
+                        parent);
         box.exec();
     };
     s.openFileName = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter) {
@@ -126,8 +127,12 @@ Seams& current() {
     return s;
 }
 
-void reset() { current() = realSeams(); }
+void reset() {
+    current() = realSeams();
+}
 
-void errorBox(QWidget* parent, const QString& text) { current().errorBox(parent, text); }
+void errorBox(QWidget* parent, const QString& text) {
+    current().errorBox(parent, text);
+}
 
 } // namespace seams

@@ -2,10 +2,10 @@
 // Everything a test must observe or script passes through here: the beep,
 // message boxes, file dialogs and the PC's clock. The program installs the
 // real ones; a test replaces any of them and counts or scripts what it needs.
+#include <functional>
 #include <QDateTime>
 #include <QList>
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -59,8 +59,12 @@ QString finalSaveName(const QString& chosen, const QString& pairs);
 QString confirmedSaveName(QWidget* parent, const QString& pairs, const std::function<QString()>& dialog);
 
 // Convenience wrappers.
-inline void beep() { current().beep(); }
-inline QDateTime now() { return current().now(); }
+inline void beep() {
+    current().beep();
+}
+inline QDateTime now() {
+    return current().now();
+}
 void errorBox(QWidget* parent, const QString& text);
 
 } // namespace seams

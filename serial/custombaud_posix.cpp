@@ -2,4 +2,6 @@
 // standard rate that the caller applied stays.
 #include "serial/custombaud.h"
 
-bool setCustomBaudRate(int, uint32_t) { return true; }
+bool setCustomBaudRate(int, uint32_t) {
+    return true;
+}

@@ -28,10 +28,9 @@ struct StandardRate {
     speed_t code;
 };
 constexpr StandardRate standardRates[] = {
-    {50, B50},       {75, B75},       {110, B110},     {134, B134},   {150, B150},
-    {200, B200},     {300, B300},     {600, B600},     {1200, B1200}, {1800, B1800},
-    {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200}, {38400, B38400},
-    {57600, B57600}, {115200, B115200}, {230400, B230400},
+    {50, B50},     {75, B75},       {110, B110},     {134, B134},     {150, B150},       {200, B200},
+    {300, B300},   {600, B600},     {1200, B1200},   {1800, B1800},   {2400, B2400},     {4800, B4800},
+    {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
 // The standard rate nearest to bps; exact tells whether it is bps itself.
@@ -51,22 +50,42 @@ speed_t nearestStandardRate(uint32_t bps, bool& exact) {
 
 bool dataBitsFlag(uint8_t byteSize, tcflag_t& flag) {
     switch (byteSize) {
-    case 5: flag = CS5; return true;
-    case 6: flag = CS6; return true;
-    case 7: flag = CS7; return true;
-    case 8: flag = CS8; return true;
-    default: return false;
+    case 5:
+        flag = CS5;
+        return true;
+    case 6:
+        flag = CS6;
+        return true;
+    case 7:
+        flag = CS7;
+        return true;
+    case 8:
+        flag = CS8;
+        return true;
+    default:
+        return false;
     }
 }
 
 bool parityFlags(uint8_t parity, tcflag_t& flags) {
     switch (parity) {
-    case 0: flags = 0; return true;
-    case 1: flags = PARENB | PARODD; return true;
-    case 2: flags = PARENB; return true;
-    case 3: flags = PARENB | CMSPAR | PARODD; return true;
-    case 4: flags = PARENB | CMSPAR; return true;
-    default: return false;
+    case 0:
+        flags = 0;
+        return true;
+    case 1:
+        flags = PARENB | PARODD;
+        return true;
+    case 2:
+        flags = PARENB;
+        return true;
+    case 3:
+        flags = PARENB | CMSPAR | PARODD;
+        return true;
+    case 4:
+        flags = PARENB | CMSPAR;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -78,7 +97,9 @@ void setModemLine(int fd, int line, bool on) {
 constexpr short hangUpEvents = POLLHUP | POLLERR | POLLNVAL;
 
 // The errors of a transfer or a query that mean the device is gone.
-bool meansHangUp(int e) { return e == EIO || e == ENXIO || e == ENODEV || e == EBADF; }
+bool meansHangUp(int e) {
+    return e == EIO || e == ENXIO || e == ENODEV || e == EBADF;
+}
 
 // The name of the group that owns the device, empty when unknown.
 std::string groupOf(const std::string& path) {
@@ -90,9 +111,13 @@ std::string groupOf(const std::string& path) {
 
 #ifdef __linux__
 // Unix98 pseudo-terminal slaves have the majors 136..143.
-bool isPseudoTerminal(dev_t device) { return major(device) >= 136 && major(device) <= 143; }
+bool isPseudoTerminal(dev_t device) {
+    return major(device) >= 136 && major(device) <= 143;
+}
 
-int pseudoTerminalIndex(dev_t device) { return int((major(device) - 136) * 256 + minor(device)); }
+int pseudoTerminalIndex(dev_t device) {
+    return int((major(device) - 136) * 256 + minor(device));
+}
 
 // The terminal index that /proc/PID/fdinfo/FD gives for a pseudo-terminal
 // master, -1 for anything else.
@@ -146,19 +171,24 @@ bool heldElsewhere(dev_t device) {
     return held;
 }
 #else
-bool isPseudoTerminal(dev_t) { return false; }
-bool heldElsewhere(dev_t) { return false; }
+bool isPseudoTerminal(dev_t) {
+    return false;
+}
+bool heldElsewhere(dev_t) {
+    return false;
+}
 #endif
 
 } // namespace
 
 bool termiosFromControlBlock(const DeviceControlBlock& dcb, termios& t) {
     tcflag_t size = 0, parity = 0;
-    if (!dataBitsFlag(dcb.byteSize, size) || !parityFlags(dcb.parity, parity) || dcb.stopBits > 2) return false;
+    if (!dataBitsFlag(dcb.byteSize, size) || !parityFlags(dcb.parity, parity) || dcb.stopBits > 2)
+        return false;
     // Binary transfer: no line editing, echo, signals or character mapping;
     // parity is sent but not checked on input.
-    t.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY |
-                           INPCK);
+    t.c_iflag &=
+        ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
     t.c_oflag &= ~tcflag_t(OPOST);
     t.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag &= ~tcflag_t(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL);
@@ -184,27 +214,35 @@ bool termiosHolds(const termios& requested, const termios& readBack, bool pseudo
     return requested.c_iflag == readBack.c_iflag && requested.c_oflag == readBack.c_oflag &&
            requested.c_lflag == readBack.c_lflag &&
            (requested.c_cflag & ~ignored) == (readBack.c_cflag & ~ignored) &&
-           cfgetispeed(&requested) == cfgetispeed(&readBack) && cfgetospeed(&requested) == cfgetospeed(&readBack) &&
-           requested.c_cc[VMIN] == readBack.c_cc[VMIN] && requested.c_cc[VTIME] == readBack.c_cc[VTIME] &&
-           requested.c_cc[VSTART] == readBack.c_cc[VSTART] && requested.c_cc[VSTOP] == readBack.c_cc[VSTOP];
+           cfgetispeed(&requested) == cfgetispeed(&readBack) &&
+           cfgetospeed(&requested) == cfgetospeed(&readBack) && requested.c_cc[VMIN] == readBack.c_cc[VMIN] &&
+           requested.c_cc[VTIME] == readBack.c_cc[VTIME] && requested.c_cc[VSTART] == readBack.c_cc[VSTART] &&
+           requested.c_cc[VSTOP] == readBack.c_cc[VSTOP];
 }
 
 LineFault lineFaultOf(long code) {
     switch (code) {
-    case 0: return LineFault::None;
+    case 0:
+        return LineFault::None;
     case ENOENT:
     case ENOTDIR:
     case ENXIO:
-    case ENODEV: return LineFault::DeviceMissing;
+    case ENODEV:
+        return LineFault::DeviceMissing;
     case EACCES:
     case EPERM:
-    case EROFS: return LineFault::PermissionDenied;
+    case EROFS:
+        return LineFault::PermissionDenied;
     case EBUSY:
-    case EWOULDBLOCK: return LineFault::DeviceBusy;
+    case EWOULDBLOCK:
+        return LineFault::DeviceBusy;
     case ENOTTY:
-    case EINVAL: return LineFault::SettingsRefused;
-    case EIO: return LineFault::HungUp;
-    default: return LineFault::Other;
+    case EINVAL:
+        return LineFault::SettingsRefused;
+    case EIO:
+        return LineFault::HungUp;
+    default:
+        return LineFault::Other;
     }
 }
 
@@ -412,7 +450,9 @@ uint32_t tickCount() {
 }
 
 // There is no Windows version to ask for here.
-OsVersion osVersion() { return OsVersion{}; }
+OsVersion osVersion() {
+    return OsVersion{};
+}
 
 // "\\.\COMn" opens the device named in $VRK_COMn, else /dev/ttyS(n-1);
 // any other name (a path such as /dev/ttyUSB0) is opened as it stands.
@@ -425,4 +465,6 @@ std::string systemDevicePath(const std::string& portName) {
     return "/dev/ttyS" + std::to_string(n - 1);
 }
 
-std::unique_ptr<SerialBackend> makeSystemBackend() { return std::make_unique<PosixSerialBackend>(); }
+std::unique_ptr<SerialBackend> makeSystemBackend() {
+    return std::make_unique<PosixSerialBackend>();
+}

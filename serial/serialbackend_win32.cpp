@@ -159,26 +159,34 @@ private:
 
 } // namespace
 
-uint32_t tickCount() { return GetTickCount(); }
+uint32_t tickCount() {
+    return GetTickCount();
+}
 
 LineFault lineFaultOf(long code) {
     switch (DWORD(code)) {
-    case ERROR_SUCCESS: return LineFault::None;
+    case ERROR_SUCCESS:
+        return LineFault::None;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
-    case ERROR_DEV_NOT_EXIST: return LineFault::DeviceMissing;
+    case ERROR_DEV_NOT_EXIST:
+        return LineFault::DeviceMissing;
     // A port that another program holds is refused with "access denied".
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
-    case ERROR_BUSY: return LineFault::DeviceBusy;
+    case ERROR_BUSY:
+        return LineFault::DeviceBusy;
     case ERROR_INVALID_PARAMETER:
     case ERROR_INVALID_FUNCTION:
-    case ERROR_NOT_SUPPORTED: return LineFault::SettingsRefused;
+    case ERROR_NOT_SUPPORTED:
+        return LineFault::SettingsRefused;
     case ERROR_DEVICE_REMOVED:
     case ERROR_BAD_COMMAND:
-    case ERROR_GEN_FAILURE: return LineFault::HungUp;
-    default: return LineFault::Other;
+    case ERROR_GEN_FAILURE:
+        return LineFault::HungUp;
+    default:
+        return LineFault::Other;
     }
 }
 
@@ -195,6 +203,10 @@ OsVersion osVersion() {
 }
 
 // Windows opens "\\.\COMn" and any other device name as it stands.
-std::string systemDevicePath(const std::string& portName) { return portName; }
+std::string systemDevicePath(const std::string& portName) {
+    return portName;
+}
 
-std::unique_ptr<SerialBackend> makeSystemBackend() { return std::make_unique<Win32SerialBackend>(); }
+std::unique_ptr<SerialBackend> makeSystemBackend() {
+    return std::make_unique<Win32SerialBackend>();
+}

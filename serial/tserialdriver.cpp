@@ -1,9 +1,9 @@
 #include "serial/tserialdriver.h"
 
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <QTimer>
 
 #include "serial/controlblock.h"
 #include "serial/serialbackend.h"
@@ -15,19 +15,30 @@ namespace {
 constexpr uint32_t minBufSize = 128;
 constexpr uint32_t maxBufSize = 8192;
 
-uint32_t clampBufSize(uint32_t v) { return std::clamp(v, minBufSize, maxBufSize); }
+uint32_t clampBufSize(uint32_t v) {
+    return std::clamp(v, minBufSize, maxBufSize);
+}
 
-std::unique_ptr<uint8_t[]> zeroedBuffer(uint32_t size) { return std::make_unique<uint8_t[]>(size); }
+std::unique_ptr<uint8_t[]> zeroedBuffer(uint32_t size) {
+    return std::make_unique<uint8_t[]>(size);
+}
 
 TSerialDriver::Error errorOf(LineFault f) {
     switch (f) {
-    case LineFault::None: return TSerialDriver::Error::NoError;
-    case LineFault::DeviceMissing: return TSerialDriver::Error::DeviceMissing;
-    case LineFault::PermissionDenied: return TSerialDriver::Error::PermissionDenied;
-    case LineFault::DeviceBusy: return TSerialDriver::Error::DeviceBusy;
-    case LineFault::SettingsRefused: return TSerialDriver::Error::SettingsRefused;
-    case LineFault::HungUp: return TSerialDriver::Error::DeviceGone;
-    case LineFault::Other: break;
+    case LineFault::None:
+        return TSerialDriver::Error::NoError;
+    case LineFault::DeviceMissing:
+        return TSerialDriver::Error::DeviceMissing;
+    case LineFault::PermissionDenied:
+        return TSerialDriver::Error::PermissionDenied;
+    case LineFault::DeviceBusy:
+        return TSerialDriver::Error::DeviceBusy;
+    case LineFault::SettingsRefused:
+        return TSerialDriver::Error::SettingsRefused;
+    case LineFault::HungUp:
+        return TSerialDriver::Error::DeviceGone;
+    case LineFault::Other:
+        break;
     }
     return TSerialDriver::Error::OtherError;
 }
@@ -49,7 +60,9 @@ TSerialDriver::TSerialDriver(std::unique_ptr<SerialBackend> backend, QObject* ow
     connect(pollTimer_, &QTimer::timeout, this, &TSerialDriver::PollTimerProc);
 }
 
-TSerialDriver::~TSerialDriver() { ClosePort(); }
+TSerialDriver::~TSerialDriver() {
+    ClosePort();
+}
 
 // ---- properties
 
@@ -187,7 +200,9 @@ void TSerialDriver::ClosePort() {
     qCDebug(lcSerial).noquote() << "closed" << lastPath_;
 }
 
-void TSerialDriver::setError(Error e) { error_ = e; }
+void TSerialDriver::setError(Error e) {
+    error_ = e;
+}
 
 bool TSerialDriver::lineLost() {
     if (!backend_->hungUp()) return false;
@@ -200,8 +215,10 @@ bool TSerialDriver::lineLost() {
 
 QString TSerialDriver::errorString() const {
     switch (error_) {
-    case Error::NoError: return tr("No error.");
-    case Error::DeviceMissing: return tr("No such device: %1").arg(lastPath_);
+    case Error::NoError:
+        return tr("No error.");
+    case Error::DeviceMissing:
+        return tr("No such device: %1").arg(lastPath_);
     case Error::PermissionDenied:
 #ifdef Q_OS_LINUX
         return tr("No permission to open %1: the user is not in the %2 group.")
@@ -209,10 +226,14 @@ QString TSerialDriver::errorString() const {
 #else
         return tr("No permission to open %1.").arg(lastPath_);
 #endif
-    case Error::DeviceBusy: return tr("%1 is in use by another program.").arg(lastPath_);
-    case Error::SettingsRefused: return tr("%1 refused the line settings.").arg(lastPath_);
-    case Error::DeviceGone: return tr("%1 stopped working (adapter unplugged?).").arg(lastPath_);
-    case Error::OtherError: break;
+    case Error::DeviceBusy:
+        return tr("%1 is in use by another program.").arg(lastPath_);
+    case Error::SettingsRefused:
+        return tr("%1 refused the line settings.").arg(lastPath_);
+    case Error::DeviceGone:
+        return tr("%1 stopped working (adapter unplugged?).").arg(lastPath_);
+    case Error::OtherError:
+        break;
     }
     return tr("%1 cannot be opened.").arg(lastPath_);
 }
@@ -220,14 +241,17 @@ QString TSerialDriver::errorString() const {
 QString TSerialDriver::lineSettingsText() const {
     static const char* const parities[] = {"none", "odd", "even", "mark", "space"};
     static const char* const stops[] = {"1", "1.5", "2"};
-    const bool known = parity_ >= ptNONE && parity_ <= ptSPACE && stopBits_ >= sb1BITS && stopBits_ <= sb2BITS;
+    const bool known =
+        parity_ >= ptNONE && parity_ <= ptSPACE && stopBits_ >= sb1BITS && stopBits_ <= sb2BITS;
     return QStringLiteral("speed=%1 data=%2 parity=%3 stop=%4")
         .arg(baudRateValue_)
         .arg(int(dataBits_) + 5)
         .arg(QLatin1String(known ? parities[parity_] : "?"), QLatin1String(known ? stops[stopBits_] : "?"));
 }
 
-bool TSerialDriver::IsOpen() const { return backend_->isOpen(); }
+bool TSerialDriver::IsOpen() const {
+    return backend_->isOpen();
+}
 
 bool TSerialDriver::ApplyLineSettings() {
     if (!IsOpen()) return false;
@@ -356,12 +380,14 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
     return total;
 }
 
-uint32_t TSerialDriver::tickStepMs() const { return backend_->tickStepMs(); }
+uint32_t TSerialDriver::tickStepMs() const {
+    return backend_->tickStepMs();
+}
 
 // ---- supporting functions
 
 uint32_t TSerialDriver::BaudValueOf(TBaudRate rate) {
-    static constexpr uint32_t table[] = {0,     110,   300,   600,   1200,   2400,   4800,   9600,
+    static constexpr uint32_t table[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                          14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
     if (rate < brCustom || rate > br256000) return 0;
     return table[rate];
@@ -377,10 +403,14 @@ QString TSerialDriver::PlatformTag() {
     const OsVersion v = osVersion();
     if (!v.known) return QStringLiteral("??");
     switch (v.platformId) {
-    case 0: return QStringLiteral("W32S");
-    case 1: return QStringLiteral("W95");
-    case 2: return QStringLiteral("WNT");
-    default: return QStringLiteral("??");
+    case 0:
+        return QStringLiteral("W32S");
+    case 1:
+        return QStringLiteral("W95");
+    case 2:
+        return QStringLiteral("WNT");
+    default:
+        return QStringLiteral("??");
     }
 }
 
@@ -418,7 +448,8 @@ void TSerialDriver::PollTimerProc() {
             uint32_t got = 0;
             const bool ok = waiting > 0 && backend_->read(scratch, std::min(waiting, inBufSize_), got);
             packetStartTick_ = -1;
-            if (ok && packetMode_ == pmPass && got > 0 && onReceivePacket_) onReceivePacket_(this, scratch, got);
+            if (ok && packetMode_ == pmPass && got > 0 && onReceivePacket_)
+                onReceivePacket_(this, scratch, got);
             return;
         }
         if (waiting > 0 && packetStartTick_ == -1) packetStartTick_ = now;

@@ -3,12 +3,12 @@
 // configures it from its properties, sends with a no-progress time-out,
 // reads with an inactivity time-out, and while open drains unsolicited input
 // from a polling timer. The operating system sits behind SerialBackend.
-#include <QLoggingCategory>
-#include <QObject>
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <QLoggingCategory>
+#include <QObject>
+#include <QString>
 
 class QTimer;
 class SerialBackend;
@@ -18,12 +18,41 @@ class SerialBackend;
 Q_DECLARE_LOGGING_CATEGORY(lcSerial)
 
 enum TPortNumber {
-    pnCustom, pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6, pnCOM7, pnCOM8,
-    pnCOM9, pnCOM10, pnCOM11, pnCOM12, pnCOM13, pnCOM14, pnCOM15, pnCOM16
+    pnCustom,
+    pnCOM1,
+    pnCOM2,
+    pnCOM3,
+    pnCOM4,
+    pnCOM5,
+    pnCOM6,
+    pnCOM7,
+    pnCOM8,
+    pnCOM9,
+    pnCOM10,
+    pnCOM11,
+    pnCOM12,
+    pnCOM13,
+    pnCOM14,
+    pnCOM15,
+    pnCOM16
 };
 enum TBaudRate {
-    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400,
-    br19200, br38400, br56000, br57600, br115200, br128000, br256000
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
 };
 enum TDataBits { db5BITS, db6BITS, db7BITS, db8BITS };
 enum TStopBits { sb1BITS, sb1HALFBITS, sb2BITS };

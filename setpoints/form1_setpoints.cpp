@@ -1,15 +1,15 @@
 // The setpoint page of the main window: the table, reading and writing the
 // relay's setpoints, setting its clock, and the setpoint files. The rules
 // live in setpoints/rules.h and setpoints/setpointfile.h.
-#include "widgets/controls.h"
 #include "app/operation.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
+#include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/readback.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
+#include "widgets/controls.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -78,7 +78,8 @@ QLabel* setpointStatus(StatusBar* bar) {
 // an attempt after a wait that closed the port fails.
 bool writeWithRetry(Operation& op, TForm1& f, int reg, int value) {
     return setpoints::writeWithRetry([&op](std::uint32_t ms) { op.wait(ms); },
-                                     [&op, &f](int r, int v) { return op.portOpen() && f.Zapis(r, v); }, reg, value);
+                                     [&op, &f](int r, int v) { return op.portOpen() && f.Zapis(r, v); }, reg,
+                                     value);
 }
 
 } // namespace
@@ -108,7 +109,8 @@ void TForm1::buildSetpointPage() {
     connect(StringGrid1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == 3) markChangedCells();
     });
-    auto* compare = new QAction(QCoreApplication::translate("setpoints", "Compare with a file..."), StringGrid1);
+    auto* compare =
+        new QAction(QCoreApplication::translate("setpoints", "Compare with a file..."), StringGrid1);
     compare->setObjectName(QStringLiteral("CompareWithFile"));
     connect(compare, &QAction::triggered, this, &TForm1::compareSetpointFile);
     StringGrid1->addAction(compare);
@@ -252,7 +254,8 @@ void TForm1::SpeedButton11Click() {
     const QStringList names = nameTexts(StringGrid1);
     QList<int> unconfirmed;
     int sent = 0;
-    for (const auto& [row, value] : {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
+    for (const auto& [row, value] :
+         {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
         if (!op.portOpen()) break;
         ++sent;
         if (!writeWithRetry(op, *this, kFirstRegister + row, value)) unconfirmed << row;
@@ -331,13 +334,20 @@ void TForm1::markChangedCells() {
             StringGrid1->setCellMark(3, r, QColor(), QString());
             break;
         case CellState::Unknown:
-            StringGrid1->setCellMark(3, r, QColor(), QCoreApplication::translate("setpoints", "The relay's value is not known: read the setpoints first."));
+            StringGrid1->setCellMark(
+                3, r, QColor(),
+                QCoreApplication::translate("setpoints",
+                                            "The relay's value is not known: read the setpoints first."));
             break;
         case CellState::Same:
-            StringGrid1->setCellMark(3, r, QColor(), QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
+            StringGrid1->setCellMark(
+                3, r, QColor(),
+                QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
             break;
         case CellState::Changed:
-            StringGrid1->setCellMark(3, r, kChangedCell, QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
+            StringGrid1->setCellMark(
+                3, r, kChangedCell,
+                QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
             break;
         }
     }
@@ -354,5 +364,6 @@ void TForm1::compareSetpointFile() {
     }
     auto* window = findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
     if (!window) window = new SetpointCompareWindow(this);
-    window->showComparison(chosen, nameTexts(StringGrid1), compareWithFile(file.lines, setpoint_.setpointImage));
+    window->showComparison(chosen, nameTexts(StringGrid1),
+                           compareWithFile(file.lines, setpoint_.setpointImage));
 }

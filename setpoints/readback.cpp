@@ -85,21 +85,28 @@ QString unconfirmedReport(const QList<int>& rows, int sent, const QStringList& n
     QStringList lines{QCoreApplication::translate("setpoints", "The relay did not confirm these setpoints:")};
     for (int r : rows)
         lines << rowLine(r, names);
-    if (rows.size() < sent) lines << QCoreApplication::translate("setpoints", "The other setpoints were written.");
+    if (rows.size() < sent)
+        lines << QCoreApplication::translate("setpoints", "The other setpoints were written.");
     return lines.join(QLatin1Char('\n'));
 }
 
 QString readBackReport(bool readBack, const QList<Difference>& differences, bool anyUnconfirmed,
                        const QStringList& names) {
-    if (!readBack) return QCoreApplication::translate("setpoints", "Reading the setpoints back failed: the values in the relay are not confirmed.");
+    if (!readBack)
+        return QCoreApplication::translate(
+            "setpoints", "Reading the setpoints back failed: the values in the relay are not confirmed.");
     if (!differences.isEmpty()) {
-        QStringList lines{QCoreApplication::translate("setpoints", "The relay holds other values than those sent:")};
+        QStringList lines{
+            QCoreApplication::translate("setpoints", "The relay holds other values than those sent:")};
         for (const Difference& d : differences)
             lines << rowLine(d.row, names) + QStringLiteral(": ") +
-                         (d.heldText.isEmpty() ? QCoreApplication::translate("setpoints", "not read") : d.heldText);
+                         (d.heldText.isEmpty() ? QCoreApplication::translate("setpoints", "not read")
+                                               : d.heldText);
         return lines.join(QLatin1Char('\n'));
     }
-    if (anyUnconfirmed) return QCoreApplication::translate("setpoints", "Reading back shows that the relay holds every value sent.");
+    if (anyUnconfirmed)
+        return QCoreApplication::translate("setpoints",
+                                           "Reading back shows that the relay holds every value sent.");
     return QString();
 }
 
@@ -113,15 +120,16 @@ QString confirmedStatus(const QString& time) {
 }
 
 QString confirmedStatusDetail(const QString& time) {
-    return QCoreApplication::translate("setpoints", "The setpoints were written and read back equal at %1.").arg(time);
+    return QCoreApplication::translate("setpoints", "The setpoints were written and read back equal at %1.")
+        .arg(time);
 }
 
 } // namespace setpoints
 
 namespace setpoints {
 
-bool writeWithRetry(const std::function<void(std::uint32_t)>& wait, const std::function<bool(int, int)>& write,
-                    int reg, int value) {
+bool writeWithRetry(const std::function<void(std::uint32_t)>& wait,
+                    const std::function<bool(int, int)>& write, int reg, int value) {
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         wait(kWriteWaitMs);
         if (write(reg, value)) return true;

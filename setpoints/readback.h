@@ -100,7 +100,7 @@ constexpr int kWriteAttempts = 4;          // tries per register
 constexpr std::uint32_t kWriteWaitMs = 50; // the wait before each try, and before the read-back
 // Up to kWriteAttempts tries of write(reg, value), each after wait(kWriteWaitMs);
 // true at the first that the relay confirmed.
-bool writeWithRetry(const std::function<void(std::uint32_t)>& wait, const std::function<bool(int, int)>& write,
-                    int reg, int value);
+bool writeWithRetry(const std::function<void(std::uint32_t)>& wait,
+                    const std::function<bool(int, int)>& write, int reg, int value);
 
 } // namespace setpoints

@@ -1,5 +1,5 @@
-#include "protocol/relaymap.h"
 #include "setpoints/rules.h"
+#include "protocol/relaymap.h"
 
 #include "protocol/formatting.h"
 
@@ -285,13 +285,17 @@ bool cellSelectable(int /*column*/, int row) {
 std::optional<Row0Texts> row0Texts(int variant) {
     switch (variant) {
     case 0:
-        return Row0Texts{QStringLiteral("In         [A]"), hiddenTextNumber(HiddenText::NominalCurrentFirst, 0)};
+        return Row0Texts{QStringLiteral("In         [A]"),
+                         hiddenTextNumber(HiddenText::NominalCurrentFirst, 0)};
     case 1:
-        return Row0Texts{QStringLiteral("In= 2-20,0 [A]"), hiddenTextNumber(HiddenText::NominalCurrentFirst, 1)};
+        return Row0Texts{QStringLiteral("In= 2-20,0 [A]"),
+                         hiddenTextNumber(HiddenText::NominalCurrentFirst, 1)};
     case 2:
-        return Row0Texts{QStringLiteral("In= 10-100 [A]"), hiddenTextNumber(HiddenText::NominalCurrentFirst, 2)};
+        return Row0Texts{QStringLiteral("In= 10-100 [A]"),
+                         hiddenTextNumber(HiddenText::NominalCurrentFirst, 2)};
     case 3:
-        return Row0Texts{QStringLiteral("In= 25-250 [A]"), hiddenTextNumber(HiddenText::NominalCurrentFirst, 3)};
+        return Row0Texts{QStringLiteral("In= 25-250 [A]"),
+                         hiddenTextNumber(HiddenText::NominalCurrentFirst, 3)};
     default:
         return std::nullopt;
     }

@@ -14,13 +14,13 @@
 
 namespace setpoints {
 
-constexpr int kRows = relay::kSetpointBlock; // registers 12..25, one row each
+constexpr int kRows = relay::kSetpointBlock;          // registers 12..25, one row each
 constexpr int kFirstRegister = relay::kSetpointFirst; // the register of row 0
-constexpr int kParameters = 12;    // rows 0..11 are checked as parameters 1..12
+constexpr int kParameters = 12;                       // rows 0..11 are checked as parameters 1..12
 constexpr int kWrittenRows = relay::kSetpointWritten; // rows 0..10 go to registers 12..22
-constexpr int kVariantRow = 11;    // register 23, the relay's variant
-constexpr int kDateRow = 12;       // register 24, month.day
-constexpr int kTimeRow = 13;       // register 25, hour:minute
+constexpr int kVariantRow = 11;                       // register 23, the relay's variant
+constexpr int kDateRow = 12;                          // register 24, month.day
+constexpr int kTimeRow = 13;                          // register 25, hour:minute
 
 // ---- the texts the table starts with (column 0, 1 and 2 of rows 0..13)
 QStringList initialSetpointNumbers(); // " 1" .. " 14"

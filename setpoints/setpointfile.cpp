@@ -67,7 +67,8 @@ SetpointFileRead readSetpointFile(const QString& path) {
         return r;
     }
     QByteArray line;
-    while (r.lines.size() < kFileLines && reader.readLine(&line)) r.lines << QString::fromLatin1(line);
+    while (r.lines.size() < kFileLines && reader.readLine(&line))
+        r.lines << QString::fromLatin1(line);
     if (reader.hasError()) {
         r.error = reader.errorString();
         r.lines.clear();

@@ -13,7 +13,8 @@ std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> w;
     std::string s;
-    while (in >> s) w.push_back(s);
+    while (in >> s)
+        w.push_back(s);
     return w;
 }
 
@@ -22,10 +23,13 @@ const char* const kHelp =
     "garbage-after other-address) | late-ms N | inject off | set N V | get N | freeze | run | load PCT | "
     "voltage V | fault W | trip NAME[,NAME] | trip none | variant N | defaults | memory empty | "
     "memory default | record K CAUSE MONTH DAY HOUR MINUTE | record K empty | clock MM DD HH MI | "
-    "clock stop | clock run | address N | line | line baud N | line parity none|odd|even | line data-bits 7|8 | "
+    "clock stop | clock run | address N | line | line baud N | line parity none|odd|even | line data-bits "
+    "7|8 | "
     "line stop-bits 1|2 | line timing on|off | line response-ms N | status | help";
 
-std::string error(const std::string& what) { return "error " + what; }
+std::string error(const std::string& what) {
+    return "error " + what;
+}
 
 std::string formatProbability(double p) {
     std::ostringstream o;
@@ -123,8 +127,10 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
         if (w.size() == 2) v = std::strtod(w[1].c_str(), &end);
         if (w.size() != 2 || end == w[1].c_str() || *end != '\0' || !(v >= 0 && v <= 1000))
             return error("usage: " + cmd + " 0..1000");
-        if (cmd == "load") c.relay.setLoad(v);
-        else c.relay.setVoltage(v);
+        if (cmd == "load")
+            c.relay.setLoad(v);
+        else
+            c.relay.setVoltage(v);
         return "ok";
     }
     if (cmd == "fault") {
@@ -168,7 +174,8 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
         return error("usage: memory empty | memory default");
     }
     if (cmd == "record") {
-        if (w.size() < 3 || !parseInt(w[1], 0, kFaultRecords - 1, a)) return error("usage: record K(0..39) ...");
+        if (w.size() < 3 || !parseInt(w[1], 0, kFaultRecords - 1, a))
+            return error("usage: record K(0..39) ...");
         uint8_t rec[kRecordBytes] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
         if (w.size() == 3 && w[2] == "empty") {
             c.relay.setRecord(static_cast<int>(a), rec);
@@ -198,8 +205,9 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
             return "ok";
         }
         long hour = 0, minute = 0;
-        if (w.size() == 5 && parseInt(w[1], 1, 12, a) && parseInt(w[2], 1, 31, b) && parseInt(w[3], 0, 23, hour) &&
-            parseInt(w[4], 0, 59, minute) && b <= daysInMonth(static_cast<int>(a))) {
+        if (w.size() == 5 && parseInt(w[1], 1, 12, a) && parseInt(w[2], 1, 31, b) &&
+            parseInt(w[3], 0, 23, hour) && parseInt(w[4], 0, 59, minute) &&
+            b <= daysInMonth(static_cast<int>(a))) {
             c.relay.clock().start(static_cast<int>(a), static_cast<int>(b), static_cast<int>(hour),
                                   static_cast<int>(minute), 0, now);
             c.relay.update(now);
@@ -235,23 +243,25 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
                 if (good) l.responseMs = static_cast<int>(a);
             }
             if (!good)
-                return error("usage: line baud 110..115200 | line parity none|odd|even | line data-bits 7|8 | "
-                             "line stop-bits 1|2 | line timing on|off | line response-ms 0..10000");
+                return error(
+                    "usage: line baud 110..115200 | line parity none|odd|even | line data-bits 7|8 | "
+                    "line stop-bits 1|2 | line timing on|off | line response-ms 0..10000");
             return "ok " + describe(l);
         }
-        return error("usage: line [baud N | parity P | data-bits N | stop-bits N | timing on|off | response-ms N]");
+        return error(
+            "usage: line [baud N | parity P | data-bits N | stop-bits N | timing on|off | response-ms N]");
     }
     if (cmd == "status" && w.size() == 1) {
         c.relay.update(now);
-        std::string s = "ok address=" + std::to_string(c.address) + " variant=" + std::to_string(c.relay.variant()) +
-                        " fault=" + std::to_string(c.relay.faultWord()) +
-                        " frozen=" + (c.relay.frozen() ? "1" : "0") +
-                        " clock=" + (c.relay.clock().running() ? "running" : "stopped") +
-                        " requests=" + std::to_string(c.counters.requests) +
-                        " replies=" + std::to_string(c.counters.replies) +
-                        " ignored=" + std::to_string(c.counters.ignored) +
-                        " queued=" + std::to_string(c.injection.queued()) +
-                        " late-ms=" + std::to_string(c.injection.lateMs());
+        std::string s =
+            "ok address=" + std::to_string(c.address) + " variant=" + std::to_string(c.relay.variant()) +
+            " fault=" + std::to_string(c.relay.faultWord()) + " frozen=" + (c.relay.frozen() ? "1" : "0") +
+            " clock=" + (c.relay.clock().running() ? "running" : "stopped") +
+            " requests=" + std::to_string(c.counters.requests) +
+            " replies=" + std::to_string(c.counters.replies) +
+            " ignored=" + std::to_string(c.counters.ignored) +
+            " queued=" + std::to_string(c.injection.queued()) +
+            " late-ms=" + std::to_string(c.injection.lateMs());
         for (int i = 1; i < kActionCount; ++i) {
             const auto act = static_cast<Action>(i);
             s += std::string(" ") + actionName(act) + "=" + formatProbability(c.injection.probability(act));

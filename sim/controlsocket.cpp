@@ -27,7 +27,7 @@ int listenControl(const std::string& path, std::string& error) {
         error = "control path too long";
         return -1;
     }
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) == 0) {
         if (!S_ISSOCK(st.st_mode)) {
             error = path + " exists and is not a socket";
@@ -97,7 +97,8 @@ std::string tellControl(const std::string& path, const std::string& command) {
     if (::send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size())) {
         char c = 0;
         pollfd p{fd, POLLIN, 0};
-        while (answer.size() < kMaxControlLine && ::poll(&p, 1, 5000) > 0 && ::read(fd, &c, 1) == 1 && c != '\n')
+        while (answer.size() < kMaxControlLine && ::poll(&p, 1, 5000) > 0 && ::read(fd, &c, 1) == 1 &&
+               c != '\n')
             answer += c;
     } else {
         std::fprintf(stderr, "vrk-sim: send: %s\n", std::strerror(errno));

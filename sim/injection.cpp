@@ -5,12 +5,14 @@
 namespace sim {
 
 namespace {
-const char* const kNames[kActionCount] = {"reply",          "noreply",       "badcrc",       "short", "late",
-                                          "garbage-before", "garbage-after", "other-address"};
+const char* const kNames[kActionCount] = {"reply", "noreply",        "badcrc",        "short",
+                                          "late",  "garbage-before", "garbage-after", "other-address"};
 constexpr size_t kMaxQueued = 1000000;
 } // namespace
 
-const char* actionName(Action a) { return kNames[static_cast<int>(a)]; }
+const char* actionName(Action a) {
+    return kNames[static_cast<int>(a)];
+}
 
 std::optional<Action> actionByName(const std::string& name) {
     for (int i = 0; i < kActionCount; ++i)
@@ -21,14 +23,16 @@ std::optional<Action> actionByName(const std::string& name) {
 bool Injection::setProbability(Action a, double p) {
     if (!(p >= 0.0 && p <= 1.0) || a == Action::Reply) return false;
     double sum = 0;
-    for (int i = 0; i < kActionCount; ++i) sum += (i == static_cast<int>(a)) ? p : p_[i];
+    for (int i = 0; i < kActionCount; ++i)
+        sum += (i == static_cast<int>(a)) ? p : p_[i];
     if (sum > 1.0 + 1e-9) return false;
     p_[static_cast<int>(a)] = p;
     return true;
 }
 
 void Injection::queue(Action a, int count) {
-    for (int i = 0; i < count && forced_.size() < kMaxQueued; ++i) forced_.push_back(a);
+    for (int i = 0; i < count && forced_.size() < kMaxQueued; ++i)
+        forced_.push_back(a);
 }
 
 void Injection::clear() {
@@ -55,7 +59,8 @@ Bytes Injection::apply(Action a, const Bytes& reply, int address) {
     Bytes out = reply;
     auto garbage = [this](size_t n) {
         Bytes g(n);
-        for (auto& b : g) b = static_cast<uint8_t>(rng_() & 0xFF);
+        for (auto& b : g)
+            b = static_cast<uint8_t>(rng_() & 0xFF);
         return g;
     };
     switch (a) {

@@ -11,9 +11,12 @@ bool isLineSpeed(long baud) {
 
 const char* parityName(Parity p) {
     switch (p) {
-    case Parity::Odd: return "odd";
-    case Parity::Even: return "even";
-    case Parity::None: break;
+    case Parity::Odd:
+        return "odd";
+    case Parity::Even:
+        return "even";
+    case Parity::None:
+        break;
     }
     return "none";
 }
@@ -27,7 +30,9 @@ bool parityByName(const std::string& name, Parity& p) {
     return false;
 }
 
-int bitsPerCharacter(const LineFormat& f) { return 1 + f.dataBits + (f.parity == Parity::None ? 0 : 1) + f.stopBits; }
+int bitsPerCharacter(const LineFormat& f) {
+    return 1 + f.dataBits + (f.parity == Parity::None ? 0 : 1) + f.stopBits;
+}
 
 double characterSeconds(const LineFormat& f) {
     return f.baud > 0 ? static_cast<double>(bitsPerCharacter(f)) / f.baud : 0.0;

@@ -24,8 +24,8 @@ struct LineFormat {
 // The relay's line as the options and the control commands set it.
 struct LineSettings {
     LineFormat own;
-    bool timing = false;  // requests take their wire time to arrive, replies leave paced
-    int responseMs = 5;   // with timing: the relay's turnaround after a request
+    bool timing = false; // requests take their wire time to arrive, replies leave paced
+    int responseMs = 5;  // with timing: the relay's turnaround after a request
 };
 
 // What the pseudo-terminal shows of the program's end.
@@ -37,7 +37,8 @@ struct SeenLine {
 
 constexpr int kMaxResponseMs = 10000;
 
-// The speeds a relay's line may be set to (the standard rates from 110 to 115200 that a Linux terminal knows).
+// The speeds a relay's line may be set to (the standard rates from 110 to 115200 that a Linux terminal
+// knows).
 bool isLineSpeed(long baud);
 const char* parityName(Parity p); // none, odd, even
 bool parityByName(const std::string& name, Parity& p);

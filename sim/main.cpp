@@ -39,9 +39,9 @@ using namespace sim;
 
 namespace {
 
-constexpr double kFrameGap = 0.003;       // silence that ends a frame, seconds
-constexpr size_t kFixedRequest = 8;       // function 3 and 6 requests are always 8 bytes
-constexpr size_t kMaxFrame = 256;         // the longest RTU frame
+constexpr double kFrameGap = 0.003; // silence that ends a frame, seconds
+constexpr size_t kFixedRequest = 8; // function 3 and 6 requests are always 8 bytes
+constexpr size_t kMaxFrame = 256;   // the longest RTU frame
 constexpr size_t kMaxControlClients = 16;
 
 volatile sig_atomic_t g_stop = 0;
@@ -116,9 +116,12 @@ Options parseOptions(int argc, char** argv) {
         const char* option;
         Action action;
     } injections[] = {
-        {"--no-reply", Action::NoReply},           {"--bad-crc", Action::BadCrc},
-        {"--short-reply", Action::Short},          {"--late-reply", Action::Late},
-        {"--garbage-before", Action::GarbageBefore}, {"--garbage-after", Action::GarbageAfter},
+        {"--no-reply", Action::NoReply},
+        {"--bad-crc", Action::BadCrc},
+        {"--short-reply", Action::Short},
+        {"--late-reply", Action::Late},
+        {"--garbage-before", Action::GarbageBefore},
+        {"--garbage-after", Action::GarbageAfter},
         {"--other-address", Action::OtherAddress},
     };
     for (int i = 1; i < argc; ++i) {
@@ -271,7 +274,8 @@ private:
 };
 
 std::string Simulator::command(const std::string& line) {
-    const std::string a = runCommand(line, Controlled{relay_, injection_, address_, counters_, opt_.seed, line_}, now());
+    const std::string a =
+        runCommand(line, Controlled{relay_, injection_, address_, counters_, opt_.seed, line_}, now());
     if (address_ != slave_.address()) slave_.setAddress(address_);
     return a;
 }
@@ -304,8 +308,8 @@ bool Simulator::setUp() {
             return false;
         }
         const std::string head = "# vrk-sim slave=" + slaveName_ + " address=" + std::to_string(address_) +
-                                 " variant=" + std::to_string(opt_.variant) + " seed=" + std::to_string(opt_.seed) +
-                                 " " + describe(line_) + "\n";
+                                 " variant=" + std::to_string(opt_.variant) +
+                                 " seed=" + std::to_string(opt_.seed) + " " + describe(line_) + "\n";
         [[maybe_unused]] const ssize_t n = ::write(logFd_, head.data(), head.size());
     }
     if (!opt_.control.empty()) {
@@ -567,7 +571,8 @@ int Simulator::run() {
         fds.push_back({master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0});
         if (controlFd_ >= 0) fds.push_back({controlFd_, POLLIN, 0});
         const size_t firstClient = fds.size();
-        for (const auto& c : clients_) fds.push_back({c.fd, POLLIN, 0});
+        for (const auto& c : clients_)
+            fds.push_back({c.fd, POLLIN, 0});
 
         // Sleep until the next thing on the line is due, to the microsecond:
         // at 19200 bit/s a character takes about half a millisecond.
@@ -594,8 +599,9 @@ int Simulator::run() {
         for (size_t i = firstClient; i < fds.size(); ++i)
             if (fds[i].revents & (POLLIN | POLLHUP | POLLERR))
                 clients_[i - firstClient].serve([this](const std::string& line) { return command(line); });
-        clients_.erase(std::remove_if(clients_.begin(), clients_.end(), [](const ControlClient& c) { return c.fd < 0; }),
-                       clients_.end());
+        clients_.erase(
+            std::remove_if(clients_.begin(), clients_.end(), [](const ControlClient& c) { return c.fd < 0; }),
+            clients_.end());
         if (fds[1].revents & POLLIN) readLine();
         cutFrames();
         sendDue();
@@ -611,7 +617,8 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--tell") == 0) {
             if (i + 2 >= argc) usageError("--tell needs a socket path and a command");
             std::string command;
-            for (int k = i + 2; k < argc; ++k) command += (command.empty() ? "" : " ") + std::string(argv[k]);
+            for (int k = i + 2; k < argc; ++k)
+                command += (command.empty() ? "" : " ") + std::string(argv[k]);
             const std::string answer = tellControl(argv[i + 1], command);
             if (!answer.empty()) std::printf("%s\n", answer.c_str());
             return answer.rfind("ok", 0) == 0 ? 0 : 1;
@@ -627,7 +634,7 @@ int main(int argc, char** argv) {
         std::perror("vrk-sim: pipe");
         return 1;
     }
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGTERM, &sa, nullptr);

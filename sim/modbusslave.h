@@ -15,9 +15,9 @@ namespace sim {
 
 struct Outcome {
     enum Kind { Answered, Broadcast, Ignored } kind = Ignored;
-    std::string reason;  // Ignored: address, crc, incomplete, error
+    std::string reason; // Ignored: address, crc, incomplete, error
     int fn = -1, reg = 0, count = 0, value = -1, exception = -1, kept = -1;
-    Bytes reply;         // Answered: the reply as libmodbus built it
+    Bytes reply; // Answered: the reply as libmodbus built it
     std::vector<uint16_t> values;
 };
 

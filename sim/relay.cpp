@@ -16,7 +16,8 @@ constexpr double kPi = 3.14159265358979323846;
 
 int64_t dayOfYear(int month, int day) {
     int64_t d = 0;
-    for (int m = 1; m < month; ++m) d += kMonthDays[m - 1];
+    for (int m = 1; m < month; ++m)
+        d += kMonthDays[m - 1];
     return d + day - 1;
 }
 
@@ -39,9 +40,13 @@ uint8_t toBcd(int value) {
     return static_cast<uint8_t>(((value / 10) << 4) | (value % 10));
 }
 
-uint16_t bcdPair(int high, int low) { return static_cast<uint16_t>((toBcd(high) << 8) | toBcd(low)); }
+uint16_t bcdPair(int high, int low) {
+    return static_cast<uint16_t>((toBcd(high) << 8) | toBcd(low));
+}
 
-int daysInMonth(int month) { return (month >= 1 && month <= 12) ? kMonthDays[month - 1] : 0; }
+int daysInMonth(int month) {
+    return (month >= 1 && month <= 12) ? kMonthDays[month - 1] : 0;
+}
 
 bool decodeMonthDay(uint16_t reg, int& month, int& day) {
     int m = 0, d = 0;
@@ -78,7 +83,8 @@ uint16_t RelayClock::monthDay(double now) const {
     if (!running_) return held24_;
     int64_t d = secondsOfYear(now) / kDay;
     int month = 1;
-    while (d >= kMonthDays[month - 1]) d -= kMonthDays[month++ - 1];
+    while (d >= kMonthDays[month - 1])
+        d -= kMonthDays[month++ - 1];
     return bcdPair(month, static_cast<int>(d) + 1);
 }
 
@@ -128,17 +134,23 @@ bool RelayClock::run(double now) {
 std::array<uint16_t, 11> defaultSetpoints(int variant) {
     // In, short-circuit multiple x10, Q/15, Is, T1, Ia, T2, Un/10, Umin, Umax, Td x2
     std::array<uint16_t, 11> s = {25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5};
-    if (variant == 1) s[0] = 125;      // 12,5 A in steps of 0,1 A
-    else if (variant == 3) s[0] = 125; // 125 A
-    return s;                          // variant 2: 25 = 12,5 A in steps of 0,5 A
+    if (variant == 1)
+        s[0] = 125; // 12,5 A in steps of 0,1 A
+    else if (variant == 3)
+        s[0] = 125; // 125 A
+    return s;       // variant 2: 25 = 12,5 A in steps of 0,5 A
 }
 
 double ampsPerUnit(int variant) {
     switch (variant) {
-    case 1: return 0.1;
-    case 2: return 0.5;
-    case 3: return 1.0;
-    default: return 0.0;
+    case 1:
+        return 0.1;
+    case 2:
+        return 0.5;
+    case 3:
+        return 1.0;
+    default:
+        return 0.0;
     }
 }
 
@@ -193,7 +205,8 @@ Relay::Relay(int variant, uint64_t seed, double now) : rng_(seed) {
 
 void Relay::restoreDefaults() {
     const auto s = defaultSetpoints(regs_[kVariantRegister]);
-    for (int i = 0; i < 11; ++i) regs_[12 + i] = s[i];
+    for (int i = 0; i < 11; ++i)
+        regs_[12 + i] = s[i];
 }
 
 void Relay::runMotor(double now) {
@@ -202,7 +215,8 @@ void Relay::runMotor(double now) {
     std::normal_distribution<double> noise(0.0, 1.0);
 
     const double t = now - t0_;
-    const double mean = load_ > 0 ? std::max(0.0, load_ + swing_ * std::sin(2 * kPi * t / period_ + swingPhase_)) : 0;
+    const double mean =
+        load_ > 0 ? std::max(0.0, load_ + swing_ * std::sin(2 * kPi * t / period_ + swingPhase_)) : 0;
     double amps[3] = {0, 0, 0};
     const double inAmps = regs_[kNominalCurrentRegister] * ampsPerUnit(regs_[kVariantRegister]);
     double currentSum = 0;
@@ -228,7 +242,9 @@ void Relay::runMotor(double now) {
     refreshRelays();
 }
 
-void Relay::refreshRelays() { regs_[kOutputRelaysRegister] = regs_[kFaultWordRegister] != 0 ? kRelayK2 : kRelayK1; }
+void Relay::refreshRelays() {
+    regs_[kOutputRelaysRegister] = regs_[kFaultWordRegister] != 0 ? kRelayK2 : kRelayK1;
+}
 
 void Relay::update(double now) {
     if (!frozen_) runMotor(now);
@@ -237,7 +253,8 @@ void Relay::update(double now) {
 }
 
 void Relay::copyTo(uint16_t* tab) const {
-    for (int n = 1; n <= kRegisterCount; ++n) tab[n - 1] = regs_[n];
+    for (int n = 1; n <= kRegisterCount; ++n)
+        tab[n - 1] = regs_[n];
 }
 
 uint16_t Relay::masterWrite(int n, uint16_t value, double now) {
@@ -276,7 +293,9 @@ void Relay::setLoad(double percent) {
     load_ = std::clamp(percent, 0.0, 1000.0);
 }
 
-void Relay::setVoltage(double volts) { voltage_ = std::clamp(volts, 0.0, 1000.0); }
+void Relay::setVoltage(double volts) {
+    voltage_ = std::clamp(volts, 0.0, 1000.0);
+}
 
 void Relay::setFaultWord(uint16_t word) {
     regs_[kFaultWordRegister] = word;
@@ -289,7 +308,8 @@ void Relay::trip(uint16_t bits, double now) {
         load_ = 92 + 6 * u(rng_);
         swing_ = 6;
         voltage_ = 400;
-        for (int k = 0; k < 3; ++k) currentOffset_[k] = -2.5 + 5 * u(rng_);
+        for (int k = 0; k < 3; ++k)
+            currentOffset_[k] = -2.5 + 5 * u(rng_);
         setFaultWord(0);
         return;
     }
@@ -306,9 +326,10 @@ void Relay::trip(uint16_t bits, double now) {
     setFaultWord(regs_[kFaultWordRegister] | bits);
 
     update(now);
-    uint8_t record[kRecordBytes] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(regs_[kDateRegister] >> 8),
-                                    static_cast<uint8_t>(regs_[kDateRegister] & 0xFF), static_cast<uint8_t>(regs_[kTimeRegister] >> 8),
-                                    static_cast<uint8_t>(regs_[kTimeRegister] & 0xFF)};
+    uint8_t record[kRecordBytes] = {
+        static_cast<uint8_t>(bits), static_cast<uint8_t>(regs_[kDateRegister] >> 8),
+        static_cast<uint8_t>(regs_[kDateRegister] & 0xFF), static_cast<uint8_t>(regs_[kTimeRegister] >> 8),
+        static_cast<uint8_t>(regs_[kTimeRegister] & 0xFF)};
     setRecord(nextRecord_, record);
     nextRecord_ = (nextRecord_ + 1) % kFaultRecords;
 }
@@ -322,16 +343,19 @@ uint8_t Relay::memoryByte(int i) const {
 
 void Relay::setMemoryByte(int i, uint8_t b) {
     uint16_t& r = regs_[kFirstMemoryRegister + i / 2];
-    r = (i % 2 == 0) ? static_cast<uint16_t>((r & 0x00FF) | (b << 8)) : static_cast<uint16_t>((r & 0xFF00) | b);
+    r = (i % 2 == 0) ? static_cast<uint16_t>((r & 0x00FF) | (b << 8))
+                     : static_cast<uint16_t>((r & 0xFF00) | b);
 }
 
 void Relay::setRecord(int k, const uint8_t bytes[kRecordBytes]) {
     if (k < 0 || k >= kFaultRecords) return;
-    for (int i = 0; i < kRecordBytes; ++i) setMemoryByte(k * kRecordBytes + i, bytes[i]);
+    for (int i = 0; i < kRecordBytes; ++i)
+        setMemoryByte(k * kRecordBytes + i, bytes[i]);
 }
 
 void Relay::clearMemory() {
-    for (int i = 0; i < kMemoryBytes; ++i) setMemoryByte(i, 0xFF);
+    for (int i = 0; i < kMemoryBytes; ++i)
+        setMemoryByte(i, 0xFF);
     nextRecord_ = 0;
 }
 
@@ -340,8 +364,8 @@ void Relay::fillDefaultMemory(uint64_t seed) {
     // 27 trips spread over the year, single causes mostly, now and then two at once;
     // the last 13 slots have never been used.
     std::mt19937_64 rng(seed ^ 0x5EED0F7A);
-    const uint8_t causes[] = {Overload,   ShortCircuit, Asymmetry,     DryRunning,
-                              UnderVoltage, OverVoltage, PhaseSequence, Overload | UnderVoltage};
+    const uint8_t causes[] = {Overload,     ShortCircuit, Asymmetry,     DryRunning,
+                              UnderVoltage, OverVoltage,  PhaseSequence, Overload | UnderVoltage};
     constexpr int kUsed = 27;
     for (int k = 0; k < kUsed; ++k) {
         const int month = 1 + static_cast<int>(rng() % 12);

@@ -9,7 +9,7 @@
 
 namespace sim {
 
-constexpr int kRegisterCount = 125;   // registers 1 to 125
+constexpr int kRegisterCount = 125; // registers 1 to 125
 constexpr int kFaultWordRegister = 10;
 constexpr int kOutputRelaysRegister = 11;
 constexpr int kNominalCurrentRegister = 12; // the first setpoint
@@ -37,9 +37,9 @@ constexpr uint16_t kRelayK1 = 0x0100;
 constexpr uint16_t kRelayK2 = 0x0200;
 
 // Packed BCD helpers: two decimal digits per byte.
-bool bcdByte(uint8_t b, int& value);               // false when a nibble is above 9
-uint8_t toBcd(int value);                           // 0..99
-uint16_t bcdPair(int high, int low);                // e.g. (12, 6) -> 0x1206
+bool bcdByte(uint8_t b, int& value); // false when a nibble is above 9
+uint8_t toBcd(int value);            // 0..99
+uint16_t bcdPair(int high, int low); // e.g. (12, 6) -> 0x1206
 // Month 1-12 and day 1-daysInMonth; the relay's calendar has no year, so
 // February has 29 days.
 int daysInMonth(int month);
@@ -133,9 +133,9 @@ private:
     double lastT_ = 0;
     double t0_ = 0;
     // The motor.
-    double load_ = 95;         // mean phase current, % of In
-    double swing_ = 6;         // slow swing of the load, % of In
-    double period_ = 97;       // seconds
+    double load_ = 95;   // mean phase current, % of In
+    double swing_ = 6;   // slow swing of the load, % of In
+    double period_ = 97; // seconds
     double swingPhase_ = 0;
     double currentOffset_[3] = {0, 0, 0};
     double voltage_ = 400;

@@ -13,8 +13,8 @@ namespace {
 const struct {
     int baud;
     speed_t code;
-} kSpeeds[] = {{110, B110},     {300, B300},     {600, B600},     {1200, B1200},
-               {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},
+} kSpeeds[] = {{110, B110},     {300, B300},     {600, B600},      {1200, B1200},
+               {2400, B2400},   {4800, B4800},   {9600, B9600},    {19200, B19200},
                {38400, B38400}, {57600, B57600}, {115200, B115200}};
 
 } // namespace
@@ -52,7 +52,7 @@ bool readSeenLine(int fd, SeenLine& seen) {
 }
 
 bool makeLink(const std::string& link, const std::string& target, std::string& error) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(link.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
         error = link + " exists and is not a symbolic link";
         return false;

@@ -3,10 +3,10 @@
 // a working folder of its own, with the beep counted and the message boxes,
 // the standard error box and the file dialogs scripted.
 #include "app/program.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
 #include "config/tform2.h"
+#include "seams/seams.h"
 
 #include <QDir>
 #include <QQueue>

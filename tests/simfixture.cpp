@@ -4,8 +4,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 #include <QtGlobal>
+#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -22,7 +22,7 @@
 extern char** environ;
 
 namespace {
-constexpr int kStartMs = 10000;   // generous: only there to catch a simulator that never comes up
+constexpr int kStartMs = 10000; // generous: only there to catch a simulator that never comes up
 constexpr int kStopMs = 5000;
 constexpr int kAnswerMs = 5000;
 constexpr qint64 kMaxLine = 4096;
@@ -37,14 +37,17 @@ bool readBoundedLine(QFile& f, QByteArray& line) {
         while (f.getChar(&c) && c != '\n') {
         }
     }
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
     return true;
 }
 } // namespace
 
 SimRelay::SimRelay() = default;
 
-SimRelay::~SimRelay() { stop(); }
+SimRelay::~SimRelay() {
+    stop();
+}
 
 QString SimRelay::program() {
     const QString env = qEnvironmentVariable("VRK_SIM");
@@ -56,9 +59,15 @@ QString SimRelay::program() {
 #endif
 }
 
-QString SimRelay::linkPath() const { return dir_.filePath(QStringLiteral("com1")); }
-QString SimRelay::logPath() const { return dir_.filePath(QStringLiteral("sim.log")); }
-QString SimRelay::controlPath() const { return dir_.filePath(QStringLiteral("control")); }
+QString SimRelay::linkPath() const {
+    return dir_.filePath(QStringLiteral("com1"));
+}
+QString SimRelay::logPath() const {
+    return dir_.filePath(QStringLiteral("sim.log"));
+}
+QString SimRelay::controlPath() const {
+    return dir_.filePath(QStringLiteral("control"));
+}
 
 bool SimRelay::start(const QStringList& extraArgs) {
     stop();
@@ -77,13 +86,15 @@ bool SimRelay::launch(const QStringList& extraArgs) {
     const QString out = dir_.filePath(QStringLiteral("stdout"));
     QFile::remove(out);
 
-    QStringList all = {program(), QStringLiteral("--link"), linkPath(), QStringLiteral("--log"), logPath(),
-                       QStringLiteral("--control"), controlPath()};
+    QStringList all = {program(), QStringLiteral("--link"),    linkPath(),   QStringLiteral("--log"),
+                       logPath(), QStringLiteral("--control"), controlPath()};
     all += extraArgs;
     std::vector<QByteArray> bytes;
-    for (const QString& a : all) bytes.push_back(a.toLocal8Bit());
+    for (const QString& a : all)
+        bytes.push_back(a.toLocal8Bit());
     std::vector<char*> argv;
-    for (auto& b : bytes) argv.push_back(b.data());
+    for (auto& b : bytes)
+        argv.push_back(b.data());
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -99,7 +110,8 @@ bool SimRelay::launch(const QStringList& extraArgs) {
     sigset_t none, stops;
     sigemptyset(&none);
     sigemptyset(&stops);
-    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) sigaddset(&stops, sig);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGPIPE})
+        sigaddset(&stops, sig);
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setsigdefault(&attr, &stops);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);

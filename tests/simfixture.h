@@ -56,7 +56,7 @@ public:
     // "exception", "tx", "values", "kept" (only those present).
     static QMap<QString, QString> parseLogLine(const QString& line);
 
-    QString linkPath() const;    // the symlink to the relay's terminal (also in VRK_COM1)
+    QString linkPath() const;                        // the symlink to the relay's terminal (also in VRK_COM1)
     QString slavePath() const { return slavePath_; } // the terminal itself, e.g. /dev/pts/7
     QString logPath() const;
     QString controlPath() const;

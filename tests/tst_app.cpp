@@ -3,7 +3,6 @@
 #include "appfixture.h"
 #include "tracecapture.h"
 
-#include "widgets/controls.h"
 #include "app/gridnavigation.h"
 #include "app/pictures.h"
 #include "app/programicon.h"
@@ -11,21 +10,20 @@
 #include "config/tform2.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
+#include "widgets/controls.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QListView>
 #include <QOperatingSystemVersion>
+#include <QTemporaryDir>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QLabel>
 #include <QLoggingCategory>
-#include <QScreen>
-#include <QToolBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -79,8 +77,8 @@ void TstApp::firstDisplay() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    for (const char* name : {"Label11", "Label23", "Label26", "Label29", "Label41", "Label43", "Label46", "Label49",
-                             "Label57", "Label59", "Label53"}) {
+    for (const char* name : {"Label11", "Label23", "Label26", "Label29", "Label41", "Label43", "Label46",
+                             "Label49", "Label57", "Label59", "Label53"}) {
         auto* l = f->findChild<QLabel*>(QLatin1String(name));
         QVERIFY2(l, name);
         QCOMPARE(l->text(), QStringLiteral("#"));
@@ -124,9 +122,9 @@ void TstApp::controlsExist() {
     QCOMPARE(g2->rowCount(), 41);
     QCOMPARE(g2->cell(0, 40), QStringLiteral(" 40"));
     QCOMPARE(g2->cell(0, 0), QStringLiteral("LP"));
-    for (const char* name : {"SpeedButton8", "SpeedButton13", "SpeedButton14", "SpeedButton9", "SpeedButton10",
-                             "SpeedButton4", "SpeedButton5", "SpeedButton21", "SpeedButton22", "SpeedButton23",
-                             "SpeedButton24"})
+    for (const char* name :
+         {"SpeedButton8", "SpeedButton13", "SpeedButton14", "SpeedButton9", "SpeedButton10", "SpeedButton4",
+          "SpeedButton5", "SpeedButton21", "SpeedButton22", "SpeedButton23", "SpeedButton24"})
         QVERIFY2(f->findChild<QToolButton*>(QLatin1String(name)), name);
     QVERIFY(f->findChild<QWidget*>("Chart2"));
     QVERIFY(f->findChild<RadioGroup*>("RadioGroup1"));
@@ -209,20 +207,20 @@ void TstApp::errorWindowLayout_data() {
     QTest::addColumn<int>("buttonTop");
     QTest::addColumn<bool>("wrap");
     const QSize big(1920, 1080);
-    QTest::newRow("one line keeps the rule") << QString(40, QLatin1Char('x')) << 9999 << big << 360 << 111 << 76
-                                             << false;
+    QTest::newRow("one line keeps the rule")
+        << QString(40, QLatin1Char('x')) << 9999 << big << 360 << 111 << 76 << false;
     QTest::newRow("two short lines") << "abc\ndef" << 30 << big << 288 << 127 << 92 << false;
     QTest::newRow("by the longest line, not the whole")
-        << QString(40, QLatin1Char('x')) + "\n" + QString(30, QLatin1Char('y')) << 200 << big << 360 << 127 << 92
-        << false;
-    QTest::newRow("drawn width wins") << "a\n" + QString(30, QLatin1Char('W')) << 400 << big << 532 << 127 << 92
-                                      << false;
-    QTest::newRow("twelve lines") << QStringList(12, QString(50, QLatin1Char('x'))).join('\n') << 250 << big << 420
-                                  << 111 + 11 * 16 << 76 + 11 * 16 << false;
-    QTest::newRow("narrow screen") << QString(200, QLatin1Char('x')) + "\nb" << 1400 << QSize(800, 600) << 800 << 127
-                                   << 92 << true;
-    QTest::newRow("low screen") << QStringList(60, QStringLiteral("x")).join('\n') << 10 << QSize(800, 600) << 288
-                                << 600 << 76 + 59 * 16 - (111 + 59 * 16 - 600) << false;
+        << QString(40, QLatin1Char('x')) + "\n" + QString(30, QLatin1Char('y')) << 200 << big << 360 << 127
+        << 92 << false;
+    QTest::newRow("drawn width wins")
+        << "a\n" + QString(30, QLatin1Char('W')) << 400 << big << 532 << 127 << 92 << false;
+    QTest::newRow("twelve lines") << QStringList(12, QString(50, QLatin1Char('x'))).join('\n') << 250 << big
+                                  << 420 << 111 + 11 * 16 << 76 + 11 * 16 << false;
+    QTest::newRow("narrow screen") << QString(200, QLatin1Char('x')) + "\nb" << 1400 << QSize(800, 600) << 800
+                                   << 127 << 92 << true;
+    QTest::newRow("low screen") << QStringList(60, QStringLiteral("x")).join('\n') << 10 << QSize(800, 600)
+                                << 288 << 600 << 76 + 59 * 16 - (111 + 59 * 16 - 600) << false;
 }
 
 void TstApp::errorWindowLayout() {
@@ -274,10 +272,9 @@ void TstApp::connectToMissingDevice() {
     QVERIFY(!f->SerialDriver1->IsOpen());
     QCOMPARE(app.beeps, 1);
     // The language file's text, and why on a second line.
-    QCOMPARE(f->Label100->text(),
-             QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
-                 QCoreApplication::translate("TSerialDriver", "No such device: %1")
-                     .arg(QDir::temp().filePath(QStringLiteral("vrk-no-such-device"))));
+    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
+                                      QCoreApplication::translate("TSerialDriver", "No such device: %1")
+                                          .arg(QDir::temp().filePath(QStringLiteral("vrk-no-such-device"))));
     QCOMPARE(app.f4()->Label1->text(), f->Label100->text());
     QCOMPARE(app.f4()->Label2->text(), QString::fromUtf8("Błąd !"));
     QVERIFY(f->SpeedButton1->isEnabled());
@@ -291,12 +288,14 @@ void TstApp::connectFailureSaysWhy_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("reason"); // the second line's source text, %1 the device
     QTest::newRow("no such device") << QStringLiteral("missing") << QStringLiteral("No such device: %1");
-    QTest::newRow("a plain file") << QStringLiteral("file") << QStringLiteral("%1 refused the line settings.");
-    QTest::newRow("not a serial line") << QStringLiteral("/dev/null")
-                                       << QStringLiteral("%1 refused the line settings.");
+    QTest::newRow("a plain file") << QStringLiteral("file")
+                                  << QStringLiteral("%1 refused the line settings.");
+    QTest::newRow("not a serial line")
+        << QStringLiteral("/dev/null") << QStringLiteral("%1 refused the line settings.");
     QTest::newRow("in use") << QStringLiteral("held") << QStringLiteral("%1 is in use by another program.");
     QTest::newRow("no permission") << QStringLiteral("mode 000")
-                                   << QStringLiteral("No permission to open %1: the user is not in the %2 group.");
+                                   << QStringLiteral(
+                                          "No permission to open %1: the user is not in the %2 group.");
 }
 
 void TstApp::connectFailureSaysWhy() {
@@ -354,10 +353,11 @@ void TstApp::connectAppliesSettings_data() {
     // The stored driver settings stand where nothing is chosen: COM2, 19200, odd, 8, 1.
     QTest::newRow("COM1 at 9600") << 0 << 1 << 2 << 0 << 0 << "\\\\.\\COM1" << 9600u << int(ptNONE)
                                   << int(db8BITS) << int(sb1BITS);
-    QTest::newRow("COM2 at 2400, even, 7, 2") << 1 << 3 << 1 << 1 << 1 << "\\\\.\\COM2" << 2400u << int(ptEVEN)
-                                              << int(db7BITS) << int(sb2BITS);
-    QTest::newRow("nothing chosen keeps the stored values") << -1 << -1 << -1 << -1 << -1 << "\\\\.\\COM2"
-                                                           << 19200u << int(ptODD) << int(db8BITS) << int(sb1BITS);
+    QTest::newRow("COM2 at 2400, even, 7, 2")
+        << 1 << 3 << 1 << 1 << 1 << "\\\\.\\COM2" << 2400u << int(ptEVEN) << int(db7BITS) << int(sb2BITS);
+    QTest::newRow("nothing chosen keeps the stored values")
+        << -1 << -1 << -1 << -1 << -1 << "\\\\.\\COM2" << 19200u << int(ptODD) << int(db8BITS)
+        << int(sb1BITS);
 }
 
 void TstApp::connectAppliesSettings() {
@@ -638,9 +638,9 @@ void TstApp::dialogFilters_data() {
                                     << QStringList{"Pliki nastaw (*.vrk)", "Wszystkie pliki (*.*) (*)"};
     QTest::newRow("two patterns") << QStringLiteral("Texts|*.txt;*.lng") << true << QStringList{"Texts"}
                                   << QStringList{"Texts (*.txt *.lng)"};
-    QTest::newRow("own parenthesis differs") << QStringLiteral("Recordings (*.rej)|*.rej;*.REJ") << false
-                                             << QStringList{"Recordings (*.rej)"}
-                                             << QStringList{"Recordings (*.rej) (*.rej *.REJ)"};
+    QTest::newRow("own parenthesis differs")
+        << QStringLiteral("Recordings (*.rej)|*.rej;*.REJ") << false << QStringList{"Recordings (*.rej)"}
+        << QStringList{"Recordings (*.rej) (*.rej *.REJ)"};
 }
 
 void TstApp::dialogFilters() {

@@ -8,16 +8,16 @@
 #include "appfixture.h"
 #include "form1setup.h"
 
-#include "widgets/controls.h"
 #include "files/files.h"
 #include "filetestsupport.h"
 #include "trends/recorderchart.h"
 #include "trends/rules.h"
+#include "widgets/controls.h"
 
 #include <QComboBox>
-#include <QRadioButton>
 #include <QDirIterator>
 #include <QFile>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -28,8 +28,18 @@ namespace {
 
 enum class Kind { Ini, Language, Setpoints, Recording };
 enum class Shape {
-    Empty, Binary, OneLongLine, ManyShortLines, CrOnly, LfOnly, WrongCodePage,
-    Directory, Fifo, DevZero, DanglingLink, Vanishes
+    Empty,
+    Binary,
+    OneLongLine,
+    ManyShortLines,
+    CrOnly,
+    LfOnly,
+    WrongCodePage,
+    Directory,
+    Fifo,
+    DevZero,
+    DanglingLink,
+    Vanishes
 };
 
 long residentKb() {
@@ -44,17 +54,20 @@ long residentKb() {
 QByteArray goodLines(Kind kind) {
     switch (kind) {
     case Kind::Ini:
-        return "Port: COM2\nPredkosc: 9600\nParzystosc: NONE\nAdres: 7\nBity stopu: 1\nBity danych: 8\nJezyk: pol\n";
+        return "Port: COM2\nPredkosc: 9600\nParzystosc: NONE\nAdres: 7\nBity stopu: 1\nBity danych: "
+               "8\nJezyk: pol\n";
     case Kind::Language: {
         QByteArray out;
-        for (int i = 1; i <= 90; ++i) out += "line " + QByteArray::number(i) + "\n";
+        for (int i = 1; i <= 90; ++i)
+            out += "line " + QByteArray::number(i) + "\n";
         return out;
     }
     case Kind::Setpoints:
         return "12,5\n3,5\n150\n40\n10\n30\n5\n400\n80\n115\n2,5\n2\n12.06\n09:05\n";
     case Kind::Recording: {
         QByteArray out;
-        for (int i = 0; i < 500; ++i) out += "100 98 101 400 401 399 35 85 5500 \n";
+        for (int i = 0; i < 500; ++i)
+            out += "100 98 101 400 401 399 35 85 5500 \n";
         return out;
     }
     }
@@ -66,7 +79,8 @@ bool writeRepeated(const QString& path, const QByteArray& unit, qint64 bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
     QByteArray block;
-    while (block.size() < (1 << 20)) block += unit;
+    while (block.size() < (1 << 20))
+        block += unit;
     for (qint64 done = 0; done < bytes; done += block.size())
         if (f.write(block) != block.size()) return false;
     return true;
@@ -127,8 +141,9 @@ QMap<QString, QString> otherFiles(const QString& dir, const QString& except) {
         const QString p = it.next();
         if (QFileInfo(p).fileName() == except) continue;
         QFile f(p);
-        out.insert(QFileInfo(p).fileName(), f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll().toHex())
-                                                                          : QStringLiteral("?"));
+        out.insert(QFileInfo(p).fileName(), f.open(QIODevice::ReadOnly)
+                                                ? QString::fromLatin1(f.readAll().toHex())
+                                                : QStringLiteral("?"));
     }
     return out;
 }
@@ -154,7 +169,9 @@ void TstBadFiles::badFile_data() {
     const struct {
         Kind kind;
         const char* name;
-    } kinds[] = {{Kind::Ini, "vrk.ini"}, {Kind::Language, "pol.lng"}, {Kind::Setpoints, "*.vrk"},
+    } kinds[] = {{Kind::Ini, "vrk.ini"},
+                 {Kind::Language, "pol.lng"},
+                 {Kind::Setpoints, "*.vrk"},
                  {Kind::Recording, "*.rej"}};
     const struct {
         Shape shape;
@@ -174,7 +191,8 @@ void TstBadFiles::badFile_data() {
     for (const auto& k : kinds)
         for (const auto& s : shapes) {
             if (s.shape == Shape::Vanishes && (k.kind == Kind::Ini || k.kind == Kind::Language)) continue;
-            QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(k.name), QLatin1String(s.name))))
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(k.name), QLatin1String(s.name))))
                 << k.kind << s.shape;
         }
 }
@@ -183,8 +201,8 @@ void TstBadFiles::badFile() {
     QFETCH(Kind, kind);
     QFETCH(Shape, shape);
     AppFixture app;
-    const QString name = kind == Kind::Ini        ? QStringLiteral("vrk.ini")
-                         : kind == Kind::Language ? QStringLiteral("pol.lng")
+    const QString name = kind == Kind::Ini         ? QStringLiteral("vrk.ini")
+                         : kind == Kind::Language  ? QStringLiteral("pol.lng")
                          : kind == Kind::Setpoints ? QStringLiteral("bad.vrk")
                                                    : QStringLiteral("bad.rej");
     const QString path = app.path(name);
@@ -256,10 +274,12 @@ void TstBadFiles::badFile() {
         if (notAFile) {
             QVERIFY(!app.errorBoxes.isEmpty());
         } else if (shape == Shape::LfOnly || shape == Shape::CrOnly) {
-            QCOMPARE(f->StringGrid1->cell(3, 0), QStringLiteral("12,5")); // a valid table, whatever the line ends
+            QCOMPARE(f->StringGrid1->cell(3, 0),
+                     QStringLiteral("12,5")); // a valid table, whatever the line ends
             QCOMPARE(f->StringGrid1->cell(3, 13), QStringLiteral("09:05"));
         } else {
-            for (int r = 0; r < 14; ++r) QCOMPARE(f->StringGrid1->cell(3, r), QString()); // refused: emptied
+            for (int r = 0; r < 14; ++r)
+                QCOMPARE(f->StringGrid1->cell(3, r), QString()); // refused: emptied
         }
         break;
     case Kind::Recording:
@@ -284,7 +304,8 @@ void TstBadFiles::badFile() {
     }
     // Files that existed before are byte for byte as they were.
     const auto after = otherFiles(app.dir.path(), name);
-    for (auto it = before.constBegin(); it != before.constEnd(); ++it) QCOMPARE(after.value(it.key()), it.value());
+    for (auto it = before.constBegin(); it != before.constEnd(); ++it)
+        QCOMPARE(after.value(it.key()), it.value());
     if (shape == Shape::Directory) QVERIFY(QFileInfo(path).isDir());
     if (shape == Shape::Fifo) QVERIFY(QFileInfo(path).isSymLink() || !QFileInfo(path).isFile());
 }
@@ -295,7 +316,8 @@ namespace {
 recorder::History numbered(int base) {
     recorder::History h{};
     for (int c = 0; c < recorder::kChannels; ++c)
-        for (int i = 0; i < recorder::kSamples; ++i) h[size_t(c)][size_t(i)] = base + (c + 1) * 1000 + i;
+        for (int i = 0; i < recorder::kSamples; ++i)
+            h[size_t(c)][size_t(i)] = base + (c + 1) * 1000 + i;
     return h;
 }
 
@@ -382,14 +404,22 @@ void TstBadFiles::failedOpenLeavesNoFileTitle() {
             return path;
         };
         break;
-    case OpenFault::Directory: QVERIFY(QDir().mkdir(path)); break;
-    case OpenFault::Fifo: QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0); break;
-    case OpenFault::NotAllFields: filetest::writeFile(path, "1 2 3 4 5 6 7 8 \r\n"); break;
+    case OpenFault::Directory:
+        QVERIFY(QDir().mkdir(path));
+        break;
+    case OpenFault::Fifo:
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    case OpenFault::NotAllFields:
+        filetest::writeFile(path, "1 2 3 4 5 6 7 8 \r\n");
+        break;
     case OpenFault::FailsPartWay:
         filetest::writeFile(path, recorder::recordingBytes(numbered(7)));
         files::testing::failReadsAfter(4096); // some lines in, then the disk fails
         break;
-    case OpenFault::FailsAtOnce: path = QStringLiteral("/proc/self/mem"); break;
+    case OpenFault::FailsAtOnce:
+        path = QStringLiteral("/proc/self/mem");
+        break;
     }
     if (fault != OpenFault::Vanishes) app.openAnswers << path;
     QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);

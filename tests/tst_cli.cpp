@@ -5,7 +5,6 @@
 #include "setpointtables.h"
 #include "simfixture.h"
 
-#include "widgets/controls.h"
 #include "config/inifile.h"
 #include "config/languages.h"
 #include "faults/rules.h"
@@ -14,6 +13,7 @@
 #include "setpoints/readback.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
+#include "widgets/controls.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -316,12 +316,10 @@ void TstCli::read() {
     QVERIFY2(text.out.contains(languages::builtInText(language, 17)), qPrintable(text.out));
     for (const QString& f : faults)
         QVERIFY2(text.out.contains(f), qPrintable(text.out));
-    QVERIFY2(text.out.contains(faultWord ? QStringLiteral("K1=%1  K2=%2")
-                                               .arg(QStringLiteral("off"),
-                                                    QStringLiteral("on"))
-                                         : QStringLiteral("K1=%1  K2=%2")
-                                               .arg(QStringLiteral("on"),
-                                                    QStringLiteral("off"))) ||
+    QVERIFY2(text.out.contains(
+                 faultWord
+                     ? QStringLiteral("K1=%1  K2=%2").arg(QStringLiteral("off"), QStringLiteral("on"))
+                     : QStringLiteral("K1=%1  K2=%2").arg(QStringLiteral("on"), QStringLiteral("off"))) ||
                  lang != QLatin1String("en"),
              qPrintable(text.out));
 
@@ -654,8 +652,8 @@ void TstCli::putUnconfirmed() {
     const int nameLine = row == 0 ? setpoints::row0Texts(2)->nameLabel - 11 : 33 + row;
     const QString name = setpoints::parameterName(english(nameLine));
     QVERIFY2(r.err.contains(QStringLiteral("%1. %2").arg(row + 1).arg(name)), qPrintable(r.err));
-    QVERIFY2(r.err.contains(
-                 QStringLiteral("The relay did not confirm these setpoints:") /* vrk-cli speaks English by default */),
+    QVERIFY2(r.err.contains(QStringLiteral(
+                 "The relay did not confirm these setpoints:") /* vrk-cli speaks English by default */),
              qPrintable(r.err));
     // Four tries of that register, all unanswered; every other register once, in order.
     const QList<Exchange> w = writes();

@@ -15,13 +15,17 @@ private slots:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("1250 ASCII") << QByteArray("windows-1250") << QStringLiteral("Port COM1: 9600") << QByteArray("Port COM1: 9600");
-        QTest::newRow("1250 Polish letters") << QByteArray("windows-1250") << QString::fromUtf8("ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ")
-                                             << QByteArray("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf \xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf");
-        QTest::newRow("1250 euro and dash") << QByteArray("windows-1250") << QString::fromUtf8("€–") << QByteArray("\x80\x96");
+        QTest::newRow("1250 ASCII") << QByteArray("windows-1250") << QStringLiteral("Port COM1: 9600")
+                                    << QByteArray("Port COM1: 9600");
+        QTest::newRow("1250 Polish letters")
+            << QByteArray("windows-1250") << QString::fromUtf8("ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ")
+            << QByteArray("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf \xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf");
+        QTest::newRow("1250 euro and dash")
+            << QByteArray("windows-1250") << QString::fromUtf8("€–") << QByteArray("\x80\x96");
         QTest::newRow("1251 Russian letters") << QByteArray("windows-1251") << QString::fromUtf8("Ток ЖЁжё")
                                               << QByteArray("\xd2\xee\xea \xc6\xa8\xe6\xb8");
-        QTest::newRow("1251 No. sign") << QByteArray("windows-1251") << QString::fromUtf8("№") << QByteArray("\xb9");
+        QTest::newRow("1251 No. sign")
+            << QByteArray("windows-1251") << QString::fromUtf8("№") << QByteArray("\xb9");
     }
     void knownCharacters() {
         QFETCH(QByteArray, page);
@@ -35,10 +39,14 @@ private slots:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Cyrillic in 1250") << QByteArray("windows-1250") << QString::fromUtf8("aЖz") << QByteArray("a\x1az");
-        QTest::newRow("Polish in 1251") << QByteArray("windows-1251") << QString::fromUtf8("ę") << QByteArray("\x1a");
-        QTest::newRow("outside the BMP is one character") << QByteArray("windows-1250") << QString::fromUtf8("a\U0001F600b")
-                                                          << QByteArray("a\x1a" "b");
+        QTest::newRow("Cyrillic in 1250")
+            << QByteArray("windows-1250") << QString::fromUtf8("aЖz") << QByteArray("a\x1az");
+        QTest::newRow("Polish in 1251")
+            << QByteArray("windows-1251") << QString::fromUtf8("ę") << QByteArray("\x1a");
+        QTest::newRow("outside the BMP is one character")
+            << QByteArray("windows-1250") << QString::fromUtf8("a\U0001F600b")
+            << QByteArray("a\x1a"
+                          "b");
         QTest::newRow("unknown page") << QByteArray("koi8-r") << QStringLiteral("a") << QByteArray();
     }
     void unmappable() {
@@ -60,7 +68,8 @@ private slots:
         QStringEncoder encoder(page.constData());
         if (!decoder.isValid() || !encoder.isValid()) QSKIP("this Qt has no ICU converter to compare with");
         QByteArray all;
-        for (int b = 0; b < 256; ++b) all += char(b);
+        for (int b = 0; b < 256; ++b)
+            all += char(b);
         const QString icuText = decoder.decode(all);
         QCOMPARE(codepage::decode(page.constData(), all), icuText);
         QCOMPARE(codepage::encode(page.constData(), icuText), QByteArray(encoder.encode(icuText)));
@@ -80,7 +89,8 @@ private slots:
         const QByteArray file = languages::defaultFile(lang);
         const QStringList texts = languages::builtInTexts(lang);
         QByteArray expected;
-        for (const QString& t : texts) expected += codepage::encode(languages::codePage(lang), t) + "\r\n";
+        for (const QString& t : texts)
+            expected += codepage::encode(languages::codePage(lang), t) + "\r\n";
         QCOMPARE(file, expected);
         QVERIFY(!file.contains('\x1a'));
         const QList<QByteArray> lines = file.split('\n');

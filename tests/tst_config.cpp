@@ -1,10 +1,10 @@
 // vrk.ini and the settings dialog: the exact whole-line rules, the writer,
 // files that are not what they should be, and the dialog itself.
 #include "appfixture.h"
-#include "widgets/controls.h"
 #include "config/inifile.h"
-#include "files/files.h"
 #include "config/tform2.h"
+#include "files/files.h"
+#include "widgets/controls.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -82,11 +82,14 @@ const QByteArray kEnglishCom2 = "Port: COM2\r\nPredkosc: 9600\r\nParzystosc: EVE
 
 void makeBad(Bad kind, const QString& path) {
     switch (kind) {
-    case Bad::Empty: writeFile(path, {}); break;
+    case Bad::Empty:
+        writeFile(path, {});
+        break;
     case Bad::Binary: {
         QByteArray b(64 * 1024, '\0');
         QRandomGenerator gen(2003);
-        for (char& c : b) c = char(gen.bounded(256));
+        for (char& c : b)
+            c = char(gen.bounded(256));
         writeFile(path, b);
         break;
     }
@@ -127,20 +130,31 @@ void makeBad(Bad kind, const QString& path) {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(kEnglishCom2);
         QByteArray chunk;
-        while (chunk.size() < (1 << 20)) chunk += "Jezyk: rus\r\n";
-        for (int i = 0; i < 100; ++i) QCOMPARE(f.write(chunk), chunk.size());
+        while (chunk.size() < (1 << 20))
+            chunk += "Jezyk: rus\r\n";
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(f.write(chunk), chunk.size());
         break;
     }
     case Bad::Utf16: {
         QByteArray b = "\xff\xfe";
-        for (char c : kEnglishCom2) b += QByteArray(1, c) + '\0';
+        for (char c : kEnglishCom2)
+            b += QByteArray(1, c) + '\0';
         writeFile(path, b);
         break;
     }
-    case Bad::Directory: QVERIFY(QDir().mkpath(path)); break;
-    case Bad::Fifo: QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0); break;
-    case Bad::DevZero: QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path)); break;
-    case Bad::Dangling: QVERIFY(QFile::link(QFileInfo(path).absolutePath() + "/nowhere/vrk.ini", path)); break;
+    case Bad::Directory:
+        QVERIFY(QDir().mkpath(path));
+        break;
+    case Bad::Fifo:
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        break;
+    case Bad::DevZero:
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        break;
+    case Bad::Dangling:
+        QVERIFY(QFile::link(QFileInfo(path).absolutePath() + "/nowhere/vrk.ini", path));
+        break;
     }
 }
 
@@ -155,7 +169,8 @@ void addBadRows() {
     QTest::newRow("binary") << int(Bad::Binary) << true << kInitial;
     QTest::newRow("LF-only line ends") << int(Bad::LfOnly) << true << kEnglishCom2Sel;
     QTest::newRow("CR-only line ends: one line") << int(Bad::CrOnly) << true << kInitial;
-    QTest::newRow("1 MB first line, good rest") << int(Bad::LongFirstLine) << true << sel(0, 1, 1, 16, 1, 1, 1);
+    QTest::newRow("1 MB first line, good rest")
+        << int(Bad::LongFirstLine) << true << sel(0, 1, 1, 16, 1, 1, 1);
     QTest::newRow("every line 1 MB") << int(Bad::LongLines) << true << kInitial;
     QTest::newRow("one line of 100 MB") << int(Bad::HugeLine) << true << kInitial;
     QTest::newRow("100 MB of short lines") << int(Bad::HugeFile) << true << kEnglishCom2Sel;
@@ -167,7 +182,6 @@ void addBadRows() {
 }
 
 } // namespace
-
 
 class TstConfig : public QObject {
     Q_OBJECT
@@ -224,15 +238,16 @@ void TstConfig::lines_data() {
     QTest::newRow("port leading blank") << QStringList{" Port: COM2"} << kInitial;
     for (const char* speed : {"9600", "2400"}) {
         const int index = QByteArray(speed) == "9600" ? 1 : 3;
-        QTest::addRow("speed %s", speed) << QStringList{"", QStringLiteral("Predkosc: %1").arg(speed)}
-                                         << sel(0, index, 2, 2, 0, 0, 0);
+        QTest::addRow("speed %s", speed)
+            << QStringList{"", QStringLiteral("Predkosc: %1").arg(speed)} << sel(0, index, 2, 2, 0, 0, 0);
     }
     QTest::newRow("speed 115200") << QStringList{"", "Predkosc: 115200"} << kInitial;
     QTest::newRow("speed trailing blank") << QStringList{"", "Predkosc: 9600 "} << kInitial;
     QTest::newRow("parity even") << QStringList{"", "", "Parzystosc: EVEN"} << sel(0, 2, 1, 2, 0, 0, 0);
     QTest::newRow("parity lower case") << QStringList{"", "", "Parzystosc: even"} << kInitial;
     QTest::newRow("address 1") << QStringList{"", "", "", "Adres: 1"} << sel(0, 2, 2, 0, 0, 0, 0);
-    QTest::newRow("address 247 last entry") << QStringList{"", "", "", "Adres: 247"} << sel(0, 2, 2, 246, 0, 0, 0);
+    QTest::newRow("address 247 last entry")
+        << QStringList{"", "", "", "Adres: 247"} << sel(0, 2, 2, 246, 0, 0, 0);
     QTest::newRow("address 248 none") << QStringList{"", "", "", "Adres: 248"} << sel(0, 2, 2, -1, 0, 0, 0);
     QTest::newRow("address 250 none") << QStringList{"", "", "", "Adres: 250"} << sel(0, 2, 2, -1, 0, 0, 0);
     QTest::newRow("address 255 none") << QStringList{"", "", "", "Adres: 255"} << sel(0, 2, 2, -1, 0, 0, 0);
@@ -244,13 +259,15 @@ void TstConfig::lines_data() {
     QTest::newRow("address trailing blank") << QStringList{"", "", "", "Adres: 5 "} << kInitial;
     QTest::newRow("stop bits 2") << QStringList{"", "", "", "", "Bity stopu: 2"} << sel(0, 2, 2, 2, 1, 0, 0);
     QTest::newRow("stop bits 3") << QStringList{"", "", "", "", "Bity stopu: 3"} << kInitial;
-    QTest::newRow("data bits 7") << QStringList{"", "", "", "", "", "Bity danych: 7"} << sel(0, 2, 2, 2, 0, 1, 0);
+    QTest::newRow("data bits 7") << QStringList{"", "", "", "", "", "Bity danych: 7"}
+                                 << sel(0, 2, 2, 2, 0, 1, 0);
     QTest::newRow("data bits 9") << QStringList{"", "", "", "", "", "Bity danych: 9"} << kInitial;
     QTest::newRow("english") << QStringList{"", "", "", "", "", "", "Jezyk: ang"} << sel(0, 2, 2, 2, 0, 0, 1);
     QTest::newRow("english capital") << QStringList{"", "", "", "", "", "", "Jezyk: Ang"} << kInitial;
     QTest::newRow("english trailing blank") << QStringList{"", "", "", "", "", "", "Jezyk: ang "} << kInitial;
     QTest::newRow("value in the wrong line") << QStringList{"Predkosc: 9600", "Port: COM2"} << kInitial;
-    QTest::newRow("lines after seven ignored") << QStringList{"", "", "", "", "", "", "", "Jezyk: ang"} << kInitial;
+    QTest::newRow("lines after seven ignored")
+        << QStringList{"", "", "", "", "", "", "", "Jezyk: ang"} << kInitial;
 }
 
 void TstConfig::lines() {
@@ -277,8 +294,10 @@ void TstConfig::writer() {
     QCOMPARE(ini::fileText(selections), file);
     // What the writer leaves for a list without a selection is recognised as nothing.
     const Selections back = ini::applyLines(QString::fromLatin1(file).split("\r\n"), kInitial);
-    if (selections.address >= 0) QCOMPARE(back, selections);
-    else QCOMPARE(back, kInitial);
+    if (selections.address >= 0)
+        QCOMPARE(back, selections);
+    else
+        QCOMPARE(back, kInitial);
 }
 
 void TstConfig::readerLineEnds_data() {
@@ -291,8 +310,8 @@ void TstConfig::readerLineEnds_data() {
     QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a\r", "b"};
     QTest::newRow("empty lines") << QByteArray("\r\n\r\nc\r\n") << QStringList{"", "", "c"};
     QTest::newRow("NUL byte") << QByteArray("a\0b\r\n", 5) << QStringList{QString::fromLatin1("a\0b", 3)};
-    QTest::newRow("stops after seven") << QByteArray("1\n2\n3\n4\n5\n6\n7\n8\n9\n")
-                                       << QStringList{"1", "2", "3", "4", "5", "6", "7"};
+    QTest::newRow("stops after seven")
+        << QByteArray("1\n2\n3\n4\n5\n6\n7\n8\n9\n") << QStringList{"1", "2", "3", "4", "5", "6", "7"};
 }
 
 void TstConfig::readerLineEnds() {
@@ -306,7 +325,9 @@ void TstConfig::readerLineEnds() {
     QCOMPARE(r.lines, lines);
 }
 
-void TstConfig::readerBadFiles_data() { addBadRows(); }
+void TstConfig::readerBadFiles_data() {
+    addBadRows();
+}
 
 void TstConfig::readerBadFiles() {
     QFETCH(int, kind);
@@ -319,7 +340,8 @@ void TstConfig::readerBadFiles() {
     QCOMPARE(r.ok, readable);
     QCOMPARE(r.error.isEmpty(), readable);
     QVERIFY(r.lines.size() <= ini::kLineCount);
-    for (const QString& line : r.lines) QVERIFY(line.size() <= files::kMaxLineBytes);
+    for (const QString& line : r.lines)
+        QVERIFY(line.size() <= files::kMaxLineBytes);
     if (readable) QCOMPARE(ini::applyLines(r.lines, kInitial), expected);
 }
 
@@ -403,7 +425,8 @@ void TstConfig::dialogControls() {
         bool enabled;
     };
     QStringList addresses;
-    for (int n = 1; n <= 247; ++n) addresses << QString::number(n);
+    for (int n = 1; n <= 247; ++n)
+        addresses << QString::number(n);
     const List lists[] = {
         {"ComboBox1", {"19200", "9600", "4800", "2400"}, 2, true},
         {"ComboBox2", {"ODD", "EVEN", "NONE"}, 2, false},
@@ -415,7 +438,8 @@ void TstConfig::dialogControls() {
         auto* box = f2->findChild<QComboBox*>(l.name);
         QVERIFY2(box, l.name);
         QStringList entries;
-        for (int i = 0; i < box->count(); ++i) entries << box->itemText(i);
+        for (int i = 0; i < box->count(); ++i)
+            entries << box->itemText(i);
         QCOMPARE(entries, l.entries);
         QCOMPARE(box->currentIndex(), l.initial);
         QCOMPARE(box->isEnabled(), l.enabled);
@@ -423,9 +447,11 @@ void TstConfig::dialogControls() {
     }
     QCOMPARE(f2->busAddress(), 3);
 
-    const std::pair<const char*, QString> frames[] = {
-        {"GroupBox1", QString::fromUtf8("Prędkość")}, {"GroupBox2", QString::fromUtf8("Parzystość")},
-        {"GroupBox3", "Adres"}, {"GroupBox4", "Bity stopu"}, {"GroupBox5", "Bity danych"}};
+    const std::pair<const char*, QString> frames[] = {{"GroupBox1", QString::fromUtf8("Prędkość")},
+                                                      {"GroupBox2", QString::fromUtf8("Parzystość")},
+                                                      {"GroupBox3", "Adres"},
+                                                      {"GroupBox4", "Bity stopu"},
+                                                      {"GroupBox5", "Bity danych"}};
     for (const auto& [name, caption] : frames) {
         auto* g = f2->findChild<QGroupBox*>(name);
         QVERIFY2(g, name);
@@ -460,8 +486,10 @@ void TstConfig::dialogLayout() {
     QVERIFY(w);
     QCOMPARE(QRect(w->mapTo(&f2, QPoint(0, 0)), w->size()), geometry);
     // The lists, by their left edge, top and width.
-    const std::pair<const char*, QRect> lists[] = {{"ComboBox1", {108, 24, 81, 0}}, {"ComboBox2", {208, 24, 81, 0}},
-                                                   {"ComboBox3", {16, 88, 61, 0}},  {"ComboBox5", {108, 88, 81, 0}},
+    const std::pair<const char*, QRect> lists[] = {{"ComboBox1", {108, 24, 81, 0}},
+                                                   {"ComboBox2", {208, 24, 81, 0}},
+                                                   {"ComboBox3", {16, 88, 61, 0}},
+                                                   {"ComboBox5", {108, 88, 81, 0}},
                                                    {"ComboBox4", {208, 88, 81, 0}}};
     for (const auto& [list, r] : lists) {
         auto* box = f2.findChild<QComboBox*>(list);
@@ -530,7 +558,8 @@ void TstConfig::loadingIni_data() {
                              << QStringLiteral("VRK-...T8/230");
     QTest::newRow("three lines") << QByteArray("Port: COM2\r\nPredkosc: 2400\r\nParzystosc: ODD\r\n")
                                  << sel(1, 3, 0, 2, 0, 0, 0) << polish;
-    QTest::newRow("language in other case") << QByteArray(kDefaultIni).replace("pol", "ANG") << kInitial << polish;
+    QTest::newRow("language in other case")
+        << QByteArray(kDefaultIni).replace("pol", "ANG") << kInitial << polish;
     QTest::newRow("language with trailing blank")
         << QByteArray(kDefaultIni).replace("pol", "ang ") << kInitial << polish;
     QTest::newRow("trailing blanks everywhere")
@@ -551,7 +580,9 @@ void TstConfig::loadingIni() {
     QCOMPARE(readBack(app.path("vrk.ini")), file);
 }
 
-void TstConfig::badIniAtStart_data() { addBadRows(); }
+void TstConfig::badIniAtStart_data() {
+    addBadRows();
+}
 
 void TstConfig::badIniAtStart() {
     QFETCH(int, kind);

@@ -256,13 +256,20 @@ void TestFaultRules::blockStates_data() {
     QTest::addColumn<unsigned>("readBefore");
     QTest::addColumn<QString>("earlier");
     QTest::addColumn<QString>("never");
-    QTest::newRow("all read") << 0u << 0u << "" << "";
-    QTest::newRow("first read fails whole") << 0xFu << 0u << "" << "1-40";
-    QTest::newRow("later read fails whole") << 0xFu << 0xFu << "1-40" << "";
-    QTest::newRow("one block, read before") << 0x1u << 0xFu << "1-10" << "";
-    QTest::newRow("two apart") << 0x5u << 0xFu << "1-10, 21-30" << "";
-    QTest::newRow("mixed") << 0xEu << 0x2u << "11-20" << "21-40";
-    QTest::newRow("last two never") << 0xCu << 0x3u << "" << "21-40";
+    QTest::newRow("all read") << 0u << 0u << ""
+                              << "";
+    QTest::newRow("first read fails whole") << 0xFu << 0u << ""
+                                            << "1-40";
+    QTest::newRow("later read fails whole") << 0xFu << 0xFu << "1-40"
+                                            << "";
+    QTest::newRow("one block, read before") << 0x1u << 0xFu << "1-10"
+                                            << "";
+    QTest::newRow("two apart") << 0x5u << 0xFu << "1-10, 21-30"
+                               << "";
+    QTest::newRow("mixed") << 0xEu << 0x2u << "11-20"
+                           << "21-40";
+    QTest::newRow("last two never") << 0xCu << 0x3u << ""
+                                    << "21-40";
 }
 
 void TestFaultRules::blockStates() {

@@ -1,11 +1,11 @@
 // The fault page of the real main window: its layout, and the fault log read
 // from the relay simulator's memory, sorted by the PC's month and listed.
-#include "faultlisting.h"
 #include "appfixture.h"
+#include "faultlisting.h"
 #include "simfixture.h"
 
-#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -16,7 +16,6 @@
 namespace {
 
 using Exchange = QMap<QString, QString>;
-
 
 } // namespace
 
@@ -247,7 +246,8 @@ void TstFaultsForm1::failedBlockKeepsItsRecords() {
     QVERIFY(f_->ProgressBar4->isHidden());
     // The page says which records are from the earlier read, and greys them.
     QVERIFY(!f_->FaultLogNotice->isHidden());
-    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")), qPrintable(f_->FaultLogNotice->text()));
+    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")),
+             qPrintable(f_->FaultLogNotice->text()));
     QCOMPARE(g_->item(1, 2)->foreground(), QBrush());
     for (int r = 2; r <= 11; ++r)
         QCOMPARE(g_->item(r, 2)->foreground().color(), QColor(Qt::gray));
@@ -274,27 +274,30 @@ void TstFaultsForm1::failedFirstReadIsNotAnEmptyMemory() {
     QStringList actions;
     for (const Exchange& e : since(from))
         if (e.value(QStringLiteral("reg")).toInt() >= 26) actions << e.value(QStringLiteral("action"));
-    QCOMPARE(actions, (QStringList{QStringLiteral("noreply"), QStringLiteral("short"), QStringLiteral("badcrc"),
-                                   QStringLiteral("badcrc")}));
+    QCOMPARE(actions, (QStringList{QStringLiteral("noreply"), QStringLiteral("short"),
+                                   QStringLiteral("badcrc"), QStringLiteral("badcrc")}));
     QVERIFY(listingEmptyFrom(g_, 1));
     QVERIFY(!f_->FaultLogNotice->isHidden());
     const QString notice = f_->FaultLogNotice->text();
     QVERIFY2(notice.contains(QStringLiteral("1-40")), qPrintable(notice));
-    QVERIFY2(notice.startsWith(QCoreApplication::translate("FaultLog", "Records %1 of the relay's memory could not "
-                                                                       "be read: their trips are missing from the "
-                                                                       "list.")
+    QVERIFY2(notice.startsWith(QCoreApplication::translate("FaultLog",
+                                                           "Records %1 of the relay's memory could not "
+                                                           "be read: their trips are missing from the "
+                                                           "list.")
                                    .arg(QStringLiteral("1-40"))),
              qPrintable(notice));
     // The notice fits its place on the page.
     const QFontMetrics fm(f_->FaultLogNotice->font());
-    const QRect needed = fm.boundingRect(QRect(0, 0, f_->FaultLogNotice->width(), 1000), Qt::TextWordWrap, notice);
+    const QRect needed =
+        fm.boundingRect(QRect(0, 0, f_->FaultLogNotice->width(), 1000), Qt::TextWordWrap, notice);
     QVERIFY2(needed.height() <= f_->FaultLogNotice->height(), qPrintable(QString::number(needed.height())));
 
     // Blocks 2 and 4 read now: their two trips are listed, the others still missing.
     QVERIFY(relay_->control(QStringLiteral("noreply next 1")));
     QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
     QVERIFY(!f_->FaultLogNotice->isHidden());
-    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")), qPrintable(f_->FaultLogNotice->text()));
+    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")),
+             qPrintable(f_->FaultLogNotice->text()));
 }
 
 QTEST_MAIN(TstFaultsForm1)

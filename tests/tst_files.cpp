@@ -39,10 +39,14 @@ struct Written {
 
 Written expected(Writer w) {
     switch (w) {
-    case Writer::Ini: return {ini::fileName(), ini::fileText(ini::Selections{})};
-    case Writer::Language: return {QStringLiteral("rus.lng"), languages::defaultFile(languages::Russian)};
-    case Writer::Setpoints: return {QStringLiteral("table.vrk"), setpoints::setpointFileBytes(validTable())};
-    case Writer::Recording: return {QStringLiteral("zeros.rej"), recorder::recordingBytes(recorder::History{})};
+    case Writer::Ini:
+        return {ini::fileName(), ini::fileText(ini::Selections{})};
+    case Writer::Language:
+        return {QStringLiteral("rus.lng"), languages::defaultFile(languages::Russian)};
+    case Writer::Setpoints:
+        return {QStringLiteral("table.vrk"), setpoints::setpointFileBytes(validTable())};
+    case Writer::Recording:
+        return {QStringLiteral("zeros.rej"), recorder::recordingBytes(recorder::History{})};
     }
     return {};
 }
@@ -50,10 +54,14 @@ Written expected(Writer w) {
 // Runs one of the program's writers in the current folder.
 bool runWriter(Writer w, QString* error) {
     switch (w) {
-    case Writer::Ini: return files::writeWhole(ini::fileName(), ini::fileText(ini::Selections{}), error);
-    case Writer::Language: return languages::writeMissingFiles(error);
-    case Writer::Setpoints: return setpoints::writeSetpointFile(QStringLiteral("table.vrk"), validTable(), error);
-    case Writer::Recording: return recorder::writeRecording(QStringLiteral("zeros.rej"), recorder::History{}, error);
+    case Writer::Ini:
+        return files::writeWhole(ini::fileName(), ini::fileText(ini::Selections{}), error);
+    case Writer::Language:
+        return languages::writeMissingFiles(error);
+    case Writer::Setpoints:
+        return setpoints::writeSetpointFile(QStringLiteral("table.vrk"), validTable(), error);
+    case Writer::Recording:
+        return recorder::writeRecording(QStringLiteral("zeros.rej"), recorder::History{}, error);
     }
     return false;
 }
@@ -109,7 +117,8 @@ private:
 void TstFiles::init() {
     previous_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
-    for (const QString& name : QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+    for (const QString& name :
+         QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
         const QFileInfo info(dir_.filePath(name));
         if (info.isDir() && !info.isSymLink())
             QDir(info.filePath()).removeRecursively();
@@ -132,27 +141,44 @@ void TstFiles::lineRules_data() {
     QTest::addColumn<QByteArray>("cuts"); // '1' for each line that was cut
     const LineEnds lf = LineEnds::Lf, drop = LineEnds::LfDropCr, any = LineEnds::Any;
     // vrk.ini: LF ends a line, CR LF too, any other CR is text.
-    QTest::newRow("Lf: CR LF and LF") << lf << 8 << QByteArray("a\r\nb\n") << QByteArrayList{"a", "b"} << QByteArray("00");
-    QTest::newRow("Lf: lone CR stays") << lf << 8 << QByteArray("a\rb\n") << QByteArrayList{"a\rb"} << QByteArray("0");
-    QTest::newRow("Lf: CR CR LF") << lf << 8 << QByteArray("a\r\r\n") << QByteArrayList{"a\r"} << QByteArray("0");
-    QTest::newRow("Lf: CR-only ends") << lf << 8 << QByteArray("a\rb\r") << QByteArrayList{"a\rb\r"} << QByteArray("0");
-    QTest::newRow("Lf: CR after the last LF") << lf << 8 << QByteArray("a\n\r") << QByteArrayList{"a", "\r"} << QByteArray("00");
-    QTest::newRow("Lf: cut, then a last line") << lf << 4 << QByteArray("abcdefg\nxy") << QByteArrayList{"abcd", "xy"} << QByteArray("10");
-    QTest::newRow("Lf: kept CR counts") << lf << 2 << QByteArray("a\rb\n") << QByteArrayList{"a\r"} << QByteArray("1");
+    QTest::newRow("Lf: CR LF and LF")
+        << lf << 8 << QByteArray("a\r\nb\n") << QByteArrayList{"a", "b"} << QByteArray("00");
+    QTest::newRow("Lf: lone CR stays")
+        << lf << 8 << QByteArray("a\rb\n") << QByteArrayList{"a\rb"} << QByteArray("0");
+    QTest::newRow("Lf: CR CR LF") << lf << 8 << QByteArray("a\r\r\n") << QByteArrayList{"a\r"}
+                                  << QByteArray("0");
+    QTest::newRow("Lf: CR-only ends")
+        << lf << 8 << QByteArray("a\rb\r") << QByteArrayList{"a\rb\r"} << QByteArray("0");
+    QTest::newRow("Lf: CR after the last LF")
+        << lf << 8 << QByteArray("a\n\r") << QByteArrayList{"a", "\r"} << QByteArray("00");
+    QTest::newRow("Lf: cut, then a last line")
+        << lf << 4 << QByteArray("abcdefg\nxy") << QByteArrayList{"abcd", "xy"} << QByteArray("10");
+    QTest::newRow("Lf: kept CR counts")
+        << lf << 2 << QByteArray("a\rb\n") << QByteArrayList{"a\r"} << QByteArray("1");
     QTest::newRow("Lf: empty file") << lf << 8 << QByteArray() << QByteArrayList{} << QByteArray();
-    QTest::newRow("Lf: one empty line") << lf << 8 << QByteArray("\n") << QByteArrayList{""} << QByteArray("0");
+    QTest::newRow("Lf: one empty line")
+        << lf << 8 << QByteArray("\n") << QByteArrayList{""} << QByteArray("0");
     // language files: LF ends a line, every CR goes.
-    QTest::newRow("LfDropCr: CRs dropped") << drop << 8 << QByteArray("a\r\nb\rc\n\r") << QByteArrayList{"a", "bc", ""} << QByteArray("000");
-    QTest::newRow("LfDropCr: CR-only ends") << drop << 8 << QByteArray("a\rb\r") << QByteArrayList{"ab"} << QByteArray("0");
-    QTest::newRow("LfDropCr: cut") << drop << 3 << QByteArray("ab\rcd\n") << QByteArrayList{"abc"} << QByteArray("1");
+    QTest::newRow("LfDropCr: CRs dropped")
+        << drop << 8 << QByteArray("a\r\nb\rc\n\r") << QByteArrayList{"a", "bc", ""} << QByteArray("000");
+    QTest::newRow("LfDropCr: CR-only ends")
+        << drop << 8 << QByteArray("a\rb\r") << QByteArrayList{"ab"} << QByteArray("0");
+    QTest::newRow("LfDropCr: cut") << drop << 3 << QByteArray("ab\rcd\n") << QByteArrayList{"abc"}
+                                   << QByteArray("1");
     // setpoint files and recordings: CR LF, LF and a lone CR each end a line.
-    QTest::newRow("Any: all three ends") << any << 8 << QByteArray("a\r\nb\nc\rd") << QByteArrayList{"a", "b", "c", "d"} << QByteArray("0000");
-    QTest::newRow("Any: CR CR LF") << any << 8 << QByteArray("a\r\r\n") << QByteArrayList{"a", ""} << QByteArray("00");
-    QTest::newRow("Any: LF CR") << any << 8 << QByteArray("a\n\rb") << QByteArrayList{"a", "", "b"} << QByteArray("000");
-    QTest::newRow("Any: no line after the last end") << any << 8 << QByteArray("a\r") << QByteArrayList{"a"} << QByteArray("0");
+    QTest::newRow("Any: all three ends")
+        << any << 8 << QByteArray("a\r\nb\nc\rd") << QByteArrayList{"a", "b", "c", "d"} << QByteArray("0000");
+    QTest::newRow("Any: CR CR LF") << any << 8 << QByteArray("a\r\r\n") << QByteArrayList{"a", ""}
+                                   << QByteArray("00");
+    QTest::newRow("Any: LF CR") << any << 8 << QByteArray("a\n\rb") << QByteArrayList{"a", "", "b"}
+                                << QByteArray("000");
+    QTest::newRow("Any: no line after the last end")
+        << any << 8 << QByteArray("a\r") << QByteArrayList{"a"} << QByteArray("0");
     QTest::newRow("Any: a lone CR") << any << 8 << QByteArray("\r") << QByteArrayList{""} << QByteArray("0");
-    QTest::newRow("Any: cut") << any << 4 << QByteArray("abcdef\r\nxy\r\n") << QByteArrayList{"abcd", "xy"} << QByteArray("10");
-    QTest::newRow("Any: exactly the limit") << any << 4 << QByteArray("abcd\n") << QByteArrayList{"abcd"} << QByteArray("0");
+    QTest::newRow("Any: cut") << any << 4 << QByteArray("abcdef\r\nxy\r\n") << QByteArrayList{"abcd", "xy"}
+                              << QByteArray("10");
+    QTest::newRow("Any: exactly the limit")
+        << any << 4 << QByteArray("abcd\n") << QByteArrayList{"abcd"} << QByteArray("0");
 }
 
 void TstFiles::lineRules() {
@@ -281,7 +307,8 @@ void TstFiles::writersUnderSizeLimit() {
         QCOMPARE(readBack(w.name), old);
     // Nothing else was left behind: no temporary file, no other file touched.
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), before);
-    for (const QString& name : before) QCOMPARE(readBack(name), old);
+    for (const QString& name : before)
+        QCOMPARE(readBack(name), old);
 }
 
 void TstFiles::writeRefusesNonFiles_data() {
@@ -298,7 +325,8 @@ void TstFiles::writeRefusesNonFiles() {
     QCOMPARE(::mkfifo("fifo", 0600), 0);
     QVERIFY(QFile::link(QStringLiteral("nowhere"), QStringLiteral("dangling")));
     QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("zero")));
-    const QStringList before = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    const QStringList before =
+        QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     QString error;
     // The fallback must not write through them either.
     for (bool refuse : {false, true}) {
@@ -314,7 +342,7 @@ void TstFiles::inPlaceFallback_data() {
     QTest::addColumn<NoNewFiles>("how");
     QTest::addColumn<QByteArray>("old"); // empty: no file there
     QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<qint64>("limit");   // file-size limit, 0: none
+    QTest::addColumn<qint64>("limit"); // file-size limit, 0: none
     QTest::addColumn<bool>("ok");
     const QByteArray longer = "Port: COM2\r\nPredkosc: 9600\r\nParzystosc: EVEN\r\nAdres: 100\r\n";
     const QByteArray shorter = "Port: COM1\r\n";
@@ -322,15 +350,20 @@ void TstFiles::inPlaceFallback_data() {
     const struct {
         NoNewFiles how;
         const char* name;
-    } ways[] = {{NoNewFiles::ImmutableFolder, "immutable folder"}, {NoNewFiles::ModuleSwitch, "module switch"}};
+    } ways[] = {{NoNewFiles::ImmutableFolder, "immutable folder"},
+                {NoNewFiles::ModuleSwitch, "module switch"}};
     for (const auto& w : ways) {
-        auto row = [&](const char* what) { return QStringLiteral("%1: %2").arg(QLatin1String(w.name), QLatin1String(what)).toUtf8(); };
+        auto row = [&](const char* what) {
+            return QStringLiteral("%1: %2").arg(QLatin1String(w.name), QLatin1String(what)).toUtf8();
+        };
         QTest::newRow(row("longer").constData()) << w.how << same << longer << qint64(0) << true;
         QTest::newRow(row("shorter").constData()) << w.how << same << shorter << qint64(0) << true;
-        QTest::newRow(row("same size under a size limit").constData()) << w.how << same << QByteArray(same).replace('3', '7')
-                                                           << qint64(same.size()) << true;
-        QTest::newRow(row("longer than the size limit").constData()) << w.how << same << longer << qint64(same.size()) << false;
-        QTest::newRow(row("no file yet").constData()) << w.how << QByteArray() << shorter << qint64(0) << false;
+        QTest::newRow(row("same size under a size limit").constData())
+            << w.how << same << QByteArray(same).replace('3', '7') << qint64(same.size()) << true;
+        QTest::newRow(row("longer than the size limit").constData())
+            << w.how << same << longer << qint64(same.size()) << false;
+        QTest::newRow(row("no file yet").constData())
+            << w.how << QByteArray() << shorter << qint64(0) << false;
     }
 }
 

@@ -43,20 +43,34 @@ void TestFormatting::przecinek_data() {
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("digits");
     QTest::addColumn<QString>("text");
-    QTest::newRow("1, 5") << 1 << "5" << "0,5";
-    QTest::newRow("1, 123") << 1 << "123" << "12,3";
-    QTest::newRow("1, 0") << 1 << "0" << "0,0";
-    QTest::newRow("1, 1000") << 1 << "1000" << "100,0";
-    QTest::newRow("2, 085") << 2 << "085" << "0,85";
-    QTest::newRow("2, 7") << 2 << "7" << "0,07";
-    QTest::newRow("2, 100") << 2 << "100" << "1,00";
-    QTest::newRow("1, empty") << 1 << "" << "0,0";
-    QTest::newRow("2, 5") << 2 << "5" << "0,05";
-    QTest::newRow("0, 123 unchanged") << 0 << "123" << "123";
-    QTest::newRow("leading zero kept") << 1 << "012" << "01,2";
-    QTest::newRow("2, 12: one digit before") << 2 << "12" << "0,12";
-    QTest::newRow("negative decimals") << -1 << "123" << "123";
-    QTest::newRow("not parsed") << 1 << "ab" << "a,b";
+    QTest::newRow("1, 5") << 1 << "5"
+                          << "0,5";
+    QTest::newRow("1, 123") << 1 << "123"
+                            << "12,3";
+    QTest::newRow("1, 0") << 1 << "0"
+                          << "0,0";
+    QTest::newRow("1, 1000") << 1 << "1000"
+                             << "100,0";
+    QTest::newRow("2, 085") << 2 << "085"
+                            << "0,85";
+    QTest::newRow("2, 7") << 2 << "7"
+                          << "0,07";
+    QTest::newRow("2, 100") << 2 << "100"
+                            << "1,00";
+    QTest::newRow("1, empty") << 1 << ""
+                              << "0,0";
+    QTest::newRow("2, 5") << 2 << "5"
+                          << "0,05";
+    QTest::newRow("0, 123 unchanged") << 0 << "123"
+                                      << "123";
+    QTest::newRow("leading zero kept") << 1 << "012"
+                                       << "01,2";
+    QTest::newRow("2, 12: one digit before") << 2 << "12"
+                                             << "0,12";
+    QTest::newRow("negative decimals") << -1 << "123"
+                                       << "123";
+    QTest::newRow("not parsed") << 1 << "ab"
+                                << "a,b";
 }
 
 void TestFormatting::przecinek() {

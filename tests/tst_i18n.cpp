@@ -3,14 +3,14 @@
 // texts together.
 #include "appfixture.h"
 
-#include "widgets/controls.h"
 #include "i18n/translator.h"
+#include "widgets/controls.h"
 
 #include <QFile>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QXmlStreamReader>
 #include <QtTest>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -90,7 +90,8 @@ void TstI18n::everyTextTranslated() {
 
 void TstI18n::languageChoiceSwitchesTranslations() {
     const char* context = "FaultLog";
-    const char* source = "Records %1 of the relay's memory could not be read: their trips are missing from the list.";
+    const char* source =
+        "Records %1 of the relay's memory could not be read: their trips are missing from the list.";
     AppFixture app;
     app.start(); // Polish, the program's first language
     QCOMPARE(i18n::current(), i18n::Language::Polish);

@@ -1,12 +1,12 @@
 // The language files: their built-in bytes, the bounded reader, writing the
 // missing ones, and the switch that puts every line on its targets.
-#include "appfixture.h"
-#include "widgets/controls.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
+#include "appfixture.h"
 #include "config/languages.h"
-#include "files/files.h"
 #include "config/tform2.h"
+#include "files/files.h"
+#include "widgets/controls.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -39,13 +39,15 @@ namespace {
 
 const QByteArray kIni = "Port: COM1\r\nPredkosc: 4800\r\nParzystosc: NONE\r\nAdres: 3\r\n"
                         "Bity stopu: 1\r\nBity danych: 8\r\nJezyk: pol\r\n";
-QByteArray iniFor(const char* code) { return QByteArray(kIni).replace("pol", code); }
+QByteArray iniFor(const char* code) {
+    return QByteArray(kIni).replace("pol", code);
+}
 
+using filetest::FileSizeLimit;
 using filetest::peakRssKb;
 using filetest::readBack;
 using filetest::resetPeakRss;
 using filetest::writeFile;
-using filetest::FileSizeLimit;
 
 // Where each line of a language file ends up, read back from the windows.
 // A line with two targets has two entries.
@@ -68,14 +70,15 @@ QList<Target> targets() {
       << Target{10, [](TForm1* f1, TForm2*) { return f1->SpeedButton1->toolTip(); }}
       << Target{11, [](TForm1* f1, TForm2*) { return f1->SpeedButton2->toolTip(); }}
       << Target{12, [](TForm1* f1, TForm2*) { return f1->SpeedButton3->toolTip(); }};
-    const std::pair<QWidget* TForm1::*, QToolButton* TForm1::*> pages[] = {
+    const std::pair<QWidget * TForm1::*, QToolButton * TForm1::*> pages[] = {
         {&TForm1::TabSheet1, &TForm1::SpeedButton21},
         {&TForm1::TabSheet4, &TForm1::SpeedButton22},
         {&TForm1::TabSheet5, &TForm1::SpeedButton23},
         {&TForm1::TabSheet6, &TForm1::SpeedButton24}};
     for (int i = 0; i < 4; ++i) {
         const auto [page, button] = pages[i];
-        t << Target{13 + i, [page](TForm1* f1, TForm2*) {
+        t << Target{13 + i,
+                    [page](TForm1* f1, TForm2*) {
                         return f1->PageControl1->tabText(f1->PageControl1->indexOf(f1->*page));
                     }}
           << Target{13 + i, [button](TForm1* f1, TForm2*) { return (f1->*button)->text(); }};
@@ -125,12 +128,13 @@ QList<Target> targets() {
 QList<QObject*> charsetControls(TForm1* f1, TForm2* f2) {
     QList<QObject*> c{f1, f2};
     for (const char* name :
-         {"TabSheet1", "TabSheet4", "TabSheet5", "TabSheet6", "SpeedButton1", "SpeedButton2", "SpeedButton3",
-          "GroupBox1", "GroupBox3", "GroupBox4", "GroupBox5", "GroupBox7", "GroupBox2", "Label31", "Label32",
-          "Label33", "Label34", "Label35", "Label38", "Button5", "Label65", "Label66", "Label67", "StringGrid1",
+         {"TabSheet1",    "TabSheet4",     "TabSheet5",     "TabSheet6",     "SpeedButton1",  "SpeedButton2",
+          "SpeedButton3", "GroupBox1",     "GroupBox3",     "GroupBox4",     "GroupBox5",     "GroupBox7",
+          "GroupBox2",    "Label31",       "Label32",       "Label33",       "Label34",       "Label35",
+          "Label38",      "Button5",       "Label65",       "Label66",       "Label67",       "StringGrid1",
           "SpeedButton9", "SpeedButton10", "SpeedButton13", "SpeedButton14", "SpeedButton11", "SpeedButton8",
-          "RadioGroup1", "RadioGroup2", "StringGrid2", "Label83", "Label48", "Label28", "PageControl1",
-          "SpeedButton21", "SpeedButton22", "SpeedButton23", "SpeedButton24"})
+          "RadioGroup1",  "RadioGroup2",   "StringGrid2",   "Label83",       "Label48",       "Label28",
+          "PageControl1", "SpeedButton21", "SpeedButton22", "SpeedButton23", "SpeedButton24"})
         c << f1->findChild<QObject*>(QLatin1String(name));
     for (const char* name :
          {"RadioGroup2", "RadioGroup1", "GroupBox1", "GroupBox2", "GroupBox3", "GroupBox5", "GroupBox4"})
@@ -150,13 +154,15 @@ void makeBad(Bad kind, const QString& path) {
     case Bad::Binary: {
         QByteArray b(64 * 1024, '\0');
         QRandomGenerator gen(1250);
-        for (char& c : b) c = char(gen.bounded(256));
+        for (char& c : b)
+            c = char(gen.bounded(256));
         writeFile(path, b);
         break;
     }
     case Bad::LongLines: {
         QByteArray b;
-        for (int i = 0; i < 95; ++i) b += QByteArray(1 << 20, char('a' + i % 26)) + "\r\n";
+        for (int i = 0; i < 95; ++i)
+            b += QByteArray(1 << 20, char('a' + i % 26)) + "\r\n";
         writeFile(path, b);
         break;
     }
@@ -170,20 +176,31 @@ void makeBad(Bad kind, const QString& path) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QByteArray chunk;
-        while (chunk.size() < (1 << 20)) chunk += "short line\r\n";
-        for (int i = 0; i < 100; ++i) QCOMPARE(f.write(chunk), chunk.size());
+        while (chunk.size() < (1 << 20))
+            chunk += "short line\r\n";
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(f.write(chunk), chunk.size());
         break;
     }
     case Bad::Utf8: {
         QByteArray b;
-        for (const QString& line : languages::builtInTexts(Polish)) b += line.toUtf8() + "\r\n";
+        for (const QString& line : languages::builtInTexts(Polish))
+            b += line.toUtf8() + "\r\n";
         writeFile(path, b);
         break;
     }
-    case Bad::Directory: QVERIFY(QDir().mkpath(path)); break;
-    case Bad::Fifo: QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0); break;
-    case Bad::DevZero: QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path)); break;
-    case Bad::Dangling: QVERIFY(QFile::link(QFileInfo(path).absolutePath() + "/gone/pol.lng", path)); break;
+    case Bad::Directory:
+        QVERIFY(QDir().mkpath(path));
+        break;
+    case Bad::Fifo:
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        break;
+    case Bad::DevZero:
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        break;
+    case Bad::Dangling:
+        QVERIFY(QFile::link(QFileInfo(path).absolutePath() + "/gone/pol.lng", path));
+        break;
     }
 }
 
@@ -242,15 +259,17 @@ void TstLanguages::defaultFileBytes_data() {
     QTest::newRow("Polish") << int(Polish) << 1384 + 2
                             << QByteArray("55fa573217faf2ccfe45345878bd5deefc9474604bb9c90a8fbf8a515994430e")
                             << QByteArray("4aea7a796b")
-                            << QByteArray("50727a656b619f6e696b207374617479637a6e79206e61647072b9646f77792056524b"
-                                          "2d2e2e2e54382f323330")
+                            << QByteArray(
+                                   "50727a656b619f6e696b207374617479637a6e79206e61647072b9646f77792056524b"
+                                   "2d2e2e2e54382f323330")
                             << QByteArray("20202020202020202020202020202050525a59435a594e41")
                             << QByteArray("57706f726f7761649f20706f707261776e696520706172616d657472206e7220");
     QTest::newRow("English") << int(English) << 1327 + 2
                              << QByteArray("f64949ca6212276c3f798e6259aa5770186aac5e632fd634f713f9cc8faf79d8")
                              << QByteArray("4c616e6775616765")
-                             << QByteArray("4f76657263757272656e74207374617469632072656c61792056524b2d2e2e2e54382f"
-                                           "323330")
+                             << QByteArray(
+                                    "4f76657263757272656e74207374617469632072656c61792056524b2d2e2e2e54382f"
+                                    "323330")
                              << QByteArray("202020202020202020202020202020202020204341555345")
                              << QByteArray("456e74657220636f727265637420706172616d657472206e7220");
     QTest::newRow("Russian") << int(Russian) << 1296 + 2
@@ -271,8 +290,11 @@ void TstLanguages::defaultFileBytes() {
     QCOMPARE(QCryptographicHash::hash(file, QCryptographicHash::Sha256).toHex(), sha256);
     const QList<QByteArray> lines = file.chopped(2).split('\n');
     QCOMPARE(lines.size(), 90);
-    for (const QByteArray& l : lines.mid(0, 89)) QVERIFY(l.endsWith('\r'));
-    auto line = [&lines](int n) { return lines[n - 1].endsWith('\r') ? lines[n - 1].chopped(1) : lines[n - 1]; };
+    for (const QByteArray& l : lines.mid(0, 89))
+        QVERIFY(l.endsWith('\r'));
+    auto line = [&lines](int n) {
+        return lines[n - 1].endsWith('\r') ? lines[n - 1].chopped(1) : lines[n - 1];
+    };
     QTEST(line(1).toHex(), "line1");
     QTEST(line(9).toHex(), "line9");
     QTEST(line(64).toHex(), "line64");
@@ -306,8 +328,10 @@ void TstLanguages::blanksBelongToTexts() {
     QFETCH(int, trailing);
     const QString t = languages::builtInText(Language(language), line);
     int lead = 0, trail = 0;
-    while (lead < t.size() && t[lead] == ' ') ++lead;
-    while (trail < t.size() && t[t.size() - 1 - trail] == ' ') ++trail;
+    while (lead < t.size() && t[lead] == ' ')
+        ++lead;
+    while (trail < t.size() && t[t.size() - 1 - trail] == ' ')
+        ++trail;
     QCOMPARE(lead, leading);
     QCOMPARE(trail, trailing);
 }
@@ -324,7 +348,8 @@ void TstLanguages::builtInTextsSurviveTheirCodePage() {
         }
     }
     QCOMPARE(languages::builtInText(Russian, 32), QString::fromUtf8("Нет связи  с VRK."));
-    for (int n = 10; n <= 12; ++n) QVERIFY(languages::builtInText(Russian, n).isEmpty());
+    for (int n = 10; n <= 12; ++n)
+        QVERIFY(languages::builtInText(Russian, n).isEmpty());
     QCOMPARE(languages::builtInText(English, 9), QStringLiteral("Overcurrent static relay VRK-...T8/230"));
 }
 
@@ -370,7 +395,8 @@ void TstLanguages::readerLines() {
     QVERIFY(r.ok);
     QCOMPARE(r.lines.size(), 90);
     QCOMPARE(r.lines.mid(0, first.size()), first);
-    for (const QString& rest : r.lines.mid(first.size())) QVERIFY(rest.isEmpty());
+    for (const QString& rest : r.lines.mid(first.size()))
+        QVERIFY(rest.isEmpty());
 }
 
 void TstLanguages::readerBadFiles_data() {
@@ -398,7 +424,8 @@ void TstLanguages::readerBadFiles() {
     QCOMPARE(r.error.isEmpty(), readable);
     if (!readable) return;
     QCOMPARE(r.lines.size(), 90);
-    for (const QString& line : r.lines) QVERIFY(line.size() <= files::kMaxLineBytes);
+    for (const QString& line : r.lines)
+        QVERIFY(line.size() <= files::kMaxLineBytes);
     if (Bad(kind) == Bad::LongLines) {
         QCOMPARE(r.lines[0], QString(files::kMaxLineBytes, 'a'));
         QCOMPARE(r.lines[89], QString(files::kMaxLineBytes, QChar('a' + 89 % 26)));
@@ -495,7 +522,8 @@ void TstLanguages::everyLineReachesItsTargets() {
     AppFixture app;
     writeFile(app.path("vrk.ini"), kIni);
     QStringList texts;
-    for (int n = 1; n <= 90; ++n) texts << QString::fromUtf8("L%1 żółć").arg(n);
+    for (int n = 1; n <= 90; ++n)
+        texts << QString::fromUtf8("L%1 żółć").arg(n);
     writeFile(app.path("pol.lng"), languages::encodeFile(Polish, texts));
     app.start();
     const QList<Target> all = targets();
@@ -540,14 +568,17 @@ void TstLanguages::deletedFileWrittenAgain() {
 void TstLanguages::shortRussianFile() {
     AppFixture app;
     writeFile(app.path("vrk.ini"), iniFor("rus"));
-    writeFile(app.path("rus.lng"), languages::encodeFile(Russian, languages::builtInTexts(Russian).mid(0, 40)));
+    writeFile(app.path("rus.lng"),
+              languages::encodeFile(Russian, languages::builtInTexts(Russian).mid(0, 40)));
     app.start();
     QVERIFY(app.errorBoxes.isEmpty());
     const QStringList russian = languages::builtInTexts(Russian);
     for (const Target& t : targets()) {
         const QString shown = t.read(app.f1(), app.f2());
-        if (t.line <= 40) QCOMPARE(shown, russian[t.line - 1]);
-        else QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("line %1: %2").arg(t.line).arg(shown)));
+        if (t.line <= 40)
+            QCOMPARE(shown, russian[t.line - 1]);
+        else
+            QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("line %1: %2").arg(t.line).arg(shown)));
     }
     QVERIFY(app.f1()->SpeedButton8->text().isEmpty());
     for (QObject* o : charsetControls(app.f1(), app.f2())) {
@@ -576,11 +607,14 @@ void TstLanguages::charsetsFollowLanguage() {
     AppFixture app;
     app.start();
     const QList<QObject*> controls = charsetControls(app.f1(), app.f2());
-    for (QObject* o : controls) QCOMPARE(o->property("fontCharset").toInt(), 238);
+    for (QObject* o : controls)
+        QCOMPARE(o->property("fontCharset").toInt(), 238);
     chooseLanguage(app.f2(), 2);
-    for (QObject* o : controls) QCOMPARE(o->property("fontCharset").toInt(), 204);
+    for (QObject* o : controls)
+        QCOMPARE(o->property("fontCharset").toInt(), 204);
     chooseLanguage(app.f2(), 0);
-    for (QObject* o : controls) QCOMPARE(o->property("fontCharset").toInt(), 238);
+    for (QObject* o : controls)
+        QCOMPARE(o->property("fontCharset").toInt(), 238);
 }
 
 void TstLanguages::errorWindowSpeaksRussian() {
@@ -611,7 +645,8 @@ void TstLanguages::missingChosenFile() {
     QVERIFY(QFile::link(app.path("gone/ang.lng"), app.path("ang.lng")));
     const QString title = app.f1()->windowTitle();
     chooseLanguage(app.f2(), 1);
-    QCOMPARE(app.messageBoxes, QStringList{QString::fromUtf8("Błąd|Brak pliku językowego\nWybierz inny język")});
+    QCOMPARE(app.messageBoxes,
+             QStringList{QString::fromUtf8("Błąd|Brak pliku językowego\nWybierz inny język")});
     QVERIFY(app.errorBoxes.isEmpty());
     QCOMPARE(app.f1()->windowTitle(), title);
     QVERIFY(!QFileInfo::exists(app.path("gone")));
@@ -668,7 +703,8 @@ void TstLanguages::badFilesApplied() {
     const qint64 size = QFileInfo(app.path("pol.lng")).size();
     app.start();
     QVERIFY(app.errorBoxes.isEmpty());
-    for (const Target& t : targets()) QVERIFY(t.read(app.f1(), app.f2()).size() <= files::kMaxLineBytes);
+    for (const Target& t : targets())
+        QVERIFY(t.read(app.f1(), app.f2()).size() <= files::kMaxLineBytes);
     QCOMPARE(QFileInfo(app.path("pol.lng")).size(), size);
     if (!before.isEmpty()) QCOMPARE(readBack(app.path("pol.lng")), before);
 }

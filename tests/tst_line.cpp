@@ -81,27 +81,34 @@ void TstLine::settingsReachTheRelay_data() {
     QTest::addColumn<int>("dataBits");
     QTest::addColumn<bool>("values");
     const QStringList at9600{"--baud", "9600"};
-    QTest::newRow("right speed") << at9600 << "9600" << "NONE" << 1 << 8 << true;
-    QTest::newRow("faster than the relay") << at9600 << "19200" << "NONE" << 1 << 8 << false;
-    QTest::newRow("slower than the relay") << at9600 << "4800" << "NONE" << 1 << 8 << false;
-    QTest::newRow("2 stop bits, relay 1") << at9600 << "9600" << "NONE" << 2 << 8 << false;
-    QTest::newRow("2 stop bits, relay 2") << QStringList{"--baud", "9600", "--stop-bits", "2"} << "9600" << "NONE" << 2
-                                          << 8 << true;
-    QTest::newRow("1 stop bit, relay 2") << QStringList{"--baud", "9600", "--stop-bits", "2"} << "9600" << "NONE" << 1
-                                         << 8 << false;
-    QTest::newRow("odd parity, relay none") << at9600 << "9600" << "ODD" << 1 << 8 << false;
-    QTest::newRow("odd parity, relay odd") << QStringList{"--baud", "9600", "--parity", "odd"} << "9600" << "ODD" << 1
-                                           << 8 << true;
-    QTest::newRow("no parity, relay odd") << QStringList{"--baud", "9600", "--parity", "odd"} << "9600" << "NONE" << 1
-                                          << 8 << false;
-    QTest::newRow("even parity, relay odd") << QStringList{"--baud", "9600", "--parity", "odd"} << "9600" << "EVEN"
-                                            << 1 << 8 << false;
+    QTest::newRow("right speed") << at9600 << "9600"
+                                 << "NONE" << 1 << 8 << true;
+    QTest::newRow("faster than the relay") << at9600 << "19200"
+                                           << "NONE" << 1 << 8 << false;
+    QTest::newRow("slower than the relay") << at9600 << "4800"
+                                           << "NONE" << 1 << 8 << false;
+    QTest::newRow("2 stop bits, relay 1") << at9600 << "9600"
+                                          << "NONE" << 2 << 8 << false;
+    QTest::newRow("2 stop bits, relay 2") << QStringList{"--baud", "9600", "--stop-bits", "2"} << "9600"
+                                          << "NONE" << 2 << 8 << true;
+    QTest::newRow("1 stop bit, relay 2") << QStringList{"--baud", "9600", "--stop-bits", "2"} << "9600"
+                                         << "NONE" << 1 << 8 << false;
+    QTest::newRow("odd parity, relay none") << at9600 << "9600"
+                                            << "ODD" << 1 << 8 << false;
+    QTest::newRow("odd parity, relay odd") << QStringList{"--baud", "9600", "--parity", "odd"} << "9600"
+                                           << "ODD" << 1 << 8 << true;
+    QTest::newRow("no parity, relay odd") << QStringList{"--baud", "9600", "--parity", "odd"} << "9600"
+                                          << "NONE" << 1 << 8 << false;
+    QTest::newRow("even parity, relay odd") << QStringList{"--baud", "9600", "--parity", "odd"} << "9600"
+                                            << "EVEN" << 1 << 8 << false;
     // What a pseudo-terminal cannot show: the relay hears these as its own.
-    QTest::newRow("even parity, relay none") << at9600 << "9600" << "EVEN" << 1 << 8 << true;
-    QTest::newRow("7 data bits, relay 8") << at9600 << "9600" << "NONE" << 1 << 7 << true;
+    QTest::newRow("even parity, relay none") << at9600 << "9600"
+                                             << "EVEN" << 1 << 8 << true;
+    QTest::newRow("7 data bits, relay 8") << at9600 << "9600"
+                                          << "NONE" << 1 << 7 << true;
     // The timed line at its slowest speed still gives values.
-    QTest::newRow("timed line at 2400") << QStringList{"--baud", "2400", "--line-timing", "on"} << "2400" << "NONE"
-                                        << 1 << 8 << true;
+    QTest::newRow("timed line at 2400") << QStringList{"--baud", "2400", "--line-timing", "on"} << "2400"
+                                        << "NONE" << 1 << 8 << true;
 }
 
 void TstLine::settingsReachTheRelay() {
@@ -161,7 +168,8 @@ void TstLine::settingsReachTheRelay() {
         bool replied = false;
         for (const QString& line : relay.logLines()) {
             const auto fields = SimRelay::parseLogLine(line);
-            QVERIFY2(fields.value(QStringLiteral("reason")) != QLatin1String("line-settings"), qPrintable(line));
+            QVERIFY2(fields.value(QStringLiteral("reason")) != QLatin1String("line-settings"),
+                     qPrintable(line));
             replied = replied || (fields.value(QStringLiteral("rx")) == measurementRead &&
                                   fields.value(QStringLiteral("action")) == QLatin1String("reply"));
         }

@@ -12,7 +12,6 @@
 #include "widgets/controls.h"
 
 #include <QCheckBox>
-#include <QScrollBar>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -20,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -114,7 +114,10 @@ void TstLineMonitor::buttonInTheFreeArea() {
                                  QCoreApplication::translate("records", "%1: %2")
                                      .arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"))})
             QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(t) <= f->LogSize->width(),
-                     qPrintable(QStringLiteral("%1: %2 > %3").arg(t).arg(f->LogSize->fontMetrics().horizontalAdvance(t)).arg(f->LogSize->width())));
+                     qPrintable(QStringLiteral("%1: %2 > %3")
+                                    .arg(t)
+                                    .arg(f->LogSize->fontMetrics().horizontalAdvance(t))
+                                    .arg(f->LogSize->width())));
         // The language change reaches the widgets when the event loop next runs.
         QTRY_COMPARE(f->LineMonitorButton->toolTip(),
                      mtr("Communication monitor: the exchanges on the line, and finding the relay"));
@@ -123,8 +126,8 @@ void TstLineMonitor::buttonInTheFreeArea() {
 
 void TstLineMonitor::noisyPollRowsAndCounters() {
     SimRelay relay;
-    QVERIFY(relay.start({QStringLiteral("--no-reply"), QStringLiteral("0.2"), QStringLiteral("--other-address"),
-                         QStringLiteral("0.05")}));
+    QVERIFY(relay.start({QStringLiteral("--no-reply"), QStringLiteral("0.2"),
+                         QStringLiteral("--other-address"), QStringLiteral("0.05")}));
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
@@ -134,20 +137,22 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     QCOMPARE(m->windowTitle(), mtr("Communication monitor"));
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     QVERIFY(f->SerialDriver1->IsOpen());
-    QTRY_VERIFY_WITH_TIMEOUT(number(m->NoReplyCount) > 2 && number(m->OtherReplyCount) > 0 && number(m->GoodCount) > 10,
-                             30000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        number(m->NoReplyCount) > 2 && number(m->OtherReplyCount) > 0 && number(m->GoodCount) > 10, 30000);
     // The counters add up to the requests, and the rate is the failures' share.
     auto sum = [m] {
-        return number(m->GoodCount) + number(m->NoReplyCount) + number(m->ShortReplyCount) + number(m->BadCrcCount) +
-               number(m->OtherReplyCount) + number(m->OtherFailureCount);
+        return number(m->GoodCount) + number(m->NoReplyCount) + number(m->ShortReplyCount) +
+               number(m->BadCrcCount) + number(m->OtherReplyCount) + number(m->OtherFailureCount);
     };
     QCOMPARE(sum(), number(m->RequestsCount));
-    const double rate = 100.0 * double(number(m->RequestsCount) - number(m->GoodCount)) / double(number(m->RequestsCount));
+    const double rate =
+        100.0 * double(number(m->RequestsCount) - number(m->GoodCount)) / double(number(m->RequestsCount));
     QCOMPARE(m->FailureRate->text(), linemonitor::rateText(rate));
     // Every row is a frame the relay received, and its lost replies are the relay's dropped ones.
     QList<QMap<QString, QString>> log = simFrames(relay);
     QMap<QString, QStringList> actionsOf; // request bytes -> actions in the log
-    for (const auto& fr : log) actionsOf[fr.value(QStringLiteral("rx"))] << fr.value(QStringLiteral("action"));
+    for (const auto& fr : log)
+        actionsOf[fr.value(QStringLiteral("rx"))] << fr.value(QStringLiteral("action"));
     linemonitor::ExchangeModel* model = m->model();
     QVERIFY(model->rowCount() >= number(m->RequestsCount) - 1);
     int noReplyRows = 0, otherRows = 0;
@@ -170,7 +175,8 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     }
     QVERIFY(noReplyRows > 0);
     QVERIFY(otherRows > 0);
-    // Newest at the bottom, followed; scrolled up, the view stays where the user put it, until back at the bottom.
+    // Newest at the bottom, followed; scrolled up, the view stays where the user put it, until back at the
+    // bottom.
     QScrollBar* bar = m->ExchangeView->verticalScrollBar();
     QTRY_VERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
     QTest::keyClick(m->ExchangeView, Qt::Key_Home, Qt::ControlModifier);
@@ -229,9 +235,11 @@ void TstLineMonitor::saveAndFailedSave() {
     app.saveAnswers.enqueue(app.path(QStringLiteral("line")));
     QTest::mouseClick(m->SaveButton, Qt::LeftButton);
     QVERIFY(app.errorBoxes.isEmpty());
-    const QStringList lines = QString::fromUtf8(filetest::readBack(app.path(QStringLiteral("line.txt")))).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString::fromUtf8(filetest::readBack(app.path(QStringLiteral("line.txt")))).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), rows.size() + 3);
-    for (int i = 0; i < rows.size(); ++i) QCOMPARE(lines[i + 2], linemonitor::rowLine(rows[i]));
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(lines[i + 2], linemonitor::rowLine(rows[i]));
     QVERIFY(app.dialogFilters.last().contains(QStringLiteral("*.txt")));
 
     // A file the size limit cuts short is reported, not kept as if saved.
@@ -243,7 +251,8 @@ void TstLineMonitor::saveAndFailedSave() {
     }
     QCOMPARE(app.errorBoxes.size(), 1);
     QVERIFY(!app.errorBoxes[0].isEmpty());
-    QVERIFY(filetest::readBack(app.path(QStringLiteral("cut.txt"))).size() != lines.join(QLatin1Char('\n')).size());
+    QVERIFY(filetest::readBack(app.path(QStringLiteral("cut.txt"))).size() !=
+            lines.join(QLatin1Char('\n')).size());
 
     // Cancelled: nothing written, nothing said.
     QTest::mouseClick(m->SaveButton, Qt::LeftButton);
@@ -255,8 +264,12 @@ void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
     SimRelay relay;
     // A relay of its own line settings hears only those (the dialog is set to them below).
     QStringList line;
-    if (simulatorHasLineSettings()) line << QStringLiteral("--baud") << QStringLiteral("9600") << QStringLiteral("--parity") << QStringLiteral("even");
-    QVERIFY(relay.start(QStringList{QStringLiteral("--address"), QStringLiteral("137"), QStringLiteral("--variant"), QStringLiteral("3")} + line));
+    if (simulatorHasLineSettings())
+        line << QStringLiteral("--baud") << QStringLiteral("9600") << QStringLiteral("--parity")
+             << QStringLiteral("even");
+    QVERIFY(relay.start(QStringList{QStringLiteral("--address"), QStringLiteral("137"),
+                                    QStringLiteral("--variant"), QStringLiteral("3")} +
+                        line));
     AppFixture app;
     // The settings at another line than the initial one: the scan uses what the dialog holds.
     ini::Selections saved;
@@ -298,7 +311,8 @@ void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
         const int address = addressOf(fr);
         QVERIFY(!asked.contains(address));
         asked << address;
-        QCOMPARE(fr.value(QStringLiteral("action")), address == 137 ? QStringLiteral("reply") : QStringLiteral("ignored"));
+        QCOMPARE(fr.value(QStringLiteral("action")),
+                 address == 137 ? QStringLiteral("reply") : QStringLiteral("ignored"));
         if (address == 137) QCOMPARE(fr.value(QStringLiteral("reg")), QStringLiteral("23"));
     }
     QCOMPARE(asked.size(), 247);
@@ -405,8 +419,8 @@ void TstLineMonitor::scanOnlyWhileDisconnected() {
 void TstLineMonitor::findsTheRelayAtAnotherSpeed() {
     if (!simulatorHasLineSettings()) QSKIP("vrk-sim has no line settings of its own (--baud) yet");
     SimRelay relay;
-    QVERIFY(relay.start({QStringLiteral("--address"), QStringLiteral("2"), QStringLiteral("--baud"), QStringLiteral("9600"),
-                         QStringLiteral("--parity"), QStringLiteral("even")}));
+    QVERIFY(relay.start({QStringLiteral("--address"), QStringLiteral("2"), QStringLiteral("--baud"),
+                         QStringLiteral("9600"), QStringLiteral("--parity"), QStringLiteral("even")}));
     AppFixture app;
     app.start();
     LineMonitor* m = openMonitor(app);

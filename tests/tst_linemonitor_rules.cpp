@@ -20,7 +20,8 @@ QByteArray hex(const char* text) {
 }
 // A read reply of one register with its CRC.
 QByteArray withCrc(QByteArray frame) {
-    const uint16_t crc = frames::crc16(reinterpret_cast<const uint8_t*>(frame.constData()), size_t(frame.size()));
+    const uint16_t crc =
+        frames::crc16(reinterpret_cast<const uint8_t*>(frame.constData()), size_t(frame.size()));
     frame.append(char(crc & 0xFF));
     frame.append(char(crc >> 8));
     return frame;
@@ -61,22 +62,25 @@ void TstLineMonitorRules::classify_data() {
     const QByteArray request = frames::readRequest(3, relay::kVariantRegister, 1);
     const QByteArray good = withCrc(hex("03030200 02"));
     QTest::newRow("good") << request << good << BusError::NoError << Outcome::Good;
-    QTest::newRow("another address, CRC right") << request << withCrc(hex("04030200 02")) << BusError::NoError
-                                               << Outcome::OtherAddressOrFunction;
-    QTest::newRow("another function, CRC right") << request << withCrc(hex("03040200 02")) << BusError::NoError
-                                                << Outcome::OtherAddressOrFunction;
-    QTest::newRow("write echoed") << frames::writeRequest(3, 11, 0) << frames::writeRequest(3, 11, 0) << BusError::NoError
-                                  << Outcome::Good;
+    QTest::newRow("another address, CRC right")
+        << request << withCrc(hex("04030200 02")) << BusError::NoError << Outcome::OtherAddressOrFunction;
+    QTest::newRow("another function, CRC right")
+        << request << withCrc(hex("03040200 02")) << BusError::NoError << Outcome::OtherAddressOrFunction;
+    QTest::newRow("write echoed") << frames::writeRequest(3, 11, 0) << frames::writeRequest(3, 11, 0)
+                                  << BusError::NoError << Outcome::Good;
     QTest::newRow("no reply") << request << QByteArray() << BusError::NoReply << Outcome::NoReply;
     QTest::newRow("short reply") << request << good.left(3) << BusError::ShortReply << Outcome::ShortReply;
     QTest::newRow("bad CRC") << request << good.left(6) + char(0) << BusError::BadCrc << Outcome::BadCrc;
-    QTest::newRow("bad CRC of another address stays bad CRC") << request << hex("04030200020000") << BusError::BadCrc
-                                                              << Outcome::BadCrc;
-    QTest::newRow("port closed during it") << request << QByteArray() << BusError::PortClosed << Outcome::DeviceGone;
+    QTest::newRow("bad CRC of another address stays bad CRC")
+        << request << hex("04030200020000") << BusError::BadCrc << Outcome::BadCrc;
+    QTest::newRow("port closed during it")
+        << request << QByteArray() << BusError::PortClosed << Outcome::DeviceGone;
     QTest::newRow("device gone") << request << QByteArray() << BusError::DeviceGone << Outcome::DeviceGone;
-    QTest::newRow("bad request") << QByteArray() << QByteArray() << BusError::BadRequest << Outcome::BadRequest;
+    QTest::newRow("bad request") << QByteArray() << QByteArray() << BusError::BadRequest
+                                 << Outcome::BadRequest;
     // A reason the bus may give that the monitor has no word of its own for: told in the bus's words.
-    QTest::newRow("another reason") << request << good << BusError(int(BusError::BadRequest) + 1) << Outcome::OtherFailure;
+    QTest::newRow("another reason") << request << good << BusError(int(BusError::BadRequest) + 1)
+                                    << Outcome::OtherFailure;
 }
 
 void TstLineMonitorRules::classify() {
@@ -98,14 +102,17 @@ void TstLineMonitorRules::classify() {
 void TstLineMonitorRules::countersAddUp() {
     Counters c;
     QCOMPARE(c.failureRate(), 0.0);
-    const Outcome seen[] = {Outcome::Good,       Outcome::Good, Outcome::NoReply,    Outcome::Good,
-                            Outcome::BadCrc,     Outcome::ShortReply, Outcome::Good, Outcome::OtherAddressOrFunction,
-                            Outcome::DeviceGone, Outcome::OtherFailure};
-    for (Outcome o : seen) c.add(o);
+    const Outcome seen[] = {
+        Outcome::Good,       Outcome::Good,        Outcome::NoReply, Outcome::Good,
+        Outcome::BadCrc,     Outcome::ShortReply,  Outcome::Good,    Outcome::OtherAddressOrFunction,
+        Outcome::DeviceGone, Outcome::OtherFailure};
+    for (Outcome o : seen)
+        c.add(o);
     QCOMPARE(c.requests, qint64(10));
     QCOMPARE(c.otherFailures(), qint64(2));
     qint64 sum = 0;
-    for (qint64 n : c.byOutcome) sum += n;
+    for (qint64 n : c.byOutcome)
+        sum += n;
     QCOMPARE(sum, c.requests);
     QCOMPARE(c.count(Outcome::Good), qint64(4));
     QCOMPARE(c.failures(), qint64(6));
@@ -128,10 +135,12 @@ void TstLineMonitorRules::ringKeepsTheLast() {
     QFETCH(int, capacity);
     QFETCH(int, pushed);
     RowRing ring(capacity);
-    for (int i = 0; i < pushed; ++i) ring.push(rowAt(i));
+    for (int i = 0; i < pushed; ++i)
+        ring.push(rowAt(i));
     const int kept = std::min(capacity, pushed);
     QCOMPARE(ring.size(), kept);
-    for (int i = 0; i < kept; ++i) QCOMPARE(ring.at(i).sentMs, qint64(pushed - kept + i));
+    for (int i = 0; i < kept; ++i)
+        QCOMPARE(ring.at(i).sentMs, qint64(pushed - kept + i));
     QCOMPARE(ring.all().size(), kept);
     // The list takes the same rows in batches of three and keeps the same.
     ExchangeModel model(nullptr, capacity);
@@ -141,7 +150,8 @@ void TstLineMonitorRules::ringKeepsTheLast() {
         if (batch.size() == 3 || i == pushed - 1) model.append(std::exchange(batch, {}));
     }
     QCOMPARE(model.rowCount(), kept);
-    for (int i = 0; i < kept; ++i) QCOMPARE(model.row(i).sentMs, ring.at(i).sentMs);
+    for (int i = 0; i < kept; ++i)
+        QCOMPARE(model.row(i).sentMs, ring.at(i).sentMs);
     ring.clear();
     QCOMPARE(ring.size(), 0);
     ring.push(rowAt(99));
@@ -152,14 +162,16 @@ void TstLineMonitorRules::modelKeepsTenThousandRows() {
     ExchangeModel model;
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
     const int fed = ExchangeModel::kMaxRows + 5;
-    for (int i = 0; i < fed; ++i) model.append(rowAt(i));
+    for (int i = 0; i < fed; ++i)
+        model.append(rowAt(i));
     QCOMPARE(model.rowCount(), 10000);
     QCOMPARE(removed.count(), 5);
     // Oldest at the top, newest at the bottom.
     QCOMPARE(model.row(0).sentMs, qint64(5));
     QCOMPARE(model.row(9999).sentMs, qint64(fed - 1));
     QCOMPARE(model.index(9999, ExchangeModel::TimeColumn).data().toString(), timeText(fed - 1));
-    QCOMPARE(model.index(0, ExchangeModel::RequestColumn).data().toString(), QStringLiteral("03 03 00 16 00 01 64 2C"));
+    QCOMPARE(model.index(0, ExchangeModel::RequestColumn).data().toString(),
+             QStringLiteral("03 03 00 16 00 01 64 2C"));
     QCOMPARE(model.rows().size(), 10000);
     model.clear();
     QCOMPARE(model.rowCount(), 0);
@@ -225,7 +237,8 @@ void TstLineMonitorRules::selections() {
     // And back, for putting a found relay into the dialog.
     if (speed > 0) QCOMPARE(linesettings::speedIndexOf(uint32_t(speed)), index);
     if (parity >= 0) QCOMPARE(linesettings::parityIndexOf(TParity(parity)), index);
-    if (speed > 0) QCOMPARE(TSerialDriver::BaudValueOf(linesettings::baudRateOf(uint32_t(speed))), uint32_t(speed));
+    if (speed > 0)
+        QCOMPARE(TSerialDriver::BaudValueOf(linesettings::baudRateOf(uint32_t(speed))), uint32_t(speed));
 }
 
 void TstLineMonitorRules::lineOfSelections() {
@@ -244,7 +257,8 @@ void TstLineMonitorRules::lineOfSelections() {
     s.parity = 1;
     s.dataBits = 1;
     s.stopBits = 1;
-    QCOMPARE(linesettings::lineOf(s), (linesettings::Line{QStringLiteral("\\\\.\\COM2"), 19200, ptEVEN, db7BITS, sb2BITS}));
+    QCOMPARE(linesettings::lineOf(s),
+             (linesettings::Line{QStringLiteral("\\\\.\\COM2"), 19200, ptEVEN, db7BITS, sb2BITS}));
     // Nothing selected keeps the defaults given.
     s.port = s.speed = s.parity = s.dataBits = s.stopBits = -1;
     const linesettings::Line defaults{QStringLiteral("/dev/ttyUSB0"), 2400, ptODD, db7BITS, sb2BITS};
@@ -263,9 +277,12 @@ void TstLineMonitorRules::scanSteps_data() {
     QTest::newRow("one speed, first") << false << 1 << 247 << 0 << 247 << 1 << 9600 << int(ptEVEN);
     QTest::newRow("one speed, last") << false << 1 << 247 << 246 << 247 << 247 << 9600 << int(ptEVEN);
     QTest::newRow("all, first: 19200 odd") << true << 1 << 247 << 0 << 12 * 247 << 1 << 19200 << int(ptODD);
-    QTest::newRow("all, second line: 19200 even") << true << 1 << 247 << 247 << 12 * 247 << 1 << 19200 << int(ptEVEN);
-    QTest::newRow("all, 4th line: 9600 odd") << true << 1 << 247 << 3 * 247 + 136 << 12 * 247 << 137 << 9600 << int(ptODD);
-    QTest::newRow("all, last: 2400 none") << true << 1 << 247 << 12 * 247 - 1 << 12 * 247 << 247 << 2400 << int(ptNONE);
+    QTest::newRow("all, second line: 19200 even")
+        << true << 1 << 247 << 247 << 12 * 247 << 1 << 19200 << int(ptEVEN);
+    QTest::newRow("all, 4th line: 9600 odd")
+        << true << 1 << 247 << 3 * 247 + 136 << 12 * 247 << 137 << 9600 << int(ptODD);
+    QTest::newRow("all, last: 2400 none")
+        << true << 1 << 247 << 12 * 247 - 1 << 12 * 247 << 247 << 2400 << int(ptNONE);
     QTest::newRow("a range") << true << 5 << 7 << 4 << 36 << 6 << 19200 << int(ptEVEN);
     QTest::newRow("beyond the end") << false << 1 << 247 << 247 << 247 << 0 << 0 << int(ptNONE);
     QTest::newRow("empty range") << true << 9 << 3 << 0 << 0 << 0 << 0 << int(ptNONE);
@@ -308,7 +325,8 @@ void TstLineMonitorRules::scanTimeout() {
     QFETCH(int, parity);
     QFETCH(int, stopBits);
     QFETCH(int, timeout);
-    QCOMPARE(int(linescan::timeoutMs({uint32_t(baud), TParity(parity)}, db8BITS, TStopBits(stopBits))), timeout);
+    QCOMPARE(int(linescan::timeoutMs({uint32_t(baud), TParity(parity)}, db8BITS, TStopBits(stopBits))),
+             timeout);
 }
 
 QTEST_GUILESS_MAIN(TstLineMonitorRules)

@@ -3,15 +3,15 @@
 #include "simfixture.h"
 #include "tracecapture.h"
 
-#include "widgets/controls.h"
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
+#include "widgets/controls.h"
 
-#include <QLabel>
-#include <QLoggingCategory>
 #include "config/tform2.h"
 #include "monitor/display.h"
 #include "serial/tserialdriver.h"
+#include <QLabel>
+#include <QLoggingCategory>
 
 #include <QLabel>
 #include <QLayout>
@@ -36,7 +36,8 @@ QStringList writesTo(const SimRelay& relay, int reg) {
     QStringList out;
     for (const QString& line : relay.logLines()) {
         const auto f = SimRelay::parseLogLine(line);
-        if (f.value(QStringLiteral("fn")) == QLatin1String("6") && f.value(QStringLiteral("reg")).toInt() == reg)
+        if (f.value(QStringLiteral("fn")) == QLatin1String("6") &&
+            f.value(QStringLiteral("reg")).toInt() == reg)
             out << f.value(QStringLiteral("value"));
     }
     return out;
@@ -112,8 +113,8 @@ void TstMonitor::valuesAppear() {
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
     QVERIFY(!f->SerialDriver1->IsOpen());
     QVERIFY(!f->Timer2->isActive());
-    for (QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label49, f->Label53, f->Label57,
-                      f->Label59})
+    for (QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label49, f->Label53,
+                      f->Label57, f->Label59})
         QCOMPARE(l->text(), QStringLiteral("#"));
     QVERIFY(f->Image10->isHidden());
     QCOMPARE(f->ProgressBar1->value(), 0);
@@ -128,18 +129,24 @@ void TstMonitor::ampereMode_data() {
     QTest::addColumn<QStringList>("shown"); // Ir, Is, It, average
     QTest::addColumn<QString>("inLabel");
     QTest::addColumn<QString>("twoInLabel");
-    QTest::newRow("variant 1, In 20,0 A") << 1 << 200 << QList<int>{50, 50, 51}
-                                          << QStringList{"10,0", "10,0", "10,2", "10,0"} << "20,0A" << "40,0A";
+    QTest::newRow("variant 1, In 20,0 A")
+        << 1 << 200 << QList<int>{50, 50, 51} << QStringList{"10,0", "10,0", "10,2", "10,0"} << "20,0A"
+        << "40,0A";
     QTest::newRow("variant 2, In 100 A") << 2 << 200 << QList<int>{120, 120, 120}
-                                         << QStringList{"120,0", "120,0", "120,0", "120,0"} << "100,0A" << "200,0A";
-    QTest::newRow("variant 3, In 250 A") << 3 << 250 << QList<int>{80, 80, 80}
-                                         << QStringList{"200", "200", "200", "200"} << "250A" << "500A";
-    QTest::newRow("variant 0: no amperes") << 0 << 200 << QList<int>{80, 80, 80}
-                                           << QStringList{"#", "#", "#", "#"} << "In" << "2xIn";
-    QTest::newRow("variant 4: no amperes") << 4 << 200 << QList<int>{80, 80, 80}
-                                           << QStringList{"#", "#", "#", "#"} << "In" << "2xIn";
-    QTest::newRow("zero nominal current") << 1 << 0 << QList<int>{80, 80, 80}
-                                          << QStringList{"0,0", "0,0", "0,0", "0,0"} << "In" << "2xIn";
+                                         << QStringList{"120,0", "120,0", "120,0", "120,0"} << "100,0A"
+                                         << "200,0A";
+    QTest::newRow("variant 3, In 250 A")
+        << 3 << 250 << QList<int>{80, 80, 80} << QStringList{"200", "200", "200", "200"} << "250A"
+        << "500A";
+    QTest::newRow("variant 0: no amperes")
+        << 0 << 200 << QList<int>{80, 80, 80} << QStringList{"#", "#", "#", "#"} << "In"
+        << "2xIn";
+    QTest::newRow("variant 4: no amperes")
+        << 4 << 200 << QList<int>{80, 80, 80} << QStringList{"#", "#", "#", "#"} << "In"
+        << "2xIn";
+    QTest::newRow("zero nominal current")
+        << 1 << 0 << QList<int>{80, 80, 80} << QStringList{"0,0", "0,0", "0,0", "0,0"} << "In"
+        << "2xIn";
 }
 
 void TstMonitor::ampereMode() {
@@ -247,8 +254,10 @@ void TstMonitor::sixFailuresDisconnect() {
     QCOMPARE(f->Label100->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
     QVERIFY(app.f4()->isVisible());
     QCOMPARE(app.f4()->Label1->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
-    for (QLabel* l : {f->Label11, f->Label41, f->Label59}) QCOMPARE(l->text(), QStringLiteral("#"));
-    for (QLabel* lamp : {f->Image1, f->Image2, f->Image8, f->Image10}) QVERIFY(lamp->isHidden());
+    for (QLabel* l : {f->Label11, f->Label41, f->Label59})
+        QCOMPARE(l->text(), QStringLiteral("#"));
+    for (QLabel* lamp : {f->Image1, f->Image2, f->Image8, f->Image10})
+        QVERIFY(lamp->isHidden());
     QCOMPARE(f->ProgressBar2->value(), 0);
     QVERIFY(f->SpeedButton1->isEnabled());
     QVERIFY(f->SpeedButton3->isEnabled());
@@ -266,9 +275,10 @@ void TstMonitor::deviceHeldByAnotherProgram() {
     TForm1* f = app.f1();
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     QVERIFY(!f->SerialDriver1->IsOpen());
-    QCOMPARE(f->Label100->text(), QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
-                                      QCoreApplication::translate("TSerialDriver", "%1 is in use by another program.")
-                                          .arg(relay.linkPath()));
+    QCOMPARE(f->Label100->text(),
+             QString::fromUtf8("Zajęty port Com.") + QLatin1Char('\n') +
+                 QCoreApplication::translate("TSerialDriver", "%1 is in use by another program.")
+                     .arg(relay.linkPath()));
     QCOMPARE(app.f4()->Label2->text(), QString::fromUtf8("Błąd !"));
     QCOMPARE(app.beeps, 1);
     QVERIFY(f->SpeedButton1->isEnabled());
@@ -300,7 +310,8 @@ void TstMonitor::relayUnplugged() {
                             busErrorText(BusError::DeviceGone)),
              qPrintable(all));
     QVERIFY2(lines.contains(QStringLiteral("vrk.poll: link dropped")), qPrintable(all));
-    QVERIFY2(all.contains(QStringLiteral(" hung up: every transfer fails until the port is closed")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral(" hung up: every transfer fails until the port is closed")),
+             qPrintable(all));
     QVERIFY2(all.contains(QStringLiteral("-> device gone")), qPrintable(all));
     QVERIFY(relay.restart());
     QVERIFY(setMotor(relay, kMotor));
@@ -353,7 +364,8 @@ void TstMonitor::lampsBlink() {
         const QString t = f->StatusBar2->panelText(1);
         if (t.startsWith(QStringLiteral("AWARIA     ")))
             word = fits(f->StatusBar2->panel(1));
-        else if (!t.isEmpty()) timeOnly = true;
+        else if (!t.isEmpty())
+            timeOnly = true;
     });
     watch.start(20);
     QTRY_VERIFY_WITH_TIMEOUT(lit && dark && word && timeOnly, 10000);

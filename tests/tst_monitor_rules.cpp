@@ -118,14 +118,22 @@ void TstMonitorRules::ampereScale_data() {
     QTest::addColumn<int>("scale"); // -1: nothing set
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("twoIn");
-    QTest::newRow("v1 200") << 1 << 200 << 200 << "20,0A" << "40,0A";
-    QTest::newRow("v2 200") << 2 << 200 << 1000 << "100,0A" << "200,0A";
-    QTest::newRow("v2 25") << 2 << 25 << 125 << "12,5A" << "25,0A";
-    QTest::newRow("v3 250") << 3 << 250 << 250 << "250A" << "500A";
-    QTest::newRow("v1 5") << 1 << 5 << 5 << "0,5A" << "1,0A";
-    QTest::newRow("zero In") << 1 << 0 << -1 << "" << "";
-    QTest::newRow("variant 0") << 0 << 200 << -1 << "" << "";
-    QTest::newRow("variant 4") << 4 << 200 << -1 << "" << "";
+    QTest::newRow("v1 200") << 1 << 200 << 200 << "20,0A"
+                            << "40,0A";
+    QTest::newRow("v2 200") << 2 << 200 << 1000 << "100,0A"
+                            << "200,0A";
+    QTest::newRow("v2 25") << 2 << 25 << 125 << "12,5A"
+                           << "25,0A";
+    QTest::newRow("v3 250") << 3 << 250 << 250 << "250A"
+                            << "500A";
+    QTest::newRow("v1 5") << 1 << 5 << 5 << "0,5A"
+                          << "1,0A";
+    QTest::newRow("zero In") << 1 << 0 << -1 << ""
+                             << "";
+    QTest::newRow("variant 0") << 0 << 200 << -1 << ""
+                               << "";
+    QTest::newRow("variant 4") << 4 << 200 << -1 << ""
+                               << "";
 }
 
 void TstMonitorRules::ampereScale() {
@@ -145,8 +153,8 @@ void TstMonitorRules::ampereScale() {
 void TstMonitorRules::lamps_data() {
     QTest::addColumn<int>("word");
     QTest::addColumn<bool>("dark");
-    QTest::addColumn<int>("ready"); // -1 untouched
-    QTest::addColumn<int>("lit");   // bit mask of Image1..Image7
+    QTest::addColumn<int>("ready");    // -1 untouched
+    QTest::addColumn<int>("lit");      // bit mask of Image1..Image7
     QTest::addColumn<QString>("text"); // "<keep>" untouched
     QTest::newRow("no fault, lit phase") << 0 << false << 1 << 0 << "<keep>";
     QTest::newRow("no fault, dark phase") << 0 << true << -1 << 0 << " ";
@@ -165,7 +173,8 @@ void TstMonitorRules::lamps() {
     const display::Lamps l = display::lampsFor(word, QStringLiteral("12:00"), dark);
     QCOMPARE(l.ready.has_value() ? int(*l.ready) : -1, ready);
     int mask = 0;
-    for (int i = 0; i < 7; ++i) mask |= int(l.faults[size_t(i)]) << i;
+    for (int i = 0; i < 7; ++i)
+        mask |= int(l.faults[size_t(i)]) << i;
     QCOMPARE(mask, lit);
     QCOMPARE(l.faultText.value_or(QStringLiteral("<keep>")), text);
 }

@@ -1,30 +1,32 @@
 // The register exchanges: frames and CRC against known-good hex, and Czytaj
 // and Zapis through the real driver against a scripted relay on the far end
 // of a pseudo-terminal.
-#include <QTest>
-#include <QTimer>
 #include <atomic>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <QTest>
+#include <QTimer>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
 #include "serial/serialbackend.h"
 #include "serial/testing/pseudoterminal.h"
-#include "tests/tracecapture.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"
+#include "tests/tracecapture.h"
+#include "wait/czekaj.h"
 
 namespace {
 
-QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
+QByteArray hex(const char* h) {
+    return QByteArray::fromHex(h);
+}
 
 // What the relay does with one request.
 struct Answer {
@@ -37,12 +39,17 @@ struct Answer {
     int staleBase = 0; // Stale: the base of the old reply sent at once
 };
 
-uint16_t crcOf(const std::vector<uint8_t>& b) { return frames::crc16(b.data(), b.size()); }
+uint16_t crcOf(const std::vector<uint8_t>& b) {
+    return frames::crc16(b.data(), b.size());
+}
 
 // The CRC of a frame's body as its two bytes go on the wire, "lo hi".
 QString crcHex(const QByteArray& body) {
-    const uint16_t crc = frames::crc16(reinterpret_cast<const uint8_t*>(body.constData()), size_t(body.size()));
-    return QStringLiteral("%1 %2").arg(crc & 0xFF, 2, 16, QLatin1Char('0')).arg(crc >> 8, 2, 16, QLatin1Char('0'));
+    const uint16_t crc =
+        frames::crc16(reinterpret_cast<const uint8_t*>(body.constData()), size_t(body.size()));
+    return QStringLiteral("%1 %2")
+        .arg(crc & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg(crc >> 8, 2, 16, QLatin1Char('0'));
 }
 
 void appendCrc(std::vector<uint8_t>& b) {
@@ -147,7 +154,8 @@ private:
         if (a.kind == Answer::Short) reply.resize(size_t(a.length));
         reply.insert(reply.end(), a.extra.begin(), a.extra.end());
         std::this_thread::sleep_until(firstByte + requestTime_);
-        for (int waited = 0; a.kind == Answer::Late && waited < a.delayMs && !stop_; waited += 5) usleep(5000);
+        for (int waited = 0; a.kind == Answer::Late && waited < a.delayMs && !stop_; waited += 5)
+            usleep(5000);
         pty_.send(reply);
     }
 
@@ -344,7 +352,8 @@ void TestProtocol::crc16_data() {
 void TestProtocol::crc16() {
     QFETCH(QByteArray, data);
     QFETCH(uint, crc);
-    QCOMPARE(uint(frames::crc16(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()))), crc);
+    QCOMPARE(uint(frames::crc16(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()))),
+             crc);
 }
 
 void TestProtocol::crcText() {
@@ -440,8 +449,10 @@ void TestProtocol::earliestReplyMs_data() {
     addFormatColumns();
     QTest::addColumn<int>("bytes");
     QTest::addColumn<double>("ms");
-    QTest::newRow("19200 8N1") << 19200u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 80000.0 / 19200;
-    QTest::newRow("19200 8O1") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 8 << 88000.0 / 19200;
+    QTest::newRow("19200 8N1") << 19200u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8
+                               << 80000.0 / 19200;
+    QTest::newRow("19200 8O1") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 8
+                               << 88000.0 / 19200;
     QTest::newRow("9600 8E1") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 88000.0 / 9600;
     QTest::newRow("9600 8N1.5") << 9600u << int(db8BITS) << int(ptNONE) << int(sb1HALFBITS) << 8 << 8.75;
     QTest::newRow("4800 8N1") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 80000.0 / 4800;
@@ -450,7 +461,8 @@ void TestProtocol::earliestReplyMs_data() {
     QTest::newRow("2400 8N2") << 2400u << int(db8BITS) << int(ptNONE) << int(sb2BITS) << 8 << 88000.0 / 2400;
     QTest::newRow("2400 8M1") << 2400u << int(db8BITS) << int(ptMARK) << int(sb1BITS) << 8 << 88000.0 / 2400;
     QTest::newRow("16000 8N1: 5 ms") << 16000u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 5.0;
-    QTest::newRow("1200 5N1, one byte") << 1200u << int(db5BITS) << int(ptNONE) << int(sb1BITS) << 1 << 7000.0 / 1200;
+    QTest::newRow("1200 5N1, one byte")
+        << 1200u << int(db5BITS) << int(ptNONE) << int(sb1BITS) << 1 << 7000.0 / 1200;
     QTest::newRow("speed 0") << 0u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 8 << 0.0;
 }
 
@@ -473,8 +485,10 @@ void TestProtocol::cameTooSoon_data() {
     QTest::newRow("9600 8E1") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 1u << 8u;
     QTest::newRow("4800 8N1") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1u << 15u;
     QTest::newRow("2400 7O2") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 1u << 35u;
-    QTest::newRow("2400 8N1, 16 ms clock") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16u << 17u;
-    QTest::newRow("19200 8O1, 16 ms clock") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 16u << uint(-1);
+    QTest::newRow("2400 8N1, 16 ms clock")
+        << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16u << 17u;
+    QTest::newRow("19200 8O1, 16 ms clock")
+        << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 16u << uint(-1);
     QTest::newRow("speed 0") << 0u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1u << uint(-1);
 }
 
@@ -515,7 +529,9 @@ void TestProtocol::genuineReplyNeverRefused() {
         for (double later : {0.0, 1e-6, 0.3, 0.999, 1.0, 1.5, 2.0 * step}) {
             const uint32_t elapsed = reading(write + wire + later) - reading(write);
             QVERIFY2(!frames::cameTooSoon(elapsed, earliestFor(f), step),
-                     qPrintable(QStringLiteral("write at %1, reply %2 ms after the request").arg(write).arg(wire + later)));
+                     qPrintable(QStringLiteral("write at %1, reply %2 ms after the request")
+                                    .arg(write)
+                                    .arg(wire + later)));
         }
         if (wire >= 2 * step) {
             const uint32_t elapsed = reading(write + wire - 2 * step) - reading(write);
@@ -530,19 +546,25 @@ void TestProtocol::replyTimedThroughBus_data() {
     QTest::addColumn<int>("length"); // bytes of the 29-byte reply that come
     QTest::addColumn<int>("error");
     const int early = int(BusError::EarlyReply), ok = int(BusError::NoError);
-    QTest::newRow("19200 8O1 1 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29 << early;
-    QTest::newRow("19200 8O1 3 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 3 << 29 << early;
+    QTest::newRow("19200 8O1 1 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29
+                                    << early;
+    QTest::newRow("19200 8O1 3 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 3 << 29
+                                    << early;
     QTest::newRow("19200 8O1 4 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 4 << 29 << ok;
-    QTest::newRow("9600 8E1 8 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 29 << early;
+    QTest::newRow("9600 8E1 8 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 29
+                                   << early;
     QTest::newRow("9600 8E1 9 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 9 << 29 << ok;
-    QTest::newRow("4800 8N1 15 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 15 << 29 << early;
+    QTest::newRow("4800 8N1 15 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 15 << 29
+                                    << early;
     QTest::newRow("4800 8N1 16 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16 << 29 << ok;
-    QTest::newRow("2400 7O2 35 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 35 << 29 << early;
+    QTest::newRow("2400 7O2 35 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 35 << 29
+                                    << early;
     QTest::newRow("2400 7O2 36 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 36 << 29 << ok;
     // An early start tells more than what came of it.
-    QTest::newRow("2400 8N1 part, early") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12 << early;
-    QTest::newRow("2400 8N1 part, in time") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 40 << 12
-                                            << int(BusError::ShortReply);
+    QTest::newRow("2400 8N1 part, early")
+        << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12 << early;
+    QTest::newRow("2400 8N1 part, in time")
+        << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 40 << 12 << int(BusError::ShortReply);
 }
 
 // Through the driver and the bus on a clock of the test's own: the first
@@ -598,7 +620,8 @@ void TestProtocol::earlyReplyLeavesNextItsOwn() {
     QVERIFY(second);
     QCOMPARE(bus.RegisterValues[0], 301);
     const QString all = traced.join(QLatin1Char('\n'));
-    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: the reply began 1 ms after the request, which takes 4.6 ms on the line")),
+    QVERIFY2(traced.contains(QStringLiteral(
+                 "vrk.bus: the reply began 1 ms after the request, which takes 4.6 ms on the line")),
              qPrintable(all));
     QVERIFY2(all.contains(QStringLiteral("vrk.bus: received 29 of 29 bytes: 03 03 18 00 65")) &&
                  all.contains(QStringLiteral("-> early reply")),
@@ -633,7 +656,8 @@ void TestProtocol::readTwelve() {
     l.relay.script({good(1000)});
     QVERIFY(l.bus.Czytaj(1, 12));
     QCOMPARE(l.bus.RegisterValues.size(), 12);
-    for (int i = 0; i < 12; ++i) QCOMPARE(l.bus.RegisterValues[i], 1001 + i);
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(l.bus.RegisterValues[i], 1001 + i);
     QCOMPARE(l.driver.PollingPauseCount(), 0);
     // Values are the unsigned 16-bit contents.
     l.relay.script({good(0xFFF4)});
@@ -690,7 +714,8 @@ void TestProtocol::readFailures() {
     QCOMPARE(int(l.bus.error()), error);
     QCOMPARE(l.bus.errorString(), busErrorText(BusError(error)));
     QCOMPARE(l.bus.RegisterValues.size(), 12);
-    for (int i = 0; i < 12; ++i) QCOMPARE(l.bus.RegisterValues[i], 101 + i);
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(l.bus.RegisterValues[i], 101 + i);
     QCOMPARE(l.driver.PollingPauseCount(), 0);
 }
 
@@ -768,7 +793,8 @@ void TestProtocol::lateReplyDoesNotPoisonNext() {
 
     // Let the late reply arrive without letting the polling timer take it.
     l.driver.HoldPolling();
-    for (int i = 0; i < 5000 && l.driver.InputCount() < 55; ++i) usleep(1000);
+    for (int i = 0; i < 5000 && l.driver.InputCount() < 55; ++i)
+        usleep(1000);
     QCOMPARE(l.driver.InputCount(), 55u);
     l.driver.ReleasePolling();
 
@@ -786,7 +812,8 @@ void TestProtocol::longReplyTailIsNotTakenNextTime() {
     QVERIFY(l.bus.Czytaj(1, 1));
     QCOMPARE(l.bus.RegisterValues, QVector<int32_t>{1});
     l.driver.HoldPolling();
-    for (int i = 0; i < 5000 && l.driver.InputCount() < 5; ++i) usleep(1000);
+    for (int i = 0; i < 5000 && l.driver.InputCount() < 5; ++i)
+        usleep(1000);
     l.driver.ReleasePolling();
     QVERIFY(l.bus.Zapis(10, 0));
 }
@@ -854,7 +881,8 @@ void TestProtocol::staleReplyOnTheLineRefused() {
     QCOMPARE(l.bus.RegisterValues[0], 126);
     // Its own reply comes behind it, and waits.
     l.driver.HoldPolling();
-    for (int i = 0; i < 5000 && l.driver.InputCount() < 55; ++i) usleep(1000);
+    for (int i = 0; i < 5000 && l.driver.InputCount() < 55; ++i)
+        usleep(1000);
     QCOMPARE(l.driver.InputCount(), 55u);
     l.driver.ReleasePolling();
     QVERIFY(l.bus.Czytaj(26, 25));
@@ -870,8 +898,10 @@ void TestProtocol::simulatorFaultsKept_data() {
     QTest::newRow("good") << QString() << int(BusError::NoError) << QStringLiteral("reply");
     QTest::newRow("no reply") << QStringLiteral("noreply next 1") << int(BusError::NoReply)
                               << QStringLiteral("noreply");
-    QTest::newRow("bad CRC") << QStringLiteral("badcrc next 1") << int(BusError::BadCrc) << QStringLiteral("badcrc");
-    QTest::newRow("short") << QStringLiteral("short next 1") << int(BusError::ShortReply) << QStringLiteral("short");
+    QTest::newRow("bad CRC") << QStringLiteral("badcrc next 1") << int(BusError::BadCrc)
+                             << QStringLiteral("badcrc");
+    QTest::newRow("short") << QStringLiteral("short next 1") << int(BusError::ShortReply)
+                           << QStringLiteral("short");
     QTest::newRow("port closed") << QStringLiteral("close") << int(BusError::PortClosed) << QString();
     QTest::newRow("adapter pulled") << QStringLiteral("kill") << int(BusError::DeviceGone) << QString();
 }
@@ -913,15 +943,15 @@ void TestProtocol::simulatorFaultsKept() {
     }
 }
 
-
 namespace {
 // The values of each read of n registers from start in the simulator's log, in order.
-QList<QVector<int32_t>> loggedReads(const QStringList& lines, int start, int n, QStringList* actions = nullptr) {
+QList<QVector<int32_t>> loggedReads(const QStringList& lines, int start, int n,
+                                    QStringList* actions = nullptr) {
     QList<QVector<int32_t>> out;
     for (const QString& line : lines) {
         const auto e = SimRelay::parseLogLine(line);
-        if (e.value(QStringLiteral("fn")) != QLatin1String("3") || e.value(QStringLiteral("reg")).toInt() != start ||
-            e.value(QStringLiteral("n")).toInt() != n)
+        if (e.value(QStringLiteral("fn")) != QLatin1String("3") ||
+            e.value(QStringLiteral("reg")).toInt() != start || e.value(QStringLiteral("n")).toInt() != n)
             continue;
         QVector<int32_t> values;
         for (const QString& v : e.value(QStringLiteral("values")).split(QLatin1Char(','), Qt::SkipEmptyParts))
@@ -1031,13 +1061,16 @@ void TestProtocol::traceShowsExchanges() {
     }
     const QStringList traced = trace.stop();
     const QString all = traced.join(QLatin1Char('\n'));
-    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: sent 03 03 00 00 00 01 ") + crcHex(hex("030300000001"))),
-             qPrintable(all));
+    QVERIFY2(
+        traced.contains(QStringLiteral("vrk.bus: sent 03 03 00 00 00 01 ") + crcHex(hex("030300000001"))),
+        qPrintable(all));
     QVERIFY2(traced.contains(QStringLiteral("vrk.bus: received 7 of 7 bytes: 03 03 02 00 01 %1 -> ok")
                                  .arg(crcHex(hex("0303020001")))),
              qPrintable(all));
-    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: received 0 of 8 bytes:  -> no reply")), qPrintable(all));
-    QVERIFY2(all.contains(QStringLiteral("vrk.serial: sent 8 of 8 bytes: 03 06 00 09 00 00")), qPrintable(all));
+    QVERIFY2(traced.contains(QStringLiteral("vrk.bus: received 0 of 8 bytes:  -> no reply")),
+             qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("vrk.serial: sent 8 of 8 bytes: 03 06 00 09 00 00")),
+             qPrintable(all));
 }
 
 QTEST_GUILESS_MAIN(TestProtocol)

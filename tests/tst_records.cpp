@@ -5,7 +5,6 @@
 #include "filetestsupport.h"
 #include "simfixture.h"
 
-#include "widgets/controls.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "records/csv.h"
@@ -15,6 +14,7 @@
 #include "setpoints/rules.h"
 #include "trends/recorderchart.h"
 #include "trends/rules.h"
+#include "widgets/controls.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -190,7 +190,8 @@ void TstRecords::logStopsAtSizeLimitPollGoesOn() {
     }
     QVERIFY(!f->LogButton->isChecked());
     QCOMPARE(app.errorBoxes.size(), 1);
-    QVERIFY(app.errorBoxes[0].contains(QCoreApplication::translate("records", "Logging has stopped; the poll goes on.")));
+    QVERIFY(app.errorBoxes[0].contains(
+        QCoreApplication::translate("records", "Logging has stopped; the poll goes on.")));
     QVERIFY(app.errorBoxes[0].contains(file));
     QCOMPARE(f->LogSize->text(), QCoreApplication::translate("records", "Logging stopped"));
     // The file ends with a whole row, every row as long as the header.
@@ -223,13 +224,16 @@ void TstRecords::logButtonFitsItsTexts() {
         QTest::mouseClick(app.f2()->RadioGroup2->button(language), Qt::LeftButton);
         for (const char* source : {"Log to file", "Logging"}) {
             const QString t = QCoreApplication::translate("records", source);
-            QVERIFY2(f->LogButton->fontMetrics().horizontalAdvance(t) + 8 <= f->LogButton->width(), qPrintable(t));
+            QVERIFY2(f->LogButton->fontMetrics().horizontalAdvance(t) + 8 <= f->LogButton->width(),
+                     qPrintable(t));
         }
         const QString longest = QCoreApplication::translate("records", "%1: %2")
                                     .arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"));
-        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(longest) <= f->LogSize->width(), qPrintable(longest));
+        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(longest) <= f->LogSize->width(),
+                 qPrintable(longest));
         const QString stopped = QCoreApplication::translate("records", "Logging stopped");
-        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(stopped) <= f->LogSize->width(), qPrintable(stopped));
+        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(stopped) <= f->LogSize->width(),
+                 qPrintable(stopped));
     }
 }
 

@@ -1,16 +1,16 @@
 // The serial driver: its property rules, its loops and polling against a
 // scripted backend with its own clock, and the real thing over a
 // pseudo-terminal.
+#include <cerrno>
+#include <deque>
+#include <fcntl.h>
+#include <memory>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <cerrno>
-#include <deque>
-#include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -21,9 +21,9 @@
 #include "serial/controlblock.h"
 #include "serial/serialbackend.h"
 #include "serial/termiosline.h"
-#include "tests/tracecapture.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
+#include "tests/tracecapture.h"
 
 namespace {
 
@@ -149,7 +149,9 @@ struct FakeRig {
     TSerialDriver driver{std::make_unique<FakeBackend>(line), nullptr};
 };
 
-QTimer* pollTimerOf(TSerialDriver& d) { return d.findChild<QTimer*>(QStringLiteral("pollTimer")); }
+QTimer* pollTimerOf(TSerialDriver& d) {
+    return d.findChild<QTimer*>(QStringLiteral("pollTimer"));
+}
 
 // Waits without running the event loop (so the polling timer stays away)
 // until at least n bytes wait in the driver's receive queue.
@@ -457,8 +459,8 @@ void TestSerial::devicePath_data() {
                             << QStringLiteral("/dev/ttyUSB1");
     QTest::newRow("path") << QStringLiteral("/dev/ttyUSB0") << QByteArray("VRK_COM2") << QByteArray("/x")
                           << QStringLiteral("/dev/ttyUSB0");
-    QTest::newRow("COM0 is no port") << QStringLiteral("\\\\.\\COM0") << QByteArray("VRK_COM0") << QByteArray()
-                                     << QStringLiteral("\\\\.\\COM0");
+    QTest::newRow("COM0 is no port") << QStringLiteral("\\\\.\\COM0") << QByteArray("VRK_COM0")
+                                     << QByteArray() << QStringLiteral("\\\\.\\COM0");
     QTest::newRow("not a number") << QStringLiteral("\\\\.\\COMx") << QByteArray("VRK_COM1") << QByteArray()
                                   << QStringLiteral("\\\\.\\COMx");
     QTest::newRow("bare COM2") << QStringLiteral("COM2") << QByteArray("VRK_COM2") << QByteArray()
@@ -680,7 +682,8 @@ void TestSerial::transferTimesKept() {
     QCOMPARE(r.driver.lastWriteStartTick(), writeStart);
     const uint32_t readStart = r.line->now;
     QCOMPARE(readStart - writeStart, uint32_t(writeGap));
-    for (int i = 0; i < waiting; ++i) r.line->queue({uint8_t(i)});
+    for (int i = 0; i < waiting; ++i)
+        r.line->queue({uint8_t(i)});
     if (arrivesAt >= 0) r.line->arrivals = {{readStart + uint32_t(arrivesAt), {7, 8, 9}}};
     uint8_t buf[5] = {};
     QCOMPARE(r.driver.ReadBlock(buf, 5), uint32_t(std::min(5, waiting + (arrivesAt >= 0 ? 3 : 0))));
@@ -1082,7 +1085,8 @@ void TestSerial::ptyBinaryBothWays() {
     d.setInputTimeout(500);
     QVERIFY(d.OpenPort());
     std::vector<uint8_t> all(256);
-    for (int i = 0; i < 256; ++i) all[size_t(i)] = uint8_t(i);
+    for (int i = 0; i < 256; ++i)
+        all[size_t(i)] = uint8_t(i);
 
     QCOMPARE(d.WriteBlock(all.data(), 256), 256u);
     QCOMPARE(pty.receive(256, 1000), all);
@@ -1284,7 +1288,8 @@ void TestSerial::openFailureReasons_data() {
     QTest::newRow("not a terminal") << QStringLiteral("/dev/null") << TSerialDriver::Error::SettingsRefused
                                     << QStringLiteral("%1 refused the line settings.");
     QTest::newRow("no permission") << QStringLiteral("mode 000") << TSerialDriver::Error::PermissionDenied
-                                   << QStringLiteral("No permission to open %1: the user is not in the %2 group.");
+                                   << QStringLiteral(
+                                          "No permission to open %1: the user is not in the %2 group.");
     QTest::newRow("held by this program") << QStringLiteral("held") << TSerialDriver::Error::DeviceBusy
                                           << QStringLiteral("%1 is in use by another program.");
 }
@@ -1338,8 +1343,9 @@ void TestSerial::busyWhileAnotherProcessHoldsIt() {
     QVERIFY(pty.ok());
     const QString path = QString::fromStdString(pty.slavePath());
     QProcess holder;
-    holder.start(QStringLiteral("/bin/sh"),
-                 {QStringLiteral("-c"), QStringLiteral("exec 3<>\"$0\" && echo ready && exec sleep 60"), path});
+    holder.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec 3<>\"$0\" && echo ready && exec sleep 60"), path});
     QVERIFY(holder.waitForStarted());
     QVERIFY(holder.waitForReadyRead(10000));
     QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("ready"));
@@ -1473,7 +1479,8 @@ void TestSerial::traceShowsLineSettings() {
     const QStringList traced = trace.stop();
     const QString all = traced.join(QLatin1Char('\n'));
     QVERIFY2(traced.contains(QStringLiteral("vrk.serial: opened %1 with line settings speed=4800 data=7 "
-                                            "parity=even stop=2").arg(path)),
+                                            "parity=even stop=2")
+                                 .arg(path)),
              qPrintable(all));
     QVERIFY2(traced.contains(QStringLiteral("vrk.serial: sent 2 of 2 bytes: 01 02")), qPrintable(all));
     QVERIFY2(traced.contains(QStringLiteral("vrk.serial: closed %1").arg(path)), qPrintable(all));

@@ -9,8 +9,8 @@
 //                      flow control with stty: a pseudo-terminal keeps no parity)
 // The suite's functions run in order and share the port.
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
 #include "serial/tserialdriver.h"
+#include "wait/czekaj.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kBusAddress = 3;  // the simulator's default address
+constexpr int kBusAddress = 3; // the simulator's default address
 constexpr int kFirstRegister = 1;
 constexpr int kRegisterCount = 12; // measurements, fault word, relays, In
 constexpr int kHandshakeWaitMs = 20000;
@@ -89,7 +89,8 @@ private slots:
         open.write("9600 8E2\n");
         open.close();
         QDeadlineTimer deadline(kHandshakeWaitMs);
-        while (!d.exists(QStringLiteral("checked")) && !deadline.hasExpired()) czekaj(50);
+        while (!d.exists(QStringLiteral("checked")) && !deadline.hasExpired())
+            czekaj(50);
         QVERIFY2(d.exists(QStringLiteral("checked")), "the script did not answer");
         QFile answer(d.filePath(QStringLiteral("checked")));
         QVERIFY(answer.open(QIODevice::ReadOnly));
@@ -130,7 +131,8 @@ private slots:
         QCOMPARE(last.value(QStringLiteral("n")), QString::number(kRegisterCount));
         QCOMPARE(last.value(QStringLiteral("action")), QStringLiteral("reply"));
         QStringList got;
-        for (int v : std::as_const(bus_.RegisterValues)) got << QString::number(v);
+        for (int v : std::as_const(bus_.RegisterValues))
+            got << QString::number(v);
         QCOMPARE(got.join(QLatin1Char(',')), last.value(QStringLiteral("values")));
     }
 

@@ -1,7 +1,7 @@
 // The setpoint table's rules without a window: checks by variant, the
 // encodings both ways, the key filter, the refusal messages, the clock.
-#include "setpointtables.h"
 #include "setpoints/rules.h"
+#include "setpointtables.h"
 
 #include <QLocale>
 #include <QTest>

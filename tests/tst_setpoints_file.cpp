@@ -1,9 +1,9 @@
 // The setpoint file: its bytes, the extension, the atomic save, and the
 // bounded reader against short, long, odd and hostile files.
-#include "setpointtables.h"
+#include "filetestsupport.h"
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
-#include "filetestsupport.h"
+#include "setpointtables.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -19,7 +19,6 @@
 using namespace setpoints;
 
 namespace {
-
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);

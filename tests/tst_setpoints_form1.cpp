@@ -2,13 +2,13 @@
 // layout, typing through the key filter, the refused rows, the row-0 texts,
 // the refresh, the refusal messages, and saving and loading setpoint files
 // through the scripted dialogs.
-#include "setpointtables.h"
 #include "appfixture.h"
 #include "form1setup.h"
+#include "setpointtables.h"
 
-#include "widgets/controls.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/setpointfile.h"
+#include "widgets/controls.h"
 
 #include <QAction>
 #include <QFile>
@@ -25,11 +25,9 @@
 
 namespace {
 
-
 QStringList emptyTable() {
     return QStringList(14, QString());
 }
-
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -531,7 +529,8 @@ void TstSetpointsForm1::compareBeforeAnyRead() {
     fill(g_, emptyTable());
     app_->openAnswers << p;
     action->trigger();
-    QCOMPARE(app_->dialogFilters.last(), QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
+    QCOMPARE(app_->dialogFilters.last(),
+             QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
     auto* window = f_->findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
     QVERIFY(window);
     QVERIFY(window->isVisible());

@@ -2,21 +2,21 @@
 // simulator over a pseudo-terminal: what is read, what is written in which
 // order with which values, the retries, the report of a register that could
 // not be written, and the clock.
-#include "setpointtables.h"
 #include "appfixture.h"
+#include "setpointtables.h"
 #include "simfixture.h"
 
-#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/readback.h"
+#include "widgets/controls.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QProgressBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -24,7 +24,6 @@
 namespace {
 
 const QList<int> kValidValues{25, 35, 10, 40, 10, 30, 5, 40, 80, 115, 5};
-
 
 using Exchange = QMap<QString, QString>;
 
@@ -159,7 +158,8 @@ QLineEdit* TstSetpointsSim::openEmptyEditor(int row) {
 }
 
 void TstSetpointsSim::whenWritten(int reg, const QString& command, int from) {
-    whenWritten(reg, [this, command] { QVERIFY(relay_->control(command)); }, from);
+    whenWritten(
+        reg, [this, command] { QVERIFY(relay_->control(command)); }, from);
 }
 
 void TstSetpointsSim::whenWritten(int reg, const std::function<void()>& act, int from) {
@@ -303,8 +303,8 @@ void TstSetpointsSim::writeReportsRegisterThatFailed() {
     QCOMPARE(relayRegister(22), QStringLiteral("5"));
     checkRestored();
     const QString message = f_->Label100->text();
-    QVERIFY2(message.startsWith(tx("The relay did not confirm these setpoints:") + QLatin1Char('\n') + rowName(4) +
-                                QLatin1Char('\n') + tx("The other setpoints were written.")),
+    QVERIFY2(message.startsWith(tx("The relay did not confirm these setpoints:") + QLatin1Char('\n') +
+                                rowName(4) + QLatin1Char('\n') + tx("The other setpoints were written.")),
              qPrintable(message));
     QVERIFY(rowName(4).contains(QString::fromUtf8("Czas zadziałania suchobiegu")));
     // The relay took the value all the same: the read-back says so.
@@ -382,7 +382,8 @@ void TstSetpointsSim::clockReportsRegisterThatFailed() {
     QCOMPARE(w[4].value(QStringLiteral("value")).toInt(), 0x0905);
     QCOMPARE(g_->cell(3, 12), QStringLiteral("12.06"));
     QCOMPARE(f_->Label100->text(), tx("The relay did not confirm these setpoints:") + QLatin1Char('\n') +
-                                       rowName(12) + QLatin1Char('\n') + tx("The other setpoints were written."));
+                                       rowName(12) + QLatin1Char('\n') +
+                                       tx("The other setpoints were written."));
     QVERIFY(rowName(12).endsWith(g_->cell(1, 12)));
     QVERIFY(app_->f4()->isVisible());
     QVERIFY(f_->Timer2->isActive());
@@ -469,11 +470,14 @@ void TstSetpointsSim::confirmedWriteSaysSo() {
     // The status bar's free space holds the longest text of every language.
     const QFontMetrics fm(status->font());
     // (English, and the Polish and Russian of i18n/pending/setpoints.tsv)
-    for (const QString& t : {setpoints::confirmedStatus(QStringLiteral("09:05")),
-                             QString::fromUtf8("Nastawy potwierdzone 09:05"),
-                             QString::fromUtf8("Уставки подтверждены 09:05")})
+    for (const QString& t :
+         {setpoints::confirmedStatus(QStringLiteral("09:05")),
+          QString::fromUtf8("Nastawy potwierdzone 09:05"), QString::fromUtf8("Уставки подтверждены 09:05")})
         QVERIFY2(fm.horizontalAdvance(t) <= status->contentsRect().width(),
-                 qPrintable(QStringLiteral("%1: %2 > %3").arg(t).arg(fm.horizontalAdvance(t)).arg(status->contentsRect().width())));
+                 qPrintable(QStringLiteral("%1: %2 > %3")
+                                .arg(t)
+                                .arg(fm.horizontalAdvance(t))
+                                .arg(status->contentsRect().width())));
 }
 
 // The simulator holds another T1 after the write: the error window names it
@@ -486,9 +490,8 @@ void TstSetpointsSim::readBackReportsWhatTheRelayHolds() {
     clickButton(f_->SpeedButton7);
     QCOMPARE(relayRegister(16), QStringLiteral("99"));
     QCOMPARE(writes(from).size(), 11);
-    QCOMPARE(f_->Label100->text(),
-             tx("The relay holds other values than those sent:") + QLatin1Char('\n') + rowName(4) +
-                 QStringLiteral(": 99"));
+    QCOMPARE(f_->Label100->text(), tx("The relay holds other values than those sent:") + QLatin1Char('\n') +
+                                       rowName(4) + QStringLiteral(": 99"));
     QVERIFY(app_->f4()->isVisible());
     QCOMPARE(values(g_), validTable());
     // The cell is marked with the relay's value.
@@ -512,7 +515,8 @@ void TstSetpointsSim::failedReadBackIsNoConfirmation() {
     QCOMPARE(writes(from).size(), 11);
     bool readBackLost = false;
     for (const Exchange& e : all)
-        if (e.value(QStringLiteral("fn")) == QLatin1String("3") && e.value(QStringLiteral("reg")) == QLatin1String("12"))
+        if (e.value(QStringLiteral("fn")) == QLatin1String("3") &&
+            e.value(QStringLiteral("reg")) == QLatin1String("12"))
             readBackLost = e.value(QStringLiteral("action")) == QLatin1String("noreply");
     QVERIFY(readBackLost);
     QCOMPARE(f_->Label100->text(),
@@ -529,11 +533,13 @@ void TstSetpointsSim::failedReadBackIsNoConfirmation() {
 void TstSetpointsSim::disconnectBeforeReadBack() {
     fill(g_, validTable());
     const int from = mark();
-    whenWritten(22, [this] { f_->SpeedButton2Click(); }, from);
+    whenWritten(
+        22, [this] { f_->SpeedButton2Click(); }, from);
     f_->SpeedButton7Click();
     QCOMPARE(writes(from).size(), 11);
     for (const Exchange& e : since(from))
-        QVERIFY(e.value(QStringLiteral("fn")) != QLatin1String("3") || e.value(QStringLiteral("reg")) != QLatin1String("12"));
+        QVERIFY(e.value(QStringLiteral("fn")) != QLatin1String("3") ||
+                e.value(QStringLiteral("reg")) != QLatin1String("12"));
     QVERIFY(!f_->SerialDriver1->IsOpen());
     QVERIFY(!f_->Timer2->isActive());
     for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
@@ -630,7 +636,8 @@ void TstSetpointsSim::compareWithFileAfterRead() {
     QCOMPARE(values(g_).mid(0, 12), validTable().mid(0, 12));
     app_->openAnswers << file.fileName();
     action->trigger();
-    QCOMPARE(app_->dialogFilters.last(), QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
+    QCOMPARE(app_->dialogFilters.last(),
+             QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*"));
     QCOMPARE(f_->findChildren<SetpointCompareWindow*>().size(), 1);
     for (int r = 0; r < 12; ++r) {
         QCOMPARE(t->item(r, 0)->text(), rowName(r));

@@ -1,9 +1,9 @@
 // The relay simulator, driven with raw frames through its pseudo-terminal the
 // way the program drives a relay: requests in, replies (or their absence) out,
 // and the log line for every frame.
+#include "protocol/relaymap.h"
 #include "sim/frames.h"
 #include "sim/line.h"
-#include "protocol/relaymap.h"
 #include "sim/relay.h"
 #include "tests/simfixture.h"
 
@@ -27,10 +27,13 @@ constexpr int kReplyMs = 5000; // bound for a reply that must come: only catches
 
 // Milliseconds that n characters take at the speed: start bit, 8 data bits, the
 // parity bit if any, the stop bits.
-double wireMs(int n, int baud, bool parity, int stopBits) { return n * (1.0 + 8 + (parity ? 1 : 0) + stopBits) * 1000.0 / baud; }
+double wireMs(int n, int baud, bool parity, int stopBits) {
+    return n * (1.0 + 8 + (parity ? 1 : 0) + stopBits) * 1000.0 / baud;
+}
 
 QByteArray withCrc(QByteArray f) {
-    const uint16_t crc = sim::crc16(reinterpret_cast<const uint8_t*>(f.constData()), static_cast<size_t>(f.size()));
+    const uint16_t crc =
+        sim::crc16(reinterpret_cast<const uint8_t*>(f.constData()), static_cast<size_t>(f.size()));
     f.append(static_cast<char>(crc & 0xFF));
     f.append(static_cast<char>(crc >> 8));
     return f;
@@ -55,11 +58,14 @@ bool crcOk(const QByteArray& f) {
     return sim::crcMatches(b);
 }
 
-QString hexOf(const QByteArray& b) { return QString::fromLatin1(b.toHex(' ').toUpper()); }
+QString hexOf(const QByteArray& b) {
+    return QString::fromLatin1(b.toHex(' ').toUpper());
+}
 
 QVector<int> registersOf(const QByteArray& reply) {
     QVector<int> v;
-    for (int i = 3; i + 1 < reply.size() - 2; i += 2) v.append((uint8_t(reply[i]) << 8) | uint8_t(reply[i + 1]));
+    for (int i = 3; i + 1 < reply.size() - 2; i += 2)
+        v.append((uint8_t(reply[i]) << 8) | uint8_t(reply[i + 1]));
     return v;
 }
 
@@ -102,7 +108,9 @@ public:
         return errno == EINVAL && ::tcgetattr(fd_, &now) == 0 && (now.c_cflag & kept) == (t.c_cflag & kept) &&
                ::cfgetospeed(&now) == speeds[baud];
     }
-    bool send(const QByteArray& b) { return ::write(fd_, b.constData(), static_cast<size_t>(b.size())) == b.size(); }
+    bool send(const QByteArray& b) {
+        return ::write(fd_, b.constData(), static_cast<size_t>(b.size())) == b.size();
+    }
     // Reads until `want` bytes came, or `idleMs` passed without a byte once something
     // came, or `firstMs` passed with nothing at all.
     QByteArray receive(int want, int firstMs = kReplyMs, int idleMs = 100) {
@@ -170,7 +178,9 @@ private:
         return registersOf(r);
     }
     // True when nothing comes back within a while (the relay did not hear it).
-    bool unanswered(const QByteArray& request) { return line_.send(request) && line_.receive(1, 300).isEmpty(); }
+    bool unanswered(const QByteArray& request) {
+        return line_.send(request) && line_.receive(1, 300).isEmpty();
+    }
     bool writeRegister(int reg, int value) {
         const QByteArray req = writeRequest(3, reg, value);
         return line_.exchange(req, 8) == req;
@@ -204,13 +214,11 @@ private slots:
                  sim::kRegisterCount);
         QCOMPARE(int(sim::kRelayK1), int(relay::kRelayK1));
         QCOMPARE(int(sim::kRelayK2), int(relay::kRelayK2));
-        const QList<QPair<int, int>> bits{{sim::Overload, relay::Overload},
-                                          {sim::ShortCircuit, relay::ShortCircuit},
-                                          {sim::Asymmetry, relay::Asymmetry},
-                                          {sim::DryRunning, relay::DryRunning},
-                                          {sim::UnderVoltage, relay::UnderVoltage},
-                                          {sim::OverVoltage, relay::OverVoltage},
-                                          {sim::PhaseSequence, relay::PhaseSequence}};
+        const QList<QPair<int, int>> bits{
+            {sim::Overload, relay::Overload},          {sim::ShortCircuit, relay::ShortCircuit},
+            {sim::Asymmetry, relay::Asymmetry},        {sim::DryRunning, relay::DryRunning},
+            {sim::UnderVoltage, relay::UnderVoltage},  {sim::OverVoltage, relay::OverVoltage},
+            {sim::PhaseSequence, relay::PhaseSequence}};
         for (const auto& [simBit, relayBit] : bits)
             QCOMPARE(simBit, relayBit);
     }
@@ -218,8 +226,10 @@ private slots:
     void crcVectors_data() {
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QByteArray>("crc");
-        QTest::newRow("read 1 register from address 1") << QByteArray::fromHex("010300000001") << QByteArray::fromHex("840A");
-        QTest::newRow("fault reset at address 3") << QByteArray::fromHex("030600090000") << QByteArray::fromHex("582A");
+        QTest::newRow("read 1 register from address 1")
+            << QByteArray::fromHex("010300000001") << QByteArray::fromHex("840A");
+        QTest::newRow("fault reset at address 3")
+            << QByteArray::fromHex("030600090000") << QByteArray::fromHex("582A");
     }
     void crcVectors() {
         QFETCH(QByteArray, frame);
@@ -240,9 +250,9 @@ private slots:
         }
         QVERIFY(v[6] > 40 && v[6] < 140); // heat at about the square of the load
         QVERIFY(v[7] >= 80 && v[7] <= 90);
-        QCOMPARE(v[9], 0);                // no fault
+        QCOMPARE(v[9], 0); // no fault
         QCOMPARE(v[10], int(sim::kRelayK1));
-        QCOMPARE(v[11], 25);              // In = 12,5 A on a variant 2 relay
+        QCOMPARE(v[11], 25); // In = 12,5 A on a variant 2 relay
     }
 
     void powerFollowsVoltageCurrentAndCosPhi_data() {
@@ -259,16 +269,19 @@ private slots:
         const QVector<int> v = readRegisters(1, 12);
         QCOMPARE(v.size(), 12);
         double sum = 0;
-        for (int k = 0; k < 3; ++k) sum += v[3 + k] * (v[k] / 100.0 * v[11] * ampsPerUnit);
+        for (int k = 0; k < 3; ++k)
+            sum += v[3 + k] * (v[k] / 100.0 * v[11] * ampsPerUnit);
         const double watts = v[7] / 100.0 * sum / std::sqrt(3.0);
-        QVERIFY2(std::abs(v[8] * 10 - watts) <= 10, qPrintable(QString("%1 vs %2 W").arg(v[8] * 10).arg(watts)));
+        QVERIFY2(std::abs(v[8] * 10 - watts) <= 10,
+                 qPrintable(QString("%1 vs %2 W").arg(v[8] * 10).arg(watts)));
         QCOMPARE(readRegisters(1, 12), v); // frozen: the same values again
     }
 
     void runningMotorMoves() {
         QVERIFY(up());
         QSet<QVector<int>> seen;
-        for (int i = 0; i < 20; ++i) seen.insert(readRegisters(1, 3));
+        for (int i = 0; i < 20; ++i)
+            seen.insert(readRegisters(1, 3));
         QVERIFY(seen.size() > 1);
     }
 
@@ -290,7 +303,8 @@ private slots:
         QVERIFY(v[0] >= inLow && v[0] <= inHigh);
         const int low[] = {20, 1, 20, 5, 20, 0, 35, 70, 110, 0};
         const int high[] = {100, 20, 85, 255, 55, 250, 55, 90, 125, 60};
-        for (int k = 0; k < 10; ++k) QVERIFY2(v[1 + k] >= low[k] && v[1 + k] <= high[k], qPrintable(QString::number(12 + 1 + k)));
+        for (int k = 0; k < 10; ++k)
+            QVERIFY2(v[1 + k] >= low[k] && v[1 + k] <= high[k], qPrintable(QString::number(12 + 1 + k)));
         QCOMPARE(v[11], variant);
         int month = 0, day = 0, hour = 0, minute = 0;
         QVERIFY(sim::decodeMonthDay(uint16_t(v[12]), month, day));
@@ -435,7 +449,8 @@ private slots:
         QVERIFY(up());
         QVERIFY(relay_.control(QString("fault %1").arg(word)));
         QCOMPARE(readRegisters(10, 2), (QVector<int>{word, int(sim::kRelayK2)}));
-        QVERIFY(line_.exchange(QByteArray::fromHex("030600090000582A"), 8) == QByteArray::fromHex("030600090000582A"));
+        QVERIFY(line_.exchange(QByteArray::fromHex("030600090000582A"), 8) ==
+                QByteArray::fromHex("030600090000582A"));
         QCOMPARE(readRegisters(10, 2), (QVector<int>{after, int(after ? sim::kRelayK2 : sim::kRelayK1)}));
         const auto write = SimRelay::parseLogLine(relay_.logLines().at(1));
         QCOMPARE(write.value("rx"), QString("03 06 00 09 00 00 58 2A"));
@@ -617,7 +632,8 @@ private slots:
         QVERIFY(!crcOk(bad));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
         QStringList actions;
-        for (const QString& l : relay_.logLines()) actions << SimRelay::parseLogLine(l).value("action");
+        for (const QString& l : relay_.logLines())
+            actions << SimRelay::parseLogLine(l).value("action");
         QCOMPARE(actions, (QStringList{"noreply", "noreply", "noreply", "badcrc", "reply"}));
     }
 
@@ -629,7 +645,8 @@ private slots:
             // The log line is written before the reply goes out: it tells what to expect.
             QStringList lines;
             QDeadlineTimer wait(kReplyMs);
-            while ((lines = relay_.logLines()).size() <= i && !wait.hasExpired()) QTest::qWait(1);
+            while ((lines = relay_.logLines()).size() <= i && !wait.hasExpired())
+                QTest::qWait(1);
             QCOMPARE(lines.size(), i + 1);
             const QString action = SimRelay::parseLogLine(lines.last()).value("action");
             ++seen[action];
@@ -640,7 +657,8 @@ private slots:
         }
         QCOMPARE(seen.keys(), (QStringList{"badcrc", "noreply", "reply"}));
         // Binomial spreads of about 5 around 30, 20 and 50.
-        QVERIFY2(seen["noreply"] >= 10 && seen["noreply"] <= 50, qPrintable(QString::number(seen["noreply"])));
+        QVERIFY2(seen["noreply"] >= 10 && seen["noreply"] <= 50,
+                 qPrintable(QString::number(seen["noreply"])));
         QVERIFY2(seen["badcrc"] >= 5 && seen["badcrc"] <= 40, qPrintable(QString::number(seen["badcrc"])));
         QVERIFY(relay_.control("inject off"));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
@@ -671,7 +689,8 @@ private slots:
         QCOMPARE(read.value("action"), QString("reply"));
         QCOMPARE(read.value("tx"), hexOf(r));
         QStringList values;
-        for (int v : registersOf(r)) values << QString::number(v);
+        for (int v : registersOf(r))
+            values << QString::number(v);
         QCOMPARE(read.value("values"), values.join(','));
         const auto write = SimRelay::parseLogLine(lines[1]);
         QCOMPARE(write.value("fn"), QString("6"));
@@ -699,10 +718,12 @@ private slots:
     void faultMemory() {
         QVERIFY(up({"--seed", "3"}));
         QVector<int> regs;
-        for (int first : {26, 51, 76, 101}) regs += readRegisters(first, 25);
+        for (int first : {26, 51, 76, 101})
+            regs += readRegisters(first, 25);
         QCOMPARE(regs.size(), 100);
         QByteArray bytes;
-        for (int r : regs) bytes.append(char(r >> 8)).append(char(r & 0xFF));
+        for (int r : regs)
+            bytes.append(char(r >> 8)).append(char(r & 0xFF));
         int empty = 0;
         QSet<int> months;
         for (int k = 0; k < 40; ++k) {
@@ -826,26 +847,31 @@ private slots:
         QTest::newRow("program with 2 stop bits") << none << 4800 << "none" << 8 << 2 << "4800,none/even,2";
         QTest::newRow("program with odd parity") << none << 4800 << "odd" << 8 << 1 << "4800,odd,1";
         QTest::newRow("relay at 9600, program too") << at9600 << 9600 << "none" << 8 << 1 << "";
-        QTest::newRow("relay at 9600, program at 4800") << at9600 << 4800 << "none" << 8 << 1 << "4800,none/even,1";
-        QTest::newRow("relay at 9600, program at 19200") << at9600 << 19200 << "none" << 8 << 1 << "19200,none/even,1";
-        QTest::newRow("relay odd, program none") << QStringList{"--parity", "odd"} << 4800 << "none" << 8 << 1
-                                                 << "4800,none/even,1";
-        QTest::newRow("relay odd, program even") << QStringList{"--parity", "odd"} << 4800 << "even" << 8 << 1
-                                                 << "4800,none/even,1";
+        QTest::newRow("relay at 9600, program at 4800")
+            << at9600 << 4800 << "none" << 8 << 1 << "4800,none/even,1";
+        QTest::newRow("relay at 9600, program at 19200")
+            << at9600 << 19200 << "none" << 8 << 1 << "19200,none/even,1";
+        QTest::newRow("relay odd, program none")
+            << QStringList{"--parity", "odd"} << 4800 << "none" << 8 << 1 << "4800,none/even,1";
+        QTest::newRow("relay odd, program even")
+            << QStringList{"--parity", "odd"} << 4800 << "even" << 8 << 1 << "4800,none/even,1";
         QTest::newRow("relay 19200 8O2, program too")
-            << QStringList{"--baud", "19200", "--parity", "odd", "--stop-bits", "2"} << 19200 << "odd" << 8 << 2 << "";
-        QTest::newRow("relay with 2 stop bits, program 1") << QStringList{"--stop-bits", "2"} << 4800 << "none" << 8
-                                                           << 1 << "4800,none/even,1";
+            << QStringList{"--baud", "19200", "--parity", "odd", "--stop-bits", "2"} << 19200 << "odd" << 8
+            << 2 << "";
+        QTest::newRow("relay with 2 stop bits, program 1")
+            << QStringList{"--stop-bits", "2"} << 4800 << "none" << 8 << 1 << "4800,none/even,1";
         QTest::newRow("timed relay, program at its speed")
             << QStringList{"--line-timing", "on", "--baud", "2400"} << 2400 << "none" << 8 << 1 << "";
         QTest::newRow("timed relay, program at another speed")
-            << QStringList{"--line-timing", "on", "--baud", "2400"} << 4800 << "none" << 8 << 1 << "4800,none/even,1";
+            << QStringList{"--line-timing", "on", "--baud", "2400"} << 4800 << "none" << 8 << 1
+            << "4800,none/even,1";
         // What the terminal cannot show is not told apart.
         QTest::newRow("even parity looks like none") << none << 4800 << "even" << 8 << 1 << "";
-        QTest::newRow("relay even, program none") << QStringList{"--parity", "even"} << 4800 << "none" << 8 << 1 << "";
+        QTest::newRow("relay even, program none")
+            << QStringList{"--parity", "even"} << 4800 << "none" << 8 << 1 << "";
         QTest::newRow("7 data bits look like 8") << none << 4800 << "none" << 7 << 1 << "";
-        QTest::newRow("relay 7E1, program 8N1") << QStringList{"--parity", "even", "--data-bits", "7"} << 4800
-                                                << "none" << 8 << 1 << "";
+        QTest::newRow("relay 7E1, program 8N1")
+            << QStringList{"--parity", "even", "--data-bits", "7"} << 4800 << "none" << 8 << 1 << "";
     }
     void lineSettings() {
         QFETCH(QStringList, relayArgs);
@@ -887,7 +913,8 @@ private slots:
         QVERIFY(line_.setLine(9600, "even", 8, 1));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
         QStringList actions;
-        for (const QString& l : relay_.logLines()) actions << SimRelay::parseLogLine(l).value("action");
+        for (const QString& l : relay_.logLines())
+            actions << SimRelay::parseLogLine(l).value("action");
         QCOMPARE(actions, (QStringList{"reply", "ignored", "ignored", "reply"}));
     }
 
@@ -896,9 +923,11 @@ private slots:
         QVERIFY(up());
         QString answer;
         QVERIFY(relay_.control("line", &answer));
-        QCOMPARE(answer, QString("ok baud=4800 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
+        QCOMPARE(answer,
+                 QString("ok baud=4800 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
         QVERIFY(relay_.control("line baud 9600", &answer));
-        QCOMPARE(answer, QString("ok baud=9600 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
+        QCOMPARE(answer,
+                 QString("ok baud=9600 parity=none data-bits=8 stop-bits=1 timing=off response-ms=5"));
         QVERIFY(unanswered(readRequest(3, 12, 1))); // the program still at 4800
         QVERIFY(line_.setLine(9600, "none", 8, 1));
         QCOMPARE(readRegisters(12, 1), QVector<int>{25});
@@ -916,7 +945,8 @@ private slots:
         QVERIFY2(answer.endsWith(" baud=9600 parity=odd data-bits=7 stop-bits=2 timing=on response-ms=20"),
                  qPrintable(answer));
         QStringList reasons;
-        for (const QString& l : relay_.logLines()) reasons << SimRelay::parseLogLine(l).value("reason", "-");
+        for (const QString& l : relay_.logLines())
+            reasons << SimRelay::parseLogLine(l).value("reason", "-");
         QCOMPARE(reasons, (QStringList{"line-settings", "-", "line-settings", "-", "-"}));
     }
 
@@ -932,22 +962,23 @@ private slots:
         QTest::addColumn<int>("stopBits");
         QTest::addColumn<double>("delayMs"); // the relay's wait after hearing the request
         QTest::addColumn<bool>("paced");
-        QTest::newRow("timing off at 2400") << QStringList{"--baud", "2400"} << "" << 2400 << false << 1 << 0.0 << false;
-        QTest::newRow("timing off at 19200") << QStringList{"--baud", "19200"} << "" << 19200 << false << 1 << 0.0
-                                             << false;
-        QTest::newRow("timing off, late reply") << QStringList{"--late-ms", "100"} << "late next 1" << 4800 << false
-                                                << 1 << 100.0 << false;
-        QTest::newRow("timing on at 2400") << QStringList{"--line-timing", "on", "--baud", "2400"} << "" << 2400
-                                           << false << 1 << 5.0 << true;
+        QTest::newRow("timing off at 2400")
+            << QStringList{"--baud", "2400"} << "" << 2400 << false << 1 << 0.0 << false;
+        QTest::newRow("timing off at 19200")
+            << QStringList{"--baud", "19200"} << "" << 19200 << false << 1 << 0.0 << false;
+        QTest::newRow("timing off, late reply")
+            << QStringList{"--late-ms", "100"} << "late next 1" << 4800 << false << 1 << 100.0 << false;
+        QTest::newRow("timing on at 2400") << QStringList{"--line-timing", "on", "--baud", "2400"} << ""
+                                           << 2400 << false << 1 << 5.0 << true;
         QTest::newRow("timing on at 9600, 30 ms turnaround")
-            << QStringList{"--line-timing", "on", "--baud", "9600", "--response-ms", "30"} << "" << 9600 << false << 1
-            << 30.0 << true;
+            << QStringList{"--line-timing", "on", "--baud", "9600", "--response-ms", "30"} << "" << 9600
+            << false << 1 << 30.0 << true;
         QTest::newRow("timing on at 4800 8O2")
-            << QStringList{"--line-timing", "on", "--parity", "odd", "--stop-bits", "2"} << "" << 4800 << true << 2
-            << 5.0 << true;
+            << QStringList{"--line-timing", "on", "--parity", "odd", "--stop-bits", "2"} << "" << 4800 << true
+            << 2 << 5.0 << true;
         QTest::newRow("timing on, late reply")
-            << QStringList{"--line-timing", "on", "--baud", "19200", "--late-ms", "100"} << "late next 1" << 19200
-            << false << 1 << 105.0 << true;
+            << QStringList{"--line-timing", "on", "--baud", "19200", "--late-ms", "100"} << "late next 1"
+            << 19200 << false << 1 << 105.0 << true;
     }
     void replyWaitsForTheWire() {
         QFETCH(QStringList, relayArgs);
@@ -966,7 +997,9 @@ private slots:
         QVERIFY(crcOk(r));
         const double requestMs = wireMs(8, baud, odd, stopBits);
         const QString figures = QString("first byte after %1 ms, the rest in %2 ms; request %3 ms")
-                                    .arg(firstMs).arg(restMs).arg(requestMs);
+                                    .arg(firstMs)
+                                    .arg(restMs)
+                                    .arg(requestMs);
         QVERIFY2(firstMs >= requestMs + delayMs - 0.2, qPrintable(figures));
         // Paced: the last byte comes no sooner than the whole reply's wire time after that.
         if (paced)
@@ -1035,7 +1068,8 @@ private slots:
 
         line_.close();
         ::kill(relay_.pid(), SIGINT);
-        for (int i = 0; i < 500 && QFileInfo(link).isSymLink(); ++i) QTest::qWait(10);
+        for (int i = 0; i < 500 && QFileInfo(link).isSymLink(); ++i)
+            QTest::qWait(10);
         QVERIFY(!QFileInfo(link).isSymLink());
     }
 

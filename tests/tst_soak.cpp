@@ -5,12 +5,12 @@
 // now and then. No value may be shown that the relay never sent, the link may
 // drop only after six failed measurement reads in a row, and the memory must
 // stay flat. bench_soak runs the same soak for 10,000 exchanges.
-#include "bench/soak/soakrun.h"
 #include "appfixture.h"
+#include "bench/soak/soakrun.h"
 #include "simfixture.h"
 
-#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
+#include "widgets/controls.h"
 
 #include <QtTest>
 
@@ -95,16 +95,19 @@ void TstSoak::shortSoak() {
     // leaks at exit instead.
     QVERIFY(fig.rssStartKb > 0);
     if (kAddressSanitizer)
-        qInfo("resident memory not bounded under AddressSanitizer (grew by %ld kB)", fig.rssEndKb - fig.rssStartKb);
+        qInfo("resident memory not bounded under AddressSanitizer (grew by %ld kB)",
+              fig.rssEndKb - fig.rssStartKb);
     else
-        QVERIFY2(fig.rssEndKb - fig.rssStartKb < 4 * 1024,
-                 qPrintable(QStringLiteral("resident memory grew by %1 kB").arg(fig.rssEndKb - fig.rssStartKb)));
+        QVERIFY2(
+            fig.rssEndKb - fig.rssStartKb < 4 * 1024,
+            qPrintable(QStringLiteral("resident memory grew by %1 kB").arg(fig.rssEndKb - fig.rssStartKb)));
     QVERIFY2(fig.problems.isEmpty(), qPrintable(fig.problems.join(QLatin1Char('\n'))));
 }
 
 void TstSoak::faultLogOnAFlakyLine_data() {
     QTest::addColumn<int>("lostBlock");
-    for (int b = 0; b < 4; ++b) QTest::newRow(qPrintable(QStringLiteral("block %1 lost").arg(b + 1))) << b;
+    for (int b = 0; b < 4; ++b)
+        QTest::newRow(qPrintable(QStringLiteral("block %1 lost").arg(b + 1))) << b;
 }
 
 // The soak's fault-log check in small: a relay whose memory does not change

@@ -1,11 +1,11 @@
 // The chart page over real widgets: sampling into the traces, the axes per
 // quantity, pausing, and saving and opening recordings through the dialogs,
 // with the controls wired the way the main window wires them.
-#include "widgets/controls.h"
 #include "seams/seams.h"
 #include "tests/tst_trends_support.h"
 #include "trends/recorderchart.h"
 #include "trends/recorderpage.h"
+#include "widgets/controls.h"
 
 #include <QDir>
 #include <QFileInfo>

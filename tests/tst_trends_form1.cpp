@@ -1,13 +1,13 @@
 // The recorder in the main window, started as the program starts it: the
 // chart page's controls, the start-up state, the per-sample feed, pausing,
 // and saving and opening through the window's buttons.
-#include "widgets/controls.h"
 #include "serial/tserialdriver.h"
 #include "tests/appfixture.h"
 #include "tests/form1setup.h"
 #include "tests/simfixture.h"
 #include "tests/tst_trends_support.h"
 #include "trends/recorderchart.h"
+#include "widgets/controls.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -128,7 +128,8 @@ void TestTrendsForm1::wykres1TakesThePollsRegisters() {
     const History before = distinctHistory();
     for (int c = 0; c < kChannels; ++c) {
         QCOMPARE(f->recorderState().recorderHistory[size_t(c)][0], before[size_t(c)][1]);
-        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499], f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
+        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499],
+                 f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
     }
     QCOMPARE(f->Chart2->series4()->count(), 500);
     QCOMPARE(f->Chart2->series5()->count(), 500);

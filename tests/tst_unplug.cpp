@@ -5,13 +5,13 @@
 // drops the link after six failed measurement reads in a row (one beep, the
 // no-connection text), cannot connect while the relay is away, and connects
 // again once it is back.
-#include "faultlisting.h"
 #include "appfixture.h"
+#include "faultlisting.h"
 #include "simfixture.h"
 
-#include "widgets/controls.h"
 #include "bench/soak/pollwatch.h"
 #include "serial/tserialdriver.h"
+#include "widgets/controls.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -61,10 +61,9 @@ QList<Exchange> since(const SimRelay& relay, int from) {
 }
 
 bool isRead(const Exchange& e, int reg, int n) {
-    return e.value(QStringLiteral("fn")) == QLatin1String("3") && e.value(QStringLiteral("reg")).toInt() == reg &&
-           e.value(QStringLiteral("n")).toInt() == n;
+    return e.value(QStringLiteral("fn")) == QLatin1String("3") &&
+           e.value(QStringLiteral("reg")).toInt() == reg && e.value(QStringLiteral("n")).toInt() == n;
 }
-
 
 const QString kNoConnection = QString::fromUtf8("Nie można uzyskać połączenia z VRK.");
 
@@ -144,8 +143,10 @@ void TstUnplug::expectDrop(int beepsBefore) {
     QCOMPARE(f_->Label100->text(), kNoConnection);
     QVERIFY(app_->f4()->isVisible());
     QVERIFY(!f_->Timer2->isActive());
-    for (QLabel* l : {f_->Label11, f_->Label41, f_->Label59}) QCOMPARE(l->text(), QStringLiteral("#"));
-    for (QLabel* lamp : {f_->Image8, f_->Image10}) QVERIFY(lamp->isHidden());
+    for (QLabel* l : {f_->Label11, f_->Label41, f_->Label59})
+        QCOMPARE(l->text(), QStringLiteral("#"));
+    for (QLabel* lamp : {f_->Image8, f_->Image10})
+        QVERIFY(lamp->isHidden());
     QVERIFY(f_->SpeedButton1->isEnabled());
     QVERIFY(!f_->SpeedButton2->isEnabled());
     for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
@@ -165,9 +166,9 @@ void TstUnplug::plugBackIn() {
     f_->SpeedButton1Click();
     QVERIFY(!f_->SerialDriver1->IsOpen());
     QCOMPARE(app_->beeps, beeps + 1);
-    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(HiddenText::PortBusy)->text() + QLatin1Char('\n') +
-                                       QCoreApplication::translate("TSerialDriver", "No such device: %1")
-                                           .arg(relay_->linkPath()));
+    QCOMPARE(f_->Label100->text(),
+             f_->hiddenLabel(HiddenText::PortBusy)->text() + QLatin1Char('\n') +
+                 QCoreApplication::translate("TSerialDriver", "No such device: %1").arg(relay_->linkPath()));
     QVERIFY(f_->SpeedButton1->isEnabled());
 
     QVERIFY(relay_->restart());
@@ -260,7 +261,8 @@ void TstUnplug::killedDuringSetpointWrite() {
     begin({});
     if (QTest::currentTestFailed()) return;
     QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
-    for (int r = 0; r < kValidTable.size(); ++r) f_->StringGrid1->setCell(3, r, kValidTable[r]);
+    for (int r = 0; r < kValidTable.size(); ++r)
+        f_->StringGrid1->setCell(3, r, kValidTable[r]);
     const int from = int(relay_->logLines().size());
 
     QTimer killer;
@@ -327,7 +329,8 @@ void TstUnplug::killedDuringFaultLogRead() {
     };
     // First read: 22 trips in January in the relay's slots 0..21, so the
     // third block (slots 20..29), kept when it is lost, holds 21 and 22 January.
-    for (int k = 0; k < 22; ++k) QVERIFY(record(k, 0x01, 1, k + 1, 10));
+    for (int k = 0; k < 22; ++k)
+        QVERIFY(record(k, 0x01, 1, k + 1, 10));
     f_->SpeedButton12Click();
     QCOMPARE(g->cell(2, 1), QStringLiteral("22 ") + f_->miesiac(QStringLiteral("01")));
     QCOMPARE(g->cell(2, 22), QStringLiteral("1 ") + f_->miesiac(QStringLiteral("01")));
@@ -401,7 +404,8 @@ void TstUnplug::disconnectedInATransfersWait() {
     begin({});
     if (QTest::currentTestFailed()) return;
     QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
-    for (int r = 0; r < kValidTable.size(); ++r) f_->StringGrid1->setCell(3, r, kValidTable[r]);
+    for (int r = 0; r < kValidTable.size(); ++r)
+        f_->StringGrid1->setCell(3, r, kValidTable[r]);
     auto* transfer = f_->findChild<QAbstractButton*>(button);
     QVERIFY(transfer);
     QVERIFY(transfer->isEnabled());

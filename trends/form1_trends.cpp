@@ -1,10 +1,10 @@
 // The main window's recorder: the chart page, the per-sample feed from the
 // poll, pausing, and saving and opening recordings. The work is done by the
 // chart page's own code over the window's controls and histories.
-#include "widgets/controls.h"
 #include "app/tform1.h"
 #include "trends/recorderchart.h"
 #include "trends/recorderpage.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QToolButton>

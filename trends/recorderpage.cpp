@@ -1,8 +1,8 @@
 #include "trends/recorderpage.h"
 
-#include "widgets/controls.h"
 #include "seams/seams.h"
 #include "trends/recorderchart.h"
+#include "widgets/controls.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

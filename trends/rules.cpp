@@ -1,5 +1,5 @@
-#include "protocol/relaymap.h"
 #include "trends/rules.h"
+#include "protocol/relaymap.h"
 
 #include <algorithm>
 

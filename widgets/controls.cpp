@@ -31,13 +31,16 @@ RadioGroup::RadioGroup(const QString& name, const QString& caption, const QStrin
     layoutButtons();
 }
 
-int RadioGroup::itemIndex() const { return group_->checkedId(); }
+int RadioGroup::itemIndex() const {
+    return group_->checkedId();
+}
 
 void RadioGroup::setItemIndex(int index) {
     if (buttons_.isEmpty()) return;
     if (index < 0) {
         group_->setExclusive(false);
-        for (auto* b : buttons_) b->setChecked(false);
+        for (auto* b : buttons_)
+            b->setChecked(false);
         group_->setExclusive(true);
         return;
     }
@@ -45,9 +48,13 @@ void RadioGroup::setItemIndex(int index) {
     buttons_[index]->setChecked(true);
 }
 
-int RadioGroup::count() const { return int(buttons_.size()); }
+int RadioGroup::count() const {
+    return int(buttons_.size());
+}
 
-QRadioButton* RadioGroup::button(int index) const { return buttons_.value(index); }
+QRadioButton* RadioGroup::button(int index) const {
+    return buttons_.value(index);
+}
 
 void RadioGroup::resizeEvent(QResizeEvent* event) {
     QGroupBox::resizeEvent(event);
@@ -151,7 +158,8 @@ void StringGrid::setFixed(int fixedColumns, int fixedRows) {
     fixedColumns_ = fixedColumns;
     fixedRows_ = fixedRows;
     for (int r = 0; r < rowCount(); ++r)
-        for (int c = 0; c < columnCount(); ++c) applyFlags(c, r);
+        for (int c = 0; c < columnCount(); ++c)
+            applyFlags(c, r);
 }
 
 void StringGrid::setEditable(bool editable) {

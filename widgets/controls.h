@@ -2,12 +2,12 @@
 // Small widgets that give the windows the controls they are drawn with:
 // a radio group with an item index, a string grid addressed by (column, row),
 // a lamp, a status bar with panels. Each keeps the control's name as objectName.
+#include <functional>
 #include <QColor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QStringList>
 #include <QTableWidget>
-#include <functional>
 
 class QRadioButton;
 class QButtonGroup;

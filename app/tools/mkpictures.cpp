@@ -1,9 +1,9 @@
 // Writes the splash picture as a JPEG file; the build stores it as a resource.
 #include "app/pictures.h"
 
+#include <cstdio>
 #include <QFile>
 #include <QGuiApplication>
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);

@@ -8,25 +8,25 @@
 // reply timing margin: the driver's input time-out less the longest silence
 // the program met before or within a reply.
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
 #include "serial/serialbackend.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"
+#include "wait/czekaj.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <vector>
 
 namespace {
 
-constexpr int kResponseMs = 5;       // the simulator's default turnaround
-constexpr int kRegisters = 12;       // the poll's measurement read
+constexpr int kResponseMs = 5; // the simulator's default turnaround
+constexpr int kRegisters = 12; // the poll's measurement read
 constexpr int kRequestBytes = 8;
 constexpr int kReplyBytes = 5 + 2 * kRegisters;
-constexpr int kBitsPerCharacter = 10; // start, 8 data bits, stop
+constexpr int kBitsPerCharacter = 10;     // start, 8 data bits, stop
 constexpr uint32_t kInputTimeoutMs = 100; // as the main window sets it
 
 // The system's backend, noting when the program's write went out and when
@@ -154,15 +154,17 @@ int main(int argc, char** argv) {
         if (!measure(baud, ticks, row)) return 1;
         rows.push_back(row);
     }
-    std::printf("Measurement read of %d registers (8 + %d bytes, 8N1, %d ms turnaround), %d ticks per speed,\n"
-                "input time-out %u ms:\n\n",
-                kRegisters, kReplyBytes, kResponseMs, ticks, kInputTimeoutMs);
+    std::printf(
+        "Measurement read of %d registers (8 + %d bytes, 8N1, %d ms turnaround), %d ticks per speed,\n"
+        "input time-out %u ms:\n\n",
+        kRegisters, kReplyBytes, kResponseMs, ticks, kInputTimeoutMs);
     std::printf("%7s  %9s  %11s  %8s  %9s  %11s  %6s\n", "bit/s", "wire ms", "median ms", "max ms", "polls/s",
                 "margin ms", "good");
     for (const Row& r : rows)
-        std::printf("%7d  %9.1f  %11.1f  %8.1f  %9.1f  %11.1f  %3d/%d\n", r.baud, r.wireMs, r.medianMs, r.maxMs,
-                    r.medianMs > 0 ? 1000.0 / r.medianMs : 0.0, r.marginMs, r.good, r.ticks);
-    std::printf("\nwire: request and reply at the speed plus the turnaround; polls/s: back-to-back reads at the\n"
-                "median; margin: the time-out less the longest silence before or within a reply.\n");
+        std::printf("%7d  %9.1f  %11.1f  %8.1f  %9.1f  %11.1f  %3d/%d\n", r.baud, r.wireMs, r.medianMs,
+                    r.maxMs, r.medianMs > 0 ? 1000.0 / r.medianMs : 0.0, r.marginMs, r.good, r.ticks);
+    std::printf(
+        "\nwire: request and reply at the speed plus the turnaround; polls/s: back-to-back reads at the\n"
+        "median; margin: the time-out less the longest silence before or within a reply.\n");
     return 0;
 }

@@ -5,22 +5,22 @@
 // against a relay that never answers, as its time-outs make it.
 //   bench_linemonitor [TICKS]   (default 300 each way)
 #include "app/program.h"
-#include "seams/seams.h"
 #include "app/tform1.h"
 #include "config/linesettings.h"
 #include "linemonitor/linemonitor.h"
 #include "linemonitor/scanner.h"
+#include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "simfixture.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
-#include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -86,7 +86,10 @@ int main(int argc, char** argv) {
     const int rounds = 10;
     for (int round = 0; round < 2 * rounds; ++round) {
         const bool shown = round % 2 == 1;
-        if (shown) monitor->show(); else monitor->close();
+        if (shown)
+            monitor->show();
+        else
+            monitor->close();
         QCoreApplication::processEvents();
         for (int i = 0; i < ticks / rounds; ++i) {
             QElapsedTimer t;
@@ -99,7 +102,8 @@ int main(int argc, char** argv) {
     monitor->refresh();
     const int rows = monitor->model()->rowCount();
     std::printf("poll tick (two exchanges, 20 ms pause), %zu ticks each way:\n", closed.size());
-    std::printf("  monitor closed: median %.3f ms, 90th percentile %.3f ms\n", median(closed), percentile(closed, 0.9));
+    std::printf("  monitor closed: median %.3f ms, 90th percentile %.3f ms\n", median(closed),
+                percentile(closed, 0.9));
     std::printf("  monitor open:   median %.3f ms, 90th percentile %.3f ms (%d rows listed)\n", median(open),
                 percentile(open, 0.9), rows);
     std::printf("  difference of the medians: %+.3f ms\n", median(open) - median(closed));
@@ -114,7 +118,8 @@ int main(int argc, char** argv) {
     }
     for (uint32_t baud : {19200u, 2400u}) {
         const double s = scanSeconds(silent.linkPath(), baud);
-        std::printf("finding the relay, addresses 1-247 at %u bit/s 8N1 (time-out %u ms each, nobody answers): %.1f s\n",
+        std::printf("finding the relay, addresses 1-247 at %u bit/s 8N1 (time-out %u ms each, nobody "
+                    "answers): %.1f s\n",
                     baud, linescan::timeoutMs({baud, ptNONE}, db8BITS, sb1BITS), s);
     }
     return 0;

@@ -13,14 +13,16 @@ namespace {
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 int measurementReads(const SimRelay& relay) {
     int n = 0;
     for (const QString& line : relay.logLines()) {
         const auto f = SimRelay::parseLogLine(line);
-        if (f.value(QStringLiteral("fn")) == QLatin1String("3") && f.value(QStringLiteral("reg")) == QLatin1String("1"))
+        if (f.value(QStringLiteral("fn")) == QLatin1String("3") &&
+            f.value(QStringLiteral("reg")) == QLatin1String("1"))
             ++n;
     }
     return n;
@@ -63,8 +65,9 @@ int main(int argc, char** argv) {
     std::printf("poll for %.1f s: %d measurement reads, %.2f polls/s (target 5.0 +- 2 %%)\n", elapsed, reads,
                 reads / elapsed);
     std::printf("program CPU: %.3f s, %.2f %% of one core (target under 5 %%)\n", cpu, 100.0 * cpu / elapsed);
-    std::printf("median tick %.2f ms, its two exchanges %.2f ms, pause 20 ms: %.2f ms on the UI thread beyond them\n",
-                tick, bare, tick - bare - 20.0);
+    std::printf(
+        "median tick %.2f ms, its two exchanges %.2f ms, pause 20 ms: %.2f ms on the UI thread beyond them\n",
+        tick, bare, tick - bare - 20.0);
     f->Rozlacz();
     return 0;
 }

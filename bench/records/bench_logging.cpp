@@ -14,7 +14,9 @@
 namespace {
 
 // One tick's user-interface time.
-double uiTime(TForm1* f) { return bench::timeTick(f).uiThread(); }
+double uiTime(TForm1* f) {
+    return bench::timeTick(f).uiThread();
+}
 
 } // namespace
 

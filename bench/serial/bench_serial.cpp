@@ -6,7 +6,6 @@
 // small responder inside this program that answers at once.
 //
 //   bench_serial [exchanges [ours|libmodbus|unplug]]   (default 1000, both masters)
-#include <QCoreApplication>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -15,6 +14,7 @@
 #include <cstdlib>
 #include <modbus.h>
 #include <numeric>
+#include <QCoreApplication>
 #include <signal.h>
 #include <spawn.h>
 #include <string>
@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "protocol/registerbus.h"
-#include "wait/czekaj.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
+#include "wait/czekaj.h"
 
 extern char** environ;
 
@@ -41,7 +41,8 @@ constexpr uint32_t inputTimeout = 100;
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_THREAD, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 double nowSeconds() {
@@ -103,10 +104,12 @@ public:
         if (!mkdtemp(dir)) return false;
         dir_ = dir;
         link_ = dir_ + "/tty";
-        std::vector<std::string> args = {program, "--link", link_, "--address", std::to_string(relayAddress),
-                                         "--freeze", "--baud", "19200", "--parity", "odd"};
+        std::vector<std::string> args = {
+            program,    "--link", link_,   "--address", std::to_string(relayAddress),
+            "--freeze", "--baud", "19200", "--parity",  "odd"};
         std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
             pid_ = -1;
@@ -156,7 +159,9 @@ void printFigures(const char* who, Figures f) {
                 f.cpu / double(n) * 1e6);
 }
 
-double meanOf(const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0) / double(v.size()); }
+double meanOf(const std::vector<double>& v) {
+    return std::accumulate(v.begin(), v.end(), 0.0) / double(v.size());
+}
 
 void openDriver(TSerialDriver& driver, const std::string& path) {
     driver.setPortName(QString::fromStdString(path));
@@ -175,7 +180,8 @@ void runOurs(const std::string& path, int count, Figures& f) {
     TSerialDriver driver;
     openDriver(driver, path);
     RegisterBus bus(driver, [] { return relayAddress; });
-    for (int i = 0; i < 5; ++i) bus.Czytaj(1, 12);
+    for (int i = 0; i < 5; ++i)
+        bus.Czytaj(1, 12);
     const double c0 = cpuSeconds(), w0 = nowSeconds();
     for (int i = 0; i < count; ++i) {
         const double t0 = nowSeconds();
@@ -200,10 +206,11 @@ void runNoReply(TSerialDriver& driver) {
         wallMax = std::max(wallMax, wall);
     }
     const double wall = wallSum / reads;
-    std::printf("no reply   %6d reads%s: wall mean %.2f ms, max %.2f ms (InputTimeout %u ms, over by %.2f ms, "
-                "target <= 2); CPU %.2f ms per read = %.1f %% of wall (target <= 10 %%)\n",
-                reads, answered ? " (SOME WERE ANSWERED)" : "", wall * 1e3, wallMax * 1e3, inputTimeout,
-                wall * 1e3 - inputTimeout, cpuSum / reads * 1e3, cpuSum / wallSum * 100);
+    std::printf(
+        "no reply   %6d reads%s: wall mean %.2f ms, max %.2f ms (InputTimeout %u ms, over by %.2f ms, "
+        "target <= 2); CPU %.2f ms per read = %.1f %% of wall (target <= 10 %%)\n",
+        reads, answered ? " (SOME WERE ANSWERED)" : "", wall * 1e3, wallMax * 1e3, inputTimeout,
+        wall * 1e3 - inputTimeout, cpuSum / reads * 1e3, cpuSum / wallSum * 100);
 }
 
 // The adapter pulled while connected: the far end's side of the terminal
@@ -241,10 +248,12 @@ void runUnplug() {
     const double wall = nowSeconds() - w0;
     getrusage(RUSAGE_SELF, &r1);
     const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    const double cpu = seconds(r1.ru_utime) - seconds(r0.ru_utime) + seconds(r1.ru_stime) - seconds(r0.ru_stime);
-    std::printf("unplugged  %6d poll ticks, %d measurement reads failed: wall %.0f ms, CPU %.1f ms = %.2f %% of "
-                "a core (target < 1 %%)\n",
-                ticks, failed, wall * 1e3, cpu * 1e3, cpu / wall * 100);
+    const double cpu =
+        seconds(r1.ru_utime) - seconds(r0.ru_utime) + seconds(r1.ru_stime) - seconds(r0.ru_stime);
+    std::printf(
+        "unplugged  %6d poll ticks, %d measurement reads failed: wall %.0f ms, CPU %.1f ms = %.2f %% of "
+        "a core (target < 1 %%)\n",
+        ticks, failed, wall * 1e3, cpu * 1e3, cpu / wall * 100);
 }
 
 // The same block through libmodbus.
@@ -259,7 +268,8 @@ bool runLibmodbus(const std::string& path, int count, Figures& f) {
         return false;
     }
     uint16_t dest[12];
-    for (int i = 0; i < 5; ++i) modbus_read_registers(ctx, 0, 12, dest);
+    for (int i = 0; i < 5; ++i)
+        modbus_read_registers(ctx, 0, 12, dest);
     const double c0 = cpuSeconds(), w0 = nowSeconds();
     for (int i = 0; i < count; ++i) {
         const double t0 = nowSeconds();
@@ -329,7 +339,7 @@ int main(int argc, char** argv) {
     std::sort(ours.rtt.begin(), ours.rtt.end());
     std::sort(reference.rtt.begin(), reference.rtt.end());
     std::printf("\nround trip ours / libmodbus: mean %.2f, p50 %.2f (target <= 1.2)\n",
-                meanOf(ours.rtt) / meanOf(reference.rtt), ours.rtt[ours.rtt.size() / 2] /
-                reference.rtt[reference.rtt.size() / 2]);
+                meanOf(ours.rtt) / meanOf(reference.rtt),
+                ours.rtt[ours.rtt.size() / 2] / reference.rtt[reference.rtt.size() / 2]);
     return 0;
 }

@@ -10,11 +10,11 @@
 // simulator's own line timing and response delay.
 #include "bench/soak/soakrun.h"
 
-#include <QApplication>
-#include <QRandomGenerator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <QApplication>
+#include <QRandomGenerator>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -41,9 +41,10 @@ int main(int argc, char** argv) {
         else if (more && !std::strcmp(argv[i], "--response-ms"))
             o.responseMs = std::max(0, std::atoi(argv[++i]));
         else {
-            std::fprintf(stderr,
-                         "usage: bench_soak [--exchanges N] [--interval MS] [--seed N] [--force-disconnect TICK] "
-                         "[--max-seconds S] [--line-timing on|off] [--response-ms N]\n");
+            std::fprintf(
+                stderr,
+                "usage: bench_soak [--exchanges N] [--interval MS] [--seed N] [--force-disconnect TICK] "
+                "[--max-seconds S] [--line-timing on|off] [--response-ms N]\n");
             return 2;
         }
     }

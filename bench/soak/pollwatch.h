@@ -10,19 +10,19 @@
 // ended. Timer2Timer runs a tick exactly when no sequence is under way; the
 // same holds when the watch is called, because anything nested in the tick
 // (a click handled during its pause) has returned by then.
-#include <QObject>
 #include <functional>
 #include <memory>
+#include <QObject>
 
 class TForm1;
 
 class PollWatch {
 public:
     struct Tick {
-        int index = 0;         // 0 for the first tick that ran, counting across reconnects
-        bool good = false;     // the measurement read was good (the window set lostReads to 0)
-        int lostReads = 0;     // the window's count after the tick
-        int failedInARow = 0;  // failed measurement reads in a row, this one included (0 when good)
+        int index = 0;             // 0 for the first tick that ran, counting across reconnects
+        bool good = false;         // the measurement read was good (the window set lostReads to 0)
+        int lostReads = 0;         // the window's count after the tick
+        int failedInARow = 0;      // failed measurement reads in a row, this one included (0 when good)
         bool disconnected = false; // the tick dropped the link
     };
 

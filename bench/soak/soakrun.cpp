@@ -5,11 +5,11 @@
 #include "tests/form1setup.h"
 #include "tests/simfixture.h"
 
-#include "widgets/controls.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/rules.h"
+#include "widgets/controls.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -63,7 +63,8 @@ void problem(SoakFigures& fig, const QString& text) {
 }
 
 Registers cutCurrents(Registers r) {
-    for (int i = 0; i < 3; ++i) r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
+    for (int i = 0; i < 3; ++i)
+        r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
     return r;
 }
 
@@ -72,10 +73,11 @@ Registers cutCurrents(Registers r) {
 // bars; the K1 and K2 lamps.
 QStringList shownTexts(const TForm1* f) {
     QStringList out;
-    for (const QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label43, f->Label46,
-                            f->Label49, f->Label53, f->Label57, f->Label59})
+    for (const QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label43,
+                            f->Label46, f->Label49, f->Label53, f->Label57, f->Label59})
         out << l->text();
-    for (const QProgressBar* b : {f->ProgressBar1, f->ProgressBar2, f->ProgressBar3}) out << QString::number(b->value());
+    for (const QProgressBar* b : {f->ProgressBar1, f->ProgressBar2, f->ProgressBar3})
+        out << QString::number(b->value());
     out << QString::number(!f->Image10->isHidden()) << QString::number(!f->Image11->isHidden());
     return out;
 }
@@ -83,19 +85,23 @@ QStringList shownTexts(const TForm1* f) {
 // The same for a tick's registers (per cent shown).
 QStringList textsFor(const Registers& r) {
     QStringList out;
-    for (int i = 0; i < 3; ++i) out << QString::number(r[size_t(i)]);
+    for (int i = 0; i < 3; ++i)
+        out << QString::number(r[size_t(i)]);
     out << display::averageText(r[0] + r[1] + r[2], false, 0, 0).value_or(QString());
-    for (int i = 3; i < 6; ++i) out << QString::number(r[size_t(i)]);
+    for (int i = 3; i < 6; ++i)
+        out << QString::number(r[size_t(i)]);
     out << QString::number((r[3] + r[4] + r[5]) / 3) << QString::number(r[6]) << display::cosText(r[7])
         << display::powerText(r[8], QLocale::system().decimalPoint().at(0));
-    for (int i = 0; i < 3; ++i) out << QString::number(display::barPosition(r[size_t(i)]));
+    for (int i = 0; i < 3; ++i)
+        out << QString::number(display::barPosition(r[size_t(i)]));
     out << QString::number(bool(r[10] & 0x0100)) << QString::number(bool(r[10] & 0x0200));
     return out;
 }
 
 QString tupleText(const Registers& r) {
     QStringList parts;
-    for (int v : r) parts << QString::number(v);
+    for (int v : r)
+        parts << QString::number(v);
     return parts.join(QLatin1Char(','));
 }
 
@@ -119,8 +125,10 @@ bool spoiled(const QString& action) {
 
 faults::FaultTexts faultTexts(const TForm1* f) {
     faults::FaultTexts t;
-    for (int i = 0; i < 5; ++i) t.causes[size_t(i)] = f->hiddenLabel(78 + i)->text();
-    for (int m = 0; m < 12; ++m) t.months[size_t(m)] = f->hiddenLabel(88 + m)->text();
+    for (int i = 0; i < 5; ++i)
+        t.causes[size_t(i)] = f->hiddenLabel(78 + i)->text();
+    for (int m = 0; m < 12; ++m)
+        t.months[size_t(m)] = f->hiddenLabel(88 + m)->text();
     return t;
 }
 
@@ -154,7 +162,8 @@ bool allowedFaultRows(SimRelay& relay, const TForm1* f, QSet<QString>& rows, QSt
 
 QStringList setpointCells(const StringGrid* g) {
     QStringList out;
-    for (int r = 0; r < setpoints::kRows; ++r) out << g->cell(3, r);
+    for (int r = 0; r < setpoints::kRows; ++r)
+        out << g->cell(3, r);
     return out;
 }
 
@@ -199,13 +208,11 @@ SoakFigures runSoak(const SoakOptions& o) {
     SoakFigures fig;
     SimRelay relay;
     const QStringList args = {
-        QStringLiteral("--seed"),           QString::number(o.seed),
-        QStringLiteral("--no-reply"),       QString::number(o.noReply),
-        QStringLiteral("--bad-crc"),        QString::number(o.badCrc),
-        QStringLiteral("--short-reply"),    QString::number(o.shortReply),
-        QStringLiteral("--garbage-before"), QString::number(o.garbageBefore),
-        QStringLiteral("--late-reply"),     QString::number(o.lateReply),
-        QStringLiteral("--late-ms"),        QString::number(o.lateMs)};
+        QStringLiteral("--seed"),         QString::number(o.seed),        QStringLiteral("--no-reply"),
+        QString::number(o.noReply),       QStringLiteral("--bad-crc"),    QString::number(o.badCrc),
+        QStringLiteral("--short-reply"),  QString::number(o.shortReply),  QStringLiteral("--garbage-before"),
+        QString::number(o.garbageBefore), QStringLiteral("--late-reply"), QString::number(o.lateReply),
+        QStringLiteral("--late-ms"),      QString::number(o.lateMs)};
     QStringList timing;
     if (!o.lineTiming.isEmpty()) timing << QStringLiteral("--line-timing") << o.lineTiming;
     if (o.responseMs >= 0) timing << QStringLiteral("--response-ms") << QString::number(o.responseMs);
@@ -265,15 +272,18 @@ SoakFigures runSoak(const SoakOptions& o) {
         rec.good = f->setpointState().setpointImage.size() == setpoints::kRows;
         if (!rec.good) return;
         ++fig.setpointReadsGood;
-        for (int i = 0; i < setpoints::kRows; ++i) rec.image[size_t(i)] = f->setpointState().setpointImage[i];
-        const QList<std::optional<QString>> texts = setpoints::textsFromImage(f->setpointState().setpointImage);
+        for (int i = 0; i < setpoints::kRows; ++i)
+            rec.image[size_t(i)] = f->setpointState().setpointImage[i];
+        const QList<std::optional<QString>> texts =
+            setpoints::textsFromImage(f->setpointState().setpointImage);
         for (int r = 0; r < setpoints::kRows; ++r)
             if (texts[r] && f->StringGrid1->cell(3, r) != *texts[r]) {
                 ++fig.setpointTableMismatches;
-                problem(fig, QStringLiteral("setpoint read %1: row %2 shows \"%3\", its register gives \"%4\"")
-                                 .arg(fig.setpointReads)
-                                 .arg(r)
-                                 .arg(f->StringGrid1->cell(3, r), *texts[r]));
+                problem(fig,
+                        QStringLiteral("setpoint read %1: row %2 shows \"%3\", its register gives \"%4\"")
+                            .arg(fig.setpointReads)
+                            .arg(r)
+                            .arg(f->StringGrid1->cell(3, r), *texts[r]));
             }
     };
 
@@ -284,7 +294,8 @@ SoakFigures runSoak(const SoakOptions& o) {
         actionDone[1] = true;
         QStringList listed;
         for (int r = 1; r <= faults::kRecords; ++r) {
-            const QString row = rowText(f->StringGrid2->cell(1, r), f->StringGrid2->cell(2, r), f->StringGrid2->cell(3, r));
+            const QString row =
+                rowText(f->StringGrid2->cell(1, r), f->StringGrid2->cell(2, r), f->StringGrid2->cell(3, r));
             if (!f->StringGrid2->cell(1, r).isEmpty()) listed << row;
             if (!faultRows.contains(row)) {
                 ++fig.faultRowsNeverSent;
@@ -307,13 +318,16 @@ SoakFigures runSoak(const SoakOptions& o) {
 
     auto writeSetpoints = [&](const QStringList& table) {
         if (!f->SpeedButton7->isEnabled()) return;
-        for (int r = 0; r < table.size(); ++r) f->StringGrid1->setCell(3, r, table[r]);
+        for (int r = 0; r < table.size(); ++r)
+            f->StringGrid1->setCell(3, r, table[r]);
         const QStringList cells = setpointCells(f->StringGrid1);
         if (!setpoints::invalidParameters(cells).isEmpty()) {
             // The table is refused with a beep; the variant row must have been spoiled.
             ++fig.writesRefused;
             ++expectedBeeps;
-            problem(fig, QStringLiteral("write %1: the table was refused (%2)").arg(fig.writes + 1).arg(cells.join('/')));
+            problem(fig, QStringLiteral("write %1: the table was refused (%2)")
+                             .arg(fig.writes + 1)
+                             .arg(cells.join('/')));
         }
         const int beepsBefore = app.beeps;
         f->SpeedButton7->click();
@@ -346,11 +360,19 @@ SoakFigures runSoak(const SoakOptions& o) {
         actionRunning = true;
         switch (actionNumber++ % 6) {
         case 0:
-        case 3: readSetpoints(); break;
+        case 3:
+            readSetpoints();
+            break;
         case 1:
-        case 4: readFaultLog(); break;
-        case 2: writeSetpoints(kTableA); break;
-        default: writeSetpoints(kTableB); break;
+        case 4:
+            readFaultLog();
+            break;
+        case 2:
+            writeSetpoints(kTableA);
+            break;
+        default:
+            writeSetpoints(kTableB);
+            break;
         }
         actionRunning = false;
     };
@@ -421,7 +443,8 @@ SoakFigures runSoak(const SoakOptions& o) {
             return;
         }
         if (forcedTick >= 0 && t.index == forcedTick + 6 && fig.forcedDisconnects == 0)
-            problem(fig, QStringLiteral("tick %1: six lost replies in a row did not drop the link").arg(t.index));
+            problem(fig,
+                    QStringLiteral("tick %1: six lost replies in a row did not drop the link").arg(t.index));
         // Eleven lost replies from here: the measurement reads of the next six
         // ticks and the five variant reads between them. Away from the script's
         // actions, so that no other exchange takes one of them.
@@ -433,7 +456,8 @@ SoakFigures runSoak(const SoakOptions& o) {
             else
                 problem(fig, QStringLiteral("the simulator refused the burst of lost replies"));
         }
-        if (fig.rssStartKb == 0 && t.index >= o.warmupTicks && actionDone[0] && actionDone[1] && actionDone[2])
+        if (fig.rssStartKb == 0 && t.index >= o.warmupTicks && actionDone[0] && actionDone[1] &&
+            actionDone[2])
             fig.rssStartKb = residentKb();
         if (t.index > 0 && t.index % 1000 == 0) fig.rssEvery1000Ticks << residentKb();
         if (!stopping && phase == o.ticksPerAction - 1 && !actionPending) {
@@ -448,12 +472,13 @@ SoakFigures runSoak(const SoakOptions& o) {
     static int earlyReplies;
     static QtMessageHandler previousHandler;
     earlyReplies = 0;
-    previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& c, const QString& m) {
-        if (qstrcmp(c.category, "vrk.bus") != 0)
-            previousHandler(type, c, m);
-        else if (m.endsWith(QLatin1String("-> early reply")))
-            ++earlyReplies;
-    });
+    previousHandler =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& c, const QString& m) {
+            if (qstrcmp(c.category, "vrk.bus") != 0)
+                previousHandler(type, c, m);
+            else if (m.endsWith(QLatin1String("-> early reply")))
+                ++earlyReplies;
+        });
     QLoggingCategory::setFilterRules(QStringLiteral("vrk.bus.debug=true"));
 
     QElapsedTimer wall;
@@ -513,10 +538,12 @@ SoakFigures runSoak(const SoakOptions& o) {
         const bool read = e.value(QStringLiteral("fn")) == QLatin1String("3");
         const int reg = e.value(QStringLiteral("reg")).toInt(), n = e.value(QStringLiteral("n")).toInt();
         if (read && reg == 23 && n == 1) sentVariants.insert(e.value(QStringLiteral("values")).toInt());
-        if (read && ((reg == 1 && n == kMeasurementRegisters) || (reg == setpoints::kFirstRegister && n == setpoints::kRows))) {
+        if (read && ((reg == 1 && n == kMeasurementRegisters) ||
+                     (reg == setpoints::kFirstRegister && n == setpoints::kRows))) {
             LoggedRead r;
             r.action = action;
-            r.afterLate = previousAction == QLatin1String("late") || beforePreviousAction == QLatin1String("late");
+            r.afterLate =
+                previousAction == QLatin1String("late") || beforePreviousAction == QLatin1String("late");
             r.line = lineIndex;
             r.values = parseValues(e.value(QStringLiteral("values")));
             if (reg == 1) {
@@ -554,15 +581,18 @@ SoakFigures runSoak(const SoakOptions& o) {
         const TickRecord& t = ticks[k];
         if (!sentVariants.count(t.variant)) {
             ++fig.variantsNeverSent;
-            problem(fig, QStringLiteral("tick %1 left the variant %2 in the table, which the relay never sent")
-                             .arg(k)
-                             .arg(t.variant));
+            problem(fig,
+                    QStringLiteral("tick %1 left the variant %2 in the table, which the relay never sent")
+                        .arg(k)
+                        .arg(t.variant));
         }
         const LoggedRead* own = fig.aligned ? &measurement[k] : nullptr;
         if (t.good) {
             if (!sent.count(t.registers)) {
                 ++fig.valuesNeverSent;
-                problem(fig, QStringLiteral("tick %1 showed %2, which the relay never sent").arg(k).arg(tupleText(t.registers)));
+                problem(fig, QStringLiteral("tick %1 showed %2, which the relay never sent")
+                                 .arg(k)
+                                 .arg(tupleText(t.registers)));
             }
             if (!own) continue;
             Registers mine{};
@@ -576,7 +606,9 @@ SoakFigures runSoak(const SoakOptions& o) {
             }
             if (spoiled(own->action)) {
                 ++fig.spoiledAccepted;
-                problem(fig, QStringLiteral("tick %1 took a reply the relay spoiled (%2)").arg(k).arg(own->action));
+                problem(
+                    fig,
+                    QStringLiteral("tick %1 took a reply the relay spoiled (%2)").arg(k).arg(own->action));
             }
         } else if (own && !spoiled(own->action) && own->action != QLatin1String("late")) {
             if (own->afterLate)
@@ -605,7 +637,8 @@ SoakFigures runSoak(const SoakOptions& o) {
         }
         if (readsAligned) {
             const std::vector<int>& own = setpointReads[k].values;
-            if (own.size() != size_t(setpoints::kRows) || !std::equal(own.begin(), own.end(), r.image.begin())) {
+            if (own.size() != size_t(setpoints::kRows) ||
+                !std::equal(own.begin(), own.end(), r.image.begin())) {
                 ++fig.setpointNotOwnReply;
                 problem(fig, QStringLiteral("setpoint read %1 did not take its own reply (%2)")
                                  .arg(k)
@@ -622,55 +655,76 @@ void printFigures(std::FILE* out, const SoakOptions& o, const SoakFigures& fig) 
         return;
     }
     const double faults = o.noReply + o.badCrc + o.shortReply + o.garbageBefore + o.lateReply;
-    std::fprintf(out, "soak: seed %u, Timer2 interval %d ms%s, injected: no reply %.0f %%, bad CRC %.0f %%, short %.0f %%, "
-                      "garbage before %.0f %%, late (%d ms) %.0f %% (%.0f %% in all)\n",
-                 o.seed, o.pollIntervalMs, o.pollIntervalMs == 200 ? " (the window's own)" : " (shortened for the run)",
-                 100 * o.noReply, 100 * o.badCrc, 100 * o.shortReply, 100 * o.garbageBefore, o.lateMs,
-                 100 * o.lateReply, 100 * faults);
+    std::fprintf(
+        out,
+        "soak: seed %u, Timer2 interval %d ms%s, injected: no reply %.0f %%, bad CRC %.0f %%, short %.0f %%, "
+        "garbage before %.0f %%, late (%d ms) %.0f %% (%.0f %% in all)\n",
+        o.seed, o.pollIntervalMs,
+        o.pollIntervalMs == 200 ? " (the window's own)" : " (shortened for the run)", 100 * o.noReply,
+        100 * o.badCrc, 100 * o.shortReply, 100 * o.garbageBefore, o.lateMs, 100 * o.lateReply, 100 * faults);
     std::fprintf(out, "simulator line timing  %s, response delay %s\n",
                  o.lineTiming.isEmpty() ? "its default" : qPrintable(o.lineTiming),
                  o.responseMs < 0 ? "its default" : qPrintable(QStringLiteral("%1 ms").arg(o.responseMs)));
-    std::fprintf(out, "wall time              %.1f s%s\n", fig.wallSeconds, fig.reachedTarget ? "" : " (stopped by the time guard)");
-    std::fprintf(out, "exchanges              %d (request lines in the simulator's log), %.1f/s\n", fig.exchanges,
-                 fig.wallSeconds > 0 ? fig.exchanges / fig.wallSeconds : 0.0);
-    std::fprintf(out, "poll ticks             %d: %d good, %d failed measurement reads (failures seen)\n", fig.ticks,
-                 fig.goodTicks, fig.failedTicks);
-    std::fprintf(out, "  spoiled in the log   %d measurement replies (no reply, bad CRC, short, garbage, late)\n",
+    std::fprintf(out, "wall time              %.1f s%s\n", fig.wallSeconds,
+                 fig.reachedTarget ? "" : " (stopped by the time guard)");
+    std::fprintf(out, "exchanges              %d (request lines in the simulator's log), %.1f/s\n",
+                 fig.exchanges, fig.wallSeconds > 0 ? fig.exchanges / fig.wallSeconds : 0.0);
+    std::fprintf(out, "poll ticks             %d: %d good, %d failed measurement reads (failures seen)\n",
+                 fig.ticks, fig.goodTicks, fig.failedTicks);
+    std::fprintf(out,
+                 "  spoiled in the log   %d measurement replies (no reply, bad CRC, short, garbage, late)\n",
                  fig.spoiledInLog);
-    std::fprintf(out, "  failed behind a late reply (or one it held back) %d, failed with no cause in the log %d\n",
-                 fig.failedAfterLate,
-                 fig.failedUnexplained);
-    std::fprintf(out, "  refused as early replies (began before the request could have crossed the line) %d\n",
+    std::fprintf(
+        out, "  failed behind a late reply (or one it held back) %d, failed with no cause in the log %d\n",
+        fig.failedAfterLate, fig.failedUnexplained);
+    std::fprintf(out,
+                 "  refused as early replies (began before the request could have crossed the line) %d\n",
                  fig.earlyRefused);
-    std::fprintf(out, "disconnects            %d (%d forced by a burst of lost replies), %d reconnects, %d refused\n",
-                 fig.disconnects, fig.forcedDisconnects, fig.reconnects, fig.reconnectFailures);
-    std::fprintf(out, "  not after six failed reads in a row %d, six in a row without a drop %d, drops without report %d\n",
-                 fig.disconnectsNotAfterSix, fig.sixWithoutDisconnect, fig.disconnectsWithoutReport);
-    std::fprintf(out, "values never sent      %d (of %d good ticks); not the tick's own reply %d; spoiled reply taken %d; "
-                      "page not showing the registers %d\n",
-                 fig.valuesNeverSent, fig.goodTicks, fig.notOwnReply, fig.spoiledAccepted, fig.labelMismatches);
-    std::fprintf(out, "variants never sent    %d (the table's variant row after each tick)\n", fig.variantsNeverSent);
-    std::fprintf(out, "setpoint reads         %d (%d good): values never sent %d, not own reply %d, table wrong %d\n",
-                 fig.setpointReads, fig.setpointReadsGood, fig.setpointValuesNeverSent, fig.setpointNotOwnReply,
-                 fig.setpointTableMismatches);
-    std::fprintf(out, "fault-log reads        %d: rows the relay never held %d; listings with a trip repeated %d, "
-                      "with trips missing %d (a block not read keeps its last sorted bytes)\n",
-                 fig.faultReads, fig.faultRowsNeverSent, fig.faultListingsWithRepeats, fig.faultListingsIncomplete);
-    std::fprintf(out, "setpoint writes        %d: %d reported as not all written, %d written but not kept, %d refused\n",
-                 fig.writes, fig.writesReported, fig.writesNotKept, fig.writesRefused);
-    std::fprintf(out, "beeps                  %d, unexplained %d; message boxes %d\n", fig.beeps, fig.unexpectedReports,
-                 fig.errorBoxes);
-    std::fprintf(out, "resident memory        %ld kB before connecting, %ld kB after the warm-up (%d ticks), %ld kB at "
-                      "the end: %+ld kB\n",
-                 fig.rssBeforeKb, fig.rssStartKb, o.warmupTicks, fig.rssEndKb, fig.rssEndKb - fig.rssStartKb);
+    std::fprintf(
+        out, "disconnects            %d (%d forced by a burst of lost replies), %d reconnects, %d refused\n",
+        fig.disconnects, fig.forcedDisconnects, fig.reconnects, fig.reconnectFailures);
+    std::fprintf(
+        out,
+        "  not after six failed reads in a row %d, six in a row without a drop %d, drops without report %d\n",
+        fig.disconnectsNotAfterSix, fig.sixWithoutDisconnect, fig.disconnectsWithoutReport);
+    std::fprintf(
+        out,
+        "values never sent      %d (of %d good ticks); not the tick's own reply %d; spoiled reply taken %d; "
+        "page not showing the registers %d\n",
+        fig.valuesNeverSent, fig.goodTicks, fig.notOwnReply, fig.spoiledAccepted, fig.labelMismatches);
+    std::fprintf(out, "variants never sent    %d (the table's variant row after each tick)\n",
+                 fig.variantsNeverSent);
+    std::fprintf(
+        out, "setpoint reads         %d (%d good): values never sent %d, not own reply %d, table wrong %d\n",
+        fig.setpointReads, fig.setpointReadsGood, fig.setpointValuesNeverSent, fig.setpointNotOwnReply,
+        fig.setpointTableMismatches);
+    std::fprintf(out,
+                 "fault-log reads        %d: rows the relay never held %d; listings with a trip repeated %d, "
+                 "with trips missing %d (a block not read keeps its last sorted bytes)\n",
+                 fig.faultReads, fig.faultRowsNeverSent, fig.faultListingsWithRepeats,
+                 fig.faultListingsIncomplete);
+    std::fprintf(
+        out,
+        "setpoint writes        %d: %d reported as not all written, %d written but not kept, %d refused\n",
+        fig.writes, fig.writesReported, fig.writesNotKept, fig.writesRefused);
+    std::fprintf(out, "beeps                  %d, unexplained %d; message boxes %d\n", fig.beeps,
+                 fig.unexpectedReports, fig.errorBoxes);
+    std::fprintf(
+        out,
+        "resident memory        %ld kB before connecting, %ld kB after the warm-up (%d ticks), %ld kB at "
+        "the end: %+ld kB\n",
+        fig.rssBeforeKb, fig.rssStartKb, o.warmupTicks, fig.rssEndKb, fig.rssEndKb - fig.rssStartKb);
     if (!fig.rssEvery1000Ticks.isEmpty()) {
         std::fprintf(out, "  every 1000 ticks:   ");
-        for (long kb : fig.rssEvery1000Ticks) std::fprintf(out, " %ld", kb);
+        for (long kb : fig.rssEvery1000Ticks)
+            std::fprintf(out, " %ld", kb);
         std::fprintf(out, " kB\n");
     }
     if (fig.firstErrorWindowStepKb >= 0)
         std::fprintf(out, "  the error window's first appearance: %+ld kB\n", fig.firstErrorWindowStepKb);
     std::fprintf(out, "crashes                0\n");
-    for (const QString& n : fig.notes) std::fprintf(out, "  note: %s\n", qPrintable(n));
-    for (const QString& p : fig.problems) std::fprintf(out, "  problem: %s\n", qPrintable(p));
+    for (const QString& n : fig.notes)
+        std::fprintf(out, "  note: %s\n", qPrintable(n));
+    for (const QString& p : fig.problems)
+        std::fprintf(out, "  problem: %s\n", qPrintable(p));
 }

@@ -5,11 +5,11 @@
 // the setpoints now and then. Afterwards every value the program showed is
 // looked up among the replies the simulator logged. tst_soak runs a short
 // soak and checks the figures; bench_soak runs a long one and prints them.
+#include <cstdint>
+#include <cstdio>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <cstdint>
-#include <cstdio>
 
 struct SoakOptions {
     // The run ends once the simulator has received this many requests.
@@ -44,29 +44,29 @@ struct SoakOptions {
 };
 
 struct SoakFigures {
-    QString error; // not empty when the run could not be made
+    QString error;        // not empty when the run could not be made
     QStringList problems; // one line per value or event that should not have been
     QStringList notes;    // the log around a few failed reads it does not explain
 
     double wallSeconds = 0;
-    int exchanges = 0;        // request lines in the simulator's log
+    int exchanges = 0; // request lines in the simulator's log
     bool reachedTarget = false;
-    bool aligned = false;     // one measurement read in the log per tick that ran
+    bool aligned = false; // one measurement read in the log per tick that ran
 
     int ticks = 0, goodTicks = 0, failedTicks = 0; // failed: the program's failed measurement reads
-    int spoiledInLog = 0;     // measurement reads whose reply the simulator spoiled
-    int failedAfterLate = 0;  // failed reads of a good reply that came behind a late one
+    int spoiledInLog = 0;                          // measurement reads whose reply the simulator spoiled
+    int failedAfterLate = 0;                       // failed reads of a good reply that came behind a late one
     int failedUnexplained = 0; // failed reads of a good reply with no late one before it (a slow machine)
-    int earlyRefused = 0;     // exchanges refused because their reply began too soon (vrk.bus)
+    int earlyRefused = 0;      // exchanges refused because their reply began too soon (vrk.bus)
     int disconnects = 0, forcedDisconnects = 0, reconnects = 0, reconnectFailures = 0;
     bool endedDisconnected = false; // the run ended between a drop and its reconnect
     int disconnectsNotAfterSix = 0, sixWithoutDisconnect = 0, lostReadCountMismatches = 0;
     int disconnectsWithoutReport = 0; // a drop without one beep and the no-connection text
 
-    int valuesNeverSent = 0;  // good ticks whose registers are in no measurement reply the simulator sent
-    int notOwnReply = 0;      // good ticks whose registers are not those of their own request's reply
-    int spoiledAccepted = 0;  // good ticks whose reply the log says was spoiled
-    int labelMismatches = 0;  // good ticks whose data page does not show their registers
+    int valuesNeverSent = 0;   // good ticks whose registers are in no measurement reply the simulator sent
+    int notOwnReply = 0;       // good ticks whose registers are not those of their own request's reply
+    int spoiledAccepted = 0;   // good ticks whose reply the log says was spoiled
+    int labelMismatches = 0;   // good ticks whose data page does not show their registers
     int variantsNeverSent = 0; // ticks after which the table's variant row holds a value the relay never sent
 
     int setpointReads = 0, setpointReadsGood = 0;
@@ -79,7 +79,7 @@ struct SoakFigures {
     int beeps = 0, unexpectedReports = 0, errorBoxes = 0;
 
     long rssBeforeKb = 0, rssStartKb = 0, rssEndKb = 0; // before connecting, after the warm-up, at the end
-    QList<long> rssEvery1000Ticks;  // at ticks 1000, 2000, ...
+    QList<long> rssEvery1000Ticks;                      // at ticks 1000, 2000, ...
     long firstErrorWindowStepKb = -1; // the step from the tick before the error window first showed
 };
 

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     // Both traces full of varied samples; each Wykres1 shifts them on.
     History varied{};
     for (int c = 0; c < recorder::kChannels; ++c)
-        for (int i = 0; i < recorder::kSamples; ++i) varied[size_t(c)][size_t(i)] = (i * 37 + c * 101) % 600;
+        for (int i = 0; i < recorder::kSamples; ++i)
+            varied[size_t(c)][size_t(i)] = (i * 37 + c * 101) % 600;
     Form1TestSetup::setLiveHistory(*f, varied);
     f->Wykres1();
 
