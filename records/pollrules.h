@@ -3,6 +3,8 @@
 // twelve registers decoded as the data page shows them (the data page's own
 // rules, monitor/display.h), with the time it was read and the reads lost
 // before it.
+#include "protocol/relaymap.h"
+
 #include <array>
 #include <QChar>
 #include <QDateTime>
@@ -11,10 +13,10 @@
 
 namespace records {
 
-constexpr int kMeasurementRegisters = 12; // registers 1..12
-constexpr int kFaultBits = 7;             // fault word bits 0..6, the data page's lamps Image1..Image7
-constexpr int kRelayK1 = 0x0100;          // register 11
-constexpr int kRelayK2 = 0x0200;
+constexpr int kMeasurementRegisters = relay::kMeasurementCount; // registers 1..12
+constexpr int kFaultBits = 7; // fault word bits 0..6, the data page's lamps Image1..Image7
+using relay::kRelayK1;
+using relay::kRelayK2;
 
 using Measurements = std::array<int, kMeasurementRegisters>;
 
