@@ -748,15 +748,16 @@ void TstApp::realDialogShowsOwnFilters() {
         auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         auto* list = d->findChild<QListView*>(QStringLiteral("listView"));
         if (combo && list) {
-            QTest::qWaitFor(
+            // Each wait's outcome is checked below, through what the dialog then showed.
+            (void)QTest::qWaitFor(
                 [&] { return combo->count() == 2 && combo->itemText(0).contains(QLatin1String("   ")); },
                 2000);
             for (int i = 0; i < combo->count(); ++i)
                 labels << combo->itemText(i);
-            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 1; }, 5000);
+            (void)QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 1; }, 5000);
             rejRows = list->model()->rowCount(list->rootIndex());
             QTest::keyClick(combo, Qt::Key_Down); // "all files"
-            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 3; }, 5000);
+            (void)QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 3; }, 5000);
             allRows = list->model()->rowCount(list->rootIndex());
         }
         d->reject();

@@ -29,10 +29,6 @@
 
 namespace {
 
-QString tr(const char* s) {
-    return QCoreApplication::translate("records", s);
-}
-
 // Opens the widget's context menu with a right click's event and clicks the
 // entry of that name in it.
 bool chooseFromContextMenu(QWidget* widget, const char* entry) {
