@@ -300,7 +300,7 @@ void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
     QCOMPARE(m->found().size(), 1);
     QCOMPARE(m->found()[0].address, 137);
     QCOMPARE(m->found()[0].variant, 3);
-    QCOMPARE(m->found()[0].speed.baud, 19200u);
+    QCOMPARE(m->found()[0].speed.baud, 9600u);
     QCOMPARE(m->found()[0].speed.parity, ptEVEN);
     QCOMPARE(m->FoundList->count(), 1);
     QVERIFY(m->FoundList->item(0)->text().contains(QStringLiteral("137")));
@@ -320,7 +320,7 @@ void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
     QTest::mouseClick(m->UseButton, Qt::LeftButton);
     QVERIFY(app.f2()->isVisible());
     QCOMPARE(app.f2()->busAddress(), 137);
-    QCOMPARE(app.f2()->ComboBox1->currentIndex(), 0);
+    QCOMPARE(app.f2()->ComboBox1->currentIndex(), 1);
     QCOMPARE(app.f2()->ComboBox2->currentIndex(), 1);
     QTest::mouseClick(app.f2()->Button1, Qt::LeftButton);
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
