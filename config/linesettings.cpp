@@ -1,5 +1,9 @@
 #include "config/linesettings.h"
 
+#include "protocol/registerbus.h"
+#include "protocol/relaymap.h"
+
+#include <cmath>
 #include <iterator>
 
 namespace linesettings {
@@ -103,12 +107,11 @@ Step step(const QList<Speed>& speeds, int from, int to, int index) {
 }
 
 uint32_t timeoutMs(const Speed& speed, TDataBits dataBits, TStopBits stopBits) {
-    if (speed.baud == 0) return kAnswerMs;
-    const uint32_t bits =
-        1 + (5 + uint32_t(dataBits)) + (speed.parity == ptNONE ? 0 : 1) + (stopBits == sb2BITS ? 2 : 1);
-    constexpr uint32_t kRequestChars = 8;
-    const uint32_t wireMs = (kRequestChars * bits * 1000 + speed.baud - 1) / speed.baud;
-    return wireMs + kAnswerMs;
+    // The variant request's own time on the wire comes on top of the answer's.
+    const QByteArray request = frames::readRequest(1, relay::kVariantRegister, relay::kVariantCount);
+    const double wireMs =
+        frames::earliestReplyMs(int(request.size()), speed.baud, dataBits, speed.parity, stopBits);
+    return uint32_t(std::ceil(wireMs)) + kAnswerMs;
 }
 
 QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits stopBits) {

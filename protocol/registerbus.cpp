@@ -188,7 +188,7 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
             << traceName(error_);
     }
     // ... and the exchange as it went.
-    if (observed && observer_) {
+    if (observed) {
         const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - observedStart);
         observer_({observedSentMs, request, QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)),

@@ -112,8 +112,10 @@ public:
         return ::write(fd_, b.constData(), static_cast<size_t>(b.size())) == b.size();
     }
     // Reads until `want` bytes came, or `idleMs` passed without a byte once something
-    // came, or `firstMs` passed with nothing at all.
-    QByteArray receive(int want, int firstMs = kReplyMs, int idleMs = 100) {
+    // came, or `firstMs` passed with nothing at all. With a clock, *firstByteMs is
+    // its reading when the first byte came.
+    QByteArray receive(int want, int firstMs = kReplyMs, int idleMs = 100,
+                       const QElapsedTimer* clock = nullptr, double* firstByteMs = nullptr) {
         QByteArray got;
         QDeadlineTimer wait(firstMs);
         while (got.size() < want) {
@@ -123,6 +125,7 @@ public:
             char buf[512];
             const ssize_t n = ::read(fd_, buf, sizeof buf);
             if (n > 0) {
+                if (got.isEmpty() && clock && firstByteMs) *firstByteMs = clock->nsecsElapsed() / 1e6;
                 got.append(buf, static_cast<int>(n));
                 wait.setRemainingTime(idleMs);
             }
@@ -139,18 +142,7 @@ public:
         QElapsedTimer clock;
         clock.start();
         if (!send(request)) return {};
-        QByteArray got;
-        QDeadlineTimer wait(kReplyMs);
-        while (got.size() < want) {
-            pollfd p{fd_, POLLIN, 0};
-            const int left = static_cast<int>(wait.remainingTime());
-            if (left <= 0 || ::poll(&p, 1, left) <= 0) break;
-            char buf[512];
-            const ssize_t n = ::read(fd_, buf, sizeof buf);
-            if (n <= 0) continue;
-            if (got.isEmpty()) firstMs = clock.nsecsElapsed() / 1e6;
-            got.append(buf, static_cast<int>(n));
-        }
+        const QByteArray got = receive(want, kReplyMs, kReplyMs, &clock, &firstMs);
         restMs = clock.nsecsElapsed() / 1e6 - firstMs;
         return got;
     }
