@@ -104,6 +104,12 @@ const char* traceName(BusError e) {
         return "bad request";
     case BusError::EarlyReply:
         return "early reply";
+    case BusError::OtherDevice:
+        return "other device";
+    case BusError::Exception:
+        return "exception";
+    case BusError::NotSent:
+        return "not sent";
     }
     return "?";
 }
@@ -130,11 +136,56 @@ QString busErrorText(BusError e) {
     case BusError::EarlyReply:
         return QCoreApplication::translate(
             "RegisterBus", "The answer came sooner than the relay could have sent it (an old, late answer).");
+    case BusError::OtherDevice:
+        return QCoreApplication::translate("RegisterBus", "The reply came from another device.");
+    case BusError::Exception:
+        return QCoreApplication::translate("RegisterBus", "The relay refused the request.");
+    case BusError::NotSent:
+        return QCoreApplication::translate("RegisterBus", "The request could not be sent on the line.");
     }
     return {};
 }
 
+QString busErrorText(BusError e, const QByteArray& reply) {
+    const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
+    if (e == BusError::OtherDevice && reply.size() >= 1)
+        return QCoreApplication::translate("RegisterBus", "Reply from another device (address %1).")
+            .arg(b[0]);
+    if (e == BusError::Exception && reply.size() >= 3)
+        return QCoreApplication::translate("RegisterBus", "The relay refused the request: %1 (exception %2).")
+            .arg(frames::exceptionName(b[2]))
+            .arg(b[2]);
+    return busErrorText(e);
+}
+
+namespace frames {
+QString exceptionName(int code) {
+    switch (code) {
+    case 1:
+        return QCoreApplication::translate("RegisterBus", "illegal function");
+    case 2:
+        return QCoreApplication::translate("RegisterBus", "illegal data address");
+    case 3:
+        return QCoreApplication::translate("RegisterBus", "illegal data value");
+    case 4:
+        return QCoreApplication::translate("RegisterBus", "device failure");
+    case 5:
+        return QCoreApplication::translate("RegisterBus", "acknowledged, still working");
+    case 6:
+        return QCoreApplication::translate("RegisterBus", "device busy");
+    case 8:
+        return QCoreApplication::translate("RegisterBus", "memory parity error");
+    case 10:
+        return QCoreApplication::translate("RegisterBus", "gateway path unavailable");
+    case 11:
+        return QCoreApplication::translate("RegisterBus", "gateway target did not respond");
+    }
+    return QCoreApplication::translate("RegisterBus", "code %1").arg(code);
+}
+} // namespace frames
+
 bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t replySize) {
+    lastReply_.clear();
     if (!driver_.IsOpen()) {
         error_ = BusError::PortClosed;
         qCDebug(lcBus).noquote() << "not sent (port closed):" << request.toHex(' ');
@@ -180,6 +231,7 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         error_ = BusError::ShortReply;
     else
         error_ = BusError::BadCrc;
+    lastReply_ = QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got));
     if (lcBus().isDebugEnabled()) {
         qCDebug(lcBus).noquote() << "sent" << request.toHex(' ');
         qCDebug(lcBus).noquote()

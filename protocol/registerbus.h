@@ -46,16 +46,30 @@ bool cameTooSoon(uint32_t elapsedTicks, double earliestMs, uint32_t tickStepMs);
 // The outcome of the last exchange.
 enum class BusError {
     NoError,
-    PortClosed, // the port was not open (or closed during the exchange)
-    NoReply,    // nothing came back within the time-out
-    ShortReply, // part of the reply came
-    BadCrc,     // the whole reply came, with a wrong CRC
-    DeviceGone, // the device went away (an adapter pulled)
-    BadRequest, // a register or value outside what the exchange can carry
-    EarlyReply, // a reply began sooner than the request could have crossed the line (an old, late one)
+    PortClosed,  // the port was not open (or closed during the exchange)
+    NoReply,     // nothing came back within the time-out
+    ShortReply,  // part of the reply came
+    BadCrc,      // the whole reply came, with a wrong CRC
+    DeviceGone,  // the device went away (an adapter pulled)
+    BadRequest,  // a register or value outside what the exchange can carry
+    EarlyReply,  // a reply began sooner than the request could have crossed the line (an old, late one)
+    OtherDevice, // a whole, sound reply from another bus address (or of another function)
+    Exception,   // the relay refused the request: an exception reply (function + 0x80, a code)
+    NotSent,     // the request could not be written to the line
 };
 // The outcome in the current language.
 QString busErrorText(BusError e);
+// The outcome in the current language with what the reply's bytes tell of
+// it: the other device's address, the exception's code and name.
+QString busErrorText(BusError e, const QByteArray& reply);
+
+namespace frames {
+// An exception reply's length: address, function + 0x80, code, CRC.
+constexpr int kExceptionReplyLength = 5;
+// The name of a Modbus exception code in the current language ("illegal
+// data address", ...); a code without a name is given as its number.
+QString exceptionName(int code);
+} // namespace frames
 
 // One exchange as it went over the line, for a watcher of the line (the
 // communication monitor): when the request was sent, the request, the reply
@@ -86,7 +100,9 @@ public:
     // The outcome of the last Czytaj or Zapis: NoError after a good one,
     // else why it failed.
     BusError error() const { return error_; }
-    QString errorString() const { return busErrorText(error_); }
+    QString errorString() const { return busErrorText(error_, lastReply_); }
+    // The bytes of the last reply that came (possibly none).
+    QByteArray lastReply() const { return lastReply_; }
 
     // Called once per exchange that went out (not for one refused before
     // sending); none by default, and then nothing is recorded or copied.
@@ -103,5 +119,6 @@ private:
     TSerialDriver& driver_;
     std::function<int()> busAddress_;
     BusError error_ = BusError::NoError;
+    QByteArray lastReply_;
     BusObserver observer_;
 };
