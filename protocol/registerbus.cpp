@@ -72,8 +72,46 @@ double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TPar
     return double(int64_t(requestBytes) * halves * 1000) / (2.0 * double(baud));
 }
 
-bool cameTooSoon(uint32_t elapsedTicks, double earliestMs, uint32_t tickStepMs) {
-    return double(elapsedTicks) + double(tickStepMs) <= earliestMs;
+bool cameTooSoon(double elapsed, double earliest, double step) {
+    return elapsed + step <= earliest;
+}
+
+bool fasterThanLine(const ReplyArrival& a, double characterMs) {
+    const double characterUs = characterMs * 1000.0;
+    // n bytes that all came within `us` (as the clock shows it; the true
+    // span is less than a step longer) on a line that needs (n - 1)
+    // character times between the first's arrival and the last's.
+    auto faster = [&](uint32_t n, uint32_t us) {
+        return n >= 2 && double(us) + double(a.stepUs) < 0.75 * double(n - 1) * characterUs;
+    };
+    return faster(a.firstCount, a.firstUs) || faster(a.count, a.lastUs);
+}
+
+bool earlyOnTheLine(const ReplyArrival& a, double earliestMs, double characterMs) {
+    if (a.count == 0 || fasterThanLine(a, characterMs)) return false;
+    return cameTooSoon(double(uint32_t(a.firstUs - a.writeUs)), earliestMs * 1000.0, double(a.stepUs));
+}
+
+bool crcPasses(const QByteArray& reply, int size) {
+    if (size < 3 || reply.size() < size) return false;
+    const auto* b = reinterpret_cast<const uint8_t*>(reply.constData());
+    const uint16_t crc = crc16(b, size_t(size - 2));
+    return b[size - 2] == (crc & 0xFF) && b[size - 1] == (crc >> 8);
+}
+
+bool isExceptionReply(const QByteArray& reply, int function) {
+    return reply.size() >= kExceptionReplyLength && uint8_t(reply[1]) == uint8_t(function | 0x80) &&
+           crcPasses(reply, kExceptionReplyLength);
+}
+
+bool answersRequest(const QByteArray& request, const QByteArray& reply) {
+    if (request.size() < 6 || reply.size() < 3 || reply[0] != request[0] || reply[1] != request[1])
+        return false;
+    if (uint8_t(request[1]) == relay::kReadRegisters)
+        return uint8_t(reply[2]) == uint8_t(2 * uint8_t(request[5])) &&
+               reply.size() == relay::readReplyLength(uint8_t(request[5]));
+    if (uint8_t(request[1]) == relay::kWriteRegister) return reply.left(6) == request.left(6);
+    return true;
 }
 
 } // namespace frames
@@ -191,6 +229,8 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         qCDebug(lcBus).noquote() << "not sent (port closed):" << request.toHex(' ');
         return false;
     }
+    // From here on no older input is left waiting: a reply's bytes are timed from this look.
+    const uint32_t since = driver_.clockUs();
     // Whatever still waits (the tail of a reply given up on) belongs to no
     // request of ours: a late reply of the same length would otherwise pass
     // its CRC and be taken as this request's answer. (An empty queue is left
@@ -202,61 +242,107 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
     const qint64 observedSentMs = observed ? QDateTime::currentMSecsSinceEpoch() : 0;
     const auto observedStart =
         observed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
-    // A short send shows up as a missing reply.
-    (void)driver_.WriteText(request);
-    driver_.HoldPolling();
+    const bool sent = driver_.WriteText(request);
+    uint32_t got = 0;
+    bool early = false;
     std::memset(reply, ' ', replySize);
-    const uint32_t got = driver_.ReadBlock(reply, replySize);
-    driver_.ReleasePolling();
-    // A reply that began before the request could have crossed the line
-    // answers an older request; its bytes go as any stale input does.
-    const bool early = got > 0 && replyTooSoon(request);
-    // Told by the count that came, not by the buffer's contents: an address
-    // byte of 0x20 is as good as any other.
-    const bool passes =
-        !early &&
-        frames::replyPasses(
-            QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(replySize)), got);
-    if (passes)
-        error_ = BusError::NoError;
-    else if (!driver_.IsOpen())
-        error_ = BusError::PortClosed;
-    else if (driver_.error() == TSerialDriver::Error::DeviceGone)
-        error_ = BusError::DeviceGone;
-    else if (got == 0)
-        error_ = BusError::NoReply;
-    else if (early)
-        error_ = BusError::EarlyReply;
-    else if (got < replySize)
-        error_ = BusError::ShortReply;
-    else
-        error_ = BusError::BadCrc;
+    if (sent) {
+        driver_.HoldPolling();
+        // An exception reply is shorter than any other: its length is read
+        // first, so that it is taken when it comes rather than waited out.
+        const uint32_t head = std::min<uint32_t>(replySize, uint32_t(frames::kExceptionReplyLength));
+        got = driver_.ReadBlock(reply, head);
+        const TSerialDriver::ReadTiming first = driver_.lastReadTiming();
+        const bool exception =
+            got == head && frames::isExceptionReply(
+                               QByteArray::fromRawData(reinterpret_cast<const char*>(reply), qsizetype(got)),
+                               uint8_t(request[1]));
+        uint32_t lastUs = first.lastUs;
+        if (got == head && head < replySize && !exception) {
+            const uint32_t more = driver_.ReadBlock(reply + got, replySize - got);
+            if (more > 0) lastUs = driver_.lastReadTiming().lastUs;
+            got += more;
+        }
+        driver_.ReleasePolling();
+        // A reply that began before the request could have crossed the line
+        // answers an older request; its bytes go as any stale input does.
+        if (got > 0) {
+            TSerialDriver::ReadTiming t = first;
+            t.lastUs = lastUs;
+            early = replyTooSoon(request, since, got, t);
+        }
+    }
     lastReply_ = QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got));
+    error_ = sent ? judge(request, lastReply_, replySize, early) : BusError::NotSent;
+    if (!sent && driver_.IsOpen() && driver_.error() == TSerialDriver::Error::DeviceGone)
+        error_ = BusError::DeviceGone;
+    else if (!sent && !driver_.IsOpen())
+        error_ = BusError::PortClosed;
+    const bool passes = error_ == BusError::NoError;
     if (lcBus().isDebugEnabled()) {
-        qCDebug(lcBus).noquote() << "sent" << request.toHex(' ');
-        qCDebug(lcBus).noquote()
-            << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
-            << QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)).toHex(' ') << "->"
-            << traceName(error_);
+        qCDebug(lcBus).noquote() << (sent ? "sent" : "not sent (the write failed)") << request.toHex(' ');
+        qCDebug(lcBus).noquote() << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
+                                 << lastReply_.toHex(' ') << "->" << traceName(error_);
     }
     // ... and the exchange as it went.
     if (observed) {
         const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - observedStart);
-        observer_({observedSentMs, request, QByteArray(reinterpret_cast<const char*>(reply), qsizetype(got)),
-                   error_, qint64(us.count())});
+        observer_({observedSentMs, request, lastReply_, error_, qint64(us.count())});
     }
     return passes;
 }
 
-bool RegisterBus::replyTooSoon(const QByteArray& request) const {
-    const double earliest = frames::earliestReplyMs(int(request.size()), driver_.BaudRateValue(),
-                                                    driver_.DataBits(), driver_.Parity(), driver_.StopBits());
-    const uint32_t elapsed = driver_.lastReadFirstByteTick() - driver_.lastWriteStartTick();
-    if (!frames::cameTooSoon(elapsed, earliest, driver_.tickStepMs())) return false;
+BusError RegisterBus::judge(const QByteArray& request, const QByteArray& reply, uint32_t replySize,
+                            bool early) const {
+    const uint32_t got = uint32_t(reply.size());
+    // Told by the count that came, not by the buffer's contents: an address
+    // byte of 0x20 is as good as any other.
+    if (!driver_.IsOpen()) return BusError::PortClosed;
+    if (driver_.error() == TSerialDriver::Error::DeviceGone) return BusError::DeviceGone;
+    if (got == 0) return BusError::NoReply;
+    if (early) return BusError::EarlyReply;
+    if (frames::isExceptionReply(reply, uint8_t(request[1])))
+        return reply[0] == request[0] ? BusError::Exception : BusError::OtherDevice;
+    if (got < replySize) return BusError::ShortReply;
+    if (!frames::crcPasses(reply, int(replySize))) return BusError::BadCrc;
+    if (!frames::answersRequest(request, reply)) return BusError::OtherDevice;
+    return BusError::NoError;
+}
+
+bool RegisterBus::replyTooSoon(const QByteArray& request, uint32_t since, uint32_t count,
+                               const TSerialDriver::ReadTiming& t) {
+    frames::ReplyArrival a;
+    a.writeUs = t.writeStartUs - since;
+    a.firstUs = t.firstUs - since;
+    a.firstCount = t.firstCount;
+    a.lastUs = t.lastUs - since;
+    a.count = count;
+    a.stepUs = std::max<uint32_t>(1, driver_.clockStepUs());
+    const uint32_t baud = driver_.BaudRateValue();
+    const double earliest = frames::earliestReplyMs(int(request.size()), baud, driver_.DataBits(),
+                                                    driver_.Parity(), driver_.StopBits());
+    const double character =
+        frames::earliestReplyMs(1, baud, driver_.DataBits(), driver_.Parity(), driver_.StopBits());
+    // A line that once carried a reply faster than its speed allows has no
+    // wire time for as long as it stays open: the rule no longer applies.
+    if (noWireTime_ && noWireTimeOpen_ == driver_.openCount()) return false;
+    if (frames::fasterThanLine(a, character)) {
+        noWireTime_ = true;
+        noWireTimeOpen_ = driver_.openCount();
+        qCDebug(lcBus).noquote() << QStringLiteral(
+                                        "the reply came faster than the line carries it (%1 bytes by "
+                                        "%2 ms, %3 by %4 ms): a line without wire time")
+                                        .arg(a.firstCount)
+                                        .arg(a.firstUs / 1000.0, 0, 'f', 1)
+                                        .arg(a.count)
+                                        .arg(a.lastUs / 1000.0, 0, 'f', 1);
+        return false;
+    }
+    if (!frames::earlyOnTheLine(a, earliest, character)) return false;
     qCDebug(lcBus).noquote() << QStringLiteral(
                                     "the reply began %1 ms after the request, which takes %2 ms on the line")
-                                    .arg(elapsed)
+                                    .arg(uint32_t(a.firstUs - a.writeUs) / 1000.0, 0, 'f', 1)
                                     .arg(earliest, 0, 'f', 1);
     return true;
 }

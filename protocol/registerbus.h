@@ -35,12 +35,44 @@ bool replyPasses(const QByteArray& buffer, uint32_t got);
 // speed 0.
 double earliestReplyMs(int requestBytes, uint32_t baud, TDataBits dataBits, TParity parity,
                        TStopBits stopBits);
-// True when a reply whose first byte was seen elapsedTicks after the write
+// True when a reply whose first byte was seen `elapsed` after the write
 // began cannot be the answer to that request: on a clock that moves in
-// steps of tickStepMs both readings lag the true times by less than a step,
-// so a reply that came no sooner than earliestMs always shows more than
-// earliestMs - tickStepMs.
-bool cameTooSoon(uint32_t elapsedTicks, double earliestMs, uint32_t tickStepMs);
+// steps of `step` both readings lag the true times by less than a step, so
+// a reply that came no sooner than `earliest` always shows more than
+// earliest - step. (Any one unit for all three.)
+bool cameTooSoon(double elapsed, double earliest, double step);
+
+// How a reply's bytes came, in µs from a look before the request's write
+// after which no older input was left waiting.
+struct ReplyArrival {
+    uint32_t writeUs = 0;    // the write began
+    uint32_t firstUs = 0;    // the first bytes had come by then ...
+    uint32_t firstCount = 0; // ... this many
+    uint32_t lastUs = 0;     // all had come by then ...
+    uint32_t count = 0;      // ... this many
+    uint32_t stepUs = 1;     // the clock's step
+};
+// True when the bytes came clearly faster than a line with wire time can
+// carry them (n bytes need n - 1 character times between the first's
+// arrival and the last's; here the first burst or the whole took less than
+// three quarters of that): a line without wire time (a virtual port, a
+// simulator or a gateway), where the time a request takes on the wire says
+// nothing about when its reply may come.
+bool fasterThanLine(const ReplyArrival& a, double characterMs);
+// True when the reply cannot answer the request: it came on a line that
+// shows wire time and began sooner than the request (earliestMs) could
+// have crossed it. A reply too early can only be an older request's.
+bool earlyOnTheLine(const ReplyArrival& a, double earliestMs, double characterMs);
+
+// True when the first `size` bytes of the reply carry a right CRC in their last two.
+bool crcPasses(const QByteArray& reply, int size);
+// True when reply is an exception reply (function + 0x80, a code, a right
+// CRC) to a request of function `function`, from any address.
+bool isExceptionReply(const QByteArray& reply, int function);
+// True when a whole reply with a right CRC answers the request itself: the
+// same address and function, and for a read the byte count of the
+// registers asked for, for a write the echo of the register and value.
+bool answersRequest(const QByteArray& request, const QByteArray& reply);
 } // namespace frames
 
 // The outcome of the last exchange.
@@ -113,12 +145,19 @@ private:
     // true when all of it came and its CRC is right.
     bool exchange(const QByteArray& request, uint8_t* reply, uint32_t replySize);
     // True (and traced) when the last read's first byte came too soon to
-    // answer request.
-    bool replyTooSoon(const QByteArray& request) const;
+    // answer request, on a line that shows wire time; `since` is the look
+    // before the write and `count` the bytes that came.
+    bool replyTooSoon(const QByteArray& request, uint32_t since, uint32_t count,
+                      const TSerialDriver::ReadTiming& timing);
+    // The outcome of an exchange whose reply of replySize bytes brought got.
+    BusError judge(const QByteArray& request, const QByteArray& reply, uint32_t replySize, bool early) const;
 
     TSerialDriver& driver_;
     std::function<int()> busAddress_;
     BusError error_ = BusError::NoError;
     QByteArray lastReply_;
     BusObserver observer_;
+    // The line of this open (the driver's openCount) came without wire time.
+    bool noWireTime_ = false;
+    uint32_t noWireTimeOpen_ = 0;
 };

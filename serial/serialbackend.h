@@ -3,6 +3,7 @@
 // so that the driver's logic is written once and each system supplies only
 // these few calls (serialbackend_posix.cpp, serialbackend_win32.cpp; CMake
 // picks one). Tests hand the driver a fake of their own.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,6 +13,15 @@
 // Millisecond tick count; it wraps at 2^32, so only differences taken in
 // 32-bit unsigned arithmetic are meaningful.
 uint32_t tickCount();
+
+// A monotonic clock in microseconds, much finer than the tick count where the
+// system has one (QueryPerformanceCounter on Windows); it wraps at 2^32 (71
+// minutes), so only differences taken in 32-bit unsigned arithmetic count.
+inline uint32_t fineClockUs() {
+    return uint32_t(std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count());
+}
 
 // The operating system's version as the version query reports it.
 struct OsVersion {
@@ -78,6 +88,11 @@ public:
     // The steps that clock moves in, in ms: a reading may lag the true time
     // by up to this much.
     virtual uint32_t tickStepMs() const { return 1; }
+    // The clock that a reply's arrival is timed on, in µs, and its steps: by
+    // default the tick clock, so that a backend with a clock of its own
+    // drives both; the system's backends give fineClockUs.
+    virtual uint32_t clockUs() const { return ticks() * 1000u; }
+    virtual uint32_t clockStepUs() const { return tickStepMs() * 1000u; }
 
     // Why the last open or applyLineState failed.
     virtual LineFault fault() const { return LineFault::Other; }

@@ -393,6 +393,8 @@ public:
     }
 
     void waitReadable(uint32_t ms) override { waitFor(POLLIN, ms); }
+    uint32_t clockUs() const override { return fineClockUs(); }
+    uint32_t clockStepUs() const override { return 1; }
 
     void waitWritable(uint32_t ms) override { waitFor(POLLOUT, ms); }
 

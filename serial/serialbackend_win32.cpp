@@ -132,6 +132,9 @@ public:
     LineFault fault() const override { return fault_; }
     // GetTickCount moves with the system's clock interrupt: 10 to 16 ms.
     uint32_t tickStepMs() const override { return kTickCountStepMs; }
+    // A reply's arrival is timed on the performance counter instead.
+    uint32_t clockUs() const override { return fineClockUs(); }
+    uint32_t clockStepUs() const override { return 1; }
     bool hungUp() const override { return lost_; }
 
     // Each call already returns within the port time-outs; the loops spin.

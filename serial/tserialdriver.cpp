@@ -189,6 +189,7 @@ bool TSerialDriver::OpenPort() {
     (void)backend_->setShortTimeouts();
     pollTimer_->start(pollingDelay_);
     error_ = Error::NoError;
+    ++openCount_;
     qCDebug(lcSerial).noquote() << "opened" << lastPath_ << "with line settings" << lineSettingsText();
     return true;
 }
@@ -314,6 +315,7 @@ uint32_t TSerialDriver::WriteBlockTimed(const void* data, uint32_t size, uint32_
     uint32_t total = 0;
     uint32_t lastProgress = backend_->ticks();
     lastWriteStartTick_ = lastProgress;
+    readTiming_.writeStartUs = backend_->clockUs();
     while (total < size) {
         if (lineLost()) break;
         const uint16_t room = OutputRoom();
@@ -355,12 +357,19 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
         if (lineLost()) break;
         const uint32_t waiting = InputCount();
         if (waiting > 0) {
+            // What the read takes came by now (it takes no more than was waiting).
+            const uint32_t seenUs = backend_->clockUs();
             uint32_t got = 0;
             backend_->read(p + total, std::min(size - total, waiting), got);
             // Only bytes that came count as activity: a port that keeps
             // claiming input but delivers none still times out.
             if (got > 0) {
-                if (total == 0) lastReadFirstByteTick_ = lookTick;
+                if (total == 0) {
+                    lastReadFirstByteTick_ = lookTick;
+                    readTiming_.firstUs = seenUs;
+                    readTiming_.firstCount = waiting;
+                }
+                readTiming_.lastUs = seenUs;
                 total += got;
                 lastProgress = backend_->ticks();
                 continue;
@@ -373,7 +382,11 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
         backend_->waitReadable(std::min<uint32_t>(inputTimeout_ - idle + 1, 1000));
         lookTick = backend_->ticks();
     }
-    if (total == 0) lastReadFirstByteTick_ = backend_->ticks();
+    if (total == 0) {
+        lastReadFirstByteTick_ = backend_->ticks();
+        readTiming_.firstUs = readTiming_.lastUs = backend_->clockUs();
+        readTiming_.firstCount = 0;
+    }
     ReleasePolling();
     if (lcSerial().isDebugEnabled())
         qCDebug(lcSerial).noquote() << "received" << total << "of" << size << "bytes:" << hex(buffer, total);
@@ -382,6 +395,14 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
 
 uint32_t TSerialDriver::tickStepMs() const {
     return backend_->tickStepMs();
+}
+
+uint32_t TSerialDriver::clockUs() const {
+    return backend_->clockUs();
+}
+
+uint32_t TSerialDriver::clockStepUs() const {
+    return backend_->clockStepUs();
 }
 
 // ---- supporting functions

@@ -154,6 +154,23 @@ public:
     uint32_t lastReadFirstByteTick() const { return lastReadFirstByteTick_; }
     uint32_t tickStepMs() const;
 
+    // The same on the finer clock that a reply's arrival is timed on
+    // (clockUs, µs, moving in steps of clockStepUs): when the last write
+    // began; by when the last read's first bytes had come (just after the
+    // look that found them) and how many had come by then (all that waited,
+    // taken or not); by when its last bytes had come. With no bytes the last two are the read's end.
+    struct ReadTiming {
+        uint32_t writeStartUs = 0;
+        uint32_t firstUs = 0;
+        uint32_t firstCount = 0;
+        uint32_t lastUs = 0;
+    };
+    const ReadTiming& lastReadTiming() const { return readTiming_; }
+    uint32_t clockUs() const;
+    uint32_t clockStepUs() const;
+    // Counts the successful opens: a new count is a new line.
+    uint32_t openCount() const { return openCount_; }
+
     // The reason of the last failure: set by a failed open, a refused line
     // setting and a hang-up; a successful open clears it.
     Error error() const { return error_; }
@@ -214,6 +231,8 @@ private:
     int64_t packetStartTick_ = -1;
     uint32_t lastWriteStartTick_ = 0;
     uint32_t lastReadFirstByteTick_ = 0;
+    ReadTiming readTiming_;
+    uint32_t openCount_ = 0;
     int32_t pollingPauseCount_ = 0;
     Error error_ = Error::NoError;
     QString lastPath_;

@@ -4,11 +4,12 @@
 // frames, lets libmodbus answer them from the relay model, spoils the replies
 // as the fault injection says, writes them back and logs every exchange.
 //
-// The line is modelled in time: each byte the program writes is heard one
-// character time (at the program's speed, as the terminal shows it) after the
-// line was free for it, a request is taken only once its last byte has been
-// heard, and with line timing on the reply follows after the response delay,
-// one character time a byte.
+// With line timing on the line is modelled in time: each byte the program
+// writes is heard one character time (at the program's speed, as the terminal
+// shows it) after the line was free for it, a request is taken only once its
+// last byte has been heard, and the reply follows after the response delay,
+// one character time a byte. With it off the relay answers at once, as a
+// software peer on a port pair does.
 #include "sim/control.h"
 #include "sim/controlsocket.h"
 #include "sim/exchangelog.h"
@@ -388,7 +389,9 @@ void Simulator::readLine() {
             SeenLine seen;
             if (!readSeenLine(master_, seen)) seen.baud = 0;
             const bool right = hearsProgram(line_.own, seen);
-            const double character = characterSeconds(programFormat(line_.own, seen));
+            // Without line timing the relay hears a request the moment it is
+            // written, as a software peer on a port pair does.
+            const double character = line_.timing ? characterSeconds(programFormat(line_.own, seen)) : 0.0;
             for (ssize_t i = 0; i < n; ++i) {
                 RxByte b;
                 b.value = buf[i];

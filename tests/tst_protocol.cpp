@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <thread>
@@ -36,7 +37,8 @@ struct Answer {
     int delayMs = 0;   // Late: the reply goes out this much after it could have
     int address = -1;  // reply from another address
     QByteArray extra;  // sent after the reply
-    int staleBase = 0; // Stale: the base of the old reply sent at once
+    int staleBase = 0; // Stale: the base of the old reply, on its way one character a byte
+    int exception = 0; // an exception reply with this code instead of the answer
 };
 
 uint16_t crcOf(const std::vector<uint8_t>& b) {
@@ -140,8 +142,13 @@ private:
         const int start = (req[2] << 8 | req[3]) + 1;
         if (req[1] == 0x03) {
             reply = readReply(a.address >= 0 ? a.address : req[0], start, req[5], a.base);
-            // An old reply to the same request, already on its way.
-            if (a.kind == Answer::Stale) pty_.send(readReply(req[0], start, req[5], a.staleBase));
+            // An old reply to the same request, already on its way: on a
+            // line with wire time its bytes come one character time apart.
+            if (a.kind == Answer::Stale)
+                for (const uint8_t b : readReply(req[0], start, req[5], a.staleBase)) {
+                    pty_.send({b});
+                    std::this_thread::sleep_for(requestTime_ / 8);
+                }
         } else {
             reply = req; // a write is answered with its own echo
             if (a.address >= 0) {
@@ -149,6 +156,11 @@ private:
                 reply.resize(6);
                 appendCrc(reply);
             }
+        }
+        if (a.exception) {
+            reply = {uint8_t(a.address >= 0 ? a.address : req[0]), uint8_t(req[1] | 0x80),
+                     uint8_t(a.exception)};
+            appendCrc(reply);
         }
         if (a.kind == Answer::BadCrc) reply.back() ^= 0x01;
         if (a.kind == Answer::Short) reply.resize(size_t(a.length));
@@ -211,6 +223,12 @@ struct ClockedLine {
     std::deque<uint8_t> input;
     std::vector<std::pair<uint32_t, std::vector<uint8_t>>> arrivals;
     QByteArray written;
+    bool stallWrites = false;
+    // Bytes that come one every characterMs from `at` (ms).
+    void paced(uint32_t at, const std::vector<uint8_t>& bytes, double characterMs) {
+        for (size_t k = 0; k < bytes.size(); ++k)
+            arrivals.push_back({at + uint32_t(std::lround(double(k) * characterMs)), {bytes[k]}});
+    }
     void arrive() {
         for (auto it = arrivals.begin(); it != arrivals.end();)
             if (int32_t(now - it->first) >= 0) {
@@ -258,8 +276,8 @@ public:
         return true;
     }
     bool write(const void* data, uint32_t size, uint32_t& count) override {
-        l->written.append(static_cast<const char*>(data), qsizetype(size));
-        count = size;
+        count = l->stallWrites ? 0 : size;
+        l->written.append(static_cast<const char*>(data), qsizetype(count));
         return true;
     }
     void waitReadable(uint32_t ms) override {
@@ -302,6 +320,12 @@ private slots:
     void earliestReplyMs();
     void cameTooSoon_data();
     void cameTooSoon();
+    void fasterThanLine_data();
+    void fasterThanLine();
+    void answersRequest_data();
+    void answersRequest();
+    void isExceptionReply_data();
+    void isExceptionReply();
     void genuineReplyNeverRefused_data();
     void genuineReplyNeverRefused();
     void replyTimedThroughBus_data();
@@ -320,7 +344,9 @@ private slots:
     void writeFailures_data();
     void writeFailures();
     void address32();
-    void replyFieldsNotCompared();
+    void replyFromAnotherDeviceRefused_data();
+    void replyFromAnotherDeviceRefused();
+    void requestNotSent();
     void resizeKeepsEntries();
     void lateReplyDoesNotPoisonNext();
     void longReplyTailIsNotTakenNextTime();
@@ -502,6 +528,101 @@ void TestProtocol::cameTooSoon() {
                  qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 
+void TestProtocol::fasterThanLine_data() {
+    QTest::addColumn<uint>("firstUs");
+    QTest::addColumn<uint>("firstCount");
+    QTest::addColumn<uint>("lastUs");
+    QTest::addColumn<uint>("count");
+    QTest::addColumn<uint>("stepUs");
+    QTest::addColumn<double>("characterMs");
+    QTest::addColumn<bool>("faster");
+    // 4800 8N1: 2.083 ms a character; 29 bytes need 58.3 ms from the first's arrival to the last's.
+    const double c4800 = 10000.0 / 4800;
+    QTest::newRow("a port pair: 29 at once after 3 ms")
+        << 3000u << 29u << 3000u << 29u << 1u << c4800 << true;
+    QTest::newRow("a port pair: 29 at once after 12 ms")
+        << 12000u << 29u << 12000u << 29u << 1u << c4800 << true;
+    QTest::newRow("a wire: one byte, the rest paced")
+        << 26000u << 1u << 84400u << 29u << 1u << c4800 << false;
+    QTest::newRow("a wire: 3 bytes by the first look, paced")
+        << 4200u << 3u << 62500u << 29u << 1u << c4800 << false;
+    QTest::newRow("a wire, a late look: 29 by 60 ms")
+        << 60000u << 29u << 60000u << 29u << 1u << c4800 << false;
+    QTest::newRow("a burst of 8 at the first look") << 2000u << 8u << 60000u << 29u << 1u << c4800 << true;
+    // Three quarters of the wire time: a loaded machine's late look is no proof.
+    QTest::newRow("29 by 44 ms") << 44000u << 29u << 44000u << 29u << 1u << c4800 << false;
+    QTest::newRow("29 by 43 ms") << 43000u << 29u << 43000u << 29u << 1u << c4800 << true;
+    QTest::newRow("a lone byte") << 0u << 1u << 0u << 1u << 1u << c4800 << false;
+    QTest::newRow("nothing") << 0u << 0u << 0u << 0u << 1u << c4800 << false;
+    // A 16 ms clock may show a 20 ms span as 4.
+    QTest::newRow("16 ms clock, 8 bytes shown in 8 ms at 2400")
+        << 8000u << 8u << 8000u << 8u << 16000u << 10000.0 / 2400 << false;
+    QTest::newRow("16 ms clock, 29 bytes shown in 16 ms at 2400")
+        << 16000u << 29u << 16000u << 29u << 16000u << 10000.0 / 2400 << true;
+}
+
+void TestProtocol::fasterThanLine() {
+    frames::ReplyArrival a;
+    QFETCH(uint, firstUs);
+    QFETCH(uint, firstCount);
+    QFETCH(uint, lastUs);
+    QFETCH(uint, count);
+    QFETCH(uint, stepUs);
+    QFETCH(double, characterMs);
+    QFETCH(bool, faster);
+    a.firstUs = firstUs;
+    a.firstCount = firstCount;
+    a.lastUs = lastUs;
+    a.count = count;
+    a.stepUs = stepUs;
+    QCOMPARE(frames::fasterThanLine(a, characterMs), faster);
+    // Faster than the line: never early, however soon it began.
+    a.writeUs = 0;
+    if (faster) QVERIFY(!frames::earlyOnTheLine(a, 1000.0, characterMs));
+}
+
+void TestProtocol::answersRequest_data() {
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("answers");
+    const QByteArray read = frames::readRequest(1, 1, 1);
+    const QByteArray write = frames::writeRequest(3, 10, 0);
+    QTest::newRow("read, its reply") << read << QByteArray::fromHex("01030200190000") << true;
+    QTest::newRow("read, another address") << read << QByteArray::fromHex("02030200190000") << false;
+    QTest::newRow("read, another function") << read << QByteArray::fromHex("01040200190000") << false;
+    QTest::newRow("read, another count") << read << QByteArray::fromHex("01030400190000") << false;
+    QTest::newRow("write, its echo") << write << write << true;
+    QTest::newRow("write, another register") << write << frames::writeRequest(3, 11, 0) << false;
+    QTest::newRow("write, another value") << write << frames::writeRequest(3, 10, 1) << false;
+    QTest::newRow("write, another address") << write << frames::writeRequest(4, 10, 0) << false;
+}
+
+void TestProtocol::answersRequest() {
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, answers);
+    QCOMPARE(frames::answersRequest(request, reply), answers);
+}
+
+void TestProtocol::isExceptionReply_data() {
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("function");
+    QTest::addColumn<bool>("exception");
+    QTest::newRow("read, illegal data address") << QByteArray::fromHex("018302c0f1") << 3 << true;
+    QTest::newRow("write, illegal data value") << QByteArray::fromHex("018603") << 6 << false;
+    QTest::newRow("write, illegal data value, CRC") << QByteArray::fromHex("0186030261") << 6 << true;
+    QTest::newRow("another function's") << QByteArray::fromHex("018302c0f1") << 6 << false;
+    QTest::newRow("bad CRC") << QByteArray::fromHex("018302c0f0") << 3 << false;
+    QTest::newRow("a normal reply") << QByteArray::fromHex("0103020019") << 3 << false;
+}
+
+void TestProtocol::isExceptionReply() {
+    QFETCH(QByteArray, reply);
+    QFETCH(int, function);
+    QFETCH(bool, exception);
+    QCOMPARE(frames::isExceptionReply(reply, function), exception);
+}
+
 void TestProtocol::genuineReplyNeverRefused_data() {
     addFormatColumns();
     QTest::addColumn<uint>("step");
@@ -544,35 +665,56 @@ void TestProtocol::replyTimedThroughBus_data() {
     addFormatColumns();
     QTest::addColumn<int>("at");     // ms after the write began
     QTest::addColumn<int>("length"); // bytes of the 29-byte reply that come
+    QTest::addColumn<bool>("paced"); // one character time a byte (a line with wire time), else all at once
     QTest::addColumn<int>("error");
     const int early = int(BusError::EarlyReply), ok = int(BusError::NoError);
-    QTest::newRow("19200 8O1 1 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29
+    QTest::newRow("19200 8O1 1 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29 << true
                                     << early;
-    QTest::newRow("19200 8O1 3 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 3 << 29
+    QTest::newRow("19200 8O1 3 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 3 << 29 << true
                                     << early;
-    QTest::newRow("19200 8O1 4 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 4 << 29 << ok;
-    QTest::newRow("9600 8E1 8 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 29
+    QTest::newRow("19200 8O1 4 ms") << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 4 << 29 << true
+                                    << ok;
+    QTest::newRow("9600 8E1 8 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 8 << 29 << true
                                    << early;
-    QTest::newRow("9600 8E1 9 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 9 << 29 << ok;
+    QTest::newRow("9600 8E1 9 ms") << 9600u << int(db8BITS) << int(ptEVEN) << int(sb1BITS) << 9 << 29 << true
+                                   << ok;
     QTest::newRow("4800 8N1 15 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 15 << 29
+                                    << true << early;
+    QTest::newRow("4800 8N1 16 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16 << 29
+                                    << true << ok;
+    QTest::newRow("2400 7O2 35 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 35 << 29 << true
                                     << early;
-    QTest::newRow("4800 8N1 16 ms") << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 16 << 29 << ok;
-    QTest::newRow("2400 7O2 35 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 35 << 29
-                                    << early;
-    QTest::newRow("2400 7O2 36 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 36 << 29 << ok;
+    QTest::newRow("2400 7O2 36 ms") << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 36 << 29 << true
+                                    << ok;
     // An early start tells more than what came of it.
     QTest::newRow("2400 8N1 part, early")
-        << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12 << early;
-    QTest::newRow("2400 8N1 part, in time")
-        << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 40 << 12 << int(BusError::ShortReply);
+        << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12 << true << early;
+    QTest::newRow("2400 8N1 part, in time") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 40
+                                            << 12 << true << int(BusError::ShortReply);
+    // A reply that came faster than the line carries it comes from a line
+    // without wire time (a port pair, a software peer): when it began says
+    // nothing, and it is taken.
+    QTest::newRow("4800 8N1 at once, 1 ms")
+        << 4800u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 1 << 29 << false << ok;
+    QTest::newRow("2400 7O2 at once, 1 ms")
+        << 2400u << int(db7BITS) << int(ptODD) << int(sb2BITS) << 1 << 29 << false << ok;
+    QTest::newRow("19200 8O1 at once, 1 ms")
+        << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29 << false << ok;
+    QTest::newRow("2400 8N1 part at once") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12
+                                           << false << int(BusError::ShortReply);
+    // 29 bytes at once 12 ms after the write at 19200 bit/s could have been
+    // on the wire since before it: no proof either way, and not too soon.
+    QTest::newRow("19200 8O1 at once, 12 ms")
+        << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 12 << 29 << false << ok;
 }
 
-// Through the driver and the bus on a clock of the test's own: the first
-// byte's time decides, to the millisecond.
+// Through the driver and the bus on a clock of the test's own: how the bytes
+// came and when the first came decide, to the millisecond.
 void TestProtocol::replyTimedThroughBus() {
     const LineFormat f = fetchFormat();
     QFETCH(int, at);
     QFETCH(int, length);
+    QFETCH(bool, paced);
     QFETCH(int, error);
     auto line = std::make_shared<ClockedLine>();
     TSerialDriver driver(std::make_unique<ClockedBackend>(line), nullptr);
@@ -583,11 +725,15 @@ void TestProtocol::replyTimedThroughBus() {
     driver.setInputTimeout(100);
     QVERIFY(driver.OpenPort());
     RegisterBus bus(driver, [] { return 3; });
-    line->arrivals = {{line->now + 40, readReply(3, 1, 12, 100)}};
+    const double character = f.bitsPerChar() * 1000.0 / f.baud;
+    line->paced(line->now + 40, readReply(3, 1, 12, 100), character);
     QVERIFY(bus.Czytaj(1, 12));
     std::vector<uint8_t> reply = readReply(3, 1, 12, 500);
     reply.resize(size_t(length));
-    line->arrivals = {{line->now + uint32_t(at), reply}};
+    if (paced)
+        line->paced(line->now + uint32_t(at), reply, character);
+    else
+        line->arrivals = {{line->now + uint32_t(at), reply}};
     QCOMPARE(bus.Czytaj(1, 12), error == int(BusError::NoError));
     QCOMPARE(int(bus.error()), error);
     QCOMPARE(bus.RegisterValues[0], error == int(BusError::NoError) ? 501 : 101);
@@ -608,10 +754,12 @@ void TestProtocol::earlyReplyLeavesNextItsOwn() {
     QVERIFY(driver.OpenPort());
     RegisterBus bus(driver, [] { return 3; });
     const uint32_t t = line->now;
-    line->arrivals = {{t + 1, readReply(3, 1, 12, 100)}, {t + 6, readReply(3, 1, 12, 200)}};
+    const double character = 11 * 1000.0 / 19200;
+    line->paced(t + 1, readReply(3, 1, 12, 100), character);
+    line->paced(t + 18, readReply(3, 1, 12, 200), character);
     const bool first = bus.Czytaj(1, 12);
-    line->now += 20;
-    line->arrivals.push_back({line->now + 6, readReply(3, 1, 12, 300)});
+    line->now += 40;
+    line->paced(line->now + 6, readReply(3, 1, 12, 300), character);
     const bool second = bus.Czytaj(1, 12);
     QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(before);
@@ -621,7 +769,7 @@ void TestProtocol::earlyReplyLeavesNextItsOwn() {
     QCOMPARE(bus.RegisterValues[0], 301);
     const QString all = traced.join(QLatin1Char('\n'));
     QVERIFY2(traced.contains(QStringLiteral(
-                 "vrk.bus: the reply began 1 ms after the request, which takes 4.6 ms on the line")),
+                 "vrk.bus: the reply began 1.0 ms after the request, which takes 4.6 ms on the line")),
              qPrintable(all));
     QVERIFY2(all.contains(QStringLiteral("vrk.bus: received 29 of 29 bytes: 03 03 18 00 65")) &&
                  all.contains(QStringLiteral("-> early reply")),
@@ -759,13 +907,62 @@ void TestProtocol::address32() {
 }
 
 // A reply of the right length with a good CRC passes whoever sent it.
-void TestProtocol::replyFieldsNotCompared() {
-    Line l;
-    Answer other = good(0);
-    other.address = 5;
-    l.relay.script({other, other});
+void TestProtocol::replyFromAnotherDeviceRefused_data() {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("address");   // the reply's address
+    QTest::addColumn<int>("exception"); // an exception reply's code, 0: none
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("read, another address")
+        << false << 5 << 0 << int(BusError::OtherDevice) << "Reply from another device (address 5).";
+    QTest::newRow("write, another address")
+        << true << 4 << 0 << int(BusError::OtherDevice) << "Reply from another device (address 4).";
+    QTest::newRow("read refused") << false << -1 << 2 << int(BusError::Exception)
+                                  << "The relay refused the request: illegal data address (exception 2).";
+    QTest::newRow("write refused") << true << -1 << 3 << int(BusError::Exception)
+                                   << "The relay refused the request: illegal data value (exception 3).";
+    QTest::newRow("refusal by another address")
+        << false << 7 << 1 << int(BusError::OtherDevice) << "Reply from another device (address 7).";
+}
+
+// Another device's reply, whole and sound, answers nothing of ours; the
+// relay's own refusal is taken when it comes, not waited out as a short reply.
+void TestProtocol::replyFromAnotherDeviceRefused() {
+    QFETCH(bool, write);
+    QFETCH(int, address);
+    QFETCH(int, exception);
+    QFETCH(int, error);
+    QFETCH(QString, text);
+    Line l(LineFormat{}, 1000);
+    QVERIFY(l.opened);
+    Answer a = good(0);
+    a.address = address;
+    a.exception = exception;
+    l.relay.script({good(10), a});
     QVERIFY(l.bus.Czytaj(1, 2));
-    QVERIFY(l.bus.Zapis(10, 0));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!(write ? l.bus.Zapis(10, 0) : l.bus.Czytaj(1, 2)));
+    // Not waited out: the time-out is a second.
+    if (exception) QVERIFY2(timer.elapsed() < 900, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(int(l.bus.error()), error);
+    QCOMPARE(l.bus.errorString(), text);
+    QCOMPARE(l.bus.RegisterValues, (QVector<int32_t>{11, 12}));
+}
+
+// A request that could not be written is not reported as a relay that did not answer.
+void TestProtocol::requestNotSent() {
+    auto line = std::make_shared<ClockedLine>();
+    TSerialDriver driver(std::make_unique<ClockedBackend>(line), nullptr);
+    driver.setOutputTimeout(50);
+    QVERIFY(driver.OpenPort());
+    RegisterBus bus(driver, [] { return 3; });
+    line->stallWrites = true;
+    QVERIFY(!bus.Czytaj(1, 12));
+    QCOMPARE(bus.error(), BusError::NotSent);
+    QVERIFY(!bus.Zapis(10, 0));
+    QCOMPARE(bus.error(), BusError::NotSent);
+    QCOMPARE(bus.errorString(), busErrorText(BusError::NotSent));
 }
 
 void TestProtocol::resizeKeepsEntries() {
@@ -875,17 +1072,17 @@ void TestProtocol::staleReplyOnTheLineRefused() {
     stale.kind = Answer::Stale;
     stale.staleBase = 900;
     l.relay.script({good(100), stale, good(300)});
-    QVERIFY(l.bus.Czytaj(26, 25));
-    QVERIFY(!l.bus.Czytaj(26, 25));
+    QVERIFY(l.bus.Czytaj(26, 1));
+    QVERIFY(!l.bus.Czytaj(26, 1));
     QCOMPARE(l.bus.error(), BusError::EarlyReply);
     QCOMPARE(l.bus.RegisterValues[0], 126);
     // Its own reply comes behind it, and waits.
     l.driver.HoldPolling();
-    for (int i = 0; i < 5000 && l.driver.InputCount() < 55; ++i)
+    for (int i = 0; i < 5000 && l.driver.InputCount() < 7; ++i)
         usleep(1000);
-    QCOMPARE(l.driver.InputCount(), 55u);
+    QCOMPARE(l.driver.InputCount(), 7u);
     l.driver.ReleasePolling();
-    QVERIFY(l.bus.Czytaj(26, 25));
+    QVERIFY(l.bus.Czytaj(26, 1));
     QCOMPARE(l.bus.RegisterValues[0], 326);
 }
 

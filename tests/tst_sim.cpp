@@ -942,9 +942,10 @@ private slots:
         QCOMPARE(reasons, (QStringList{"line-settings", "-", "line-settings", "-", "-"}));
     }
 
-    // No relay answers before it has heard the request: the reply's first byte
-    // comes no sooner than the request's time on the wire, and with line
-    // timing the response delay later, its bytes one character time apart.
+    // With line timing no relay answers before it has heard the request: the
+    // reply's first byte comes no sooner than the request's time on the wire
+    // and the response delay, its bytes one character time apart. Without,
+    // the relay answers at once, as a software peer on a port pair does.
     // Lower bounds only: a loaded machine makes everything later, never sooner.
     void replyWaitsForTheWire_data() {
         QTest::addColumn<QStringList>("relayArgs");
@@ -954,23 +955,29 @@ private slots:
         QTest::addColumn<int>("stopBits");
         QTest::addColumn<double>("delayMs"); // the relay's wait after hearing the request
         QTest::addColumn<bool>("paced");
+        QTest::addColumn<double>(
+            "beforeMs"); // without line timing: the first byte sooner than this (-1: no bound)
         QTest::newRow("timing off at 2400")
-            << QStringList{"--baud", "2400"} << "" << 2400 << false << 1 << 0.0 << false;
+            << QStringList{"--baud", "2400"} << "" << 2400 << false << 1 << 0.0 << false << -1.0;
         QTest::newRow("timing off at 19200")
-            << QStringList{"--baud", "19200"} << "" << 19200 << false << 1 << 0.0 << false;
-        QTest::newRow("timing off, late reply")
-            << QStringList{"--late-ms", "100"} << "late next 1" << 4800 << false << 1 << 100.0 << false;
+            << QStringList{"--baud", "19200"} << "" << 19200 << false << 1 << 0.0 << false << -1.0;
+        // At 300 bit/s the request alone takes 267 ms on a wire: a relay
+        // without line timing has answered long before.
+        QTest::newRow("timing off at 300: at once")
+            << QStringList{"--baud", "300"} << "" << 300 << false << 1 << 0.0 << false << 130.0;
+        QTest::newRow("timing off, late reply") << QStringList{"--late-ms", "100"} << "late next 1" << 4800
+                                                << false << 1 << 100.0 << false << -1.0;
         QTest::newRow("timing on at 2400") << QStringList{"--line-timing", "on", "--baud", "2400"} << ""
-                                           << 2400 << false << 1 << 5.0 << true;
+                                           << 2400 << false << 1 << 5.0 << true << -1.0;
         QTest::newRow("timing on at 9600, 30 ms turnaround")
             << QStringList{"--line-timing", "on", "--baud", "9600", "--response-ms", "30"} << "" << 9600
-            << false << 1 << 30.0 << true;
+            << false << 1 << 30.0 << true << -1.0;
         QTest::newRow("timing on at 4800 8O2")
             << QStringList{"--line-timing", "on", "--parity", "odd", "--stop-bits", "2"} << "" << 4800 << true
-            << 2 << 5.0 << true;
+            << 2 << 5.0 << true << -1.0;
         QTest::newRow("timing on, late reply")
             << QStringList{"--line-timing", "on", "--baud", "19200", "--late-ms", "100"} << "late next 1"
-            << 19200 << false << 1 << 105.0 << true;
+            << 19200 << false << 1 << 105.0 << true << -1.0;
     }
     void replyWaitsForTheWire() {
         QFETCH(QStringList, relayArgs);
@@ -980,6 +987,7 @@ private slots:
         QFETCH(int, stopBits);
         QFETCH(double, delayMs);
         QFETCH(bool, paced);
+        QFETCH(double, beforeMs);
         QVERIFY(up(relayArgs));
         QVERIFY(line_.setLine(baud, odd ? "odd" : "none", 8, stopBits));
         if (!command.isEmpty()) QVERIFY(relay_.control(command));
@@ -992,7 +1000,9 @@ private slots:
                                     .arg(firstMs)
                                     .arg(restMs)
                                     .arg(requestMs);
-        QVERIFY2(firstMs >= requestMs + delayMs - 0.2, qPrintable(figures));
+        // With line timing the request's own time on the wire comes first.
+        QVERIFY2(firstMs >= (paced ? requestMs : 0.0) + delayMs - 0.2, qPrintable(figures));
+        if (beforeMs >= 0) QVERIFY2(firstMs < beforeMs, qPrintable(figures));
         // Paced: the last byte comes no sooner than the whole reply's wire time after that.
         if (paced)
             QVERIFY2(firstMs + restMs >= requestMs + delayMs + wireMs(29, baud, odd, stopBits) - 0.2,
@@ -1019,7 +1029,7 @@ private slots:
         QFETCH(int, chunk);
         QFETCH(int, pauseMs);
         QFETCH(bool, answered);
-        QVERIFY(up({"--baud", QString::number(baud)}));
+        QVERIFY(up({"--baud", QString::number(baud), "--line-timing", "on"}));
         QVERIFY(line_.setLine(baud, "none", 8, 1));
         const QByteArray request = readRequest(3, 12, 1);
         for (int i = 0; i < request.size(); i += chunk) {
