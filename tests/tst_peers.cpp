@@ -59,9 +59,9 @@ public:
         if (!QFileInfo::exists(port())) return QStringLiteral("socat made no pseudo-terminal pair");
         slave_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         slave_.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral(VRK_PEER_SLAVE), QStringLiteral("--port"), peerPort(), QStringLiteral("--baud"),
-                      QString::number(baud), QStringLiteral("--address"), QString::number(kAddress),
-                      QStringLiteral("--write-log"), writeLog()});
+                     {QStringLiteral(VRK_PEER_SLAVE), QStringLiteral("--port"), peerPort(),
+                      QStringLiteral("--baud"), QString::number(baud), QStringLiteral("--address"),
+                      QString::number(kAddress), QStringLiteral("--write-log"), writeLog()});
         if (!slave_.waitForStarted()) return QStringLiteral("the pymodbus slave did not start");
         // Serving once it answers (pymodbus takes a second or so to start).
         TSerialDriver driver;
@@ -148,6 +148,7 @@ private slots:
     void windowSetpointsReadAndWritten();
     void cliAtEachSpeed_data();
     void cliAtEachSpeed();
+    void scanNamesNoPhantom();
 };
 
 void TstPeers::readsAtEachSpeed_data() {
@@ -196,7 +197,8 @@ void TstPeers::readsAtEachSpeed() {
         }
         czekaj(20);
     }
-    qInfo("%s at %d bit/s: %d of 100 reads good", timedSimulator ? "timed simulator" : "pymodbus", baud, good);
+    qInfo("%s at %d bit/s: %d of 100 reads good", timedSimulator ? "timed simulator" : "pymodbus", baud,
+          good);
     QVERIFY2(good == 100, qPrintable(failures.join(QLatin1Char('\n'))));
 }
 
@@ -285,7 +287,8 @@ void TstPeers::cliAtEachSpeed() {
     PeerSlave peer;
     const QString failed = peer.start(baud);
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
-    const QStringList line{QStringLiteral("--port"), peer.port(), QStringLiteral("--baud"), QString::number(baud),
+    const QStringList line{QStringLiteral("--port"),    peer.port(),
+                           QStringLiteral("--baud"),    QString::number(baud),
                            QStringLiteral("--address"), QString::number(kAddress)};
     const Run read = runCli(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + line);
     QVERIFY2(read.status == 0, qPrintable(read.err));
@@ -306,6 +309,20 @@ void TstPeers::cliAtEachSpeed() {
     const QStringList writes = peer.writes();
     QCOMPARE(writeCounts(writes), oncePerSetpoint());
     QVERIFY(writes.contains(QStringLiteral("17 35")));
+}
+
+// A slow relay at 3 (75 ms) answers after the scan has moved on to 4: its
+// reply is 3's, never taken as 4's.
+void TstPeers::scanNamesNoPhantom() {
+    SimRelay sim;
+    QVERIFY(sim.start({QStringLiteral("--line-timing"), QStringLiteral("on"), QStringLiteral("--response-ms"),
+                       QStringLiteral("75")}));
+    const Run scan =
+        runCli({QStringLiteral("scan"), QStringLiteral("--from"), QStringLiteral("1"), QStringLiteral("--to"),
+                QStringLiteral("6"), QStringLiteral("--port"), sim.linkPath()});
+    QVERIFY2(scan.status >= 0, qPrintable(scan.err));
+    for (int phantom : {1, 2, 4, 5, 6})
+        QVERIFY2(!scan.out.contains(QStringLiteral("address=%1").arg(phantom)), qPrintable(scan.out));
 }
 
 QTEST_MAIN(TstPeers)
