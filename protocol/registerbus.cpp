@@ -82,7 +82,7 @@ bool fasterThanLine(const ReplyArrival& a, double characterMs) {
     // span is less than a step longer) on a line that needs (n - 1)
     // character times between the first's arrival and the last's.
     auto faster = [&](uint32_t n, uint32_t us) {
-        return n >= 2 && double(us) + double(a.stepUs) < 0.75 * double(n - 1) * characterUs;
+        return n >= 2 && double(us) + double(a.stepUs) < double(n - 1) * characterUs;
     };
     return faster(a.firstCount, a.firstUs) || faster(a.count, a.lastUs);
 }

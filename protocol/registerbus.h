@@ -52,12 +52,12 @@ struct ReplyArrival {
     uint32_t count = 0;      // ... this many
     uint32_t stepUs = 1;     // the clock's step
 };
-// True when the bytes came clearly faster than a line with wire time can
-// carry them (n bytes need n - 1 character times between the first's
-// arrival and the last's; here the first burst or the whole took less than
-// three quarters of that): a line without wire time (a virtual port, a
-// simulator or a gateway), where the time a request takes on the wire says
-// nothing about when its reply may come.
+// True when the bytes came faster than a line with wire time can carry
+// them (n bytes need n - 1 character times between the first's arrival and
+// the last's; here the bytes found at the first look, or the whole reply,
+// came in less than that, the clock's step allowed for): a line without
+// wire time (a virtual port, a software peer or a gateway), where the time a
+// request takes on the wire says nothing about when its reply may come.
 bool fasterThanLine(const ReplyArrival& a, double characterMs);
 // True when the reply cannot answer the request: it came on a line that
 // shows wire time and began sooner than the request (earliestMs) could

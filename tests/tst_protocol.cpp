@@ -549,14 +549,19 @@ void TestProtocol::fasterThanLine_data() {
     QTest::newRow("a wire, a late look: 29 by 60 ms")
         << 60000u << 29u << 60000u << 29u << 1u << c4800 << false;
     QTest::newRow("a burst of 8 at the first look") << 2000u << 8u << 60000u << 29u << 1u << c4800 << true;
-    // Three quarters of the wire time: a loaded machine's late look is no proof.
-    QTest::newRow("29 by 44 ms") << 44000u << 29u << 44000u << 29u << 1u << c4800 << false;
-    QTest::newRow("29 by 43 ms") << 43000u << 29u << 43000u << 29u << 1u << c4800 << true;
+    // 28 character times: 58.33 ms.
+    QTest::newRow("29 by 58.4 ms") << 58400u << 29u << 58400u << 29u << 1u << c4800 << false;
+    QTest::newRow("29 by 58.3 ms") << 58300u << 29u << 58300u << 29u << 1u << c4800 << true;
+    // A write's echo at 2400 bit/s: 8 bytes need 29.2 ms.
+    QTest::newRow("8 at once by 24 ms at 2400")
+        << 24000u << 8u << 24000u << 8u << 1u << 10000.0 / 2400 << true;
+    QTest::newRow("8 at once by 30 ms at 2400")
+        << 30000u << 8u << 30000u << 8u << 1u << 10000.0 / 2400 << false;
     QTest::newRow("a lone byte") << 0u << 1u << 0u << 1u << 1u << c4800 << false;
     QTest::newRow("nothing") << 0u << 0u << 0u << 0u << 1u << c4800 << false;
     // A 16 ms clock may show a 20 ms span as 4.
-    QTest::newRow("16 ms clock, 8 bytes shown in 8 ms at 2400")
-        << 8000u << 8u << 8000u << 8u << 16000u << 10000.0 / 2400 << false;
+    QTest::newRow("16 ms clock, 8 bytes shown in 14 ms at 2400")
+        << 14000u << 8u << 14000u << 8u << 16000u << 10000.0 / 2400 << false;
     QTest::newRow("16 ms clock, 29 bytes shown in 16 ms at 2400")
         << 16000u << 29u << 16000u << 29u << 16000u << 10000.0 / 2400 << true;
 }
@@ -702,8 +707,7 @@ void TestProtocol::replyTimedThroughBus_data() {
         << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 1 << 29 << false << ok;
     QTest::newRow("2400 8N1 part at once") << 2400u << int(db8BITS) << int(ptNONE) << int(sb1BITS) << 10 << 12
                                            << false << int(BusError::ShortReply);
-    // 29 bytes at once 12 ms after the write at 19200 bit/s could have been
-    // on the wire since before it: no proof either way, and not too soon.
+    // 29 bytes at once 12 ms after the write at 19200 bit/s, where they need 16 ms.
     QTest::newRow("19200 8O1 at once, 12 ms")
         << 19200u << int(db8BITS) << int(ptODD) << int(sb1BITS) << 12 << 29 << false << ok;
 }
