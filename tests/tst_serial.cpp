@@ -2,6 +2,7 @@
 // scripted backend with its own clock, and the real thing over a
 // pseudo-terminal.
 #include <cerrno>
+#include <cstring>
 #include <deque>
 #include <fcntl.h>
 #include <memory>
@@ -244,6 +245,8 @@ private slots:
     void termiosHoldsRule();
     void openFailureReasons_data();
     void openFailureReasons();
+    void permissionHint_data();
+    void permissionHint();
     void busyWhileAnotherProcessHoldsIt();
     void ptyReopenAfterKill_data();
     void ptyReopenAfterKill();
@@ -1292,6 +1295,11 @@ void TestSerial::openFailureReasons_data() {
                                           "No permission to open %1: the user is not in the %2 group.");
     QTest::newRow("held by this program") << QStringLiteral("held") << TSerialDriver::Error::DeviceBusy
                                           << QStringLiteral("%1 is in use by another program.");
+    // Reasons the program has no words of its own for: the system's are told.
+    QTest::newRow("a folder") << QStringLiteral("folder") << TSerialDriver::Error::OtherError
+                              << QStringLiteral("%1 cannot be opened: %2.");
+    QTest::newRow("a loop of links") << QStringLiteral("loop") << TSerialDriver::Error::OtherError
+                                     << QStringLiteral("%1 cannot be opened: %2.");
 }
 
 void TestSerial::openFailureReasons() {
@@ -1321,6 +1329,12 @@ void TestSerial::openFailureReasons() {
         path = QString::fromStdString(pty.slavePath());
         holder.setPortName(path);
         QVERIFY(holder.OpenPort());
+    } else if (device == QLatin1String("folder")) {
+        path = dir.path();
+    } else if (device == QLatin1String("loop")) {
+        path = dir.filePath(QStringLiteral("a"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("b")), path));
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("b"))));
     }
     TSerialDriver d;
     d.setPortName(path);
@@ -1333,7 +1347,62 @@ void TestSerial::openFailureReasons() {
         QVERIFY(d.errorString().startsWith(expected.section(QLatin1Char(':'), 0, 0)));
         return;
     }
+    if (error == TSerialDriver::Error::OtherError)
+        expected =
+            QCoreApplication::translate("TSerialDriver", text.toUtf8().constData())
+                .arg(path,
+                     QString::fromLocal8Bit(strerror(device == QLatin1String("folder") ? EISDIR : ELOOP)));
     QCOMPARE(d.errorString(), expected);
+}
+
+// Joining the device's group is advised only when its group may read and write it.
+void TestSerial::permissionHint_data() {
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<bool>("owner");   // this process is the owner
+    QTest::addColumn<bool>("inGroup"); // this process has the group
+    QTest::addColumn<bool>("listed");  // the user is listed in the group
+    QTest::addColumn<int>("hint");
+    QTest::newRow("0660 dialout, not a member")
+        << true << 0660 << "dialout" << false << false << false << int(AccessHint::JoinGroup);
+    QTest::newRow("0660 dialout, joined after logging in")
+        << true << 0660 << "dialout" << false << false << true << int(AccessHint::LogInAgain);
+    QTest::newRow("0600 root") << true << 0600 << "root" << false << false << false
+                               << int(AccessHint::OwnerOnly);
+    QTest::newRow("0600 root, user in the root group")
+        << true << 0600 << "root" << false << true << true << int(AccessHint::OwnerOnly);
+    QTest::newRow("0640: the group only reads")
+        << true << 0640 << "uucp" << false << false << false << int(AccessHint::OwnerOnly);
+    QTest::newRow("0660, a member, still refused")
+        << true << 0660 << "dialout" << false << true << true << int(AccessHint::NoAccess);
+    QTest::newRow("0000, own file") << true << 0 << "users" << true << true << true
+                                    << int(AccessHint::NoAccess);
+    QTest::newRow("0066, own file") << true << 066 << "users" << true << true << true
+                                    << int(AccessHint::NoAccess);
+    QTest::newRow("0660, a group without a name")
+        << true << 0660 << "" << false << false << false << int(AccessHint::OwnerOnly);
+    QTest::newRow("nothing known") << false << 0660 << "dialout" << false << false << false
+                                   << int(AccessHint::Unknown);
+}
+
+void TestSerial::permissionHint() {
+    QFETCH(bool, known);
+    QFETCH(int, mode);
+    QFETCH(QString, group);
+    QFETCH(bool, owner);
+    QFETCH(bool, inGroup);
+    QFETCH(bool, listed);
+    QFETCH(int, hint);
+    DeviceAccess a;
+    a.known = known;
+    a.mode = unsigned(mode);
+    a.owner = "root";
+    a.group = group.toStdString();
+    a.processIsOwner = owner;
+    a.processInGroup = inGroup;
+    a.userListedInGroup = listed;
+    QCOMPARE(int(accessHint(a)), hint);
 }
 
 // A program that opens the device plainly (no lock, no exclusive mode) from
