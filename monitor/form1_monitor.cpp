@@ -236,7 +236,8 @@ void TForm1::Timer2Timer() {
                                   << "in a row:" << bus_->errorString();
         if (poll_.lostReads >= relay::kLostReadsLimit) {
             const QString why = display::dropReason(poll_.failedReads);
-            qCDebug(lcPoll).noquote() << "link dropped:" << why;
+            qCDebug(lcPoll) << "link dropped";
+            qCDebug(lcPoll).noquote() << "why:" << why;
             Rozlacz();
             // The language file's text, and on a second line why, as a failed connect gives it.
             reportError(hiddenLabel(HiddenText::NoConnection)->text() + QLatin1Char('\n') + why);
