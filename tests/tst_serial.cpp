@@ -1355,6 +1355,34 @@ void TestSerial::openFailureReasons() {
     QCOMPARE(d.errorString(), expected);
 }
 
+namespace {
+// A device that refuses this user, as the system describes it.
+class DeniedBackend final : public SerialBackend {
+public:
+    explicit DeniedBackend(DeviceAccess access) : access_(std::move(access)) {}
+    bool open(const std::string&) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    bool applyLineState(const DeviceControlBlock&) override { return false; }
+    bool setQueueSizes(uint32_t, uint32_t) override { return false; }
+    bool setShortTimeouts() override { return false; }
+    bool purge(bool, bool) override { return false; }
+    bool inputCount(uint32_t&) override { return false; }
+    bool outputCount(uint32_t&) override { return false; }
+    bool modemStatus(uint32_t&) override { return false; }
+    bool read(void*, uint32_t, uint32_t&) override { return false; }
+    bool write(const void*, uint32_t, uint32_t&) override { return false; }
+    void waitReadable(uint32_t) override {}
+    void waitWritable(uint32_t) override {}
+    LineFault fault() const override { return LineFault::PermissionDenied; }
+    DeviceAccess deviceAccess() const override { return access_; }
+    std::string systemMessage() const override { return "Permission denied"; }
+
+private:
+    DeviceAccess access_;
+};
+} // namespace
+
 // Joining the device's group is advised only when its group may read and write it.
 void TestSerial::permissionHint_data() {
     QTest::addColumn<bool>("known");
@@ -1403,6 +1431,40 @@ void TestSerial::permissionHint() {
     a.processInGroup = inGroup;
     a.userListedInGroup = listed;
     QCOMPARE(int(accessHint(a)), hint);
+    // What the user reads.
+    TSerialDriver d(std::make_unique<DeniedBackend>(a), nullptr);
+    d.setPortName(QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(!d.OpenPort());
+    QCOMPARE(d.error(), TSerialDriver::Error::PermissionDenied);
+    const QString path = QStringLiteral("/dev/ttyUSB0");
+    const QString modeText = QStringLiteral("%1").arg(mode, 4, 8, QLatin1Char('0'));
+    auto t = [](const char* s) { return QCoreApplication::translate("TSerialDriver", s); };
+    QString expected;
+    switch (AccessHint(hint)) {
+    case AccessHint::JoinGroup:
+        expected = t("No permission to open %1: the user is not in the %2 group.").arg(path, group);
+        break;
+    case AccessHint::LogInAgain:
+        expected = t("No permission to open %1: the user is in the %2 group, but this session began before "
+                     "joining it; log out and in again.")
+                       .arg(path, group);
+        break;
+    case AccessHint::OwnerOnly:
+        expected =
+            t("No permission to open %1: only its owner %2 may open it (mode %3), so joining its group "
+              "would not help; ask the administrator for access.")
+                .arg(path, QStringLiteral("root"), modeText);
+        break;
+    case AccessHint::NoAccess:
+        expected =
+            t("No permission to open %1: its permissions (mode %2) do not let this user read and write it.")
+                .arg(path, modeText);
+        break;
+    case AccessHint::Unknown:
+        expected = t("No permission to open %1: %2.").arg(path, QStringLiteral("Permission denied"));
+        break;
+    }
+    QCOMPARE(d.errorString(), expected);
 }
 
 // A program that opens the device plainly (no lock, no exclusive mode) from
