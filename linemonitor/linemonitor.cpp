@@ -203,12 +203,17 @@ void LineMonitor::retranslate() {
     int widest = ExchangeView->horizontalHeader()->fontMetrics().horizontalAdvance(tr("Outcome"));
     for (int o = 0; o < kOutcomeCount; ++o)
         widest = std::max(widest, ExchangeView->fontMetrics().horizontalAdvance(outcomeText(Outcome(o))));
-    // ... and as the reply from another device; a longer one shows whole in its tooltip.
+    // ... and as the reply from another device and the commonest refusal; a
+    // longer one shows whole in its tooltip.
     Row other;
-    other.request = QByteArray::fromHex("03");
-    other.reply = QByteArray::fromHex("f7");
+    other.request = QByteArray::fromHex("0303");
+    other.reply = QByteArray::fromHex("f703");
     other.outcome = Outcome::OtherAddressOrFunction;
-    widest = std::max(widest, ExchangeView->fontMetrics().horizontalAdvance(outcomeText(other)));
+    Row refused;
+    refused.reply = QByteArray::fromHex("038302");
+    refused.outcome = Outcome::Exception;
+    for (const Row& r : {other, refused})
+        widest = std::max(widest, ExchangeView->fontMetrics().horizontalAdvance(outcomeText(r)));
     ExchangeView->setColumnWidth(ExchangeModel::OutcomeColumn, widest + 16);
 }
 

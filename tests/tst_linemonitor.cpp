@@ -499,6 +499,8 @@ void TstLineMonitor::exceptionsCountedAndNamed() {
     // In Russian, the longest language, the counters' captions and the list as the user sees them.
     QTest::mouseClick(app.f2()->RadioGroup2->button(2), Qt::LeftButton);
     QTRY_COMPARE(m->windowTitle(), mtr("Communication monitor"));
+    QCoreApplication::sendPostedEvents(); // the layouts follow the new texts
+    QCoreApplication::processEvents();
     m->grab().save(app.path(QStringLiteral("monitor-ru.png")));
     if (!qEnvironmentVariableIsEmpty("VRK_SCREENSHOTS"))
         m->grab().save(qEnvironmentVariable("VRK_SCREENSHOTS") + QStringLiteral("/monitor-ru.png"));
