@@ -4,6 +4,7 @@
 #include "app/tform4.h"
 #include "config/linesettings.h"
 #include "config/tform2.h"
+#include "linemonitor/exchangerecord.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "widgets/controls.h"
@@ -44,9 +45,12 @@ void TForm1::SpeedButton1Click() {
     SpeedButton1->setEnabled(false);
     SpeedButton3->setEnabled(false);
     if (SerialDriver1->OpenPort()) {
+        // The communication monitor's counters count from here.
+        if (LineRecord1) LineRecord1->resetCounters();
         setPollButtons(true);
         Timer2->start();
         poll_.lostReads = 0;
+        poll_.failedReads.clear();
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);

@@ -3,6 +3,7 @@
 // relay's service documents use; each subsystem defines its own methods in
 // its folder (monitor/, setpoints/, faults/, trends/), and the rules they
 // apply live in plain functions beside them.
+#include "monitor/display.h"
 #include "protocol/relaymap.h"
 
 #include <array>
@@ -30,6 +31,9 @@ class RecorderChart;
 class TForm2;
 class TForm4;
 class LineMonitor;
+namespace linemonitor {
+class ExchangeRecord;
+}
 namespace records {
 class PollLog;
 }
@@ -195,13 +199,15 @@ public:
     records::PollLog* PollLog1 = nullptr;
     // ---- communication monitor (linemonitor/): its button at the right end of ToolBar1's free area
     QToolButton* LineMonitorButton = nullptr;
-    LineMonitor* LineMonitor1 = nullptr; // made on first use
+    LineMonitor* LineMonitor1 = nullptr;                // made on first use
+    linemonitor::ExchangeRecord* LineRecord1 = nullptr; // what it shows, kept from the start
     void buildLineMonitor();
     void LineMonitorButtonClick();
 
     // ---- each subsystem's state: owned by the window, read-only from outside
     struct PollState { // monitor/
         int lostReads = 0;
+        QList<display::FailedRead> failedReads; // the last ones in a row, for the drop's reason
         int faultWord = 0;
         int nominalCurrentRaw = 0;
         int relayVariant = 0;

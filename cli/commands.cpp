@@ -146,11 +146,22 @@ int scan(const Context& c, const ScanOptions& o) {
         }
         if (!line->isOpen()) return lost(c, *line);
         line->setAddress(step.address);
-        if (!line->read(kVariantRegister, 1)) continue;
+        const QString where =
+            QStringLiteral("address=%1 line=%2")
+                .arg(step.address)
+                .arg(lineText(current.baud, current.parity, c.line.dataBits, c.line.stopBits));
+        // Only the bus's word makes a relay found: a reply it refused (another
+        // device's, an exception, a broken one) is said, never listed.
+        if (!line->read(kVariantRegister, 1)) {
+            const BusError e = line->error();
+            if (e == BusError::DeviceGone || e == BusError::PortClosed) return lost(c, *line);
+            if (e != BusError::NoReply)
+                c.err << where << QStringLiteral(": ") << line->errorString() << Qt::endl;
+            continue;
+        }
         const int variant = line->values().value(0);
-        c.out << QStringLiteral("address=%1 line=%2 variant=%3 (%4)")
-                     .arg(step.address)
-                     .arg(lineText(current.baud, current.parity, c.line.dataBits, c.line.stopBits))
+        c.out << QStringLiteral("%1 variant=%2 (%3)")
+                     .arg(where)
                      .arg(variant)
                      .arg(linescan::variantName(variant))
               << Qt::endl;

@@ -52,8 +52,10 @@ namespace linescan {
 constexpr int kFirstAddress = 1;
 constexpr int kLastAddress = 247;
 // How long a scan waits for the first byte of an answer beyond the request's
-// own time on the wire (a slow line's request takes tens of ms to go out).
-constexpr uint32_t kAnswerMs = 50;
+// own time on the wire (a slow line's request takes tens of ms to go out):
+// as long as the main window's poll waits, so that a relay the poll reads
+// (a slow one takes most of that to turn round) is found.
+constexpr uint32_t kAnswerMs = 100;
 
 // One line setting a scan tries.
 struct Speed {

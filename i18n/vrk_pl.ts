@@ -4,11 +4,11 @@
 <context>
     <name>FaultLog</name>
     <message>
-        <source>Records %1 of the relay&apos;s memory were not read now: their rows (grey) are from an earlier read.</source>
+        <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
         <translation>Rekordy %1 pamięci przekaźnika nie zostały teraz odczytane: ich wiersze (szare) pochodzą z wcześniejszego odczytu.</translation>
     </message>
     <message>
-        <source>Records %1 of the relay&apos;s memory could not be read: their trips are missing from the list.</source>
+        <source>Records %1 of the relay's memory could not be read: their trips are missing from the list.</source>
         <translation>Nie udało się odczytać rekordów %1 pamięci przekaźnika: ich zadziałań brak na liście.</translation>
     </message>
     <message>
@@ -48,10 +48,6 @@ Czy chcesz go zastąpić?</translation>
         <translation>błędne CRC</translation>
     </message>
     <message>
-        <source>reply from another address or function</source>
-        <translation>odpowiedź z innego adresu lub funkcji</translation>
-    </message>
-    <message>
         <source>port lost</source>
         <translation>port niedostępny</translation>
     </message>
@@ -62,10 +58,6 @@ Czy chcesz go zastąpić?</translation>
     <message>
         <source>other failure</source>
         <translation>inny błąd</translation>
-    </message>
-    <message>
-        <source>Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, another address or function: %6, other failures: %7, failure rate: %8</source>
-        <translation>Zapytania: %1, poprawne: %2, brak odpowiedzi: %3, niepełne: %4, błędne CRC: %5, inny adres lub funkcja: %6, inne błędy: %7, odsetek błędów: %8</translation>
     </message>
     <message>
         <source>Time</source>
@@ -120,10 +112,6 @@ Czy chcesz go zastąpić?</translation>
         <translation>Błędne CRC</translation>
     </message>
     <message>
-        <source>Another address or function</source>
-        <translation>Inny adres lub funkcja</translation>
-    </message>
-    <message>
         <source>Other failures</source>
         <translation>Inne błędy</translation>
     </message>
@@ -134,10 +122,6 @@ Czy chcesz go zastąpić?</translation>
     <message>
         <source>Pause</source>
         <translation>Wstrzymaj</translation>
-    </message>
-    <message>
-        <source>Stops the list so it can be read; the counters go on counting</source>
-        <translation>Zatrzymuje listę do przejrzenia; liczniki liczą dalej</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -156,7 +140,7 @@ Czy chcesz go zastąpić?</translation>
         <translation>Szukaj przekaźnika</translation>
     </message>
     <message>
-        <source>Asks bus addresses 1-247 for the relay&apos;s variant at the settings&apos; line</source>
+        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
         <translation>Odpytuje adresy 1-247 o wariant przekaźnika przy parametrach łącza z ustawień</translation>
     </message>
     <message>
@@ -203,6 +187,62 @@ Czy chcesz go zastąpić?</translation>
         <source>The port could not be used: %1</source>
         <translation>Nie można użyć portu: %1</translation>
     </message>
+    <message>
+        <source>reply from another device</source>
+        <translation>odpowiedź innego urządzenia</translation>
+    </message>
+    <message>
+        <source>early reply (an old one)</source>
+        <translation>odpowiedź za wcześnie (stara)</translation>
+    </message>
+    <message>
+        <source>refused by the relay (exception)</source>
+        <translation>odmowa przekaźnika (wyjątek)</translation>
+    </message>
+    <message>
+        <source>reply of another function (%1)</source>
+        <translation>odpowiedź innej funkcji (%1)</translation>
+    </message>
+    <message>
+        <source>reply from another device (address %1)</source>
+        <translation>odpowiedź innego urządzenia (adres %1)</translation>
+    </message>
+    <message>
+        <source>refused: %1 (exception %2)</source>
+        <translation>odmowa: %1 (wyjątek %2)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, another device: %6, early reply: %7, exception: %8, other failures: %9, failure rate: %10</source>
+        <translation>Zapytania: %1, dobre: %2, brak odpowiedzi: %3, krótka odpowiedź: %4, zła suma CRC: %5, inne urządzenie: %6, odpowiedź za wcześnie: %7, wyjątek: %8, inne błędy: %9, odsetek błędów: %10</translation>
+    </message>
+    <message>
+        <source>Listed: the last %1 of the %2 exchanges counted.</source>
+        <translation>W spisie: ostatnie %1 z %2 policzonych wymian.</translation>
+    </message>
+    <message>
+        <source>Another device</source>
+        <translation>Inne urządzenie</translation>
+    </message>
+    <message>
+        <source>Early reply</source>
+        <translation>Odpowiedź za wcześnie</translation>
+    </message>
+    <message>
+        <source>Exception</source>
+        <translation>Wyjątek</translation>
+    </message>
+    <message>
+        <source>Stops the list so it can be read; the counters go on counting and the rows are kept</source>
+        <translation>Zatrzymuje listę do czytania; liczniki liczą dalej, a wiersze są zachowywane</translation>
+    </message>
+    <message>
+        <source>Failed questions: %1.</source>
+        <translation>Nieudane zapytania: %1.</translation>
+    </message>
 </context>
 <context>
     <name>RegisterBus</name>
@@ -219,11 +259,11 @@ Czy chcesz go zastąpić?</translation>
         <translation>Przekaźnik nie odpowiedział.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer was cut short.</source>
+        <source>The relay's answer was cut short.</source>
         <translation>Odpowiedź przekaźnika była niepełna.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer had a wrong checksum (CRC).</source>
+        <source>The relay's answer had a wrong checksum (CRC).</source>
         <translation>Odpowiedź przekaźnika miała błędną sumę kontrolną (CRC).</translation>
     </message>
     <message>
@@ -237,6 +277,66 @@ Czy chcesz go zastąpić?</translation>
     <message>
         <source>The answer came sooner than the relay could have sent it (an old, late answer).</source>
         <translation>Odpowiedź przyszła wcześniej, niż przekaźnik mógł ją wysłać (stara, spóźniona odpowiedź).</translation>
+    </message>
+    <message>
+        <source>The reply came from another device.</source>
+        <translation>Odpowiedź przyszła od innego urządzenia.</translation>
+    </message>
+    <message>
+        <source>The relay refused the request.</source>
+        <translation>Przekaźnik odmówił wykonania zapytania.</translation>
+    </message>
+    <message>
+        <source>The request could not be sent on the line.</source>
+        <translation>Nie udało się wysłać zapytania na linię.</translation>
+    </message>
+    <message>
+        <source>Reply from another device (address %1).</source>
+        <translation>Odpowiedź innego urządzenia (adres %1).</translation>
+    </message>
+    <message>
+        <source>The relay refused the request: %1 (exception %2).</source>
+        <translation>Przekaźnik odmówił wykonania zapytania: %1 (wyjątek %2).</translation>
+    </message>
+    <message>
+        <source>illegal function</source>
+        <translation>niedozwolona funkcja</translation>
+    </message>
+    <message>
+        <source>illegal data address</source>
+        <translation>niedozwolony adres danych</translation>
+    </message>
+    <message>
+        <source>illegal data value</source>
+        <translation>niedozwolona wartość danych</translation>
+    </message>
+    <message>
+        <source>device failure</source>
+        <translation>awaria urządzenia</translation>
+    </message>
+    <message>
+        <source>acknowledged, still working</source>
+        <translation>przyjęte, w trakcie wykonywania</translation>
+    </message>
+    <message>
+        <source>device busy</source>
+        <translation>urządzenie zajęte</translation>
+    </message>
+    <message>
+        <source>memory parity error</source>
+        <translation>błąd parzystości pamięci</translation>
+    </message>
+    <message>
+        <source>gateway path unavailable</source>
+        <translation>ścieżka bramy niedostępna</translation>
+    </message>
+    <message>
+        <source>gateway target did not respond</source>
+        <translation>urządzenie za bramą nie odpowiedziało</translation>
+    </message>
+    <message>
+        <source>code %1</source>
+        <translation>kod %1</translation>
     </message>
 </context>
 <context>
@@ -308,23 +408,54 @@ Czy chcesz go zastąpić?</translation>
         <source>%1 cannot be opened.</source>
         <translation>Nie można otworzyć %1.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened: %2.</source>
+        <translation>Nie można otworzyć %1: %2.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: the user is in the %2 group, but this session began before joining it; log out and in again.</source>
+        <translation>Brak uprawnień do otwarcia %1: użytkownik należy do grupy %2, ale ta sesja zaczęła się przed dołączeniem do niej; wyloguj się i zaloguj ponownie.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: only its owner %2 may open it (mode %3), so joining its group would not help; ask the administrator for access.</source>
+        <translation>Brak uprawnień do otwarcia %1: może go otworzyć tylko właściciel %2 (tryb %3), więc dołączenie do jego grupy nie pomoże; poproś administratora o dostęp.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: its permissions (mode %2) do not let this user read and write it.</source>
+        <translation>Brak uprawnień do otwarcia %1: jego uprawnienia (tryb %2) nie pozwalają temu użytkownikowi na odczyt i zapis.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: %2.</source>
+        <translation>Brak uprawnień do otwarcia %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>display</name>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>%1 reads in a row failed: %2</source>
+        <translation>%1 kolejnych odczytów nieudanych: %2</translation>
+    </message>
 </context>
 <context>
     <name>files</name>
     <message>
-        <source>Cannot open file &quot;%1&quot;: %2</source>
+        <source>Cannot open file "%1": %2</source>
         <translation>Nie można otworzyć pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>Cannot read file &quot;%1&quot;: %2</source>
+        <source>Cannot read file "%1": %2</source>
         <translation>Nie można odczytać pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>Cannot create file &quot;%1&quot;: %2</source>
+        <source>Cannot create file "%1": %2</source>
         <translation>Nie można utworzyć pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>No new file can be made in the folder of &quot;%1&quot; (%2), so it was written in place, and that failed: %3
+        <source>No new file can be made in the folder of "%1" (%2), so it was written in place, and that failed: %3
 The file may now be incomplete.</source>
         <translation>W folderze pliku „%1” nie można utworzyć nowego pliku (%2), więc zapisywano go bezpośrednio w miejscu starego i to się nie udało: %3
 Plik może być teraz niekompletny.</translation>
@@ -350,7 +481,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>w jego folderze nie można utworzyć nowego pliku</translation>
     </message>
     <message>
-        <source>Cannot write file &quot;%1&quot;: %2</source>
+        <source>Cannot write file "%1": %2</source>
         <translation>Nie można zapisać pliku „%1”: %2</translation>
     </message>
     <message>
@@ -449,7 +580,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Przekaźnik: %1.%2 %3:%4   PC: %5   różnica: %6</translation>
     </message>
     <message>
-        <source>The relay&apos;s clock could not be read.</source>
+        <source>The relay's clock could not be read.</source>
         <translation>Nie udało się odczytać zegara przekaźnika.</translation>
     </message>
     <message>
@@ -640,7 +771,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Porównaj z plikiem...</translation>
     </message>
     <message>
-        <source>The relay&apos;s value is not known: read the setpoints first.</source>
+        <source>The relay's value is not known: read the setpoints first.</source>
         <translation>Wartość w przekaźniku nieznana: najpierw odczytaj nastawy.</translation>
     </message>
     <message>
@@ -703,15 +834,15 @@ Plik może być teraz niekompletny.</translation>
         <translation>Sprawdź plik nastaw i zapisz go do przekaźnika.</translation>
     </message>
     <message>
-        <source>Read the relay&apos;s fault log, newest first.</source>
+        <source>Read the relay's fault log, newest first.</source>
         <translation>Odczytaj rejestr awarii przekaźnika, od najnowszej.</translation>
     </message>
     <message>
-        <source>Set the relay&apos;s clock.</source>
+        <source>Set the relay's clock.</source>
         <translation>Ustaw zegar przekaźnika.</translation>
     </message>
     <message>
-        <source>Clear the relay&apos;s faults, as the Reset button does.</source>
+        <source>Clear the relay's faults, as the Reset button does.</source>
         <translation>Skasuj awarie przekaźnika, tak jak przycisk Reset.</translation>
     </message>
     <message>
@@ -771,7 +902,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Bity stopu: 1 albo 2.</translation>
     </message>
     <message>
-        <source>The relay&apos;s bus address, 1-247.</source>
+        <source>The relay's bus address, 1-247.</source>
         <translation>Adres przekaźnika na magistrali, 1-247.</translation>
     </message>
     <message>
@@ -867,7 +998,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Wypisz rejestr w formacie CSV.</translation>
     </message>
     <message>
-        <source>The time to set, ISO 8601 (default: this computer&apos;s clock).</source>
+        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
         <translation>Czas do ustawienia, ISO 8601 (domyślnie: zegar tego komputera).</translation>
     </message>
     <message>

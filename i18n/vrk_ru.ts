@@ -4,11 +4,11 @@
 <context>
     <name>FaultLog</name>
     <message>
-        <source>Records %1 of the relay&apos;s memory were not read now: their rows (grey) are from an earlier read.</source>
+        <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
         <translation>Записи %1 памяти реле сейчас не прочитаны: их строки (серые) взяты из прежнего чтения.</translation>
     </message>
     <message>
-        <source>Records %1 of the relay&apos;s memory could not be read: their trips are missing from the list.</source>
+        <source>Records %1 of the relay's memory could not be read: their trips are missing from the list.</source>
         <translation>Не удалось прочитать записи %1 памяти реле: их срабатываний нет в списке.</translation>
     </message>
     <message>
@@ -48,10 +48,6 @@ Do you want to replace it?</source>
         <translation>ошибка CRC</translation>
     </message>
     <message>
-        <source>reply from another address or function</source>
-        <translation>ответ с другого адреса или функции</translation>
-    </message>
-    <message>
         <source>port lost</source>
         <translation>порт недоступен</translation>
     </message>
@@ -62,10 +58,6 @@ Do you want to replace it?</source>
     <message>
         <source>other failure</source>
         <translation>другая ошибка</translation>
-    </message>
-    <message>
-        <source>Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, another address or function: %6, other failures: %7, failure rate: %8</source>
-        <translation>Запросов: %1, успешных: %2, нет ответа: %3, неполных: %4, ошибок CRC: %5, другой адрес или функция: %6, прочих ошибок: %7, доля ошибок: %8</translation>
     </message>
     <message>
         <source>Time</source>
@@ -120,10 +112,6 @@ Do you want to replace it?</source>
         <translation>Ошибка CRC</translation>
     </message>
     <message>
-        <source>Another address or function</source>
-        <translation>Другой адрес или функция</translation>
-    </message>
-    <message>
         <source>Other failures</source>
         <translation>Прочие ошибки</translation>
     </message>
@@ -134,10 +122,6 @@ Do you want to replace it?</source>
     <message>
         <source>Pause</source>
         <translation>Пауза</translation>
-    </message>
-    <message>
-        <source>Stops the list so it can be read; the counters go on counting</source>
-        <translation>Останавливает список для просмотра; счётчики продолжают считать</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -156,7 +140,7 @@ Do you want to replace it?</source>
         <translation>Найти реле</translation>
     </message>
     <message>
-        <source>Asks bus addresses 1-247 for the relay&apos;s variant at the settings&apos; line</source>
+        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
         <translation>Опрашивает адреса 1-247 о варианте реле с параметрами линии из настроек</translation>
     </message>
     <message>
@@ -203,6 +187,62 @@ Do you want to replace it?</source>
         <source>The port could not be used: %1</source>
         <translation>Не удалось использовать порт: %1</translation>
     </message>
+    <message>
+        <source>reply from another device</source>
+        <translation>ответ другого устройства</translation>
+    </message>
+    <message>
+        <source>early reply (an old one)</source>
+        <translation>ранний ответ (старый)</translation>
+    </message>
+    <message>
+        <source>refused by the relay (exception)</source>
+        <translation>отказ реле (исключение)</translation>
+    </message>
+    <message>
+        <source>reply of another function (%1)</source>
+        <translation>ответ другой функции (%1)</translation>
+    </message>
+    <message>
+        <source>reply from another device (address %1)</source>
+        <translation>ответ другого устройства (адрес %1)</translation>
+    </message>
+    <message>
+        <source>refused: %1 (exception %2)</source>
+        <translation>отказ: %1 (исключение %2)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, another device: %6, early reply: %7, exception: %8, other failures: %9, failure rate: %10</source>
+        <translation>Запросы: %1, удачные: %2, нет ответа: %3, короткий ответ: %4, неверная CRC: %5, другое устройство: %6, ранний ответ: %7, исключение: %8, другие ошибки: %9, доля ошибок: %10</translation>
+    </message>
+    <message>
+        <source>Listed: the last %1 of the %2 exchanges counted.</source>
+        <translation>В списке: последние %1 из %2 учтённых обменов.</translation>
+    </message>
+    <message>
+        <source>Another device</source>
+        <translation>Другое устройство</translation>
+    </message>
+    <message>
+        <source>Early reply</source>
+        <translation>Ранний ответ</translation>
+    </message>
+    <message>
+        <source>Exception</source>
+        <translation>Исключение</translation>
+    </message>
+    <message>
+        <source>Stops the list so it can be read; the counters go on counting and the rows are kept</source>
+        <translation>Останавливает список для чтения; счётчики продолжают счёт, строки сохраняются</translation>
+    </message>
+    <message>
+        <source>Failed questions: %1.</source>
+        <translation>Неудачные запросы: %1.</translation>
+    </message>
 </context>
 <context>
     <name>RegisterBus</name>
@@ -219,11 +259,11 @@ Do you want to replace it?</source>
         <translation>Реле не ответило.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer was cut short.</source>
+        <source>The relay's answer was cut short.</source>
         <translation>Ответ реле пришёл не полностью.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer had a wrong checksum (CRC).</source>
+        <source>The relay's answer had a wrong checksum (CRC).</source>
         <translation>В ответе реле неверная контрольная сумма (CRC).</translation>
     </message>
     <message>
@@ -237,6 +277,66 @@ Do you want to replace it?</source>
     <message>
         <source>The answer came sooner than the relay could have sent it (an old, late answer).</source>
         <translation>Ответ пришёл раньше, чем реле могло его отправить (старый, запоздавший ответ).</translation>
+    </message>
+    <message>
+        <source>The reply came from another device.</source>
+        <translation>Ответ пришёл от другого устройства.</translation>
+    </message>
+    <message>
+        <source>The relay refused the request.</source>
+        <translation>Реле отклонило запрос.</translation>
+    </message>
+    <message>
+        <source>The request could not be sent on the line.</source>
+        <translation>Не удалось отправить запрос в линию.</translation>
+    </message>
+    <message>
+        <source>Reply from another device (address %1).</source>
+        <translation>Ответ другого устройства (адрес %1).</translation>
+    </message>
+    <message>
+        <source>The relay refused the request: %1 (exception %2).</source>
+        <translation>Реле отклонило запрос: %1 (исключение %2).</translation>
+    </message>
+    <message>
+        <source>illegal function</source>
+        <translation>недопустимая функция</translation>
+    </message>
+    <message>
+        <source>illegal data address</source>
+        <translation>недопустимый адрес данных</translation>
+    </message>
+    <message>
+        <source>illegal data value</source>
+        <translation>недопустимое значение данных</translation>
+    </message>
+    <message>
+        <source>device failure</source>
+        <translation>отказ устройства</translation>
+    </message>
+    <message>
+        <source>acknowledged, still working</source>
+        <translation>принято, выполняется</translation>
+    </message>
+    <message>
+        <source>device busy</source>
+        <translation>устройство занято</translation>
+    </message>
+    <message>
+        <source>memory parity error</source>
+        <translation>ошибка чётности памяти</translation>
+    </message>
+    <message>
+        <source>gateway path unavailable</source>
+        <translation>путь шлюза недоступен</translation>
+    </message>
+    <message>
+        <source>gateway target did not respond</source>
+        <translation>устройство за шлюзом не ответило</translation>
+    </message>
+    <message>
+        <source>code %1</source>
+        <translation>код %1</translation>
     </message>
 </context>
 <context>
@@ -308,23 +408,54 @@ Do you want to replace it?</source>
         <source>%1 cannot be opened.</source>
         <translation>Не удаётся открыть %1.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened: %2.</source>
+        <translation>Не удаётся открыть %1: %2.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: the user is in the %2 group, but this session began before joining it; log out and in again.</source>
+        <translation>Нет прав на открытие %1: пользователь состоит в группе %2, но этот сеанс начался до вступления в неё; выйдите из системы и войдите снова.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: only its owner %2 may open it (mode %3), so joining its group would not help; ask the administrator for access.</source>
+        <translation>Нет прав на открытие %1: открыть его может только владелец %2 (режим %3), поэтому вступление в его группу не поможет; обратитесь к администратору за доступом.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: its permissions (mode %2) do not let this user read and write it.</source>
+        <translation>Нет прав на открытие %1: его права доступа (режим %2) не позволяют этому пользователю чтение и запись.</translation>
+    </message>
+    <message>
+        <source>No permission to open %1: %2.</source>
+        <translation>Нет прав на открытие %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>display</name>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>%1 reads in a row failed: %2</source>
+        <translation>%1 чтений подряд не удались: %2</translation>
+    </message>
 </context>
 <context>
     <name>files</name>
     <message>
-        <source>Cannot open file &quot;%1&quot;: %2</source>
+        <source>Cannot open file "%1": %2</source>
         <translation>Не удаётся открыть файл «%1»: %2</translation>
     </message>
     <message>
-        <source>Cannot read file &quot;%1&quot;: %2</source>
+        <source>Cannot read file "%1": %2</source>
         <translation>Не удаётся прочитать файл «%1»: %2</translation>
     </message>
     <message>
-        <source>Cannot create file &quot;%1&quot;: %2</source>
+        <source>Cannot create file "%1": %2</source>
         <translation>Не удаётся создать файл «%1»: %2</translation>
     </message>
     <message>
-        <source>No new file can be made in the folder of &quot;%1&quot; (%2), so it was written in place, and that failed: %3
+        <source>No new file can be made in the folder of "%1" (%2), so it was written in place, and that failed: %3
 The file may now be incomplete.</source>
         <translation>В папке файла «%1» нельзя создать новый файл (%2), поэтому он записывался прямо поверх старого, и это не удалось: %3
 Теперь файл может быть неполным.</translation>
@@ -350,7 +481,7 @@ The file may now be incomplete.</source>
         <translation>в его папке нельзя создать новый файл</translation>
     </message>
     <message>
-        <source>Cannot write file &quot;%1&quot;: %2</source>
+        <source>Cannot write file "%1": %2</source>
         <translation>Не удаётся записать файл «%1»: %2</translation>
     </message>
     <message>
@@ -449,7 +580,7 @@ The file may now be incomplete.</source>
         <translation>Реле: %1.%2 %3:%4   ПК: %5   разница: %6</translation>
     </message>
     <message>
-        <source>The relay&apos;s clock could not be read.</source>
+        <source>The relay's clock could not be read.</source>
         <translation>Не удалось считать часы реле.</translation>
     </message>
     <message>
@@ -640,7 +771,7 @@ The file may now be incomplete.</source>
         <translation>Сравнить с файлом...</translation>
     </message>
     <message>
-        <source>The relay&apos;s value is not known: read the setpoints first.</source>
+        <source>The relay's value is not known: read the setpoints first.</source>
         <translation>Значение в реле неизвестно: сначала считайте уставки.</translation>
     </message>
     <message>
@@ -703,15 +834,15 @@ The file may now be incomplete.</source>
         <translation>Проверить файл уставок и записать его в реле.</translation>
     </message>
     <message>
-        <source>Read the relay&apos;s fault log, newest first.</source>
+        <source>Read the relay's fault log, newest first.</source>
         <translation>Считать журнал аварий реле, начиная с последней.</translation>
     </message>
     <message>
-        <source>Set the relay&apos;s clock.</source>
+        <source>Set the relay's clock.</source>
         <translation>Установить часы реле.</translation>
     </message>
     <message>
-        <source>Clear the relay&apos;s faults, as the Reset button does.</source>
+        <source>Clear the relay's faults, as the Reset button does.</source>
         <translation>Сбросить аварии реле, как кнопка «Сброс».</translation>
     </message>
     <message>
@@ -771,7 +902,7 @@ The file may now be incomplete.</source>
         <translation>Стоповые биты: 1 или 2.</translation>
     </message>
     <message>
-        <source>The relay&apos;s bus address, 1-247.</source>
+        <source>The relay's bus address, 1-247.</source>
         <translation>Адрес реле на шине, 1-247.</translation>
     </message>
     <message>
@@ -867,7 +998,7 @@ The file may now be incomplete.</source>
         <translation>Вывести журнал в формате CSV.</translation>
     </message>
     <message>
-        <source>The time to set, ISO 8601 (default: this computer&apos;s clock).</source>
+        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
         <translation>Устанавливаемое время, ISO 8601 (по умолчанию: часы этого компьютера).</translation>
     </message>
     <message>

@@ -1,5 +1,6 @@
 #include "linemonitor/exchangelog.h"
 
+#include <algorithm>
 #include <QBrush>
 #include <QColor>
 #include <QCoreApplication>
@@ -9,7 +10,17 @@
 
 namespace linemonitor {
 
+bool isExceptionReply(const QByteArray& request, const QByteArray& reply) {
+    return request.size() >= 2 && reply.size() == frames::kExceptionReplyLength && reply[0] == request[0] &&
+           quint8(reply[1]) == (quint8(request[1]) | 0x80) &&
+           frames::replyPasses(reply, uint32_t(reply.size()));
+}
+
 Outcome classify(const QByteArray& request, const QByteArray& reply, BusError error) {
+    // However the bus took its length (a short reply, or still waiting for the rest).
+    if (error != BusError::NoError && error != BusError::PortClosed && error != BusError::DeviceGone &&
+        error != BusError::EarlyReply && isExceptionReply(request, reply))
+        return Outcome::Exception;
     switch (error) {
     case BusError::NoError:
         // Address and function are the first two bytes of request and reply.
@@ -29,6 +40,12 @@ Outcome classify(const QByteArray& request, const QByteArray& reply, BusError er
         return Outcome::DeviceGone;
     case BusError::BadRequest:
         return Outcome::BadRequest;
+    case BusError::EarlyReply:
+        return Outcome::EarlyReply;
+    case BusError::OtherDevice:
+        return Outcome::OtherAddressOrFunction;
+    case BusError::Exception:
+        return Outcome::Exception;
     default:
         return Outcome::OtherFailure;
     }
@@ -45,11 +62,15 @@ QString outcomeText(Outcome outcome) {
     case Outcome::BadCrc:
         return QCoreApplication::translate("LineMonitor", "bad CRC");
     case Outcome::OtherAddressOrFunction:
-        return QCoreApplication::translate("LineMonitor", "reply from another address or function");
+        return QCoreApplication::translate("LineMonitor", "reply from another device");
     case Outcome::DeviceGone:
         return QCoreApplication::translate("LineMonitor", "port lost");
     case Outcome::BadRequest:
         return QCoreApplication::translate("LineMonitor", "bad request");
+    case Outcome::EarlyReply:
+        return QCoreApplication::translate("LineMonitor", "early reply (an old one)");
+    case Outcome::Exception:
+        return QCoreApplication::translate("LineMonitor", "refused by the relay (exception)");
     case Outcome::OtherFailure:
         return QCoreApplication::translate("LineMonitor", "other failure");
     }
@@ -57,7 +78,28 @@ QString outcomeText(Outcome outcome) {
 }
 
 QString outcomeText(const Row& row) {
-    return row.outcome == Outcome::OtherFailure ? busErrorText(row.error) : outcomeText(row.outcome);
+    const QByteArray& reply = row.reply;
+    switch (row.outcome) {
+    case Outcome::OtherAddressOrFunction:
+        if (reply.size() >= 2 && row.request.size() >= 2 && reply[0] == row.request[0])
+            return QCoreApplication::translate("LineMonitor", "reply of another function (%1)")
+                .arg(quint8(reply[1]));
+        if (!reply.isEmpty())
+            return QCoreApplication::translate("LineMonitor", "reply from another device (address %1)")
+                .arg(quint8(reply[0]));
+        break;
+    case Outcome::Exception:
+        if (reply.size() >= 3)
+            return QCoreApplication::translate("LineMonitor", "refused: %1 (exception %2)")
+                .arg(frames::exceptionName(quint8(reply[2])))
+                .arg(quint8(reply[2]));
+        break;
+    case Outcome::OtherFailure:
+        return busErrorText(row.error, reply);
+    default:
+        break;
+    }
+    return outcomeText(row.outcome);
 }
 
 Row rowOf(const BusExchange& e) {
@@ -95,6 +137,18 @@ QString rateText(double percent) {
     return QStringLiteral("%1 %").arg(percent, 0, 'f', 1);
 }
 
+QString failuresText(const Counters& c) {
+    QList<Outcome> failed;
+    for (int o = 0; o < kOutcomeCount; ++o)
+        if (Outcome(o) != Outcome::Good && c.byOutcome[o] > 0) failed << Outcome(o);
+    std::stable_sort(failed.begin(), failed.end(),
+                     [&c](Outcome a, Outcome b) { return c.count(a) > c.count(b); });
+    QStringList parts;
+    for (Outcome o : failed)
+        parts << QCoreApplication::translate("LineMonitor", "%1: %2").arg(outcomeText(o)).arg(c.count(o));
+    return parts.join(QStringLiteral(", "));
+}
+
 QString rowLine(const Row& r) {
     return timeText(r.sentMs) + QLatin1Char('\t') + hexText(r.request) + QLatin1Char('\t') +
            hexText(r.reply) + QLatin1Char('\t') + outcomeText(r) + QLatin1Char('\t') +
@@ -103,18 +157,28 @@ QString rowLine(const Row& r) {
 
 QByteArray textFile(const QList<Row>& rows, const Counters& c) {
     QString t;
-    t += QCoreApplication::translate("LineMonitor",
-                                     "Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, "
-                                     "another address or function: %6, other failures: %7, failure rate: %8")
+    t += QCoreApplication::translate(
+             "LineMonitor", "Requests: %1, good: %2, no reply: %3, short reply: %4, bad CRC: %5, "
+                            "another device: %6, early reply: %7, exception: %8, other failures: %9, "
+                            "failure rate: %10")
              .arg(c.requests)
              .arg(c.count(Outcome::Good))
              .arg(c.count(Outcome::NoReply))
              .arg(c.count(Outcome::ShortReply))
              .arg(c.count(Outcome::BadCrc))
              .arg(c.count(Outcome::OtherAddressOrFunction))
+             .arg(c.count(Outcome::EarlyReply))
+             .arg(c.count(Outcome::Exception))
              .arg(c.otherFailures())
              .arg(rateText(c.failureRate()));
     t += QLatin1Char('\n');
+    // No silent gap: a list that does not hold every exchange counted says so.
+    if (rows.size() < c.requests) {
+        t += QCoreApplication::translate("LineMonitor", "Listed: the last %1 of the %2 exchanges counted.")
+                 .arg(rows.size())
+                 .arg(c.requests);
+        t += QLatin1Char('\n');
+    }
     t += QStringList{QCoreApplication::translate("LineMonitor", "Time"),
                      QCoreApplication::translate("LineMonitor", "Request"),
                      QCoreApplication::translate("LineMonitor", "Reply"),
@@ -187,6 +251,9 @@ QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
     } else if (role == Qt::ToolTipRole &&
                (index.column() == RequestColumn || index.column() == ReplyColumn)) {
         return hexText(index.column() == RequestColumn ? r.request : r.reply);
+    } else if (role == Qt::ToolTipRole && index.column() == OutcomeColumn) {
+        // The whole text, however narrow the column is in this language.
+        return outcomeText(r);
     } else if (role == Qt::FontRole && index.column() != OutcomeColumn) {
         return hexFont();
     } else if (role == Qt::ForegroundRole && index.column() == OutcomeColumn && r.outcome != Outcome::Good) {

@@ -19,19 +19,25 @@ enum class Outcome {
     NoReply,
     ShortReply,
     BadCrc,
-    // The reply passed its length and CRC checks (the program takes it), but
-    // its address or function byte is not the request's.
+    // A whole reply with a right CRC whose address or function byte is not
+    // the request's: another device answered (or an old reply to another question).
     OtherAddressOrFunction,
     DeviceGone, // the device went away, or the port was closed during the exchange
     BadRequest,
+    EarlyReply,   // began sooner than the request could have crossed the line
+    Exception,    // the relay refused the request (function + 0x80 and a code)
     OtherFailure, // any other reason the bus gives (told in its own words)
 };
 constexpr int kOutcomeCount = int(Outcome::OtherFailure) + 1;
 
-// Told from the bus's outcome and the bytes.
+// Told from the bus's outcome and the bytes. A sound exception reply to the
+// request (its address, its function + 0x80, a code, a right CRC) is an
+// exception whatever the bus made of its length.
 Outcome classify(const QByteArray& request, const QByteArray& reply, BusError error);
 // In the current language ("good", "no reply", ...).
 QString outcomeText(Outcome outcome);
+// True for a 5-byte exception reply to request with a right CRC.
+bool isExceptionReply(const QByteArray& request, const QByteArray& reply);
 
 struct Row {
     qint64 sentMs = 0;
@@ -41,7 +47,8 @@ struct Row {
     qint64 roundTripUs = 0;
     BusError error = BusError::NoError; // the bus's own outcome
 };
-// The row's outcome in words: the bus's own words for another failure.
+// The row's outcome in words, with what the bytes tell: the other device's
+// address, the exception's name and code; the bus's own words for another failure.
 QString outcomeText(const Row& row);
 Row rowOf(const BusExchange& exchange);
 
@@ -61,7 +68,7 @@ struct Counters {
     void add(Outcome outcome);
     qint64 count(Outcome outcome) const { return byOutcome[int(outcome)]; }
     qint64 failures() const { return requests - count(Outcome::Good); }
-    // The port lost, a bad request or another reason of the bus.
+    // The port lost, a bad request or another reason of the bus (a request not sent).
     qint64 otherFailures() const {
         return count(Outcome::DeviceGone) + count(Outcome::BadRequest) + count(Outcome::OtherFailure);
     }
@@ -71,9 +78,13 @@ struct Counters {
 
 // The failure rate as the window shows it ("12.5 %").
 QString rateText(double percent);
+// The failures counted, by outcome, the most frequent first ("no reply: 240,
+// bad CRC: 5"); empty without failures.
+QString failuresText(const Counters& counters);
 
-// The saved text: a heading with the counters, then one line per row, the
-// fields separated by tabs, lines ended by LF, UTF-8.
+// The saved text: a heading with the counters (and, when the rows are fewer
+// than the requests counted, a line saying which part is listed), then one
+// line per row, the fields separated by tabs, lines ended by LF, UTF-8.
 QByteArray textFile(const QList<Row>& rows, const Counters& counters);
 // One row as a line of the saved text (without the line end).
 QString rowLine(const Row& row);
@@ -118,6 +129,7 @@ public:
     void append(QList<Row> rows);
     void clear();
     const Row& row(int i) const { return ring_.at(i); }
+    int rowCountCapacity() const { return ring_.capacity(); }
     QList<Row> rows() const { return ring_.all(); }
     // Headers follow the language.
     void retranslate();

@@ -2,6 +2,7 @@
 // right end of ToolBar1's free area, and the window, made on first use.
 #include "app/tform1.h"
 #include "config/tform2.h"
+#include "linemonitor/exchangerecord.h"
 #include "linemonitor/linemonitor.h"
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
@@ -52,6 +53,11 @@ public:
 } // namespace
 
 void TForm1::buildLineMonitor() {
+    // The exchanges are counted and kept from the start, the monitor's window open or not.
+    LineRecord1 = new linemonitor::ExchangeRecord(this);
+    LineRecord1->setObjectName(QStringLiteral("LineRecord1"));
+    bus_->setObserver([record = LineRecord1](const BusExchange& e) { record->record(e); });
+
     QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
     QWidget* area = bevel ? static_cast<QWidget*>(bevel) : ToolBar1;
     LineMonitorButton = new QToolButton(area);
@@ -69,7 +75,7 @@ void TForm1::buildLineMonitor() {
 void TForm1::LineMonitorButtonClick() {
     if (!LineMonitor1) {
         LineMonitorLinks links;
-        links.setObserver = [this](BusObserver o) { bus_->setObserver(std::move(o)); };
+        links.record = LineRecord1;
         links.programConnected = [this] { return SerialDriver1->IsOpen(); };
         links.connectButton = SpeedButton1;
         links.settings = form2_;

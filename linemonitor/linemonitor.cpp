@@ -27,8 +27,6 @@
 using namespace linemonitor;
 
 namespace {
-constexpr int kRefreshMs = 100;
-
 QPushButton* button(const char* name, QWidget* parent) {
     auto* b = new QPushButton(parent);
     b->setObjectName(QLatin1String(name));
@@ -45,18 +43,13 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     setObjectName(QStringLiteral("LineMonitor"));
     setWindowFlag(Qt::Window);
     resize(1000, 680);
-    model_ = new ExchangeModel(this);
-    // The window is brought up to date a few times a second, not within the
-    // exchange: a poll tick pays only for keeping the row.
-    refreshTimer_ = new QTimer(this);
-    refreshTimer_->setSingleShot(true);
-    refreshTimer_->setInterval(kRefreshMs);
-    connect(refreshTimer_, &QTimer::timeout, this, &LineMonitor::refresh);
+    record_ = links_.record ? links_.record : new ExchangeRecord(this);
+    connect(record_, &ExchangeRecord::refreshed, this, &LineMonitor::showCounters);
 
     auto* top = new QVBoxLayout(this);
     ExchangeView = new QTableView(this);
     ExchangeView->setObjectName(QStringLiteral("ExchangeView"));
-    ExchangeView->setModel(model_);
+    ExchangeView->setModel(record_->model());
     ExchangeView->setSelectionBehavior(QAbstractItemView::SelectRows);
     ExchangeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ExchangeView->verticalHeader()->hide();
@@ -87,17 +80,21 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
 
     // Counters since connecting.
     auto* counts = new QGridLayout();
-    QLabel** values[] = {&RequestsCount, &GoodCount,       &NoReplyCount,      &ShortReplyCount,
-                         &BadCrcCount,   &OtherReplyCount, &OtherFailureCount, &FailureRate};
-    const char* names[] = {"RequestsCount", "GoodCount",       "NoReplyCount",      "ShortReplyCount",
-                           "BadCrcCount",   "OtherReplyCount", "OtherFailureCount", "FailureRate"};
-    for (int i = 0; i < 8; ++i) {
+    QLabel** values[kCounts] = {&RequestsCount,     &GoodCount,       &NoReplyCount,    &ShortReplyCount,
+                                &BadCrcCount,       &OtherReplyCount, &EarlyReplyCount, &ExceptionCount,
+                                &OtherFailureCount, &FailureRate};
+    const char* names[kCounts] = {
+        "RequestsCount",   "GoodCount",       "NoReplyCount",   "ShortReplyCount",   "BadCrcCount",
+        "OtherReplyCount", "EarlyReplyCount", "ExceptionCount", "OtherFailureCount", "FailureRate"};
+    for (int i = 0; i < kCounts; ++i) {
         countCaptions_[i] = new QLabel(this);
+        countCaptions_[i]->setWordWrap(true);
         *values[i] = label(names[i], this);
         (*values[i])->setAlignment(Qt::AlignCenter);
         countCaptions_[i]->setAlignment(Qt::AlignCenter);
         counts->addWidget(countCaptions_[i], 0, i);
         counts->addWidget(*values[i], 1, i);
+        counts->setColumnStretch(i, 1);
     }
     top->addLayout(counts);
 
@@ -131,6 +128,7 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     scanRow->addWidget(ScanProgress, 1);
     scanLayout->addLayout(scanRow);
     ScanStatus = label("ScanStatus", scan);
+    ScanStatus->setWordWrap(true);
     scanLayout->addWidget(ScanStatus);
     auto* foundRow = new QHBoxLayout();
     FoundList = new QListWidget(scan);
@@ -150,11 +148,7 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     connect(UseButton, &QPushButton::clicked, this, &LineMonitor::UseButtonClick);
     connect(FoundList, &QListWidget::currentRowChanged, this, [this] { updateScanButtons(); });
     if (links_.connectButton) {
-        // After the main window's own handler: a click that connected starts the counters afresh.
-        connect(links_.connectButton, &QAbstractButton::clicked, this, [this] {
-            if (links_.programConnected && links_.programConnected()) resetCounters();
-            updateScanButtons();
-        });
+        connect(links_.connectButton, &QAbstractButton::clicked, this, [this] { updateScanButtons(); });
         links_.connectButton->installEventFilter(this);
     }
     retranslate();
@@ -162,23 +156,12 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     updateScanButtons();
 }
 
-LineMonitor::~LineMonitor() {
-    // The monitor goes with the main window, whose bus is gone by now: the
-    // hide that the window's destruction brings must not reach it.
-    links_.setObserver = nullptr;
-}
+LineMonitor::~LineMonitor() = default;
 
 void LineMonitor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (links_.setObserver) links_.setObserver([this](const BusExchange& e) { record(e); });
+    refresh(); // what came while the window was closed
     updateScanButtons();
-}
-
-void LineMonitor::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    if (event->spontaneous()) return; // minimized: still recording
-    if (links_.setObserver) links_.setObserver({});
-    refresh();
 }
 
 void LineMonitor::changeEvent(QEvent* event) {
@@ -194,14 +177,16 @@ bool LineMonitor::eventFilter(QObject* watched, QEvent* event) {
 
 void LineMonitor::retranslate() {
     setWindowTitle(tr("Communication monitor"));
-    const char* captions[] = {QT_TR_NOOP("Requests"),       QT_TR_NOOP("Good replies"),
-                              QT_TR_NOOP("No reply"),       QT_TR_NOOP("Short reply"),
-                              QT_TR_NOOP("Bad CRC"),        QT_TR_NOOP("Another address or function"),
-                              QT_TR_NOOP("Other failures"), QT_TR_NOOP("Failure rate")};
-    for (int i = 0; i < 8; ++i)
+    const char* captions[kCounts] = {QT_TR_NOOP("Requests"),       QT_TR_NOOP("Good replies"),
+                                     QT_TR_NOOP("No reply"),       QT_TR_NOOP("Short reply"),
+                                     QT_TR_NOOP("Bad CRC"),        QT_TR_NOOP("Another device"),
+                                     QT_TR_NOOP("Early reply"),    QT_TR_NOOP("Exception"),
+                                     QT_TR_NOOP("Other failures"), QT_TR_NOOP("Failure rate")};
+    for (int i = 0; i < kCounts; ++i)
         countCaptions_[i]->setText(tr(captions[i]));
     PauseButton->setText(tr("Pause"));
-    PauseButton->setToolTip(tr("Stops the list so it can be read; the counters go on counting"));
+    PauseButton->setToolTip(
+        tr("Stops the list so it can be read; the counters go on counting and the rows are kept"));
     ClearButton->setText(tr("Clear"));
     SaveButton->setText(tr("Save as text..."));
     if (auto* box = findChild<QGroupBox*>(QStringLiteral("ScanBox")))
@@ -213,58 +198,52 @@ void LineMonitor::retranslate() {
     UseButton->setText(tr("Put into the settings"));
     for (int i = 0; i < FoundList->count() && i < found_.size(); ++i)
         FoundList->item(i)->setText(foundText(found_[i]));
-    model_->retranslate();
+    record_->model()->retranslate();
     // The outcome column as wide as its longest text in this language.
     int widest = ExchangeView->horizontalHeader()->fontMetrics().horizontalAdvance(tr("Outcome"));
     for (int o = 0; o < kOutcomeCount; ++o)
         widest = std::max(widest, ExchangeView->fontMetrics().horizontalAdvance(outcomeText(Outcome(o))));
+    // ... and as the reply from another device and the commonest refusal; a
+    // longer one shows whole in its tooltip.
+    Row other;
+    other.request = QByteArray::fromHex("0303");
+    other.reply = QByteArray::fromHex("f703");
+    other.outcome = Outcome::OtherAddressOrFunction;
+    Row refused;
+    refused.reply = QByteArray::fromHex("038302");
+    refused.outcome = Outcome::Exception;
+    for (const Row& r : {other, refused})
+        widest = std::max(widest, ExchangeView->fontMetrics().horizontalAdvance(outcomeText(r)));
     ExchangeView->setColumnWidth(ExchangeModel::OutcomeColumn, widest + 16);
 }
 
 void LineMonitor::showCounters() {
-    const qint64 v[] = {counters_.requests,
-                        counters_.count(Outcome::Good),
-                        counters_.count(Outcome::NoReply),
-                        counters_.count(Outcome::ShortReply),
-                        counters_.count(Outcome::BadCrc),
-                        counters_.count(Outcome::OtherAddressOrFunction),
-                        counters_.otherFailures()};
-    QLabel* labels[] = {RequestsCount, GoodCount,       NoReplyCount,     ShortReplyCount,
-                        BadCrcCount,   OtherReplyCount, OtherFailureCount};
-    for (int i = 0; i < 7; ++i)
+    const Counters& c = record_->counters();
+    const qint64 v[] = {c.requests,
+                        c.count(Outcome::Good),
+                        c.count(Outcome::NoReply),
+                        c.count(Outcome::ShortReply),
+                        c.count(Outcome::BadCrc),
+                        c.count(Outcome::OtherAddressOrFunction),
+                        c.count(Outcome::EarlyReply),
+                        c.count(Outcome::Exception),
+                        c.otherFailures()};
+    QLabel* labels[] = {RequestsCount,   GoodCount,       NoReplyCount,   ShortReplyCount,  BadCrcCount,
+                        OtherReplyCount, EarlyReplyCount, ExceptionCount, OtherFailureCount};
+    for (int i = 0; i < kCounts - 1; ++i)
         labels[i]->setText(QString::number(v[i]));
-    FailureRate->setText(rateText(counters_.failureRate()));
-}
-
-void LineMonitor::record(const BusExchange& exchange) {
-    Row row = rowOf(exchange);
-    counters_.add(row.outcome);
-    // Paused, the list stands still to be read; the counters still tell the whole line.
-    if (!paused_) pending_ << std::move(row);
-    if (!refreshTimer_->isActive()) refreshTimer_->start();
-}
-
-void LineMonitor::refresh() {
-    refreshTimer_->stop();
-    if (!pending_.isEmpty()) model_->append(std::exchange(pending_, {}));
-    showCounters();
-}
-
-void LineMonitor::resetCounters() {
-    counters_ = Counters();
-    showCounters();
+    FailureRate->setText(rateText(c.failureRate()));
 }
 
 void LineMonitor::PauseButtonClick() {
-    refresh(); // what came before the click is listed
-    paused_ = PauseButton->isChecked();
+    // Paused, the list stands still to be read; the counters still tell the
+    // whole line and the rows that come are kept for when it goes on.
+    record_->setPaused(PauseButton->isChecked());
 }
 
 void LineMonitor::ClearButtonClick() {
-    pending_.clear();
-    model_->clear();
     followNewest_ = true;
-    resetCounters();
+    record_->clear();
 }
 
 void LineMonitor::SaveButtonClick() {
@@ -275,7 +254,9 @@ void LineMonitor::SaveButtonClick() {
     if (chosen.isEmpty()) return;
     const QString path = seams::finalSaveName(chosen, filter);
     QString error;
-    if (!files::writeWhole(path, textFile(model_->rows(), counters_), &error)) seams::errorBox(this, error);
+    // Every row kept, those a pause holds back too.
+    if (!files::writeWhole(path, textFile(record_->rows(), record_->counters()), &error))
+        seams::errorBox(this, error);
 }
 
 QString LineMonitor::foundText(const linescan::Found& f) const {
@@ -304,6 +285,7 @@ void LineMonitor::FindButtonClick() {
     scanning_ = true;
     stopRequested_ = false;
     found_.clear();
+    scanCounters_ = Counters();
     FoundList->clear();
     ScanStatus->clear();
     // The scan holds the port: connecting waits until it ends.
@@ -329,20 +311,31 @@ void LineMonitor::FindButtonClick() {
         FoundList->addItem(foundText(f));
         if (FoundList->currentRow() < 0) FoundList->setCurrentRow(0);
     };
+    // Its exchanges are listed and counted as the program's own, and tallied for the end's status.
+    callbacks.exchanged = [record = QPointer<ExchangeRecord>(record_), self](const BusExchange& e) {
+        if (record) record->record(e);
+        if (self) self->scanCounters_.add(classify(e.request, e.reply, e.outcome));
+    };
     QString error;
     const ScanEnd end = runScan(request, callbacks, &error);
     if (!self) return; // the window went away during a wait
     scanning_ = false;
     if (links_.connectButton)
         links_.connectButton->setEnabled(!(links_.programConnected && links_.programConnected()));
+    // What the unanswered questions met, when anything but silence came back.
+    const QString failures = failuresText(scanCounters_);
+    const QString met = scanCounters_.failures() > scanCounters_.count(Outcome::NoReply)
+                            ? QLatin1Char(' ') + tr("Failed questions: %1.").arg(failures)
+                            : QString();
     switch (end) {
     case ScanEnd::Finished:
         ScanProgress->setValue(ScanProgress->maximum());
-        ScanStatus->setText(found_.isEmpty() ? tr("Finished: no relay answered.")
-                                             : tr("Finished: %1 found.").arg(found_.size()));
+        ScanStatus->setText((found_.isEmpty() ? tr("Finished: no relay answered.")
+                                              : tr("Finished: %1 found.").arg(found_.size())) +
+                            met);
         break;
     case ScanEnd::Stopped:
-        ScanStatus->setText(tr("Stopped: %1 found.").arg(found_.size()));
+        ScanStatus->setText(tr("Stopped: %1 found.").arg(found_.size()) + met);
         break;
     case ScanEnd::PortFailed:
         ScanStatus->setText(tr("The port could not be used: %1").arg(error));

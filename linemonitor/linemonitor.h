@@ -3,9 +3,12 @@
 // listing every register exchange of the poll and the transfers as it goes
 // over the line, with counters since connecting; and finding the relay on
 // the line while disconnected. It never touches the program's line: the
-// rows come from the register bus's observer, set only while the window is
-// shown, and the relay finder opens a port of its own.
+// rows and counters come from the exchange record, which the register bus's
+// observer feeds from the program's start whether the window is open or
+// not, and the relay finder opens a port of its own (its exchanges go into
+// the record too).
 #include "linemonitor/exchangelog.h"
+#include "linemonitor/exchangerecord.h"
 #include "linemonitor/scanner.h"
 
 #include <functional>
@@ -23,12 +26,11 @@ class TForm2;
 
 // What the monitor needs of the main window.
 struct LineMonitorLinks {
-    // Sets (or with an empty function removes) the program's bus observer.
-    std::function<void(BusObserver)> setObserver;
+    // What the window shows (the main window's, fed by its bus); none: one of its own.
+    linemonitor::ExchangeRecord* record = nullptr;
     // The program's port is open (connected).
     std::function<bool()> programConnected;
-    // The connect button: a click that connects resets the counters; it is
-    // disabled while a scan runs (the scan holds the port).
+    // The connect button: disabled while a scan runs (the scan holds the port).
     QAbstractButton* connectButton = nullptr;
     // The settings dialog: the scan's line, and where a found relay goes.
     TForm2* settings = nullptr;
@@ -40,15 +42,19 @@ public:
     explicit LineMonitor(const LineMonitorLinks& links, QWidget* parent = nullptr);
     ~LineMonitor() override;
 
-    const linemonitor::Counters& counters() const { return counters_; }
-    linemonitor::ExchangeModel* model() const { return model_; }
+    const linemonitor::Counters& counters() const { return record_->counters(); }
+    linemonitor::ExchangeModel* model() const { return record_->model(); }
+    linemonitor::ExchangeRecord* exchangeRecord() const { return record_; }
+    // The last scan's failures by outcome.
+    const linemonitor::Counters& scanCounters() const { return scanCounters_; }
     bool scanning() const { return scanning_; }
     const QList<linescan::Found>& found() const { return found_; }
 
     QTableView* ExchangeView = nullptr;
     QLabel *RequestsCount = nullptr, *GoodCount = nullptr, *NoReplyCount = nullptr,
            *ShortReplyCount = nullptr, *BadCrcCount = nullptr, *OtherReplyCount = nullptr,
-           *OtherFailureCount = nullptr, *FailureRate = nullptr;
+           *EarlyReplyCount = nullptr, *ExceptionCount = nullptr, *OtherFailureCount = nullptr,
+           *FailureRate = nullptr;
     QPushButton *PauseButton = nullptr, *ClearButton = nullptr, *SaveButton = nullptr;
     QPushButton *FindButton = nullptr, *StopButton = nullptr, *UseButton = nullptr;
     QCheckBox* AllSpeedsBox = nullptr;
@@ -66,15 +72,14 @@ public:
 
     // One exchange of the program's bus: counted and kept; the list and
     // the counters on the window follow at the next refresh.
-    void record(const BusExchange& exchange);
+    void record(const BusExchange& exchange) { record_->record(exchange); }
     // Shows what was recorded since the last refresh.
-    void refresh();
-    // The counters start again (connecting, Clear).
-    void resetCounters();
+    void refresh() { record_->refresh(); }
+    // The counters start again (connecting).
+    void resetCounters() { record_->resetCounters(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -84,15 +89,14 @@ private:
     void updateScanButtons();
     QString foundText(const linescan::Found& f) const;
 
+    static constexpr int kCounts = 10;
+
     LineMonitorLinks links_;
-    linemonitor::ExchangeModel* model_ = nullptr;
-    linemonitor::Counters counters_;
-    QLabel* countCaptions_[8] = {};
-    bool paused_ = false;
+    linemonitor::ExchangeRecord* record_ = nullptr;
+    linemonitor::Counters scanCounters_;
+    QLabel* countCaptions_[kCounts] = {};
     bool followNewest_ = true;
     bool scanning_ = false;
     bool stopRequested_ = false;
     QList<linescan::Found> found_;
-    QList<linemonitor::Row> pending_; // recorded, not yet in the list
-    QTimer* refreshTimer_ = nullptr;
 };

@@ -29,7 +29,10 @@ ScanEnd runScan(const ScanRequest& request, const ScanCallbacks& callbacks, QStr
     RegisterBus bus(driver, [&address] { return address; });
     // Valid only with the asked address and function in the reply, not just a good CRC.
     Outcome outcome = Outcome::NoReply;
-    bus.setObserver([&outcome](const BusExchange& e) { outcome = classify(e.request, e.reply, e.outcome); });
+    bus.setObserver([&outcome, &callbacks](const BusExchange& e) {
+        outcome = classify(e.request, e.reply, e.outcome);
+        if (callbacks.exchanged) callbacks.exchanged(e);
+    });
     const QList<linescan::Speed> speeds =
         linescan::speeds(request.allSpeeds, {request.line.baud, request.line.parity});
     const int total = linescan::stepCount(speeds, request.from, request.to);

@@ -5,6 +5,7 @@
 // the user-interface thread: after every question it lets the toolkit work
 // for a moment and then asks keepGoing() whether to go on.
 #include "config/linesettings.h"
+#include "protocol/registerbus.h"
 
 #include <functional>
 #include <QString>
@@ -26,6 +27,8 @@ struct ScanCallbacks {
     std::function<void(int index, int total, const linescan::Step& step)> progress;
     // A valid reply to the question.
     std::function<void(const linescan::Found& found)> found;
+    // Every exchange as it went over the line (for the monitor's list).
+    BusObserver exchanged;
 };
 
 enum class ScanEnd { Finished, Stopped, PortFailed };

@@ -2,7 +2,11 @@
 
 #include "protocol/formatting.h"
 
+#include <algorithm>
+#include <QCoreApplication>
 #include <QLocale>
+#include <QStringList>
+#include <utility>
 
 namespace display {
 
@@ -101,6 +105,38 @@ QString statusDate(const QDate& date, const QLocale& locale, const QString& shor
 
 QString statusDate(const QDate& date, const QLocale& locale) {
     return statusDate(date, locale, shortDateFormat(locale));
+}
+
+void addFailedRead(QList<FailedRead>& reads, const FailedRead& read) {
+    reads << read;
+    if (reads.size() > relay::kLostReadsLimit) reads.remove(0, reads.size() - relay::kLostReadsLimit);
+}
+
+QString dropReason(const QList<FailedRead>& reads) {
+    if (reads.isEmpty()) return {};
+    // Each reason once, with how often it came, the most frequent (then the latest) first.
+    QList<std::pair<QString, int>> reasons;
+    for (auto r = reads.crbegin(); r != reads.crend(); ++r) {
+        const QString text = busErrorText(r->error, r->reply);
+        auto same =
+            std::find_if(reasons.begin(), reasons.end(), [&](const auto& p) { return p.first == text; });
+        if (same == reasons.end())
+            reasons.append({text, 1});
+        else
+            ++same->second;
+    }
+    std::stable_sort(reasons.begin(), reasons.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    QString why;
+    if (reasons.size() == 1)
+        why = reasons[0].first;
+    else {
+        QStringList parts;
+        for (const auto& [text, count] : reasons)
+            parts << QCoreApplication::translate("display", "%1 x %2").arg(count).arg(text);
+        why = parts.join(QLatin1Char(' '));
+    }
+    return QCoreApplication::translate("display", "%1 reads in a row failed: %2").arg(reads.size()).arg(why);
 }
 
 } // namespace display

@@ -1,10 +1,13 @@
 #pragma once
+#include "protocol/registerbus.h"
 #include "protocol/relaymap.h"
 // How the poll's raw measurements become the data page's texts and lamps.
 #include <array>
 #include <optional>
+#include <QByteArray>
 #include <QChar>
 #include <QDate>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QTime>
@@ -63,5 +66,20 @@ bool needsCentury(const QString& shortFormat);
 // ("8.12.2026", "12/8/26", "08.12.26").
 QString statusDate(const QDate& date, const QLocale& locale, const QString& shortFormat);
 QString statusDate(const QDate& date, const QLocale& locale);
+
+// ---- the link dropped by the poll
+// One failed measurement read: the bus's outcome and the bytes that came.
+struct FailedRead {
+    BusError error = BusError::NoReply;
+    QByteArray reply;
+};
+// Keeps the failed reads in a row, the last kLostReadsLimit of them.
+void addFailedRead(QList<FailedRead>& reads, const FailedRead& read);
+// Why the poll dropped the link, for the error window's second line: the
+// failed reads and what they met, each reason in the bus's words with what
+// its bytes told (the other device's address, the exception's code and
+// name), the most frequent first ("6 reads in a row failed: The relay did
+// not answer." or "6 reads in a row failed: 4 x ... 2 x ...").
+QString dropReason(const QList<FailedRead>& reads);
 
 } // namespace display

@@ -224,18 +224,23 @@ void TForm1::Timer2Timer() {
 
         logPoll(poll_.lostReads);
         poll_.lostReads = 0;
+        poll_.failedReads.clear();
         qCDebug(lcPoll) << "measurement read good, fault word" << poll_.faultWord;
         poll_.nominalCurrentRaw = r[relay::kSetpointFirst - 1];
         Image10->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK1);
         Image11->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK2);
     } else {
         ++poll_.lostReads;
+        display::addFailedRead(poll_.failedReads, {bus_->error(), bus_->lastReply()});
         qCDebug(lcPoll).noquote() << "measurement read failed," << poll_.lostReads
                                   << "in a row:" << bus_->errorString();
         if (poll_.lostReads >= relay::kLostReadsLimit) {
+            const QString why = display::dropReason(poll_.failedReads);
             qCDebug(lcPoll) << "link dropped";
+            qCDebug(lcPoll).noquote() << "why:" << why;
             Rozlacz();
-            reportError(hiddenLabel(HiddenText::NoConnection)->text());
+            // The language file's text, and on a second line why, as a failed connect gives it.
+            reportError(hiddenLabel(HiddenText::NoConnection)->text() + QLatin1Char('\n') + why);
         }
     }
 

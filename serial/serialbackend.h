@@ -50,6 +50,26 @@ enum class LineFault {
 // GetLastError on Windows).
 LineFault lineFaultOf(long code);
 
+// Who may open a device that refused this user (PermissionDenied), as the
+// system describes it.
+struct DeviceAccess {
+    bool known = false; // the device's owner and mode could be read
+    unsigned mode = 0;  // its permission bits (0660)
+    std::string owner, group;
+    bool processIsOwner = false;    // this process runs as its owner
+    bool processInGroup = false;    // this process has its group already
+    bool userListedInGroup = false; // the user belongs to its group (a new login would give it)
+};
+// What would let the user open it.
+enum class AccessHint {
+    Unknown,    // nothing known of the device's permissions
+    JoinGroup,  // its group may read and write it: the user is not in that group
+    LogInAgain, // ... the user was put in the group after this session began
+    OwnerOnly,  // only its owner may (0600 and the like): joining the group would not help
+    NoAccess,   // its permissions let this user (owner or group member) not read and write it
+};
+AccessHint accessHint(const DeviceAccess& access);
+
 class SerialBackend {
 public:
     virtual ~SerialBackend() = default;
@@ -96,9 +116,12 @@ public:
 
     // Why the last open or applyLineState failed.
     virtual LineFault fault() const { return LineFault::Other; }
-    // The group whose members may open the device that was refused with
-    // PermissionDenied; empty where the system has no such thing.
-    virtual std::string deviceGroup() const { return {}; }
+    // Who may open the device that was refused with PermissionDenied; not
+    // known where the system has no such thing.
+    virtual DeviceAccess deviceAccess() const { return {}; }
+    // The system's own words for why the last open failed (in the user's
+    // language where the system has it); empty when not known.
+    virtual std::string systemMessage() const { return {}; }
     // True once the open device has hung up (pulled out, or the far end of
     // a pseudo-terminal closed): from then on every transfer fails at once,
     // nothing is waiting and no wait waits, until the port is closed.

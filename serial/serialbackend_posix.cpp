@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <strings.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -101,12 +102,29 @@ bool meansHangUp(int e) {
     return e == EIO || e == ENXIO || e == ENODEV || e == EBADF;
 }
 
-// The name of the group that owns the device, empty when unknown.
-std::string groupOf(const std::string& path) {
+// Who may open the device, and where this process and its user stand.
+DeviceAccess accessOf(const std::string& path) {
+    DeviceAccess a;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {};
+    if (::stat(path.c_str(), &st) != 0) return a;
+    a.known = true;
+    a.mode = unsigned(st.st_mode & 07777);
+    if (const passwd* owner = getpwuid(st.st_uid); owner && owner->pw_name) a.owner = owner->pw_name;
     const group* g = getgrgid(st.st_gid);
-    return g && g->gr_name ? std::string(g->gr_name) : std::string();
+    if (g && g->gr_name) a.group = g->gr_name;
+    a.processIsOwner = geteuid() == st.st_uid;
+    a.processInGroup = getegid() == st.st_gid;
+    gid_t groups[256];
+    const int n = getgroups(256, groups);
+    for (int i = 0; i < n && !a.processInGroup; ++i)
+        a.processInGroup = groups[i] == st.st_gid;
+    // The group database's word, which the next login gives the process.
+    if (const passwd* user = getpwuid(geteuid())) {
+        a.userListedInGroup = user->pw_gid == st.st_gid;
+        for (char** m = g ? g->gr_mem : nullptr; m && *m && !a.userListedInGroup; ++m)
+            a.userListedInGroup = user->pw_name && std::strcmp(*m, user->pw_name) == 0;
+    }
+    return a;
 }
 
 #ifdef __linux__
@@ -256,18 +274,22 @@ public:
         if (fd_ >= 0) return false;
         // O_NOCTTY: this program must not become the terminal's controlling
         // process. O_NONBLOCK: no read or write may wait for the line.
-        group_.clear();
+        access_ = {};
+        openErrno_ = 0;
         int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
-            fault_ = lineFaultOf(errno);
+            // The system's reason is kept: it is told when the program has no words of its own for it.
+            openErrno_ = errno;
+            fault_ = lineFaultOf(openErrno_);
             // A name that was there but is no more (a dangling link) is a missing device.
             if (fault_ == LineFault::HungUp) fault_ = LineFault::DeviceMissing;
-            if (fault_ == LineFault::PermissionDenied) group_ = groupOf(path);
+            if (openErrno_ == EACCES || openErrno_ == EPERM) access_ = accessOf(path);
             return false;
         }
         termios saved{};
         struct stat st {};
         if (tcgetattr(fd, &saved) != 0 || fstat(fd, &st) != 0) { // not a terminal
+            openErrno_ = errno;
             fault_ = LineFault::SettingsRefused;
             ::close(fd);
             return false;
@@ -399,7 +421,10 @@ public:
     void waitWritable(uint32_t ms) override { waitFor(POLLOUT, ms); }
 
     LineFault fault() const override { return fault_; }
-    std::string deviceGroup() const override { return group_; }
+    DeviceAccess deviceAccess() const override { return access_; }
+    std::string systemMessage() const override {
+        return openErrno_ ? std::strerror(openErrno_) : std::string();
+    }
     bool hungUp() const override { return hungUp_; }
 
 private:
@@ -423,7 +448,8 @@ private:
     bool pseudoTerminal_ = false;
     bool hungUp_ = false;
     LineFault fault_ = LineFault::None;
-    std::string group_;
+    int openErrno_ = 0;
+    DeviceAccess access_;
 };
 
 // "\\.\COMn" -> n, or 0 when the name has another form.

@@ -49,6 +49,16 @@ QString hex(const void* data, uint32_t size) {
 
 } // namespace
 
+AccessHint accessHint(const DeviceAccess& a) {
+    if (!a.known) return AccessHint::Unknown;
+    // Joining the group helps only when the group may read and write it.
+    const bool groupMayUse = (a.mode & 060u) == 060u && !a.group.empty();
+    if (groupMayUse && !a.processInGroup)
+        return a.userListedInGroup ? AccessHint::LogInAgain : AccessHint::JoinGroup;
+    if (!groupMayUse && (a.mode & 0600u) == 0600u && !a.processIsOwner) return AccessHint::OwnerOnly;
+    return AccessHint::NoAccess;
+}
+
 TSerialDriver::TSerialDriver(QObject* owner) : TSerialDriver(makeSystemBackend(), owner) {}
 
 TSerialDriver::TSerialDriver(std::unique_ptr<SerialBackend> backend, QObject* owner)
@@ -175,7 +185,8 @@ bool TSerialDriver::OpenPort() {
     if (!backend_->open(lastPath_.toStdString())) {
         Error e = errorOf(backend_->fault());
         if (e == Error::NoError) e = Error::OtherError;
-        deniedGroup_ = QString::fromStdString(backend_->deviceGroup());
+        deniedAccess_ = std::make_unique<DeviceAccess>(backend_->deviceAccess());
+        systemMessage_ = QString::fromLocal8Bit(backend_->systemMessage().c_str());
         setError(e);
         qCDebug(lcSerial).noquote() << "cannot open" << lastPath_ << "-" << errorString();
         return false;
@@ -221,12 +232,7 @@ QString TSerialDriver::errorString() const {
     case Error::DeviceMissing:
         return tr("No such device: %1").arg(lastPath_);
     case Error::PermissionDenied:
-#ifdef Q_OS_LINUX
-        return tr("No permission to open %1: the user is not in the %2 group.")
-            .arg(lastPath_, deniedGroup_.isEmpty() ? QStringLiteral("dialout") : deniedGroup_);
-#else
-        return tr("No permission to open %1.").arg(lastPath_);
-#endif
+        return permissionText();
     case Error::DeviceBusy:
         return tr("%1 is in use by another program.").arg(lastPath_);
     case Error::SettingsRefused:
@@ -236,7 +242,35 @@ QString TSerialDriver::errorString() const {
     case Error::OtherError:
         break;
     }
+    // A reason the program has no words for: the system's own (a folder, a loop of links...).
+    if (!systemMessage_.isEmpty()) return tr("%1 cannot be opened: %2.").arg(lastPath_, systemMessage_);
     return tr("%1 cannot be opened.").arg(lastPath_);
+}
+
+QString TSerialDriver::permissionText() const {
+    const DeviceAccess access = deniedAccess_ ? *deniedAccess_ : DeviceAccess();
+    const QString group = QString::fromLocal8Bit(access.group.c_str());
+    const QString mode = QStringLiteral("%1").arg(access.mode, 4, 8, QLatin1Char('0'));
+    switch (accessHint(access)) {
+    case AccessHint::JoinGroup:
+        return tr("No permission to open %1: the user is not in the %2 group.").arg(lastPath_, group);
+    case AccessHint::LogInAgain:
+        return tr("No permission to open %1: the user is in the %2 group, but this session began before "
+                  "joining it; log out and in again.")
+            .arg(lastPath_, group);
+    case AccessHint::OwnerOnly:
+        return tr("No permission to open %1: only its owner %2 may open it (mode %3), so joining its group "
+                  "would not help; ask the administrator for access.")
+            .arg(lastPath_, QString::fromLocal8Bit(access.owner.c_str()), mode);
+    case AccessHint::NoAccess:
+        return tr("No permission to open %1: its permissions (mode %2) do not let this user read and write "
+                  "it.")
+            .arg(lastPath_, mode);
+    case AccessHint::Unknown:
+        break;
+    }
+    if (!systemMessage_.isEmpty()) return tr("No permission to open %1: %2.").arg(lastPath_, systemMessage_);
+    return tr("No permission to open %1.").arg(lastPath_);
 }
 
 QString TSerialDriver::lineSettingsText() const {

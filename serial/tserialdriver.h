@@ -12,6 +12,7 @@
 
 class QTimer;
 class SerialBackend;
+struct DeviceAccess;
 
 // The trace of the line (off by default; QT_LOGGING_RULES="vrk.serial=true"):
 // the settings applied at each open, every block sent and received, failures.
@@ -201,6 +202,8 @@ private:
     bool lineLost();
     // "speed=9600 data=8 parity=none stop=1", as the trace gives them.
     QString lineSettingsText() const;
+    // Why the device refused this user, and what would let them open it.
+    QString permissionText() const;
 
     std::unique_ptr<SerialBackend> backend_;
     QTimer* pollTimer_ = nullptr;
@@ -236,5 +239,8 @@ private:
     int32_t pollingPauseCount_ = 0;
     Error error_ = Error::NoError;
     QString lastPath_;
-    QString deniedGroup_;
+    // What the system told of the last failed open: who may open the device,
+    // and its own words for the reason.
+    std::unique_ptr<DeviceAccess> deniedAccess_;
+    QString systemMessage_;
 };

@@ -20,7 +20,8 @@ std::vector<std::string> words(const std::string& line) {
 
 const char* const kHelp =
     "ok commands: <action> P | <action> next N (action: noreply badcrc short late garbage-before "
-    "garbage-after other-address) | late-ms N | inject off | set N V | get N | freeze | run | load PCT | "
+    "garbage-after other-address exception) | late-ms N | exception-code N | inject off | set N V | get N | "
+    "freeze | run | load PCT | "
     "voltage V | fault W | trip NAME[,NAME] | trip none | variant N | defaults | memory empty | "
     "memory default | record K CAUSE MONTH DAY HOUR MINUTE | record K empty | clock MM DD HH MI | "
     "clock stop | clock run | address N | line | line baud N | line parity none|odd|even | line data-bits "
@@ -94,6 +95,11 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
     if (cmd == "late-ms") {
         if (w.size() != 2 || !parseInt(w[1], 0, 60000, a)) return error("usage: late-ms 0..60000");
         c.injection.setLateMs(static_cast<int>(a));
+        return "ok";
+    }
+    if (cmd == "exception-code") {
+        if (w.size() != 2 || !parseInt(w[1], 1, 255, a)) return error("usage: exception-code 1..255");
+        c.injection.setExceptionCode(static_cast<int>(a));
         return "ok";
     }
     if (cmd == "inject") {
@@ -261,7 +267,8 @@ std::string runCommand(const std::string& line, Controlled c, double now) {
             " replies=" + std::to_string(c.counters.replies) +
             " ignored=" + std::to_string(c.counters.ignored) +
             " queued=" + std::to_string(c.injection.queued()) +
-            " late-ms=" + std::to_string(c.injection.lateMs());
+            " late-ms=" + std::to_string(c.injection.lateMs()) +
+            " exception-code=" + std::to_string(c.injection.exceptionCode());
         for (int i = 1; i < kActionCount; ++i) {
             const auto act = static_cast<Action>(i);
             s += std::string(" ") + actionName(act) + "=" + formatProbability(c.injection.probability(act));

@@ -5,8 +5,9 @@
 namespace sim {
 
 namespace {
-const char* const kNames[kActionCount] = {"reply", "noreply",        "badcrc",        "short",
-                                          "late",  "garbage-before", "garbage-after", "other-address"};
+const char* const kNames[kActionCount] = {"reply",         "noreply",       "badcrc",
+                                          "short",         "late",          "garbage-before",
+                                          "garbage-after", "other-address", "exception"};
 constexpr size_t kMaxQueued = 1000000;
 } // namespace
 
@@ -98,6 +99,12 @@ Bytes Injection::apply(Action a, const Bytes& reply, int address) {
     case Action::OtherAddress:
         if (!out.empty()) {
             out[0] = static_cast<uint8_t>(address % 247 + 1);
+            fixCrc(out);
+        }
+        break;
+    case Action::Exception:
+        if (out.size() >= 2) {
+            out = {out[0], static_cast<uint8_t>(out[1] | 0x80), static_cast<uint8_t>(exceptionCode_), 0, 0};
             fixCrc(out);
         }
         break;

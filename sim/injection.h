@@ -13,11 +13,21 @@
 
 namespace sim {
 
-enum class Action { Reply, NoReply, BadCrc, Short, Late, GarbageBefore, GarbageAfter, OtherAddress };
-constexpr int kActionCount = 8;
+enum class Action {
+    Reply,
+    NoReply,
+    BadCrc,
+    Short,
+    Late,
+    GarbageBefore,
+    GarbageAfter,
+    OtherAddress,
+    Exception
+};
+constexpr int kActionCount = 9;
 
 // The action's word in the log and in control commands: reply, noreply, badcrc,
-// short, late, garbage-before, garbage-after, other-address.
+// short, late, garbage-before, garbage-after, other-address, exception.
 const char* actionName(Action a);
 std::optional<Action> actionByName(const std::string& name);
 
@@ -35,11 +45,16 @@ public:
     void clear();
     void setLateMs(int ms) { lateMs_ = ms; }
     int lateMs() const { return lateMs_; }
+    // The code of an injected exception reply (6: busy, by default).
+    void setExceptionCode(int code) { exceptionCode_ = code; }
+    int exceptionCode() const { return exceptionCode_; }
 
     // The action for the next reply.
     Action next();
     // What goes on the line instead of `reply` for action a; `address` is the
-    // relay's own bus address (another is used for other-address).
+    // relay's own bus address (another is used for other-address). An
+    // exception is the refusal of the request `reply` answers: its address,
+    // its function + 0x80, the exception code and the CRC.
     Bytes apply(Action a, const Bytes& reply, int address);
 
 private:
@@ -47,6 +62,7 @@ private:
     std::array<double, kActionCount> p_{};
     std::deque<Action> forced_;
     int lateMs_ = 150;
+    int exceptionCode_ = 6;
 };
 
 } // namespace sim

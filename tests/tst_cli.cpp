@@ -9,6 +9,7 @@
 #include "config/languages.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
+#include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/readback.h"
 #include "setpoints/rules.h"
@@ -72,6 +73,8 @@ private slots:
     void watch();
     void scan_data();
     void scan();
+    void scanNamesRefusedReplies_data();
+    void scanNamesRefusedReplies();
     void setpointsGet_data();
     void setpointsGet();
     void put_data();
@@ -473,6 +476,32 @@ void TstCli::scan() {
         run({QStringLiteral("scan"), QStringLiteral("--from"), QStringLiteral("1"), QStringLiteral("--to"),
              QStringLiteral("2"), QStringLiteral("--port"), relay_->linkPath()});
     QVERIFY(none.status == 1 || none.status == 3);
+}
+
+// A reply the bus refuses never makes a relay found: the scan names it on
+// standard error and lists nothing (no phantom address beside the relay).
+void TstCli::scanNamesRefusedReplies_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("said"); // on standard error, after "address=N line=...: "
+    QTest::newRow("another device") << QStringLiteral("other-address 1")
+                                    << busErrorText(BusError::OtherDevice, QByteArray::fromHex("2b"));
+    QTest::newRow("refused: busy") << QStringLiteral("exception 1")
+                                   << busErrorText(BusError::Exception, QByteArray::fromHex("2a8306"));
+}
+
+void TstCli::scanNamesRefusedReplies() {
+    QFETCH(QString, command);
+    QFETCH(QString, said);
+    QVERIFY(relay_->start({QStringLiteral("--address"), QStringLiteral("42")}));
+    QVERIFY(relay_->control(command));
+    const Run r =
+        run({QStringLiteral("scan"), QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--from"),
+             QStringLiteral("41"), QStringLiteral("--to"), QStringLiteral("43")});
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.out.trimmed().isEmpty(), qPrintable(r.out));
+    QVERIFY2(r.err.contains(QStringLiteral("address=42 line=4800 8N1: ") + said), qPrintable(r.err));
+    // The silent addresses are not listed one by one.
+    QVERIFY2(!r.err.contains(QStringLiteral("address=41")), qPrintable(r.err));
 }
 
 // ---------------------------------------------------------------- setpoints get

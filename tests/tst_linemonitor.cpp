@@ -7,6 +7,7 @@
 
 #include "config/inifile.h"
 #include "linemonitor/linemonitor.h"
+#include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
 #include "widgets/controls.h"
@@ -93,6 +94,8 @@ private slots:
     void stopStopsTheScan();
     void scanOnlyWhileDisconnected();
     void findsTheRelayAtAnotherSpeed();
+    void exceptionsCountedAndNamed();
+    void findsASlowRelay();
 };
 
 void TstLineMonitor::buttonInTheFreeArea() {
@@ -142,7 +145,8 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     // The counters add up to the requests, and the rate is the failures' share.
     auto sum = [m] {
         return number(m->GoodCount) + number(m->NoReplyCount) + number(m->ShortReplyCount) +
-               number(m->BadCrcCount) + number(m->OtherReplyCount) + number(m->OtherFailureCount);
+               number(m->BadCrcCount) + number(m->OtherReplyCount) + number(m->EarlyReplyCount) +
+               number(m->ExceptionCount) + number(m->OtherFailureCount);
     };
     QCOMPARE(sum(), number(m->RequestsCount));
     const double rate =
@@ -189,26 +193,32 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     QTRY_VERIFY_WITH_TIMEOUT(model->rowCount() > atEnd + 3, 10000);
     QTRY_VERIFY(bar->value() == bar->maximum());
 
-    // Paused: the list stands still, the counters go on.
+    // Clear starts list and counters afresh.
+    QTest::mouseClick(m->ClearButton, Qt::LeftButton);
+    QVERIFY(number(m->RequestsCount) <= 2);
+    QVERIFY(model->rowCount() <= 2);
+
+    // Paused: the list stands still, the counters go on, and no row is lost: going on lists them all.
     QTest::mouseClick(m->PauseButton, Qt::LeftButton);
     const int rows = model->rowCount();
     const qint64 requests = number(m->RequestsCount);
     QTRY_VERIFY_WITH_TIMEOUT(number(m->RequestsCount) > requests + 4, 10000);
     QCOMPARE(model->rowCount(), rows);
     QTest::mouseClick(m->PauseButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(model->rowCount() > rows, 10000);
+    m->refresh();
+    QCOMPARE(qint64(model->rowCount()), m->counters().requests);
 
-    // Clear starts list and counters afresh.
-    QTest::mouseClick(m->ClearButton, Qt::LeftButton);
-    QVERIFY(number(m->RequestsCount) <= 2);
-    QVERIFY(model->rowCount() <= 2);
-
-    // Closed, the monitor is not told of the exchanges: nothing changes while the poll goes on.
+    // Closed, the monitor still counts and keeps every exchange the relay received.
     m->close();
-    const qint64 closedAt = number(m->RequestsCount);
     const int logAt = simFrames(relay).size();
-    QTRY_VERIFY_WITH_TIMEOUT(simFrames(relay).size() > logAt + 5, 10000);
-    QCOMPARE(number(m->RequestsCount), closedAt);
+    const qint64 closedAt = m->counters().requests;
+    QTRY_VERIFY_WITH_TIMEOUT(simFrames(relay).size() > logAt + 10, 10000);
+    m->refresh();
+    const qint64 counted = m->counters().requests - closedAt;
+    const int received = simFrames(relay).size() - logAt;
+    QVERIFY2(counted >= received - 1 && counted <= received + 1,
+             qPrintable(QStringLiteral("%1 counted, %2 received").arg(counted).arg(received)));
+    QCOMPARE(qint64(model->rowCount()), m->counters().requests);
 
     // Connecting again starts the counters afresh.
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
@@ -316,6 +326,13 @@ void TstLineMonitor::findsTheRelayAndPutsItIntoTheSettings() {
         if (address == 137) QCOMPARE(fr.value(QStringLiteral("reg")), QStringLiteral("23"));
     }
     QCOMPARE(asked.size(), 247);
+    // Its questions are listed in the monitor, the answer of address 137 as good.
+    m->refresh();
+    QCOMPARE(m->model()->rowCount(), 247);
+    QCOMPARE(m->counters().requests, qint64(247));
+    QCOMPARE(m->counters().count(linemonitor::Outcome::Good), qint64(1));
+    QCOMPARE(quint8(m->model()->row(136).request[0]), quint8(137));
+    QCOMPARE(m->model()->row(136).outcome, linemonitor::Outcome::Good);
     // The port is closed again: the program connects.
     QTest::mouseClick(m->UseButton, Qt::LeftButton);
     QVERIFY(app.f2()->isVisible());
@@ -442,6 +459,94 @@ void TstLineMonitor::findsTheRelayAtAnotherSpeed() {
     QCOMPARE(app.f2()->busAddress(), 2);
     QCOMPARE(app.f2()->ComboBox1->currentIndex(), 0);
     QCOMPARE(app.f2()->ComboBox2->currentIndex(), 1);
+}
+
+// A relay that refuses: the rows name the exception by its name and code,
+// its counter counts them, and the saved text carries the same words.
+void TstLineMonitor::exceptionsCountedAndNamed() {
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(relay.control(QStringLiteral("exception-code 2")));
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    LineMonitor* m = openMonitor(app);
+    QVERIFY(m);
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+    QVERIFY(f->SerialDriver1->IsOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(number(m->GoodCount) > 2, 10000);
+    QVERIFY(relay.control(QStringLiteral("exception next 3")));
+    QTRY_VERIFY_WITH_TIMEOUT(number(m->ExceptionCount) == 3 && number(m->GoodCount) > 6, 10000);
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    m->refresh();
+    const QString named = mtr("refused: %1 (exception %2)").arg(frames::exceptionName(2)).arg(2);
+    int refused = 0;
+    for (int i = 0; i < m->model()->rowCount(); ++i) {
+        const linemonitor::Row& r = m->model()->row(i);
+        if (r.outcome != linemonitor::Outcome::Exception) continue;
+        ++refused;
+        QCOMPARE(r.reply.size(), frames::kExceptionReplyLength);
+        const QModelIndex outcome = m->model()->index(i, linemonitor::ExchangeModel::OutcomeColumn);
+        QCOMPARE(outcome.data().toString(), named);
+        QCOMPARE(outcome.data(Qt::ToolTipRole).toString(), named);
+    }
+    QCOMPARE(refused, 3);
+    QCOMPARE(number(m->OtherFailureCount), qint64(0));
+    app.saveAnswers.enqueue(app.path(QStringLiteral("refused")));
+    QTest::mouseClick(m->SaveButton, Qt::LeftButton);
+    QCOMPARE(QString::fromUtf8(filetest::readBack(app.path(QStringLiteral("refused.txt")))).count(named), 3);
+
+    // In Russian, the longest language, the counters' captions and the list as the user sees them.
+    QTest::mouseClick(app.f2()->RadioGroup2->button(2), Qt::LeftButton);
+    QTRY_COMPARE(m->windowTitle(), mtr("Communication monitor"));
+    QCoreApplication::sendPostedEvents(); // the layouts follow the new texts
+    QCoreApplication::processEvents();
+    m->grab().save(app.path(QStringLiteral("monitor-ru.png")));
+    if (!qEnvironmentVariableIsEmpty("VRK_SCREENSHOTS"))
+        m->grab().save(qEnvironmentVariable("VRK_SCREENSHOTS") + QStringLiteral("/monitor-ru.png"));
+    for (QLabel* caption : m->findChildren<QLabel*>())
+        if (caption->wordWrap() && caption != m->ScanStatus)
+            QVERIFY2(caption->heightForWidth(caption->width()) <= caption->height() ||
+                         caption->text().isEmpty(),
+                     qPrintable(caption->text()));
+}
+
+// A relay that takes 75 ms to turn round, as the poll reads it, is found,
+// and the finder's questions go to the monitor.
+void TstLineMonitor::findsASlowRelay() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--address"), QStringLiteral("137"), QStringLiteral("--line-timing"),
+                         QStringLiteral("on"), QStringLiteral("--response-ms"), QStringLiteral("75")}));
+    linemonitor::ScanRequest request;
+    request.line.port = relay.linkPath();
+    request.line.baud = 4800;
+    request.from = 135;
+    request.to = 139;
+    QList<BusExchange> seen;
+    QList<linescan::Found> found;
+    linemonitor::ScanCallbacks callbacks;
+    callbacks.found = [&](const linescan::Found& f) { found << f; };
+    callbacks.exchanged = [&](const BusExchange& e) { seen << e; };
+    QString error;
+    QCOMPARE(linemonitor::runScan(request, callbacks, &error), linemonitor::ScanEnd::Finished);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].address, 137);
+    QCOMPARE(seen.size(), 5);
+    QCOMPARE(seen[2].outcome, BusError::NoError);
+    // It answered no sooner than its turnaround after the request.
+    QVERIFY2(seen[2].roundTripUs > 75000, qPrintable(QString::number(seen[2].roundTripUs)));
+
+    // The window's poll reads the same relay.
+    AppFixture app;
+    ini::Selections saved;
+    saved.address = 136; // 137
+    filetest::writeFile(app.path(QStringLiteral("vrk.ini")), ini::fileText(saved));
+    app.start();
+    LineMonitor* m = openMonitor(app);
+    QTest::mouseClick(app.f1()->SpeedButton1, Qt::LeftButton);
+    QVERIFY(app.f1()->SerialDriver1->IsOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(number(m->GoodCount) > 2, 10000);
+    QTest::mouseClick(app.f1()->SpeedButton2, Qt::LeftButton);
 }
 
 QTEST_MAIN(TstLineMonitor)

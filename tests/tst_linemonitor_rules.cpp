@@ -3,6 +3,7 @@
 // line selections as driver values and the relay finder's steps.
 #include "config/linesettings.h"
 #include "linemonitor/exchangelog.h"
+#include "linemonitor/exchangerecord.h"
 #include "protocol/registerbus.h"
 #include "protocol/relaymap.h"
 
@@ -39,7 +40,13 @@ class TstLineMonitorRules : public QObject {
 private slots:
     void classify_data();
     void classify();
+    void rowTexts_data();
+    void rowTexts();
     void countersAddUp();
+    void failuresText();
+    void pauseKeepsEveryRow_data();
+    void pauseKeepsEveryRow();
+    void savedTextMarksWhatIsNotListed();
     void ringKeepsTheLast_data();
     void ringKeepsTheLast();
     void modelKeepsTenThousandRows();
@@ -78,8 +85,27 @@ void TstLineMonitorRules::classify_data() {
     QTest::newRow("device gone") << request << QByteArray() << BusError::DeviceGone << Outcome::DeviceGone;
     QTest::newRow("bad request") << QByteArray() << QByteArray() << BusError::BadRequest
                                  << Outcome::BadRequest;
+    QTest::newRow("early reply") << request << good << BusError::EarlyReply << Outcome::EarlyReply;
+    QTest::newRow("the bus's other device")
+        << request << withCrc(hex("04030200 02")) << BusError::OtherDevice << Outcome::OtherAddressOrFunction;
+    const QByteArray refusal = withCrc(hex("038302"));
+    QTest::newRow("the bus's exception") << request << refusal << BusError::Exception << Outcome::Exception;
+    // An exception reply is one whatever the bus made of its length.
+    QTest::newRow("exception taken as short")
+        << request << refusal << BusError::ShortReply << Outcome::Exception;
+    QTest::newRow("exception still waited on")
+        << request << refusal << BusError::NoReply << Outcome::Exception;
+    QTest::newRow("exception of another address stays short")
+        << request << withCrc(hex("048302")) << BusError::ShortReply << Outcome::ShortReply;
+    QTest::newRow("exception of another function stays short")
+        << request << withCrc(hex("038602")) << BusError::ShortReply << Outcome::ShortReply;
+    QTest::newRow("exception with a bad CRC stays short")
+        << request << hex("0383020000") << BusError::ShortReply << Outcome::ShortReply;
+    QTest::newRow("exception bytes that came too early stay early")
+        << request << refusal << BusError::EarlyReply << Outcome::EarlyReply;
+    QTest::newRow("not sent") << request << QByteArray() << BusError::NotSent << Outcome::OtherFailure;
     // A reason the bus may give that the monitor has no word of its own for: told in the bus's words.
-    QTest::newRow("another reason") << request << good << BusError(int(BusError::BadRequest) + 1)
+    QTest::newRow("another reason") << request << good << BusError(int(BusError::NotSent) + 1)
                                     << Outcome::OtherFailure;
 }
 
@@ -96,7 +122,49 @@ void TstLineMonitorRules::classify() {
     QCOMPARE(r.roundTripUs, qint64(1234));
     QCOMPARE(r.error, error);
     QVERIFY(!outcomeText(expected).isEmpty());
-    QCOMPARE(outcomeText(r), expected == Outcome::OtherFailure ? busErrorText(error) : outcomeText(expected));
+    // (The texts that tell what the bytes say are rowTexts'.)
+    if (expected != Outcome::OtherAddressOrFunction && expected != Outcome::Exception)
+        QCOMPARE(outcomeText(r),
+                 expected == Outcome::OtherFailure ? busErrorText(error, reply) : outcomeText(expected));
+}
+
+void TstLineMonitorRules::rowTexts_data() {
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<BusError>("error");
+    QTest::addColumn<QString>("text");
+    auto t = [](const char* s) { return QCoreApplication::translate("LineMonitor", s); };
+    QTest::newRow("another device") << withCrc(hex("07030200 02")) << BusError::OtherDevice
+                                    << t("reply from another device (address %1)").arg(7);
+    QTest::newRow("another device, taken by the bus") << withCrc(hex("F7030200 02")) << BusError::NoError
+                                                      << t("reply from another device (address %1)").arg(247);
+    QTest::newRow("another function")
+        << withCrc(hex("03040200 02")) << BusError::OtherDevice << t("reply of another function (%1)").arg(4);
+    QTest::newRow("illegal data address")
+        << withCrc(hex("038302")) << BusError::Exception
+        << t("refused: %1 (exception %2)").arg(frames::exceptionName(2)).arg(2);
+    QTest::newRow("busy, taken as short")
+        << withCrc(hex("038306")) << BusError::ShortReply
+        << t("refused: %1 (exception %2)").arg(frames::exceptionName(6)).arg(6);
+    QTest::newRow("a code without a name")
+        << withCrc(hex("038342")) << BusError::Exception
+        << t("refused: %1 (exception %2)").arg(frames::exceptionName(0x42)).arg(0x42);
+    QTest::newRow("not sent") << QByteArray() << BusError::NotSent << busErrorText(BusError::NotSent);
+    QTest::newRow("early") << withCrc(hex("03030200 02")) << BusError::EarlyReply
+                           << t("early reply (an old one)");
+}
+
+void TstLineMonitorRules::rowTexts() {
+    QFETCH(QByteArray, reply);
+    QFETCH(BusError, error);
+    QFETCH(QString, text);
+    const Row r = rowOf({1000, frames::readRequest(3, relay::kVariantRegister, 1), reply, error, 1});
+    QCOMPARE(outcomeText(r), text);
+    // The list shows it, whole in the tooltip however narrow the column, and the saved line carries it.
+    ExchangeModel model;
+    model.append(r);
+    QCOMPARE(model.index(0, ExchangeModel::OutcomeColumn).data().toString(), text);
+    QCOMPARE(model.index(0, ExchangeModel::OutcomeColumn).data(Qt::ToolTipRole).toString(), text);
+    QCOMPARE(rowLine(r).split(QLatin1Char('\t')).value(3), text);
 }
 
 void TstLineMonitorRules::countersAddUp() {
@@ -118,6 +186,78 @@ void TstLineMonitorRules::countersAddUp() {
     QCOMPARE(c.failures(), qint64(6));
     QCOMPARE(c.failureRate(), 60.0);
     QCOMPARE(rateText(12.345), QStringLiteral("12.3 %"));
+}
+
+void TstLineMonitorRules::failuresText() {
+    Counters c;
+    QCOMPARE(linemonitor::failuresText(c), QString());
+    for (Outcome o : {Outcome::Good, Outcome::NoReply, Outcome::Exception, Outcome::NoReply, Outcome::Good,
+                      Outcome::OtherAddressOrFunction, Outcome::NoReply, Outcome::Exception})
+        c.add(o);
+    auto part = [](Outcome o, int n) {
+        return QCoreApplication::translate("LineMonitor", "%1: %2").arg(outcomeText(o)).arg(n);
+    };
+    QCOMPARE(linemonitor::failuresText(c), part(Outcome::NoReply, 3) + QStringLiteral(", ") +
+                                               part(Outcome::Exception, 2) + QStringLiteral(", ") +
+                                               part(Outcome::OtherAddressOrFunction, 1));
+}
+
+void TstLineMonitorRules::pauseKeepsEveryRow_data() {
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("during");
+    QTest::newRow("a short pause") << 100 << 5 << 3;
+    QTest::newRow("a pause longer than the list") << 4 << 2 << 10;
+    QTest::newRow("paused from the start") << 10 << 0 << 7;
+}
+
+void TstLineMonitorRules::pauseKeepsEveryRow() {
+    QFETCH(int, capacity);
+    QFETCH(int, before);
+    QFETCH(int, during);
+    ExchangeRecord record(nullptr, capacity);
+    auto exchange = [](int i) {
+        return BusExchange{i, frames::readRequest(3, relay::kVariantRegister, 1), {}, BusError::NoReply, 1};
+    };
+    int sent = 0;
+    for (; sent < before; ++sent)
+        record.record(exchange(sent));
+    record.setPaused(true);
+    const int listed = std::min(before, capacity);
+    QCOMPARE(record.model()->rowCount(), listed);
+    for (; sent < before + during; ++sent)
+        record.record(exchange(sent));
+    record.refresh();
+    // The list stood still; every exchange is counted, and the rows kept run on without a gap.
+    QCOMPARE(record.model()->rowCount(), listed);
+    QCOMPARE(record.counters().requests, qint64(sent));
+    const QList<Row> kept = record.rows();
+    QCOMPARE(kept.size(), std::min(sent, capacity));
+    for (int i = 0; i < kept.size(); ++i)
+        QCOMPARE(kept[i].sentMs, qint64(sent - kept.size() + i));
+    record.setPaused(false);
+    QCOMPARE(record.model()->rowCount(), kept.size());
+    QCOMPARE(record.model()->rows().last().sentMs, qint64(sent - 1));
+    // Connecting starts the counters again, the rows stay; Clear empties both.
+    record.resetCounters();
+    QCOMPARE(record.counters().requests, qint64(0));
+    QCOMPARE(record.model()->rowCount(), kept.size());
+    record.clear();
+    QCOMPARE(record.model()->rowCount(), 0);
+    QVERIFY(record.rows().isEmpty());
+}
+
+void TstLineMonitorRules::savedTextMarksWhatIsNotListed() {
+    Counters c;
+    for (int i = 0; i < 5; ++i)
+        c.add(Outcome::Good);
+    const QList<Row> rows{rowAt(1), rowAt(2)};
+    const QStringList lines = QString::fromUtf8(textFile(rows, c)).split(QLatin1Char('\n'));
+    QCOMPARE(lines[1],
+             QCoreApplication::translate("LineMonitor", "Listed: the last %1 of the %2 exchanges counted.")
+                 .arg(2)
+                 .arg(5));
+    QCOMPARE(lines.size(), 2 + 1 + 2 + 1);
 }
 
 void TstLineMonitorRules::ringKeepsTheLast_data() {
@@ -311,13 +451,13 @@ void TstLineMonitorRules::scanTimeout_data() {
     QTest::addColumn<int>("parity");
     QTest::addColumn<int>("stopBits");
     QTest::addColumn<int>("timeout");
-    // 8 characters of 10 or 11 bits, rounded up, + 50 ms.
-    QTest::newRow("19200 8N1") << 19200 << int(ptNONE) << int(sb1BITS) << 55;
-    QTest::newRow("19200 8E1") << 19200 << int(ptEVEN) << int(sb1BITS) << 55;
-    QTest::newRow("9600 8N2") << 9600 << int(ptNONE) << int(sb2BITS) << 60;
-    QTest::newRow("4800 8N1") << 4800 << int(ptNONE) << int(sb1BITS) << 67;
-    QTest::newRow("2400 8O1") << 2400 << int(ptODD) << int(sb1BITS) << 87;
-    QTest::newRow("no speed") << 0 << int(ptNONE) << int(sb1BITS) << 50;
+    // 8 characters of 10 or 11 bits, rounded up, + 100 ms (the main window's poll waits as long).
+    QTest::newRow("19200 8N1") << 19200 << int(ptNONE) << int(sb1BITS) << 105;
+    QTest::newRow("19200 8E1") << 19200 << int(ptEVEN) << int(sb1BITS) << 105;
+    QTest::newRow("9600 8N2") << 9600 << int(ptNONE) << int(sb2BITS) << 110;
+    QTest::newRow("4800 8N1") << 4800 << int(ptNONE) << int(sb1BITS) << 117;
+    QTest::newRow("2400 8O1") << 2400 << int(ptODD) << int(sb1BITS) << 137;
+    QTest::newRow("no speed") << 0 << int(ptNONE) << int(sb1BITS) << 100;
 }
 
 void TstLineMonitorRules::scanTimeout() {

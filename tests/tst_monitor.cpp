@@ -66,6 +66,8 @@ private slots:
     void lowCurrentsCut();
     void fiveFailuresThenGood();
     void sixFailuresDisconnect();
+    void dropSaysWhy_data();
+    void dropSaysWhy();
     void deviceHeldByAnotherProgram();
     void relayUnplugged();
     void resetFault_data();
@@ -251,9 +253,14 @@ void TstMonitor::sixFailuresDisconnect() {
     QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 10000);
     QVERIFY(!f->Timer2->isActive());
     QCOMPARE(app.beeps, 1);
-    QCOMPARE(f->Label100->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
+    // The language file's text, and on a second line why: six reads, none answered.
+    const QString why = QCoreApplication::translate("display", "%1 reads in a row failed: %2")
+                            .arg(6)
+                            .arg(busErrorText(BusError::NoReply));
+    QCOMPARE(f->Label100->text(),
+             QString::fromUtf8("Nie można uzyskać połączenia z VRK.") + QLatin1Char('\n') + why);
     QVERIFY(app.f4()->isVisible());
-    QCOMPARE(app.f4()->Label1->text(), QString::fromUtf8("Nie można uzyskać połączenia z VRK."));
+    QCOMPARE(app.f4()->Label1->text(), f->Label100->text());
     for (QLabel* l : {f->Label11, f->Label41, f->Label59})
         QCOMPARE(l->text(), QStringLiteral("#"));
     for (QLabel* lamp : {f->Image1, f->Image2, f->Image8, f->Image10})
@@ -262,6 +269,44 @@ void TstMonitor::sixFailuresDisconnect() {
     QVERIFY(f->SpeedButton1->isEnabled());
     QVERIFY(f->SpeedButton3->isEnabled());
     QVERIFY(!f->Button5->isEnabled());
+}
+
+// The relay refuses, or another device answers in its place: the drop's
+// second line names it with the code or the address.
+void TstMonitor::dropSaysWhy_data() {
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<int>("error");        // BusError
+    QTest::addColumn<QByteArray>("reply"); // what the reply's bytes tell
+    QTest::newRow("device busy") << QStringList{QStringLiteral("exception 1")} << int(BusError::Exception)
+                                 << QByteArray::fromHex("038306");
+    QTest::newRow("illegal data address")
+        << QStringList{QStringLiteral("exception-code 2"), QStringLiteral("exception 1")}
+        << int(BusError::Exception) << QByteArray::fromHex("038302");
+    // The relay at address 3 answers as address 4.
+    QTest::newRow("another device") << QStringList{QStringLiteral("other-address 1")}
+                                    << int(BusError::OtherDevice) << QByteArray::fromHex("04");
+}
+
+void TstMonitor::dropSaysWhy() {
+    QFETCH(QStringList, commands);
+    QFETCH(int, error);
+    QFETCH(QByteArray, reply);
+    SimRelay relay;
+    QVERIFY(relay.start());
+    AppFixture app;
+    app.start();
+    connectTo(app);
+    TForm1* f = app.f1();
+    QTRY_VERIFY_WITH_TIMEOUT(f->Label11->text() != QStringLiteral("#"), 5000);
+    for (const QString& c : commands)
+        QVERIFY(relay.control(c));
+    QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 10000);
+    // In the window's language.
+    const QString why = busErrorText(BusError(error), reply);
+    QCOMPARE(f->Label100->text(),
+             QString::fromUtf8("Nie można uzyskać połączenia z VRK.") + QLatin1Char('\n') +
+                 QCoreApplication::translate("display", "%1 reads in a row failed: %2").arg(6).arg(why));
+    QCOMPARE(app.f4()->Label1->text(), f->Label100->text());
 }
 
 void TstMonitor::deviceHeldByAnotherProgram() {

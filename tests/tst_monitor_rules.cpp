@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(QList<display::FailedRead>)
+
 class TstMonitorRules : public QObject {
     Q_OBJECT
 private slots:
@@ -22,6 +24,8 @@ private slots:
     void statusDate();
     void centuryRule_data();
     void centuryRule();
+    void dropReason_data();
+    void dropReason();
 };
 
 void TstMonitorRules::currents_data() {
@@ -227,6 +231,49 @@ void TstMonitorRules::centuryRule() {
     QFETCH(QString, format);
     QFETCH(bool, century);
     QCOMPARE(display::needsCentury(format), century);
+}
+
+void TstMonitorRules::dropReason_data() {
+    QTest::addColumn<QList<display::FailedRead>>("reads");
+    QTest::addColumn<QString>("why"); // the reasons after "N reads in a row failed: "
+    using R = display::FailedRead;
+    const QByteArray busy = QByteArray::fromHex("0383069130");
+    const QByteArray other = QByteArray::fromHex("07030200020000");
+    const QString noReply = busErrorText(BusError::NoReply);
+    QTest::newRow("six silent") << QList<R>(6, R{BusError::NoReply, {}}) << noReply;
+    QTest::newRow("six refusals name the code")
+        << QList<R>(6, R{BusError::Exception, busy}) << busErrorText(BusError::Exception, busy);
+    QTest::newRow("another device names its address")
+        << QList<R>(6, R{BusError::OtherDevice, other}) << busErrorText(BusError::OtherDevice, other);
+    QTest::newRow("mixed: the most frequent first")
+        << QList<R>{{BusError::BadCrc, {}},     {BusError::NoReply, {}}, {BusError::NoReply, {}},
+                    {BusError::EarlyReply, {}}, {BusError::NoReply, {}}, {BusError::NoReply, {}}}
+        << QStringLiteral("4 x %1 1 x %2 1 x %3")
+               .arg(noReply, busErrorText(BusError::EarlyReply), busErrorText(BusError::BadCrc));
+    QTest::newRow("two other devices are two reasons")
+        << QList<R>{{BusError::OtherDevice, other}, {BusError::OtherDevice, QByteArray::fromHex("09")}}
+        << QStringLiteral("1 x %1 1 x %2")
+               .arg(busErrorText(BusError::OtherDevice, QByteArray::fromHex("09")),
+                    busErrorText(BusError::OtherDevice, other));
+    QTest::newRow("none") << QList<R>{} << QString();
+}
+
+void TstMonitorRules::dropReason() {
+    QFETCH(QList<display::FailedRead>, reads);
+    QFETCH(QString, why);
+    const QString text = display::dropReason(reads);
+    if (reads.isEmpty()) {
+        QVERIFY(text.isEmpty());
+        return;
+    }
+    QCOMPARE(text, QStringLiteral("%1 reads in a row failed: %2").arg(reads.size()).arg(why));
+    QVERIFY(!text.contains(QLatin1Char('\n')));
+    // Only the last six are kept in a row.
+    QList<display::FailedRead> kept;
+    for (int i = 0; i < 9; ++i)
+        display::addFailedRead(kept, {i < 3 ? BusError::BadCrc : BusError::NoReply, {}});
+    QCOMPARE(display::dropReason(kept),
+             QStringLiteral("6 reads in a row failed: %1").arg(busErrorText(BusError::NoReply)));
 }
 
 QTEST_APPLESS_MAIN(TstMonitorRules)

@@ -2,6 +2,7 @@
 // scripted backend with its own clock, and the real thing over a
 // pseudo-terminal.
 #include <cerrno>
+#include <cstring>
 #include <deque>
 #include <fcntl.h>
 #include <memory>
@@ -244,6 +245,8 @@ private slots:
     void termiosHoldsRule();
     void openFailureReasons_data();
     void openFailureReasons();
+    void permissionHint_data();
+    void permissionHint();
     void busyWhileAnotherProcessHoldsIt();
     void ptyReopenAfterKill_data();
     void ptyReopenAfterKill();
@@ -1292,6 +1295,11 @@ void TestSerial::openFailureReasons_data() {
                                           "No permission to open %1: the user is not in the %2 group.");
     QTest::newRow("held by this program") << QStringLiteral("held") << TSerialDriver::Error::DeviceBusy
                                           << QStringLiteral("%1 is in use by another program.");
+    // Reasons the program has no words of its own for: the system's are told.
+    QTest::newRow("a folder") << QStringLiteral("folder") << TSerialDriver::Error::OtherError
+                              << QStringLiteral("%1 cannot be opened: %2.");
+    QTest::newRow("a loop of links") << QStringLiteral("loop") << TSerialDriver::Error::OtherError
+                                     << QStringLiteral("%1 cannot be opened: %2.");
 }
 
 void TestSerial::openFailureReasons() {
@@ -1321,6 +1329,12 @@ void TestSerial::openFailureReasons() {
         path = QString::fromStdString(pty.slavePath());
         holder.setPortName(path);
         QVERIFY(holder.OpenPort());
+    } else if (device == QLatin1String("folder")) {
+        path = dir.path();
+    } else if (device == QLatin1String("loop")) {
+        path = dir.filePath(QStringLiteral("a"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("b")), path));
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("b"))));
     }
     TSerialDriver d;
     d.setPortName(path);
@@ -1332,6 +1346,123 @@ void TestSerial::openFailureReasons() {
     if (error == TSerialDriver::Error::PermissionDenied) {
         QVERIFY(d.errorString().startsWith(expected.section(QLatin1Char(':'), 0, 0)));
         return;
+    }
+    if (error == TSerialDriver::Error::OtherError)
+        expected =
+            QCoreApplication::translate("TSerialDriver", text.toUtf8().constData())
+                .arg(path,
+                     QString::fromLocal8Bit(strerror(device == QLatin1String("folder") ? EISDIR : ELOOP)));
+    QCOMPARE(d.errorString(), expected);
+}
+
+namespace {
+// A device that refuses this user, as the system describes it.
+class DeniedBackend final : public SerialBackend {
+public:
+    explicit DeniedBackend(DeviceAccess access) : access_(std::move(access)) {}
+    bool open(const std::string&) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    bool applyLineState(const DeviceControlBlock&) override { return false; }
+    bool setQueueSizes(uint32_t, uint32_t) override { return false; }
+    bool setShortTimeouts() override { return false; }
+    bool purge(bool, bool) override { return false; }
+    bool inputCount(uint32_t&) override { return false; }
+    bool outputCount(uint32_t&) override { return false; }
+    bool modemStatus(uint32_t&) override { return false; }
+    bool read(void*, uint32_t, uint32_t&) override { return false; }
+    bool write(const void*, uint32_t, uint32_t&) override { return false; }
+    void waitReadable(uint32_t) override {}
+    void waitWritable(uint32_t) override {}
+    LineFault fault() const override { return LineFault::PermissionDenied; }
+    DeviceAccess deviceAccess() const override { return access_; }
+    std::string systemMessage() const override { return "Permission denied"; }
+
+private:
+    DeviceAccess access_;
+};
+} // namespace
+
+// Joining the device's group is advised only when its group may read and write it.
+void TestSerial::permissionHint_data() {
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<bool>("owner");   // this process is the owner
+    QTest::addColumn<bool>("inGroup"); // this process has the group
+    QTest::addColumn<bool>("listed");  // the user is listed in the group
+    QTest::addColumn<int>("hint");
+    QTest::newRow("0660 dialout, not a member")
+        << true << 0660 << "dialout" << false << false << false << int(AccessHint::JoinGroup);
+    QTest::newRow("0660 dialout, joined after logging in")
+        << true << 0660 << "dialout" << false << false << true << int(AccessHint::LogInAgain);
+    QTest::newRow("0600 root") << true << 0600 << "root" << false << false << false
+                               << int(AccessHint::OwnerOnly);
+    QTest::newRow("0600 root, user in the root group")
+        << true << 0600 << "root" << false << true << true << int(AccessHint::OwnerOnly);
+    QTest::newRow("0640: the group only reads")
+        << true << 0640 << "uucp" << false << false << false << int(AccessHint::OwnerOnly);
+    QTest::newRow("0660, a member, still refused")
+        << true << 0660 << "dialout" << false << true << true << int(AccessHint::NoAccess);
+    QTest::newRow("0000, own file") << true << 0 << "users" << true << true << true
+                                    << int(AccessHint::NoAccess);
+    QTest::newRow("0066, own file") << true << 066 << "users" << true << true << true
+                                    << int(AccessHint::NoAccess);
+    QTest::newRow("0660, a group without a name")
+        << true << 0660 << "" << false << false << false << int(AccessHint::OwnerOnly);
+    QTest::newRow("nothing known") << false << 0660 << "dialout" << false << false << false
+                                   << int(AccessHint::Unknown);
+}
+
+void TestSerial::permissionHint() {
+    QFETCH(bool, known);
+    QFETCH(int, mode);
+    QFETCH(QString, group);
+    QFETCH(bool, owner);
+    QFETCH(bool, inGroup);
+    QFETCH(bool, listed);
+    QFETCH(int, hint);
+    DeviceAccess a;
+    a.known = known;
+    a.mode = unsigned(mode);
+    a.owner = "root";
+    a.group = group.toStdString();
+    a.processIsOwner = owner;
+    a.processInGroup = inGroup;
+    a.userListedInGroup = listed;
+    QCOMPARE(int(accessHint(a)), hint);
+    // What the user reads.
+    TSerialDriver d(std::make_unique<DeniedBackend>(a), nullptr);
+    d.setPortName(QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(!d.OpenPort());
+    QCOMPARE(d.error(), TSerialDriver::Error::PermissionDenied);
+    const QString path = QStringLiteral("/dev/ttyUSB0");
+    const QString modeText = QStringLiteral("%1").arg(mode, 4, 8, QLatin1Char('0'));
+    auto t = [](const char* s) { return QCoreApplication::translate("TSerialDriver", s); };
+    QString expected;
+    switch (AccessHint(hint)) {
+    case AccessHint::JoinGroup:
+        expected = t("No permission to open %1: the user is not in the %2 group.").arg(path, group);
+        break;
+    case AccessHint::LogInAgain:
+        expected = t("No permission to open %1: the user is in the %2 group, but this session began before "
+                     "joining it; log out and in again.")
+                       .arg(path, group);
+        break;
+    case AccessHint::OwnerOnly:
+        expected =
+            t("No permission to open %1: only its owner %2 may open it (mode %3), so joining its group "
+              "would not help; ask the administrator for access.")
+                .arg(path, QStringLiteral("root"), modeText);
+        break;
+    case AccessHint::NoAccess:
+        expected =
+            t("No permission to open %1: its permissions (mode %2) do not let this user read and write it.")
+                .arg(path, modeText);
+        break;
+    case AccessHint::Unknown:
+        expected = t("No permission to open %1: %2.").arg(path, QStringLiteral("Permission denied"));
+        break;
     }
     QCOMPARE(d.errorString(), expected);
 }

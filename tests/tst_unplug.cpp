@@ -10,6 +10,7 @@
 #include "simfixture.h"
 
 #include "bench/soak/pollwatch.h"
+#include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 #include "widgets/controls.h"
 
@@ -140,7 +141,18 @@ void TstUnplug::expectDrop(int beepsBefore) {
     QCOMPARE(watch_->disconnects(), 1);
     QCOMPARE(watch_->disconnectsNotAfterSix(), 0);
     QCOMPARE(app_->beeps, beepsBefore + 1);
-    QCOMPARE(f_->Label100->text(), kNoConnection);
+    // The language file's text, and on a second line why: the reads met a device gone or silent.
+    const QStringList lines = f_->Label100->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], kNoConnection);
+    QVERIFY2(
+        lines[1].startsWith(
+            QCoreApplication::translate("display", "%1 reads in a row failed: %2").arg(6).arg(QString())),
+        qPrintable(lines[1]));
+    QVERIFY2(lines[1].contains(busErrorText(BusError::DeviceGone)) ||
+                 lines[1].contains(busErrorText(BusError::NoReply)) ||
+                 lines[1].contains(busErrorText(BusError::PortClosed)),
+             qPrintable(lines[1]));
     QVERIFY(app_->f4()->isVisible());
     QVERIFY(!f_->Timer2->isActive());
     for (QLabel* l : {f_->Label11, f_->Label41, f_->Label59})

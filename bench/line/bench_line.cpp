@@ -64,7 +64,8 @@ public:
     void waitWritable(uint32_t ms) override { system_->waitWritable(ms); }
     uint32_t ticks() const override { return system_->ticks(); }
     LineFault fault() const override { return system_->fault(); }
-    std::string deviceGroup() const override { return system_->deviceGroup(); }
+    DeviceAccess deviceAccess() const override { return system_->deviceAccess(); }
+    std::string systemMessage() const override { return system_->systemMessage(); }
     bool hungUp() const override { return system_->hungUp(); }
 
     // The longest silence before the reply's first bytes or between two reads of it.
