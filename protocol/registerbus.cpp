@@ -250,6 +250,7 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
 }
 
 bool RegisterBus::replyTooSoon(const QByteArray& request) const {
+    if (driver_.isNetwork()) return false; // no wire time to measure against
     const double earliest = frames::earliestReplyMs(int(request.size()), driver_.BaudRateValue(),
                                                     driver_.DataBits(), driver_.Parity(), driver_.StopBits());
     const uint32_t elapsed = driver_.lastReadFirstByteTick() - driver_.lastWriteStartTick();

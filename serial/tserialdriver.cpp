@@ -172,6 +172,7 @@ void TSerialDriver::setPollingDelay(uint16_t v) {
 bool TSerialDriver::OpenPort() {
     if (IsOpen()) return true;
     lastPath_ = devicePath(portName_);
+    chooseBackend(lastPath_);
     if (!backend_->open(lastPath_.toStdString())) {
         Error e = errorOf(backend_->fault());
         if (e == Error::NoError) e = Error::OtherError;
@@ -214,6 +215,8 @@ bool TSerialDriver::lineLost() {
 }
 
 QString TSerialDriver::errorString() const {
+    if (const std::string reason = backend_->faultText(); error_ != Error::NoError && !reason.empty())
+        return QString::fromStdString(reason);
     switch (error_) {
     case Error::NoError:
         return tr("No error.");
@@ -367,10 +370,10 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
             }
         }
         const uint32_t idle = backend_->ticks() - lastProgress;
-        if (idle > inputTimeout_) break;
+        if (idle > readTimeout()) break;
         // Sleep until input comes or the time-out is due, whichever is first:
         // the processor stays idle and a reply is taken the moment it lands.
-        backend_->waitReadable(std::min<uint32_t>(inputTimeout_ - idle + 1, 1000));
+        backend_->waitReadable(std::min<uint32_t>(readTimeout() - idle + 1, 1000));
         lookTick = backend_->ticks();
     }
     if (total == 0) lastReadFirstByteTick_ = backend_->ticks();
@@ -382,6 +385,26 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
 
 uint32_t TSerialDriver::tickStepMs() const {
     return backend_->tickStepMs();
+}
+
+bool TSerialDriver::isNetwork() const {
+    return backend_->isNetwork();
+}
+
+QString TSerialDriver::targetText() const {
+    return QString::fromStdString(backend_->targetText());
+}
+
+void TSerialDriver::chooseBackend(const QString& path) {
+    const bool network = isNetworkTarget(path.toStdString());
+    if (network == backend_->isNetwork()) return;
+    if (!otherBackend_) otherBackend_ = network ? makeNetworkBackend() : makeSystemBackend();
+    std::swap(backend_, otherBackend_);
+}
+
+uint32_t TSerialDriver::readTimeout() const {
+    const uint32_t own = backend_->replyTimeoutMs();
+    return own > 0 ? own : inputTimeout_;
 }
 
 // ---- supporting functions

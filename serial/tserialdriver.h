@@ -161,6 +161,11 @@ public:
     QString errorString() const;
     // The device path of the last open attempt.
     QString devicePathInUse() const { return lastPath_; }
+    // True when the port in use (or last tried) is a relay behind a network
+    // gateway; targetText() then names it ("Modbus TCP 10.0.0.5:502"), else
+    // it is empty.
+    bool isNetwork() const;
+    QString targetText() const;
 
     // ---- supporting functions
     static uint32_t BaudValueOf(TBaudRate rate);
@@ -180,12 +185,17 @@ public:
 
 private:
     void setError(Error e);
+    // Takes the network backend for a network target, the serial one for any other.
+    void chooseBackend(const QString& path);
+    // The read's inactivity time-out: a network port's own reply time-out, or InputTimeout.
+    uint32_t readTimeout() const;
     // True (and the reason kept, once) when the device has hung up.
     bool lineLost();
     // "speed=9600 data=8 parity=none stop=1", as the trace gives them.
     QString lineSettingsText() const;
 
     std::unique_ptr<SerialBackend> backend_;
+    std::unique_ptr<SerialBackend> otherBackend_; // the serial or the network one, whichever is not in use
     QTimer* pollTimer_ = nullptr;
 
     TPortNumber port_ = pnCOM2;
