@@ -56,7 +56,9 @@ public:
     explicit Line(const LineSettings& settings);
     // Opens the port as the connect button does; false with the reason in *error.
     bool open(QString* error);
-    bool isOpen() const { return driver_.IsOpen(); }
+    // False also once the device went away or the connection was lost: from
+    // then on every exchange fails, and a command reports the lost link.
+    bool isOpen() const { return driver_.IsOpen() && driver_.error() != TSerialDriver::Error::DeviceGone; }
     void setAddress(int address) { address_ = address; }
     void setSpeed(uint32_t baud, TParity parity);
     void setTimeout(uint32_t ms) { driver_.setInputTimeout(ms); }

@@ -8,8 +8,8 @@
 
 namespace mbap {
 
-constexpr int kHeaderSize = 7;   // transaction, protocol (0), length, unit
-constexpr int kMaxLength = 254;  // unit id + the longest PDU (253)
+constexpr int kHeaderSize = 7;  // transaction, protocol (0), length, unit
+constexpr int kMaxLength = 254; // unit id + the longest PDU (253)
 constexpr int kMaxRtuFrame = 256;
 
 // CRC-16 of the serial line (init 0xFFFF, reflected polynomial 0xA001).

@@ -80,8 +80,12 @@ bool NetworkBackend::open(const std::string& path) {
         socket_->waitForConnected(int(net::kConnectTimeoutMs - waited.elapsed()));
 
     if (socket_->state() != QAbstractSocket::ConnectedState) {
-        switch (socket_->state() == QAbstractSocket::UnconnectedState ? lastSocketError_
-                                                                       : QAbstractSocket::SocketTimeoutError) {
+        // Still connecting: our time-out. Given up: the error it gave up with
+        // (a time-out of the socket's own wait is not passed to the handler above).
+        QAbstractSocket::SocketError e = QAbstractSocket::SocketTimeoutError;
+        if (socket_->state() == QAbstractSocket::UnconnectedState)
+            e = lastSocketError_ != QAbstractSocket::UnknownSocketError ? lastSocketError_ : socket_->error();
+        switch (e) {
         case QAbstractSocket::HostNotFoundError:
             failure_ = Failure::NameNotFound;
             break;
@@ -137,7 +141,8 @@ bool NetworkBackend::connected() const {
 void NetworkBackend::noteLoss() {
     if (lost_ || !open_) return;
     lost_ = true;
-    failure_ = lastSocketError_ == QAbstractSocket::RemoteHostClosedError ? Failure::ClosedByPeer : Failure::Lost;
+    failure_ =
+        lastSocketError_ == QAbstractSocket::RemoteHostClosedError ? Failure::ClosedByPeer : Failure::Lost;
     qCDebug(lcNetwork).noquote() << "connection lost:" << QString::fromStdString(faultText());
 }
 
@@ -158,7 +163,8 @@ void NetworkBackend::pull() {
                 const mbap::Take take = mbap::takeReply(incoming_, &reply);
                 if (take == mbap::Take::Incomplete) break;
                 if (take == mbap::Take::Broken) {
-                    qCDebug(lcNetwork).noquote() << "not a Modbus TCP reply, dropped:" << incoming_.toHex(' ');
+                    qCDebug(lcNetwork).noquote()
+                        << "not a Modbus TCP reply, dropped:" << incoming_.toHex(' ');
                     incoming_.clear();
                     break;
                 }
@@ -307,7 +313,9 @@ std::string NetworkBackend::faultText() const {
         text = tr("%1 cannot be reached (no route to that network or host).").arg(where);
         break;
     case Failure::ConnectTimeout:
-        text = tr("%1 did not answer within %2 s (connection time-out).").arg(where).arg(net::kConnectTimeoutMs / 1000);
+        text = tr("%1 did not answer within %2 s (connection time-out).")
+                   .arg(where)
+                   .arg(net::kConnectTimeoutMs / 1000);
         break;
     case Failure::ClosedByPeer:
         text = tr("%1 closed the connection.").arg(where);

@@ -29,7 +29,8 @@ std::optional<Target> parseTarget(const QString& text, QString* error) {
     if (!url.isValid() || !isNetworkTarget(text.trimmed()))
         return fail(tr("write tcp://HOST:PORT or rtu+tcp://HOST:PORT."));
     Target t;
-    t.framing = url.scheme().compare(kTcp, Qt::CaseInsensitive) == 0 ? Framing::ModbusTcp : Framing::RtuOverTcp;
+    t.framing =
+        url.scheme().compare(kTcp, Qt::CaseInsensitive) == 0 ? Framing::ModbusTcp : Framing::RtuOverTcp;
     t.host = url.host();
     if (t.host.isEmpty()) return fail(tr("the host is missing."));
     if (!url.userInfo().isEmpty() || !(url.path().isEmpty() || url.path() == QLatin1String("/")) ||
@@ -56,7 +57,8 @@ std::optional<Target> parseTarget(const QString& text, QString* error) {
 }
 
 QString hostAndPort(const Target& t) {
-    const QString host = t.host.contains(QLatin1Char(':')) ? QLatin1Char('[') + t.host + QLatin1Char(']') : t.host;
+    const QString host =
+        t.host.contains(QLatin1Char(':')) ? QLatin1Char('[') + t.host + QLatin1Char(']') : t.host;
     return host + QLatin1Char(':') + QString::number(t.port);
 }
 

@@ -26,10 +26,10 @@ void TstNetworkRules::parseTarget_data() {
     QTest::addColumn<int>("port");
     QTest::addColumn<int>("timeout");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("tcp default port") << "tcp://127.0.0.1" << true << true << "127.0.0.1" << 502 << 1000
-                                      << "Modbus TCP 127.0.0.1:502";
-    QTest::newRow("tcp port timeout") << "tcp://10.1.2.3:5020?timeout=300" << true << true << "10.1.2.3" << 5020
-                                      << 300 << "Modbus TCP 10.1.2.3:5020";
+    QTest::newRow("tcp default port")
+        << "tcp://127.0.0.1" << true << true << "127.0.0.1" << 502 << 1000 << "Modbus TCP 127.0.0.1:502";
+    QTest::newRow("tcp port timeout") << "tcp://10.1.2.3:5020?timeout=300" << true << true << "10.1.2.3"
+                                      << 5020 << 300 << "Modbus TCP 10.1.2.3:5020";
     QTest::newRow("scheme any case") << "TCP://gw.plant.local:502" << true << true << "gw.plant.local" << 502
                                      << 1000 << "Modbus TCP gw.plant.local:502";
     QTest::newRow("ipv6") << "tcp://[::1]:1502" << true << true << "::1" << 1502 << 1000
@@ -79,7 +79,8 @@ void TstNetworkRules::requestFromRtu_data() {
     QTest::addColumn<int>("transaction");
     QTest::addColumn<QByteArray>("mbap");
     // Read 10 registers from register 1 of address 3; write 1234 to register 12.
-    QTest::newRow("read") << QByteArray::fromHex("0303000000 0ac42f") << 1 << QByteArray::fromHex("000100000006 030300000 00a");
+    QTest::newRow("read") << QByteArray::fromHex("0303000000 0ac42f") << 1
+                          << QByteArray::fromHex("000100000006 030300000 00a");
     QTest::newRow("write") << QByteArray::fromHex("0306000b04d2 7b77") << 0xBEEF
                            << QByteArray::fromHex("beef00000006 0306000b04d2");
     QTest::newRow("bad crc") << QByteArray::fromHex("0303000000 0ac42e") << 1 << QByteArray();
@@ -100,11 +101,13 @@ void TstNetworkRules::takeReply_data() {
     QTest::addColumn<QByteArray>("rtu");
     QTest::addColumn<int>("left"); // bytes left in the stream
     const QByteArray reply = QByteArray::fromHex("00070000000 7 0303040001 0002");
-    QTest::newRow("whole") << reply << int(mbap::Take::Taken) << 7 << QByteArray::fromHex("030304000100 0209f2") << 0;
+    QTest::newRow("whole") << reply << int(mbap::Take::Taken) << 7
+                           << QByteArray::fromHex("030304000100 0209f2") << 0;
     QTest::newRow("and the next") << reply + reply.left(3) << int(mbap::Take::Taken) << 7
                                   << QByteArray::fromHex("030304000100 0209f2") << 3;
     QTest::newRow("header only") << reply.left(7) << int(mbap::Take::Incomplete) << 0 << QByteArray() << 7;
-    QTest::newRow("one byte short") << reply.chopped(1) << int(mbap::Take::Incomplete) << 0 << QByteArray() << 12;
+    QTest::newRow("one byte short") << reply.chopped(1) << int(mbap::Take::Incomplete) << 0 << QByteArray()
+                                    << 12;
     QTest::newRow("exception") << QByteArray::fromHex("0009000000030383 02") << int(mbap::Take::Taken) << 9
                                << QByteArray::fromHex("038302 6131") << 0;
     QTest::newRow("protocol not 0") << QByteArray::fromHex("00070001") << int(mbap::Take::Broken) << 0
