@@ -370,10 +370,10 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
             }
         }
         const uint32_t idle = backend_->ticks() - lastProgress;
-        if (idle > readTimeout()) break;
+        if (idle > readTimeout(total > 0)) break;
         // Sleep until input comes or the time-out is due, whichever is first:
         // the processor stays idle and a reply is taken the moment it lands.
-        backend_->waitReadable(std::min<uint32_t>(readTimeout() - idle + 1, 1000));
+        backend_->waitReadable(std::min<uint32_t>(readTimeout(total > 0) - idle + 1, 1000));
         lookTick = backend_->ticks();
     }
     if (total == 0) lastReadFirstByteTick_ = backend_->ticks();
@@ -402,9 +402,11 @@ void TSerialDriver::chooseBackend(const QString& path) {
     std::swap(backend_, otherBackend_);
 }
 
-uint32_t TSerialDriver::readTimeout() const {
+uint32_t TSerialDriver::readTimeout(bool replyBegun) const {
+    // Across a network a reply may take long to begin; once it has begun
+    // its bytes come as on the line (over Modbus TCP all at once).
     const uint32_t own = backend_->replyTimeoutMs();
-    return own > 0 ? own : inputTimeout_;
+    return own > 0 && !replyBegun ? own : inputTimeout_;
 }
 
 // ---- supporting functions

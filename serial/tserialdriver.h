@@ -187,8 +187,9 @@ private:
     void setError(Error e);
     // Takes the network backend for a network target, the serial one for any other.
     void chooseBackend(const QString& path);
-    // The read's inactivity time-out: a network port's own reply time-out, or InputTimeout.
-    uint32_t readTimeout() const;
+    // The read's inactivity time-out: InputTimeout, but a network port's own
+    // reply time-out until the reply has begun.
+    uint32_t readTimeout(bool replyBegun) const;
     // True (and the reason kept, once) when the device has hung up.
     bool lineLost();
     // "speed=9600 data=8 parity=none stop=1", as the trace gives them.
