@@ -22,8 +22,9 @@ constexpr size_t kFixedRequest = 8; // function 3 and 6 requests
 Bytes mbap(uint16_t transaction, const Bytes& unitAndPdu) {
     Bytes out;
     out.reserve(6 + unitAndPdu.size());
-    for (const unsigned v : {unsigned(transaction >> 8u), unsigned(transaction & 0xFFu), 0u, 0u,
-                             static_cast<unsigned>(unitAndPdu.size() >> 8), static_cast<unsigned>(unitAndPdu.size() & 0xFF)})
+    for (const unsigned v :
+         {unsigned(transaction >> 8u), unsigned(transaction & 0xFFu), 0u, 0u,
+          static_cast<unsigned>(unitAndPdu.size() >> 8), static_cast<unsigned>(unitAndPdu.size() & 0xFF)})
         out.push_back(static_cast<uint8_t>(v));
     for (const uint8_t b : unitAndPdu)
         out.push_back(b);
