@@ -12,14 +12,6 @@
 
 Q_LOGGING_CATEGORY(lcNetwork, "vrk.network", QtWarningMsg)
 
-namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("NetworkLink", text);
-}
-
-} // namespace
-
 bool isNetworkTarget(const std::string& path) {
     return net::isNetworkTarget(QString::fromStdString(path));
 }
@@ -304,27 +296,35 @@ std::string NetworkBackend::faultText() const {
         text = targetError_;
         break;
     case Failure::NameNotFound:
-        text = tr("The host name %1 was not found.").arg(target_.host);
+        text =
+            QCoreApplication::translate("NetworkLink", "The host name %1 was not found.").arg(target_.host);
         break;
     case Failure::Refused:
-        text = tr("%1 refused the connection (nothing listens at that port?).").arg(where);
+        text = QCoreApplication::translate("NetworkLink",
+                                           "%1 refused the connection (nothing listens at that port?).")
+                   .arg(where);
         break;
     case Failure::NoRoute:
-        text = tr("%1 cannot be reached (no route to that network or host).").arg(where);
+        text = QCoreApplication::translate("NetworkLink",
+                                           "%1 cannot be reached (no route to that network or host).")
+                   .arg(where);
         break;
     case Failure::ConnectTimeout:
-        text = tr("%1 did not answer within %2 s (connection time-out).")
-                   .arg(where)
-                   .arg(net::kConnectTimeoutMs / 1000);
+        text =
+            QCoreApplication::translate("NetworkLink", "%1 did not answer within %2 s (connection time-out).")
+                .arg(where)
+                .arg(net::kConnectTimeoutMs / 1000);
         break;
     case Failure::ClosedByPeer:
-        text = tr("%1 closed the connection.").arg(where);
+        text = QCoreApplication::translate("NetworkLink", "%1 closed the connection.").arg(where);
         break;
     case Failure::Lost:
-        text = tr("The connection to %1 was lost: %2").arg(where, socketError_);
+        text = QCoreApplication::translate("NetworkLink", "The connection to %1 was lost: %2")
+                   .arg(where, socketError_);
         break;
     case Failure::Other:
-        text = tr("Cannot connect to %1: %2").arg(where, socketError_);
+        text =
+            QCoreApplication::translate("NetworkLink", "Cannot connect to %1: %2").arg(where, socketError_);
         break;
     }
     return text.toStdString();
