@@ -19,7 +19,8 @@
 namespace {
 
 double nowMs() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void measure(const QString& target, int exchanges) {
@@ -68,8 +69,10 @@ int main(int argc, char** argv) {
     while ((tcp.isEmpty() || rtu.isEmpty()) && relay.waitForReadyRead(5000)) {
         out += relay.readAllStandardOutput();
         for (const QByteArray& line : out.split('\n')) {
-            if (line.startsWith("modbus-tcp ")) tcp = QStringLiteral("tcp://") + QString::fromLatin1(line.mid(11));
-            if (line.startsWith("rtu-tcp ")) rtu = QStringLiteral("rtu+tcp://") + QString::fromLatin1(line.mid(8));
+            if (line.startsWith("modbus-tcp "))
+                tcp = QStringLiteral("tcp://") + QString::fromLatin1(line.mid(11));
+            if (line.startsWith("rtu-tcp "))
+                rtu = QStringLiteral("rtu+tcp://") + QString::fromLatin1(line.mid(8));
         }
     }
     if (tcp.isEmpty() || rtu.isEmpty()) {
