@@ -30,6 +30,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+Q_DECLARE_METATYPE(BusError)
+
 namespace {
 
 using Exchange = QMap<QString, QString>;
@@ -174,6 +176,8 @@ private slots:
     void connectFailuresAreNamed_data();
     void connectFailuresAreNamed();
     void lateReplyRefusedByTransactionId();
+    void injectedFaults_data();
+    void injectedFaults();
 
 private:
     // The target of the row: the simulator's or a pymodbus server's.
@@ -439,6 +443,43 @@ void TstNetwork::lateReplyRefusedByTransactionId() {
     QVERIFY2(bus.Czytaj(relay::kSetpointFirst, 4), qPrintable(bus.errorString()));
     QCOMPARE(bus.RegisterValues, setpoints);
     driver.ClosePort();
+}
+
+void TstNetwork::injectedFaults_data() {
+    QTest::addColumn<bool>("modbusTcp");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<BusError>("outcome");
+    // RTU over TCP carries the spoiled frame as it is.
+    QTest::newRow("rtu noreply") << false << "noreply" << BusError::NoReply;
+    QTest::newRow("rtu badcrc") << false << "badcrc" << BusError::BadCrc;
+    QTest::newRow("rtu short") << false << "short" << BusError::ShortReply;
+    QTest::newRow("rtu garbage-before") << false << "garbage-before" << BusError::BadCrc;
+    QTest::newRow("rtu garbage-after") << false << "garbage-after" << BusError::NoError;
+    // Modbus TCP: a reply of another transaction is dropped, a stray one beside the reply too.
+    QTest::newRow("tcp noreply") << true << "noreply" << BusError::NoReply;
+    QTest::newRow("tcp badcrc") << true << "badcrc" << BusError::NoReply;
+    QTest::newRow("tcp short") << true << "short" << BusError::ShortReply;
+    QTest::newRow("tcp garbage-before") << true << "garbage-before" << BusError::NoError;
+    QTest::newRow("tcp garbage-after") << true << "garbage-after" << BusError::NoError;
+}
+
+void TstNetwork::injectedFaults() {
+    QFETCH(bool, modbusTcp);
+    QFETCH(QString, fault);
+    QFETCH(BusError, outcome);
+    const QString target = startPeer(false, modbusTcp);
+    QVERIFY(!target.isEmpty());
+    TSerialDriver driver;
+    driver.setPortName(target + QStringLiteral("?timeout=300"));
+    driver.setInputTimeout(100);
+    RegisterBus bus(driver, [] { return 3; });
+    QVERIFY2(driver.OpenPort(), qPrintable(driver.errorString()));
+    QVERIFY(relay_->control(fault + QStringLiteral(" next 1")));
+    QCOMPARE(bus.Czytaj(relay::kMeasurementFirst, 12), outcome == BusError::NoError);
+    QCOMPARE(bus.error(), outcome);
+    // Nothing of the spoiled reply is left to spoil the next exchange.
+    QVERIFY2(bus.Czytaj(relay::kMeasurementFirst, 12), qPrintable(bus.errorString()));
+    QVERIFY2(bus.Czytaj(relay::kSetpointFirst, 11), qPrintable(bus.errorString()));
 }
 
 QTEST_MAIN(TstNetwork)
