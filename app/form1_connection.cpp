@@ -9,11 +9,30 @@
 #include "serial/tserialdriver.h"
 #include "widgets/controls.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+
+namespace {
+
+// While the program is connected through a network gateway (COM1 may name
+// one) the window's title ends with what the port really is; the title as it
+// was is kept here.
+const char* const kPlainTitle = "plainTitle";
+// Why a network connection was lost, kept from the disconnect until the
+// error report that follows it.
+const char* const kLostReason = "networkLostReason";
+
+void showTarget(TForm1& f, const QString& target) {
+    if (!f.property(kPlainTitle).isValid()) f.setProperty(kPlainTitle, f.windowTitle());
+    const QString plain = f.property(kPlainTitle).toString();
+    f.setWindowTitle(target.isEmpty() ? plain : plain + QStringLiteral(" - ") + target);
+}
+
+} // namespace
 
 void TForm1::setPollButtons(bool connected) {
     for (QToolButton* b : Operation::transferButtons(*this))
@@ -44,9 +63,11 @@ void TForm1::SpeedButton1Click() {
 
     SpeedButton1->setEnabled(false);
     SpeedButton3->setEnabled(false);
+    setProperty(kLostReason, QString());
     if (SerialDriver1->OpenPort()) {
         // The communication monitor's counters count from here.
         if (LineRecord1) LineRecord1->resetCounters();
+        if (SerialDriver1->isNetwork()) showTarget(*this, SerialDriver1->targetText());
         setPollButtons(true);
         Timer2->start();
         poll_.lostReads = 0;
@@ -72,6 +93,12 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::Rozlacz() {
+    if (SerialDriver1->isNetwork()) {
+        // A lost connection is named in the report that follows.
+        const bool lost = SerialDriver1->IsOpen() && SerialDriver1->error() != TSerialDriver::Error::NoError;
+        setProperty(kLostReason, lost ? SerialDriver1->errorString() : QString());
+        showTarget(*this, QString());
+    }
     SerialDriver1->ClosePort();
     Timer2->stop();
     setPollButtons(false);
@@ -85,7 +112,12 @@ void TForm1::Rozlacz() {
 }
 
 void TForm1::reportError(const QString& message) {
-    Label100->setText(message);
+    QString text = message;
+    if (const QString reason = property(kLostReason).toString(); !reason.isEmpty()) {
+        text += QLatin1Char('\n') + reason;
+        setProperty(kLostReason, QString());
+    }
+    Label100->setText(text);
     seams::beep();
     if (form4_) form4_->showMessage();
 }

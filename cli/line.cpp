@@ -161,6 +161,15 @@ bool Line::open(QString* error) {
     return false;
 }
 
+QString Line::errorString() const {
+    // The bus knows only that the port went away; the driver knows how.
+    if (driver_.isNetwork() &&
+        (bus_.error() == BusError::DeviceGone || bus_.error() == BusError::PortClosed) &&
+        driver_.error() != TSerialDriver::Error::NoError)
+        return driver_.errorString();
+    return bus_.errorString();
+}
+
 void Line::setSpeed(uint32_t baud, TParity parity) {
     driver_.setBaudRate(baudRateOf(baud));
     driver_.setParity(parity);

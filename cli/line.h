@@ -36,7 +36,8 @@ struct LineSettings {
 QList<uint32_t> offeredSpeeds();
 QList<TParity> offeredParities();
 
-// "COM1"/"COM2" (any case) become the driver's "\\.\COMn"; anything else is a device path.
+// "COM1"/"COM2" (any case) become the driver's "\\.\COMn"; anything else is a device path
+// or a network target (tcp://HOST:PORT, rtu+tcp://HOST:PORT), taken as it is.
 QString portNameFor(const QString& option);
 // "none", "odd", "even" as the trace names them.
 QString parityName(TParity parity);
@@ -55,14 +56,19 @@ public:
     explicit Line(const LineSettings& settings);
     // Opens the port as the connect button does; false with the reason in *error.
     bool open(QString* error);
-    bool isOpen() const { return driver_.IsOpen(); }
+    // False also once the device went away or the connection was lost: from
+    // then on every exchange fails, and a command reports the lost link.
+    bool isOpen() const { return driver_.IsOpen() && driver_.error() != TSerialDriver::Error::DeviceGone; }
     void setAddress(int address) { address_ = address; }
     void setSpeed(uint32_t baud, TParity parity);
     void setTimeout(uint32_t ms) { driver_.setInputTimeout(ms); }
     bool read(int start, int n) { return bus_.Czytaj(start, n); }
     bool write(int reg, int value) { return bus_.Zapis(reg, value); }
     const QVector<int32_t>& values() const { return bus_.RegisterValues; }
-    QString errorString() const { return bus_.errorString(); }
+    // The last exchange's outcome; for a lost network connection, how it was lost.
+    QString errorString() const;
+    // What the port really is when it is a network target ("Modbus TCP 10.0.0.5:502"); else empty.
+    QString targetText() const { return driver_.isNetwork() ? driver_.targetText() : QString(); }
     BusError error() const { return bus_.error(); }
 
 private:

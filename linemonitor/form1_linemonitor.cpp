@@ -79,6 +79,9 @@ void TForm1::LineMonitorButtonClick() {
         links.programConnected = [this] { return SerialDriver1->IsOpen(); };
         links.connectButton = SpeedButton1;
         links.settings = form2_;
+        links.portTarget = [this] {
+            return SerialDriver1->isNetwork() ? SerialDriver1->targetText() : QString();
+        };
         LineMonitor1 = new LineMonitor(links, this);
         // The program ends with the main window: the monitor closes with it (and a scan stops).
         connect(this, &TForm1::closed, LineMonitor1, &QWidget::close);

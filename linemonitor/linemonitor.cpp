@@ -175,8 +175,15 @@ bool LineMonitor::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void LineMonitor::showTitle() {
+    const QString target = links_.portTarget ? links_.portTarget() : QString();
+    const QString title =
+        target.isEmpty() ? tr("Communication monitor") : tr("Communication monitor - %1").arg(target);
+    if (windowTitle() != title) setWindowTitle(title);
+}
+
 void LineMonitor::retranslate() {
-    setWindowTitle(tr("Communication monitor"));
+    showTitle();
     const char* captions[kCounts] = {QT_TR_NOOP("Requests"),       QT_TR_NOOP("Good replies"),
                                      QT_TR_NOOP("No reply"),       QT_TR_NOOP("Short reply"),
                                      QT_TR_NOOP("Bad CRC"),        QT_TR_NOOP("Another device"),
@@ -270,6 +277,7 @@ QString LineMonitor::foundText(const linescan::Found& f) const {
 }
 
 void LineMonitor::updateScanButtons() {
+    showTitle(); // the connect button changed: the port may be another now
     const bool connected = links_.programConnected && links_.programConnected();
     FindButton->setEnabled(!scanning_ && !connected && links_.settings);
     StopButton->setEnabled(scanning_);

@@ -34,6 +34,9 @@ struct LineMonitorLinks {
     QAbstractButton* connectButton = nullptr;
     // The settings dialog: the scan's line, and where a found relay goes.
     TForm2* settings = nullptr;
+    // What the port really is when it is a network target ("Modbus TCP
+    // 10.0.0.5:502"), shown in the title; empty (or none) for a serial device.
+    std::function<QString()> portTarget;
 };
 
 class LineMonitor : public QWidget {
@@ -85,6 +88,7 @@ protected:
 
 private:
     void retranslate();
+    void showTitle();
     void showCounters();
     void updateScanButtons();
     QString foundText(const linescan::Found& f) const;

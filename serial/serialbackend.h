@@ -126,6 +126,17 @@ public:
     // a pseudo-terminal closed): from then on every transfer fails at once,
     // nothing is waiting and no wait waits, until the port is closed.
     virtual bool hungUp() const { return false; }
+
+    // A relay behind a network gateway rather than on a serial device
+    // (network/networkbackend.h).
+    virtual bool isNetwork() const { return false; }
+    // Its own reply time-out in ms; 0: the driver's input time-out applies.
+    virtual uint32_t replyTimeoutMs() const { return 0; }
+    // Why the last open failed or the connection was lost, in the current
+    // language (UTF-8); empty: the driver names the fault itself.
+    virtual std::string faultText() const { return {}; }
+    // What the port really is, for the user (UTF-8); empty for a serial device.
+    virtual std::string targetText() const { return {}; }
 };
 
 // The modem status bits that modemStatus reports (the Win32 MS_*_ON values).
@@ -137,3 +148,7 @@ enum ModemStatusBits : uint32_t {
 };
 
 std::unique_ptr<SerialBackend> makeSystemBackend();
+// A port name's device path that names a network target ("tcp://...",
+// "rtu+tcp://..."), and the backend that opens such targets.
+bool isNetworkTarget(const std::string& path);
+std::unique_ptr<SerialBackend> makeNetworkBackend();

@@ -182,6 +182,7 @@ void TSerialDriver::setPollingDelay(uint16_t v) {
 bool TSerialDriver::OpenPort() {
     if (IsOpen()) return true;
     lastPath_ = devicePath(portName_);
+    chooseBackend(lastPath_);
     if (!backend_->open(lastPath_.toStdString())) {
         Error e = errorOf(backend_->fault());
         if (e == Error::NoError) e = Error::OtherError;
@@ -226,6 +227,8 @@ bool TSerialDriver::lineLost() {
 }
 
 QString TSerialDriver::errorString() const {
+    if (const std::string reason = backend_->faultText(); error_ != Error::NoError && !reason.empty())
+        return QString::fromStdString(reason);
     switch (error_) {
     case Error::NoError:
         return tr("No error.");
@@ -410,10 +413,10 @@ uint32_t TSerialDriver::ReadBlock(void* buffer, uint32_t size) {
             }
         }
         const uint32_t idle = backend_->ticks() - lastProgress;
-        if (idle > inputTimeout_) break;
+        if (idle > readTimeout(total > 0)) break;
         // Sleep until input comes or the time-out is due, whichever is first:
         // the processor stays idle and a reply is taken the moment it lands.
-        backend_->waitReadable(std::min<uint32_t>(inputTimeout_ - idle + 1, 1000));
+        backend_->waitReadable(std::min<uint32_t>(readTimeout(total > 0) - idle + 1, 1000));
         lookTick = backend_->ticks();
     }
     if (total == 0) {
@@ -437,6 +440,28 @@ uint32_t TSerialDriver::clockUs() const {
 
 uint32_t TSerialDriver::clockStepUs() const {
     return backend_->clockStepUs();
+}
+
+bool TSerialDriver::isNetwork() const {
+    return backend_->isNetwork();
+}
+
+QString TSerialDriver::targetText() const {
+    return QString::fromStdString(backend_->targetText());
+}
+
+void TSerialDriver::chooseBackend(const QString& path) {
+    const bool network = isNetworkTarget(path.toStdString());
+    if (network == backend_->isNetwork()) return;
+    if (!otherBackend_) otherBackend_ = network ? makeNetworkBackend() : makeSystemBackend();
+    std::swap(backend_, otherBackend_);
+}
+
+uint32_t TSerialDriver::readTimeout(bool replyBegun) const {
+    // Across a network a reply may take long to begin; once it has begun
+    // its bytes come as on the line (over Modbus TCP all at once).
+    const uint32_t own = backend_->replyTimeoutMs();
+    return own > 0 && !replyBegun ? own : inputTimeout_;
 }
 
 // ---- supporting functions

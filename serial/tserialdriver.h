@@ -179,6 +179,11 @@ public:
     QString errorString() const;
     // The device path of the last open attempt.
     QString devicePathInUse() const { return lastPath_; }
+    // True when the port in use (or last tried) is a relay behind a network
+    // gateway; targetText() then names it ("Modbus TCP 10.0.0.5:502"), else
+    // it is empty.
+    bool isNetwork() const;
+    QString targetText() const;
 
     // ---- supporting functions
     static uint32_t BaudValueOf(TBaudRate rate);
@@ -198,6 +203,11 @@ public:
 
 private:
     void setError(Error e);
+    // Takes the network backend for a network target, the serial one for any other.
+    void chooseBackend(const QString& path);
+    // The read's inactivity time-out: InputTimeout, but a network port's own
+    // reply time-out until the reply has begun.
+    uint32_t readTimeout(bool replyBegun) const;
     // True (and the reason kept, once) when the device has hung up.
     bool lineLost();
     // "speed=9600 data=8 parity=none stop=1", as the trace gives them.
@@ -206,6 +216,7 @@ private:
     QString permissionText() const;
 
     std::unique_ptr<SerialBackend> backend_;
+    std::unique_ptr<SerialBackend> otherBackend_; // the serial or the network one, whichever is not in use
     QTimer* pollTimer_ = nullptr;
 
     TPortNumber port_ = pnCOM2;

@@ -16,6 +16,7 @@
 #include "sim/injection.h"
 #include "sim/line.h"
 #include "sim/modbusslave.h"
+#include "sim/netserver.h"
 #include "sim/relay.h"
 #include "sim/terminal.h"
 
@@ -27,6 +28,7 @@
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <pty.h>
 #include <random>
@@ -87,6 +89,9 @@ const char* const kUsage =
     "  --stop-bits 1|2        the relay's stop bits (default 1)\n"
     "  --line-timing on|off   requests and replies take their time on the wire (default off)\n"
     "  --response-ms N        with line timing: the relay's turnaround in ms (default 5)\n"
+    "  --tcp PORT             also serve the relay as Modbus TCP at PORT (0: any free port)\n"
+    "  --rtu-tcp PORT         also serve its serial frames over TCP at PORT (a serial device server)\n"
+    "  --listen HOST          the address --tcp and --rtu-tcp listen at (default 127.0.0.1)\n"
     "  --tell PATH COMMAND..  send one control command to a running simulator, print the answer\n"
     "  --version              print the version and exit\n"
     "  --help                 print this text and exit\n";
@@ -104,6 +109,8 @@ struct Options {
     bool emptyMemory = false;
     std::vector<std::string> commands;
     LineSettings line;
+    int tcpPort = -1, rtuTcpPort = -1; // -1: not served
+    std::string listen = "127.0.0.1";
 };
 
 [[noreturn]] void usageError(const std::string& what) {
@@ -192,6 +199,11 @@ Options parseOptions(int argc, char** argv) {
             const std::string v = arg();
             if (v != "on" && v != "off") usageError("--line-timing must be on or off");
             o.line.timing = v == "on";
+        } else if (opt == "--tcp" || opt == "--rtu-tcp") {
+            if (!parseInt(arg(), 0, 65535, n)) usageError(opt + " must be a port 0..65535");
+            (opt == "--tcp" ? o.tcpPort : o.rtuTcpPort) = static_cast<int>(n);
+        } else if (opt == "--listen") {
+            o.listen = arg();
         } else if (opt == "--response-ms") {
             if (!parseInt(arg(), 0, kMaxResponseMs, n)) usageError("--response-ms must be 0..10000");
             o.line.responseMs = static_cast<int>(n);
@@ -231,6 +243,11 @@ struct Pending {
     size_t sent = 0;
     bool logged = false;
     Exchange exchange;
+    // A request that came over the network: the reply goes back on its connection.
+    int server = -1;
+    NetRequest request;
+    Action action = Action::Reply;
+    Bytes clean;
     double nextByteAt() const {
         return exchange.tx.empty() ? due : due + static_cast<double>(sent + 1) * characterSeconds;
     }
@@ -251,7 +268,9 @@ private:
     void readLine();
     void cutFrames();
     double nextRxEvent() const;
-    void process(const Bytes& frame, double takenAt, const RxByte* misheard);
+    void process(const Bytes& frame, double takenAt, const RxByte* misheard, int server = -1,
+                 const NetRequest* request = nullptr);
+    void serveNetwork(int server, const std::vector<pollfd>& fds, size_t first);
     void sendDue();
     void writeLog(Exchange& e);
     void acceptControl();
@@ -272,9 +291,25 @@ private:
     double lineFree_ = 0; // when the modelled line has carried every byte received so far
     std::deque<Pending> out_;
     std::vector<ControlClient> clients_;
+    std::unique_ptr<NetServer> net_[2]; // Modbus TCP, RTU over TCP
+    int dropAfter_ = 0;                 // > 0: the connection of that request from now is closed unanswered
 };
 
 std::string Simulator::command(const std::string& line) {
+    // The network's own faults: connections closed now, or at a coming request.
+    if (line == "disconnect") {
+        size_t n = 0;
+        for (auto& server : net_)
+            if (server) n += server->dropAll();
+        return "ok " + std::to_string(n) + " connection(s) closed";
+    }
+    if (line.rfind("disconnect after ", 0) == 0) {
+        long n = 0;
+        if (!parseInt(line.substr(17), 1, 1000000, n))
+            return "error: disconnect after N (1 or more requests)";
+        dropAfter_ = static_cast<int>(n);
+        return "ok";
+    }
     const std::string a =
         runCommand(line, Controlled{relay_, injection_, address_, counters_, opt_.seed, line_}, now());
     if (address_ != slave_.address()) slave_.setAddress(address_);
@@ -302,6 +337,20 @@ bool Simulator::setUp() {
         std::fprintf(stderr, "vrk-sim: %s\n", error.c_str());
         return false;
     }
+    const struct {
+        int port;
+        NetFraming framing;
+    } served[2] = {{opt_.tcpPort, NetFraming::ModbusTcp}, {opt_.rtuTcpPort, NetFraming::RtuOverTcp}};
+    std::string netText;
+    for (int i = 0; i < 2; ++i) {
+        if (served[i].port < 0) continue;
+        net_[i] = std::make_unique<NetServer>();
+        if (!net_[i]->listen(served[i].framing, opt_.listen, served[i].port, error)) {
+            std::fprintf(stderr, "vrk-sim: %s\n", error.c_str());
+            return false;
+        }
+        netText += " " + net_[i]->describe();
+    }
     if (!opt_.log.empty()) {
         logFd_ = ::open(opt_.log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (logFd_ < 0) {
@@ -310,7 +359,8 @@ bool Simulator::setUp() {
         }
         const std::string head = "# vrk-sim slave=" + slaveName_ + " address=" + std::to_string(address_) +
                                  " variant=" + std::to_string(opt_.variant) +
-                                 " seed=" + std::to_string(opt_.seed) + " " + describe(line_) + "\n";
+                                 " seed=" + std::to_string(opt_.seed) + " " + describe(line_) + netText +
+                                 "\n";
         [[maybe_unused]] const ssize_t n = ::write(logFd_, head.data(), head.size());
     }
     if (!opt_.control.empty()) {
@@ -353,6 +403,8 @@ bool Simulator::setUp() {
     }
     // Everything is in place: tell whoever started us where the relay is.
     std::printf("%s\n", slaveName_.c_str());
+    for (const auto& server : net_)
+        if (server) std::printf("%s\n", server->describe().c_str());
     std::fflush(stdout);
     return true;
 }
@@ -460,7 +512,8 @@ double Simulator::nextRxEvent() const {
     return rx_.back().heard + kFrameGap;
 }
 
-void Simulator::process(const Bytes& frame, double takenAt, const RxByte* misheard) {
+void Simulator::process(const Bytes& frame, double takenAt, const RxByte* misheard, int server,
+                        const NetRequest* request) {
     ++counters_.requests;
     const double t = now();
     Pending p;
@@ -469,6 +522,13 @@ void Simulator::process(const Bytes& frame, double takenAt, const RxByte* mishea
     // Never before the request was heard; with line timing after the turnaround too.
     p.due = takenAt + (line_.timing ? line_.responseMs / 1000.0 : 0.0);
     if (line_.timing) p.characterSeconds = characterSeconds(line_.own);
+    if (request) {
+        // Over the network there is no wire time: the reply leaves at once.
+        p.server = server;
+        p.request = *request;
+        p.due = takenAt;
+        p.characterSeconds = 0;
+    }
     if (misheard) {
         // At other line settings the relay hears garbage and answers nothing.
         ++counters_.ignored;
@@ -500,6 +560,8 @@ void Simulator::process(const Bytes& frame, double takenAt, const RxByte* mishea
             const Action a = injection_.next();
             e.action = actionName(a);
             e.tx = injection_.apply(a, o.reply, address_);
+            p.action = a;
+            p.clean = o.reply;
             if (a == Action::Late) {
                 e.lateMs = injection_.lateMs();
                 p.due += injection_.lateMs() / 1000.0;
@@ -522,6 +584,10 @@ void Simulator::sendDue() {
         if (!p.logged) {
             writeLog(p.exchange);
             p.logged = true;
+        }
+        if (p.server >= 0) {
+            if (net_[p.server]) net_[p.server]->reply(p.request, p.action, p.clean, tx);
+            p.sent = tx.size();
         }
         while (p.sent < tx.size()) {
             size_t count = tx.size() - p.sent;
@@ -547,6 +613,24 @@ void Simulator::sendDue() {
         }
         if (!tx.empty()) ++counters_.replies;
         out_.pop_front();
+    }
+}
+
+void Simulator::serveNetwork(int server, const std::vector<pollfd>& fds, size_t first) {
+    std::vector<NetRequest> requests;
+    net_[server]->serve(fds, first, requests);
+    for (const NetRequest& r : requests) {
+        if (dropAfter_ > 0 && --dropAfter_ == 0) {
+            // The connection goes before this request is answered.
+            net_[server]->drop(r.connection);
+            ++counters_.requests;
+            Exchange e;
+            e.rx = r.rtu;
+            e.action = "disconnect";
+            writeLog(e);
+            continue;
+        }
+        process(r.rtu, now(), nullptr, server, &r);
     }
 }
 
@@ -576,6 +660,13 @@ int Simulator::run() {
         const size_t firstClient = fds.size();
         for (const auto& c : clients_)
             fds.push_back({c.fd, POLLIN, 0});
+        const size_t clientsEnd = fds.size();
+        size_t firstNet[2] = {0, 0};
+        for (int i = 0; i < 2; ++i)
+            if (net_[i]) {
+                firstNet[i] = fds.size();
+                net_[i]->addPollFds(fds);
+            }
 
         // Sleep until the next thing on the line is due, to the microsecond:
         // at 19200 bit/s a character takes about half a millisecond.
@@ -599,12 +690,14 @@ int Simulator::run() {
         if (g_stop) break;
         // Control first: a command sent before a request applies to that request.
         if (controlFd_ >= 0 && (fds[2].revents & POLLIN)) acceptControl();
-        for (size_t i = firstClient; i < fds.size(); ++i)
+        for (size_t i = firstClient; i < clientsEnd; ++i)
             if (fds[i].revents & (POLLIN | POLLHUP | POLLERR))
                 clients_[i - firstClient].serve([this](const std::string& line) { return command(line); });
         clients_.erase(
             std::remove_if(clients_.begin(), clients_.end(), [](const ControlClient& c) { return c.fd < 0; }),
             clients_.end());
+        for (int i = 0; i < 2; ++i)
+            if (net_[i]) serveNetwork(i, fds, firstNet[i]);
         if (fds[1].revents & POLLIN) readLine();
         cutFrames();
         sendDue();
