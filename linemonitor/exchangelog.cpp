@@ -27,8 +27,6 @@ Outcome classify(const QByteArray& request, const QByteArray& reply, BusError er
         if (request.size() < 2 || reply.size() < 2 || reply[0] != request[0] || reply[1] != request[1])
             return Outcome::OtherAddressOrFunction;
         return Outcome::Good;
-    case BusError::OtherDevice:
-        return Outcome::OtherAddressOrFunction;
     case BusError::NoReply:
         return Outcome::NoReply;
     case BusError::ShortReply:
