@@ -1,8 +1,8 @@
 #pragma once
 // The setpoint file (*.vrk): the fourteen value texts of the table, one per
 // line, each ended by CR LF, no header. Reading is bounded: at most fourteen
-// lines, each kept to kMaxLineBytes (the rest of a longer line is skipped
-// without being stored), and only regular files are opened.
+// lines of at most kMaxLineBytes (a longer line refuses the file), and only
+// regular files are opened.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,6 +13,9 @@ namespace setpoints {
 
 constexpr int kFileLines = 14;
 constexpr int kMaxLineBytes = 4096;
+// The most a setpoint file can hold: fourteen lines at their longest with
+// their ends. A larger file is refused before it is read, as is a longer line.
+constexpr qint64 kMaxFileBytes = qint64(kFileLines) * (kMaxLineBytes + 2);
 inline const QString kSaveFilter =
     QStringLiteral("Pliki z nastawami   (*.vrk )|*.vrk|Wszystkie pliki  (*.*)|*.*");
 inline const QString kOpenFilter = QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*");
@@ -41,7 +44,8 @@ struct SetpointFileRead {
 QStringList tableAfterLoad(const QStringList& lines);
 
 // Opens only a regular file (a directory, FIFO or device is refused at once,
-// without waiting on it) and reads its first fourteen lines.
+// without waiting on it) of at most kMaxFileBytes and reads its first
+// fourteen lines; a line longer than kMaxLineBytes refuses the file.
 SetpointFileRead readSetpointFile(const QString& path);
 
 } // namespace setpoints
