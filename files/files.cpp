@@ -155,9 +155,13 @@ bool replaceLink(const QString& path, const QFileInfo& info, const QByteArray& d
 
 QString reasonInOwnWords(const QString& systemText) {
     const QString text = systemText.trimmed();
-    for (const platform::Reason r : platform::kReasons)
-        if (text.compare(QString::fromUtf8(platform::systemText(r)), Qt::CaseInsensitive) == 0)
+    for (const platform::Reason r : platform::kReasons) {
+        const std::string system = platform::systemText(r);
+        // The toolkit may have put the system's words into the user's language already.
+        if (text.compare(QString::fromUtf8(system), Qt::CaseInsensitive) == 0 ||
+            text == QCoreApplication::translate("QIODevice", system.c_str()))
             return ownWords(r);
+    }
     return systemText;
 }
 
@@ -293,18 +297,7 @@ bool LineReader::open(const QString& path) {
     path_ = path;
     error_.clear();
     splitter_.reset();
-    if (!file_.open(path)) return false;
-    if (maxFileBytes_ >= 0 && file_.size() > maxFileBytes_) {
-        // Refused at once: reading it would only look for line ends through it.
-        error_ = cannotOpen(path, QCoreApplication::translate(
-                                      "files", "the file is %1 bytes long, more than a file of this kind can "
-                                               "be (%2 bytes)")
-                                      .arg(file_.size())
-                                      .arg(maxFileBytes_));
-        file_.close();
-        return false;
-    }
-    return true;
+    return file_.open(path);
 }
 
 bool LineReader::fill() {
@@ -323,7 +316,7 @@ bool LineReader::readLine(QByteArray* line, bool* truncated) {
         if (pos_ >= buffer_.size() && !fill()) break;
         bool ended = false;
         pos_ += splitter_.feed(QByteArrayView(buffer_).sliced(pos_), &ended);
-        if (maxFileBytes_ >= 0 && splitter_.truncated()) return tooLong(line);
+        if (refuseLongLines_ && splitter_.truncated()) return tooLong(line);
         if (ended) {
             ++lines_;
             *line = splitter_.line();
@@ -333,7 +326,7 @@ bool LineReader::readLine(QByteArray* line, bool* truncated) {
     }
     atEnd_ = true;
     if (hasError() || !splitter_.finish()) return false;
-    if (maxFileBytes_ >= 0 && splitter_.truncated()) return tooLong(line);
+    if (refuseLongLines_ && splitter_.truncated()) return tooLong(line);
     ++lines_;
     *line = splitter_.line();
     if (truncated) *truncated = splitter_.truncated();

@@ -74,7 +74,6 @@ public:
     qint64 read(char* data, qint64 maxSize);
     void close() { file_.close(); }
     bool isOpen() const { return file_.isOpen(); }
-    qint64 size() const { return file_.isOpen() ? file_.size() : 0; }
     bool hasError() const { return !error_.isEmpty(); }
     QString errorString() const { return error_; }
 
@@ -92,10 +91,10 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // For a format whose files are bounded: a file of more than maxFileBytes
-    // is refused by open() before anything of it is read, and a line longer
-    // than maxLineBytes ends the reading with an error instead of being cut.
-    void refuseOversized(qint64 maxFileBytes) { maxFileBytes_ = maxFileBytes; }
+    // For a format whose lines are bounded: a line longer than maxLineBytes
+    // ends the reading with an error (hasError()) as soon as it is seen,
+    // instead of being cut and searched to its end.
+    void refuseLongLines() { refuseLongLines_ = true; }
 
     bool open(const QString& path);
     // The next line without its end. False at the end of the file (and after
@@ -111,8 +110,8 @@ private:
 
     LineSplitter splitter_;
     int maxLineBytes_;
-    qint64 maxFileBytes_ = -1; // -1: any size, lines cut
-    qint64 lines_ = 0;         // lines read so far
+    bool refuseLongLines_ = false;
+    qint64 lines_ = 0; // lines read so far
     QString path_;
     QString error_;
     ReadFile file_;

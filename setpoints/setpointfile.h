@@ -13,9 +13,6 @@ namespace setpoints {
 
 constexpr int kFileLines = 14;
 constexpr int kMaxLineBytes = 4096;
-// The most a setpoint file can hold: fourteen lines at their longest with
-// their ends. A larger file is refused before it is read, as is a longer line.
-constexpr qint64 kMaxFileBytes = qint64(kFileLines) * (kMaxLineBytes + 2);
 inline const QString kSaveFilter =
     QStringLiteral("Pliki z nastawami   (*.vrk )|*.vrk|Wszystkie pliki  (*.*)|*.*");
 inline const QString kOpenFilter = QStringLiteral("Pliki nastaw (*.vrk)|*.vrk|Wszystkie pliki (*.*)|*.*");
@@ -44,8 +41,9 @@ struct SetpointFileRead {
 QStringList tableAfterLoad(const QStringList& lines);
 
 // Opens only a regular file (a directory, FIFO or device is refused at once,
-// without waiting on it) of at most kMaxFileBytes and reads its first
-// fourteen lines; a line longer than kMaxLineBytes refuses the file.
+// without waiting on it) and reads its first fourteen lines; a line longer
+// than kMaxLineBytes refuses the file as soon as it is seen (a file without
+// line ends is not searched to its end). What follows line 14 is not read.
 SetpointFileRead readSetpointFile(const QString& path);
 
 } // namespace setpoints
