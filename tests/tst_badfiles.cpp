@@ -17,12 +17,14 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,6 +176,8 @@ private slots:
     void badFile_data();
     void badFile();
     void recordingSaveUnderSizeLimit();
+    void programsLiveUnderSizeLimit_data();
+    void programsLiveUnderSizeLimit();
     void settingsNeverWriteThroughLink_data();
     void settingsNeverWriteThroughLink();
     void failedOpenLeavesNoFileTitle_data();
@@ -500,6 +504,60 @@ void TstBadFiles::settingsNeverWriteThroughLink() {
         QVERIFY2(app.errorBoxes.isEmpty(), qPrintable(app.errorBoxes.join('\n')));
         QVERIFY(!ini.isSymLink());
         QVERIFY(filetest::readBack(ini.filePath()).startsWith("Port: "));
+    }
+}
+
+void TstBadFiles::programsLiveUnderSizeLimit_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("args");
+    // vrk writes vrk.ini and the language files at its start, vrk-sim its log's first line.
+    QTest::newRow("vrk") << QStringLiteral("vrk") << QStringList{};
+    QTest::newRow("vrk-sim") << QStringLiteral("vrk-sim")
+                             << QStringList{QStringLiteral("--log"), QStringLiteral("sim.log")};
+}
+
+// Under `ulimit -f 0` (prlimit) a write at the limit must fail and be
+// reported, not end the program by SIGXFSZ (status 153 in a shell): the
+// programs ignore the signal from their first line on.
+void TstBadFiles::programsLiveUnderSizeLimit() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("prlimit"),
+            QStringList{QStringLiteral("--fsize=0"),
+                        qEnvironmentVariable("VRK_BIN_DIR") + QStringLiteral("/bin/") + program} +
+                args);
+    QVERIFY(p.waitForStarted());
+    // The kernel's word for the ignored signals: bit SIGXFSZ - 1 of SigIgn.
+    auto ignoresSignal = [&p] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
+        if (!status.open(QIODevice::ReadOnly)) return false;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("SigIgn:"))
+                return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1) != 0;
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ignoresSignal() || p.state() == QProcess::NotRunning, 20000);
+    QVERIFY2(ignoresSignal(), "SIGXFSZ is not ignored");
+    // vrk-sim's first line out comes after its log's first write.
+    if (program == QLatin1String("vrk-sim"))
+        QVERIFY(p.bytesAvailable() > 0 || p.waitForReadyRead(20000) || p.state() == QProcess::NotRunning);
+    QVERIFY2(p.state() == QProcess::Running,
+             qPrintable(QStringLiteral("%1 ended (status %2, %3)")
+                            .arg(program)
+                            .arg(p.exitCode())
+                            .arg(p.exitStatus() == QProcess::CrashExit ? QStringLiteral("by a signal")
+                                                                       : QStringLiteral("normally"))));
+    p.terminate();
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
     }
 }
 
