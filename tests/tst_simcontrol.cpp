@@ -122,7 +122,8 @@ void TstSimControl::secondSimulatorRefused() {
     QVERIFY(other.isValid());
     QProcess second;
     second.start(SimRelay::program(),
-                 {QStringLiteral("--link"), sameLink ? relay.linkPath() : other.filePath(QStringLiteral("link")),
+                 {QStringLiteral("--link"),
+                  sameLink ? relay.linkPath() : other.filePath(QStringLiteral("link")),
                   QStringLiteral("--control"),
                   sameLink ? other.filePath(QStringLiteral("control")) : relay.controlPath()});
     QVERIFY(second.waitForStarted());
