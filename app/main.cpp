@@ -1,9 +1,11 @@
 #include "app/program.h"
 #include "app/tform1.h"
+#include "files/files.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    files::reportFileSizeLimitAsError(); // a log or save at the limit says so
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("VRK"));
     app.setApplicationVersion(QStringLiteral(VRK_VERSION));

@@ -231,6 +231,8 @@ public:
         std::array<quint8, 200> faultBuffer{};
         // The blocks (bit b = block b) some read has got.
         unsigned faultBlocksRead = 0;
+        // The blocks the last read got.
+        unsigned faultBlocksFresh = 0;
     };
     const PollState& pollState() const { return poll_; }
     const ClockState& clockState() const { return clock_; }

@@ -3,15 +3,17 @@
 // Label101 as its heading and Label100 as its message.
 #include <QWidget>
 
+class QFontMetrics;
 class QLabel;
 class QPushButton;
 class QToolButton;
 class TForm1;
 
-// The error window's size for a message: one line keeps the width rule
-// (288 pixels, or 6 per character plus 120 beyond 25 characters); more lines
-// size it by the longest line (and at least by its drawn width) and grow it
-// by a line height per line; never larger than the screen.
+// The error window's size for a message: the width rule (288 pixels, or 6
+// per character plus 120 beyond 25 characters) unless the longest line's
+// drawn width needs more; grown by a line height per line beyond the first;
+// never larger than the screen: wider, the message wraps, and the window
+// grows by wrappedTextHeight (the wrapped text's height) beyond its lines.
 struct ErrorWindowLayout {
     int width = 288;
     int height = 111;
@@ -20,7 +22,10 @@ struct ErrorWindowLayout {
     bool wrap = false; // the screen is too small: the message wraps
 };
 ErrorWindowLayout errorWindowLayout(const QString& message, int widestLinePixels, int lineHeight,
-                                    const QSize& screen);
+                                    const QSize& screen, int wrappedTextHeight = 0);
+// The message with every space-free run wider than maxWidth (a long path)
+// shortened in its middle to fit.
+QString elideUnbrokenWords(const QString& message, const QFontMetrics& fm, int maxWidth);
 
 class TForm4 : public QWidget {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "files/files.h"
+
 #include "cli/stopsignal.h"
 #include "config/linesettings.h"
 #include "faults/rules.h"
@@ -283,28 +285,25 @@ int readOnce(const Context& c, bool json) {
 // ---------------------------------------------------------------- watch
 
 int watch(const Context& c, const WatchOptions& o) {
-    QFile file;
-    QTextStream* sink = &c.out;
-    QTextStream fileStream;
+    // A file goes through the file module: never written through a symbolic
+    // link, each row whole or the failure said (a full disk, a size limit).
+    files::AppendFile file;
     if (!o.csvPath.isEmpty()) {
-        file.setFileName(o.csvPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2")
-                         .arg(o.csvPath, file.errorString())
-                  << Qt::endl;
+        QString error;
+        if (!file.open(o.csvPath, &error)) {
+            c.err << error << Qt::endl;
             return kExitUsage;
         }
-        fileStream.setDevice(&file);
-        sink = &fileStream;
     }
-    // Each row goes out whole; a file is flushed after every row and checked.
     auto emitRow = [&](const QString& row) {
-        *sink << row << '\n';
-        sink->flush();
-        if (file.isOpen() && (sink->status() != QTextStream::Ok || !file.flush())) {
-            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2")
-                         .arg(o.csvPath, file.errorString())
-                  << Qt::endl;
+        if (!file.isOpen() && o.csvPath.isEmpty()) {
+            c.out << row << '\n';
+            c.out.flush();
+            return true;
+        }
+        QString error;
+        if (!file.write((row + QLatin1Char('\n')).toUtf8(), &error)) {
+            c.err << error << Qt::endl;
             return false;
         }
         return true;
@@ -361,17 +360,7 @@ int watch(const Context& c, const WatchOptions& o) {
             czekaj(uint32_t(std::min<qint64>(wait, kStopCheckMs)));
         }
     }
-    if (file.isOpen()) {
-        fileStream.flush();
-        const bool flushed = file.flush();
-        file.close();
-        if (!flushed || file.error() != QFileDevice::NoError) {
-            c.err << QCoreApplication::translate("vrk-cli", "Cannot write %1: %2")
-                         .arg(o.csvPath, file.errorString())
-                  << Qt::endl;
-            return kExitUsage;
-        }
-    }
+    file.close(); // every row reached the disk when it was written, unbuffered and checked
     if (failed) return kExitUsage;
     c.err << QCoreApplication::translate("vrk-cli", "%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads)
           << Qt::endl;

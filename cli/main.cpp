@@ -2,6 +2,7 @@
 // command takes --help and the line options.
 #include "cli/commands.h"
 #include "cli/line.h"
+#include "files/files.h"
 #include "i18n/translator.h"
 
 #include <QCommandLineParser>
@@ -71,6 +72,7 @@ void useLanguage(languages::Language language) {
 } // namespace
 
 int main(int argc, char** argv) {
+    files::reportFileSizeLimitAsError(); // a save or log at the limit says so
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vrk-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VRK_VERSION));

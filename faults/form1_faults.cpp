@@ -4,9 +4,11 @@
 #include "app/operation.h"
 #include "app/tform1.h"
 #include "faults/rules.h"
+#include "seams/seams.h"
 #include "widgets/controls.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -44,6 +46,11 @@ QString incompleteReadNotice(const BlockStates& states) {
                      "from the list.")
                      .arg(never);
     return lines.join(QLatin1Char('\n'));
+}
+
+// A stored byte as its two hexadecimal digits.
+QString hexByte(quint8 byte) {
+    return QStringLiteral("%1").arg(int(byte), 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace
@@ -104,6 +111,8 @@ void TForm1::SpeedButton12Click() {
     }
     const BlockStates states = blockStates(failed, faultLog_.faultBlocksRead);
     faultLog_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
+    faultLog_.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
+    const QDateTime now = seams::now();
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.
@@ -112,16 +121,28 @@ void TForm1::SpeedButton12Click() {
     const FaultRecords records = sortBuffer(sorted, currentMonthNumber(clock_.currentMonth), &origins);
     const FaultTexts texts = languageTexts(*this);
     for (int n = 0; n < kRecords; ++n) {
-        const FaultRow row = faultRow(records[size_t(n)], texts);
-        StringGrid2->setCell(1, n + 1, row.cause);
+        const FaultRecord& record = records[size_t(n)];
+        const FaultRow row = faultRow(record, texts);
+        // A record that cannot be a real trip, or one dated after now, says so.
+        const RecordProblem problem = recordProblem(record, now.date().month(), now.date().day(),
+                                                    now.time().hour(), now.time().minute());
+        StringGrid2->setCell(1, n + 1, row.cause + problemMarker(problem));
         // Several causes do not fit the column: the whole text as a tooltip.
-        StringGrid2->item(n + 1, 1)->setToolTip(row.cause.trimmed());
+        QString tip = row.cause.trimmed() + problemMarker(problem);
+        if (problem == RecordProblem::Corrupt)
+            tip += QLatin1Char('\n') +
+                   QCoreApplication::translate("FaultLog", "As stored: month %1, day %2, hour %3, minute %4")
+                       .arg(hexByte(record.month), hexByte(record.day), hexByte(record.hour),
+                            hexByte(record.minute));
+        StringGrid2->item(n + 1, 1)->setToolTip(tip);
         StringGrid2->setCell(2, n + 1, row.date);
         StringGrid2->setCell(3, n + 1, row.time);
         const bool stale = states[size_t(blockOfSlot(origins[size_t(n)]))] != BlockState::Fresh;
+        const QBrush brush = stale                            ? QBrush(Qt::gray)
+                             : problem != RecordProblem::None ? QBrush(QColor(0xb0, 0, 0))
+                                                              : QBrush();
         for (int c = 1; c <= 3; ++c)
-            if (QTableWidgetItem* item = StringGrid2->item(n + 1, c))
-                item->setForeground(stale ? QBrush(Qt::gray) : QBrush());
+            if (QTableWidgetItem* item = StringGrid2->item(n + 1, c)) item->setForeground(brush);
     }
     FaultLogNotice->setText(incompleteReadNotice(states));
     FaultLogNotice->setVisible(failed != 0);

@@ -2,6 +2,9 @@
 
 #include "protocol/formatting.h"
 
+#include <QCoreApplication>
+
+#include <tuple>
 #include <utility>
 
 namespace faults {
@@ -124,6 +127,67 @@ QString slotRanges(const BlockStates& states, BlockState state) {
         b = last;
     }
     return ranges.join(QStringLiteral(", "));
+}
+
+bool validBcd(quint8 byte) {
+    return (byte >> 4) <= 9 && (byte & 0x0F) <= 9;
+}
+
+RecordProblem recordProblem(const FaultRecord& r, int nowMonth, int nowDay, int nowHour, int nowMinute) {
+    if (r == FaultRecord{}) return RecordProblem::None;
+    if (!validBcd(r.month) || !validBcd(r.day) || !validBcd(r.hour) || !validBcd(r.minute))
+        return RecordProblem::Corrupt;
+    const int M = INT_BCD(r.month), D = INT_BCD(r.day), H = INT_BCD(r.hour), N = INT_BCD(r.minute);
+    // Any year: 29 February is a valid trip date.
+    static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (M < 1 || M > 12 || D < 1 || D > kDays[M - 1] || H > 23 || N > 59) return RecordProblem::Corrupt;
+    if (M == nowMonth && std::make_tuple(D, H, N) > std::make_tuple(nowDay, nowHour, nowMinute))
+        return RecordProblem::Future;
+    return RecordProblem::None;
+}
+
+QString problemText(RecordProblem problem) {
+    switch (problem) {
+    case RecordProblem::Corrupt:
+        return QCoreApplication::translate("FaultLog", "corrupt record");
+    case RecordProblem::Future:
+        return QCoreApplication::translate("FaultLog", "dated in the future");
+    case RecordProblem::None:
+        break;
+    }
+    return QString();
+}
+
+QString staleText() {
+    return QCoreApplication::translate("FaultLog", "from an earlier read");
+}
+
+QString problemMarker(RecordProblem problem) {
+    return problem == RecordProblem::None ? QString() : QStringLiteral(" (%1)").arg(problemText(problem));
+}
+
+BlockStates statesNow(unsigned freshBlocks, unsigned everRead) {
+    return blockStates(~freshBlocks & ((1u << kBlocks) - 1), everRead);
+}
+
+QStringList coverageNotice(const BlockStates& states) {
+    QStringList lines;
+    const QString never = slotRanges(states, BlockState::Never);
+    if (never == QStringLiteral("1-%1").arg(kRecords))
+        return {QCoreApplication::translate("FaultLog", "The fault log has not been read from the relay.")};
+    if (!never.isEmpty())
+        lines << QCoreApplication::translate(
+                     "FaultLog",
+                     "Records %1 of the relay's memory could not be read: their trips are missing "
+                     "from the list.")
+                     .arg(never);
+    const QString earlier = slotRanges(states, BlockState::Earlier);
+    if (!earlier.isEmpty())
+        lines << QCoreApplication::translate(
+                     "FaultLog", "Records %1 of the relay's memory were not read now: their rows are from an "
+                                 "earlier read and may no longer be in the relay.")
+                     .arg(earlier);
+    return lines;
 }
 
 QString causeText(int cause, const FaultTexts& texts) {

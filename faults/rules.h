@@ -77,6 +77,25 @@ struct FaultRow {
 // A month byte that names no month shows as its two stored digits after the day.
 FaultRow faultRow(const FaultRecord& record, const FaultTexts& texts);
 
+// ---- records that cannot be taken at their word
+enum class RecordProblem {
+    None,
+    Corrupt, // a date field is no valid BCD date or time (BCD day 0x1A, hour 25, month 13...)
+    Future,  // dated later than now in the current month (the relay keeps no year)
+};
+// True when the byte is two BCD digits (each 0..9).
+bool validBcd(quint8 byte);
+// What is wrong with a stored trip (an empty slot has no problem). now is the
+// PC's time; a month after its month counts as last year, as the sort takes it.
+RecordProblem recordProblem(const FaultRecord& record, int nowMonth, int nowDay, int nowHour, int nowMinute);
+
+// The listing's word for a problem ("corrupt record", "dated in the future"),
+// and for a record that comes from an earlier read; empty for none.
+QString problemText(RecordProblem problem);
+QString staleText();
+// What the grid appends to a marked record's causes: " (corrupt record)".
+QString problemMarker(RecordProblem problem);
+
 // The whole read-sort step on the kept bytes: empty slots zeroed, sorted by
 // the current month, written back; returns the records in listing order.
 FaultRecords sortBuffer(FaultBytes& bytes, int currentMonth, std::array<int, kRecords>* origins = nullptr);
@@ -98,5 +117,12 @@ using BlockStates = std::array<BlockState, kBlocks>;
 BlockStates blockStates(unsigned failedNow, unsigned readBefore);
 // The memory slots of the blocks in a state, as "11-20, 31-40" (1-based).
 QString slotRanges(const BlockStates& states, BlockState state);
+// The states after the reads so far: freshBlocks got by the last read,
+// everRead by any read (bit b = block b). Before any read every block is Never.
+BlockStates statesNow(unsigned freshBlocks, unsigned everRead);
+// What a listing says about the records it cannot vouch for, one line each:
+// never read (all or some blocks), and rows from an earlier read. Empty when
+// the last read got every block.
+QStringList coverageNotice(const BlockStates& states);
 
 } // namespace faults

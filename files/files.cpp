@@ -3,8 +3,11 @@
 #include "files/platform.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
+#include <QTemporaryFile>
 
 namespace files {
 namespace {
@@ -13,6 +16,81 @@ constexpr qint64 kChunk = 16 * 1024;
 
 bool g_refuseTemporaryFiles = false;
 qint64 g_failReadsAfter = -1;
+
+QString ownWords(platform::Reason reason) {
+    using platform::Reason;
+    switch (reason) {
+    case Reason::NoSpace:
+        return QCoreApplication::translate("files", "no space left on the disk");
+    case Reason::ReadOnly:
+        return QCoreApplication::translate("files", "the disk is read-only");
+    case Reason::Permission:
+        return QCoreApplication::translate("files", "permission denied");
+    case Reason::TooLarge:
+        return QCoreApplication::translate("files",
+                                           "the file would exceed the size limit set for this program");
+    case Reason::Quota:
+        return QCoreApplication::translate("files", "the disk quota is used up");
+    case Reason::NotFound:
+        return QCoreApplication::translate("files", "no such file or folder");
+    case Reason::InputOutput:
+        return QCoreApplication::translate("files", "input/output error");
+    case Reason::IsFolder:
+        return QCoreApplication::translate("files", "it is a folder");
+    case Reason::NameTooLong:
+        return QCoreApplication::translate("files", "the name is too long");
+    }
+    return QString();
+}
+
+// Why a write of wanted bytes in all fell short when the system named no
+// reason (a short write): the size limit or the free space, whichever
+// explains it.
+QString shortWriteReason(const QString& path, qint64 wanted) {
+    const long long limit = platform::fileSizeLimit();
+    if (limit >= 0 && wanted > limit) return ownWords(platform::Reason::TooLarge);
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    if (storage.isValid() && storage.bytesAvailable() < wanted) return ownWords(platform::Reason::NoSpace);
+    return QCoreApplication::translate("files", "the disk is full or the file has reached its size limit");
+}
+
+// The reason a failed write of a file device gives, in the program's words.
+QString writeFailure(const QFileDevice& file, const QString& path, qint64 wanted) {
+    const QString reason = file.errorString();
+    if (file.error() == QFileDevice::NoError || reason.isEmpty() ||
+        reason == QLatin1String("Unknown error") ||
+        reason == QCoreApplication::translate("QIODevice", "Unknown error"))
+        return shortWriteReason(path, wanted);
+    return reasonInOwnWords(reason);
+}
+
+// Where a symbolic link at path leads: nowhere, into its own folder, or out of it.
+enum class LinkKind { NotLink, Dangling, SameFolder, OtherFolder };
+LinkKind linkKind(const QFileInfo& info) {
+    if (!info.isSymLink()) return LinkKind::NotLink;
+    if (!info.exists()) return LinkKind::Dangling;
+    const QFileInfo target(info.symLinkTarget());
+    return QDir(target.absolutePath()).canonicalPath() == QDir(info.absolutePath()).canonicalPath()
+               ? LinkKind::SameFolder
+               : LinkKind::OtherFolder;
+}
+
+// A save never writes through a symbolic link: the reason it refuses one, or
+// empty when the link itself may be replaced.
+QString linkRefusal(const QFileInfo& info) {
+    switch (linkKind(info)) {
+    case LinkKind::Dangling:
+        return QCoreApplication::translate("files", "the link leads to no file");
+    case LinkKind::OtherFolder:
+        return QCoreApplication::translate(
+                   "files", "it is a symbolic link to \"%1\", outside its folder; it is not written through")
+            .arg(QDir::toNativeSeparators(info.symLinkTarget()));
+    case LinkKind::NotLink:
+    case LinkKind::SameFolder:
+        break;
+    }
+    return QString();
+}
 
 QString cannotOpen(const QString& path, const QString& reason) {
     return QCoreApplication::translate("files", "Cannot open file \"%1\": %2").arg(path, reason);
@@ -31,12 +109,12 @@ bool writeInPlace(const QString& path, const QByteArray& data, const QString& no
     QFile file(path);
     // ReadWrite: WriteOnly would empty the file before anything is written.
     if (!file.open(QIODevice::ReadWrite)) {
-        *error = cannotCreate(path, noTemporary);
+        *error = cannotCreate(path, reasonInOwnWords(noTemporary));
         return false;
     }
     const bool ok = file.write(data) == data.size() && file.flush() && file.resize(data.size()) &&
                     file.error() == QFileDevice::NoError;
-    const QString reason = file.errorString();
+    const QString reason = writeFailure(file, path, data.size());
     file.close();
     if (ok) return true;
     *error = QCoreApplication::translate(
@@ -46,7 +124,46 @@ bool writeInPlace(const QString& path, const QByteArray& data, const QString& no
     return false;
 }
 
+// A symbolic link into its own folder is replaced by a new regular file with
+// the data; what it led to stays as it was.
+bool replaceLink(const QString& path, const QFileInfo& info, const QByteArray& data, QString* error) {
+    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    if (g_refuseTemporaryFiles || !file.open()) {
+        *error = cannotCreate(
+            path, g_refuseTemporaryFiles
+                      ? QCoreApplication::translate("files", "no new file can be made in its folder")
+                      : reasonInOwnWords(file.errorString()));
+        return false;
+    }
+    if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2")
+                     .arg(path, writeFailure(file, path, data.size()));
+        return false; // the temporary file goes with file
+    }
+    file.setPermissions(QFileInfo(info.symLinkTarget()).permissions());
+    std::string why;
+    if (!platform::replaceEntry(file.fileName().toUtf8().toStdString(), path.toUtf8().toStdString(), &why)) {
+        *error = cannotCreate(path, reasonInOwnWords(QString::fromUtf8(why)));
+        return false;
+    }
+    file.setAutoRemove(false); // now the file at path
+    return true;
+}
+
 } // namespace
+
+QString reasonInOwnWords(const QString& systemText) {
+    const QString text = systemText.trimmed();
+    for (const platform::Reason r : platform::kReasons) {
+        const std::string system = platform::systemText(r);
+        // The toolkit may have put the system's words into the user's language already.
+        if (text.compare(QString::fromUtf8(system), Qt::CaseInsensitive) == 0 ||
+            text == QCoreApplication::translate("QIODevice", system.c_str()))
+            return ownWords(r);
+    }
+    return systemText;
+}
 
 // ---- LineSplitter
 
@@ -134,7 +251,7 @@ bool ReadFile::open(const QString& path) {
     case platform::OpenOutcome::Opened:
         if (file_.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
         platform::closeDescriptor(opened.fd);
-        error_ = cannotOpen(path, file_.errorString());
+        error_ = cannotOpen(path, reasonInOwnWords(file_.errorString()));
         return false;
     case platform::OpenOutcome::NotRegular:
         error_ = cannotOpen(path, QCoreApplication::translate("files", "not a regular file"));
@@ -143,7 +260,7 @@ bool ReadFile::open(const QString& path) {
     case platform::OpenOutcome::Failed:
         break;
     }
-    error_ = cannotOpen(path, QString::fromUtf8(opened.reason));
+    error_ = cannotOpen(path, reasonInOwnWords(QString::fromUtf8(opened.reason)));
     return false;
 }
 
@@ -161,7 +278,7 @@ qint64 ReadFile::read(char* data, qint64 maxSize) {
     }
     const qint64 n = file_.read(data, maxSize);
     if (n < 0)
-        error_ = cannotRead(path_, file_.errorString());
+        error_ = cannotRead(path_, reasonInOwnWords(file_.errorString()));
     else
         done_ += n;
     return n;
@@ -169,12 +286,16 @@ qint64 ReadFile::read(char* data, qint64 maxSize) {
 
 // ---- LineReader
 
-LineReader::LineReader(LineEnds ends, int maxLineBytes) : splitter_(ends, maxLineBytes) {}
+LineReader::LineReader(LineEnds ends, int maxLineBytes)
+    : splitter_(ends, maxLineBytes), maxLineBytes_(maxLineBytes) {}
 
 bool LineReader::open(const QString& path) {
     buffer_.clear();
     pos_ = 0;
     atEnd_ = false;
+    lines_ = 0;
+    path_ = path;
+    error_.clear();
     splitter_.reset();
     return file_.open(path);
 }
@@ -195,7 +316,9 @@ bool LineReader::readLine(QByteArray* line, bool* truncated) {
         if (pos_ >= buffer_.size() && !fill()) break;
         bool ended = false;
         pos_ += splitter_.feed(QByteArrayView(buffer_).sliced(pos_), &ended);
+        if (refuseLongLines_ && splitter_.truncated()) return tooLong(line);
         if (ended) {
+            ++lines_;
             *line = splitter_.line();
             if (truncated) *truncated = splitter_.truncated();
             return true;
@@ -203,9 +326,22 @@ bool LineReader::readLine(QByteArray* line, bool* truncated) {
     }
     atEnd_ = true;
     if (hasError() || !splitter_.finish()) return false;
+    if (refuseLongLines_ && splitter_.truncated()) return tooLong(line);
+    ++lines_;
     *line = splitter_.line();
     if (truncated) *truncated = splitter_.truncated();
     return true;
+}
+
+bool LineReader::tooLong(QByteArray* line) {
+    line->clear();
+    atEnd_ = true;
+    error_ = cannotRead(path_, QCoreApplication::translate(
+                                   "files", "line %1 is longer than %2 characters; it is not cut to fit")
+                                   .arg(lines_ + 1)
+                                   .arg(maxLineBytes_));
+    file_.close();
+    return false;
 }
 
 // ---- writing
@@ -217,9 +353,17 @@ bool entryExists(const QString& path) {
 
 bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
     const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists()) {
-        *error = cannotCreate(path, QCoreApplication::translate("files", "the link leads to no file"));
-        return false;
+    if (info.isSymLink()) {
+        const QString refusal = linkRefusal(info);
+        if (!refusal.isEmpty()) {
+            *error = cannotCreate(path, refusal);
+            return false;
+        }
+        if (!info.isFile()) {
+            *error = cannotCreate(path, QCoreApplication::translate("files", "not a regular file"));
+            return false;
+        }
+        return replaceLink(path, info, data, error);
     }
     // QSaveFile renames its new file over the old one: it must never replace
     // a folder, a FIFO or a device (or what a link to one leads to).
@@ -234,7 +378,7 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
                 ? QCoreApplication::translate("files", "no new file can be made in its folder")
                 : file.errorString();
         if (info.isFile()) return writeInPlace(path, data, reason, error);
-        *error = cannotCreate(path, reason);
+        *error = cannotCreate(path, reasonInOwnWords(reason));
         return false;
     }
     // flush() before commit(): commit() alone does not notice a short write
@@ -243,11 +387,15 @@ bool writeWhole(const QString& path, const QByteArray& data, QString* error) {
     if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError ||
         !file.commit()) {
         *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2")
-                     .arg(path, file.errorString());
+                     .arg(path, writeFailure(file, path, data.size()));
         file.cancelWriting(); // the temporary file goes; the old file is untouched
         return false;
     }
     return true;
+}
+
+void reportFileSizeLimitAsError() {
+    platform::reportFileSizeLimitAsError();
 }
 
 namespace testing {
@@ -268,8 +416,9 @@ bool AppendFile::open(const QString& path, QString* error) {
     path_ = path;
     size_ = 0;
     const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists()) {
-        *error = cannotCreate(path, QCoreApplication::translate("files", "the link leads to no file"));
+    const QString refusal = linkRefusal(info);
+    if (!refusal.isEmpty()) {
+        *error = cannotCreate(path, refusal);
         return false;
     }
     if (info.exists() && !info.isFile()) {
@@ -277,8 +426,15 @@ bool AppendFile::open(const QString& path, QString* error) {
         return false;
     }
     file_.setFileName(path);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        *error = cannotCreate(path, file_.errorString());
+    // A link into its own folder is replaced by the new file, never written through.
+    if (info.isSymLink() && !QFile::remove(path)) {
+        *error = cannotCreate(path, reasonInOwnWords(QFile(path).errorString()));
+        return false;
+    }
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered |
+                                     (info.isSymLink() ? QIODevice::NewOnly : QIODevice::OpenMode());
+    if (!file_.open(mode)) {
+        *error = cannotCreate(path, reasonInOwnWords(file_.errorString()));
         return false;
     }
     return true;
@@ -293,14 +449,11 @@ bool AppendFile::write(const QByteArray& data, QString* error) {
     const qint64 before = size_;
     const qint64 n = file_.write(data);
     if (n != data.size() || file_.error() != QFileDevice::NoError) {
-        // A piece cut short is taken back, so the file ends with a whole piece.
-        if (n > 0) file_.resize(before);
-        QString reason = file_.errorString();
         // A short write without an error from the system: the disk or the
         // size limit allowed no more.
-        if (file_.error() == QFileDevice::NoError || reason.isEmpty())
-            reason = QCoreApplication::translate("files",
-                                                 "the disk is full or the file has reached its size limit");
+        const QString reason = writeFailure(file_, path_, before + data.size());
+        // A piece cut short is taken back, so the file ends with a whole piece.
+        if (n > 0) file_.resize(before);
         *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2").arg(path_, reason);
         file_.close();
         return false;

@@ -91,18 +91,29 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
+    // For a format whose lines are bounded: a line longer than maxLineBytes
+    // ends the reading with an error (hasError()) as soon as it is seen,
+    // instead of being cut and searched to its end.
+    void refuseLongLines() { refuseLongLines_ = true; }
+
     bool open(const QString& path);
     // The next line without its end. False at the end of the file (and after
     // it), or on a read error (hasError()). *truncated tells whether the line was cut.
     bool readLine(QByteArray* line, bool* truncated = nullptr);
-    bool hasError() const { return file_.hasError(); }
-    QString errorString() const { return file_.errorString(); }
+    bool hasError() const { return file_.hasError() || !error_.isEmpty(); }
+    QString errorString() const { return error_.isEmpty() ? file_.errorString() : error_; }
     void close() { file_.close(); }
 
 private:
     bool fill();
+    bool tooLong(QByteArray* line);
 
     LineSplitter splitter_;
+    int maxLineBytes_;
+    bool refuseLongLines_ = false;
+    qint64 lines_ = 0; // lines read so far
+    QString path_;
+    QString error_;
     ReadFile file_;
     QByteArray buffer_;
     qsizetype pos_ = 0;
@@ -118,6 +129,15 @@ bool entryExists(const QString& path);
 // *error) to write over anything but a regular file, and through a symbolic
 // link that leads nowhere.
 bool writeWhole(const QString& path, const QByteArray& data, QString* error);
+
+// A system's reason for a failed file operation (as the toolkit gives it) in
+// the program's own words in the user's language, for the common reasons (no
+// space, read-only disk, permission, size limit...); any other as it is.
+QString reasonInOwnWords(const QString& systemText);
+
+// Call once at start: a write beyond the process's file-size limit (ulimit -f)
+// then fails and is reported like a full disk instead of ending the program.
+void reportFileSizeLimitAsError();
 
 namespace testing {
 // While set, no temporary file can be made beside a file being written, as in

@@ -27,4 +27,34 @@ OpenedFile openRegularForReading(const std::string& utf8Path);
 // Closes a descriptor that openRegularForReading gave and nothing else took.
 void closeDescriptor(int fd);
 
+// The common reasons a file operation fails, which the program says in its
+// own words.
+enum class Reason {
+    NoSpace,
+    ReadOnly,
+    Permission,
+    TooLarge,
+    Quota,
+    NotFound,
+    InputOutput,
+    IsFolder,
+    NameTooLong
+};
+constexpr Reason kReasons[] = {Reason::NoSpace,     Reason::ReadOnly, Reason::Permission,
+                               Reason::TooLarge,    Reason::Quota,    Reason::NotFound,
+                               Reason::InputOutput, Reason::IsFolder, Reason::NameTooLong};
+// The system's own text for a reason, as the toolkit passes it on (UTF-8).
+std::string systemText(Reason reason);
+
+// Renames the file at from over the entry at to, whatever that entry is
+// (a symbolic link is replaced, not followed). False with the system's reason.
+bool replaceEntry(const std::string& fromUtf8, const std::string& toUtf8, std::string* reason);
+
+// The process's file-size limit in bytes; -1 when there is none.
+long long fileSizeLimit();
+
+// A write beyond the process's file-size limit fails with its error instead
+// of ending the process, so the checked writes report it.
+void reportFileSizeLimitAsError();
+
 } // namespace files::platform

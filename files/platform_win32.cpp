@@ -74,4 +74,44 @@ void closeDescriptor(int fd) {
     if (fd >= 0) _close(fd);
 }
 
+std::string systemText(Reason reason) {
+    switch (reason) {
+    case Reason::NoSpace:
+        return systemMessage(ERROR_DISK_FULL);
+    case Reason::ReadOnly:
+        return systemMessage(ERROR_WRITE_PROTECT);
+    case Reason::Permission:
+        return systemMessage(ERROR_ACCESS_DENIED);
+    case Reason::TooLarge:
+        return systemMessage(ERROR_FILE_TOO_LARGE);
+    case Reason::Quota:
+        return systemMessage(ERROR_HANDLE_DISK_FULL);
+    case Reason::NotFound:
+        return systemMessage(ERROR_FILE_NOT_FOUND);
+    case Reason::InputOutput:
+        return systemMessage(ERROR_IO_DEVICE);
+    case Reason::IsFolder:
+        return systemMessage(ERROR_DIRECTORY);
+    case Reason::NameTooLong:
+        return systemMessage(ERROR_FILENAME_EXCED_RANGE);
+    }
+    return {};
+}
+
+bool replaceEntry(const std::string& fromUtf8, const std::string& toUtf8, std::string* reason) {
+    if (MoveFileExW(wide(fromUtf8).c_str(), wide(toUtf8).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    *reason = systemMessage(GetLastError());
+    return false;
+}
+
+long long fileSizeLimit() {
+    return -1; // no per-process limit
+}
+
+void reportFileSizeLimitAsError() {
+    // Windows has no signal for a file-size limit: a write beyond it fails.
+}
+
 } // namespace files::platform

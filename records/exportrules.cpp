@@ -4,7 +4,34 @@
 
 namespace records {
 
-namespace {} // namespace
+namespace {
+
+QString hexByte(quint8 byte) {
+    return QStringLiteral("0x%1")
+        .arg(int(byte), 2, 16, QLatin1Char('0'))
+        .toUpper()
+        .replace(QLatin1String("0X"), QLatin1String("0x"));
+}
+
+// A date field as a number, or its stored bytes when it is no BCD number.
+QString dateField(quint8 bcd) {
+    return faults::validBcd(bcd) ? QString::number(bcdValue(bcd)) : hexByte(bcd);
+}
+
+} // namespace
+
+faults::BlockStates allFresh() {
+    faults::BlockStates states;
+    states.fill(faults::BlockState::Fresh);
+    return states;
+}
+
+QString tripNote(const ListedTrip& t) {
+    QStringList notes;
+    if (t.stale) notes << faults::staleText();
+    if (t.problem != faults::RecordProblem::None) notes << faults::problemText(t.problem);
+    return notes.join(QStringLiteral("; "));
+}
 
 int bcdValue(quint8 bcd) {
     return (bcd >> 4) * 10 + (bcd & 0x0F);
@@ -26,42 +53,63 @@ QList<ListedTrip> listedTrips(const faults::FaultRecords& records,
     return out;
 }
 
-QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips) {
+QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips, const faults::BlockStates& states) {
     QList<QStringList> lines;
-    lines << QStringList{
-        QCoreApplication::translate("records", "No."),       QCoreApplication::translate("records", "Causes"),
-        QCoreApplication::translate("records", "Day"),       QCoreApplication::translate("records", "Month"),
-        QCoreApplication::translate("records", "Hour"),      QCoreApplication::translate("records", "Minute"),
-        QCoreApplication::translate("records", "Cause byte")};
+    lines << QStringList{QCoreApplication::translate("records", "No."),
+                         QCoreApplication::translate("records", "Causes"),
+                         QCoreApplication::translate("records", "Day"),
+                         QCoreApplication::translate("records", "Month"),
+                         QCoreApplication::translate("records", "Hour"),
+                         QCoreApplication::translate("records", "Minute"),
+                         QCoreApplication::translate("records", "Cause byte"),
+                         QCoreApplication::translate("records", "Note")};
     for (const ListedTrip& t : trips) {
         const faults::FaultRecord& r = t.record;
+        // As the grid: a record without a cause shows no date.
+        const bool dated = !t.row.date.isEmpty();
         lines << QStringList{t.number,
                              t.row.cause.trimmed(),
-                             QString::number(bcdValue(r.day)),
-                             QString::number(bcdValue(r.month)),
-                             QString::number(bcdValue(r.hour)),
-                             QString::number(bcdValue(r.minute)),
-                             QStringLiteral("0x%1")
-                                 .arg(r.cause, 2, 16, QLatin1Char('0'))
-                                 .toUpper()
-                                 .replace(QLatin1String("0X"), QLatin1String("0x"))};
+                             dated ? dateField(r.day) : QString(),
+                             dated ? dateField(r.month) : QString(),
+                             dated ? dateField(r.hour) : QString(),
+                             dated ? dateField(r.minute) : QString(),
+                             hexByte(r.cause),
+                             tripNote(t)};
     }
+    // The records never read: unknown, not empty.
+    const QString never = faults::slotRanges(states, faults::BlockState::Never);
+    if (!never.isEmpty())
+        for (const QString& range : never.split(QStringLiteral(", ")))
+            lines << QStringList{
+                range,     QString(),
+                QString(), QString(),
+                QString(), QString(),
+                QString(), QCoreApplication::translate("records", "not read from the relay")};
     return lines;
 }
 
-QString faultText(const QList<ListedTrip>& trips, const QString& title) {
+QString faultText(const QList<ListedTrip>& trips, const QString& title, const faults::BlockStates& states) {
     QString out = title + QLatin1Char('\n');
+    const QStringList notice = faults::coverageNotice(states);
+    for (const QString& line : notice)
+        out += line + QLatin1Char('\n');
+    if (faults::slotRanges(states, faults::BlockState::Never) == QStringLiteral("1-%1").arg(faults::kRecords))
+        return out; // nothing known
     if (trips.isEmpty())
         return out + QCoreApplication::translate("records", "No trips are listed.") + QLatin1Char('\n');
     int causeWidth = 0;
     for (const ListedTrip& t : trips)
         causeWidth = std::max<int>(causeWidth, int(t.row.cause.trimmed().size()));
-    for (const ListedTrip& t : trips)
-        out += QStringLiteral("%1  %2  %3  %4\n")
-                   .arg(t.number, 3)
-                   .arg(t.row.cause.trimmed(), -causeWidth)
-                   .arg(t.row.date.trimmed(), -14)
-                   .arg(t.row.time.trimmed(), 5);
+    for (const ListedTrip& t : trips) {
+        const QString note = tripNote(t);
+        QString line = QStringLiteral("%1  %2  %3  %4")
+                           .arg(t.number, 3)
+                           .arg(t.row.cause.trimmed(), -causeWidth)
+                           .arg(t.row.date.trimmed(), -14)
+                           .arg(t.row.time.trimmed(), 5);
+        if (!note.isEmpty()) line += QStringLiteral("  (%1)").arg(note);
+        out += line + QLatin1Char('\n');
+    }
     return out;
 }
 

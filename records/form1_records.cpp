@@ -224,11 +224,35 @@ void TForm1::logPoll(int lostBefore) {
 // ---- fault log
 
 namespace {
+faults::BlockStates faultStates(const TForm1& f) {
+    return faults::statesNow(f.faultLogState().faultBlocksFresh, f.faultLogState().faultBlocksRead);
+}
+
+// The trips as the grid lists them, each with what the grid marks: a row from
+// an earlier read, a corrupt or future record.
 QList<records::ListedTrip> listedTrips(const TForm1& f) {
     faults::FaultBytes sorted = f.faultLogState().faultBuffer;
+    std::array<int, faults::kRecords> origins{};
     const faults::FaultRecords listed =
-        faults::sortBuffer(sorted, faults::currentMonthNumber(f.clockState().currentMonth));
-    return records::listedTrips(listed, [&f](int c, int r) { return f.StringGrid2->cell(c, r); });
+        faults::sortBuffer(sorted, faults::currentMonthNumber(f.clockState().currentMonth), &origins);
+    QList<records::ListedTrip> trips =
+        records::listedTrips(listed, [&f](int c, int r) { return f.StringGrid2->cell(c, r); });
+    const faults::BlockStates states = faultStates(f);
+    for (records::ListedTrip& t : trips) {
+        const int n = t.number.toInt() - 1;
+        if (n < 0 || n >= faults::kRecords) continue;
+        t.stale = states[size_t(faults::blockOfSlot(origins[size_t(n)]))] != faults::BlockState::Fresh;
+        // The grid's own marker, taken from the causes.
+        for (const faults::RecordProblem p :
+             {faults::RecordProblem::Corrupt, faults::RecordProblem::Future}) {
+            const QString marker = faults::problemMarker(p);
+            if (t.row.cause.endsWith(marker)) {
+                t.problem = p;
+                t.row.cause.chop(marker.size());
+            }
+        }
+    }
+    return trips;
 }
 } // namespace
 
@@ -236,7 +260,7 @@ void TForm1::exportFaultLogCsv() {
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), csvFilter());
     if (path.isEmpty()) return;
-    saveWhole(this, path, records::csvFile(records::faultCsvLines(listedTrips(*this))));
+    saveWhole(this, path, records::csvFile(records::faultCsvLines(listedTrips(*this), faultStates(*this))));
 }
 
 void TForm1::exportFaultLogText() {
@@ -245,7 +269,7 @@ void TForm1::exportFaultLogText() {
     if (path.isEmpty()) return;
     const QString title = QCoreApplication::translate("records", "Fault log, %1")
                               .arg(QLocale().toString(seams::now(), QLocale::ShortFormat));
-    saveWhole(this, path, records::faultText(listedTrips(*this), title).toUtf8());
+    saveWhole(this, path, records::faultText(listedTrips(*this), title, faultStates(*this)).toUtf8());
 }
 
 // ---- chart
@@ -324,6 +348,7 @@ void TForm1::commissioningReport() {
     }
     d.setpointImage = setpoint_.setpointImage;
     d.faultsRead = faultLog_.faultBlocksRead != 0;
+    d.faultStates = faultStates(*this);
     d.trips = listedTrips(*this);
     saveWhole(this, path, records::reportPdf(d));
 }

@@ -133,16 +133,25 @@ QList<ReportLine> reportLines(const ReportData& d) {
     if (!d.faultsRead) {
         text(LineKind::Text,
              QCoreApplication::translate("records", "The fault log has not been read from the relay."));
-    } else if (d.trips.isEmpty()) {
+        return out;
+    }
+    // What the last read did not get: never read, or kept from an earlier read.
+    for (const QString& line : faults::coverageNotice(d.faultStates))
+        text(LineKind::Text, line);
+    if (d.trips.isEmpty()) {
         text(LineKind::Text, QCoreApplication::translate("records", "No trips are listed."));
     } else {
         out << ReportLine{
             LineKind::TableHeader,
             {QCoreApplication::translate("records", "No."), QCoreApplication::translate("records", "Causes"),
              QCoreApplication::translate("records", "Date"), QCoreApplication::translate("records", "Time")}};
-        for (const ListedTrip& t : d.trips)
-            out << ReportLine{LineKind::Row,
-                              {t.number, t.row.cause.trimmed(), t.row.date.trimmed(), t.row.time.trimmed()}};
+        for (const ListedTrip& t : d.trips) {
+            // The note first, so a long cause cannot push it out of its column.
+            const QString note = tripNote(t);
+            const QString cause = note.isEmpty() ? t.row.cause.trimmed()
+                                                 : QStringLiteral("(%1) %2").arg(note, t.row.cause.trimmed());
+            out << ReportLine{LineKind::Row, {t.number, cause, t.row.date.trimmed(), t.row.time.trimmed()}};
+        }
     }
     return out;
 }

@@ -41,6 +41,7 @@ struct ReportData {
     std::optional<RelayClock> clock; // read for the report; nothing when not read
     QDateTime clockReadAt;           // the PC's time at that read
     bool faultsRead = false;
+    faults::BlockStates faultStates = allFresh(); // of the last read
     QList<ListedTrip> trips;
 };
 

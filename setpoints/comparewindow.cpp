@@ -1,8 +1,10 @@
 #include "setpoints/comparewindow.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,7 +37,15 @@ SetpointCompareWindow::SetpointCompareWindow(QWidget* parent) : QWidget(parent, 
 void SetpointCompareWindow::showComparison(const QString& fileName, const QStringList& names,
                                            const QList<FileComparison>& rows) {
     setWindowTitle(tr("Relay and file compared"));
-    FileLabel->setText(tr("File: %1").arg(QDir::toNativeSeparators(fileName)));
+    // Never wider than the screen: a long path loses its middle, a long value
+    // its end, each whole in its tooltip.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const int maxColumn = std::max(120, screenWidth / 4);
+    const QString fileText = tr("File: %1").arg(QDir::toNativeSeparators(fileName));
+    const QString shownFile = FileLabel->fontMetrics().elidedText(fileText, Qt::ElideMiddle, maxColumn * 3);
+    FileLabel->setText(shownFile);
+    FileLabel->setToolTip(shownFile == fileText ? QString() : fileText);
     CompareTable->setHorizontalHeaderLabels({tr("Parameter"), tr("Relay"), tr("File"), tr("Differs")});
     CompareTable->setRowCount(int(rows.size()));
     for (int i = 0; i < rows.size(); ++i) {
@@ -46,11 +56,15 @@ void SetpointCompareWindow::showComparison(const QString& fileName, const QStrin
             c.relayKnown ? c.relayText : tr("unknown"), c.fileText, differs};
         for (int col = 0; col < 4; ++col) {
             auto* item = new QTableWidgetItem(texts[col]);
+            if (CompareTable->fontMetrics().horizontalAdvance(texts[col]) > maxColumn - 12)
+                item->setToolTip(texts[col]);
             if (c.differs) item->setBackground(kDiffers);
             CompareTable->setItem(i, col, item);
         }
     }
     CompareTable->resizeColumnsToContents();
+    for (int c = 0; c < CompareTable->columnCount(); ++c)
+        CompareTable->setColumnWidth(c, std::min(CompareTable->columnWidth(c), maxColumn));
     CompareTable->resizeRowsToContents();
     // Every row in sight: the table is as tall as its rows, as wide as its columns.
     int height = CompareTable->horizontalHeader()->sizeHint().height() + 2 * CompareTable->frameWidth();

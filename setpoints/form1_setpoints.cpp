@@ -135,6 +135,29 @@ void TForm1::buildSetpointPage() {
     connect(SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
 }
 
+namespace {
+
+// The variant the relay reports, when it is one this program cannot scale In
+// for (register 23 outside 1..3): nothing for a known one.
+std::optional<int> unknownVariant(const QVector<qint32>& image) {
+    if (image.size() <= kVariantRow) return std::nullopt;
+    const int variant = image[kVariantRow];
+    if (variant >= 1 && variant <= 3) return std::nullopt;
+    return variant;
+}
+
+QString unknownVariantText(int variant) {
+    return QCoreApplication::translate(
+               "setpoints",
+               "The relay reports variant %1, which this program does not know (1: 20 A, 2: 100 A, 3: 250 "
+               "A). "
+               "Its In cannot be shown, and no setpoint can be written to it. Check the relay's type plate; "
+               "a relay that keeps reporting this variant needs servicing.")
+        .arg(variant);
+}
+
+} // namespace
+
 void TForm1::Odswiez() {
     const QList<std::optional<QString>> texts = textsFromImage(setpoint_.setpointImage);
     for (int r = 0; r < kRows; ++r)
@@ -158,7 +181,16 @@ void TForm1::SpeedButton6Click() {
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
+        const std::optional<int> unknown = unknownVariant(setpoint_.setpointImage);
+        // In of a variant this program cannot scale is not known: the cell
+        // must not keep another relay's value.
+        if (unknown) StringGrid1->setCell(3, 0, QString());
         markChangedCells();
+        if (unknown) {
+            ProgressBar4->hide();
+            reportError(unknownVariantText(*unknown));
+            return;
+        }
     }
     ProgressBar4->hide();
 }
@@ -172,6 +204,14 @@ void TForm1::SpeedButton7Click() {
         if (Sprawdz(n)) failing << n;
     if (!failing.isEmpty()) {
         seams::beep();
+        // Parameter 12 is the relay's own variant: a number the user cannot
+        // fix when the relay itself reports an unknown one.
+        const std::optional<int> unknown = unknownVariant(setpoint_.setpointImage);
+        if (unknown && failing.contains(kVariantRow + 1) &&
+            StringGrid1->cell(3, kVariantRow) == QString::number(*unknown)) {
+            reportError(unknownVariantText(*unknown));
+            return;
+        }
         reportError(writeRefusalMessage(hiddenLabel(HiddenText::ParameterPrompt)->text(), failing));
         return;
     }
@@ -334,10 +374,18 @@ void TForm1::markChangedCells() {
             StringGrid1->setCellMark(3, r, QColor(), QString());
             break;
         case CellState::Unknown:
-            StringGrid1->setCellMark(
-                3, r, QColor(),
-                QCoreApplication::translate("setpoints",
-                                            "The relay's value is not known: read the setpoints first."));
+            if (r == 0 && unknownVariant(setpoint_.setpointImage))
+                StringGrid1->setCellMark(
+                    3, r, QColor(),
+                    QCoreApplication::translate("setpoints",
+                                                "The relay reports variant %1, which this program does not "
+                                                "know: its In cannot be shown.")
+                        .arg(setpoint_.setpointImage[kVariantRow]));
+            else
+                StringGrid1->setCellMark(
+                    3, r, QColor(),
+                    QCoreApplication::translate("setpoints",
+                                                "The relay's value is not known: read the setpoints first."));
             break;
         case CellState::Same:
             StringGrid1->setCellMark(

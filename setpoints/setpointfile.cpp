@@ -62,6 +62,7 @@ QStringList tableAfterLoad(const QStringList& lines) {
 SetpointFileRead readSetpointFile(const QString& path) {
     SetpointFileRead r;
     files::LineReader reader(files::LineEnds::Any, kMaxLineBytes);
+    reader.refuseLongLines();
     if (!reader.open(path)) {
         r.error = reader.errorString();
         return r;

@@ -1,8 +1,8 @@
 #pragma once
 // The setpoint file (*.vrk): the fourteen value texts of the table, one per
 // line, each ended by CR LF, no header. Reading is bounded: at most fourteen
-// lines, each kept to kMaxLineBytes (the rest of a longer line is skipped
-// without being stored), and only regular files are opened.
+// lines of at most kMaxLineBytes (a longer line refuses the file), and only
+// regular files are opened.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -41,7 +41,9 @@ struct SetpointFileRead {
 QStringList tableAfterLoad(const QStringList& lines);
 
 // Opens only a regular file (a directory, FIFO or device is refused at once,
-// without waiting on it) and reads its first fourteen lines.
+// without waiting on it) and reads its first fourteen lines; a line longer
+// than kMaxLineBytes refuses the file as soon as it is seen (a file without
+// line ends is not searched to its end). What follows line 14 is not read.
 SetpointFileRead readSetpointFile(const QString& path);
 
 } // namespace setpoints

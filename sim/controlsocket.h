@@ -10,8 +10,19 @@ namespace sim {
 constexpr size_t kMaxControlLine = 4096;
 
 // Listens at `path` (a socket left there by a killed simulator is replaced;
-// anything else is refused). Returns the non-blocking descriptor or -1.
+// one a live simulator listens on, or anything else, is refused). The socket
+// is its owner's alone (mode 0600, whatever the umask). Returns the
+// non-blocking descriptor or -1.
 int listenControl(const std::string& path, std::string& error);
+
+// Claims a path (a --link or --control path) for this process for as long as
+// the returned descriptor stays open: a second simulator given the same path
+// is refused instead of taking over a live one. -1 with the reason.
+int claimPath(const std::string& path, std::string& error);
+
+// True when the connected peer runs as this process's user (or as root):
+// another user's commands are not obeyed.
+bool peerAllowed(int fd);
 
 struct ControlClient {
     int fd = -1; // -1 once the client has gone

@@ -285,6 +285,7 @@ private:
     Counters counters_;
     ModbusSlave slave_;
     int master_ = -1, slaveFd_ = -1, logFd_ = -1, controlFd_ = -1;
+    std::vector<int> claims_; // descriptors holding the --link and --control paths
     std::string slaveName_;
     bool linked_ = false;
     std::deque<RxByte> rx_;
@@ -363,6 +364,16 @@ bool Simulator::setUp() {
                                  "\n";
         [[maybe_unused]] const ssize_t n = ::write(logFd_, head.data(), head.size());
     }
+    // A live simulator's link or control socket is never taken over.
+    for (const std::string& path : {opt_.link, opt_.control}) {
+        if (path.empty()) continue;
+        const int claim = claimPath(path, error);
+        if (claim < 0) {
+            std::fprintf(stderr, "vrk-sim: %s\n", error.c_str());
+            return false;
+        }
+        claims_.push_back(claim);
+    }
     if (!opt_.control.empty()) {
         controlFd_ = listenControl(opt_.control, error);
         if (controlFd_ < 0) {
@@ -418,6 +429,9 @@ void Simulator::tearDown() {
     for (auto& c : clients_)
         if (c.fd >= 0) ::close(c.fd);
     if (logFd_ >= 0) ::close(logFd_);
+    for (const int claim : claims_)
+        ::close(claim);
+    claims_.clear();
     if (master_ >= 0) ::close(master_);
     if (slaveFd_ >= 0) ::close(slaveFd_);
 }
@@ -638,7 +652,7 @@ void Simulator::acceptControl() {
     for (;;) {
         const int fd = ::accept4(controlFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
-        if (clients_.size() >= kMaxControlClients) {
+        if (clients_.size() >= kMaxControlClients || !peerAllowed(fd)) {
             ::close(fd);
             continue;
         }
@@ -737,6 +751,8 @@ int main(int argc, char** argv) {
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGHUP, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    // At a file-size limit a write fails with EFBIG instead of ending the simulator.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     Simulator sim(opt, monotonicNow());
     return sim.run();

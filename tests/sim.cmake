@@ -6,3 +6,7 @@ vrk_add_test(tst_sim
 vrk_add_test(tst_line
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_line.cpp
   LIBS vrk_gui vrk_testsupport)
+# The simulator's control socket and paths on a shared machine.
+vrk_add_test(tst_simcontrol
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_simcontrol.cpp
+  LIBS vrk_testsupport)

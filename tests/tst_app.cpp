@@ -45,6 +45,10 @@ private slots:
     void errorWindowLayout_data();
     void errorWindowLayout();
     void errorWindowShowsEveryLine();
+    void errorWindowFitsMessage_data();
+    void errorWindowFitsMessage();
+    void errorWindowClosesByKey_data();
+    void errorWindowClosesByKey();
     void connectToMissingDevice();
     void connectFailureSaysWhy_data();
     void connectFailureSaysWhy();
@@ -181,6 +185,14 @@ void TstApp::errorWindowWidth() {
     app.f1()->reportError(QString(length, QLatin1Char('x')));
     QCOMPARE(app.beeps, 1);
     QVERIFY(app.f4()->isVisible());
+    // The rule's width, unless the text drawn in the real font needs more
+    // (66 pixels on either side): then the button stays centred.
+    const int drawn =
+        QFontMetrics(app.f4()->Label1->font()).horizontalAdvance(QString(length, QLatin1Char('x')));
+    if (drawn + 2 * 66 > width) {
+        width = drawn + 2 * 66;
+        buttonLeft = width / 2 - 35;
+    }
     QCOMPARE(app.f4()->width(), width);
     QCOMPARE(app.f4()->Button1->x(), buttonLeft);
 }
@@ -208,7 +220,12 @@ void TstApp::errorWindowLayout_data() {
     QTest::addColumn<bool>("wrap");
     const QSize big(1920, 1080);
     QTest::newRow("one line keeps the rule")
-        << QString(40, QLatin1Char('x')) << 9999 << big << 360 << 111 << 76 << false;
+        << QString(40, QLatin1Char('x')) << 200 << big << 360 << 111 << 76 << false;
+    // Wide letters (Russian) need more than 6 pixels a character.
+    QTest::newRow("one line drawn wider than the rule")
+        << QString(40, QLatin1Char('x')) << 400 << big << 532 << 111 << 76 << false;
+    QTest::newRow("one line wider than the screen wraps and grows")
+        << QString(200, QLatin1Char('x')) << 1400 << QSize(800, 600) << 800 << 111 + 16 << 76 + 16 << true;
     QTest::newRow("two short lines") << "abc\ndef" << 30 << big << 288 << 127 << 92 << false;
     QTest::newRow("by the longest line, not the whole")
         << QString(40, QLatin1Char('x')) + "\n" + QString(30, QLatin1Char('y')) << 200 << big << 360 << 127
@@ -218,7 +235,7 @@ void TstApp::errorWindowLayout_data() {
     QTest::newRow("twelve lines") << QStringList(12, QString(50, QLatin1Char('x'))).join('\n') << 250 << big
                                   << 420 << 111 + 11 * 16 << 76 + 11 * 16 << false;
     QTest::newRow("narrow screen") << QString(200, QLatin1Char('x')) + "\nb" << 1400 << QSize(800, 600) << 800
-                                   << 127 << 92 << true;
+                                   << 127 + 16 << 92 + 16 << true;
     QTest::newRow("low screen") << QStringList(60, QStringLiteral("x")).join('\n') << 10 << QSize(800, 600)
                                 << 288 << 600 << 76 + 59 * 16 - (111 + 59 * 16 - 600) << false;
 }
@@ -231,7 +248,11 @@ void TstApp::errorWindowLayout() {
     QFETCH(int, height);
     QFETCH(int, buttonTop);
     QFETCH(bool, wrap);
-    const ErrorWindowLayout l = ::errorWindowLayout(message, widest, 16, screen);
+    // Wrapped, the text takes as many lines of 16 pixels as the screen width needs.
+    const int wrappedLines = (widest + screen.width() - 75) / (screen.width() - 74);
+    const int lines = int(message.count(QLatin1Char('\n'))) + 1;
+    const ErrorWindowLayout l =
+        ::errorWindowLayout(message, widest, 16, screen, 16 * (lines - 1 + wrappedLines));
     QCOMPARE(l.width, width);
     QCOMPARE(l.height, height);
     QCOMPARE(l.buttonTop, buttonTop);
@@ -261,6 +282,84 @@ void TstApp::errorWindowShowsEveryLine() {
         QVERIFY(f4->width() <= s->availableGeometry().width());
         QVERIFY(f4->height() <= s->availableGeometry().height());
     }
+}
+
+void TstApp::errorWindowFitsMessage_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("elided"); // a path no line can hold loses its middle
+    QTest::newRow("Russian read-back message")
+        << QString::fromUtf8("Контрольное чтение уставок не удалось: значения в реле не подтверждены.")
+        << false;
+    QTest::newRow("Russian, two lines")
+        << QString::fromUtf8("Реле не подтвердило запись уставок:\nКонтрольное чтение уставок не удалось: "
+                             "значения в реле не подтверждены.")
+        << false;
+    QStringList folders;
+    for (int i = 0; i < 40; ++i)
+        folders << QStringLiteral("folder %1 of the job").arg(i);
+    QTest::newRow("long path with spaces wraps")
+        << QStringLiteral("Cannot write file \"/%1/log.csv\": no space left on the disk")
+               .arg(folders.join('/'))
+        << false;
+    QTest::newRow("unbroken path") << QStringLiteral(
+                                          "Cannot write file \"/%1/log.csv\": no space left on the disk")
+                                          .arg(QString(folders.join('/')).remove(QLatin1Char(' ')))
+                                   << true;
+}
+
+// Measured by the real font, whatever the letters: every line shows whole,
+// above the button, inside the screen.
+void TstApp::errorWindowFitsMessage() {
+    QFETCH(QString, message);
+    QFETCH(bool, elided);
+    AppFixture app;
+    app.start();
+    app.f1()->reportError(message);
+    TForm4* f4 = app.f4();
+    QVERIFY(f4->isVisible());
+    const QLabel* label = f4->Label1;
+    const QFontMetrics fm(label->font());
+    const QString shown = label->text();
+    QCOMPARE(shown != message, elided);
+    QCOMPARE(label->toolTip(), elided ? message : QString());
+    if (elided) QVERIFY(shown.contains(QChar(0x2026)));
+    if (label->wordWrap()) {
+        QVERIFY(label->geometry().right() < f4->width());
+        QVERIFY(fm.boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, shown).height() <=
+                label->height());
+    } else {
+        for (const QString& line : shown.split(QLatin1Char('\n')))
+            QVERIFY2(label->x() + fm.horizontalAdvance(line) <= f4->width(), qPrintable(line));
+        QVERIFY(label->height() >= int(shown.count(QLatin1Char('\n')) + 1) * fm.lineSpacing());
+    }
+    QVERIFY(label->geometry().bottom() < f4->Button1->y());
+    QVERIFY(f4->Button1->geometry().bottom() < f4->height());
+    if (const QScreen* s = f4->screen()) QVERIFY(f4->width() <= s->availableGeometry().width());
+    if (qEnvironmentVariableIsSet("VRK_KEEP_SHOTS"))
+        f4->grab().save(qEnvironmentVariable("VRK_KEEP_SHOTS") +
+                        QStringLiteral("/form4-%1.png")
+                            .arg(QString::fromLatin1(QTest::currentDataTag())
+                                     .replace(QLatin1Char(' '), QLatin1Char('-'))));
+}
+
+void TstApp::errorWindowClosesByKey_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+void TstApp::errorWindowClosesByKey() {
+    QFETCH(int, key);
+    AppFixture app;
+    app.start();
+    app.f1()->reportError(QStringLiteral("message"));
+    TForm4* f4 = app.f4();
+    QVERIFY(QTest::qWaitForWindowActive(f4));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f4->Button1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QVERIFY(!f4->isVisible());
 }
 
 void TstApp::connectToMissingDevice() {
@@ -498,7 +597,10 @@ void TstApp::windowsCentred() {
     // A longer message widens it; shown again it is centred at its new width.
     QTest::mouseClick(e->Button1, Qt::LeftButton);
     f->reportError(QString(60, QLatin1Char('x')));
-    QCOMPARE(e->width(), 6 * 60 + 120);
+    QCOMPARE(
+        e->width(),
+        std::max(6 * 60 + 120,
+                 QFontMetrics(e->Label1->font()).horizontalAdvance(QString(60, QLatin1Char('x'))) + 2 * 66));
     QVERIFY(centred(e));
 }
 

@@ -17,10 +17,14 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,7 +43,9 @@ enum class Shape {
     Fifo,
     DevZero,
     DanglingLink,
-    Vanishes
+    Vanishes,
+    SparseHuge,  // 3 GB of zero bytes, no line end, taking no disk
+    LineTooLong, // a good file but for one line of 4,099 characters
 };
 
 long residentKb() {
@@ -129,6 +135,17 @@ bool makeShape(const QString& path, Kind kind, Shape shape) {
         return QFile::link(path + QStringLiteral(".nowhere"), path);
     case Shape::Vanishes:
         return write(goodLines(kind));
+    case Shape::SparseHuge: {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.resize(3LL << 30);
+    }
+    case Shape::LineTooLong: {
+        // Cut to 4,096 characters it would still look like a number.
+        QList<QByteArray> lines = goodLines(kind).split('\n');
+        const QByteArray number = kind == Kind::Setpoints ? "40000" : "100";
+        lines[3] = QByteArray(4099 - number.size(), '0') + number;
+        return write(lines.join('\n'));
+    }
     }
     return false;
 }
@@ -159,6 +176,10 @@ private slots:
     void badFile_data();
     void badFile();
     void recordingSaveUnderSizeLimit();
+    void programsLiveUnderSizeLimit_data();
+    void programsLiveUnderSizeLimit();
+    void settingsNeverWriteThroughLink_data();
+    void settingsNeverWriteThroughLink();
     void failedOpenLeavesNoFileTitle_data();
     void failedOpenLeavesNoFileTitle();
 };
@@ -187,10 +208,16 @@ void TstBadFiles::badFile_data() {
                   {Shape::Fifo, "a FIFO"},
                   {Shape::DevZero, "/dev/zero"},
                   {Shape::DanglingLink, "a dangling symlink"},
-                  {Shape::Vanishes, "vanishes after the dialog"}};
+                  {Shape::Vanishes, "vanishes after the dialog"},
+                  {Shape::SparseHuge, "3 GB without a line end"},
+                  {Shape::LineTooLong, "a line of 4099 characters"}};
     for (const auto& k : kinds)
         for (const auto& s : shapes) {
             if (s.shape == Shape::Vanishes && (k.kind == Kind::Ini || k.kind == Kind::Language)) continue;
+            // Files the user picks; the settings and language files are read at start.
+            if ((s.shape == Shape::SparseHuge || s.shape == Shape::LineTooLong) &&
+                (k.kind == Kind::Ini || k.kind == Kind::Language))
+                continue;
             QTest::newRow(
                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(k.name), QLatin1String(s.name))))
                 << k.kind << s.shape;
@@ -271,7 +298,14 @@ void TstBadFiles::badFile() {
         if (shape == Shape::LfOnly) QCOMPARE(f->Label101->text(), QStringLiteral("line 31"));
         break;
     case Kind::Setpoints:
-        if (notAFile) {
+        if (shape == Shape::SparseHuge || shape == Shape::LineTooLong || shape == Shape::OneLongLine) {
+            // A line longer than any setpoint line can be: refused with the
+            // reason as soon as it is seen, before anything reaches the table.
+            QCOMPARE(app.errorBoxes.size(), 1);
+            QVERIFY2(app.errorBoxes[0].contains(path), qPrintable(app.errorBoxes[0]));
+            QVERIFY2(app.errorBoxes[0].contains(QStringLiteral("4096")), qPrintable(app.errorBoxes[0]));
+            QCOMPARE(f->StringGrid1->cell(3, 3), QStringLiteral("40")); // as before the load
+        } else if (notAFile) {
             QVERIFY(!app.errorBoxes.isEmpty());
         } else if (shape == Shape::LfOnly || shape == Shape::CrOnly) {
             QCOMPARE(f->StringGrid1->cell(3, 0),
@@ -437,6 +471,94 @@ void TstBadFiles::failedOpenLeavesNoFileTitle() {
     QCOMPARE(f->Chart2->title(), QString());
     QCOMPARE(f->Chart2->series4()->points(), recorder::tracePoints(*recorder::channelForItem(live, 2)));
     QCOMPARE(f->Chart2->series5()->points(), recorder::tracePoints(*recorder::channelForItem(live, 6)));
+}
+
+void TstBadFiles::settingsNeverWriteThroughLink_data() {
+    QTest::addColumn<bool>("outside"); // vrk.ini leads out of its folder
+    QTest::newRow("vrk.ini a link to a file elsewhere") << true;
+    QTest::newRow("vrk.ini a link in its folder") << false;
+}
+
+// OK in the settings with vrk.ini a symbolic link (to a system file, for a
+// program run as root): the file it leads to is never replaced.
+void TstBadFiles::settingsNeverWriteThroughLink() {
+    QFETCH(bool, outside);
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    AppFixture app;
+    const QString target =
+        outside ? elsewhere.filePath(QStringLiteral("shadow")) : app.path(QStringLiteral("mine.ini"));
+    const QByteArray old = "Port: COM1\r\nPredkosc: 4800\r\nParzystosc: NONE\r\nAdres: 3\r\nBity stopu: 1\r\n"
+                           "Bity danych: 8\r\nJezyk: pol\r\n";
+    filetest::writeFile(target, old);
+    QVERIFY(QFile::link(target, app.path(QStringLiteral("vrk.ini"))));
+    app.start();
+    QTest::mouseClick(app.f2()->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    QCOMPARE(filetest::readBack(target), old);
+    const QFileInfo ini(app.path(QStringLiteral("vrk.ini")));
+    if (outside) {
+        QCOMPARE(app.errorBoxes.size(), 1);
+        QVERIFY2(app.errorBoxes[0].contains(target), qPrintable(app.errorBoxes[0]));
+        QVERIFY(ini.isSymLink());
+    } else {
+        QVERIFY2(app.errorBoxes.isEmpty(), qPrintable(app.errorBoxes.join('\n')));
+        QVERIFY(!ini.isSymLink());
+        QVERIFY(filetest::readBack(ini.filePath()).startsWith("Port: "));
+    }
+}
+
+void TstBadFiles::programsLiveUnderSizeLimit_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("args");
+    // vrk writes vrk.ini and the language files at its start, vrk-sim its log's first line.
+    QTest::newRow("vrk") << QStringLiteral("vrk") << QStringList{};
+    QTest::newRow("vrk-sim") << QStringLiteral("vrk-sim")
+                             << QStringList{QStringLiteral("--log"), QStringLiteral("sim.log")};
+}
+
+// Under `ulimit -f 0` (prlimit) a write at the limit must fail and be
+// reported, not end the program by SIGXFSZ (status 153 in a shell): the
+// programs ignore the signal from their first line on.
+void TstBadFiles::programsLiveUnderSizeLimit() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("prlimit"),
+            QStringList{QStringLiteral("--fsize=0"),
+                        qEnvironmentVariable("VRK_BIN_DIR") + QStringLiteral("/bin/") + program} +
+                args);
+    QVERIFY(p.waitForStarted());
+    // The kernel's word for the ignored signals: bit SIGXFSZ - 1 of SigIgn.
+    auto ignoresSignal = [&p] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
+        if (!status.open(QIODevice::ReadOnly)) return false;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("SigIgn:"))
+                return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1) != 0;
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ignoresSignal() || p.state() == QProcess::NotRunning, 20000);
+    QVERIFY2(ignoresSignal(), "SIGXFSZ is not ignored");
+    // vrk-sim's first line out comes after its log's first write.
+    if (program == QLatin1String("vrk-sim"))
+        QVERIFY(p.bytesAvailable() > 0 || p.waitForReadyRead(20000) || p.state() == QProcess::NotRunning);
+    QVERIFY2(p.state() == QProcess::Running,
+             qPrintable(QStringLiteral("%1 ended (status %2, %3)")
+                            .arg(program)
+                            .arg(p.exitCode())
+                            .arg(p.exitStatus() == QProcess::CrashExit ? QStringLiteral("by a signal")
+                                                                       : QStringLiteral("normally"))));
+    p.terminate();
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+    }
 }
 
 QTEST_MAIN(TstBadFiles)

@@ -91,6 +91,8 @@ private slots:
     void writeWithRetry();
     void resetAllowed_data();
     void resetAllowed();
+    void fileSizeLimit_data();
+    void fileSizeLimit();
 
 private:
     Run run(const QStringList& args, int timeoutMs = 120000, const QStringList& environment = {});
@@ -100,6 +102,7 @@ private:
 
     std::unique_ptr<SimRelay> relay_;
     std::unique_ptr<QTemporaryDir> dir_;
+    qint64 limitFileSize_ = -1; // bytes; -1: no limit
 };
 
 void TstCli::init() {
@@ -109,6 +112,7 @@ void TstCli::init() {
 }
 
 void TstCli::cleanup() {
+    limitFileSize_ = -1;
     relay_.reset();
     dir_.reset();
 }
@@ -120,7 +124,12 @@ Run TstCli::run(const QStringList& args, int timeoutMs, const QStringList& envir
     for (const QString& e : environment)
         env.insert(e.section(QLatin1Char('='), 0, 0), e.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VRK_CLI_PATH), args);
+    if (limitFileSize_ >= 0) // under a file-size limit, as `ulimit -f` sets it
+        p.start(QStringLiteral("prlimit"),
+                QStringList{QStringLiteral("--fsize=%1").arg(limitFileSize_), QStringLiteral(VRK_CLI_PATH)} +
+                    args);
+    else
+        p.start(QStringLiteral(VRK_CLI_PATH), args);
     Run r;
     if (!p.waitForStarted() || !p.waitForFinished(timeoutMs)) {
         p.kill();
@@ -853,6 +862,28 @@ void TstCli::resetAllowed() {
     QFETCH(int, faultWord);
     QFETCH(bool, allowed);
     QCOMPARE(display::resetAllowed(faultWord), allowed);
+}
+
+void TstCli::fileSizeLimit_data() {
+    QTest::addColumn<qint64>("limit"); // bytes
+    QTest::newRow("nothing may be written") << qint64(0);
+    QTest::newRow("the file does not fit") << qint64(20);
+}
+
+// A save beyond the file-size limit is a reported failure, not the end of the
+// program by SIGXFSZ (status 153 in a shell) with the file cut.
+void TstCli::fileSizeLimit() {
+    QFETCH(qint64, limit);
+    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    const QString file = dir_->filePath(QStringLiteral("limited.vrk"));
+    QVERIFY(writeBytes(file, "old\n"));
+    limitFileSize_ = limit;
+    const Run get = run({QStringLiteral("setpoints"), QStringLiteral("get"), file});
+    QVERIFY2(get.status != -1, "vrk-cli was ended by a signal");
+    QVERIFY(get.status != 0);
+    QVERIFY2(get.err.contains(file), qPrintable(get.err));
+    QVERIFY2(get.err.contains(QStringLiteral("size limit")), qPrintable(get.err));
+    QCOMPARE(fileBytes(file), QByteArray("old\n")); // the old file stays whole
 }
 
 QTEST_MAIN(TstCli)

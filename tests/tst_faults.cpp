@@ -55,6 +55,8 @@ Q_DECLARE_METATYPE(FaultRecord)
 class TestFaultRules : public QObject {
     Q_OBJECT
 private slots:
+    void recordProblems_data();
+    void recordProblems();
     void blocksToBytes();
     void noCause_data();
     void noCause();
@@ -397,6 +399,35 @@ void TestFaultRules::monthNames() {
     QCOMPARE(monthName(QStringLiteral("1"), polish()), QString());
     QCOMPARE(monthName(QStringLiteral("13"), polish()), QString());
     QCOMPARE(monthName(QStringLiteral("00"), polish()), QString());
+}
+
+void TestFaultRules::recordProblems_data() {
+    QTest::addColumn<QList<int>>("record"); // cause, month, day, hour, minute as stored (BCD)
+    QTest::addColumn<int>("problem");       // faults::RecordProblem; now is 20 May 12:00
+    const int none = int(faults::RecordProblem::None), corrupt = int(faults::RecordProblem::Corrupt),
+              future = int(faults::RecordProblem::Future);
+    QTest::newRow("an ordinary trip") << QList<int>{0x01, 0x05, 0x03, 0x08, 0x15} << none;
+    QTest::newRow("an empty slot") << QList<int>{0, 0, 0, 0, 0} << none;
+    QTest::newRow("BCD day 0x1A (shown as 20)") << QList<int>{0x01, 0x05, 0x1A, 0x12, 0x00} << corrupt;
+    QTest::newRow("hour 25, minute 61") << QList<int>{0x01, 0x05, 0x03, 0x25, 0x61} << corrupt;
+    QTest::newRow("0xFF bytes") << QList<int>{0x01, 0xFF, 0xFF, 0xFF, 0xFF} << corrupt;
+    QTest::newRow("month 13") << QList<int>{0x02, 0x13, 0x06, 0x07, 0x03} << corrupt;
+    QTest::newRow("day 0") << QList<int>{0x02, 0x05, 0x00, 0x07, 0x03} << corrupt;
+    QTest::newRow("31 April") << QList<int>{0x02, 0x04, 0x31, 0x07, 0x03} << corrupt;
+    QTest::newRow("29 February (a leap year's)") << QList<int>{0x02, 0x02, 0x29, 0x07, 0x03} << none;
+    QTest::newRow("no cause, but a corrupt date") << QList<int>{0x00, 0x05, 0x1A, 0x07, 0x03} << corrupt;
+    QTest::newRow("later today") << QList<int>{0x01, 0x05, 0x20, 0x12, 0x01} << future;
+    QTest::newRow("this very minute") << QList<int>{0x01, 0x05, 0x20, 0x12, 0x00} << none;
+    QTest::newRow("later this month") << QList<int>{0x01, 0x05, 0x31, 0x00, 0x00} << future;
+    QTest::newRow("a later month: last year") << QList<int>{0x01, 0x06, 0x01, 0x00, 0x00} << none;
+}
+
+void TestFaultRules::recordProblems() {
+    QFETCH(QList<int>, record);
+    QFETCH(int, problem);
+    const faults::FaultRecord r{quint8(record[0]), quint8(record[1]), quint8(record[2]), quint8(record[3]),
+                                quint8(record[4])};
+    QCOMPARE(int(faults::recordProblem(r, 5, 20, 12, 0)), problem);
 }
 
 QTEST_APPLESS_MAIN(TestFaultRules)

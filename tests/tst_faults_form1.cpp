@@ -4,6 +4,7 @@
 #include "faultlisting.h"
 #include "simfixture.h"
 
+#include "faults/rules.h"
 #include "serial/tserialdriver.h"
 #include "widgets/controls.h"
 
@@ -207,8 +208,11 @@ void TstFaultsForm1::monthWithoutName() {
     record(2, 0x80, 11, 6, 7, 3); // only bit 7 is no cause either
     f_->SpeedButton12Click();
     const QString none = QCoreApplication::translate("FaultLog", "(no cause recorded)");
+    // Month 13 is no month: its digits are shown, and the record is marked corrupt.
     QCOMPARE(listing(g_, 3), (QStringList{none + QStringLiteral("||"), none + QStringLiteral("||"),
-                                          QStringLiteral("zwarcie    |6 13|  7:03")}));
+                                          QStringLiteral("zwarcie    ") +
+                                              faults::problemMarker(faults::RecordProblem::Corrupt) +
+                                              QStringLiteral("|6 13|  7:03")}));
     QVERIFY(listingEmptyFrom(g_, 4));
 }
 

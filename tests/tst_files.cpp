@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 using files::LineEnds;
@@ -108,6 +110,10 @@ private slots:
     void writeRefusesNonFiles();
     void inPlaceFallback_data();
     void inPlaceFallback();
+    void writersNeverFollowLinks_data();
+    void writersNeverFollowLinks();
+    void reasonsInOwnWords_data();
+    void reasonsInOwnWords();
 
 private:
     QTemporaryDir dir_;
@@ -301,6 +307,10 @@ void TstFiles::writersUnderSizeLimit() {
     }
     QVERIFY(!ok);
     QVERIFY2(error.contains(w.name), qPrintable(error));
+    // The program's own words for the reason, never "Unknown error".
+    QVERIFY2(error.contains(QCoreApplication::translate(
+                 "files", "the file would exceed the size limit set for this program")),
+             qPrintable(error));
     if (writer == Writer::Language)
         QVERIFY(!QFileInfo::exists(w.name));
     else
@@ -382,7 +392,7 @@ void TstFiles::inPlaceFallback() {
         std::optional<filetest::ImmutableFolder> immutable;
         if (how == NoNewFiles::ImmutableFolder) {
             immutable.emplace(dir_.path());
-            if (!immutable->ok()) QSKIP("the immutable flag cannot be set on this file system");
+            QVERIFY2(immutable->ok(), "the immutable flag cannot be set on this file system");
             // Proof that the folder takes no new file, even from the superuser.
             QFile probe(dir_.filePath(QStringLiteral("probe")));
             QVERIFY(!probe.open(QIODevice::WriteOnly));
@@ -408,6 +418,87 @@ void TstFiles::inPlaceFallback() {
         QVERIFY2(error.contains(QLatin1Char('\n')), qPrintable(error));
         QVERIFY(readBack(path) != data);
     }
+}
+
+void TstFiles::writersNeverFollowLinks_data() {
+    QTest::addColumn<Writer>("writer"); // Writer::Language stands for the poll log's file here
+    QTest::addColumn<bool>("outside");  // the link leads out of its folder
+    const struct {
+        Writer w;
+        const char* name;
+    } writers[] = {{Writer::Ini, "vrk.ini"},
+                   {Writer::Setpoints, "setpoint file"},
+                   {Writer::Recording, "recording"},
+                   {Writer::Language, "log file"}};
+    for (const auto& w : writers) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, link in its folder").arg(QLatin1String(w.name))))
+            << w.w << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1, link out of its folder").arg(QLatin1String(w.name))))
+            << w.w << true;
+    }
+}
+
+// A save never writes through a symbolic link: one in its folder is replaced
+// by the new file, one that leads elsewhere (a system file) is refused; what
+// it leads to stays as it was.
+void TstFiles::writersNeverFollowLinks() {
+    QFETCH(Writer, writer);
+    QFETCH(bool, outside);
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString target =
+        outside ? elsewhere.filePath(QStringLiteral("passwd")) : QStringLiteral("target.txt");
+    const QByteArray old = "root:x:0:0\n";
+    writeFile(target, old);
+    const bool log = writer == Writer::Language;
+    const Written w = log ? Written{QStringLiteral("poll.csv"), QByteArray("time;Ir\r\n")} : expected(writer);
+    QVERIFY(QFile::link(target, w.name));
+    QString error;
+    bool ok = false;
+    if (log) {
+        files::AppendFile file;
+        ok = file.open(w.name, &error) && file.write(w.bytes, &error);
+        file.close();
+    } else {
+        ok = runWriter(writer, &error);
+    }
+    QCOMPARE(readBack(target), old);
+    if (outside) {
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(w.name) && error.contains(target), qPrintable(error));
+        QVERIFY(QFileInfo(w.name).isSymLink());
+    } else {
+        QVERIFY2(ok, qPrintable(error));
+        QVERIFY(!QFileInfo(w.name).isSymLink());
+        QCOMPARE(readBack(w.name), w.bytes);
+    }
+    // No temporary file left beside it.
+    QStringList expectedEntries{w.name};
+    if (!outside) expectedEntries << target;
+    expectedEntries.sort();
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), expectedEntries);
+}
+
+void TstFiles::reasonsInOwnWords_data() {
+    QTest::addColumn<int>("code"); // errno
+    QTest::addColumn<QString>("words");
+    QTest::newRow("no space") << ENOSPC << QStringLiteral("no space left on the disk");
+    QTest::newRow("read-only") << EROFS << QStringLiteral("the disk is read-only");
+    QTest::newRow("permission") << EACCES << QStringLiteral("permission denied");
+    QTest::newRow("too large") << EFBIG
+                               << QStringLiteral("the file would exceed the size limit set for this program");
+    QTest::newRow("quota") << EDQUOT << QStringLiteral("the disk quota is used up");
+    QTest::newRow("input/output") << EIO << QStringLiteral("input/output error");
+}
+
+// The system's words (as the toolkit hands them on) become the program's,
+// which the language files translate; an unknown reason stays as it is.
+void TstFiles::reasonsInOwnWords() {
+    QFETCH(int, code);
+    QFETCH(QString, words);
+    QCOMPARE(files::reasonInOwnWords(QString::fromLocal8Bit(std::strerror(code))),
+             QCoreApplication::translate("files", qPrintable(words)));
+    QCOMPARE(files::reasonInOwnWords(QStringLiteral("Something else")), QStringLiteral("Something else"));
 }
 
 QTEST_GUILESS_MAIN(TstFiles)

@@ -22,10 +22,13 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -117,6 +120,10 @@ private slots:
     void logButtonFitsItsTexts();
     void textsFollowTheLanguage();
     void faultLogExport();
+    void exportToFullDisk_data();
+    void exportToFullDisk();
+    void faultExportBeforeAnyRead();
+    void faultMarks();
     void chartExport();
     void commissioningReport();
 };
@@ -283,7 +290,7 @@ void TstRecords::faultLogExport() {
     QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
     const QList<QStringList> rows = readCsv(csv);
     QCOMPARE(rows.size(), listed + 1);
-    QCOMPARE(rows[0].size(), 7);
+    QCOMPARE(rows[0].size(), 8);
     faults::FaultTexts texts;
     for (int i = 0; i < 5; ++i)
         texts.causes[size_t(i)] = f->hiddenLabel(78 + i)->text();
@@ -297,7 +304,11 @@ void TstRecords::faultLogExport() {
             ++gridRow;
         while (f->StringGrid2->cell(1, gridRow).trimmed().isEmpty());
         QCOMPARE(r[0], f->StringGrid2->cell(0, gridRow).trimmed());
-        QCOMPARE(r[1], f->StringGrid2->cell(1, gridRow).trimmed());
+        // The grid marks a corrupt or future record after its causes; the CSV says so in its note.
+        QString shown = f->StringGrid2->cell(1, gridRow);
+        for (const faults::RecordProblem p : {faults::RecordProblem::Corrupt, faults::RecordProblem::Future})
+            if (r[7].contains(faults::problemText(p))) shown.remove(faults::problemMarker(p));
+        QCOMPARE(r[1], shown.trimmed());
         // The raw fields give back what the grid shows.
         bool ok = false;
         const int cause = r[6].mid(2).toInt(&ok, 16);
@@ -448,6 +459,140 @@ void TstRecords::commissioningReport() {
     QVERIFY(t.contains(QCoreApplication::translate("records", "Fault log")));
     if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
         QFile::copy(pdf, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/report.pdf");
+}
+
+namespace {
+
+// A small file system that is full: a tmpfs mounted over a folder for as
+// long as this lives, filled to its last byte. Needs the right to mount.
+class FullDisk {
+public:
+    FullDisk() {
+        ok_ = dir_.isValid() &&
+              QProcess::execute(QStringLiteral("mount"),
+                                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                 QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir_.path()}) == 0;
+        if (!ok_) return;
+        mounted_ = true;
+        QFile fill(dir_.filePath(QStringLiteral("fill")));
+        ok_ = fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray block(512, 'x');
+        while (ok_ && fill.write(block) == block.size()) {
+        }
+    }
+    ~FullDisk() {
+        if (mounted_) QProcess::execute(QStringLiteral("umount"), {dir_.path()});
+    }
+    bool ok() const { return ok_; }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    bool ok_ = false, mounted_ = false;
+};
+
+} // namespace
+
+void TstRecords::exportToFullDisk_data() {
+    QTest::addColumn<QString>("entry"); // the context menu's entry
+    QTest::addColumn<QString>("name");
+    QTest::newRow("chart as PNG") << QStringLiteral("ExportChartPng") << QStringLiteral("chart.png");
+    QTest::newRow("commissioning report PDF")
+        << QStringLiteral("CommissioningReport") << QStringLiteral("report.pdf");
+    QTest::newRow("fault log CSV") << QStringLiteral("ExportFaultsCsv") << QStringLiteral("faults.csv");
+}
+
+// A full disk is said in the user's words, not as an unknown error, and no
+// cut file is left in place.
+void TstRecords::exportToFullDisk() {
+    QFETCH(QString, entry);
+    QFETCH(QString, name);
+    QVERIFY2(::geteuid() == 0, "this test mounts a small file system: run it as root");
+    FullDisk disk;
+    QVERIFY2(disk.ok(), "a small tmpfs could not be mounted and filled");
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    const QString path = disk.path(name);
+    app.saveAnswers.enqueue(path);
+    QWidget* owner = entry == QLatin1String("ExportChartPng")        ? static_cast<QWidget*>(f->Chart2)
+                     : entry == QLatin1String("CommissioningReport") ? static_cast<QWidget*>(f->StringGrid1)
+                                                                     : static_cast<QWidget*>(f->StringGrid2);
+    QVERIFY(chooseFromContextMenu(owner, qPrintable(entry)));
+    QTRY_COMPARE_WITH_TIMEOUT(app.errorBoxes.size(), 1, 10000);
+    const QString said = app.errorBoxes[0];
+    QVERIFY2(said.contains(path), qPrintable(said));
+    QVERIFY2(said.contains(QCoreApplication::translate("files", "no space left on the disk")),
+             qPrintable(said));
+    QVERIFY2(!said.contains(QStringLiteral("Unknown error")) &&
+                 !said.contains(QCoreApplication::translate("QIODevice", "Unknown error")),
+             qPrintable(said));
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+// Before any read the fault memory is unknown, not empty: the exports say so.
+void TstRecords::faultExportBeforeAnyRead() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    const QString csv = app.path(QStringLiteral("faults.csv"));
+    app.saveAnswers.enqueue(csv);
+    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
+    const QList<QStringList> rows = readCsv(csv);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[1].value(0), QStringLiteral("1-40"));
+    QCOMPARE(rows[1].value(7), QCoreApplication::translate("records", "not read from the relay"));
+    const QString txt = app.path(QStringLiteral("faults.txt"));
+    app.saveAnswers.enqueue(txt);
+    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsText"));
+    const QString text = QString::fromUtf8(filetest::readBack(txt));
+    QVERIFY2(text.contains(
+                 QCoreApplication::translate("FaultLog", "The fault log has not been read from the relay.")),
+             qPrintable(text));
+    QVERIFY(!text.contains(QCoreApplication::translate("records", "No trips are listed.")));
+}
+
+// A corrupt record and one dated after now are marked in the grid and in the
+// exports, their stored bytes never passed off as a date.
+void TstRecords::faultMarks() {
+    SimRelay relay;
+    QVERIFY(relay.start({QStringLiteral("--empty-memory")}));
+    // Slot 0: overload, month 05, day 1A, hour 25, minute 61; slot 1: overload
+    // on 20 May 23:59, after now (20 May 12:00); slot 2: 3 May 8:15.
+    const int regs[] = {0x0105, 0x1A25, 0x6101, 0x0520, 0x2359, 0x0105, 0x0308, 0x15FF};
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(relay.control(QStringLiteral("set %1 %2").arg(26 + i).arg(regs[i])));
+    AppFixture app;
+    seams::current().now = [] { return QDateTime(QDate(2026, 5, 20), QTime(12, 0)); };
+    app.start();
+    TForm1* f = app.f1();
+    connectTo(app);
+    QTest::mouseClick(f->SpeedButton12, Qt::LeftButton);
+    const QString corrupt = faults::problemText(faults::RecordProblem::Corrupt);
+    const QString future = faults::problemText(faults::RecordProblem::Future);
+    QStringList causes;
+    for (int r = 1; r <= 3; ++r)
+        causes << f->StringGrid2->cell(1, r);
+    QCOMPARE(causes.filter(corrupt).size(), 1);
+    QCOMPARE(causes.filter(future).size(), 1);
+    const QString csv = app.path(QStringLiteral("marks.csv"));
+    app.saveAnswers.enqueue(csv);
+    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
+    const QList<QStringList> rows = readCsv(csv);
+    QCOMPARE(rows.size(), 4);
+    QStringList notes;
+    for (int i = 1; i < rows.size(); ++i) {
+        notes << rows[i].value(7);
+        if (rows[i].value(7) == corrupt) {
+            QCOMPARE(rows[i].value(2), QStringLiteral("0x1A")); // the stored byte, not 20
+            QVERIFY(!rows[i].value(1).contains(corrupt));       // the causes alone
+        }
+    }
+    notes.sort();
+    QStringList expectedNotes{QString(), corrupt, future};
+    expectedNotes.sort();
+    QCOMPARE(notes, expectedNotes);
 }
 
 QTEST_MAIN(TstRecords)

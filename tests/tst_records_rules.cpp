@@ -54,6 +54,8 @@ private slots:
     void csvRoundTrip();
     void faultCsv_data();
     void faultCsv();
+    void faultCoverage_data();
+    void faultCoverage();
     void chartCsv();
     void relayClock_data();
     void relayClock();
@@ -151,36 +153,95 @@ void TstRecordsRules::csvRoundTrip() {
 
 void TstRecordsRules::faultCsv_data() {
     QTest::addColumn<QList<int>>("record"); // cause, month, day, hour, minute as stored (BCD)
+    QTest::addColumn<bool>("stale");        // its block was not got by the last read
+    QTest::addColumn<QString>("date");      // the grid's date column ("" as for a record without a cause)
     QTest::addColumn<QStringList>("line");
-    QTest::newRow("overload 7 December 14:05") << QList<int>{0x01, 0x12, 0x07, 0x14, 0x05}
-                                               << QStringList{"1", "Overload", "7", "12", "14", "5", "0x01"};
+    const QString corrupt = faults::problemText(faults::RecordProblem::Corrupt);
+    QTest::newRow("overload 7 December 14:05")
+        << QList<int>{0x01, 0x12, 0x07, 0x14, 0x05} << false << "x"
+        << QStringList{"1", "Overload", "7", "12", "14", "5", "0x01", ""};
     QTest::newRow("two causes, bit 7 kept in the byte")
-        << QList<int>{0x83, 0x01, 0x31, 0x23, 0x59}
-        << QStringList{"1", "A, B", "31", "1", "23", "59", "0x83"};
+        << QList<int>{0x83, 0x01, 0x31, 0x23, 0x59} << false << "x"
+        << QStringList{"1", "A, B", "31", "1", "23", "59", "0x83", ""};
+    QTest::newRow("from an earlier read")
+        << QList<int>{0x01, 0x12, 0x07, 0x14, 0x05} << true << "x"
+        << QStringList{"1", "Overload", "7", "12", "14", "5", "0x01", faults::staleText()};
+    // Not 165 nor 20: the stored bytes, and the record marked.
+    QTest::newRow("0xFF bytes of a corrupt record")
+        << QList<int>{0x01, 0xFF, 0x1A, 0xFF, 0x05} << false << "x"
+        << QStringList{"1", "Overload", "0x1A", "0xFF", "0xFF", "5", "0x01", corrupt};
+    QTest::newRow("no cause: no date, as in the grid")
+        << QList<int>{0x80, 0x05, 0x20, 0x14, 0x05} << false << ""
+        << QStringList{"1", "(none)", "", "", "", "", "0x80", ""};
 }
 
 void TstRecordsRules::faultCsv() {
     QFETCH(QList<int>, record);
+    QFETCH(bool, stale);
+    QFETCH(QString, date);
     QFETCH(QStringList, line);
     faults::FaultRecords records{};
     records[0] = faults::FaultRecord{quint8(record[0]), quint8(record[1]), quint8(record[2]),
                                      quint8(record[3]), quint8(record[4])};
     // The grid: row 1 listed, the others empty.
-    auto cells = [&line](int c, int r) -> QString {
+    auto cells = [&](int c, int r) -> QString {
         if (r != 1) return c == 0 ? QString::number(r) : QString();
-        return c == 0 ? QStringLiteral(" 1") : c == 1 ? line[1] + QLatin1Char(' ') : QStringLiteral("x");
+        return c == 0   ? QStringLiteral(" 1")
+               : c == 1 ? line[1] + QLatin1Char(' ')
+               : c == 2 ? date
+                        : QString("x");
     };
-    const QList<ListedTrip> trips = listedTrips(records, cells);
+    QList<ListedTrip> trips = listedTrips(records, cells);
     QCOMPARE(trips.size(), 1);
-    const QList<QStringList> lines = faultCsvLines(trips);
+    trips[0].stale = stale;
+    trips[0].problem = faults::recordProblem(records[0], 12, 31, 23, 59);
+    const QList<QStringList> lines = faultCsvLines(trips, allFresh());
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0].size(), 7);
+    QCOMPARE(lines[0].size(), 8);
     QCOMPARE(lines[1], line);
-    const QString text = faultText(trips, QStringLiteral("Log"));
+    const QString text = faultText(trips, QStringLiteral("Log"), allFresh());
     QVERIFY(text.startsWith(QStringLiteral("Log\n")));
     QVERIFY(text.contains(line[1]));
-    QVERIFY(faultText({}, QStringLiteral("Log"))
+    if (!line[7].isEmpty()) QVERIFY(text.contains(line[7]));
+    QVERIFY(faultText({}, QStringLiteral("Log"), allFresh())
                 .contains(QCoreApplication::translate("records", "No trips are listed.")));
+}
+
+void TstRecordsRules::faultCoverage_data() {
+    QTest::addColumn<unsigned>("fresh");     // blocks got by the last read
+    QTest::addColumn<unsigned>("everRead");  // blocks got by any read
+    QTest::addColumn<QStringList>("unread"); // the CSV's rows of records never read
+    QTest::addColumn<bool>("noTrips");       // the text may say that no trips are listed
+    QTest::addColumn<bool>("earlierNotice"); // the text says some rows are from an earlier read
+    QTest::newRow("never read: unknown, not empty") << 0u << 0u << QStringList{"1-40"} << false << false;
+    QTest::newRow("a first read got only block 1") << 1u << 1u << QStringList{"11-40"} << true << false;
+    QTest::newRow("a later read lost block 2") << 0xDu << 0xFu << QStringList{} << true << true;
+    QTest::newRow("every block") << 0xFu << 0xFu << QStringList{} << true << false;
+}
+
+// What was not read is said in every export, never passed off as an empty log.
+void TstRecordsRules::faultCoverage() {
+    QFETCH(unsigned, fresh);
+    QFETCH(unsigned, everRead);
+    QFETCH(QStringList, unread);
+    QFETCH(bool, noTrips);
+    QFETCH(bool, earlierNotice);
+    const faults::BlockStates states = faults::statesNow(fresh, everRead);
+    const QList<QStringList> lines = faultCsvLines({}, states);
+    QCOMPARE(lines.size(), 1 + unread.size());
+    for (qsizetype i = 0; i < unread.size(); ++i) {
+        QCOMPARE(lines[i + 1][0], unread[i]);
+        QCOMPARE(lines[i + 1][7], QCoreApplication::translate("records", "not read from the relay"));
+    }
+    const QString text = faultText({}, QStringLiteral("Log"), states);
+    QCOMPARE(text.contains(QCoreApplication::translate("records", "No trips are listed.")), noTrips);
+    QCOMPARE(text.contains(QStringLiteral("earlier read")), earlierNotice);
+    if (unread == QStringList{QStringLiteral("1-40")})
+        QVERIFY(text.contains(
+            QCoreApplication::translate("FaultLog", "The fault log has not been read from the relay.")));
+    else
+        for (const QString& range : unread)
+            QVERIFY2(text.contains(range), qPrintable(text));
 }
 
 void TstRecordsRules::chartCsv() {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -80,6 +81,7 @@ private slots:
     void loadCheckTakesTheOpenEditor();
     void nothingMarkedBeforeAnyRead();
     void compareBeforeAnyRead();
+    void compareWindowFitsScreen();
 
 private:
     // Shows the window on the setpoint page, opens the cell editor of a value
@@ -362,29 +364,37 @@ void TstSetpointsForm1::saveFailureShowsErrorBox() {
 void TstSetpointsForm1::loadFiles_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("table");
+    QTest::addColumn<bool>("refused"); // with the reason in the error box, the table as it was
     QStringList twelve = validTable();
     twelve[12] = twelve[13] = QString();
-    QTest::newRow("12 lines") << crlf(validTable().mid(0, 12)) << twelve;
-    QTest::newRow("11 lines") << crlf(validTable().mid(0, 11)) << emptyTable();
+    QTest::newRow("12 lines") << crlf(validTable().mid(0, 12)) << twelve << false;
+    QTest::newRow("11 lines") << crlf(validTable().mid(0, 11)) << emptyTable() << false;
     QStringList tooBig = validTable();
     tooBig[0] = QStringLiteral("50,0");
     tooBig[11] = QStringLiteral("1");
-    QTest::newRow("50,0 A on a 20 A relay") << crlf(tooBig) << emptyTable();
-    QTest::newRow("LF only") << validTable().join(QLatin1Char('\n')).toLatin1() << validTable();
+    QTest::newRow("50,0 A on a 20 A relay") << crlf(tooBig) << emptyTable() << false;
+    QTest::newRow("LF only") << validTable().join(QLatin1Char('\n')).toLatin1() << validTable() << false;
+    // Larger than any setpoint file can be.
     QTest::newRow("megabyte lines") << QByteArray(1 << 20, '1') + "\r\n" + QByteArray(1 << 20, ',')
-                                    << emptyTable();
+                                    << validTable() << true;
+    // 4,096 characters is the longest line; a longer one refuses the file instead of being cut.
+    QStringList longest = validTable();
+    longest[3] = QString(4097 - 5, QLatin1Char('0')) + QStringLiteral("40000");
+    QTest::newRow("a line of 4097 characters") << crlf(longest) << validTable() << true;
 }
 
 void TstSetpointsForm1::loadFiles() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, table);
+    QFETCH(bool, refused);
     const QString p = app_->path(QStringLiteral("in.vrk"));
     QVERIFY(writeBytes(p, bytes));
     fill(g_, validTable());
     app_->openAnswers << p;
     f_->SpeedButton9Click();
     QCOMPARE(values(g_), table);
-    QVERIFY(app_->errorBoxes.isEmpty());
+    QCOMPARE(app_->errorBoxes.size(), refused ? 1 : 0);
+    if (refused) QVERIFY2(app_->errorBoxes[0].contains(p), qPrintable(app_->errorBoxes[0]));
     QCOMPARE(app_->beeps, 0);
     QVERIFY(!app_->f4()->isVisible());
 }
@@ -513,6 +523,29 @@ void TstSetpointsForm1::nothingMarkedBeforeAnyRead() {
     // The date and time rows are never compared: the relay's clock runs on.
     QVERIFY(g_->cellToolTip(3, 12).isEmpty());
     QVERIFY(g_->cellToolTip(3, 13).isEmpty());
+}
+
+// A file with a 4,000-character line and a long name: the window stays on
+// the screen, the long texts shortened, each whole in its tooltip.
+void TstSetpointsForm1::compareWindowFitsScreen() {
+    auto* action = g_->findChild<QAction*>(QStringLiteral("CompareWithFile"));
+    QVERIFY(action);
+    QStringList lines = validTable();
+    const QString longValue = QString(4000, QLatin1Char('7'));
+    lines[0] = longValue;
+    const QString p = app_->path(QString(200, QLatin1Char('n')) + QStringLiteral(".vrk"));
+    QVERIFY(writeBytes(p, crlf(lines)));
+    app_->openAnswers << p;
+    action->trigger();
+    auto* window = f_->findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    const QScreen* screen = window->screen();
+    QVERIFY(screen);
+    QVERIFY2(window->width() <= screen->availableGeometry().width(),
+             qPrintable(QString::number(window->width())));
+    QCOMPARE(window->CompareTable->item(0, 2)->toolTip(), longValue);
+    QVERIFY(window->FileLabel->toolTip().endsWith(QDir::toNativeSeparators(p)));
 }
 
 // A file that cannot be read: the standard error box and no compare window;

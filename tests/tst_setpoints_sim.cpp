@@ -40,6 +40,7 @@ private slots:
     void cleanup();
 
     void readShowsTheRelaysSetpoints();
+    void unknownVariantSaysSo();
     void failedReadLeavesTableAlone();
     void writeSendsElevenRegistersInOrder();
     void writeRetriesDroppedReplies();
@@ -200,6 +201,40 @@ void TstSetpointsSim::readShowsTheRelaysSetpoints() {
             ++reads;
         }
     QCOMPARE(reads, 1);
+    QVERIFY(writes(from).isEmpty());
+}
+
+// A relay that reports a variant this program does not know: In is not kept
+// from the last relay, and both the read and a write say what is wrong
+// instead of asking the user to fix parameter 12.
+void TstSetpointsSim::unknownVariantSaysSo() {
+    for (int i = 0; i < 11; ++i)
+        QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
+    f_->SpeedButton6Click();
+    QCOMPARE(g_->cell(3, 0), validTable()[0]);
+    QVERIFY(relay_->control(QStringLiteral("set 23 4")));
+    f_->SpeedButton6Click();
+    QCOMPARE(g_->cell(3, 0), QString());
+    QCOMPARE(g_->cell(3, 11), QStringLiteral("4"));
+    QVERIFY(app_->f4()->isVisible());
+    const QString said = f_->Label100->text();
+    QCOMPARE(said,
+             QCoreApplication::translate(
+                 "setpoints",
+                 "The relay reports variant %1, which this program does not know (1: 20 A, 2: 100 A, 3: "
+                 "250 A). Its In cannot be shown, and no setpoint can be written to it. Check the relay's "
+                 "type plate; a relay that keeps reporting this variant needs servicing.")
+                 .arg(4));
+    QCOMPARE(g_->cellToolTip(3, 0),
+             QCoreApplication::translate("setpoints", "The relay reports variant %1, which this program "
+                                                      "does not know: its In cannot be shown.")
+                 .arg(4));
+    app_->f4()->hide();
+    f_->Label100->clear();
+    const int from = mark();
+    g_->setCell(3, 0, QStringLiteral("50"));
+    f_->SpeedButton7Click();
+    QCOMPARE(f_->Label100->text(), said);
     QVERIFY(writes(from).isEmpty());
 }
 
