@@ -35,11 +35,11 @@ void TstPortmap::parse_data() {
     QTest::newRow("comments and other lines")
         << QByteArray("# COM1=/dev/x\nCOMx=/dev/y\nport COM2=/dev/z\nCOM0=/dev/a\nCOM257=/dev/b\n")
         << PortTargets{};
-    QTest::newRow("the last line of a port wins") << QByteArray("COM1=/dev/a\nCOM1=/dev/b\n")
-                                                  << PortTargets{{1, "/dev/b"}};
+    QTest::newRow("the last line of a port wins")
+        << QByteArray("COM1=/dev/a\nCOM1=/dev/b\n") << PortTargets{{1, "/dev/b"}};
     QTest::newRow("an empty target removes") << QByteArray("COM1=/dev/a\nCOM1=\n") << PortTargets{};
-    QTest::newRow("target keeps '=' and case") << QByteArray("COM2=rtu+tcp://Host:502?a=b\n")
-                                               << PortTargets{{2, "rtu+tcp://Host:502?a=b"}};
+    QTest::newRow("target keeps '=' and case")
+        << QByteArray("COM2=rtu+tcp://Host:502?a=b\n") << PortTargets{{2, "rtu+tcp://Host:502?a=b"}};
     QTest::newRow("UTF-8 path") << QByteArray("COM1=/home/\xc5\x82ukasz/com1\n")
                                 << PortTargets{{1, QString::fromUtf8("/home/\xc5\x82ukasz/com1")}};
 }
@@ -83,15 +83,24 @@ void TstPortmap::targetOf_data() {
     QTest::addColumn<PortTargets>("file");
     QTest::addColumn<QString>("target");
     const PortTargets file{{1, "/dev/ttyUSB0"}, {2, "com12"}, {3, "tcp://10.0.0.5:502"}};
-    QTest::newRow("nothing named") << "\\\\.\\COM1" << "" << PortTargets{} << "";
-    QTest::newRow("file") << "\\\\.\\COM1" << "" << file << "/dev/ttyUSB0";
-    QTest::newRow("environment wins") << "\\\\.\\COM1" << "/dev/ttyS4" << file << "/dev/ttyS4";
-    QTest::newRow("blank environment is unset") << "\\\\.\\COM1" << "  " << file << "/dev/ttyUSB0";
-    QTest::newRow("another port") << "\\\\.\\COM2" << "" << file << "\\\\.\\COM12";
-    QTest::newRow("environment names a port") << "\\\\.\\com1" << "COM7" << file << "\\\\.\\COM7";
-    QTest::newRow("network target carried through") << "\\\\.\\COM3" << "" << file << "tcp://10.0.0.5:502";
-    QTest::newRow("port not in the file") << "\\\\.\\COM4" << "" << file << "";
-    QTest::newRow("a device path is no port") << "/dev/ttyUSB0" << "/x" << file << "";
+    QTest::newRow("nothing named") << "\\\\.\\COM1"
+                                   << "" << PortTargets{} << "";
+    QTest::newRow("file") << "\\\\.\\COM1"
+                          << "" << file << "/dev/ttyUSB0";
+    QTest::newRow("environment wins") << "\\\\.\\COM1"
+                                      << "/dev/ttyS4" << file << "/dev/ttyS4";
+    QTest::newRow("blank environment is unset") << "\\\\.\\COM1"
+                                                << "  " << file << "/dev/ttyUSB0";
+    QTest::newRow("another port") << "\\\\.\\COM2"
+                                  << "" << file << "\\\\.\\COM12";
+    QTest::newRow("environment names a port") << "\\\\.\\com1"
+                                              << "COM7" << file << "\\\\.\\COM7";
+    QTest::newRow("network target carried through") << "\\\\.\\COM3"
+                                                    << "" << file << "tcp://10.0.0.5:502";
+    QTest::newRow("port not in the file") << "\\\\.\\COM4"
+                                          << "" << file << "";
+    QTest::newRow("a device path is no port") << "/dev/ttyUSB0"
+                                              << "/x" << file << "";
 }
 
 void TstPortmap::targetOf() {
