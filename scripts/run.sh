@@ -4,8 +4,11 @@
 #   scripts/run.sh /dev/ttyUSB0 - against a real relay on that device (COM1)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/scripts/install-deps.sh"
-bash "$here/scripts/build.sh" "$here/build"
+bash "$here/scripts/install-deps.sh" run
+# Only the program and the simulator, not the test suites.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+[ -f "$here/build/build.ninja" ] || cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$here/build" -j"$(nproc)" --target vrk vrk-sim
 mkdir -p "$here/run"
 cd "$here/run"
 
