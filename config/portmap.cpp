@@ -70,7 +70,8 @@ QByteArray withTarget(const QByteArray& text, int n, const QString& target) {
     for (const QByteArray& raw : lines) {
         const QByteArray line = dropCr(raw);
         if (lineNumber(line, nullptr) == n) {
-            if (!written && !target.isEmpty()) out += "COM" + QByteArray::number(n) + '=' + target.toUtf8() + eol;
+            if (!written && !target.isEmpty())
+                out += "COM" + QByteArray::number(n) + '=' + target.toUtf8() + eol;
             written = true;
             continue;
         }
@@ -120,7 +121,8 @@ QString mappedPortName(const QString& portName) {
     const int n = comNumber(portName);
     if (n == 0 || !portName.startsWith(QLatin1String("\\\\.\\"))) return portName;
     const QString env = qEnvironmentVariable(qPrintable(QStringLiteral("VRK_COM%1").arg(n)));
-    const QString target = targetOf(portName, env, env.trimmed().isEmpty() ? readFile(filePath()) : QMap<int, QString>{});
+    const QString target =
+        targetOf(portName, env, env.trimmed().isEmpty() ? readFile(filePath()) : QMap<int, QString>{});
     return target.isEmpty() ? portName : target;
 }
 

@@ -1,6 +1,7 @@
 // The ports file and VRK_COMn: which device a port of the settings opens,
 // the same on Linux and Windows (this suite runs under Wine as well).
 #include "config/portmap.h"
+#include "ports/portlist.h"
 #include "serial/tserialdriver.h"
 
 #include <QDir>
@@ -22,7 +23,13 @@ private slots:
     void devicePathInWorkingFolder_data();
     void devicePathInWorkingFolder();
     void writeTargetKeepsOtherLines();
+    void nameFromById_data();
+    void nameFromById();
+    void linuxList();
+    void windowsList();
 };
+
+using Ports = QList<portlist::Port>;
 
 void TstPortmap::parse_data() {
     QTest::addColumn<QByteArray>("text");
@@ -173,6 +180,56 @@ void TstPortmap::writeTargetKeepsOtherLines() {
     error.clear();
     QVERIFY(!portmap::writeTarget(folder + QStringLiteral("/ports"), 1, QStringLiteral("COM3"), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TstPortmap::nameFromById_data() {
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("adapter") << "usb-Serial_Adapter_A1B2C3-if00-port0"
+                             << "Serial Adapter A1B2C3";
+    QTest::newRow("no port") << "usb-Modem_12-if02"
+                             << "Modem 12";
+    QTest::newRow("port only") << "pci-Board_X-port1"
+                               << "Board X";
+    QTest::newRow("nothing to strip") << "Some__Device"
+                                      << "Some Device";
+}
+
+void TstPortmap::nameFromById() {
+    QFETCH(QString, link);
+    QFETCH(QString, name);
+    QCOMPARE(portlist::nameFromById(link), name);
+}
+
+// A device reached by a by-id link is listed once, by the link; the rest by
+// their device names; COM-like order.
+void TstPortmap::linuxList() {
+    const QMap<QString, QString> byId{{"usb-Serial_Adapter_B-if00-port0", "/dev/ttyUSB1"},
+                                      {"usb-Serial_Adapter_A-if00-port0", "/dev/ttyUSB0"}};
+    const Ports got =
+        portlist::fromLinux(byId, {"/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyS2", "/dev/ttyUSB1"});
+    const Ports want{
+        {"/dev/serial/by-id/usb-Serial_Adapter_A-if00-port0", "/dev/ttyUSB0", "Serial Adapter A"},
+        {"/dev/serial/by-id/usb-Serial_Adapter_B-if00-port0", "/dev/ttyUSB1", "Serial Adapter B"},
+        {"/dev/ttyS2", "/dev/ttyS2", ""},
+        {"/dev/ttyS10", "/dev/ttyS10", ""},
+    };
+    QCOMPARE(got, want);
+}
+
+void TstPortmap::windowsList() {
+    const QMap<QString, QString> serialComm{{"\\Device\\Serial0", "COM1"},
+                                            {"\\Device\\VCP0", "COM12"},
+                                            {"\\Device\\VCP1", "com3"},
+                                            {"\\Device\\Odd", "LPT1"}};
+    const QMap<QString, QString> names{{"COM12", "USB Serial Port (COM12)"},
+                                       {"COM1", "Communications Port (COM1)"}};
+    const Ports want{
+        {"COM1", "\\Device\\Serial0", "Communications Port"},
+        {"COM3", "\\Device\\VCP1", ""},
+        {"COM12", "\\Device\\VCP0", "USB Serial Port"},
+    };
+    QCOMPARE(portlist::fromWindows(serialComm, names), want);
 }
 
 QTEST_GUILESS_MAIN(TstPortmap)
