@@ -3,7 +3,8 @@
 # _FORTIFY_SOURCE, format checks, read-only relocations resolved at start.
 # The optimisation and debug flags stay the build type's. Not with the
 # sanitizers (they bring their own checks) nor when cross-building.
-if(WIN32 OR VRK_SANITIZE OR CMAKE_BUILD_TYPE STREQUAL "Debug")
+option(VRK_DEB_HARDENING "Build with Debian's hardening flags (dpkg-buildflags)" ON)
+if(WIN32 OR VRK_SANITIZE OR CMAKE_BUILD_TYPE STREQUAL "Debug" OR NOT VRK_DEB_HARDENING)
   return()
 endif()
 find_program(VRK_DPKG_BUILDFLAGS dpkg-buildflags)

@@ -1,8 +1,7 @@
 #include "ports/portlist.h"
 
-#include <QCollator>
-#include <QRegularExpression>
 #include <algorithm>
+#include <QRegularExpression>
 
 #include "config/portmap.h"
 
@@ -31,7 +30,8 @@ QList<Port> fromLinux(const QMap<QString, QString>& byId, const QStringList& dev
     return ports;
 }
 
-QList<Port> fromWindows(const QMap<QString, QString>& serialComm, const QMap<QString, QString>& friendlyNames) {
+QList<Port> fromWindows(const QMap<QString, QString>& serialComm,
+                        const QMap<QString, QString>& friendlyNames) {
     QList<Port> ports;
     for (auto it = serialComm.cbegin(); it != serialComm.cend(); ++it) {
         const QString com = it.value().trimmed().toUpper();
@@ -39,7 +39,7 @@ QList<Port> fromWindows(const QMap<QString, QString>& serialComm, const QMap<QSt
         QString name = friendlyNames.value(com);
         // "USB Serial Port (COM7)": the port's own name is shown beside it anyway.
         name.remove(QRegularExpression(QStringLiteral("\\s*\\(") + QRegularExpression::escape(com) +
-                                       QStringLiteral("\\)\\s*$"),
+                                           QStringLiteral("\\)\\s*$"),
                                        QRegularExpression::CaseInsensitiveOption));
         ports.append({com, it.key(), name.trimmed()});
     }
@@ -47,12 +47,37 @@ QList<Port> fromWindows(const QMap<QString, QString>& serialComm, const QMap<QSt
     return ports;
 }
 
+namespace {
+
+// Compares names with their runs of digits as numbers: COM2 < COM10.
+bool naturalLess(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            const qulonglong x = a.mid(i, ei - i).toULongLong(), y = b.mid(j, ej - j).toULongLong();
+            if (x != y) return x < y;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a[i].toLower(), cb = b[j].toLower();
+        if (ca != cb) return ca < cb;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
+} // namespace
+
 void sortPorts(QList<Port>& ports) {
-    QCollator numeric;
-    numeric.setNumericMode(true);
-    numeric.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(ports.begin(), ports.end(),
-                     [&](const Port& a, const Port& b) { return numeric.compare(a.target, b.target) < 0; });
+                     [](const Port& a, const Port& b) { return naturalLess(a.target, b.target); });
 }
 
 } // namespace portlist

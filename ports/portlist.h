@@ -31,7 +31,8 @@ QList<Port> fromLinux(const QMap<QString, QString>& byId, const QStringList& dev
 
 // Windows: the registry's SERIALCOMM (device -> COMn) and the friendly names
 // of the ports class (COMn -> name, "USB Serial Port (COM7)").
-QList<Port> fromWindows(const QMap<QString, QString>& serialComm, const QMap<QString, QString>& friendlyNames);
+QList<Port> fromWindows(const QMap<QString, QString>& serialComm,
+                        const QMap<QString, QString>& friendlyNames);
 
 // Sorted as a technician reads them: COM2 before COM10, paths alphabetically.
 void sortPorts(QList<Port>& ports);

@@ -13,7 +13,8 @@ namespace {
 QMap<QString, QString> serialComm() {
     QMap<QString, QString> map;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return map;
     for (DWORD i = 0;; ++i) {
         wchar_t name[256];
@@ -52,8 +53,8 @@ QMap<QString, QString> friendlyNames() {
         if (!named) continue;
         wchar_t friendly[256] = {};
         if (SetupDiGetDeviceRegistryPropertyW(set, &info, SPDRP_FRIENDLYNAME, nullptr,
-                                              reinterpret_cast<BYTE*>(friendly), sizeof friendly - sizeof(wchar_t),
-                                              nullptr))
+                                              reinterpret_cast<BYTE*>(friendly),
+                                              sizeof friendly - sizeof(wchar_t), nullptr))
             names.insert(QString::fromWCharArray(port).toUpper(), QString::fromWCharArray(friendly));
     }
     SetupDiDestroyDeviceInfoList(set);

@@ -16,10 +16,11 @@ PortsWindow::PortsWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Which port is this?"));
     resize(720, 360);
     auto* top = new QVBoxLayout(this);
-    auto* intro = new QLabel(tr("The serial ports of this computer. Choose the adapter the relay is on and write it "
-                                "as a port of the settings: the program and vrk-cli started in this folder open "
-                                "it from then on."),
-                             this);
+    auto* intro =
+        new QLabel(tr("The serial ports of this computer. Choose the adapter the relay is on and write it "
+                      "as a port of the settings: the program and vrk-cli started in this folder open "
+                      "it from then on."),
+                   this);
     intro->setWordWrap(true);
     top->addWidget(intro);
 

@@ -36,8 +36,10 @@ void TstForm2Fit::textFitsTheField() {
         const QLineEdit* edit = box->lineEdit();
         const int room = edit->contentsRect().height() - 2;
         QVERIFY2(QFontMetrics(edit->font()).height() <= room,
-                 qPrintable(QStringLiteral("%1: a line of %2 px in %3 px").arg(box->objectName()).arg(
-                     QFontMetrics(edit->font()).height()).arg(room)));
+                 qPrintable(QStringLiteral("%1: a line of %2 px in %3 px")
+                                .arg(box->objectName())
+                                .arg(QFontMetrics(edit->font()).height())
+                                .arg(room)));
         QVERIFY2(!edit->text().isEmpty(), qPrintable(box->objectName()));
     }
     QFont::removeSubstitutions(QStringLiteral("Arial"));

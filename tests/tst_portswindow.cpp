@@ -113,7 +113,8 @@ void TstPortsWindow::refusedWriteSaysWhy() {
     w->showPorts({{"COM7", "\\\\Device\\\\VCP0", "Adapter"}});
     clickRow(w, 0);
     QTest::mouseClick(w->WriteButton, Qt::LeftButton);
-    QVERIFY2(w->StatusLabel->text().startsWith(QStringLiteral("Not written: ")), qPrintable(w->StatusLabel->text()));
+    QVERIFY2(w->StatusLabel->text().startsWith(QStringLiteral("Not written: ")),
+             qPrintable(w->StatusLabel->text()));
     QVERIFY(w->StatusLabel->text().size() > 20);
     w->parentWidget()->close();
 }
