@@ -31,25 +31,27 @@ ln -sfn "$pts" "$WINEPREFIX/dosdevices/com1"
 # CPU ticks (user + system) of a process.
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
-server=$(pgrep -n -x wineserver || true)
+# This prefix's Wine server (wineserver or wineserver64).
+server=""
+for p in $(pgrep '^wineserver' || true); do
+  tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && server=$p
+done
+[ -n "$server" ] || { echo "no Wine server runs for $WINEPREFIX" >&2; exit 1; }
 
 (cd "$work" && exec wine "$out/vrk/vrk-cli.exe" watch --port COM1 --baud 4800 --interval-ms 10 \
   --duration $((seconds + 6)) >"$work/watch.csv" 2>"$work/watch.err") &
 cli_pid=$!
 sleep 3
-# The Windows program's own process: the newest one running vrk-cli.exe from this bundle.
-proc=""
-for p in $(pgrep -f "vrk-cli.exe watch" || true); do
-  [ "$p" != "$cli_pid" ] && proc=$p
-done
+# The Windows program's own process (wine's loader keeps the pid it was started with).
+proc=$(pgrep -n -f "^$out/vrk/vrk-cli.exe watch" || true)
 [ -n "$proc" ] || { echo "vrk-cli.exe is not running: $(cat "$work/watch.err")" >&2; exit 1; }
 rows0=$(wc -l <"$work/watch.csv")
 p0=$(ticks "$proc")
-s0=$(ticks "${server:-0}")
+s0=$(ticks "$server")
 t0=$(date +%s.%N)
 sleep "$seconds"
 p1=$(ticks "$proc")
-s1=$(ticks "${server:-0}")
+s1=$(ticks "$server")
 t1=$(date +%s.%N)
 rows1=$(wc -l <"$work/watch.csv")
 wait "$cli_pid" 2>/dev/null || true

@@ -73,7 +73,8 @@ done < <(find "$bundle" \( -name '*.exe' -o -name '*.dll' \) -print0)
 for f in vrk.exe platforms/qwindows.dll translations/qtbase_pl.qm translations/qtbase_ru.qm; do
   [ -f "$bundle/$f" ] || { fail "bundle: $f missing"; bundle_ok=0; }
 done
-unzip -l "$out/vrk-windows.zip" | grep -q ' vrk/vrk.exe$' || { fail "vrk-windows.zip holds no vrk/vrk.exe"; bundle_ok=0; }
+zip_list=$(unzip -l "$out/vrk-windows.zip")
+grep -q ' vrk/vrk.exe$' <<<"$zip_list" && grep -q ' vrk/vrk-cli.exe$' <<<"$zip_list" || { fail "vrk-windows.zip holds no vrk/vrk.exe or vrk/vrk-cli.exe"; bundle_ok=0; }
 [ $bundle_ok -eq 1 ] && pass "the bundle holds every DLL it needs"
 
 # ---- 2. the Qt-Core suites under Wine (CTest runs them through wine)
@@ -218,7 +219,17 @@ if "$here/scripts/wine-run.sh" "$bundle/vrk-cli.exe" --help >"$cli_run/help.out"
 else
   fail "vrk-cli.exe --help: $(head -n 3 "$cli_run/help.out")"
 fi
-if [ -c "${pts:-}" ] && kill -0 "$sim_pid" 2>/dev/null; then
+kill "$sim_pid" 2>/dev/null || true
+wait "$sim_pid" 2>/dev/null || true
+# A fresh simulator: Wine sets a pseudo-terminal's line settings only on its
+# first open after the simulator started (tcsetattr fails with EINVAL later).
+"$native/bin/vrk-sim" --link "$cli_run/com5" --baud 9600 --parity even --stop-bits 2 >"$cli_run/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do [ -s "$cli_run/sim.out" ] && break; sleep 0.1; done
+pts=$(head -n1 "$cli_run/sim.out")
+if [ ! -c "$pts" ]; then
+  fail "vrk-sim did not start for vrk-cli.exe: $(cat "$cli_run/sim.out")"
+else
   wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$pts" /f >/dev/null 2>&1
   ln -sfn "$pts" "$WINEPREFIX/dosdevices/com5"
   printf 'COM1=COM5\r\n' >"$cli_run/ports"
