@@ -128,11 +128,20 @@ public:
             count = early;
             if (early == size) return true;
         }
+        // Bytes already queued come at once whatever the time-outs, so the
+        // time-outs change only when the queue is empty (no switching back
+        // and forth while a reply streams in).
         COMSTAT status{};
-        if (early > 0 && (!clearErrors(status) || status.cbInQue == 0)) return true;
+        if (!clearErrors(status)) return early > 0;
+        uint32_t wanted = size - early;
+        if (status.cbInQue > 0) {
+            wanted = std::min<uint32_t>(wanted, status.cbInQue);
+        } else {
+            if (early > 0) return true;
+            if (!useShortTimeouts()) return false;
+        }
         DWORD n = 0;
-        if (!useShortTimeouts() || !ReadFile(handle_, out + early, size - early, &n, nullptr))
-            return early > 0 || failed();
+        if (!ReadFile(handle_, out + early, wanted, &n, nullptr)) return early > 0 || failed();
         count = early + n;
         return true;
     }
