@@ -42,6 +42,9 @@ void TstForm2Fit::textFitsTheField() {
                                 .arg(room)));
         QVERIFY2(!edit->text().isEmpty(), qPrintable(box->objectName()));
     }
+    if (qEnvironmentVariableIsSet("VRK_KEEP_SCREENS"))
+        dialog.grab().save(qEnvironmentVariable("VRK_KEEP_SCREENS") +
+                           QStringLiteral("/settings-%1.png").arg(QString(substitute).remove(' ')));
     QFont::removeSubstitutions(QStringLiteral("Arial"));
 }
 

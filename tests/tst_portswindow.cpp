@@ -95,6 +95,8 @@ void TstPortsWindow::writesTheChosenPort() {
     QFile f(QStringLiteral("ports"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), after);
+    if (qEnvironmentVariableIsSet("VRK_KEEP_SCREENS"))
+        w->grab().save(qEnvironmentVariable("VRK_KEEP_SCREENS") + QStringLiteral("/ports-window.png"));
     QVERIFY2(w->StatusLabel->text().contains(QStringLiteral("COM%1=").arg(settingsPort)),
              qPrintable(w->StatusLabel->text()));
     QVERIFY2(w->CurrentLabel->text().contains(w->PortTable->item(row, 0)->text()),
