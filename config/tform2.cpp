@@ -11,8 +11,31 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace {
+
+// The list's text in whatever font the system puts in for the dialog's (a
+// fallback font may be taller than the 21-pixel field allows): the font
+// shrinks until a line fits the field, so the text always shows.
+void fitTextToField(QComboBox* box) {
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = true;
+    option.frame = true;
+    option.rect = QRect(QPoint(0, 0), box->size());
+    const QRect field =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    box->lineEdit()->setTextMargins(0, 0, 0, 0);
+    // QLineEdit keeps a pixel above and below the text.
+    const int room = field.height() - 2;
+    QFont font = box->font();
+    int pixels = QFontInfo(font).pixelSize();
+    while (pixels > 6 && QFontMetrics(font).height() > room)
+        font.setPixelSize(--pixels);
+    if (font != box->font()) box->setFont(font);
+}
 
 // A framed drop-down list. The list is laid out in the dialog's coordinates
 // and lives inside its frame.
@@ -27,6 +50,7 @@ QComboBox* framedList(QGroupBox* frame, const QString& name, const QStringList& 
     box->addItems(entries);
     box->setMaxVisibleItems(8);
     box->setGeometry(x - frame->x(), y - frame->y(), w, 21);
+    fitTextToField(box);
     QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, box, [box] {
         if (box->lineEdit()->text() != box->itemText(box->currentIndex()))
             box->setEditText(box->itemText(box->currentIndex()));

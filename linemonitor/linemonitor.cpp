@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "ports/portswindow.h"
+
 using namespace linemonitor;
 
 namespace {
@@ -107,6 +109,7 @@ LineMonitor::LineMonitor(const LineMonitorLinks& links, QWidget* parent) : QWidg
     buttons->addWidget(ClearButton);
     buttons->addWidget(SaveButton);
     buttons->addStretch(1);
+    buttons->addWidget(makePortsButton(this));
     top->addLayout(buttons);
 
     // Finding the relay.

@@ -93,7 +93,6 @@ unset LD_LIBRARY_PATH
 for p in "${programs[@]}"; do
   ldd "$root/usr/bin/$p" | grep 'not found' && fail "$p misses libraries"
   readelf -d "$root/usr/bin/$p" | grep -E 'RPATH|RUNPATH' && fail "$p carries a library path"
-  [ "$p" = vrk ] && continue
   if "$root/usr/bin/$p" --help >"$work/help" 2>&1 && grep -q -- '--version' "$work/help"; then
     ok "$p --help"
   else
@@ -102,6 +101,19 @@ for p in "${programs[@]}"; do
   v=$("$root/usr/bin/$p" --version 2>&1 || true)
   [ "$v" = "$p $version" ] && ok "$p --version: $v" || fail "$p --version says '$v', expected '$p $version'"
 done
+# vrk answers --help and --version without a display and writes nothing.
+mkdir -p "$work/quiet"
+(cd "$work/quiet" && env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/vrk" --version && env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/vrk" --help) >/dev/null 2>&1 ||
+  fail "vrk --version or --help failed without a display"
+[ -z "$(ls -A "$work/quiet")" ] && ok "vrk --help and --version wrote no file" || fail "vrk --help/--version wrote: $(ls -A "$work/quiet")"
+
+# One port setting for every way of starting: vrk-cli in a folder whose ports
+# file names a missing device tries that device, not /dev/ttyS0.
+mkdir -p "$work/portsdir"
+printf 'COM1=/nonexistent/ttyVRKports\n' >"$work/portsdir/ports"
+err=$(cd "$work/portsdir" && env -u VRK_COM1 "$root/usr/bin/vrk-cli" read --port COM1 2>&1 || true)
+grep -q '/nonexistent/ttyVRKports' <<<"$err" && ok "vrk-cli opens the device the ports file names" ||
+  fail "vrk-cli ignored the ports file: $err"
 
 # Starts a program in the background, waits until the files appear in the
 # folder (at most 15 s), then checks it still runs and ends it.

@@ -7,7 +7,13 @@
 #      writes vrk.ini and the three language files byte-identical to the ones
 #      the Linux build writes; a screenshot goes to <out>/screens/;
 #   4. the Win32 serial backend reads registers from vrk-sim on COM1
-#      (tests/tst_serial_wine.cpp; the line settings are read back with stty).
+#      (tests/tst_serial_wine.cpp; the line settings are read back with stty);
+#   5. vrk-cli.exe: --version, --help, and a read on COM1 that the ports file
+#      in its working folder maps to COM5;
+#   6. the installer: a silent install (/S), its files, Start-menu entries and
+#      "Apps" entry, vrk.exe started from its shortcut writes its files into
+#      %LOCALAPPDATA%\vrk, the uninstaller removes all but the user's files;
+#   7. bench/wine-polling.sh: the processor time polling costs under Wine.
 # Builds first (scripts/build-windows.sh). Wine's prefix lives in
 # <out>/wineprefix, so nothing in the user's home changes.
 #   scripts/check-windows.sh [OUT_DIR]      (default: build-windows/ in the checkout)
@@ -67,7 +73,8 @@ done < <(find "$bundle" \( -name '*.exe' -o -name '*.dll' \) -print0)
 for f in vrk.exe platforms/qwindows.dll translations/qtbase_pl.qm translations/qtbase_ru.qm; do
   [ -f "$bundle/$f" ] || { fail "bundle: $f missing"; bundle_ok=0; }
 done
-unzip -l "$out/vrk-windows.zip" | grep -q ' vrk/vrk.exe$' || { fail "vrk-windows.zip holds no vrk/vrk.exe"; bundle_ok=0; }
+zip_list=$(unzip -l "$out/vrk-windows.zip")
+grep -q ' vrk/vrk.exe$' <<<"$zip_list" && grep -q ' vrk/vrk-cli.exe$' <<<"$zip_list" || { fail "vrk-windows.zip holds no vrk/vrk.exe or vrk/vrk-cli.exe"; bundle_ok=0; }
 [ $bundle_ok -eq 1 ] && pass "the bundle holds every DLL it needs"
 
 # ---- 2. the Qt-Core suites under Wine (CTest runs them through wine)
@@ -199,9 +206,109 @@ else
     fail "the Win32 serial backend under Wine (output: $serial/test.out, log: $serial/vrk-sim.log)"
   fi
 fi
+
+# ---- 5. vrk-cli.exe: its version, its help, and a read on COM1 that the
+# ports file of its working folder maps to COM5 (the simulator's terminal)
+cli_run=$out/wine-cli
+rm -rf "$cli_run" && mkdir -p "$cli_run"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
+v=$("$here/scripts/wine-run.sh" "$bundle/vrk-cli.exe" --version 2>&1 | tr -d '\r' || true)
+[ "$v" = "vrk-cli $version" ] && pass "vrk-cli.exe --version: $v" || fail "vrk-cli.exe --version says '$v'"
+if "$here/scripts/wine-run.sh" "$bundle/vrk-cli.exe" --help >"$cli_run/help.out" 2>&1 && grep -q -- '--version' "$cli_run/help.out"; then
+  pass "vrk-cli.exe --help"
+else
+  fail "vrk-cli.exe --help: $(head -n 3 "$cli_run/help.out")"
+fi
+kill "$sim_pid" 2>/dev/null || true
+wait "$sim_pid" 2>/dev/null || true
+# A fresh simulator: Wine sets a pseudo-terminal's line settings only on its
+# first open after the simulator started (tcsetattr fails with EINVAL later).
+"$native/bin/vrk-sim" --link "$cli_run/com5" --baud 9600 --parity even --stop-bits 2 >"$cli_run/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do [ -s "$cli_run/sim.out" ] && break; sleep 0.1; done
+pts=$(head -n1 "$cli_run/sim.out")
+if [ ! -c "$pts" ]; then
+  fail "vrk-sim did not start for vrk-cli.exe: $(cat "$cli_run/sim.out")"
+else
+  wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$pts" /f >/dev/null 2>&1
+  ln -sfn "$pts" "$WINEPREFIX/dosdevices/com5"
+  printf 'COM1=COM5\r\n' >"$cli_run/ports"
+  status=0
+  (cd "$cli_run" && timeout 60 "$here/scripts/wine-run.sh" "$bundle/vrk-cli.exe" read --json --port COM1 \
+    --baud 9600 --parity even --stop-bits 2) >"$cli_run/read.out" 2>&1 || status=$?
+  if [ $status -eq 0 ] && grep -q '"fault_word"\|"registers"\|{' "$cli_run/read.out"; then
+    pass "vrk-cli.exe read the relay on COM1, mapped to COM5 by the ports file"
+  else
+    fail "vrk-cli.exe read on COM1 mapped to COM5 (status $status): $(head -c 600 "$cli_run/read.out")"
+  fi
+  ls "$cli_run" | grep -qix 'vrk.ini' && fail "vrk-cli.exe wrote vrk.ini"
+fi
 kill "$sim_pid" 2>/dev/null || true
 wait "$sim_pid" 2>/dev/null || true
 sim_pid=""
+wineserver -k 2>/dev/null || true
+wineserver -p >/dev/null 2>&1
+
+# ---- 6. the installer: a silent install, its entries, the program started
+# from its Start-menu shortcut in the user's own folder, the uninstaller
+setup=$(ls "$out"/vrk-*-setup.exe 2>/dev/null | head -n 1)
+drive_c=$WINEPREFIX/drive_c
+instdir="$drive_c/Program Files/VRK"
+menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/VRK"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VRK'
+userdir=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r' | tail -n 1)
+userdir=$(winepath -u "$userdir" 2>/dev/null)/vrk
+if [ -z "$setup" ]; then
+  fail "no installer vrk-*-setup.exe in $out"
+else
+  rm -rf "$userdir" "$instdir"
+  timeout 120 wine "$setup" /S >"$out/setup.log" 2>&1 || fail "the installer ended with an error ($out/setup.log)"
+  for _ in $(seq 100); do [ -f "$instdir/uninstall.exe" ] && break; sleep 0.2; done
+  for f in vrk.exe vrk-cli.exe uninstall.exe Qt6Core.dll platforms/qwindows.dll README.txt; do
+    [ -f "$instdir/$f" ] || fail "installed: no $f in Program Files/VRK"
+  done
+  [ -f "$instdir/vrk.exe" ] && pass "the installer put vrk.exe, vrk-cli.exe and their files into Program Files\\VRK"
+  for f in "VRK.lnk" "VRK manual.lnk" "Uninstall VRK.lnk"; do
+    [ -f "$menu/$f" ] && pass "Start menu: $f" || fail "Start menu: no $f"
+  done
+  [ -f "$drive_c/users/Public/Desktop/VRK.lnk" ] && pass "desktop shortcut" || fail "no desktop shortcut"
+  uninstall=$(wine reg query "$key" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+  [[ "$uninstall" == *'uninstall.exe"' ]] && pass "registered in Apps: $uninstall" || fail "no uninstall entry under $key"
+  shown=$(wine reg query "$key" /v DisplayVersion 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+  [ "$shown" = "$version" ] && pass "Apps shows version $shown" || fail "Apps shows version '$shown', expected $version"
+
+  # The Start-menu shortcut starts vrk.exe in %LOCALAPPDATA%\vrk.
+  wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\VRK\VRK.lnk' >"$out/shortcut.log" 2>&1 &
+  start_pid=$!
+  for _ in $(seq 300); do all_there "$userdir" && break; sleep 0.1; done
+  if all_there "$userdir"; then
+    pass "the shortcut started vrk.exe in the user's folder, which got vrk.ini and the language files"
+  else
+    fail "started from its shortcut, vrk.exe wrote no files into $userdir ($(ls -A "$userdir" 2>&1 | tr '\n' ' '))"
+  fi
+  sleep 1
+  import -window root "$out/screens/vrk-installed.png" 2>/dev/null && echo "screenshot: $out/screens/vrk-installed.png"
+  ls "$instdir" | grep -qix 'vrk.ini' && fail "vrk.exe wrote vrk.ini into Program Files" || pass "nothing written into Program Files"
+  wait "$start_pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wineserver -p >/dev/null 2>&1
+  echo "COM1=COM7" >"$userdir/ports"
+
+  # The uninstaller removes everything but the user's files.
+  timeout 120 wine "$instdir/uninstall.exe" /S >"$out/uninstall.log" 2>&1 || true
+  for _ in $(seq 150); do [ ! -e "$instdir" ] && break; sleep 0.2; done
+  if [ ! -e "$instdir" ]; then pass "the uninstaller removed Program Files\\VRK"; else
+    fail "left in Program Files/VRK: $(cd "$instdir" && find . | head -n 10 | tr '\n' ' ')"; fi
+  [ ! -e "$menu" ] && [ ! -e "$drive_c/users/Public/Desktop/VRK.lnk" ] && pass "the uninstaller removed the shortcuts" ||
+    fail "shortcuts left after the uninstall"
+  wine reg query "$key" >/dev/null 2>&1 && fail "the Apps entry is left after the uninstall" ||
+    pass "the Apps entry is gone"
+  if all_there "$userdir" && [ -f "$userdir/ports" ]; then pass "the user's files stay: $(ls "$userdir" | tr '\n' ' ')"; else
+    fail "the uninstaller removed the user's files in $userdir"; fi
+fi
+
+# ---- 7. what polling costs (a figure, printed by the bench)
+bash "$here/bench/wine-polling.sh" "$out" || fail "the polling bench under Wine did not run"
 
 echo "Windows checks took $(( $(date +%s) - start )) s (with the build)"
 if [ ${#failures[@]} -gt 0 ]; then

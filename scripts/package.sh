@@ -6,8 +6,11 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
-bash "$here/scripts/install-deps.sh" >&2
-bash "$here/scripts/build.sh" "$build" >&2
+bash "$here/scripts/install-deps.sh" run test >&2
+# Only what the package holds: the programs, the icons, the manual pages.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+[ -f "$build/build.ninja" ] || cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
+cmake --build "$build" -j"$(nproc)" --target vrk vrk-cli vrk-sim vrk_packaging_files >&2
 mkdir -p "$build/package"
 rm -f "$build"/package/*.deb
 if ! (cd "$build" && cpack -G DEB --config CPackConfig.cmake) >"$build/package/cpack.log" 2>&1; then

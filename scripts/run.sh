@@ -6,8 +6,11 @@
 #                                 as RTU over TCP, COM1 mapped to it
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/scripts/install-deps.sh"
-bash "$here/scripts/build.sh" "$here/build"
+bash "$here/scripts/install-deps.sh" run
+# Only the program and the simulator, not the test suites.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+[ -f "$here/build/build.ninja" ] || cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$here/build" -j"$(nproc)" --target vrk vrk-sim
 mkdir -p "$here/run"
 cd "$here/run"
 

@@ -1,8 +1,10 @@
 // The serial line on Windows, through the Win32 communications calls.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #include "serial/serialbackend.h"
 
@@ -28,6 +30,9 @@ bool meansRemoval(DWORD e) {
            e == ERROR_DEV_NOT_EXIST || e == ERROR_INVALID_HANDLE || e == ERROR_GEN_FAILURE;
 }
 
+// The most a wait for input takes from the port in one call.
+constexpr DWORD kWaitReadChunk = 4096;
+
 // The largest step of GetTickCount (the default clock interrupt is 15.6 ms).
 constexpr uint32_t kTickCountStepMs = 16;
 
@@ -46,6 +51,8 @@ public:
         }
         fault_ = LineFault::None;
         lost_ = false;
+        pending_.clear();
+        mode_ = Mode::Unknown;
         return true;
     }
 
@@ -54,6 +61,8 @@ public:
         CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
         lost_ = false;
+        pending_.clear();
+        mode_ = Mode::Unknown;
     }
 
     bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
@@ -70,27 +79,25 @@ public:
 
     bool setShortTimeouts() override {
         // With these a read or write call returns within about a
-        // millisecond; the driver's loops do all the waiting.
-        COMMTIMEOUTS t{};
-        t.ReadIntervalTimeout = 1;
-        t.ReadTotalTimeoutMultiplier = 0;
-        t.ReadTotalTimeoutConstant = 1;
-        t.WriteTotalTimeoutMultiplier = 0;
-        t.WriteTotalTimeoutConstant = 1;
-        return SetCommTimeouts(handle_, &t) != 0;
+        // millisecond; the driver's loops do the counting of time-outs.
+        mode_ = Mode::Unknown;
+        return useShortTimeouts();
     }
 
     bool purge(bool rx, bool tx) override {
         DWORD flags = 0;
         if (tx) flags |= PURGE_TXABORT | PURGE_TXCLEAR;
-        if (rx) flags |= PURGE_RXABORT | PURGE_RXCLEAR;
+        if (rx) {
+            flags |= PURGE_RXABORT | PURGE_RXCLEAR;
+            pending_.clear();
+        }
         return PurgeComm(handle_, flags) != 0;
     }
 
     bool inputCount(uint32_t& count) override {
         COMSTAT status{};
         const bool ok = clearErrors(status);
-        count = ok ? status.cbInQue : 0;
+        count = ok ? status.cbInQue + DWORD(pending_.size()) : 0;
         return ok;
     }
 
@@ -109,13 +116,33 @@ public:
         return true;
     }
 
+    // What a wait took from the port comes first, then what the port holds.
     bool read(void* buffer, uint32_t size, uint32_t& count) override {
-        DWORD n = 0;
         count = 0;
         if (lost_) return false;
-        BOOL ok = ReadFile(handle_, buffer, size, &n, nullptr);
-        if (!ok) return failed();
-        count = n;
+        auto* out = static_cast<char*>(buffer);
+        const uint32_t early = uint32_t(std::min<size_t>(size, pending_.size()));
+        if (early > 0) {
+            std::memcpy(out, pending_.data(), early);
+            pending_.erase(pending_.begin(), pending_.begin() + early);
+            count = early;
+            if (early == size) return true;
+        }
+        // Bytes already queued come at once whatever the time-outs, so the
+        // time-outs change only when the queue is empty (no switching back
+        // and forth while a reply streams in).
+        COMSTAT status{};
+        if (!clearErrors(status)) return early > 0;
+        uint32_t wanted = size - early;
+        if (status.cbInQue > 0) {
+            wanted = std::min<uint32_t>(wanted, status.cbInQue);
+        } else {
+            if (early > 0) return true;
+            if (!useShortTimeouts()) return false;
+        }
+        DWORD n = 0;
+        if (!ReadFile(handle_, out + early, wanted, &n, nullptr)) return early > 0 || failed();
+        count = early + n;
         return true;
     }
 
@@ -137,11 +164,61 @@ public:
     uint32_t clockStepUs() const override { return 1; }
     bool hungUp() const override { return lost_; }
 
-    // Each call already returns within the port time-outs; the loops spin.
-    void waitReadable(uint32_t) override {}
-    void waitWritable(uint32_t) override {}
+    // A read that returns with the first byte to come, or after ms: the
+    // system wakes this thread, nothing spins. What it reads waits in
+    // pending_ for the next read().
+    void waitReadable(uint32_t ms) override {
+        if (handle_ == INVALID_HANDLE_VALUE || lost_ || !pending_.empty() || ms == 0) return;
+        if (!useTimeouts(Mode::FirstByte, ms)) {
+            Sleep(1);
+            return;
+        }
+        char chunk[kWaitReadChunk];
+        DWORD n = 0;
+        if (!ReadFile(handle_, chunk, sizeof chunk, &n, nullptr)) {
+            failed();
+            return;
+        }
+        pending_.insert(pending_.end(), chunk, chunk + n);
+    }
+
+    // The transmit queue has no event of its own without overlapped
+    // writes; the shortest sleep keeps the loop from spinning.
+    void waitWritable(uint32_t ms) override {
+        if (handle_ == INVALID_HANDLE_VALUE || lost_ || ms == 0) return;
+        Sleep(1);
+    }
 
 private:
+    enum class Mode { Unknown, Short, FirstByte };
+
+    bool useShortTimeouts() { return useTimeouts(Mode::Short, 0); }
+
+    // Short: a read returns what is there (waiting at most a millisecond), a
+    // write what fits. FirstByte: a read waits for the first byte, at most
+    // ms, then returns at once with all that has come.
+    bool useTimeouts(Mode mode, uint32_t ms) {
+        if (mode == mode_ && (mode == Mode::Short || ms == modeMs_)) return true;
+        COMMTIMEOUTS t{};
+        if (mode == Mode::Short) {
+            t.ReadIntervalTimeout = 1;
+            t.ReadTotalTimeoutConstant = 1;
+        } else {
+            t.ReadIntervalTimeout = MAXDWORD;
+            t.ReadTotalTimeoutMultiplier = MAXDWORD;
+            t.ReadTotalTimeoutConstant = std::min<DWORD>(ms, MAXDWORD - 1);
+        }
+        t.WriteTotalTimeoutMultiplier = 0;
+        t.WriteTotalTimeoutConstant = 1;
+        if (!SetCommTimeouts(handle_, &t)) {
+            mode_ = Mode::Unknown;
+            return false;
+        }
+        mode_ = mode;
+        modeMs_ = ms;
+        return true;
+    }
+
     // ClearCommError: clears the error state and gives both queue counts.
     bool clearErrors(COMSTAT& status) {
         DWORD errors = 0;
@@ -158,6 +235,9 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     LineFault fault_ = LineFault::None;
     bool lost_ = false;
+    std::vector<char> pending_; // taken from the port by waitReadable, not yet read
+    Mode mode_ = Mode::Unknown;
+    uint32_t modeMs_ = 0;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <QTimer>
 
+#include "config/portmap.h"
 #include "serial/controlblock.h"
 #include "serial/serialbackend.h"
 
@@ -501,7 +502,7 @@ uint32_t TSerialDriver::WindowsVersion() {
 }
 
 QString TSerialDriver::devicePath(const QString& portName) {
-    return QString::fromStdString(systemDevicePath(portName.toStdString()));
+    return QString::fromStdString(systemDevicePath(portmap::mappedPortName(portName).toStdString()));
 }
 
 // ---- polling

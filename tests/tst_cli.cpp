@@ -67,6 +67,8 @@ private slots:
     void usage();
     void lineOptions_data();
     void lineOptions();
+    void portsFile_data();
+    void portsFile();
     void read_data();
     void read();
     void watch_data();
@@ -273,6 +275,40 @@ void TstCli::lineOptions() {
     if (status == 0) QVERIFY(QJsonDocument::fromJson(r.out.toUtf8()).isObject());
     if (status == 1) QVERIFY2(r.err.contains(english(32)), qPrintable(r.err));
     if (status == 3) QVERIFY2(r.err.contains(QStringLiteral("/nonexistent/ttyVRK2")), qPrintable(r.err));
+}
+
+// The ports file in the working folder names the port's device, below VRK_COMn.
+void TstCli::portsFile_data() {
+    QTest::addColumn<QByteArray>("ports");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<int>("status");
+    const QStringList unset{"VRK_COM1=", "VRK_COM2="};
+    QTest::newRow("COM1 from the file") << QByteArray("COM1=@link\n") << QStringList{} << unset << 0;
+    QTest::newRow("CR LF, comment, lower case")
+        << QByteArray("# the USB adapter\r\ncom2 = @link\r\n") << QStringList{"--port", "COM2"} << unset << 0;
+    QTest::newRow("COM1 to another port")
+        << QByteArray("COM1=COM9\n") << QStringList{} << (unset + QStringList{"VRK_COM9=@link"}) << 0;
+    QTest::newRow("VRK_COM1 wins over the file")
+        << QByteArray("COM1=@link\n") << QStringList{} << QStringList{"VRK_COM1=/nonexistent/ttyVRK1"} << 3;
+    QTest::newRow("the file's device missing")
+        << QByteArray("COM1=/nonexistent/ttyVRK1\n") << QStringList{} << unset << 3;
+}
+
+void TstCli::portsFile() {
+    QFETCH(QByteArray, ports);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, environment);
+    QFETCH(int, status);
+    QVERIFY(relay_->start({}));
+    QVERIFY(writeBytes(dir_->filePath(QStringLiteral("ports")),
+                       ports.replace("@link", relay_->linkPath().toUtf8())));
+    environment.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
+    const Run r =
+        run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + args, 120000, environment);
+    QVERIFY2(r.status == status, qPrintable(QStringLiteral("status %1: %2").arg(r.status).arg(r.err)));
+    if (status == 0) QVERIFY(QJsonDocument::fromJson(r.out.toUtf8()).isObject());
+    if (status == 3) QVERIFY2(r.err.contains(QStringLiteral("/nonexistent/ttyVRK1")), qPrintable(r.err));
 }
 
 // ---------------------------------------------------------------- read
