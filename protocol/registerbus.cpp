@@ -283,6 +283,11 @@ bool RegisterBus::exchange(const QByteArray& request, uint8_t* reply, uint32_t r
         qCDebug(lcBus).noquote() << (sent ? "sent" : "not sent (the write failed)") << request.toHex(' ');
         qCDebug(lcBus).noquote() << QStringLiteral("received %1 of %2 bytes:").arg(got).arg(replySize)
                                  << lastReply_.toHex(' ') << "->" << traceName(error_);
+        // Another device's address, or the exception's code, as the bytes tell them.
+        if (error_ == BusError::OtherDevice && !lastReply_.isEmpty())
+            qCDebug(lcBus).noquote() << "  from address" << uint8_t(lastReply_[0]);
+        else if (error_ == BusError::Exception && lastReply_.size() >= 3)
+            qCDebug(lcBus).noquote() << "  exception code" << uint8_t(lastReply_[2]);
     }
     // ... and the exchange as it went.
     if (observed) {
