@@ -114,7 +114,9 @@ void TForm1::Rozlacz() {
 void TForm1::reportError(const QString& message) {
     QString text = message;
     if (const QString reason = property(kLostReason).toString(); !reason.isEmpty()) {
-        text += QLatin1Char('\n') + reason;
+        // The lost connection is the reason: it replaces what the failed reads
+        // could tell of it (a port that stopped working).
+        text = text.section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n') + reason;
         setProperty(kLostReason, QString());
     }
     Label100->setText(text);
