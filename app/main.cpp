@@ -1,9 +1,13 @@
 #include "app/program.h"
 #include "app/tform1.h"
+#include "app/viewsize.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // The view size is a scale factor Qt takes when the application starts.
+    QCoreApplication::setApplicationName(QStringLiteral("VRK"));
+    viewsize::applyAtStart();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("VRK"));
     app.setApplicationVersion(QStringLiteral(VRK_VERSION));

@@ -1,5 +1,7 @@
 #include "app/tform1.h"
 
+#include "app/about.h"
+#include "app/keyboard.h"
 #include "app/pictures.h"
 #include "app/programicon.h"
 #include "config/tform2.h"
@@ -131,6 +133,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     FormCreate();
+    keyboard::setTabOrder(*this);
+    keyboard::addShortcuts(*this);
+    about::addMenu(*this);
     Timer1->start();
 }
 
@@ -184,7 +189,7 @@ void TForm1::buildWindow() {
     Image9 = new QLabel(ToolBar1);
     Image9->setObjectName(QStringLiteral("Image9"));
     Image9->setFixedSize(136, 35);
-    Image9->setPixmap(pictures::logo());
+    Image9->setPixmap(pictures::logo(Image9->devicePixelRatioF()));
     ToolBar1->addWidget(Image9);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
