@@ -1,8 +1,13 @@
 // The windows as a user at the keyboard and on today's screens meets them.
 #include "appfixture.h"
 
+#include "app/about.h"
 #include "app/keyboard.h"
+#include "app/pictures.h"
+#include "app/viewsize.h"
+#include "linemonitor/linemonitor.h"
 #include "widgets/controls.h"
+#include "widgets/placement.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -10,8 +15,11 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
 
@@ -25,6 +33,15 @@ private slots:
     void settingsEscape();
     void shortcuts_data();
     void shortcuts();
+    void placed_data();
+    void placed();
+    void monitorFitsTheScreen();
+    void aboutAndManual();
+    void viewSizeRules_data();
+    void viewSizeRules();
+    void viewSizeStored();
+    void picturesForPixelRatio_data();
+    void picturesForPixelRatio();
 };
 
 namespace {
@@ -58,7 +75,8 @@ QSet<QWidget*> expectedStops(QWidget* window) {
 
 QWidget* pressTab(bool forward) {
     QWidget* from = QApplication::focusWidget();
-    QTest::keyClick(from, forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+    QTest::keyClick(from, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                    forward ? Qt::NoModifier : Qt::ShiftModifier);
     return QApplication::focusWidget();
 }
 
@@ -195,7 +213,8 @@ void TstUi::shortcuts_data() {
     QTest::newRow("Ctrl+O loads setpoints") << 1 << QKeySequence(Qt::CTRL | Qt::Key_O) << "SpeedButton9" << 1;
     QTest::newRow("Ctrl+S saves the recording")
         << 2 << QKeySequence(Qt::CTRL | Qt::Key_S) << "SpeedButton14" << 1;
-    QTest::newRow("Ctrl+O opens a recording") << 2 << QKeySequence(Qt::CTRL | Qt::Key_O) << "SpeedButton13" << 1;
+    QTest::newRow("Ctrl+O opens a recording")
+        << 2 << QKeySequence(Qt::CTRL | Qt::Key_O) << "SpeedButton13" << 1;
 }
 
 // A shortcut presses the button of the page on show, as a click does (the
@@ -230,5 +249,194 @@ void TstUi::shortcuts() {
     QCOMPARE(reads, 0);
 }
 
-QTEST_MAIN(TstUi)
+void TstUi::placed_data() {
+    QTest::addColumn<QRect>("over");
+    QTest::addColumn<QSize>("wanted");
+    QTest::addColumn<QSize>("minimum");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+    const QRect screen(0, 0, 1024, 600);
+    QTest::newRow("centred on the main window")
+        << QRect(200, 100, 600, 400) << QSize(300, 200) << QSize(0, 0) << screen << QRect(350, 200, 300, 200);
+    QTest::newRow("too tall for the screen: cut to it")
+        << QRect(200, 100, 600, 400) << QSize(1000, 680) << QSize(400, 300) << screen
+        << QRect(0, 0, 1000, 600);
+    QTest::newRow("main window at the edge: kept inside")
+        << QRect(900, 500, 600, 400) << QSize(300, 200) << QSize(0, 0) << screen << QRect(724, 400, 300, 200);
+    QTest::newRow("second screen to the right")
+        << QRect(1300, 100, 600, 400) << QSize(1000, 680) << QSize(0, 0) << QRect(1024, 0, 1280, 900)
+        << QRect(1100, 0, 1000, 680);
+    QTest::newRow("minimum larger than the screen: top-left in sight")
+        << QRect(200, 100, 600, 400) << QSize(1200, 700) << QSize(1100, 650) << screen
+        << QRect(0, 0, 1100, 650);
+    QTest::newRow("no main window: the screen's centre")
+        << QRect() << QSize(300, 200) << QSize(0, 0) << screen << QRect(362, 200, 300, 200);
+}
+
+void TstUi::placed() {
+    QFETCH(QRect, over);
+    QFETCH(QSize, wanted);
+    QFETCH(QSize, minimum);
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    QCOMPARE(placement::placed(over, wanted, minimum, available), expected);
+}
+
+// The communication monitor (1000 x 680 wanted) opens over the main window
+// and inside the screen (the test screen is 800 x 600), its finder's list
+// and button in sight.
+void TstUi::monitorFitsTheScreen() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    QTest::mouseClick(f->LineMonitorButton, Qt::LeftButton);
+    auto* monitor = f->findChild<LineMonitor*>();
+    QVERIFY(monitor);
+    QVERIFY(QTest::qWaitForWindowExposed(monitor));
+    const QRect screen = f->screen()->availableGeometry();
+    QVERIFY2(screen.contains(monitor->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                       .arg(monitor->frameGeometry().x())
+                                                                       .arg(monitor->frameGeometry().y())
+                                                                       .arg(monitor->width())
+                                                                       .arg(monitor->height())));
+    if (screen.width() >= 1000 + 20)
+        QCOMPARE(monitor->frameGeometry().center().x(), f->frameGeometry().center().x());
+    for (const char* name : {"FoundList", "UseButton", "FindButton"}) {
+        auto* w = monitor->findChild<QWidget*>(QLatin1String(name));
+        QVERIFY2(w, name);
+        const QRect r(w->mapTo(monitor, QPoint(0, 0)), w->size());
+        QVERIFY2(monitor->rect().contains(r), name);
+    }
+}
+
+void TstUi::aboutAndManual() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    about::showAbout(*f);
+    auto* window = f->findChild<AboutWindow*>();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QString text = window->Text->text();
+    QVERIFY2(text.contains(QDir::toNativeSeparators(app.dir.path())), qPrintable(text));
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\d{4}-\\d{2}-\\d{2}"))), qPrintable(text));
+    QVERIFY(f->screen()->availableGeometry().contains(window->frameGeometry()));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTRY_VERIFY(!window->isVisible());
+    // F1 on the main window: the manual, or where it was looked for.
+    QApplication::setActiveWindow(f);
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QTest::keyClick(f, Qt::Key_F1);
+    auto* manual = f->findChild<ManualWindow*>();
+    QVERIFY(manual);
+    QTRY_VERIFY(manual->isVisible());
+    const QString manualText = manual->Browser->toPlainText();
+    if (about::manualPath().isEmpty())
+        QVERIFY2(manualText.contains(QStringLiteral("README.md")), qPrintable(manualText));
+    else
+        QVERIFY2(manualText.contains(QStringLiteral("vrk")), qPrintable(manualText.left(200)));
+    QCOMPARE(about::buildDate("Dec  8 2026"), QStringLiteral("2026-12-08"));
+}
+
+void TstUi::viewSizeRules_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("environment");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QByteArray>("factor");
+    QTest::newRow("150 %") << QByteArray("150\n") << QByteArray() << 150 << QByteArray("1.5");
+    QTest::newRow("no file") << QByteArray() << QByteArray() << 100 << QByteArray("1");
+    QTest::newRow("not a number") << QByteArray("big") << QByteArray() << 100 << QByteArray("1");
+    QTest::newRow("too large") << QByteArray("900") << QByteArray() << 200 << QByteArray("2");
+    QTest::newRow("too small") << QByteArray("50") << QByteArray() << 100 << QByteArray("1");
+    QTest::newRow("with the system's factor")
+        << QByteArray("125") << QByteArray("2") << 125 << QByteArray("2.5");
+    QTest::newRow("a bad system factor") << QByteArray("200") << QByteArray("x") << 200 << QByteArray("2");
+}
+
+void TstUi::viewSizeRules() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, environment);
+    QFETCH(int, percent);
+    QFETCH(QByteArray, factor);
+    QCOMPARE(viewsize::parse(stored), percent);
+    QCOMPARE(viewsize::scaleFactor(percent, environment), factor);
+    QCOMPARE(viewsize::parse(viewsize::text(percent)), percent);
+}
+
+// The choice is stored in a file of its own, or the user is told why not.
+void TstUi::viewSizeStored() {
+    QStandardPaths::setTestModeEnabled(true);
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QFile::remove(viewsize::filePath());
+    QCOMPARE(viewsize::load(), 100);
+    about::chooseViewSize(*f, 175);
+    QCOMPARE(viewsize::load(), 175);
+    QCOMPARE(app.messageBoxes.size(), 1);
+    QVERIFY2(app.messageBoxes[0].contains(QStringLiteral("175")), qPrintable(app.messageBoxes[0]));
+    // A folder where the file should be: refused, and said.
+    QFile::remove(viewsize::filePath());
+    QVERIFY(QDir().mkpath(viewsize::filePath()));
+    about::chooseViewSize(*f, 150);
+    QCOMPARE(app.messageBoxes.size(), 2);
+    QVERIFY2(app.messageBoxes[1].contains(QDir::toNativeSeparators(viewsize::filePath())),
+             qPrintable(app.messageBoxes[1]));
+    QCOMPARE(viewsize::load(), 100);
+    QDir(viewsize::filePath()).removeRecursively();
+}
+
+void TstUi::picturesForPixelRatio_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("1.5x") << 1.5;
+    QTest::newRow("2x") << 2.0;
+}
+
+// Each picture has pixels for the screen's ratio: none is a 1x picture blown up.
+void TstUi::picturesForPixelRatio() {
+    QFETCH(qreal, ratio);
+    for (const QIcon& icon :
+         {pictures::connectIcon(), pictures::disconnectIcon(), pictures::settingsIcon()}) {
+        const QPixmap pm = icon.pixmap(QSize(32, 28), ratio);
+        QCOMPARE(pm.size(), QSize(qCeil(32 * ratio), qCeil(28 * ratio)));
+        QCOMPARE(pm.devicePixelRatio(), ratio);
+    }
+    const QPixmap logo = pictures::logo(ratio);
+    QCOMPARE(logo.size(), QSize(qCeil(136 * ratio), qCeil(35 * ratio)));
+    QVERIFY(qAbs(logo.deviceIndependentSize().width() - 136) < 1);
+    QVERIFY(qAbs(logo.deviceIndependentSize().height() - 35) < 1);
+}
+
+// The suite runs on a screen of a small notebook, 1024 x 600, or on the one
+// VRK_TEST_SCREEN gives ("2048x1200@2": pixels and pixel ratio), by the
+// offscreen platform's screen configuration.
+int main(int argc, char** argv) {
+    QTemporaryDir configDir;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        const QString spec = qEnvironmentVariable("VRK_TEST_SCREEN", QStringLiteral("1024x600@1"));
+        const QRegularExpression form(QStringLiteral("^(\\d+)x(\\d+)@([0-9.]+)$"));
+        const QRegularExpressionMatch m = form.match(spec);
+        if (!m.hasMatch()) qFatal("VRK_TEST_SCREEN is not WxH@ratio: %s", qPrintable(spec));
+        QFile config(configDir.filePath(QStringLiteral("screen.json")));
+        if (!config.open(QIODevice::WriteOnly) ||
+            config.write(QStringLiteral("{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":%1,"
+                                        "\"height\":%2,\"logicalDpi\":96,\"dpr\":%3}]}")
+                             .arg(m.captured(1), m.captured(2), m.captured(3))
+                             .toUtf8()) < 0 ||
+            !config.flush())
+            qFatal("the screen configuration could not be written");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    TstUi test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_ui.moc"
