@@ -6,12 +6,15 @@
 #include "app/programicon.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
+#include "i18n/translator.h"
 #include "protocol/registerbus.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/rules.h"
 #include "wait/czekaj.h"
+#include "widgets/cellfit.h"
 #include "widgets/controls.h"
+#include "widgets/languagefollower.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -19,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QTableWidgetItem>
@@ -136,6 +140,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     keyboard::setTabOrder(*this);
     keyboard::addShortcuts(*this);
     about::addMenu(*this);
+    // The setpoint names (with the step to enter) and the fault causes shown whole.
+    cellfit::keepColumnWhole(StringGrid1, 1);
+    cellfit::keepColumnWhole(StringGrid2, 1);
+    // Numbers the program adds (not those the relay's documents format) follow the chosen language.
+    new LanguageFollower(this, [] { QLocale::setDefault(QLocale(i18n::localeName(i18n::current()))); });
     Timer1->start();
 }
 
