@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFont>
+#include <QLocale>
 #include <QStringList>
 
 namespace linemonitor {
@@ -80,6 +81,10 @@ QString roundTripText(qint64 us) {
     return QString::number(double(us) / 1000.0, 'f', 1);
 }
 
+QString roundTripText(qint64 us, const QLocale& locale) {
+    return locale.toString(double(us) / 1000.0, 'f', 1);
+}
+
 void Counters::add(Outcome outcome) {
     ++requests;
     ++byOutcome[int(outcome)];
@@ -91,6 +96,10 @@ double Counters::failureRate() const {
 
 QString rateText(double percent) {
     return QStringLiteral("%1 %").arg(percent, 0, 'f', 1);
+}
+
+QString rateText(double percent, const QLocale& locale) {
+    return locale.toString(percent, 'f', 1) + QStringLiteral(" %");
 }
 
 QString rowLine(const Row& r) {
@@ -180,7 +189,7 @@ QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
         case OutcomeColumn:
             return outcomeText(r);
         case RoundTripColumn:
-            return roundTripText(r.roundTripUs);
+            return roundTripText(r.roundTripUs, QLocale());
         }
     } else if (role == Qt::ToolTipRole &&
                (index.column() == RequestColumn || index.column() == ReplyColumn)) {

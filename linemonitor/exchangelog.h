@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <vector>
 
@@ -53,6 +54,8 @@ QString hexText(const QByteArray& bytes);
 QFont hexFont();
 // The round trip in ms with one decimal ("12.3").
 QString roundTripText(qint64 us);
+// The same on screen, in the language's form ("84,0" in Polish).
+QString roundTripText(qint64 us, const QLocale& locale);
 
 // Counted since connecting (or the last Clear).
 struct Counters {
@@ -71,6 +74,8 @@ struct Counters {
 
 // The failure rate as the window shows it ("12.5 %").
 QString rateText(double percent);
+// The same on screen, in the language's form ("0,0 %" in Polish).
+QString rateText(double percent, const QLocale& locale);
 
 // The saved text: a heading with the counters, then one line per row, the
 // fields separated by tabs, lines ended by LF, UTF-8.

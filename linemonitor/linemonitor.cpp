@@ -15,6 +15,7 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -233,7 +234,7 @@ void LineMonitor::showCounters() {
                         BadCrcCount,   OtherReplyCount, OtherFailureCount};
     for (int i = 0; i < 7; ++i)
         labels[i]->setText(QString::number(v[i]));
-    FailureRate->setText(rateText(counters_.failureRate()));
+    FailureRate->setText(rateText(counters_.failureRate(), QLocale()));
 }
 
 void LineMonitor::record(const BusExchange& exchange) {
