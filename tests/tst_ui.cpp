@@ -5,12 +5,15 @@
 #include "app/keyboard.h"
 #include "app/pictures.h"
 #include "app/viewsize.h"
+#include "linemonitor/exchangelog.h"
 #include "linemonitor/linemonitor.h"
+#include "widgets/cellfit.h"
 #include "widgets/controls.h"
 #include "widgets/placement.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -18,6 +21,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -42,6 +46,8 @@ private slots:
     void viewSizeStored();
     void picturesForPixelRatio_data();
     void picturesForPixelRatio();
+    void textsInTheChosenLanguage_data();
+    void textsInTheChosenLanguage();
 };
 
 namespace {
@@ -410,6 +416,57 @@ void TstUi::picturesForPixelRatio() {
     QCOMPARE(logo.size(), QSize(qCeil(136 * ratio), qCeil(35 * ratio)));
     QVERIFY(qAbs(logo.deviceIndependentSize().width() - 136) < 1);
     QVERIFY(qAbs(logo.deviceIndependentSize().height() - 35) < 1);
+}
+
+void TstUi::textsInTheChosenLanguage_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("compare");
+    QTest::addColumn<QString>("rate");
+    QTest::newRow("Polish") << 0 << QString::fromUtf8("Porównaj z plikiem...") << QStringLiteral("0,0 %");
+    QTest::newRow("English") << 1 << QStringLiteral("Compare with a file...") << QStringLiteral("0.0 %");
+    QTest::newRow("Russian") << 2 << QString::fromUtf8("Сравнить с файлом...") << QStringLiteral("0,0 %");
+}
+
+// In every language the setpoint names (with the step to enter) show whole,
+// the grid's entry is in that language, and the monitor's numbers use its
+// decimal separator.
+void TstUi::textsInTheChosenLanguage() {
+    QFETCH(int, language);
+    QFETCH(QString, compare);
+    QFETCH(QString, rate);
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    app.f2()->RadioGroup2->setItemIndex(language);
+    app.f2()->RadioGroup2Click();
+    QCoreApplication::processEvents();
+    StringGrid* g = f->StringGrid1;
+    const int margin = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
+    for (int r = 0; r < g->rowCount(); ++r) {
+        const QTableWidgetItem* it = g->item(r, 1);
+        QVERIFY(it);
+        const QFont font = it->data(Qt::FontRole).isValid() ? it->font() : g->font();
+        const QFontMetrics fm(font);
+        const QRect need =
+            fm.boundingRect(QRect(0, 0, g->columnWidth(1) - 2 * margin, 10000), Qt::TextWordWrap, it->text());
+        const bool oneLine = fm.horizontalAdvance(it->text()) <= g->columnWidth(1) - 2 * margin;
+        QVERIFY2(oneLine || need.height() <= g->rowHeight(r) - 2, qPrintable(it->text()));
+        QVERIFY2(font.pixelSize() >= 8, qPrintable(it->text()));
+    }
+    auto* entry = g->findChild<QAction*>(QStringLiteral("CompareWithFile"));
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), compare);
+    QTest::mouseClick(f->LineMonitorButton, Qt::LeftButton);
+    auto* monitor = f->findChild<LineMonitor*>();
+    QVERIFY(monitor);
+    QTRY_COMPARE(monitor->FailureRate->text(), rate);
+    // The round trip column of the list, in the same form.
+    QCOMPARE(linemonitor::roundTripText(84000, QLocale()),
+             QString(rate)
+                 .replace(QStringLiteral("0,0 %"), QStringLiteral("84,0"))
+                 .replace(QStringLiteral("0.0 %"), QStringLiteral("84.0")));
 }
 
 // The suite runs on a screen of a small notebook, 1024 x 600, or on the one
