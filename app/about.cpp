@@ -31,7 +31,8 @@ QString buildDate(const char* compilerDate) {
 
 QStringList manualCandidates(const QString& programFolder) {
     const QDir dir(programFolder);
-    return {dir.filePath(QStringLiteral("README.md")), dir.filePath(QStringLiteral("../share/doc/vrk/README.md")),
+    return {dir.filePath(QStringLiteral("README.md")),
+            dir.filePath(QStringLiteral("../share/doc/vrk/README.md")),
             QStringLiteral("/usr/share/doc/vrk/README.md")};
 }
 
@@ -72,18 +73,21 @@ void AboutWindow::retranslate() {
     const QString version = QCoreApplication::applicationVersion();
     const QString manual = about::manualPath();
     QStringList lines;
-    lines << tr("VRK service tool %1").arg(version.isEmpty() ? tr("(version unknown)") : version)
-          << tr("Built on %1 with Qt %2 (running on Qt %3).")
-                 .arg(about::buildDate(__DATE__), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()))
-          << QString()
-          << tr("Licence: all rights reserved. This software may be used, copied and passed on only as agreed "
-                "with its copyright holders. Qt is used under the GNU LGPL version 3.")
-          << QString()
-          << tr("Settings (vrk.ini) and language files: %1").arg(QDir::toNativeSeparators(QDir::currentPath()))
-          << tr("View size: %1").arg(QDir::toNativeSeparators(viewsize::filePath()))
-          << tr("Manual: %1").arg(manual.isEmpty() ? tr("not found (looked for README.md beside the program and "
-                                                        "in the documentation folder)")
-                                                   : QDir::toNativeSeparators(manual));
+    lines
+        << tr("VRK service tool %1").arg(version.isEmpty() ? tr("(version unknown)") : version)
+        << tr("Built on %1 with Qt %2 (running on Qt %3).")
+               .arg(about::buildDate(__DATE__), QStringLiteral(QT_VERSION_STR),
+                    QString::fromLatin1(qVersion()))
+        << QString()
+        << tr("Licence: all rights reserved. This software may be used, copied and passed on only as agreed "
+              "with its copyright holders. Qt is used under the GNU LGPL version 3.")
+        << QString()
+        << tr("Settings (vrk.ini) and language files: %1").arg(QDir::toNativeSeparators(QDir::currentPath()))
+        << tr("View size: %1").arg(QDir::toNativeSeparators(viewsize::filePath()))
+        << tr("Manual: %1")
+               .arg(manual.isEmpty() ? tr("not found (looked for README.md beside the program and "
+                                          "in the documentation folder)")
+                                     : QDir::toNativeSeparators(manual));
     Text->setText(lines.join(QLatin1Char('\n')));
 }
 
@@ -101,10 +105,11 @@ void ManualWindow::load() {
     setWindowTitle(tr("VRK manual"));
     const QString path = about::manualPath();
     if (path.isEmpty()) {
-        Browser->setPlainText(tr("The manual (README.md) was not found beside the program or in the "
-                                 "documentation folder:\n%1")
-                                  .arg(about::manualCandidates(QCoreApplication::applicationDirPath())
-                                           .join(QLatin1Char('\n'))));
+        Browser->setPlainText(
+            tr("The manual (README.md) was not found beside the program or in the "
+               "documentation folder:\n%1")
+                .arg(
+                    about::manualCandidates(QCoreApplication::applicationDirPath()).join(QLatin1Char('\n'))));
         return;
     }
     files::ReadFile f;
@@ -118,8 +123,8 @@ void ManualWindow::load() {
         text.append(buffer, int(n));
     }
     if (!ok) {
-        Browser->setPlainText(tr("The manual %1 could not be read: %2")
-                                  .arg(QDir::toNativeSeparators(path), f.errorString()));
+        Browser->setPlainText(
+            tr("The manual %1 could not be read: %2").arg(QDir::toNativeSeparators(path), f.errorString()));
         return;
     }
     Browser->setMarkdown(QString::fromUtf8(text));
@@ -129,8 +134,7 @@ namespace about {
 
 namespace {
 
-template <class W>
-W* windowOf(TForm1& f, const char* name) {
+template <class W> W* windowOf(TForm1& f, const char* name) {
     auto* w = f.findChild<W*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     if (w) return w;
     w = new W(&f);
@@ -147,8 +151,8 @@ void bringUp(QWidget* w, TForm1& f, QSize size) {
 void showMenu(TForm1& f, QWidget* area, const QPoint& pos) {
     QMenu menu(&f);
     menu.setObjectName(QStringLiteral("AboutMenu"));
-    QObject::connect(menu.addAction(QCoreApplication::translate("about", "About VRK...")), &QAction::triggered,
-                     &f, [&f] { showAbout(f); });
+    QObject::connect(menu.addAction(QCoreApplication::translate("about", "About VRK...")),
+                     &QAction::triggered, &f, [&f] { showAbout(f); });
     QAction* manual = menu.addAction(QCoreApplication::translate("about", "Manual"));
     manual->setShortcut(QKeySequence(Qt::Key_F1));
     QObject::connect(manual, &QAction::triggered, &f, [&f] { showManual(f); });
@@ -186,14 +190,16 @@ void chooseViewSize(TForm1& f, int percent) {
                 .arg(QDir::toNativeSeparators(viewsize::filePath()), error));
         return;
     }
-    seams::current().messageBox(&f, seams::BoxIcon::Information, QCoreApplication::translate("about", "View size"),
+    seams::current().messageBox(&f, seams::BoxIcon::Information,
+                                QCoreApplication::translate("about", "View size"),
                                 QCoreApplication::translate("about", "The windows are drawn at %1 % from the "
                                                                      "next start of the program.")
                                     .arg(percent));
 }
 
 void addMenu(TForm1& f) {
-    for (QWidget* area : {static_cast<QWidget*>(f.Image9), f.ToolBar1->findChild<QWidget*>(QStringLiteral("Bevel1"))}) {
+    for (QWidget* area :
+         {static_cast<QWidget*>(f.Image9), f.ToolBar1->findChild<QWidget*>(QStringLiteral("Bevel1"))}) {
         if (!area) continue;
         area->setContextMenuPolicy(Qt::CustomContextMenu);
         QObject::connect(area, &QWidget::customContextMenuRequested, &f,

@@ -29,9 +29,8 @@ public:
         if (event->type() != QEvent::ToolTip) return QObject::eventFilter(watched, event);
         auto* button = qobject_cast<QAbstractButton*>(watched);
         if (!button) return QObject::eventFilter(watched, event);
-        const QString tip = hintWithShortcut(button->toolTip().isEmpty() ? button->text().trimmed()
-                                                                         : button->toolTip(),
-                                             shortcutOf(button));
+        const QString tip = hintWithShortcut(
+            button->toolTip().isEmpty() ? button->text().trimmed() : button->toolTip(), shortcutOf(button));
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, button);
         return true;
     }
@@ -103,8 +102,9 @@ void setTabOrder(TForm1& f) {
         auto tabStopOnChecked = [group] {
             const bool anyDown = group->checkedButton() != nullptr;
             for (QAbstractButton* b : group->buttons())
-                b->setFocusPolicy(!anyDown || b->isChecked() ? Qt::FocusPolicy(b->focusPolicy() | Qt::TabFocus)
-                                                             : Qt::FocusPolicy(b->focusPolicy() & ~Qt::TabFocus));
+                b->setFocusPolicy(!anyDown || b->isChecked()
+                                      ? Qt::FocusPolicy(b->focusPolicy() | Qt::TabFocus)
+                                      : Qt::FocusPolicy(b->focusPolicy() & ~Qt::TabFocus));
         };
         QObject::connect(group, &QButtonGroup::buttonToggled, group, tabStopOnChecked);
         tabStopOnChecked();
@@ -137,7 +137,8 @@ void addShortcuts(TForm1& f) {
     auto* hint = new ShortcutHint(&f);
     for (const auto& entry : table) {
         auto* shortcut = new QShortcut(entry.keys, &f);
-        shortcut->setObjectName(QStringLiteral("Shortcut ") + entry.keys.toString(QKeySequence::PortableText));
+        shortcut->setObjectName(QStringLiteral("Shortcut ") +
+                                entry.keys.toString(QKeySequence::PortableText));
         const QList<QAbstractButton*> buttons = entry.buttons;
         QObject::connect(shortcut, &QShortcut::activated, &f,
                          [&f, buttons] { pressFirstAvailable(f, buttons); });
