@@ -2,13 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl" sourcelanguage="en">
 <context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About VRK</source>
+        <translation>O programie VRK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>VRK service tool %1</source>
+        <translation>Program serwisowy VRK %1</translation>
+    </message>
+    <message>
+        <source>(version unknown)</source>
+        <translation>(wersja nieznana)</translation>
+    </message>
+    <message>
+        <source>Built on %1 with Qt %2 (running on Qt %3).</source>
+        <translation>Zbudowany %1 z Qt %2 (działa na Qt %3).</translation>
+    </message>
+    <message>
+        <source>Licence: all rights reserved. This software may be used, copied and passed on only as agreed with its copyright holders. Qt is used under the GNU LGPL version 3.</source>
+        <translation>Licencja: wszelkie prawa zastrzeżone. Program może być używany, kopiowany i przekazywany wyłącznie w sposób uzgodniony z właścicielami praw autorskich. Qt jest używane na licencji GNU LGPL w wersji 3.</translation>
+    </message>
+    <message>
+        <source>Settings (vrk.ini) and language files: %1</source>
+        <translation>Ustawienia (vrk.ini) i pliki językowe: %1</translation>
+    </message>
+    <message>
+        <source>View size: %1</source>
+        <translation>Rozmiar widoku: %1</translation>
+    </message>
+    <message>
+        <source>Manual: %1</source>
+        <translation>Instrukcja: %1</translation>
+    </message>
+    <message>
+        <source>not found (looked for README.md beside the program and in the documentation folder)</source>
+        <translation>nie znaleziono (szukano README.md obok programu i w folderze dokumentacji)</translation>
+    </message>
+</context>
+<context>
     <name>FaultLog</name>
     <message>
-        <source>Records %1 of the relay&apos;s memory were not read now: their rows (grey) are from an earlier read.</source>
+        <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
         <translation>Rekordy %1 pamięci przekaźnika nie zostały teraz odczytane: ich wiersze (szare) pochodzą z wcześniejszego odczytu.</translation>
     </message>
     <message>
-        <source>Records %1 of the relay&apos;s memory could not be read: their trips are missing from the list.</source>
+        <source>Records %1 of the relay's memory could not be read: their trips are missing from the list.</source>
         <translation>Nie udało się odczytać rekordów %1 pamięci przekaźnika: ich zadziałań brak na liście.</translation>
     </message>
     <message>
@@ -156,7 +199,7 @@ Czy chcesz go zastąpić?</translation>
         <translation>Szukaj przekaźnika</translation>
     </message>
     <message>
-        <source>Asks bus addresses 1-247 for the relay&apos;s variant at the settings&apos; line</source>
+        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
         <translation>Odpytuje adresy 1-247 o wariant przekaźnika przy parametrach łącza z ustawień</translation>
     </message>
     <message>
@@ -205,6 +248,23 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>ManualWindow</name>
+    <message>
+        <source>VRK manual</source>
+        <translation>Instrukcja VRK</translation>
+    </message>
+    <message>
+        <source>The manual (README.md) was not found beside the program or in the documentation folder:
+%1</source>
+        <translation>Nie znaleziono instrukcji (README.md) obok programu ani w folderze dokumentacji:
+%1</translation>
+    </message>
+    <message>
+        <source>The manual %1 could not be read: %2</source>
+        <translation>Nie można odczytać instrukcji %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>RegisterBus</name>
     <message>
         <source>No error.</source>
@@ -219,11 +279,11 @@ Czy chcesz go zastąpić?</translation>
         <translation>Przekaźnik nie odpowiedział.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer was cut short.</source>
+        <source>The relay's answer was cut short.</source>
         <translation>Odpowiedź przekaźnika była niepełna.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer had a wrong checksum (CRC).</source>
+        <source>The relay's answer had a wrong checksum (CRC).</source>
         <translation>Odpowiedź przekaźnika miała błędną sumę kontrolną (CRC).</translation>
     </message>
     <message>
@@ -237,6 +297,66 @@ Czy chcesz go zastąpić?</translation>
     <message>
         <source>The answer came sooner than the relay could have sent it (an old, late answer).</source>
         <translation>Odpowiedź przyszła wcześniej, niż przekaźnik mógł ją wysłać (stara, spóźniona odpowiedź).</translation>
+    </message>
+    <message>
+        <source>The reply came from another device.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The relay refused the request.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The request could not be sent on the line.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Reply from another device (address %1).</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The relay refused the request: %1 (exception %2).</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>illegal function</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>illegal data address</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>illegal data value</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>device failure</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>acknowledged, still working</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>device busy</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>memory parity error</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>gateway path unavailable</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>gateway target did not respond</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>code %1</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -310,21 +430,52 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>about</name>
+    <message>
+        <source>About VRK...</source>
+        <translation>O programie VRK...</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Instrukcja</translation>
+    </message>
+    <message>
+        <source>View size</source>
+        <translation>Rozmiar widoku</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>The view size could not be stored in %1: %2</source>
+        <translation>Nie można zapisać rozmiaru widoku w %1: %2</translation>
+    </message>
+    <message>
+        <source>The windows are drawn at %1 % from the next start of the program.</source>
+        <translation>Okna będą rysowane w rozmiarze %1 % od następnego uruchomienia programu.</translation>
+    </message>
+    <message>
+        <source>Right-click: About, manual (F1), view size</source>
+        <translation>Prawy przycisk myszy: o programie, instrukcja (F1), rozmiar widoku</translation>
+    </message>
+</context>
+<context>
     <name>files</name>
     <message>
-        <source>Cannot open file &quot;%1&quot;: %2</source>
+        <source>Cannot open file "%1": %2</source>
         <translation>Nie można otworzyć pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>Cannot read file &quot;%1&quot;: %2</source>
+        <source>Cannot read file "%1": %2</source>
         <translation>Nie można odczytać pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>Cannot create file &quot;%1&quot;: %2</source>
+        <source>Cannot create file "%1": %2</source>
         <translation>Nie można utworzyć pliku „%1”: %2</translation>
     </message>
     <message>
-        <source>No new file can be made in the folder of &quot;%1&quot; (%2), so it was written in place, and that failed: %3
+        <source>No new file can be made in the folder of "%1" (%2), so it was written in place, and that failed: %3
 The file may now be incomplete.</source>
         <translation>W folderze pliku „%1” nie można utworzyć nowego pliku (%2), więc zapisywano go bezpośrednio w miejscu starego i to się nie udało: %3
 Plik może być teraz niekompletny.</translation>
@@ -350,7 +501,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>w jego folderze nie można utworzyć nowego pliku</translation>
     </message>
     <message>
-        <source>Cannot write file &quot;%1&quot;: %2</source>
+        <source>Cannot write file "%1": %2</source>
         <translation>Nie można zapisać pliku „%1”: %2</translation>
     </message>
     <message>
@@ -449,7 +600,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Przekaźnik: %1.%2 %3:%4   PC: %5   różnica: %6</translation>
     </message>
     <message>
-        <source>The relay&apos;s clock could not be read.</source>
+        <source>The relay's clock could not be read.</source>
         <translation>Nie udało się odczytać zegara przekaźnika.</translation>
     </message>
     <message>
@@ -640,7 +791,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Porównaj z plikiem...</translation>
     </message>
     <message>
-        <source>The relay&apos;s value is not known: read the setpoints first.</source>
+        <source>The relay's value is not known: read the setpoints first.</source>
         <translation>Wartość w przekaźniku nieznana: najpierw odczytaj nastawy.</translation>
     </message>
     <message>
@@ -681,6 +832,13 @@ Plik może być teraz niekompletny.</translation>
     </message>
 </context>
 <context>
+    <name>viewsize</name>
+    <message>
+        <source>The folder %1 could not be created.</source>
+        <translation>Nie można utworzyć folderu %1.</translation>
+    </message>
+</context>
+<context>
     <name>vrk-cli</name>
     <message>
         <source>Find the relays on the line.</source>
@@ -703,15 +861,15 @@ Plik może być teraz niekompletny.</translation>
         <translation>Sprawdź plik nastaw i zapisz go do przekaźnika.</translation>
     </message>
     <message>
-        <source>Read the relay&apos;s fault log, newest first.</source>
+        <source>Read the relay's fault log, newest first.</source>
         <translation>Odczytaj rejestr awarii przekaźnika, od najnowszej.</translation>
     </message>
     <message>
-        <source>Set the relay&apos;s clock.</source>
+        <source>Set the relay's clock.</source>
         <translation>Ustaw zegar przekaźnika.</translation>
     </message>
     <message>
-        <source>Clear the relay&apos;s faults, as the Reset button does.</source>
+        <source>Clear the relay's faults, as the Reset button does.</source>
         <translation>Skasuj awarie przekaźnika, tak jak przycisk Reset.</translation>
     </message>
     <message>
@@ -771,7 +929,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Bity stopu: 1 albo 2.</translation>
     </message>
     <message>
-        <source>The relay&apos;s bus address, 1-247.</source>
+        <source>The relay's bus address, 1-247.</source>
         <translation>Adres przekaźnika na magistrali, 1-247.</translation>
     </message>
     <message>
@@ -867,7 +1025,7 @@ Plik może być teraz niekompletny.</translation>
         <translation>Wypisz rejestr w formacie CSV.</translation>
     </message>
     <message>
-        <source>The time to set, ISO 8601 (default: this computer&apos;s clock).</source>
+        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
         <translation>Czas do ustawienia, ISO 8601 (domyślnie: zegar tego komputera).</translation>
     </message>
     <message>

@@ -2,13 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru" sourcelanguage="en">
 <context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About VRK</source>
+        <translation>О программе VRK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>VRK service tool %1</source>
+        <translation>Сервисная программа VRK %1</translation>
+    </message>
+    <message>
+        <source>(version unknown)</source>
+        <translation>(версия неизвестна)</translation>
+    </message>
+    <message>
+        <source>Built on %1 with Qt %2 (running on Qt %3).</source>
+        <translation>Собрана %1 с Qt %2 (работает на Qt %3).</translation>
+    </message>
+    <message>
+        <source>Licence: all rights reserved. This software may be used, copied and passed on only as agreed with its copyright holders. Qt is used under the GNU LGPL version 3.</source>
+        <translation>Лицензия: все права защищены. Программу можно использовать, копировать и передавать только по соглашению с правообладателями. Qt используется по лицензии GNU LGPL версии 3.</translation>
+    </message>
+    <message>
+        <source>Settings (vrk.ini) and language files: %1</source>
+        <translation>Настройки (vrk.ini) и языковые файлы: %1</translation>
+    </message>
+    <message>
+        <source>View size: %1</source>
+        <translation>Масштаб окон: %1</translation>
+    </message>
+    <message>
+        <source>Manual: %1</source>
+        <translation>Руководство: %1</translation>
+    </message>
+    <message>
+        <source>not found (looked for README.md beside the program and in the documentation folder)</source>
+        <translation>не найдено (README.md искали рядом с программой и в папке документации)</translation>
+    </message>
+</context>
+<context>
     <name>FaultLog</name>
     <message>
-        <source>Records %1 of the relay&apos;s memory were not read now: their rows (grey) are from an earlier read.</source>
+        <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
         <translation>Записи %1 памяти реле сейчас не прочитаны: их строки (серые) взяты из прежнего чтения.</translation>
     </message>
     <message>
-        <source>Records %1 of the relay&apos;s memory could not be read: their trips are missing from the list.</source>
+        <source>Records %1 of the relay's memory could not be read: their trips are missing from the list.</source>
         <translation>Не удалось прочитать записи %1 памяти реле: их срабатываний нет в списке.</translation>
     </message>
     <message>
@@ -156,7 +199,7 @@ Do you want to replace it?</source>
         <translation>Найти реле</translation>
     </message>
     <message>
-        <source>Asks bus addresses 1-247 for the relay&apos;s variant at the settings&apos; line</source>
+        <source>Asks bus addresses 1-247 for the relay's variant at the settings' line</source>
         <translation>Опрашивает адреса 1-247 о варианте реле с параметрами линии из настроек</translation>
     </message>
     <message>
@@ -205,6 +248,23 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>ManualWindow</name>
+    <message>
+        <source>VRK manual</source>
+        <translation>Руководство VRK</translation>
+    </message>
+    <message>
+        <source>The manual (README.md) was not found beside the program or in the documentation folder:
+%1</source>
+        <translation>Руководство (README.md) не найдено ни рядом с программой, ни в папке документации:
+%1</translation>
+    </message>
+    <message>
+        <source>The manual %1 could not be read: %2</source>
+        <translation>Не удалось прочитать руководство %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>RegisterBus</name>
     <message>
         <source>No error.</source>
@@ -219,11 +279,11 @@ Do you want to replace it?</source>
         <translation>Реле не ответило.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer was cut short.</source>
+        <source>The relay's answer was cut short.</source>
         <translation>Ответ реле пришёл не полностью.</translation>
     </message>
     <message>
-        <source>The relay&apos;s answer had a wrong checksum (CRC).</source>
+        <source>The relay's answer had a wrong checksum (CRC).</source>
         <translation>В ответе реле неверная контрольная сумма (CRC).</translation>
     </message>
     <message>
@@ -237,6 +297,66 @@ Do you want to replace it?</source>
     <message>
         <source>The answer came sooner than the relay could have sent it (an old, late answer).</source>
         <translation>Ответ пришёл раньше, чем реле могло его отправить (старый, запоздавший ответ).</translation>
+    </message>
+    <message>
+        <source>The reply came from another device.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The relay refused the request.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The request could not be sent on the line.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Reply from another device (address %1).</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>The relay refused the request: %1 (exception %2).</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>illegal function</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>illegal data address</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>illegal data value</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>device failure</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>acknowledged, still working</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>device busy</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>memory parity error</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>gateway path unavailable</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>gateway target did not respond</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>code %1</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -310,21 +430,52 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>about</name>
+    <message>
+        <source>About VRK...</source>
+        <translation>О программе VRK...</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Руководство</translation>
+    </message>
+    <message>
+        <source>View size</source>
+        <translation>Масштаб окон</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>The view size could not be stored in %1: %2</source>
+        <translation>Не удалось сохранить масштаб окон в %1: %2</translation>
+    </message>
+    <message>
+        <source>The windows are drawn at %1 % from the next start of the program.</source>
+        <translation>Окна будут отображаться в масштабе %1 % со следующего запуска программы.</translation>
+    </message>
+    <message>
+        <source>Right-click: About, manual (F1), view size</source>
+        <translation>Правая кнопка мыши: о программе, руководство (F1), масштаб окон</translation>
+    </message>
+</context>
+<context>
     <name>files</name>
     <message>
-        <source>Cannot open file &quot;%1&quot;: %2</source>
+        <source>Cannot open file "%1": %2</source>
         <translation>Не удаётся открыть файл «%1»: %2</translation>
     </message>
     <message>
-        <source>Cannot read file &quot;%1&quot;: %2</source>
+        <source>Cannot read file "%1": %2</source>
         <translation>Не удаётся прочитать файл «%1»: %2</translation>
     </message>
     <message>
-        <source>Cannot create file &quot;%1&quot;: %2</source>
+        <source>Cannot create file "%1": %2</source>
         <translation>Не удаётся создать файл «%1»: %2</translation>
     </message>
     <message>
-        <source>No new file can be made in the folder of &quot;%1&quot; (%2), so it was written in place, and that failed: %3
+        <source>No new file can be made in the folder of "%1" (%2), so it was written in place, and that failed: %3
 The file may now be incomplete.</source>
         <translation>В папке файла «%1» нельзя создать новый файл (%2), поэтому он записывался прямо поверх старого, и это не удалось: %3
 Теперь файл может быть неполным.</translation>
@@ -350,7 +501,7 @@ The file may now be incomplete.</source>
         <translation>в его папке нельзя создать новый файл</translation>
     </message>
     <message>
-        <source>Cannot write file &quot;%1&quot;: %2</source>
+        <source>Cannot write file "%1": %2</source>
         <translation>Не удаётся записать файл «%1»: %2</translation>
     </message>
     <message>
@@ -449,7 +600,7 @@ The file may now be incomplete.</source>
         <translation>Реле: %1.%2 %3:%4   ПК: %5   разница: %6</translation>
     </message>
     <message>
-        <source>The relay&apos;s clock could not be read.</source>
+        <source>The relay's clock could not be read.</source>
         <translation>Не удалось считать часы реле.</translation>
     </message>
     <message>
@@ -640,7 +791,7 @@ The file may now be incomplete.</source>
         <translation>Сравнить с файлом...</translation>
     </message>
     <message>
-        <source>The relay&apos;s value is not known: read the setpoints first.</source>
+        <source>The relay's value is not known: read the setpoints first.</source>
         <translation>Значение в реле неизвестно: сначала считайте уставки.</translation>
     </message>
     <message>
@@ -681,6 +832,13 @@ The file may now be incomplete.</source>
     </message>
 </context>
 <context>
+    <name>viewsize</name>
+    <message>
+        <source>The folder %1 could not be created.</source>
+        <translation>Не удалось создать папку %1.</translation>
+    </message>
+</context>
+<context>
     <name>vrk-cli</name>
     <message>
         <source>Find the relays on the line.</source>
@@ -703,15 +861,15 @@ The file may now be incomplete.</source>
         <translation>Проверить файл уставок и записать его в реле.</translation>
     </message>
     <message>
-        <source>Read the relay&apos;s fault log, newest first.</source>
+        <source>Read the relay's fault log, newest first.</source>
         <translation>Считать журнал аварий реле, начиная с последней.</translation>
     </message>
     <message>
-        <source>Set the relay&apos;s clock.</source>
+        <source>Set the relay's clock.</source>
         <translation>Установить часы реле.</translation>
     </message>
     <message>
-        <source>Clear the relay&apos;s faults, as the Reset button does.</source>
+        <source>Clear the relay's faults, as the Reset button does.</source>
         <translation>Сбросить аварии реле, как кнопка «Сброс».</translation>
     </message>
     <message>
@@ -771,7 +929,7 @@ The file may now be incomplete.</source>
         <translation>Стоповые биты: 1 или 2.</translation>
     </message>
     <message>
-        <source>The relay&apos;s bus address, 1-247.</source>
+        <source>The relay's bus address, 1-247.</source>
         <translation>Адрес реле на шине, 1-247.</translation>
     </message>
     <message>
@@ -867,7 +1025,7 @@ The file may now be incomplete.</source>
         <translation>Вывести журнал в формате CSV.</translation>
     </message>
     <message>
-        <source>The time to set, ISO 8601 (default: this computer&apos;s clock).</source>
+        <source>The time to set, ISO 8601 (default: this computer's clock).</source>
         <translation>Устанавливаемое время, ISO 8601 (по умолчанию: часы этого компьютера).</translation>
     </message>
     <message>
