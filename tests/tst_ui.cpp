@@ -7,6 +7,7 @@
 #include "app/viewsize.h"
 #include "linemonitor/exchangelog.h"
 #include "linemonitor/linemonitor.h"
+#include "trends/recorderchart.h"
 #include "widgets/cellfit.h"
 #include "widgets/controls.h"
 #include "widgets/placement.h"
@@ -48,6 +49,9 @@ private slots:
     void picturesForPixelRatio();
     void textsInTheChosenLanguage_data();
     void textsInTheChosenLanguage();
+    void chartReadoutRules_data();
+    void chartReadoutRules();
+    void chartCursorFollowsTheMouse();
 };
 
 namespace {
@@ -467,6 +471,75 @@ void TstUi::textsInTheChosenLanguage() {
              QString(rate)
                  .replace(QStringLiteral("0,0 %"), QStringLiteral("84,0"))
                  .replace(QStringLiteral("0.0 %"), QStringLiteral("84.0")));
+}
+
+void TstUi::chartReadoutRules_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("newest, Polish") << 499 << "pl" << QString::fromUtf8("0,0 s   Ir [%]: 45   Ur [V]: 230,5");
+    QTest::newRow("oldest, Polish") << 0 << "pl" << QString::fromUtf8("-99,8 s   Ir [%]: 45   Ur [V]: 230,5");
+    QTest::newRow("middle, English") << 250 << "en"
+                                     << QString::fromUtf8("-49.8 s   Ir [%]: 45   Ur [V]: 230.5");
+}
+
+void TstUi::chartReadoutRules() {
+    QFETCH(int, index);
+    QFETCH(QString, locale);
+    QFETCH(QString, expected);
+    const QList<QPair<QString, double>> values{{QStringLiteral("Ir [%]"), 45},
+                                               {QStringLiteral("Ur [V]"), 230.5}};
+    QCOMPARE(recorder::chart::readoutText(index, values, QLocale(locale)), expected);
+    const QRectF plot(10, 10, 500, 100);
+    QCOMPARE(recorder::chart::sampleAt(recorder::chart::sampleX(index, plot), plot), index);
+    QCOMPARE(recorder::chart::sampleAt(9, plot), -1);
+}
+
+// Hovering the plot shows the time back and both traces' values under the
+// pointer; a trace that shows nothing ("---") is left out; leaving clears it.
+void TstUi::chartCursorFollowsTheMouse() {
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
+    RecorderChart* chart = f->Chart2;
+    QList<QPointF> red, blue;
+    for (int i = 0; i < 500; ++i) {
+        red << QPointF(i, i);
+        blue << QPointF(i, 1000 - i);
+    }
+    chart->series4()->replace(red);
+    chart->series5()->replace(blue);
+    const QRect plot = chart->plotRect();
+    const QRectF m(QPointF(plot.topLeft()), QPointF(plot.bottomRight()));
+    const QPoint at(qRound(recorder::chart::sampleX(300, m)), plot.center().y());
+    QTest::mouseMove(chart, at);
+    const int sample = recorder::chart::sampleAt(at.x(), m);
+    QVERIFY(qAbs(sample - 300) <= 1);
+    const QLocale pc = QLocale::system();
+    const QString readout = chart->cursorReadout();
+    QVERIFY2(
+        readout.startsWith(pc.toString(-recorder::chart::secondsBack(sample), 'f', 1) + QStringLiteral(" s")),
+        qPrintable(readout));
+    QVERIFY2(
+        readout.contains(chart->leftAxis()->titleText() + QStringLiteral(": ") + QString::number(sample)),
+        qPrintable(readout));
+    QVERIFY2(readout.contains(chart->rightAxis()->titleText() + QStringLiteral(": ") +
+                              QString::number(1000 - sample)),
+             qPrintable(readout));
+    // The readout is drawn at the plot's top left, on its pale background.
+    const QImage shown = chart->grab().toImage();
+    QCOMPARE(QColor(shown.pixel(plot.left() + 4, plot.top() + 4)), QColor(255, 255, 225));
+    // The blue trace emptied: only the red one is read out.
+    chart->series5()->clear();
+    QTest::mouseMove(chart, at + QPoint(3, 0));
+    QVERIFY2(!chart->cursorReadout().contains(chart->rightAxis()->titleText()),
+             qPrintable(chart->cursorReadout()));
+    // Off the plot: no readout.
+    QTest::mouseMove(chart, QPoint(plot.left() - 3, plot.top() - 3));
+    QCOMPARE(chart->cursorReadout(), QString());
 }
 
 // The suite runs on a screen of a small notebook, 1024 x 600, or on the one
