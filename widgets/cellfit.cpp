@@ -53,9 +53,10 @@ void keepColumnWhole(StringGrid* grid, int column, int smallestOneLine) {
     grid->setWordWrap(true);
     for (int r = 0; r < grid->rowCount(); ++r)
         fitCell(grid, column, r, smallestOneLine);
-    QObject::connect(grid, &QTableWidget::itemChanged, grid, [grid, column, smallestOneLine](QTableWidgetItem* it) {
-        if (it->column() == column) fitCell(grid, column, it->row(), smallestOneLine);
-    });
+    QObject::connect(grid, &QTableWidget::itemChanged, grid,
+                     [grid, column, smallestOneLine](QTableWidgetItem* it) {
+                         if (it->column() == column) fitCell(grid, column, it->row(), smallestOneLine);
+                     });
 }
 
 } // namespace cellfit
