@@ -300,63 +300,63 @@ Czy chcesz go zastąpić?</translation>
     </message>
     <message>
         <source>The reply came from another device.</source>
-        <translation type="unfinished" />
+        <translation>Odpowiedź przyszła z innego urządzenia.</translation>
     </message>
     <message>
         <source>The relay refused the request.</source>
-        <translation type="unfinished" />
+        <translation>Przekaźnik odrzucił zapytanie.</translation>
     </message>
     <message>
         <source>The request could not be sent on the line.</source>
-        <translation type="unfinished" />
+        <translation>Nie można wysłać zapytania na linię.</translation>
     </message>
     <message>
         <source>Reply from another device (address %1).</source>
-        <translation type="unfinished" />
+        <translation>Odpowiedź z innego urządzenia (adres %1).</translation>
     </message>
     <message>
         <source>The relay refused the request: %1 (exception %2).</source>
-        <translation type="unfinished" />
+        <translation>Przekaźnik odrzucił zapytanie: %1 (wyjątek %2).</translation>
     </message>
     <message>
         <source>illegal function</source>
-        <translation type="unfinished" />
+        <translation>niedozwolona funkcja</translation>
     </message>
     <message>
         <source>illegal data address</source>
-        <translation type="unfinished" />
+        <translation>niedozwolony adres danych</translation>
     </message>
     <message>
         <source>illegal data value</source>
-        <translation type="unfinished" />
+        <translation>niedozwolona wartość danych</translation>
     </message>
     <message>
         <source>device failure</source>
-        <translation type="unfinished" />
+        <translation>awaria urządzenia</translation>
     </message>
     <message>
         <source>acknowledged, still working</source>
-        <translation type="unfinished" />
+        <translation>przyjęte, w trakcie wykonywania</translation>
     </message>
     <message>
         <source>device busy</source>
-        <translation type="unfinished" />
+        <translation>urządzenie zajęte</translation>
     </message>
     <message>
         <source>memory parity error</source>
-        <translation type="unfinished" />
+        <translation>błąd parzystości pamięci</translation>
     </message>
     <message>
         <source>gateway path unavailable</source>
-        <translation type="unfinished" />
+        <translation>ścieżka bramy niedostępna</translation>
     </message>
     <message>
         <source>gateway target did not respond</source>
-        <translation type="unfinished" />
+        <translation>urządzenie za bramą nie odpowiedziało</translation>
     </message>
     <message>
         <source>code %1</source>
-        <translation type="unfinished" />
+        <translation>kod %1</translation>
     </message>
 </context>
 <context>

@@ -300,63 +300,63 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>The reply came from another device.</source>
-        <translation type="unfinished" />
+        <translation>Ответ пришёл от другого устройства.</translation>
     </message>
     <message>
         <source>The relay refused the request.</source>
-        <translation type="unfinished" />
+        <translation>Реле отклонило запрос.</translation>
     </message>
     <message>
         <source>The request could not be sent on the line.</source>
-        <translation type="unfinished" />
+        <translation>Не удалось отправить запрос в линию.</translation>
     </message>
     <message>
         <source>Reply from another device (address %1).</source>
-        <translation type="unfinished" />
+        <translation>Ответ от другого устройства (адрес %1).</translation>
     </message>
     <message>
         <source>The relay refused the request: %1 (exception %2).</source>
-        <translation type="unfinished" />
+        <translation>Реле отклонило запрос: %1 (исключение %2).</translation>
     </message>
     <message>
         <source>illegal function</source>
-        <translation type="unfinished" />
+        <translation>недопустимая функция</translation>
     </message>
     <message>
         <source>illegal data address</source>
-        <translation type="unfinished" />
+        <translation>недопустимый адрес данных</translation>
     </message>
     <message>
         <source>illegal data value</source>
-        <translation type="unfinished" />
+        <translation>недопустимое значение данных</translation>
     </message>
     <message>
         <source>device failure</source>
-        <translation type="unfinished" />
+        <translation>отказ устройства</translation>
     </message>
     <message>
         <source>acknowledged, still working</source>
-        <translation type="unfinished" />
+        <translation>принято, выполняется</translation>
     </message>
     <message>
         <source>device busy</source>
-        <translation type="unfinished" />
+        <translation>устройство занято</translation>
     </message>
     <message>
         <source>memory parity error</source>
-        <translation type="unfinished" />
+        <translation>ошибка чётности памяти</translation>
     </message>
     <message>
         <source>gateway path unavailable</source>
-        <translation type="unfinished" />
+        <translation>путь шлюза недоступен</translation>
     </message>
     <message>
         <source>gateway target did not respond</source>
-        <translation type="unfinished" />
+        <translation>устройство за шлюзом не ответило</translation>
     </message>
     <message>
         <source>code %1</source>
-        <translation type="unfinished" />
+        <translation>код %1</translation>
     </message>
 </context>
 <context>
