@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "app/tform1.h"
 #include "files/files.h"
+#include "app/viewsize.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -76,6 +77,9 @@ QString enterUserFolder(QString* error) {
 int main(int argc, char** argv) {
     if (answeredOnTerminal(argc, argv)) return 0;
     files::reportFileSizeLimitAsError(); // a log or save at the limit says so
+    // The view size is a scale factor Qt takes when the application starts.
+    QCoreApplication::setApplicationName(QStringLiteral("VRK"));
+    viewsize::applyAtStart();
     QApplication app(argc, argv);
     if (asked(argc, argv, "--user-folder")) {
         QString error;

@@ -1,79 +1,88 @@
 #include "app/pictures.h"
 
+#include <functional>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 namespace pictures {
 namespace {
 
-QPixmap canvas(int w, int h) {
-    QPixmap pm(w, h);
-    pm.fill(Qt::transparent);
-    return pm;
+// A picture drawn once for every pixel ratio a screen may have, so that it
+// stays sharp at 125 %, 150 %, 200 % and more; `draw` paints in the
+// picture's own (1x) coordinates.
+QIcon drawnIcon(int w, int h, const std::function<void(QPainter&)>& draw) {
+    QIcon icon;
+    for (qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        QPixmap pm(qCeil(w * ratio), qCeil(h * ratio));
+        pm.setDevicePixelRatio(ratio);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
 }
 
 } // namespace
 
 QIcon connectIcon() {
-    QPixmap pm = canvas(32, 28);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 110, 0), 2));
-    p.setBrush(QColor(60, 180, 60));
-    p.drawRect(3, 9, 10, 10);   // plug
-    p.drawRect(19, 9, 10, 10);  // socket
-    p.drawLine(13, 12, 19, 12); // pins pushed home
-    p.drawLine(13, 16, 19, 16);
-    return QIcon(pm);
+    return drawnIcon(32, 28, [](QPainter& p) {
+        p.setPen(QPen(QColor(0, 110, 0), 2));
+        p.setBrush(QColor(60, 180, 60));
+        p.drawRect(3, 9, 10, 10);   // plug
+        p.drawRect(19, 9, 10, 10);  // socket
+        p.drawLine(13, 12, 19, 12); // pins pushed home
+        p.drawLine(13, 16, 19, 16);
+    });
 }
 
 QIcon disconnectIcon() {
-    QPixmap pm = canvas(32, 28);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(140, 0, 0), 2));
-    p.setBrush(QColor(210, 60, 60));
-    p.drawRect(1, 9, 9, 10);
-    p.drawRect(22, 9, 9, 10);
-    p.drawLine(10, 12, 14, 12);
-    p.drawLine(10, 16, 14, 16);
-    return QIcon(pm);
+    return drawnIcon(32, 28, [](QPainter& p) {
+        p.setPen(QPen(QColor(140, 0, 0), 2));
+        p.setBrush(QColor(210, 60, 60));
+        p.drawRect(1, 9, 9, 10);
+        p.drawRect(22, 9, 9, 10);
+        p.drawLine(10, 12, 14, 12);
+        p.drawLine(10, 16, 14, 16);
+    });
 }
 
 QIcon settingsIcon() {
-    QPixmap pm = canvas(32, 28);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(16, 14);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(80, 80, 110));
-    for (int i = 0; i < 8; ++i) {
-        p.drawRect(-2, -12, 4, 6);
-        p.rotate(45);
-    }
-    p.drawEllipse(QPointF(0, 0), 8, 8);
-    p.setBrush(QColor(230, 230, 240));
-    p.drawEllipse(QPointF(0, 0), 3, 3);
-    return QIcon(pm);
+    return drawnIcon(32, 28, [](QPainter& p) {
+        p.translate(16, 14);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(80, 80, 110));
+        for (int i = 0; i < 8; ++i) {
+            p.drawRect(-2, -12, 4, 6);
+            p.rotate(45);
+        }
+        p.drawEllipse(QPointF(0, 0), 8, 8);
+        p.setBrush(QColor(230, 230, 240));
+        p.drawEllipse(QPointF(0, 0), 3, 3);
+    });
 }
 
 QIcon errorIcon() {
-    QPixmap pm = canvas(32, 32);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(200, 30, 30));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(2, 2, 28, 28);
-    p.setPen(QPen(Qt::white, 4));
-    p.drawLine(10, 10, 22, 22);
-    p.drawLine(22, 10, 10, 22);
-    return QIcon(pm);
+    return drawnIcon(32, 32, [](QPainter& p) {
+        p.setBrush(QColor(200, 30, 30));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(2, 2, 28, 28);
+        p.setPen(QPen(Qt::white, 4));
+        p.drawLine(10, 10, 22, 22);
+        p.drawLine(22, 10, 10, 22);
+    });
 }
 
-QPixmap logo() {
-    QPixmap pm(136, 35);
+QPixmap logo(qreal ratio) {
+    if (ratio <= 0) ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(qCeil(136 * ratio), qCeil(35 * ratio));
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::white);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);

@@ -11,7 +11,8 @@ QIcon connectIcon();
 QIcon disconnectIcon();
 QIcon settingsIcon();
 QIcon errorIcon();
-QPixmap logo();
+// The logo (136 x 35) drawn for a pixel ratio; 0: the application's.
+QPixmap logo(qreal ratio = 0);
 // The splash picture (213 x 187), or a null image when the resource is bad.
 QImage splash();
 // Draws the splash picture; the build encodes it as the JPEG resource.

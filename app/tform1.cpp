@@ -1,15 +1,20 @@
 #include "app/tform1.h"
 
+#include "app/about.h"
+#include "app/keyboard.h"
 #include "app/pictures.h"
 #include "app/programicon.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
+#include "i18n/translator.h"
 #include "protocol/registerbus.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/rules.h"
 #include "wait/czekaj.h"
+#include "widgets/cellfit.h"
 #include "widgets/controls.h"
+#include "widgets/languagefollower.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -17,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QTableWidgetItem>
@@ -131,6 +137,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     FormCreate();
+    keyboard::setTabOrder(*this);
+    keyboard::addShortcuts(*this);
+    about::addMenu(*this);
+    // The setpoint names (with the step to enter) and the fault causes shown whole.
+    cellfit::keepColumnWhole(StringGrid1, 1);
+    cellfit::keepColumnWhole(StringGrid2, 1);
+    // Numbers the program adds (not those the relay's documents format) follow the chosen language.
+    new LanguageFollower(this, [] { QLocale::setDefault(QLocale(i18n::localeName(i18n::current()))); });
     Timer1->start();
 }
 
@@ -184,7 +198,7 @@ void TForm1::buildWindow() {
     Image9 = new QLabel(ToolBar1);
     Image9->setObjectName(QStringLiteral("Image9"));
     Image9->setFixedSize(136, 35);
-    Image9->setPixmap(pictures::logo());
+    Image9->setPixmap(pictures::logo(Image9->devicePixelRatioF()));
     ToolBar1->addWidget(Image9);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);

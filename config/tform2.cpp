@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QShortcut>
 
 namespace {
 
@@ -78,6 +79,8 @@ TForm2::TForm2(TForm1* form1, QWidget* parent)
     f.setPixelSize(11);
     setFont(f);
     setFixedSize(385, 121);
+    // Escape closes the dialog as its close box does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("Numer portu"),
                                  {QStringLiteral("COM1"), QStringLiteral("COM2")}, this);

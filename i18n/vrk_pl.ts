@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl" sourcelanguage="en">
 <context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About VRK</source>
+        <translation>O programie VRK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>VRK service tool %1</source>
+        <translation>Program serwisowy VRK %1</translation>
+    </message>
+    <message>
+        <source>(version unknown)</source>
+        <translation>(wersja nieznana)</translation>
+    </message>
+    <message>
+        <source>Built on %1 with Qt %2 (running on Qt %3).</source>
+        <translation>Zbudowany %1 z Qt %2 (działa na Qt %3).</translation>
+    </message>
+    <message>
+        <source>Licence: all rights reserved. This software may be used, copied and passed on only as agreed with its copyright holders. Qt is used under the GNU LGPL version 3.</source>
+        <translation>Licencja: wszelkie prawa zastrzeżone. Program może być używany, kopiowany i przekazywany wyłącznie w sposób uzgodniony z właścicielami praw autorskich. Qt jest używane na licencji GNU LGPL w wersji 3.</translation>
+    </message>
+    <message>
+        <source>Settings (vrk.ini) and language files: %1</source>
+        <translation>Ustawienia (vrk.ini) i pliki językowe: %1</translation>
+    </message>
+    <message>
+        <source>View size: %1</source>
+        <translation>Rozmiar widoku: %1</translation>
+    </message>
+    <message>
+        <source>Manual: %1</source>
+        <translation>Instrukcja: %1</translation>
+    </message>
+    <message>
+        <source>not found (looked for README.md beside the program and in the documentation folder)</source>
+        <translation>nie znaleziono (szukano README.md obok programu i w folderze dokumentacji)</translation>
+    </message>
+</context>
+<context>
     <name>FaultLog</name>
     <message>
         <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
@@ -14,6 +57,30 @@
     <message>
         <source>(no cause recorded)</source>
         <translation>(brak zapisanej przyczyny)</translation>
+    </message>
+    <message>
+        <source>As stored: month %1, day %2, hour %3, minute %4</source>
+        <translation>Zapisane bajty: miesiąc %1, dzień %2, godzina %3, minuta %4</translation>
+    </message>
+    <message>
+        <source>corrupt record</source>
+        <translation>uszkodzony zapis</translation>
+    </message>
+    <message>
+        <source>dated in the future</source>
+        <translation>data z przyszłości</translation>
+    </message>
+    <message>
+        <source>from an earlier read</source>
+        <translation>z wcześniejszego odczytu</translation>
+    </message>
+    <message>
+        <source>The fault log has not been read from the relay.</source>
+        <translation>Rejestr zadziałań nie został odczytany z przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Records %1 of the relay's memory were not read now: their rows are from an earlier read and may no longer be in the relay.</source>
+        <translation>Zapisy %1 pamięci przekaźnika nie zostały teraz odczytane: ich wiersze pochodzą z wcześniejszego odczytu i mogą już nie być w przekaźniku.</translation>
     </message>
 </context>
 <context>
@@ -243,6 +310,176 @@ Czy chcesz go zastąpić?</translation>
         <source>Failed questions: %1.</source>
         <translation>Nieudane zapytania: %1.</translation>
     </message>
+    <message>
+        <source>Communication monitor - %1</source>
+        <translation>Monitor komunikacji - %1</translation>
+    </message>
+</context>
+<context>
+    <name>ManualWindow</name>
+    <message>
+        <source>VRK manual</source>
+        <translation>Instrukcja VRK</translation>
+    </message>
+    <message>
+        <source>The manual (README.md) was not found beside the program or in the documentation folder:
+%1</source>
+        <translation>Nie znaleziono instrukcji (README.md) obok programu ani w folderze dokumentacji:
+%1</translation>
+    </message>
+    <message>
+        <source>The manual %1 could not be read: %2</source>
+        <translation>Nie można odczytać instrukcji %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkLink</name>
+    <message>
+        <source>The host name %1 was not found.</source>
+        <translation>Nie znaleziono nazwy hosta %1.</translation>
+    </message>
+    <message>
+        <source>%1 refused the connection (nothing listens at that port?).</source>
+        <translation>%1 odrzucił połączenie (nic nie nasłuchuje na tym porcie?).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached (no route to that network or host).</source>
+        <translation>%1 jest nieosiągalny (brak trasy do tej sieci lub hosta).</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s (connection time-out).</source>
+        <translation>%1 nie odpowiedział w ciągu %2 s (przekroczony czas połączenia).</translation>
+    </message>
+    <message>
+        <source>%1 closed the connection.</source>
+        <translation>%1 zamknął połączenie.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 was lost: %2</source>
+        <translation>Utracono połączenie z %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot connect to %1: %2</source>
+        <translation>Nie można połączyć się z %1: %2</translation>
+    </message>
+    <message>
+        <source>This build cannot open network addresses: %1</source>
+        <translation>Ta wersja programu nie obsługuje adresów sieciowych: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a network address: %2</source>
+        <translation>%1 nie jest adresem sieciowym: %2</translation>
+    </message>
+    <message>
+        <source>write tcp://HOST:PORT or rtu+tcp://HOST:PORT.</source>
+        <translation>wpisz tcp://HOST:PORT lub rtu+tcp://HOST:PORT.</translation>
+    </message>
+    <message>
+        <source>the host is missing.</source>
+        <translation>brak hosta.</translation>
+    </message>
+    <message>
+        <source>only a host, a port and ?timeout=MS may be given.</source>
+        <translation>można podać tylko host, port i ?timeout=MS.</translation>
+    </message>
+    <message>
+        <source>the port must be 1..65535.</source>
+        <translation>port musi być z zakresu 1..65535.</translation>
+    </message>
+    <message>
+        <source>the port is missing.</source>
+        <translation>brak portu.</translation>
+    </message>
+    <message>
+        <source>unknown setting "%1".</source>
+        <translation>nieznane ustawienie „%1”.</translation>
+    </message>
+    <message>
+        <source>the reply time-out must be 1..%1 ms.</source>
+        <translation>czas oczekiwania na odpowiedź musi wynosić 1..%1 ms.</translation>
+    </message>
+    <message>
+        <source>Modbus TCP</source>
+        <translation>Modbus TCP</translation>
+    </message>
+    <message>
+        <source>RTU over TCP</source>
+        <translation>RTU przez TCP</translation>
+    </message>
+</context>
+<context>
+    <name>PortsWindow</name>
+    <message>
+        <source>Which port is this?</source>
+        <translation>Który to port?</translation>
+    </message>
+    <message>
+        <source>The serial ports of this computer. Choose the adapter the relay is on and write it as a port of the settings: the program and vrk-cli started in this folder open it from then on.</source>
+        <translation>Porty szeregowe tego komputera. Wybierz adapter, do którego podłączony jest przekaźnik, i zapisz go jako port z ustawień: odtąd program i vrk-cli uruchomione w tym folderze będą go otwierać.</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Urządzenie</translation>
+    </message>
+    <message>
+        <source>Adapter</source>
+        <translation>Adapter</translation>
+    </message>
+    <message>
+        <source>Settings port:</source>
+        <translation>Port w ustawieniach:</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Odśwież</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Zapisz</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>No serial port found.</source>
+        <translation>Nie znaleziono portu szeregowego.</translation>
+    </message>
+    <message>
+        <source>The ports file cannot be read: %1</source>
+        <translation>Nie można odczytać pliku portów: %1</translation>
+    </message>
+    <message>
+        <source>Now: %1 (VRK_COM%2, which wins over the ports file)</source>
+        <translation>Teraz: %1 (VRK_COM%2, ważniejsze niż plik portów)</translation>
+    </message>
+    <message>
+        <source>Now: %1 (ports file)</source>
+        <translation>Teraz: %1 (plik portów)</translation>
+    </message>
+    <message>
+        <source>Now: the system's own COM%1</source>
+        <translation>Teraz: systemowy COM%1</translation>
+    </message>
+    <message>
+        <source>Written to %1: COM%2=%3. It counts from the next connect.</source>
+        <translation>Zapisano w %1: COM%2=%3. Obowiązuje od następnego połączenia.</translation>
+    </message>
+    <message>
+        <source>Not written: %1</source>
+        <translation>Nie zapisano: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QIODevice</name>
+    <message>
+        <source>Unknown error</source>
+        <translation>Nieznany błąd</translation>
+    </message>
 </context>
 <context>
     <name>RegisterBus</name>
@@ -280,23 +517,23 @@ Czy chcesz go zastąpić?</translation>
     </message>
     <message>
         <source>The reply came from another device.</source>
-        <translation>Odpowiedź przyszła od innego urządzenia.</translation>
+        <translation>Odpowiedź przyszła z innego urządzenia.</translation>
     </message>
     <message>
         <source>The relay refused the request.</source>
-        <translation>Przekaźnik odmówił wykonania zapytania.</translation>
+        <translation>Przekaźnik odrzucił zapytanie.</translation>
     </message>
     <message>
         <source>The request could not be sent on the line.</source>
-        <translation>Nie udało się wysłać zapytania na linię.</translation>
+        <translation>Nie można wysłać zapytania na linię.</translation>
     </message>
     <message>
         <source>Reply from another device (address %1).</source>
-        <translation>Odpowiedź innego urządzenia (adres %1).</translation>
+        <translation>Odpowiedź z innego urządzenia (adres %1).</translation>
     </message>
     <message>
         <source>The relay refused the request: %1 (exception %2).</source>
-        <translation>Przekaźnik odmówił wykonania zapytania: %1 (wyjątek %2).</translation>
+        <translation>Przekaźnik odrzucił zapytanie: %1 (wyjątek %2).</translation>
     </message>
     <message>
         <source>illegal function</source>
@@ -430,6 +667,37 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>about</name>
+    <message>
+        <source>About VRK...</source>
+        <translation>O programie VRK...</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Instrukcja</translation>
+    </message>
+    <message>
+        <source>View size</source>
+        <translation>Rozmiar widoku</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>The view size could not be stored in %1: %2</source>
+        <translation>Nie można zapisać rozmiaru widoku w %1: %2</translation>
+    </message>
+    <message>
+        <source>The windows are drawn at %1 % from the next start of the program.</source>
+        <translation>Okna będą rysowane w rozmiarze %1 % od następnego uruchomienia programu.</translation>
+    </message>
+    <message>
+        <source>Right-click: About, manual (F1), view size</source>
+        <translation>Prawy przycisk myszy: o programie, instrukcja (F1), rozmiar widoku</translation>
+    </message>
+</context>
+<context>
     <name>display</name>
     <message>
         <source>%1 x %2</source>
@@ -486,7 +754,97 @@ Plik może być teraz niekompletny.</translation>
     </message>
     <message>
         <source>the disk is full or the file has reached its size limit</source>
-        <translation>dysk jest pełny lub plik osiągnął limit rozmiaru</translation>
+        <translation>dysk jest pełny albo plik osiągnął limit rozmiaru</translation>
+    </message>
+    <message>
+        <source>no space left on the disk</source>
+        <translation>brak miejsca na dysku</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>dysk jest tylko do odczytu</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>brak uprawnień</translation>
+    </message>
+    <message>
+        <source>the file would exceed the size limit set for this program</source>
+        <translation>plik przekroczyłby limit rozmiaru plików ustawiony dla tego programu</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>wyczerpany przydział miejsca na dysku</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>nie ma takiego pliku ani folderu</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>to jest folder</translation>
+    </message>
+    <message>
+        <source>the name is too long</source>
+        <translation>nazwa jest za długa</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link to "%1", outside its folder; it is not written through</source>
+        <translation>to dowiązanie symboliczne do "%1", poza jego folderem; nie zapisuje się przez nie</translation>
+    </message>
+    <message>
+        <source>line %1 is longer than %2 characters; it is not cut to fit</source>
+        <translation>wiersz %1 jest dłuższy niż %2 znaków; nie jest obcinany</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: vrk [--help] [--version]
+The service tool of the VRK motor protection relay (window program).
+
+It keeps vrk.ini and its language files (pol.lng, ang.lng, rus.lng) in the
+folder it is started in. The settings' COM1 and COM2 open the device that
+VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
+"ports" of that folder names (COM1=/dev/ttyUSB0, COM1=COM7).
+
+  --user-folder  run in the user's own folder (created when missing):
+                 ~/.local/share/vrk, on Windows %LOCALAPPDATA%\vrk
+  --help         print this text and exit
+  --version      print the version and exit
+</source>
+        <translation>Użycie: vrk [--help] [--version]
+Program serwisowy przekaźnika zabezpieczeniowego silnika VRK (program okienkowy).
+
+Plik vrk.ini i pliki języków (pol.lng, ang.lng, rus.lng) trzyma w folderze,
+w którym został uruchomiony. Porty COM1 i COM2 z ustawień otwierają urządzenie
+wskazane przez VRK_COM1 lub VRK_COM2, a w przeciwnym razie urządzenie z wiersza
+COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
+
+  --user-folder  praca we własnym folderze użytkownika (tworzonym, gdy go brak):
+                 ~/.local/share/vrk, w Windows %LOCALAPPDATA%\vrk
+  --help         wypisuje ten tekst i kończy pracę
+  --version      wypisuje wersję i kończy pracę
+</translation>
+    </message>
+    <message>
+        <source>The system names no folder for the user's data.</source>
+        <translation>System nie wskazuje folderu na dane użytkownika.</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Nie można utworzyć folderu %1.</translation>
+    </message>
+    <message>
+        <source>Cannot work in the folder %1.</source>
+        <translation>Nie można pracować w folderze %1.</translation>
+    </message>
+</context>
+<context>
+    <name>portmap</name>
+    <message>
+        <source>%1 is too large to be a ports file.</source>
+        <translation>%1 jest za duży jak na plik portów.</translation>
     </message>
 </context>
 <context>
@@ -763,6 +1121,14 @@ Plik może być teraz niekompletny.</translation>
         <source>Lost reads</source>
         <translation>Utracone odczyty</translation>
     </message>
+    <message>
+        <source>Note</source>
+        <translation>Uwaga</translation>
+    </message>
+    <message>
+        <source>not read from the relay</source>
+        <translation>nieodczytane z przekaźnika</translation>
+    </message>
 </context>
 <context>
     <name>setpoints</name>
@@ -809,6 +1175,21 @@ Plik może być teraz niekompletny.</translation>
     <message>
         <source>The setpoints were written and read back equal at %1.</source>
         <translation>Nastawy zostały zapisane, a odczyt kontrolny o %1 dał te same wartości.</translation>
+    </message>
+    <message>
+        <source>The relay reports variant %1, which this program does not know (1: 20 A, 2: 100 A, 3: 250 A). Its In cannot be shown, and no setpoint can be written to it. Check the relay's type plate; a relay that keeps reporting this variant needs servicing.</source>
+        <translation>Przekaźnik zgłasza wariant %1, którego ten program nie zna (1: 20 A, 2: 100 A, 3: 250 A). Jego In nie może być pokazane i nie można do niego zapisać nastaw. Sprawdź tabliczkę znamionową przekaźnika; przekaźnik, który nadal zgłasza ten wariant, wymaga serwisu.</translation>
+    </message>
+    <message>
+        <source>The relay reports variant %1, which this program does not know: its In cannot be shown.</source>
+        <translation>Przekaźnik zgłasza wariant %1, którego ten program nie zna: jego In nie może być pokazane.</translation>
+    </message>
+</context>
+<context>
+    <name>viewsize</name>
+    <message>
+        <source>The folder %1 could not be created.</source>
+        <translation>Nie można utworzyć folderu %1.</translation>
     </message>
 </context>
 <context>
@@ -860,10 +1241,6 @@ Plik może być teraz niekompletny.</translation>
     <message>
         <source>off</source>
         <translation>wył.</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Nie można zapisać %1: %2</translation>
     </message>
     <message>
         <source>%1 reads, %2 lost.</source>

@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru" sourcelanguage="en">
 <context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About VRK</source>
+        <translation>О программе VRK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>VRK service tool %1</source>
+        <translation>Сервисная программа VRK %1</translation>
+    </message>
+    <message>
+        <source>(version unknown)</source>
+        <translation>(версия неизвестна)</translation>
+    </message>
+    <message>
+        <source>Built on %1 with Qt %2 (running on Qt %3).</source>
+        <translation>Собрана %1 с Qt %2 (работает на Qt %3).</translation>
+    </message>
+    <message>
+        <source>Licence: all rights reserved. This software may be used, copied and passed on only as agreed with its copyright holders. Qt is used under the GNU LGPL version 3.</source>
+        <translation>Лицензия: все права защищены. Программу можно использовать, копировать и передавать только по соглашению с правообладателями. Qt используется по лицензии GNU LGPL версии 3.</translation>
+    </message>
+    <message>
+        <source>Settings (vrk.ini) and language files: %1</source>
+        <translation>Настройки (vrk.ini) и языковые файлы: %1</translation>
+    </message>
+    <message>
+        <source>View size: %1</source>
+        <translation>Масштаб окон: %1</translation>
+    </message>
+    <message>
+        <source>Manual: %1</source>
+        <translation>Руководство: %1</translation>
+    </message>
+    <message>
+        <source>not found (looked for README.md beside the program and in the documentation folder)</source>
+        <translation>не найдено (README.md искали рядом с программой и в папке документации)</translation>
+    </message>
+</context>
+<context>
     <name>FaultLog</name>
     <message>
         <source>Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.</source>
@@ -14,6 +57,30 @@
     <message>
         <source>(no cause recorded)</source>
         <translation>(причина не записана)</translation>
+    </message>
+    <message>
+        <source>As stored: month %1, day %2, hour %3, minute %4</source>
+        <translation>Сохранённые байты: месяц %1, день %2, час %3, минута %4</translation>
+    </message>
+    <message>
+        <source>corrupt record</source>
+        <translation>повреждённая запись</translation>
+    </message>
+    <message>
+        <source>dated in the future</source>
+        <translation>дата в будущем</translation>
+    </message>
+    <message>
+        <source>from an earlier read</source>
+        <translation>из прежнего чтения</translation>
+    </message>
+    <message>
+        <source>The fault log has not been read from the relay.</source>
+        <translation>Журнал срабатываний не был считан из реле.</translation>
+    </message>
+    <message>
+        <source>Records %1 of the relay's memory were not read now: their rows are from an earlier read and may no longer be in the relay.</source>
+        <translation>Записи %1 памяти реле сейчас не считаны: их строки из прежнего чтения и, возможно, уже отсутствуют в реле.</translation>
     </message>
 </context>
 <context>
@@ -243,6 +310,176 @@ Do you want to replace it?</source>
         <source>Failed questions: %1.</source>
         <translation>Неудачные запросы: %1.</translation>
     </message>
+    <message>
+        <source>Communication monitor - %1</source>
+        <translation>Монитор связи - %1</translation>
+    </message>
+</context>
+<context>
+    <name>ManualWindow</name>
+    <message>
+        <source>VRK manual</source>
+        <translation>Руководство VRK</translation>
+    </message>
+    <message>
+        <source>The manual (README.md) was not found beside the program or in the documentation folder:
+%1</source>
+        <translation>Руководство (README.md) не найдено ни рядом с программой, ни в папке документации:
+%1</translation>
+    </message>
+    <message>
+        <source>The manual %1 could not be read: %2</source>
+        <translation>Не удалось прочитать руководство %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkLink</name>
+    <message>
+        <source>The host name %1 was not found.</source>
+        <translation>Имя хоста %1 не найдено.</translation>
+    </message>
+    <message>
+        <source>%1 refused the connection (nothing listens at that port?).</source>
+        <translation>%1 отклонил соединение (на этом порту никто не слушает?).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached (no route to that network or host).</source>
+        <translation>%1 недоступен (нет маршрута к этой сети или хосту).</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s (connection time-out).</source>
+        <translation>%1 не ответил за %2 с (тайм-аут соединения).</translation>
+    </message>
+    <message>
+        <source>%1 closed the connection.</source>
+        <translation>%1 закрыл соединение.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 was lost: %2</source>
+        <translation>Соединение с %1 потеряно: %2</translation>
+    </message>
+    <message>
+        <source>Cannot connect to %1: %2</source>
+        <translation>Не удаётся подключиться к %1: %2</translation>
+    </message>
+    <message>
+        <source>This build cannot open network addresses: %1</source>
+        <translation>Эта сборка не может открывать сетевые адреса: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a network address: %2</source>
+        <translation>%1 не является сетевым адресом: %2</translation>
+    </message>
+    <message>
+        <source>write tcp://HOST:PORT or rtu+tcp://HOST:PORT.</source>
+        <translation>укажите tcp://HOST:PORT или rtu+tcp://HOST:PORT.</translation>
+    </message>
+    <message>
+        <source>the host is missing.</source>
+        <translation>не указан хост.</translation>
+    </message>
+    <message>
+        <source>only a host, a port and ?timeout=MS may be given.</source>
+        <translation>можно указать только хост, порт и ?timeout=MS.</translation>
+    </message>
+    <message>
+        <source>the port must be 1..65535.</source>
+        <translation>порт должен быть от 1 до 65535.</translation>
+    </message>
+    <message>
+        <source>the port is missing.</source>
+        <translation>не указан порт.</translation>
+    </message>
+    <message>
+        <source>unknown setting "%1".</source>
+        <translation>неизвестный параметр «%1».</translation>
+    </message>
+    <message>
+        <source>the reply time-out must be 1..%1 ms.</source>
+        <translation>тайм-аут ответа должен быть от 1 до %1 мс.</translation>
+    </message>
+    <message>
+        <source>Modbus TCP</source>
+        <translation>Modbus TCP</translation>
+    </message>
+    <message>
+        <source>RTU over TCP</source>
+        <translation>RTU через TCP</translation>
+    </message>
+</context>
+<context>
+    <name>PortsWindow</name>
+    <message>
+        <source>Which port is this?</source>
+        <translation>Какой это порт?</translation>
+    </message>
+    <message>
+        <source>The serial ports of this computer. Choose the adapter the relay is on and write it as a port of the settings: the program and vrk-cli started in this folder open it from then on.</source>
+        <translation>Последовательные порты этого компьютера. Выберите адаптер, к которому подключено реле, и запишите его как порт из настроек: с этого момента программа и vrk-cli, запущенные в этой папке, будут открывать его.</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Устройство</translation>
+    </message>
+    <message>
+        <source>Adapter</source>
+        <translation>Адаптер</translation>
+    </message>
+    <message>
+        <source>Settings port:</source>
+        <translation>Порт в настройках:</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Обновить</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Записать</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>No serial port found.</source>
+        <translation>Последовательный порт не найден.</translation>
+    </message>
+    <message>
+        <source>The ports file cannot be read: %1</source>
+        <translation>Не удаётся прочитать файл портов: %1</translation>
+    </message>
+    <message>
+        <source>Now: %1 (VRK_COM%2, which wins over the ports file)</source>
+        <translation>Сейчас: %1 (VRK_COM%2, важнее файла портов)</translation>
+    </message>
+    <message>
+        <source>Now: %1 (ports file)</source>
+        <translation>Сейчас: %1 (файл портов)</translation>
+    </message>
+    <message>
+        <source>Now: the system's own COM%1</source>
+        <translation>Сейчас: системный COM%1</translation>
+    </message>
+    <message>
+        <source>Written to %1: COM%2=%3. It counts from the next connect.</source>
+        <translation>Записано в %1: COM%2=%3. Действует со следующего подключения.</translation>
+    </message>
+    <message>
+        <source>Not written: %1</source>
+        <translation>Не записано: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QIODevice</name>
+    <message>
+        <source>Unknown error</source>
+        <translation>Неизвестная ошибка</translation>
+    </message>
 </context>
 <context>
     <name>RegisterBus</name>
@@ -292,7 +529,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Reply from another device (address %1).</source>
-        <translation>Ответ другого устройства (адрес %1).</translation>
+        <translation>Ответ от другого устройства (адрес %1).</translation>
     </message>
     <message>
         <source>The relay refused the request: %1 (exception %2).</source>
@@ -430,6 +667,37 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>about</name>
+    <message>
+        <source>About VRK...</source>
+        <translation>О программе VRK...</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Руководство</translation>
+    </message>
+    <message>
+        <source>View size</source>
+        <translation>Масштаб окон</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>The view size could not be stored in %1: %2</source>
+        <translation>Не удалось сохранить масштаб окон в %1: %2</translation>
+    </message>
+    <message>
+        <source>The windows are drawn at %1 % from the next start of the program.</source>
+        <translation>Окна будут отображаться в масштабе %1 % со следующего запуска программы.</translation>
+    </message>
+    <message>
+        <source>Right-click: About, manual (F1), view size</source>
+        <translation>Правая кнопка мыши: о программе, руководство (F1), масштаб окон</translation>
+    </message>
+</context>
+<context>
     <name>display</name>
     <message>
         <source>%1 x %2</source>
@@ -486,7 +754,97 @@ The file may now be incomplete.</source>
     </message>
     <message>
         <source>the disk is full or the file has reached its size limit</source>
-        <translation>диск заполнен или файл достиг предельного размера</translation>
+        <translation>диск заполнен или файл достиг ограничения размера</translation>
+    </message>
+    <message>
+        <source>no space left on the disk</source>
+        <translation>на диске нет свободного места</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>диск доступен только для чтения</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>нет прав доступа</translation>
+    </message>
+    <message>
+        <source>the file would exceed the size limit set for this program</source>
+        <translation>файл превысил бы ограничение размера файлов, заданное для этой программы</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>исчерпана дисковая квота</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>нет такого файла или папки</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>это папка</translation>
+    </message>
+    <message>
+        <source>the name is too long</source>
+        <translation>слишком длинное имя</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link to "%1", outside its folder; it is not written through</source>
+        <translation>это символическая ссылка на "%1" за пределами её папки; запись через неё не выполняется</translation>
+    </message>
+    <message>
+        <source>line %1 is longer than %2 characters; it is not cut to fit</source>
+        <translation>строка %1 длиннее %2 символов; она не обрезается</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: vrk [--help] [--version]
+The service tool of the VRK motor protection relay (window program).
+
+It keeps vrk.ini and its language files (pol.lng, ang.lng, rus.lng) in the
+folder it is started in. The settings' COM1 and COM2 open the device that
+VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
+"ports" of that folder names (COM1=/dev/ttyUSB0, COM1=COM7).
+
+  --user-folder  run in the user's own folder (created when missing):
+                 ~/.local/share/vrk, on Windows %LOCALAPPDATA%\vrk
+  --help         print this text and exit
+  --version      print the version and exit
+</source>
+        <translation>Использование: vrk [--help] [--version]
+Сервисная программа реле защиты двигателя VRK (оконная программа).
+
+Файл vrk.ini и файлы языков (pol.lng, ang.lng, rus.lng) хранятся в папке,
+в которой она запущена. Порты COM1 и COM2 из настроек открывают устройство,
+указанное в VRK_COM1 или VRK_COM2, иначе устройство из строки COM1=УСТРОЙСТВО
+в файле "ports" этой папки (COM1=/dev/ttyUSB0, COM1=COM7).
+
+  --user-folder  работа в собственной папке пользователя (создаётся при отсутствии):
+                 ~/.local/share/vrk, в Windows %LOCALAPPDATA%\vrk
+  --help         вывести этот текст и выйти
+  --version      вывести версию и выйти
+</translation>
+    </message>
+    <message>
+        <source>The system names no folder for the user's data.</source>
+        <translation>Система не указывает папку для данных пользователя.</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Не удаётся создать папку %1.</translation>
+    </message>
+    <message>
+        <source>Cannot work in the folder %1.</source>
+        <translation>Не удаётся работать в папке %1.</translation>
+    </message>
+</context>
+<context>
+    <name>portmap</name>
+    <message>
+        <source>%1 is too large to be a ports file.</source>
+        <translation>%1 слишком велик для файла портов.</translation>
     </message>
 </context>
 <context>
@@ -763,6 +1121,14 @@ The file may now be incomplete.</source>
         <source>Lost reads</source>
         <translation>Потерянные опросы</translation>
     </message>
+    <message>
+        <source>Note</source>
+        <translation>Примечание</translation>
+    </message>
+    <message>
+        <source>not read from the relay</source>
+        <translation>не считано из реле</translation>
+    </message>
 </context>
 <context>
     <name>setpoints</name>
@@ -809,6 +1175,21 @@ The file may now be incomplete.</source>
     <message>
         <source>The setpoints were written and read back equal at %1.</source>
         <translation>Уставки записаны, контрольное чтение в %1 дало те же значения.</translation>
+    </message>
+    <message>
+        <source>The relay reports variant %1, which this program does not know (1: 20 A, 2: 100 A, 3: 250 A). Its In cannot be shown, and no setpoint can be written to it. Check the relay's type plate; a relay that keeps reporting this variant needs servicing.</source>
+        <translation>Реле сообщает вариант %1, неизвестный этой программе (1: 20 A, 2: 100 A, 3: 250 A). Его In не может быть показан, и уставки в него записать нельзя. Проверьте заводскую табличку реле; реле, которое продолжает сообщать этот вариант, требует обслуживания.</translation>
+    </message>
+    <message>
+        <source>The relay reports variant %1, which this program does not know: its In cannot be shown.</source>
+        <translation>Реле сообщает вариант %1, неизвестный этой программе: его In не может быть показан.</translation>
+    </message>
+</context>
+<context>
+    <name>viewsize</name>
+    <message>
+        <source>The folder %1 could not be created.</source>
+        <translation>Не удалось создать папку %1.</translation>
     </message>
 </context>
 <context>
@@ -860,10 +1241,6 @@ The file may now be incomplete.</source>
     <message>
         <source>off</source>
         <translation>выкл.</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Не удаётся записать %1: %2</translation>
     </message>
     <message>
         <source>%1 reads, %2 lost.</source>

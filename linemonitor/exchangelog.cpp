@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFont>
+#include <QLocale>
 #include <QStringList>
 
 namespace linemonitor {
@@ -122,6 +123,10 @@ QString roundTripText(qint64 us) {
     return QString::number(double(us) / 1000.0, 'f', 1);
 }
 
+QString roundTripText(qint64 us, const QLocale& locale) {
+    return locale.toString(double(us) / 1000.0, 'f', 1);
+}
+
 void Counters::add(Outcome outcome) {
     ++requests;
     ++byOutcome[int(outcome)];
@@ -145,6 +150,10 @@ QString failuresText(const Counters& c) {
     for (Outcome o : failed)
         parts << QCoreApplication::translate("LineMonitor", "%1: %2").arg(outcomeText(o)).arg(c.count(o));
     return parts.join(QStringLiteral(", "));
+}
+
+QString rateText(double percent, const QLocale& locale) {
+    return locale.toString(percent, 'f', 1) + QStringLiteral(" %");
 }
 
 QString rowLine(const Row& r) {
@@ -244,7 +253,7 @@ QVariant ExchangeModel::data(const QModelIndex& index, int role) const {
         case OutcomeColumn:
             return outcomeText(r);
         case RoundTripColumn:
-            return roundTripText(r.roundTripUs);
+            return roundTripText(r.roundTripUs, QLocale());
         }
     } else if (role == Qt::ToolTipRole &&
                (index.column() == RequestColumn || index.column() == ReplyColumn)) {

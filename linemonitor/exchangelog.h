@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <vector>
 
@@ -60,6 +61,8 @@ QString hexText(const QByteArray& bytes);
 QFont hexFont();
 // The round trip in ms with one decimal ("12.3").
 QString roundTripText(qint64 us);
+// The same on screen, in the language's form ("84,0" in Polish).
+QString roundTripText(qint64 us, const QLocale& locale);
 
 // Counted since connecting (or the last Clear).
 struct Counters {
@@ -81,6 +84,8 @@ QString rateText(double percent);
 // The failures counted, by outcome, the most frequent first ("no reply: 240,
 // bad CRC: 5"); empty without failures.
 QString failuresText(const Counters& counters);
+// The same on screen, in the language's form ("0,0 %" in Polish).
+QString rateText(double percent, const QLocale& locale);
 
 // The saved text: a heading with the counters (and, when the rows are fewer
 // than the requests counted, a line saying which part is listed), then one

@@ -6,6 +6,7 @@
 #include "linemonitor/linemonitor.h"
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
+#include "widgets/placement.h"
 
 #include <iterator>
 #include <QCoreApplication>
@@ -85,6 +86,8 @@ void TForm1::LineMonitorButtonClick() {
         LineMonitor1 = new LineMonitor(links, this);
         // The program ends with the main window: the monitor closes with it (and a scan stops).
         connect(this, &TForm1::closed, LineMonitor1, &QWidget::close);
+        // Over the main window, no larger than the screen.
+        placement::fitAndCentre(LineMonitor1, this, QSize(1000, 680));
     }
     LineMonitor1->show();
     LineMonitor1->raise();

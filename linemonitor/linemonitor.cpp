@@ -15,6 +15,7 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -242,7 +243,7 @@ void LineMonitor::showCounters() {
                         OtherReplyCount, EarlyReplyCount, ExceptionCount, OtherFailureCount};
     for (int i = 0; i < kCounts - 1; ++i)
         labels[i]->setText(QString::number(v[i]));
-    FailureRate->setText(rateText(c.failureRate()));
+    FailureRate->setText(rateText(c.failureRate(), QLocale()));
 }
 
 void LineMonitor::PauseButtonClick() {

@@ -1,5 +1,7 @@
 #include "setpoints/comparewindow.h"
 
+#include "widgets/placement.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -75,6 +77,8 @@ void SetpointCompareWindow::showComparison(const QString& fileName, const QStrin
         width += CompareTable->columnWidth(c);
     CompareTable->setMinimumSize(width + 24, height + 4);
     adjustSize();
+    // Over the main window, no larger than the screen.
+    placement::fitAndCentre(this, parentWidget());
     show();
     raise();
     activateWindow();

@@ -3,6 +3,7 @@
 // live in setpoints/rules.h and setpoints/setpointfile.h.
 #include "app/operation.h"
 #include "app/tform1.h"
+#include "monitor/display.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
@@ -10,12 +11,14 @@
 #include "setpoints/rules.h"
 #include "setpoints/setpointfile.h"
 #include "widgets/controls.h"
+#include "widgets/languagefollower.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTimer>
@@ -112,6 +115,10 @@ void TForm1::buildSetpointPage() {
     auto* compare =
         new QAction(QCoreApplication::translate("setpoints", "Compare with a file..."), StringGrid1);
     compare->setObjectName(QStringLiteral("CompareWithFile"));
+    // Made before the language is applied: follows every change of it.
+    new LanguageFollower(StringGrid1, [compare] {
+        compare->setText(QCoreApplication::translate("setpoints", "Compare with a file..."));
+    });
     connect(compare, &QAction::triggered, this, &TForm1::compareSetpointFile);
     StringGrid1->addAction(compare);
     StringGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -273,8 +280,10 @@ void TForm1::SpeedButton7Click() {
     if (unconfirmed.isEmpty() && readBack && differences.isEmpty()) {
         const QTime at = seams::now().time();
         QLabel* status = setpointStatus(StatusBar2);
-        status->setText(confirmedStatus(at.toString(QStringLiteral("hh:mm"))));
-        status->setToolTip(confirmedStatusDetail(at.toString(QStringLiteral("hh:mm:ss"))));
+        // In the form of the clock beside it in the status bar (the PC's).
+        const QLocale pc = QLocale::system();
+        status->setText(confirmedStatus(pc.toString(at, QLocale::ShortFormat)));
+        status->setToolTip(confirmedStatusDetail(display::longTime(at, pc)));
         return;
     }
     QStringList report;

@@ -151,7 +151,7 @@ void TstLineMonitor::noisyPollRowsAndCounters() {
     QCOMPARE(sum(), number(m->RequestsCount));
     const double rate =
         100.0 * double(number(m->RequestsCount) - number(m->GoodCount)) / double(number(m->RequestsCount));
-    QCOMPARE(m->FailureRate->text(), linemonitor::rateText(rate));
+    QCOMPARE(m->FailureRate->text(), linemonitor::rateText(rate, QLocale()));
     // Every row is a frame the relay received, and its lost replies are the relay's dropped ones.
     QList<QMap<QString, QString>> log = simFrames(relay);
     QMap<QString, QStringList> actionsOf; // request bytes -> actions in the log

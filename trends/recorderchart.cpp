@@ -6,6 +6,7 @@
 #include <cmath>
 #include <QFontMetrics>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
 
@@ -58,6 +59,25 @@ double sampleX(double index, const QRectF& plot) {
 
 QString elidedTitle(const QString& title, const QFontMetrics& metrics, int width) {
     return metrics.elidedText(title, Qt::ElideMiddle, std::max(0, width));
+}
+
+int sampleAt(double x, const QRectF& plot) {
+    if (plot.width() <= 0 || x < plot.left() || x > plot.right()) return -1;
+    const int i = qRound((x - plot.left()) / plot.width() * kSampleAxisMaximum);
+    return std::clamp(i, 0, int(kSampleAxisMaximum) - 1);
+}
+
+double secondsBack(int index) {
+    return (int(kSampleAxisMaximum) - 1 - index) * 0.2;
+}
+
+QString readoutText(int index, const QList<QPair<QString, double>>& values, const QLocale& locale) {
+    QStringList parts{(index == int(kSampleAxisMaximum) - 1 ? locale.toString(0.0, 'f', 1)
+                                                            : locale.toString(-secondsBack(index), 'f', 1)) +
+                      QStringLiteral(" s")};
+    for (const auto& [title, value] : values)
+        parts << title + QStringLiteral(": ") + tickLabel(value, locale);
+    return parts.join(QStringLiteral("   "));
 }
 
 } // namespace recorder::chart
@@ -134,6 +154,8 @@ RecorderChart::RecorderChart(QWidget* parent)
     : QWidget(parent), titleFont_(arial(11, false)), axisFont_(arial(11, false)) {
     setObjectName(QStringLiteral("Chart2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The cursor readout follows the pointer without a button held.
+    setMouseTracking(true);
     bottom_ = new ChartAxis(QStringLiteral("Chart2_bottomAxis"), Qt::black, this);
     bottom_->setRange(0, kSampleAxisMaximum);
     bottom_->setLabelsVisible(false);
@@ -193,6 +215,34 @@ QString RecorderChart::shownTitle() const {
     return elidedTitle(title_, QFontMetrics(titleFont_), width() - 2 * kMargin);
 }
 
+QString RecorderChart::cursorReadout() const {
+    if (cursorSample_ < 0) return {};
+    QList<QPair<QString, double>> values;
+    for (const ChartTrace* t : {series4_, series5_})
+        if (t->count() > cursorSample_ && !t->axis()->titleText().isEmpty())
+            values.append({t->axis()->titleText(), t->at(cursorSample_).y()});
+    return readoutText(cursorSample_, values, QLocale::system());
+}
+
+void RecorderChart::mouseMoveEvent(QMouseEvent* event) {
+    const QRect plot = plotRect();
+    const int sample =
+        plot.contains(event->position().toPoint()) ? sampleAt(event->position().x(), mappingRect(plot)) : -1;
+    if (sample != cursorSample_) {
+        cursorSample_ = sample;
+        update();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void RecorderChart::leaveEvent(QEvent* event) {
+    if (cursorSample_ >= 0) {
+        cursorSample_ = -1;
+        update();
+    }
+    QWidget::leaveEvent(event);
+}
+
 void RecorderChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -221,6 +271,21 @@ void RecorderChart::paintEvent(QPaintEvent*) {
     p.drawLine(plot.left(), plot.bottom(), plot.right(), plot.bottom());
     drawValueAxis(p, left_, plot, true);
     drawValueAxis(p, right_, plot, false);
+
+    // The cursor: a line at the sample under the pointer and its readout at the plot's top.
+    if (cursorSample_ >= 0) {
+        const int x = qRound(sampleX(cursorSample_, m));
+        p.setPen(QPen(Qt::darkGray, 0, Qt::DashLine));
+        p.drawLine(x, plot.top(), x, plot.bottom() - 1);
+        p.setFont(axisFont_);
+        const QString text = cursorReadout();
+        QRect box = fm.boundingRect(text).adjusted(-3, -1, 3, 1);
+        box.moveTopLeft(QPoint(plot.left() + 2, plot.top() + 2));
+        p.fillRect(box, QColor(255, 255, 225));
+        p.setPen(Qt::black);
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        p.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text);
+    }
 
     if (!title_.isEmpty()) {
         p.setFont(titleFont_);

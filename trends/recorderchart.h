@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointF>
 #include <QRect>
 #include <QString>
@@ -53,6 +54,14 @@ double sampleX(double index, const QRectF& plot);
 // both the beginning and the file name at the end stay readable.
 QString elidedTitle(const QString& title, const QFontMetrics& metrics, int width);
 
+// The sample nearest to x on the bottom axis (0..499), -1 left or right of the plot.
+int sampleAt(double x, const QRectF& plot);
+// How long before the newest sample (index 499) a sample was taken, in
+// seconds, at the poll's five samples a second.
+double secondsBack(int index);
+// The cursor's readout: the time back and each trace's value after its axis
+// title (which carries the unit), e.g. "-12,4 s   Ir [%]: 45   Ur [V]: 230".
+QString readoutText(int index, const QList<QPair<QString, double>>& values, const QLocale& locale);
 } // namespace recorder::chart
 
 // One axis of the chart: a fixed range, a title and the colour of its line,
@@ -124,8 +133,14 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // The readout of the sample under the mouse pointer; empty while the
+    // pointer is not over the plot.
+    QString cursorReadout() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     int measureLabelRoom() const;
@@ -140,5 +155,6 @@ private:
     ChartAxis* right_;
     ChartTrace* series4_;
     ChartTrace* series5_;
-    int labelRoom_; // the widest tick label of any quantity
+    int labelRoom_;         // the widest tick label of any quantity
+    int cursorSample_ = -1; // the sample under the mouse pointer, -1: none
 };

@@ -198,6 +198,39 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableWidget::mouseDoubleClickEvent(event);
 }
 
+gridnav::Cell StringGrid::passOverCells(gridnav::Cell to, gridnav::Move move,
+                                        const gridnav::Shape& shape) const {
+    using gridnav::Move;
+    if (!passOver || to.row < 0 || !passOver(to.column, to.row)) return to;
+    // Beyond a cell that cannot be chosen one step at a time in the key's
+    // direction; at the edge the first such cell stands, and selectFilter
+    // refuses it as before.
+    Move step;
+    switch (move) {
+    case Move::Up:
+    case Move::PageUp:
+        step = Move::Up;
+        break;
+    case Move::Down:
+    case Move::PageDown:
+        step = Move::Down;
+        break;
+    case Move::Next:
+    case Move::Previous:
+        step = move;
+        break;
+    default:
+        return to;
+    }
+    gridnav::Cell probe = to;
+    while (passOver(probe.column, probe.row)) {
+        const gridnav::Cell further = gridnav::nextCell(probe, step, shape);
+        if (further == probe) return to;
+        probe = further;
+    }
+    return probe;
+}
+
 QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
     // Keys move only among the cells that can be current, never into the
     // fixed columns or rows; a cell the select filter refuses keeps the old one.
@@ -241,8 +274,9 @@ QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
         rowCount() > 0 ? std::max(1, this->rowHeight(std::min(fixedRows_, rowCount() - 1))) : 1;
     const gridnav::Shape shape{columnCount(), rowCount(), fixedColumns_, fixedRows_,
                                std::max(1, viewport()->height() / rowHeight)};
-    const gridnav::Cell to = gridnav::nextCell(
+    gridnav::Cell to = gridnav::nextCell(
         current.isValid() ? gridnav::Cell{current.column(), current.row()} : gridnav::Cell{}, move, shape);
+    to = passOverCells(to, move, shape);
     const QModelIndex next = model()->index(to.row, to.column);
     if (next.isValid() && next != current && !mayUse(next)) return current;
     return next;

@@ -2,6 +2,8 @@
 // Small widgets that give the windows the controls they are drawn with:
 // a radio group with an item index, a string grid addressed by (column, row),
 // a lamp, a status bar with panels. Each keeps the control's name as objectName.
+#include "app/gridnavigation.h"
+
 #include <functional>
 #include <QColor>
 #include <QGroupBox>
@@ -54,6 +56,9 @@ public:
     std::function<bool(QChar key)> keyFilter;
     // Decides whether a cell may be selected; false keeps the old selection.
     std::function<bool(int column, int row)> selectFilter;
+    // Cells that can never be chosen: an arrow key (and PgUp, PgDn, Tab)
+    // passes over them to the next cell beyond, without asking selectFilter.
+    std::function<bool(int column, int row)> passOver;
 
     // Runs a character through the filter and, when accepted, into the cell's
     // editor (what typing does); used by the editor and by tests.
@@ -81,6 +86,7 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    gridnav::Cell passOverCells(gridnav::Cell to, gridnav::Move move, const gridnav::Shape& shape) const;
     void applyFlags(int column, int row);
     bool mayUse(const QModelIndex& index) const;
     int fixedColumns_ = 0;
