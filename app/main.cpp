@@ -1,7 +1,7 @@
 #include "app/program.h"
 #include "app/tform1.h"
-#include "files/files.h"
 #include "app/viewsize.h"
+#include "files/files.h"
 
 #include <QApplication>
 #include <QCoreApplication>

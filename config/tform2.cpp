@@ -11,9 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <QShortcut>
 
 namespace {
 

@@ -258,7 +258,8 @@ void TstNetwork::windowPollsWritesAndReadsFaults() {
     QTest::mouseClick(f_->SpeedButton7, Qt::LeftButton);
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(status);
-    QCOMPARE(status->text(), setpoints::confirmedStatus(QStringLiteral("09:05")));
+    QCOMPARE(status->text(),
+             setpoints::confirmedStatus(QLocale::system().toString(QTime(9, 5, 7), QLocale::ShortFormat)));
     QVERIFY2(f_->Label100->text().isEmpty(), qPrintable(f_->Label100->text()));
 
     // The fault log: four reads, no error; the simulator's memory is listed.
@@ -311,7 +312,8 @@ void TstNetwork::connectionDroppedMidTransfer() {
     QVERIFY(relay_->control(QStringLiteral("disconnect after 4")));
     QTest::mouseClick(f_->SpeedButton7, Qt::LeftButton);
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
-    QVERIFY(!status || status->text() != setpoints::confirmedStatus(QStringLiteral("09:05")));
+    QVERIFY(!status || status->text() != setpoints::confirmedStatus(QLocale::system().toString(
+                                             QTime(9, 5, 7), QLocale::ShortFormat)));
     QVERIFY(!f_->Label100->text().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(!f_->SerialDriver1->IsOpen(), 5000);
     QVERIFY2(f_->Label100->text().endsWith(shown(kClosed, target.section(QStringLiteral("://"), 1))),

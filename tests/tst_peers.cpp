@@ -277,7 +277,9 @@ void TstPeers::windowSetpointsReadAndWritten() {
     QTest::mouseClick(f->SpeedButton7, Qt::LeftButton);
     auto* status = f->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(status);
-    QTRY_COMPARE_WITH_TIMEOUT(status->text(), setpoints::confirmedStatus(QStringLiteral("09:05")), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status->text(),
+        setpoints::confirmedStatus(QLocale::system().toString(QTime(9, 5, 7), QLocale::ShortFormat)), 10000);
     QVERIFY2(f->Label100->text().isEmpty(), qPrintable(f->Label100->text()));
     const QStringList writes = peer.writes();
     QCOMPARE(writeCounts(writes), oncePerSetpoint());

@@ -496,7 +496,8 @@ void TstSetpointsSim::confirmedWriteSaysSo() {
     clickButton(f_->SpeedButton7);
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(status);
-    QCOMPARE(status->text(), setpoints::confirmedStatus(QStringLiteral("09:05")));
+    QCOMPARE(status->text(),
+             setpoints::confirmedStatus(QLocale::system().toString(QTime(9, 5, 7), QLocale::ShortFormat)));
     QCOMPARE(status->toolTip(), setpoints::confirmedStatusDetail(QStringLiteral("09:05:07")));
     QVERIFY(status->isVisible());
     QVERIFY(f_->Label100->text().isEmpty());

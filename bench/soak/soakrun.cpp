@@ -1,4 +1,5 @@
 #include "bench/soak/soakrun.h"
+#include "seams/seams.h"
 
 #include "bench/soak/pollwatch.h"
 #include "tests/appfixture.h"
@@ -151,10 +152,15 @@ bool allowedFaultRows(SimRelay& relay, const TForm1* f, QSet<QString>& rows, QSt
     faults::zeroEmptySlots(records);
     const faults::FaultTexts texts = faultTexts(f);
     rows << rowText(QString(), QString(), QString());
+    // A record dated after now (or not a date at all) is marked in the grid, as here.
+    const QDateTime now = seams::now();
     for (const faults::FaultRecord& r : records) {
         const faults::FaultRow row = faults::faultRow(r, texts);
-        rows << rowText(row.cause, row.date, row.time);
-        if (!row.cause.isEmpty()) trips << rowText(row.cause, row.date, row.time);
+        const QString cause =
+            row.cause + faults::problemMarker(faults::recordProblem(r, now.date().month(), now.date().day(),
+                                                                    now.time().hour(), now.time().minute()));
+        rows << rowText(cause, row.date, row.time);
+        if (!row.cause.isEmpty()) trips << rowText(cause, row.date, row.time);
     }
     trips.sort();
     return true;
