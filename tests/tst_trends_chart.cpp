@@ -182,6 +182,11 @@ private slots:
     void paint_zeroTraceAboveTheBottomAxis();
     void paint_axesInTheirColours();
     void paint_linesWithoutMarksOnAWhiteWall();
+    void paint_noneSelectedHasNoScale();
+    void view_rules_data();
+    void view_rules();
+    void view_wheelDragAndHome();
+    void view_timeAxis();
 
     void sampling_firstSampleLeavesAfter500();
     void sampling_noneSelectedEmptiesOneTrace();
@@ -1214,3 +1219,132 @@ void TestTrendsChart::open_failsWhileRead() {
 
 QTEST_MAIN(TestTrendsChart)
 #include "tst_trends_chart.moc"
+
+void TestTrendsChart::paint_noneSelectedHasNoScale() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    c.leftAxis()->setTitleText(QString()); // "---": no quantity
+    c.leftAxis()->setRange(0, 1);
+    const QImage img = painted(&c);
+    const QRect plot = c.plotRect();
+    // No ticks, labels or title left of the red axis; the blue one keeps its scale.
+    QCOMPARE(tintedPixels(img, QRect(0, plot.top(), plot.left() - 1, plot.height()), false), 0);
+    QVERIFY(tintedPixels(img,
+                         QRect(plot.right() + 2, plot.top(), c.width() - plot.right() - 2, plot.height()),
+                         true) > 100);
+}
+
+void TestTrendsChart::view_rules_data() {
+    QTest::addColumn<double>("from");
+    QTest::addColumn<double>("to");
+    QTest::addColumn<double>("anchor"); // NaN: a pan by delta
+    QTest::addColumn<double>("amount"); // zoom factor or pan delta
+    QTest::addColumn<double>("wantFrom");
+    QTest::addColumn<double>("wantTo");
+    const double pan = qQNaN();
+    QTest::newRow("zoom in at the middle") << 0.0 << 500.0 << 250.0 << 0.5 << 125.0 << 375.0;
+    QTest::newRow("zoom in at the left edge") << 0.0 << 500.0 << 0.0 << 0.5 << 0.0 << 250.0;
+    QTest::newRow("anchor stays in place") << 100.0 << 200.0 << 180.0 << 0.5 << 140.0 << 190.0;
+    QTest::newRow("no narrower than ten") << 100.0 << 120.0 << 110.0 << 0.01 << 105.0 << 115.0;
+    QTest::newRow("zoom out to the whole") << 100.0 << 200.0 << 150.0 << 100.0 << 0.0 << 500.0;
+    QTest::newRow("zoom out kept inside") << 400.0 << 500.0 << 500.0 << 2.0 << 300.0 << 500.0;
+    QTest::newRow("bad factor") << 100.0 << 200.0 << 150.0 << 0.0 << 100.0 << 200.0;
+    QTest::newRow("pan right") << 100.0 << 200.0 << pan << 50.0 << 150.0 << 250.0;
+    QTest::newRow("pan stops at the end") << 100.0 << 200.0 << pan << 900.0 << 400.0 << 500.0;
+    QTest::newRow("pan stops at the start") << 100.0 << 200.0 << pan << -900.0 << 0.0 << 100.0;
+    QTest::newRow("whole view does not pan") << 0.0 << 500.0 << pan << 30.0 << 0.0 << 500.0;
+}
+
+void TestTrendsChart::view_rules() {
+    QFETCH(double, from);
+    QFETCH(double, to);
+    QFETCH(double, anchor);
+    QFETCH(double, amount);
+    QFETCH(double, wantFrom);
+    QFETCH(double, wantTo);
+    const chart::View v{from, to};
+    const chart::View got =
+        qIsNaN(anchor) ? chart::pannedView(v, amount) : chart::zoomedView(v, anchor, amount);
+    QCOMPARE(got.from, wantFrom);
+    QCOMPARE(got.to, wantTo);
+}
+
+namespace {
+void wheel(QWidget* w, QPoint at, int delta) {
+    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+} // namespace
+
+void TestTrendsChart::view_wheelDragAndHome() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    QList<QPointF> ramp;
+    for (int i = 0; i < 500; ++i)
+        ramp.append(QPointF(i, i));
+    c.series4()->replace(ramp);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    const QImage whole = painted(&c);
+    const QRect plot = c.plotRect();
+    const QRectF m = edges(plot);
+    const QPoint at(qRound(chart::sampleX(300, m)), plot.center().y());
+
+    // Two notches in: the sample under the pointer stays under it.
+    wheel(&c, at, 240);
+    QVERIFY(c.isZoomed());
+    QVERIFY(c.view().to - c.view().from < 330);
+    QTest::mouseMove(&c, at);
+    QCOMPARE(chart::viewSampleAt(at.x(), c.view(), edges(c.plotRect())), 300);
+    QVERIFY2(c.cursorReadout().startsWith(QLocale::system().toString(-chart::secondsBack(300), 'f', 1)),
+             qPrintable(c.cursorReadout()));
+    QVERIFY(c.cursorReadout().endsWith(QStringLiteral(": 300")));
+
+    // Dragging to the right brings earlier samples in.
+    const chart::View before = c.view();
+    const QPoint grab(plot.center().x(), plot.center().y());
+    QTest::mousePress(&c, Qt::LeftButton, Qt::NoModifier, grab);
+    QTest::mouseMove(&c, grab + QPoint(100, 0));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, grab + QPoint(100, 0));
+    QVERIFY(c.view().from < before.from);
+    QCOMPARE(c.view().to - c.view().from, before.to - before.from);
+    // The pointer's sample follows the moved view.
+    const QPoint again = at + QPoint(0, 5);
+    QTest::mouseMove(&c, again);
+    QCOMPARE(c.cursorReadout().section(QStringLiteral(": "), -1).toInt(),
+             chart::viewSampleAt(again.x(), c.view(), edges(c.plotRect())));
+
+    // Home returns to the whole view, which looks as before the zoom.
+    QTest::keyClick(&c, Qt::Key_Home);
+    QVERIFY(!c.isZoomed());
+    QTest::mouseMove(&c, QPoint(1, 1));
+    QCOMPARE(painted(&c), whole);
+    // Escape too; out-zooming past the whole axis is the whole view.
+    wheel(&c, at, 120);
+    QVERIFY(c.isZoomed());
+    QTest::keyClick(&c, Qt::Key_Escape);
+    QVERIFY(!c.isZoomed());
+    wheel(&c, at, -480);
+    QVERIFY(!c.isZoomed());
+}
+
+void TestTrendsChart::view_timeAxis() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    const QRect specified = c.plotRect();
+    c.setTimeAxisOn(true);
+    const QRect withTime = c.plotRect();
+    QCOMPARE(withTime.left(), specified.left());
+    QCOMPARE(withTime.right(), specified.right());
+    QVERIFY(withTime.bottom() < specified.bottom());
+    // Labels in black under the plot.
+    const QImage img = painted(&c);
+    int dark = 0;
+    for (int y = withTime.bottom() + 3; y < c.height(); ++y)
+        for (int x = withTime.left(); x <= withTime.right(); ++x)
+            dark += qGray(img.pixel(x, y)) < 100;
+    QVERIFY(dark > 30);
+    c.setTimeAxisOn(false);
+    QCOMPARE(c.plotRect(), specified);
+}

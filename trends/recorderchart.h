@@ -62,6 +62,23 @@ double secondsBack(int index);
 // The cursor's readout: the time back and each trace's value after its axis
 // title (which carries the unit), e.g. "-12,4 s   Ir [%]: 45   Ur [V]: 230".
 QString readoutText(int index, const QList<QPair<QString, double>>& values, const QLocale& locale);
+
+// A part of the bottom axis on show, in sample index units: the whole axis is
+// 0..500. Zooming keeps the sample under the pointer in place.
+struct View {
+    double from = 0;
+    double to = kSampleAxisMaximum;
+    bool operator==(const View&) const = default;
+};
+constexpr double kMinimumViewSpan = 10; // samples
+// The x of a sample index inside the view, and the sample nearest to x.
+double viewX(double index, const View& view, const QRectF& plot);
+int viewSampleAt(double x, const View& view, const QRectF& plot);
+// The view zoomed by factor (below 1: in) around the index at anchor, kept
+// inside the whole axis and no narrower than kMinimumViewSpan.
+View zoomedView(const View& view, double anchor, double factor);
+// The view moved by delta samples, kept inside the whole axis.
+View pannedView(const View& view, double delta);
 } // namespace recorder::chart
 
 // One axis of the chart: a fixed range, a title and the colour of its line,
@@ -137,15 +154,35 @@ public:
     // pointer is not over the plot.
     QString cursorReadout() const;
 
+    // The part of the bottom axis on show; the whole axis unless zoomed.
+    recorder::chart::View view() const { return view_; }
+    void setView(const recorder::chart::View& view);
+    bool isZoomed() const { return !(view_ == recorder::chart::View{}); }
+    void resetView();
+    // The seconds back under the plot. Shown while zoomed or when switched on.
+    bool timeAxisShown() const { return timeAxisOn_ || isZoomed(); }
+    void setTimeAxisOn(bool on);
+    // The hint on zoom, pan and the whole view, part of the tooltip.
+    static QString navigationHint();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     int measureLabelRoom() const;
     void drawValueAxis(QPainter& p, const ChartAxis* axis, const QRect& plot, bool leftSide) const;
     void drawTrace(QPainter& p, const ChartTrace* trace, const QRect& plot) const;
+    void drawTimeAxis(QPainter& p, const QRect& plot) const;
+    bool hasScale(const ChartAxis* axis) const;
+    void updateCursor(const QPointF& at);
 
     QFont titleFont_;
     QFont axisFont_;
@@ -157,4 +194,8 @@ private:
     ChartTrace* series5_;
     int labelRoom_;         // the widest tick label of any quantity
     int cursorSample_ = -1; // the sample under the mouse pointer, -1: none
+    recorder::chart::View view_;
+    bool timeAxisOn_ = false;
+    bool dragging_ = false;
+    double dragX_ = 0; // the pointer's x when the drag last moved the view
 };
