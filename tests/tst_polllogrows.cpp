@@ -37,25 +37,29 @@ void TestPollLogRows::rows_data() {
     QTest::newRow("sample, fault word in hex") << kSample << RowKind::Sample << 17 << 3.0;
     QTest::newRow("sample, cos phi") << kSample << RowKind::Sample << 15 << 0.87;
     QTest::newRow("sample, lost reads") << kSample << RowKind::Sample << 21 << 0.0;
-    QTest::newRow("sample, decimal points") << QString(kSample).replace(QStringLiteral("15,4"), QStringLiteral("15.4"))
-                                            << RowKind::Sample << 16 << 15.4;
+    QTest::newRow("sample, decimal points")
+        << QString(kSample).replace(QStringLiteral("15,4"), QStringLiteral("15.4")) << RowKind::Sample << 16
+        << 15.4;
     QTest::newRow("sample, amperes unknown (empty)")
-        << QStringLiteral("2026-12-08T09:14:03.450;45;46;44;45;;;;;;230;231;229;230;12;0,87;15,4;0x0000;;1;0;2")
+        << QStringLiteral(
+               "2026-12-08T09:14:03.450;45;46;44;45;;;;;;230;231;229;230;12;0,87;15,4;0x0000;;1;0;2")
         << RowKind::Sample << 5 << qQNaN();
     QTest::newRow("quoted faults with a semicolon")
         << QString(kSample).replace(QStringLiteral("Overload, Asymmetry"), QStringLiteral("\"a;b\"\"c\""))
         << RowKind::Sample << 19 << 1.0;
     QTest::newRow("event") << QStringLiteral("2026-12-08T09:14:04.000;Connection lost") << RowKind::Event << 0
                            << 0.0;
-    QTest::newRow("bad: a word in a number") << QString(kSample).replace(QStringLiteral(";230;"), QStringLiteral(";x;"))
-                                             << RowKind::Bad << 0 << 0.0;
+    QTest::newRow("bad: a word in a number")
+        << QString(kSample).replace(QStringLiteral(";230;"), QStringLiteral(";x;")) << RowKind::Bad << 0
+        << 0.0;
     QTest::newRow("bad: no time") << QString(kSample).mid(24) << RowKind::Bad << 0 << 0.0;
-    QTest::newRow("bad: broken time") << QString(kSample).replace(0, 4, QStringLiteral("20x6")) << RowKind::Bad << 0
-                                      << 0.0;
-    QTest::newRow("bad: a header cut short") << kHeader.section(QLatin1Char(';'), 0, 5) << RowKind::Bad << 0 << 0.0;
+    QTest::newRow("bad: broken time")
+        << QString(kSample).replace(0, 4, QStringLiteral("20x6")) << RowKind::Bad << 0 << 0.0;
+    QTest::newRow("bad: a header cut short")
+        << kHeader.section(QLatin1Char(';'), 0, 5) << RowKind::Bad << 0 << 0.0;
     QTest::newRow("bad: empty") << QString() << RowKind::Bad << 0 << 0.0;
-    QTest::newRow("bad: all fields empty") << QStringLiteral("2026-12-08T09:14:03.250;;;;;;;;;;;;;;;;;;;;;")
-                                           << RowKind::Bad << 0 << 0.0;
+    QTest::newRow("bad: all fields empty")
+        << QStringLiteral("2026-12-08T09:14:03.250;;;;;;;;;;;;;;;;;;;;;") << RowKind::Bad << 0 << 0.0;
 }
 
 void TestPollLogRows::rows() {
@@ -99,7 +103,8 @@ void TestPollLogRows::file_countsEveryKind() {
 void TestPollLogRows::file_large() {
     QByteArray bytes = "\xEF\xBB\xBF" + kHeader.toUtf8() + "\r\n";
     const QByteArray row = kSample.mid(23).toUtf8() + "\r\n";
-    const QDateTime start = QDateTime::fromString(QStringLiteral("2026-12-08T09:00:00.000"), Qt::ISODateWithMs);
+    const QDateTime start =
+        QDateTime::fromString(QStringLiteral("2026-12-08T09:00:00.000"), Qt::ISODateWithMs);
     for (int i = 0; i < 100000; ++i)
         bytes += start.addMSecs(200LL * i).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toUtf8() + row;
     QBuffer buffer(&bytes);

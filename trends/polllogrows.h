@@ -20,9 +20,9 @@ enum class RowKind { Header, Sample, Event, Bad };
 
 struct Row {
     RowKind kind = RowKind::Bad;
-    QDateTime time;        // Sample and Event
-    QList<double> values;  // Sample: columns 1..21, NaN where empty or not a number
-    QString text;          // Header: the first title; Event: the message
+    QDateTime time;       // Sample and Event
+    QList<double> values; // Sample: columns 1..21, NaN where empty or not a number
+    QString text;         // Header: the first title; Event: the message
 };
 
 // Splits one line (its end already removed) at the semicolons; a quoted field
@@ -32,8 +32,8 @@ QStringList splitLine(const QString& line);
 Row parseRow(const QStringList& fields);
 
 struct Log {
-    QStringList titles;     // the header's column titles, if there was one
-    QList<QDateTime> times; // one per sample
+    QStringList titles;           // the header's column titles, if there was one
+    QList<QDateTime> times;       // one per sample
     QList<QList<double>> columns; // columns[c][sample], c = 0..20 for columns 1..21
     qint64 events = 0;
     qint64 badRows = 0;

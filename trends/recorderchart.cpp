@@ -3,6 +3,7 @@
 #include "trends/rules.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -90,32 +91,32 @@ double viewX(double index, const View& view, const QRectF& plot) {
     return plot.left() + (index - view.from) / (view.to - view.from) * plot.width();
 }
 
-int viewSampleAt(double x, const View& view, const QRectF& plot) {
+int viewSampleAt(double x, const View& view, const QRectF& plot, int count) {
     if (plot.width() <= 0 || x < plot.left() || x > plot.right()) return -1;
     const int i = qRound(view.from + (x - plot.left()) / plot.width() * (view.to - view.from));
     const int first = std::max(0, int(std::ceil(view.from)));
-    const int last = std::min(int(kSampleAxisMaximum) - 1, int(std::floor(view.to)));
+    const int last = std::min(count - 1, int(std::floor(view.to)));
     return std::clamp(i, first, std::max(first, last));
 }
 
 // Moves a view of a valid span inside 0..500; the whole axis is the default view exactly.
-static View keptInside(double from, double span) {
-    if (span >= kSampleAxisMaximum - 1e-9) return View{};
-    from = std::clamp(from, 0.0, kSampleAxisMaximum - span);
+static View keptInside(double from, double span, double length) {
+    if (span >= length - 1e-9) return View{0, length};
+    from = std::clamp(from, 0.0, length - span);
     return View{from, from + span};
 }
 
-View zoomedView(const View& view, double anchor, double factor) {
+View zoomedView(const View& view, double anchor, double factor, double length) {
     const double span = view.to - view.from;
     if (!(factor > 0) || !std::isfinite(factor) || !(span > 0)) return view;
-    const double newSpan = std::clamp(span * factor, kMinimumViewSpan, kSampleAxisMaximum);
+    const double newSpan = std::clamp(span * factor, std::min(kMinimumViewSpan, length), length);
     anchor = std::clamp(anchor, view.from, view.to);
-    return keptInside(anchor - (anchor - view.from) * newSpan / span, newSpan);
+    return keptInside(anchor - (anchor - view.from) * newSpan / span, newSpan, length);
 }
 
-View pannedView(const View& view, double delta) {
+View pannedView(const View& view, double delta, double length) {
     if (!std::isfinite(delta)) return view;
-    return keptInside(view.from + delta, view.to - view.from);
+    return keptInside(view.from + delta, view.to - view.from, length);
 }
 
 } // namespace recorder::chart
@@ -145,21 +146,6 @@ QRectF mappingRect(const QRect& plot) {
 }
 
 // As many intervals as leave two label heights between ticks, at most eight.
-// The seconds (negative: back from the newest sample) of a sample index, and back.
-double secondsOfSample(double index) {
-    return (index - (kSampleAxisMaximum - 1)) * 0.2;
-}
-double sampleOfSeconds(double seconds) {
-    return seconds / 0.2 + (kSampleAxisMaximum - 1);
-}
-
-// The time axis's ticks in the view: at least three label widths apart.
-QList<double> timeTicks(const View& view, int width, const QFontMetrics& fm) {
-    const int labelWidth = fm.horizontalAdvance(QStringLiteral("-000,0")) * 3 / 2;
-    const int intervals = std::clamp(width / std::max(1, labelWidth), 1, 10);
-    return tickValues(secondsOfSample(view.from), secondsOfSample(view.to), intervals);
-}
-
 int intervalsFor(const QRect& plot, const QFontMetrics& fm) {
     const double span = (kAxisTo - kAxisFrom) * (plot.height() - 1);
     return std::clamp(int(span / (2 * fm.height())), 1, kMaxIntervals);
@@ -275,8 +261,15 @@ QString RecorderChart::cursorReadout() const {
     if (cursorSample_ < 0) return {};
     QList<QPair<QString, double>> values;
     for (const ChartTrace* t : {series4_, series5_})
-        if (t->count() > cursorSample_ && !t->axis()->titleText().isEmpty())
+        if (t->count() > cursorSample_ && !t->axis()->titleText().isEmpty() &&
+            std::isfinite(t->at(cursorSample_).y()))
             values.append({t->axis()->titleText(), t->at(cursorSample_).y()});
+    if (showsLog() && cursorSample_ < logTimes_.size()) {
+        QStringList parts{logTimes_[cursorSample_].toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))};
+        for (const auto& [title, value] : values)
+            parts << title + QStringLiteral(": ") + tickLabel(value, QLocale::system());
+        return parts.join(QStringLiteral("   "));
+    }
     return readoutText(cursorSample_, values, QLocale::system());
 }
 
@@ -287,7 +280,7 @@ void RecorderChart::mouseMoveEvent(QMouseEvent* event) {
             const double delta =
                 -(event->position().x() - dragX_) / (plot.width() - 1) * (view_.to - view_.from);
             dragX_ = event->position().x();
-            setView(pannedView(view_, delta));
+            setView(pannedView(view_, delta, axisLength()));
         }
     }
     updateCursor(event->position());
@@ -296,7 +289,9 @@ void RecorderChart::mouseMoveEvent(QMouseEvent* event) {
 
 void RecorderChart::updateCursor(const QPointF& at) {
     const QRect plot = plotRect();
-    const int sample = plot.contains(at.toPoint()) ? viewSampleAt(at.x(), view_, mappingRect(plot)) : -1;
+    const int count = showsLog() ? int(logTimes_.size()) : int(kSampleAxisMaximum);
+    const int sample =
+        plot.contains(at.toPoint()) ? viewSampleAt(at.x(), view_, mappingRect(plot), count) : -1;
     if (sample != cursorSample_) {
         cursorSample_ = sample;
         update();
@@ -310,7 +305,7 @@ void RecorderChart::setView(const View& view) {
 }
 
 void RecorderChart::resetView() {
-    setView(View{});
+    setView(wholeView());
 }
 
 void RecorderChart::setTimeAxisOn(bool on) {
@@ -352,7 +347,7 @@ void RecorderChart::wheelEvent(QWheelEvent* event) {
     const double anchor =
         view_.from + (event->position().x() - m.left()) / m.width() * (view_.to - view_.from);
     // One notch (120) zooms by a fifth.
-    setView(zoomedView(view_, anchor, std::pow(0.8, steps / 120.0)));
+    setView(zoomedView(view_, anchor, std::pow(0.8, steps / 120.0), axisLength()));
     updateCursor(event->position());
     event->accept();
 }
@@ -376,6 +371,11 @@ void RecorderChart::contextMenuEvent(QContextMenuEvent* event) {
     time->setObjectName(QStringLiteral("chartTimeAxis"));
     time->setCheckable(true);
     time->setChecked(timeAxisOn_);
+    if (openPollLog) {
+        menu.addSeparator();
+        QAction* open = menu.addAction(tr("Open a poll log..."), this, [this] { openPollLog(); });
+        open->setObjectName(QStringLiteral("chartOpenPollLog"));
+    }
     menu.exec(event->globalPos());
 }
 
@@ -416,14 +416,14 @@ void RecorderChart::paintEvent(QPaintEvent*) {
             const int y = qRound(valueY(v, gridAxis->min(), gridAxis->max(), m));
             p.drawLine(plot.left() + 1, y, plot.right() - 1, y);
         }
-    if (!isZoomed()) {
+    if (!isZoomed() && !showsLog()) {
         for (int i = 100; i < int(kSampleAxisMaximum); i += 100) {
             const int x = qRound(sampleX(i, m));
             p.drawLine(x, plot.top(), x, plot.bottom() - 1);
         }
     } else {
-        for (double t : timeTicks(view_, plot.width(), fm)) {
-            const int x = qRound(viewX(sampleOfSeconds(t), view_, m));
+        for (double t : timeTicks(plot)) {
+            const int x = qRound(viewX(sampleOf(t), view_, m));
             if (x > plot.left() && x < plot.right()) p.drawLine(x, plot.top(), x, plot.bottom() - 1);
         }
     }
@@ -465,18 +465,93 @@ void RecorderChart::drawTrace(QPainter& p, const ChartTrace* trace, const QRect&
     if (trace->count() == 0) return;
     const QRectF m = mappingRect(plot);
     const ChartAxis* axis = trace->axis();
-    // Whole pixels: a sample lands on the column sampleX() rounds to.
-    QPolygon line;
-    line.reserve(trace->count());
-    for (const QPointF& pt : trace->points())
-        line.append(
-            QPoint(qRound(viewX(pt.x(), view_, m)), qRound(valueY(pt.y(), axis->min(), axis->max(), m))));
+    // Whole pixels: a sample lands on the column sampleX() rounds to. Only the
+    // samples in view (and one beyond each side) are drawn; an empty value
+    // (a log's unknown field) breaks the line; many samples to a pixel column
+    // are drawn as that column's lowest and highest.
+    const bool dense = (view_.to - view_.from) > 3.0 * plot.width();
     p.save();
     // A value beyond the axis's range runs along the plot's edge, not over the labels.
     p.setClipRect(plot);
     p.setPen(QPen(trace->color(), 0));
-    p.drawPolyline(line);
+    QPolygon line;
+    auto flush = [&] {
+        if (line.size() == 1) p.drawPoint(line[0]);
+        if (line.size() > 1) p.drawPolyline(line);
+        line.clear();
+    };
+    int column = INT_MIN, low = 0, high = 0;
+    for (const QPointF& pt : trace->points()) {
+        if (pt.x() < view_.from - 1 || pt.x() > view_.to + 1) continue;
+        if (!std::isfinite(pt.y())) {
+            if (dense && column != INT_MIN) line << QPoint(column, low) << QPoint(column, high);
+            column = INT_MIN;
+            flush();
+            continue;
+        }
+        const QPoint at(qRound(viewX(pt.x(), view_, m)), qRound(valueY(pt.y(), axis->min(), axis->max(), m)));
+        if (!dense) {
+            line.append(at);
+            continue;
+        }
+        if (at.x() != column) {
+            if (column != INT_MIN) line << QPoint(column, low) << QPoint(column, high);
+            column = at.x();
+            low = high = at.y();
+        } else {
+            low = std::max(low, at.y());
+            high = std::min(high, at.y());
+        }
+    }
+    if (dense && column != INT_MIN) line << QPoint(column, low) << QPoint(column, high);
+    flush();
     p.restore();
+}
+
+double RecorderChart::axisLength() const {
+    return showsLog() ? std::max<double>(1, logTimes_.size()) : kSampleAxisMaximum;
+}
+
+// The seconds (negative: back from the newest sample) of a sample index, and back.
+double RecorderChart::secondsOf(double index) const {
+    if (!showsLog()) return (index - (kSampleAxisMaximum - 1)) * 0.2;
+    const int i = std::clamp(int(std::floor(index)), 0, int(logSeconds_.size()) - 1);
+    const int j = std::min(i + 1, int(logSeconds_.size()) - 1);
+    return logSeconds_[i] + (logSeconds_[j] - logSeconds_[i]) * std::clamp(index - i, 0.0, 1.0);
+}
+
+double RecorderChart::sampleOf(double seconds) const {
+    if (!showsLog()) return seconds / 0.2 + (kSampleAxisMaximum - 1);
+    const auto it = std::lower_bound(logSeconds_.cbegin(), logSeconds_.cend(), seconds);
+    if (it == logSeconds_.cbegin()) return 0;
+    if (it == logSeconds_.cend()) return double(logSeconds_.size() - 1);
+    const double i = double(it - logSeconds_.cbegin());
+    const double span = *it - *(it - 1);
+    return span > 0 ? i - (*it - seconds) / span : i;
+}
+
+// The time axis's ticks in the view: at least one and a half label widths apart.
+QList<double> RecorderChart::timeTicks(const QRect& plot) const {
+    const QFontMetrics fm(axisFont_);
+    const QString widest = showsLog() ? QStringLiteral("00:00:00") : QStringLiteral("-000,0 s");
+    const int labelWidth = fm.horizontalAdvance(widest) * 3 / 2;
+    const int intervals = std::clamp(plot.width() / std::max(1, labelWidth), 1, 10);
+    return tickValues(secondsOf(view_.from), secondsOf(view_.to), intervals);
+}
+
+QString RecorderChart::timeLabel(double seconds) const {
+    return logTimes_.last().addMSecs(qRound64(seconds * 1000)).toString(QStringLiteral("HH:mm:ss"));
+}
+
+void RecorderChart::setLogTimes(const QList<QDateTime>& times) {
+    logTimes_ = times;
+    logSeconds_.clear();
+    logSeconds_.reserve(times.size());
+    for (const QDateTime& t : times)
+        logSeconds_.append(double(times.last().msecsTo(t)) / 1000);
+    view_ = wholeView();
+    cursorSample_ = -1;
+    update();
 }
 
 bool RecorderChart::hasScale(const ChartAxis* axis) const {
@@ -491,11 +566,11 @@ void RecorderChart::drawTimeAxis(QPainter& p, const QRect& plot) const {
     p.setPen(QPen(bottom_->labelsColor(), 0));
     const int top = plot.bottom() + kTickLength + kLabelGap;
     int lastRight = plot.left() - 1000;
-    for (double t : timeTicks(view_, plot.width(), fm)) {
-        const int x = qRound(viewX(sampleOfSeconds(t), view_, m));
+    for (double t : timeTicks(plot)) {
+        const int x = qRound(viewX(sampleOf(t), view_, m));
         if (x < plot.left() || x > plot.right()) continue;
         p.drawLine(x, plot.bottom(), x, plot.bottom() + kTickLength);
-        const QString label = tickLabel(t, locale) + QStringLiteral(" s");
+        const QString label = showsLog() ? timeLabel(t) : tickLabel(t, locale) + QStringLiteral(" s");
         const int w = fm.horizontalAdvance(label);
         QRect box(x - w / 2, top, w, fm.height());
         box.moveLeft(std::clamp(box.left(), 0, width() - w));
