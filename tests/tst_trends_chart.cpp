@@ -3,15 +3,18 @@
 // with the controls wired the way the main window wires them.
 #include "seams/seams.h"
 #include "tests/tst_trends_support.h"
+#include "trends/polllogwindow.h"
 #include "trends/recorderchart.h"
 #include "trends/recorderpage.h"
 #include "widgets/controls.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
+#include <QMenu>
 #include <QQueue>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -187,6 +190,9 @@ private slots:
     void view_rules();
     void view_wheelDragAndHome();
     void view_timeAxis();
+    void pollLog_fromTheContextMenu();
+    void pollLog_refused_data();
+    void pollLog_refused();
 
     void sampling_firstSampleLeavesAfter500();
     void sampling_noneSelectedEmptiesOneTrace();
@@ -1347,4 +1353,121 @@ void TestTrendsChart::view_timeAxis() {
     QVERIFY(dark > 30);
     c.setTimeAxisOn(false);
     QCOMPARE(c.plotRect(), specified);
+}
+
+namespace {
+// A poll log as the program writes it: a header, rows every 200 ms with Ir
+// rising by one and Ur at 230, an event and a broken row among them.
+QByteArray pollLogBytes(int rows) {
+    QByteArray b =
+        "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
+                                           "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
+                                           "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
+    const QDateTime start =
+        QDateTime::fromString(QStringLiteral("2026-12-08T09:00:00.000"), Qt::ISODateWithMs);
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray time =
+            start.addMSecs(200LL * i).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toUtf8();
+        b += time + ";" + QByteArray::number(i % 1000) +
+             ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
+        if (i == 3) b += time + ";Connection lost\r\n";
+        if (i == 4) b += "2026-12-08T09:00:0;x\r\n";
+    }
+    return b;
+}
+
+PollLogWindow* openLogWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* log = qobject_cast<PollLogWindow*>(w); log && log->isVisible()) return log;
+    return nullptr;
+}
+} // namespace
+
+void TestTrendsChart::pollLog_fromTheContextMenu() {
+    ChartPage p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    const QString path = dir_.filePath(QStringLiteral("poll.csv"));
+    QVERIFY(writeFile(path, pollLogBytes(2000)));
+    openAnswers_.enqueue(path);
+    // The entry of the chart's context menu.
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* open = menu ? menu->findChild<QAction*>(QStringLiteral("chartOpenPollLog")) : nullptr;
+        found = open;
+        if (menu) menu->close();
+        if (open) open->trigger();
+    });
+    const QPoint at = p.c.chart->plotRect().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, p.c.chart->mapToGlobal(at));
+    QApplication::sendEvent(p.c.chart, &menuEvent);
+    QVERIFY(found);
+    QVERIFY2(errorBoxes_.isEmpty(), qPrintable(errorBoxes_.join(QLatin1Char('\n'))));
+    PollLogWindow* w = openLogWindow();
+    QVERIFY(w);
+    QScopedPointer<PollLogWindow> closer(w);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    // Beside the page, so the pointer finds this window and not the page under it.
+    w->move(p.window.frameGeometry().right() + 20, p.window.y());
+    QCOMPARE(w->log().times.size(), 2000);
+    QCOMPARE(w->log().events, 1);
+    QCOMPARE(w->log().badRows, 1);
+    QVERIFY2(w->statusText().contains(QStringLiteral("line 8")), qPrintable(w->statusText()));
+    RecorderChart* c = w->chart();
+    QVERIFY(c->showsLog());
+    QCOMPARE(c->series4()->count(), 2000);
+    QCOMPARE(c->leftAxis()->titleText(), QStringLiteral("Ir [%]"));
+    QCOMPARE(c->rightAxis()->titleText(), QStringLiteral("Ur [V]"));
+
+    // The readout gives the row's time and values.
+    const QRect plot = c->plotRect();
+    const QRectF m = edges(plot);
+    const QPoint over(qRound(chart::viewX(1500, c->view(), m)), plot.center().y());
+    const QDateTime start =
+        QDateTime::fromString(QStringLiteral("2026-12-08T09:00:00.000"), Qt::ISODateWithMs);
+    auto rowText = [&](int row) {
+        return start.addMSecs(200LL * row).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) +
+               QStringLiteral("   Ir [%]: ") + QString::number(row % 1000) + QStringLiteral("   Ur [V]: 230");
+    };
+    QTest::mouseMove(c, over);
+    const int row = chart::viewSampleAt(over.x(), c->view(), m, 2000);
+    QVERIFY(qAbs(row - 1500) <= 2);
+    QCOMPARE(c->cursorReadout(), rowText(row));
+    // Zoomed in, the rows are further apart and still read right; Home shows the whole log again.
+    wheel(c, over, 600);
+    QVERIFY(c->isZoomed());
+    QVERIFY(c->view().to <= 2000 && c->view().to - c->view().from < 1000);
+    const QPoint again = over + QPoint(0, 3);
+    QTest::mouseMove(c, again);
+    const int zoomedRow = chart::viewSampleAt(again.x(), c->view(), edges(c->plotRect()), 2000);
+    QVERIFY(qAbs(zoomedRow - row) <= 2);
+    QCOMPARE(c->cursorReadout(), rowText(zoomedRow));
+    QTest::keyClick(c, Qt::Key_Home);
+    QVERIFY(!c->isZoomed());
+    QCOMPARE(c->view().to, 2000.0);
+    // Another column on the red trace.
+    w->columnSelector(1)->setCurrentIndex(w->columnSelector(1)->findData(17));
+    QCOMPARE(c->leftAxis()->titleText(), QStringLiteral("Fault word"));
+    // The poll log window never takes part in the page's own state.
+    QVERIFY(p.c.chart->title().isEmpty());
+    QVERIFY(!p.c.chart->showsLog());
+}
+
+void TestTrendsChart::pollLog_refused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("only a header") << pollLogBytes(0);
+    QTest::newRow("a recording, not a log") << QByteArray("1 2 3 4 5 6 7 8 9 \r\n").repeated(500);
+}
+
+void TestTrendsChart::pollLog_refused() {
+    QFETCH(QByteArray, bytes);
+    const QString path = dir_.filePath(QStringLiteral("refused.csv"));
+    QVERIFY(writeFile(path, bytes));
+    openAnswers_.enqueue(path);
+    QWidget parent;
+    openPollLogWindow(&parent);
+    QCOMPARE(errorBoxes_.size(), 1);
+    QVERIFY2(errorBoxes_[0].contains(QStringLiteral("refused.csv")), qPrintable(errorBoxes_[0]));
+    QVERIFY(!openLogWindow());
 }
