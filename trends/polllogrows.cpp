@@ -37,9 +37,35 @@ QStringList splitLine(const QString& line) {
 
 namespace {
 
+// The digits at from..from+count of s as a number, -1 if any is not a digit.
+int digits(const QString& s, int from, int count) {
+    int v = 0;
+    for (int i = from; i < from + count; ++i) {
+        const int d = s[i].unicode() - '0';
+        if (d < 0 || d > 9) return -1;
+        v = v * 10 + d;
+    }
+    return v;
+}
+
 QDateTime timeOf(const QString& field) {
-    QDateTime t = QDateTime::fromString(field.trimmed(), Qt::ISODateWithMs);
-    return t.isValid() ? t : QDateTime();
+    // The times stay as the log wrote them, the PC's wall clock, without a
+    // time zone: converting a hundred thousand of them would take most of the
+    // reading time. The form the log writes is read directly for the same reason.
+    static const QString form = QStringLiteral("0000-00-00T00:00:00.000");
+    if (field.size() == form.size() && field[4] == QLatin1Char('-') && field[7] == QLatin1Char('-') &&
+        field[10] == QLatin1Char('T') && field[13] == QLatin1Char(':') && field[16] == QLatin1Char(':') &&
+        field[19] == QLatin1Char('.')) {
+        const int year = digits(field, 0, 4);
+        if (year < 0) return {};
+        const QDate date(year, digits(field, 5, 2), digits(field, 8, 2));
+        const QTime time(digits(field, 11, 2), digits(field, 14, 2), digits(field, 17, 2),
+                         digits(field, 20, 3));
+        if (date.isValid() && time.isValid()) return QDateTime(date, time, Qt::UTC);
+        return {};
+    }
+    const QDateTime t = QDateTime::fromString(field.trimmed(), Qt::ISODateWithMs);
+    return t.isValid() ? QDateTime(t.date(), t.time(), Qt::UTC) : QDateTime();
 }
 
 // A number, or NaN; a bool says whether the field held one.
