@@ -16,8 +16,8 @@
 using namespace recorder;
 
 namespace {
-constexpr int kFaultNamesColumn = 18; // text, never a trace
-constexpr int kFirstTraceColumn = 1;  // Ir [%]
+constexpr int kFaultNamesColumn = 18;  // text, never a trace
+constexpr int kFirstTraceColumn = 1;   // Ir [%]
 constexpr int kSecondTraceColumn = 10; // Ur [V]
 } // namespace
 
@@ -89,8 +89,9 @@ QString PollLogWindow::statusText() const {
     QString text = tr("%n measurement(s)", nullptr, int(log_.times.size()));
     if (log_.events) text += QStringLiteral(", ") + tr("%n event(s)", nullptr, int(log_.events));
     if (log_.badRows)
-        text += QStringLiteral(", ") + tr("%n unreadable row(s), the first in line %1", nullptr, int(log_.badRows))
-                                           .arg(log_.firstBadLine);
+        text += QStringLiteral(", ") +
+                tr("%n unreadable row(s), the first in line %1", nullptr, int(log_.badRows))
+                    .arg(log_.firstBadLine);
     return text;
 }
 
@@ -137,9 +138,8 @@ void PollLogWindow::showColumn(int trace) {
 
 void openPollLogWindow(QWidget* parent) {
     const QString filter = QCoreApplication::translate("RecorderChart", "Poll logs (*.csv);;All files (*)");
-    const QString path =
-        seams::current().openFileName(parent, QCoreApplication::translate("RecorderChart", "Open a poll log"),
-                                      QStringLiteral("."), filter);
+    const QString path = seams::current().openFileName(
+        parent, QCoreApplication::translate("RecorderChart", "Open a poll log"), QStringLiteral("."), filter);
     if (path.isEmpty()) return;
     auto* window = new PollLogWindow(parent);
     QString error;

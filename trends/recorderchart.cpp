@@ -512,7 +512,8 @@ double RecorderChart::axisLength() const {
     return showsLog() ? std::max<double>(1, logTimes_.size()) : kSampleAxisMaximum;
 }
 
-// The seconds (negative: back from the newest sample) of a sample index, and back.
+// The seconds of a sample index, and back: on the recorder's axis back from
+// the newest sample (negative), in a log from the midnight before it.
 double RecorderChart::secondsOf(double index) const {
     if (!showsLog()) return (index - (kSampleAxisMaximum - 1)) * 0.2;
     const int i = std::clamp(int(std::floor(index)), 0, int(logSeconds_.size()) - 1);
@@ -540,15 +541,17 @@ QList<double> RecorderChart::timeTicks(const QRect& plot) const {
 }
 
 QString RecorderChart::timeLabel(double seconds) const {
-    return logTimes_.last().addMSecs(qRound64(seconds * 1000)).toString(QStringLiteral("HH:mm:ss"));
+    return logBase_.addMSecs(qRound64(seconds * 1000)).toString(QStringLiteral("HH:mm:ss"));
 }
 
 void RecorderChart::setLogTimes(const QList<QDateTime>& times) {
     logTimes_ = times;
     logSeconds_.clear();
     logSeconds_.reserve(times.size());
+    logBase_ = times.isEmpty() ? QDateTime()
+                               : QDateTime(times.first().date(), QTime(0, 0), times.first().timeSpec());
     for (const QDateTime& t : times)
-        logSeconds_.append(double(times.last().msecsTo(t)) / 1000);
+        logSeconds_.append(double(logBase_.msecsTo(t)) / 1000);
     view_ = wholeView();
     cursorSample_ = -1;
     update();

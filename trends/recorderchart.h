@@ -215,7 +215,8 @@ private:
     recorder::chart::View view_;
     bool timeAxisOn_ = false;
     QList<QDateTime> logTimes_;
-    QList<double> logSeconds_; // each log time in seconds before the last
+    QList<double> logSeconds_; // each log time in seconds from logBase_
+    QDateTime logBase_;        // midnight before the first log time: ticks fall on round clock times
     bool dragging_ = false;
     double dragX_ = 0; // the pointer's x when the drag last moved the view
 };
