@@ -3,15 +3,18 @@
 // with the controls wired the way the main window wires them.
 #include "seams/seams.h"
 #include "tests/tst_trends_support.h"
+#include "trends/polllogwindow.h"
 #include "trends/recorderchart.h"
 #include "trends/recorderpage.h"
 #include "widgets/controls.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
+#include <QMenu>
 #include <QQueue>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -182,6 +185,14 @@ private slots:
     void paint_zeroTraceAboveTheBottomAxis();
     void paint_axesInTheirColours();
     void paint_linesWithoutMarksOnAWhiteWall();
+    void paint_noneSelectedHasNoScale();
+    void view_rules_data();
+    void view_rules();
+    void view_wheelDragAndHome();
+    void view_timeAxis();
+    void pollLog_fromTheContextMenu();
+    void pollLog_refused_data();
+    void pollLog_refused();
 
     void sampling_firstSampleLeavesAfter500();
     void sampling_noneSelectedEmptiesOneTrace();
@@ -1214,3 +1225,249 @@ void TestTrendsChart::open_failsWhileRead() {
 
 QTEST_MAIN(TestTrendsChart)
 #include "tst_trends_chart.moc"
+
+void TestTrendsChart::paint_noneSelectedHasNoScale() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    c.leftAxis()->setTitleText(QString()); // "---": no quantity
+    c.leftAxis()->setRange(0, 1);
+    const QImage img = painted(&c);
+    const QRect plot = c.plotRect();
+    // No ticks, labels or title left of the red axis; the blue one keeps its scale.
+    QCOMPARE(tintedPixels(img, QRect(0, plot.top(), plot.left() - 1, plot.height()), false), 0);
+    QVERIFY(tintedPixels(img,
+                         QRect(plot.right() + 2, plot.top(), c.width() - plot.right() - 2, plot.height()),
+                         true) > 100);
+}
+
+void TestTrendsChart::view_rules_data() {
+    QTest::addColumn<double>("from");
+    QTest::addColumn<double>("to");
+    QTest::addColumn<double>("anchor"); // NaN: a pan by delta
+    QTest::addColumn<double>("amount"); // zoom factor or pan delta
+    QTest::addColumn<double>("wantFrom");
+    QTest::addColumn<double>("wantTo");
+    const double pan = qQNaN();
+    QTest::newRow("zoom in at the middle") << 0.0 << 500.0 << 250.0 << 0.5 << 125.0 << 375.0;
+    QTest::newRow("zoom in at the left edge") << 0.0 << 500.0 << 0.0 << 0.5 << 0.0 << 250.0;
+    QTest::newRow("anchor stays in place") << 100.0 << 200.0 << 180.0 << 0.5 << 140.0 << 190.0;
+    QTest::newRow("no narrower than ten") << 100.0 << 120.0 << 110.0 << 0.01 << 105.0 << 115.0;
+    QTest::newRow("zoom out to the whole") << 100.0 << 200.0 << 150.0 << 100.0 << 0.0 << 500.0;
+    QTest::newRow("zoom out kept inside") << 400.0 << 500.0 << 500.0 << 2.0 << 300.0 << 500.0;
+    QTest::newRow("bad factor") << 100.0 << 200.0 << 150.0 << 0.0 << 100.0 << 200.0;
+    QTest::newRow("pan right") << 100.0 << 200.0 << pan << 50.0 << 150.0 << 250.0;
+    QTest::newRow("pan stops at the end") << 100.0 << 200.0 << pan << 900.0 << 400.0 << 500.0;
+    QTest::newRow("pan stops at the start") << 100.0 << 200.0 << pan << -900.0 << 0.0 << 100.0;
+    QTest::newRow("whole view does not pan") << 0.0 << 500.0 << pan << 30.0 << 0.0 << 500.0;
+}
+
+void TestTrendsChart::view_rules() {
+    QFETCH(double, from);
+    QFETCH(double, to);
+    QFETCH(double, anchor);
+    QFETCH(double, amount);
+    QFETCH(double, wantFrom);
+    QFETCH(double, wantTo);
+    const chart::View v{from, to};
+    const chart::View got =
+        qIsNaN(anchor) ? chart::pannedView(v, amount) : chart::zoomedView(v, anchor, amount);
+    QCOMPARE(got.from, wantFrom);
+    QCOMPARE(got.to, wantTo);
+}
+
+namespace {
+void wheel(QWidget* w, QPoint at, int delta) {
+    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+} // namespace
+
+void TestTrendsChart::view_wheelDragAndHome() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    QList<QPointF> ramp;
+    for (int i = 0; i < 500; ++i)
+        ramp.append(QPointF(i, i));
+    c.series4()->replace(ramp);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    const QImage whole = painted(&c);
+    const QRect plot = c.plotRect();
+    const QRectF m = edges(plot);
+    const QPoint at(qRound(chart::sampleX(300, m)), plot.center().y());
+
+    // Two notches in: the sample under the pointer stays under it.
+    wheel(&c, at, 240);
+    QVERIFY(c.isZoomed());
+    QVERIFY(c.view().to - c.view().from < 330);
+    QTest::mouseMove(&c, at);
+    QCOMPARE(chart::viewSampleAt(at.x(), c.view(), edges(c.plotRect())), 300);
+    QVERIFY2(c.cursorReadout().startsWith(QLocale::system().toString(-chart::secondsBack(300), 'f', 1)),
+             qPrintable(c.cursorReadout()));
+    QVERIFY(c.cursorReadout().endsWith(QStringLiteral(": 300")));
+
+    // Dragging to the right brings earlier samples in.
+    const chart::View before = c.view();
+    const QPoint grab(plot.center().x(), plot.center().y());
+    QTest::mousePress(&c, Qt::LeftButton, Qt::NoModifier, grab);
+    QTest::mouseMove(&c, grab + QPoint(100, 0));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, grab + QPoint(100, 0));
+    QVERIFY(c.view().from < before.from);
+    QCOMPARE(c.view().to - c.view().from, before.to - before.from);
+    // The pointer's sample follows the moved view.
+    const QPoint again = at + QPoint(0, 5);
+    QTest::mouseMove(&c, again);
+    QCOMPARE(c.cursorReadout().section(QStringLiteral(": "), -1).toInt(),
+             chart::viewSampleAt(again.x(), c.view(), edges(c.plotRect())));
+
+    // Home returns to the whole view, which looks as before the zoom.
+    QTest::keyClick(&c, Qt::Key_Home);
+    QVERIFY(!c.isZoomed());
+    QTest::mouseMove(&c, QPoint(1, 1));
+    QCOMPARE(painted(&c), whole);
+    // Escape too; out-zooming past the whole axis is the whole view.
+    wheel(&c, at, 120);
+    QVERIFY(c.isZoomed());
+    QTest::keyClick(&c, Qt::Key_Escape);
+    QVERIFY(!c.isZoomed());
+    wheel(&c, at, -480);
+    QVERIFY(!c.isZoomed());
+}
+
+void TestTrendsChart::view_timeAxis() {
+    RecorderChart c;
+    c.resize(chart::kDesignWidth, chart::kDesignHeight);
+    const QRect specified = c.plotRect();
+    c.setTimeAxisOn(true);
+    const QRect withTime = c.plotRect();
+    QCOMPARE(withTime.left(), specified.left());
+    QCOMPARE(withTime.right(), specified.right());
+    QVERIFY(withTime.bottom() < specified.bottom());
+    // Labels in black under the plot.
+    const QImage img = painted(&c);
+    int dark = 0;
+    for (int y = withTime.bottom() + 3; y < c.height(); ++y)
+        for (int x = withTime.left(); x <= withTime.right(); ++x)
+            dark += qGray(img.pixel(x, y)) < 100;
+    QVERIFY(dark > 30);
+    c.setTimeAxisOn(false);
+    QCOMPARE(c.plotRect(), specified);
+}
+
+namespace {
+// A poll log as the program writes it: a header, rows every 200 ms with Ir
+// rising by one and Ur at 230, an event and a broken row among them.
+QByteArray pollLogBytes(int rows) {
+    QByteArray b =
+        "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
+                                           "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
+                                           "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
+    const QDateTime start =
+        QDateTime::fromString(QStringLiteral("2026-12-08T09:00:00.000"), Qt::ISODateWithMs);
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray time =
+            start.addMSecs(200LL * i).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toUtf8();
+        b += time + ";" + QByteArray::number(i % 1000) +
+             ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
+        if (i == 3) b += time + ";Connection lost\r\n";
+        if (i == 4) b += "2026-12-08T09:00:0;x\r\n";
+    }
+    return b;
+}
+
+PollLogWindow* openLogWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* log = qobject_cast<PollLogWindow*>(w); log && log->isVisible()) return log;
+    return nullptr;
+}
+} // namespace
+
+void TestTrendsChart::pollLog_fromTheContextMenu() {
+    ChartPage p;
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+    const QString path = dir_.filePath(QStringLiteral("poll.csv"));
+    QVERIFY(writeFile(path, pollLogBytes(2000)));
+    openAnswers_.enqueue(path);
+    // The entry of the chart's context menu.
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* open = menu ? menu->findChild<QAction*>(QStringLiteral("chartOpenPollLog")) : nullptr;
+        found = open;
+        if (menu) menu->close();
+        if (open) open->trigger();
+    });
+    const QPoint at = p.c.chart->plotRect().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, p.c.chart->mapToGlobal(at));
+    QApplication::sendEvent(p.c.chart, &menuEvent);
+    QVERIFY(found);
+    QVERIFY2(errorBoxes_.isEmpty(), qPrintable(errorBoxes_.join(QLatin1Char('\n'))));
+    PollLogWindow* w = openLogWindow();
+    QVERIFY(w);
+    QScopedPointer<PollLogWindow> closer(w);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    // Beside the page, so the pointer finds this window and not the page under it.
+    w->move(p.window.frameGeometry().right() + 20, p.window.y());
+    QCOMPARE(w->log().times.size(), 2000);
+    QCOMPARE(w->log().events, 1);
+    QCOMPARE(w->log().badRows, 1);
+    QVERIFY2(w->statusText().contains(QStringLiteral("line 8")), qPrintable(w->statusText()));
+    RecorderChart* c = w->chart();
+    QVERIFY(c->showsLog());
+    QCOMPARE(c->series4()->count(), 2000);
+    QCOMPARE(c->leftAxis()->titleText(), QStringLiteral("Ir [%]"));
+    QCOMPARE(c->rightAxis()->titleText(), QStringLiteral("Ur [V]"));
+
+    // The readout gives the row's time and values.
+    const QRect plot = c->plotRect();
+    const QRectF m = edges(plot);
+    const QPoint over(qRound(chart::viewX(1500, c->view(), m)), plot.center().y());
+    const QDateTime start =
+        QDateTime::fromString(QStringLiteral("2026-12-08T09:00:00.000"), Qt::ISODateWithMs);
+    auto rowText = [&](int row) {
+        return start.addMSecs(200LL * row).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) +
+               QStringLiteral("   Ir [%]: ") + QString::number(row % 1000) + QStringLiteral("   Ur [V]: 230");
+    };
+    QTest::mouseMove(c, over);
+    const int row = chart::viewSampleAt(over.x(), c->view(), m, 2000);
+    QVERIFY(qAbs(row - 1500) <= 2);
+    QCOMPARE(c->cursorReadout(), rowText(row));
+    // Zoomed in, the rows are further apart and still read right; Home shows the whole log again.
+    wheel(c, over, 600);
+    QVERIFY(c->isZoomed());
+    QVERIFY(c->view().to <= 2000 && c->view().to - c->view().from < 1000);
+    const QPoint again = over + QPoint(0, 3);
+    QTest::mouseMove(c, again);
+    const int zoomedRow = chart::viewSampleAt(again.x(), c->view(), edges(c->plotRect()), 2000);
+    QVERIFY(qAbs(zoomedRow - row) <= 2);
+    QCOMPARE(c->cursorReadout(), rowText(zoomedRow));
+    QTest::keyClick(c, Qt::Key_Home);
+    QVERIFY(!c->isZoomed());
+    QCOMPARE(c->view().to, 2000.0);
+    // Another column on the red trace.
+    w->columnSelector(1)->setCurrentIndex(w->columnSelector(1)->findData(17));
+    QCOMPARE(c->leftAxis()->titleText(), QStringLiteral("Fault word"));
+    // The poll log window never takes part in the page's own state.
+    QVERIFY(p.c.chart->title().isEmpty());
+    QVERIFY(!p.c.chart->showsLog());
+}
+
+void TestTrendsChart::pollLog_refused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("only a header") << pollLogBytes(0);
+    QTest::newRow("a recording, not a log") << QByteArray("1 2 3 4 5 6 7 8 9 \r\n").repeated(500);
+}
+
+void TestTrendsChart::pollLog_refused() {
+    QFETCH(QByteArray, bytes);
+    const QString path = dir_.filePath(QStringLiteral("refused.csv"));
+    QVERIFY(writeFile(path, bytes));
+    openAnswers_.enqueue(path);
+    QWidget parent;
+    openPollLogWindow(&parent);
+    QCOMPARE(errorBoxes_.size(), 1);
+    QVERIFY2(errorBoxes_[0].contains(QStringLiteral("refused.csv")), qPrintable(errorBoxes_[0]));
+    QVERIFY(!openLogWindow());
+}

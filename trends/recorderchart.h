@@ -8,7 +8,9 @@
 // The plot area depends only on the widget's size and font, never on the
 // quantities shown: the axes reserve room for the widest tick label any
 // quantity can have, so a sample lands on the same x in every view.
+#include <functional>
 #include <QColor>
+#include <QDateTime>
 #include <QFont>
 #include <QList>
 #include <QObject>
@@ -62,6 +64,24 @@ double secondsBack(int index);
 // The cursor's readout: the time back and each trace's value after its axis
 // title (which carries the unit), e.g. "-12,4 s   Ir [%]: 45   Ur [V]: 230".
 QString readoutText(int index, const QList<QPair<QString, double>>& values, const QLocale& locale);
+
+// A part of the bottom axis on show, in sample index units: the whole axis is
+// 0..500. Zooming keeps the sample under the pointer in place.
+struct View {
+    double from = 0;
+    double to = kSampleAxisMaximum;
+    bool operator==(const View&) const = default;
+};
+constexpr double kMinimumViewSpan = 10; // samples
+// The x of a sample index inside the view, and the sample nearest to x.
+double viewX(double index, const View& view, const QRectF& plot);
+int viewSampleAt(double x, const View& view, const QRectF& plot, int count = int(kSampleAxisMaximum));
+// The view zoomed by factor (below 1: in) around the index at anchor, kept
+// inside the whole axis and no narrower than kMinimumViewSpan.
+// length: the whole axis, 500 samples on the recorder's chart.
+View zoomedView(const View& view, double anchor, double factor, double length = kSampleAxisMaximum);
+// The view moved by delta samples, kept inside the whole axis.
+View pannedView(const View& view, double delta, double length = kSampleAxisMaximum);
 } // namespace recorder::chart
 
 // One axis of the chart: a fixed range, a title and the colour of its line,
@@ -137,15 +157,50 @@ public:
     // pointer is not over the plot.
     QString cursorReadout() const;
 
+    // The part of the bottom axis on show; the whole axis unless zoomed.
+    recorder::chart::View view() const { return view_; }
+    void setView(const recorder::chart::View& view);
+    bool isZoomed() const { return !(view_ == wholeView()); }
+    void resetView();
+    // The seconds back under the plot. Shown while zoomed or when switched on.
+    bool timeAxisShown() const { return timeAxisOn_ || isZoomed(); }
+    void setTimeAxisOn(bool on);
+    // The hint on zoom, pan and the whole view, part of the tooltip.
+    static QString navigationHint();
+
+    // A poll log instead of the recorder's 500 samples: one sample per time,
+    // the axis as long as the log, the times on the time axis and in the
+    // readout. An empty list returns to the recorder's axis.
+    void setLogTimes(const QList<QDateTime>& times);
+    bool showsLog() const { return !logTimes_.isEmpty(); }
+    // Called by "Open a poll log..." in the context menu; the entry is there
+    // only while this is set.
+    std::function<void()> openPollLog;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     int measureLabelRoom() const;
     void drawValueAxis(QPainter& p, const ChartAxis* axis, const QRect& plot, bool leftSide) const;
     void drawTrace(QPainter& p, const ChartTrace* trace, const QRect& plot) const;
+    void drawTimeAxis(QPainter& p, const QRect& plot) const;
+    bool hasScale(const ChartAxis* axis) const;
+    void updateCursor(const QPointF& at);
+    double axisLength() const;
+    recorder::chart::View wholeView() const { return {0, axisLength()}; }
+    double secondsOf(double index) const;
+    double sampleOf(double seconds) const;
+    QList<double> timeTicks(const QRect& plot) const;
+    QString timeLabel(double seconds) const;
 
     QFont titleFont_;
     QFont axisFont_;
@@ -157,4 +212,11 @@ private:
     ChartTrace* series5_;
     int labelRoom_;         // the widest tick label of any quantity
     int cursorSample_ = -1; // the sample under the mouse pointer, -1: none
+    recorder::chart::View view_;
+    bool timeAxisOn_ = false;
+    QList<QDateTime> logTimes_;
+    QList<double> logSeconds_; // each log time in seconds from logBase_
+    QDateTime logBase_;        // midnight before the first log time: ticks fall on round clock times
+    bool dragging_ = false;
+    double dragX_ = 0; // the pointer's x when the drag last moved the view
 };

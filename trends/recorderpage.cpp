@@ -1,6 +1,7 @@
 #include "trends/recorderpage.h"
 
 #include "seams/seams.h"
+#include "trends/polllogwindow.h"
 #include "trends/recorderchart.h"
 #include "widgets/controls.h"
 
@@ -145,7 +146,9 @@ RecorderControls buildRecorderControls(QWidget* page) {
 
 RecorderPage::RecorderPage(const RecorderControls& controls, recorder::History& live, recorder::History& file,
                            std::function<QString(int)> labelText, QWidget* window)
-    : c_(controls), live_(live), file_(file), labelText_(std::move(labelText)), window_(window) {}
+    : c_(controls), live_(live), file_(file), labelText_(std::move(labelText)), window_(window) {
+    c_.chart->openPollLog = [this] { openPollLogWindow(window_); };
+}
 
 RecorderPage::Trace RecorderPage::trace(int n) const {
     if (n == 1) return {c_.trace1, c_.chart->series4(), c_.chart->leftAxis()};
