@@ -408,6 +408,54 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>PollLogWindow</name>
+    <message>
+        <source>Red:</source>
+        <translation>Czerwony:</translation>
+    </message>
+    <message>
+        <source>Blue:</source>
+        <translation>Niebieski:</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 nie jest plikiem.</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: %2</source>
+        <translation>Nie można otworzyć %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no measurements of a poll log.</source>
+        <translation>%1 nie zawiera pomiarów dziennika odczytów.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n measurement(s)</source>
+        <translation>%n pomiarów<numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>%n zdarzeń<numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unreadable row(s), the first in line %1</source>
+        <translation>%n nieczytelnych wierszy, pierwszy w wierszu %1<numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message>
+        <source>Column %1</source>
+        <translation>Kolumna %1</translation>
+    </message>
+</context>
+<context>
     <name>PortsWindow</name>
     <message>
         <source>Which port is this?</source>
@@ -479,6 +527,41 @@ Czy chcesz go zastąpić?</translation>
     <message>
         <source>Unknown error</source>
         <translation>Nieznany błąd</translation>
+    </message>
+</context>
+<context>
+    <name>RecorderChart</name>
+    <message>
+        <source>The file could not be read: %1</source>
+        <translation>Nie można odczytać pliku: %1</translation>
+    </message>
+    <message>
+        <source>Reading was stopped.</source>
+        <translation>Odczyt został przerwany.</translation>
+    </message>
+    <message>
+        <source>Poll logs (*.csv);;All files (*)</source>
+        <translation>Dzienniki odczytów (*.csv);;Wszystkie pliki (*)</translation>
+    </message>
+    <message>
+        <source>Open a poll log</source>
+        <translation>Otwórz dziennik odczytów</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom, drag: move, Home or Esc: the whole view</source>
+        <translation>Kółko: powiększenie, przeciąganie: przesunięcie, Home lub Esc: cały widok</translation>
+    </message>
+    <message>
+        <source>Whole view</source>
+        <translation>Cały widok</translation>
+    </message>
+    <message>
+        <source>Time axis</source>
+        <translation>Oś czasu</translation>
+    </message>
+    <message>
+        <source>Open a poll log...</source>
+        <translation>Otwórz dziennik odczytów...</translation>
     </message>
 </context>
 <context>

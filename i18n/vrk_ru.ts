@@ -408,6 +408,54 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>PollLogWindow</name>
+    <message>
+        <source>Red:</source>
+        <translation>Красный:</translation>
+    </message>
+    <message>
+        <source>Blue:</source>
+        <translation>Синий:</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 не является файлом.</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: %2</source>
+        <translation>Не удалось открыть %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no measurements of a poll log.</source>
+        <translation>%1 не содержит измерений журнала опроса.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n measurement(s)</source>
+        <translation>%n измерений<numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>%n событий<numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n unreadable row(s), the first in line %1</source>
+        <translation>%n нечитаемых строк, первая в строке %1<numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message>
+        <source>Column %1</source>
+        <translation>Столбец %1</translation>
+    </message>
+</context>
+<context>
     <name>PortsWindow</name>
     <message>
         <source>Which port is this?</source>
@@ -479,6 +527,41 @@ Do you want to replace it?</source>
     <message>
         <source>Unknown error</source>
         <translation>Неизвестная ошибка</translation>
+    </message>
+</context>
+<context>
+    <name>RecorderChart</name>
+    <message>
+        <source>The file could not be read: %1</source>
+        <translation>Не удалось прочитать файл: %1</translation>
+    </message>
+    <message>
+        <source>Reading was stopped.</source>
+        <translation>Чтение прервано.</translation>
+    </message>
+    <message>
+        <source>Poll logs (*.csv);;All files (*)</source>
+        <translation>Журналы опроса (*.csv);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Open a poll log</source>
+        <translation>Открыть журнал опроса</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom, drag: move, Home or Esc: the whole view</source>
+        <translation>Колесо: масштаб, перетаскивание: сдвиг, Home или Esc: весь график</translation>
+    </message>
+    <message>
+        <source>Whole view</source>
+        <translation>Весь график</translation>
+    </message>
+    <message>
+        <source>Time axis</source>
+        <translation>Ось времени</translation>
+    </message>
+    <message>
+        <source>Open a poll log...</source>
+        <translation>Открыть журнал опроса...</translation>
     </message>
 </context>
 <context>
