@@ -86,12 +86,12 @@ bool PollLogWindow::openFile(const QString& path, QString* error) {
 }
 
 QString PollLogWindow::statusText() const {
-    QString text = tr("%n measurement(s)", nullptr, int(log_.times.size()));
-    if (log_.events) text += QStringLiteral(", ") + tr("%n event(s)", nullptr, int(log_.events));
+    // Counts after a label: the same form for one and for many, in every language.
+    QString text = tr("Measurements: %1").arg(log_.times.size());
+    if (log_.events) text += QStringLiteral(", ") + tr("events: %1").arg(log_.events);
     if (log_.badRows)
         text += QStringLiteral(", ") +
-                tr("%n unreadable row(s), the first in line %1", nullptr, int(log_.badRows))
-                    .arg(log_.firstBadLine);
+                tr("unreadable rows: %1 (the first in line %2)").arg(log_.badRows).arg(log_.firstBadLine);
     return text;
 }
 
