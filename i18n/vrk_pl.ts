@@ -429,30 +429,21 @@ Czy chcesz go zastąpić?</translation>
         <source>%1 holds no measurements of a poll log.</source>
         <translation>%1 nie zawiera pomiarów dziennika odczytów.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n measurement(s)</source>
-        <translation>%n pomiarów<numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n event(s)</source>
-        <translation>%n zdarzeń<numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n unreadable row(s), the first in line %1</source>
-        <translation>%n nieczytelnych wierszy, pierwszy w wierszu %1<numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
     <message>
         <source>Column %1</source>
         <translation>Kolumna %1</translation>
+    </message>
+    <message>
+        <source>Measurements: %1</source>
+        <translation>Pomiary: %1</translation>
+    </message>
+    <message>
+        <source>events: %1</source>
+        <translation>zdarzenia: %1</translation>
+    </message>
+    <message>
+        <source>unreadable rows: %1 (the first in line %2)</source>
+        <translation>nieczytelne wiersze: %1 (pierwszy w linii %2)</translation>
     </message>
 </context>
 <context>

@@ -429,30 +429,21 @@ Do you want to replace it?</source>
         <source>%1 holds no measurements of a poll log.</source>
         <translation>%1 не содержит измерений журнала опроса.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n measurement(s)</source>
-        <translation>%n измерений<numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n event(s)</source>
-        <translation>%n событий<numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n unreadable row(s), the first in line %1</source>
-        <translation>%n нечитаемых строк, первая в строке %1<numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
     <message>
         <source>Column %1</source>
         <translation>Столбец %1</translation>
+    </message>
+    <message>
+        <source>Measurements: %1</source>
+        <translation>Измерения: %1</translation>
+    </message>
+    <message>
+        <source>events: %1</source>
+        <translation>события: %1</translation>
+    </message>
+    <message>
+        <source>unreadable rows: %1 (the first in line %2)</source>
+        <translation>нечитаемые строки: %1 (первая в строке %2)</translation>
     </message>
 </context>
 <context>
