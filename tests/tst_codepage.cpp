@@ -64,6 +64,11 @@ private slots:
     // Every byte decodes, and every character encodes, as Qt's ICU converter does.
     void sameAsIcu() {
         QFETCH(QByteArray, page);
+#ifdef Q_OS_WIN
+        // The Windows build's Qt has no ICU by design; the same tables are
+        // compared with ICU in the Linux build, where a missing ICU fails.
+        QSKIP("the Windows build's Qt has no ICU converter: compared in the Linux build");
+#endif
         QStringDecoder decoder(page.constData());
         QStringEncoder encoder(page.constData());
         QVERIFY2(decoder.isValid() && encoder.isValid(), "this Qt has no ICU converter to compare with");
