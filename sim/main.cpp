@@ -606,13 +606,19 @@ void Simulator::sendDue() {
         while (p.sent < tx.size()) {
             size_t count = tx.size() - p.sent;
             if (p.characterSeconds > 0) {
-                // Every byte whose time has come (more than one only after a late wake-up).
+                // Is the next byte's time come?
                 const double t = now();
                 count = 0;
                 while (p.sent + count < tx.size() &&
                        p.due + static_cast<double>(p.sent + count + 1) * p.characterSeconds <= t)
                     ++count;
                 if (count == 0) return;
+                // A line never bursts: after a late wake-up the bytes still leave
+                // one character time apart, from now on.
+                if (count > 1) {
+                    count = 1;
+                    p.due = t - static_cast<double>(p.sent + 1) * p.characterSeconds;
+                }
             }
             const ssize_t n = ::write(master_, tx.data() + p.sent, count);
             if (n > 0) {
