@@ -296,7 +296,11 @@ else
 
   # The uninstaller removes everything but the user's files.
   timeout 120 wine "$instdir/uninstall.exe" /S >"$out/uninstall.log" 2>&1 || true
-  for _ in $(seq 150); do [ ! -e "$instdir" ] && break; sleep 0.2; done
+  # The uninstaller runs on from a copy of itself: wait for all it removes.
+  for _ in $(seq 150); do
+    [ ! -e "$instdir" ] && [ ! -e "$menu" ] && [ ! -e "$drive_c/users/Public/Desktop/VRK.lnk" ] && break
+    sleep 0.2
+  done
   if [ ! -e "$instdir" ]; then pass "the uninstaller removed Program Files\\VRK"; else
     fail "left in Program Files/VRK: $(cd "$instdir" && find . | head -n 10 | tr '\n' ' ')"; fi
   [ ! -e "$menu" ] && [ ! -e "$drive_c/users/Public/Desktop/VRK.lnk" ] && pass "the uninstaller removed the shortcuts" ||
