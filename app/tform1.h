@@ -5,6 +5,7 @@
 // apply live in plain functions beside them.
 #include "monitor/display.h"
 #include "protocol/relaymap.h"
+#include "wait/idle.h"
 
 #include <array>
 #include <memory>
@@ -273,6 +274,7 @@ private:
 class SequenceGuard {
 public:
     explicit SequenceGuard(TForm1* f) : f_(f) { ++f_->sequenceDepth_; }
+    // The program-wide mark that defers dialogs (wait/idle.h) goes with it.
     ~SequenceGuard() {
         if (f_) --f_->sequenceDepth_;
     }
@@ -281,4 +283,5 @@ public:
 
 private:
     QPointer<TForm1> f_;
+    idle::Busy busy_;
 };
