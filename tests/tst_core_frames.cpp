@@ -65,13 +65,15 @@ void TstCoreFrames::frames_data() {
     const QStringList tick{QStringLiteral("r1+12@0"), QStringLiteral("r23+1@20")};
     QTest::newRow("connect, two poll ticks") << "poll" << (tick + tick);
     QTest::newRow("setpoint read") << "read" << QStringList{QStringLiteral("r12+14@100")};
-    QStringList write;
+    // The write reads the relay's variant first (In is scaled by it).
+    QStringList write{QStringLiteral("r23+1@50")};
     const QStringList sent{"25", "35", "10", "40", "10", "30", "5", "40", "80", "115", "5"};
     for (int i = 0; i < 11; ++i)
         write << QStringLiteral("w%1=%2@50").arg(12 + i).arg(sent[i]);
     write << QStringLiteral("r12+14@50");
     QTest::newRow("setpoint write with read-back") << "write" << write;
-    QTest::newRow("clock") << "clock" << QStringList{QStringLiteral("w24=4614@50"), QStringLiteral("w25=2309@50")};
+    QTest::newRow("clock") << "clock"
+                           << QStringList{QStringLiteral("w24=4614@50"), QStringLiteral("w25=2309@50")};
     QTest::newRow("fault log") << "faults"
                                << QStringList{QStringLiteral("r26+25@100"), QStringLiteral("r51+25@100"),
                                               QStringLiteral("r76+25@100"), QStringLiteral("r101+25@100")};
@@ -119,9 +121,10 @@ void TstCoreFrames::frames() {
         const double t = e.value(QStringLiteral("t")).toDouble() * 1000;
         if (previous >= 0) {
             const int pause = expected.value(got.size() - 1).section(QLatin1Char('@'), 1).toInt();
-            QVERIFY2(t - previous >= pause - 1, qPrintable(QStringLiteral("frame %1 came %2 ms after the one before")
-                                                                .arg(got.size())
-                                                                .arg(t - previous)));
+            QVERIFY2(t - previous >= pause - 1,
+                     qPrintable(QStringLiteral("frame %1 came %2 ms after the one before")
+                                    .arg(got.size())
+                                    .arg(t - previous)));
         }
         previous = t;
     }
@@ -131,7 +134,8 @@ void TstCoreFrames::frames() {
         least += e.section(QLatin1Char('@'), 1).toInt();
     }
     QCOMPARE(got, frames);
-    QVERIFY2(elapsed >= least, qPrintable(QStringLiteral("%1 ms, at least %2 expected").arg(elapsed).arg(least)));
+    QVERIFY2(elapsed >= least,
+             qPrintable(QStringLiteral("%1 ms, at least %2 expected").arg(elapsed).arg(least)));
 }
 
 QTEST_MAIN(TstCoreFrames)
