@@ -74,9 +74,9 @@ public:
     // in a row the tick ends with dropped = true: the client says why and
     // closes the link.
     PollResult pollTick();
-    // One measurement read and the variant after the poll's pause, without
-    // the poll's lost-read count (vrk-cli's read).
-    PollResult readMeasurement();
+    // One measurement read and, when asked, the variant after the poll's
+    // pause; without the poll's lost-read count (vrk-cli's read and watch).
+    PollResult readMeasurement(bool withVariant = true);
 
     // ---- transfers. progress(step) is called between exchanges: step counts
     // the exchanges done (setpoint read: 1 after the wait, 2 after the read;
