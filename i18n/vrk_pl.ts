@@ -802,8 +802,10 @@ Czy chcesz go zastąpić?</translation>
         <translation>nie wysłano (przekaźnik ma dawną wartość)</translation>
     </message>
     <message>
-        <source>The table is for variant %1, but the relay reports variant %2: nothing was written. Read the relay's setpoints, or correct the variant in the table.</source>
-        <translation>Tabela jest dla wykonania %1, a przekaźnik podaje wykonanie %2: nic nie zapisano. Odczytaj nastawy przekaźnika albo popraw wykonanie w tabeli.</translation>
+        <source>The table is for variant %1, but the relay reports variant %2: nothing was written.
+Read the relay's setpoints, or correct the variant in the table.</source>
+        <translation>Tabela jest dla wykonania %1, a przekaźnik podaje wykonanie %2: nic nie zapisano.
+Odczytaj nastawy przekaźnika albo popraw wykonanie w tabeli.</translation>
     </message>
 </context>
 <context>

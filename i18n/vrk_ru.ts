@@ -802,8 +802,10 @@ Do you want to replace it?</source>
         <translation>не отправлено (в реле прежнее значение)</translation>
     </message>
     <message>
-        <source>The table is for variant %1, but the relay reports variant %2: nothing was written. Read the relay's setpoints, or correct the variant in the table.</source>
-        <translation>Таблица для исполнения %1, а реле сообщает исполнение %2: ничего не записано. Считайте уставки реле или исправьте исполнение в таблице.</translation>
+        <source>The table is for variant %1, but the relay reports variant %2: nothing was written.
+Read the relay's setpoints, or correct the variant in the table.</source>
+        <translation>Таблица для исполнения %1, а реле сообщает исполнение %2: ничего не записано.
+Считайте уставки реле или исправьте исполнение в таблице.</translation>
     </message>
 </context>
 <context>
