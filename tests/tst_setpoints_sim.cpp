@@ -6,6 +6,8 @@
 #include "setpointtables.h"
 #include "simfixture.h"
 
+#include "core/results.h"
+
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/readback.h"
@@ -60,6 +62,11 @@ private slots:
     void marksFollowReadsEditsAndWrites();
     void compareWithFileAfterRead();
 
+    void tableForAnotherVariantIsRefused_data();
+    void tableForAnotherVariantIsRefused();
+    void readBackComparesUnits();
+    void partWriteKeepsConfirmedValues();
+
 private:
     // Shows the window on the setpoint page.
     void showSetpointPage();
@@ -70,6 +77,8 @@ private:
     // (from log line `from` on), while the program waits between its writes.
     void whenWritten(int reg, const QString& command, int from);
     void whenWritten(int reg, const std::function<void()>& act, int from);
+    // Runs a control command once the simulator has logged the write's read of the variant.
+    void whenVariantRead(const QString& command, int from);
     void clickButton(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString rowName(int row) const;
 
@@ -172,6 +181,22 @@ void TstSetpointsSim::whenWritten(int reg, const std::function<void()>& act, int
                 t->stop();
                 t->deleteLater();
                 act();
+                return;
+            }
+    });
+    t->start();
+}
+
+void TstSetpointsSim::whenVariantRead(const QString& command, int from) {
+    auto* t = new QTimer(f_);
+    t->setInterval(2);
+    connect(t, &QTimer::timeout, f_, [this, t, command, from] {
+        for (const Exchange& e : since(from))
+            if (e.value(QStringLiteral("fn")) == QLatin1String("3") &&
+                e.value(QStringLiteral("reg")) == "23") {
+                t->stop();
+                t->deleteLater();
+                QVERIFY(relay_->control(command));
                 return;
             }
     });
@@ -303,7 +328,8 @@ void TstSetpointsSim::writeSendsElevenRegistersInOrder() {
 void TstSetpointsSim::writeRetriesDroppedReplies() {
     fill(g_, validTable());
     const int from = mark();
-    QVERIFY(relay_->control(QStringLiteral("noreply next 3")));
+    // The replies of the first three writes (after the read of the variant) are dropped.
+    whenVariantRead(QStringLiteral("noreply next 3"), from);
     f_->SpeedButton7Click();
     const QList<Exchange> w = writes(from);
     QCOMPARE(w.size(), 14);
@@ -355,12 +381,16 @@ void TstSetpointsSim::relayNeverAnswers() {
     QVERIFY(relay_->control(QStringLiteral("noreply 1")));
     f_->SpeedButton7Click();
     QVERIFY(relay_->control(QStringLiteral("inject off")));
-    const QList<Exchange> w = writes(from);
-    QCOMPARE(w.size(), 44);
-    for (int i = 0; i < 44; ++i)
-        QCOMPARE(w[i].value(QStringLiteral("reg")).toInt(), 12 + i / 4);
+    // Without the relay's variant nothing is written: four tries to read it, then no connection and why.
+    QVERIFY(writes(from).isEmpty());
+    int variantReads = 0;
+    for (const Exchange& e : since(from))
+        if (e.value(QStringLiteral("fn")) == QLatin1String("3") && e.value(QStringLiteral("reg")) == "23")
+            ++variantReads;
+    QCOMPARE(variantReads, 4);
     checkRestored();
-    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(67)->text());
+    QCOMPARE(f_->Label100->text(),
+             f_->hiddenLabel(67)->text() + QLatin1Char('\n') + busErrorText(BusError::NoReply));
 }
 
 // The user disconnects during the write's first wait: nothing more is sent,
@@ -582,7 +612,16 @@ void TstSetpointsSim::disconnectBeforeReadBack() {
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f_->ProgressBar4->isHidden());
     QVERIFY(!f_->exchangeBusy());
-    QCOMPARE(f_->Label100->text(), f_->hiddenLabel(67)->text());
+    // The relay now holds what was confirmed: the report says so, parameter by parameter.
+    const QStringList lines = f_->Label100->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), f_->hiddenLabel(67)->text());
+    QCOMPARE(lines.size(), 2 + 11);
+    for (int row = 0; row < 11; ++row) {
+        QVERIFY2(lines[2 + row].startsWith(QStringLiteral("%1. ").arg(row + 1)), qPrintable(lines[2 + row]));
+        QVERIFY2(lines[2 + row].endsWith(QStringLiteral(": ") +
+                                         QCoreApplication::translate("core", "written and confirmed")),
+                 qPrintable(lines[2 + row]));
+    }
 }
 
 // Before any read nothing is marked and the tooltip says the relay's value is
@@ -684,6 +723,104 @@ void TstSetpointsSim::compareWithFileAfterRead() {
     // The table is as the read left it.
     QCOMPARE(values(g_).mid(0, 12), validTable().mid(0, 12));
     QVERIFY(app_->errorBoxes.isEmpty());
+}
+
+void TstSetpointsSim::tableForAnotherVariantIsRefused_data() {
+    QTest::addColumn<int>("relayVariant");
+    QTest::addColumn<QString>("nominal"); // In as the table shows it
+    QTest::addColumn<QString>("typed");   // the variant typed into the open editor, or empty
+    QTest::addColumn<int>("fileVariant"); // a file of this variant loaded while disconnected, or 0
+    QTest::newRow("variant 2 relay, 1 typed") << 2 << "12,5"
+                                              << "1" << 0;
+    QTest::newRow("variant 1 relay, 2 typed") << 1 << "20,0"
+                                              << "2" << 0;
+    QTest::newRow("variant 3 file, written at once") << 2 << "25"
+                                                     << "" << 3;
+}
+
+// The grid shows In for one variant, the relay is another: nothing is
+// written, and the message names both.
+void TstSetpointsSim::tableForAnotherVariantIsRefused() {
+    QFETCH(int, relayVariant);
+    QFETCH(QString, nominal);
+    QFETCH(QString, typed);
+    QFETCH(int, fileVariant);
+    QVERIFY(relay_->control(QStringLiteral("variant %1").arg(relayVariant)));
+    showSetpointPage();
+    QStringList table = validTable();
+    table[0] = nominal;
+    if (fileVariant) {
+        clickButton(f_->SpeedButton2);
+        table[11] = QString::number(fileVariant);
+        QFile file(app_->path(QStringLiteral("other.vrk")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(table.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+        file.close();
+        app_->openAnswers << file.fileName();
+        clickButton(f_->SpeedButton9);
+        QCOMPARE(values(g_), table);
+        clickButton(f_->SpeedButton1);
+    } else {
+        fill(g_, table);
+        QTRY_COMPARE_WITH_TIMEOUT(g_->cell(3, 11), QString::number(relayVariant), 10000);
+        QLineEdit* editor = openEmptyEditor(11);
+        QVERIFY(editor);
+        QTest::keyClicks(editor, typed);
+        QTest::qWait(500); // the poll does not replace what is being typed
+        QCOMPARE(editor->text(), typed);
+    }
+    const QString before = relayRegister(12);
+    const int from = mark();
+    clickButton(f_->SpeedButton7);
+    QVERIFY(writes(from).isEmpty());
+    QCOMPARE(relayRegister(12), before);
+    const int tableVariant = fileVariant ? fileVariant : typed.toInt();
+    QCOMPARE(f_->Label100->text(), core::variantMismatchText(tableVariant, relayVariant));
+    auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
+    QVERIFY(!status || status->text().isEmpty());
+}
+
+// The relay changes its variant while the setpoints go in: register 12 holds
+// the raw value sent, not the current the table shows. No confirmation.
+void TstSetpointsSim::readBackComparesUnits() {
+    showSetpointPage();
+    fill(g_, validTable());
+    const int from = mark();
+    whenWritten(13, QStringLiteral("variant 1"), from);
+    clickButton(f_->SpeedButton7);
+    QCOMPARE(writes(from).size(), 11);
+    QCOMPARE(relayRegister(12), QStringLiteral("25"));
+    auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
+    QVERIFY2(!status || status->text().isEmpty(), qPrintable(status->text()));
+    QVERIFY2(f_->Label100->text().contains(QStringLiteral("2,5")), qPrintable(f_->Label100->text()));
+}
+
+// The relay goes silent after three registers: those three are the relay's
+// (unmarked) at once, the rest stay marked, and the report gives each state.
+void TstSetpointsSim::partWriteKeepsConfirmedValues() {
+    showSetpointPage();
+    clickButton(f_->SpeedButton6);
+    QStringList table = values(g_);
+    const QStringList changed{"15,0", "4,0", "165", "45", "15"};
+    for (int r = 0; r < 5; ++r) {
+        QVERIFY(!setpoints::sameValue(changed[r], table[r]));
+        table[r] = changed[r];
+    }
+    fill(g_, table);
+    const int from = mark();
+    whenWritten(14, QStringLiteral("noreply 1"), from);
+    clickButton(f_->SpeedButton7);
+    QVERIFY(relay_->control(QStringLiteral("inject off")));
+    const QColor marked(255, 220, 130);
+    for (int r = 0; r < 5; ++r)
+        QVERIFY2((g_->cellBackground(3, r) == marked) == (r >= 3), qPrintable(QString::number(r)));
+    QCOMPARE(f_->setpointState().setpointImage[0], 30);
+    const QStringList lines = f_->Label100->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), f_->hiddenLabel(67)->text());
+    QCOMPARE(lines.size(), 13);
+    QVERIFY(lines[2].endsWith(QCoreApplication::translate("core", "written and confirmed")));
+    QVERIFY(lines[5].endsWith(
+        QCoreApplication::translate("core", "not confirmed (may or may not be in the relay)")));
 }
 
 QTEST_MAIN(TstSetpointsSim)
