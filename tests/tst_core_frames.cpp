@@ -71,7 +71,8 @@ void TstCoreFrames::frames_data() {
         write << QStringLiteral("w%1=%2@50").arg(12 + i).arg(sent[i]);
     write << QStringLiteral("r12+14@50");
     QTest::newRow("setpoint write with read-back") << "write" << write;
-    QTest::newRow("clock") << "clock" << QStringList{QStringLiteral("w24=4614@50"), QStringLiteral("w25=2309@50")};
+    QTest::newRow("clock") << "clock"
+                           << QStringList{QStringLiteral("w24=4614@50"), QStringLiteral("w25=2309@50")};
     QTest::newRow("fault log") << "faults"
                                << QStringList{QStringLiteral("r26+25@100"), QStringLiteral("r51+25@100"),
                                               QStringLiteral("r76+25@100"), QStringLiteral("r101+25@100")};
@@ -119,9 +120,10 @@ void TstCoreFrames::frames() {
         const double t = e.value(QStringLiteral("t")).toDouble() * 1000;
         if (previous >= 0) {
             const int pause = expected.value(got.size() - 1).section(QLatin1Char('@'), 1).toInt();
-            QVERIFY2(t - previous >= pause - 1, qPrintable(QStringLiteral("frame %1 came %2 ms after the one before")
-                                                                .arg(got.size())
-                                                                .arg(t - previous)));
+            QVERIFY2(t - previous >= pause - 1,
+                     qPrintable(QStringLiteral("frame %1 came %2 ms after the one before")
+                                    .arg(got.size())
+                                    .arg(t - previous)));
         }
         previous = t;
     }
@@ -131,7 +133,8 @@ void TstCoreFrames::frames() {
         least += e.section(QLatin1Char('@'), 1).toInt();
     }
     QCOMPARE(got, frames);
-    QVERIFY2(elapsed >= least, qPrintable(QStringLiteral("%1 ms, at least %2 expected").arg(elapsed).arg(least)));
+    QVERIFY2(elapsed >= least,
+             qPrintable(QStringLiteral("%1 ms, at least %2 expected").arg(elapsed).arg(least)));
 }
 
 QTEST_MAIN(TstCoreFrames)
