@@ -4,10 +4,10 @@
 #include "records/polllog.h"
 #include "trends/polllogrows.h"
 
+#include <ctime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <ctime>
 
 using namespace records;
 namespace pl = recorder::polllog;
@@ -80,11 +80,11 @@ void TstPollLog::summerTimeEndsAndLinkDrops() {
     const QList<QStringList> rows = csvRows(path);
     QCOMPARE(rows.size(), 1 + 11 + 3);
     QCOMPARE(rows[1][0], QStringLiteral("2026-10-25T02:00:00.000+02:00"));
-    QCOMPARE(rows[6].mid(0, 3), (QStringList{QStringLiteral("2026-10-25T02:50:00.000+02:00"),
-                                             eventFields({}, LogEvent::Disconnected, {})[1],
-                                             QStringLiteral("no reply, ") +
-                                                 QCoreApplication::translate("records", "lost reads: %1")
-                                                     .arg(8)}));
+    QCOMPARE(
+        rows[6].mid(0, 3),
+        (QStringList{
+            QStringLiteral("2026-10-25T02:50:00.000+02:00"), eventFields({}, LogEvent::Disconnected, {})[1],
+            QStringLiteral("no reply, ") + QCoreApplication::translate("records", "lost reads: %1").arg(8)}));
     // The lost reads of the dropped link are counted by the first row after it.
     QCOMPARE(rows[8][0], QStringLiteral("2026-10-25T02:00:00.000+01:00"));
     QCOMPARE(rows[8][kLostColumn], QStringLiteral("10"));
