@@ -47,7 +47,9 @@ QString hex(int word) {
 }
 
 QString failureNote(const std::optional<core::Failure>& failure) {
-    return failure ? failure->text() : QString();
+    if (!failure) return QString();
+    if (failure->linkLost) return QCoreApplication::translate("journal", "the link was lost");
+    return failure->text();
 }
 
 } // namespace
