@@ -116,17 +116,17 @@ records::LogOptions chosenLogOptions(const TForm1* f) {
 }
 
 // The label: the file's name cut in the middle where it must be, so that its
-// size (and what became of the logging) always shows.
+// size always shows; what became of the logging is in its tooltip (the
+// button says it too).
 void showLogLabel(TForm1* f, const QString& path, qint64 size, const QString& stateText) {
-    const QString tail =
-        QCoreApplication::translate("records", "%1: %2").arg(QString(), records::sizeText(size)) +
-        (stateText.isEmpty() ? QString() : QStringLiteral(", ") + stateText);
+    const QString sizeText = records::sizeText(size);
+    const QString tail = QCoreApplication::translate("records", "%1: %2").arg(QString(), sizeText);
     const QFontMetrics fm(f->LogSize->font());
     const int room = std::max(0, f->LogSize->width() - fm.horizontalAdvance(tail) - 2);
     const QString name = fm.elidedText(QFileInfo(path).fileName(), Qt::ElideMiddle, room);
-    f->LogSize->setText(QCoreApplication::translate("records", "%1: %2").arg(name, records::sizeText(size)) +
-                        (stateText.isEmpty() ? QString() : QStringLiteral(", ") + stateText));
-    f->LogSize->setToolTip(QDir::toNativeSeparators(path));
+    f->LogSize->setText(QCoreApplication::translate("records", "%1: %2").arg(name, sizeText));
+    f->LogSize->setToolTip(QDir::toNativeSeparators(path) +
+                           (stateText.isEmpty() ? QString() : QStringLiteral("\n") + stateText));
 }
 
 // The button says what is written: rows while the relay is polled, nothing

@@ -14,8 +14,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -41,6 +43,7 @@ private slots:
     void droppedLinkInThePollLog();
     void resetRefusedAndSent();
     void journalWindowFiltersAndExports();
+    void logChoicesNameAndLanguage();
 
 private:
     // Runs a control command once the simulator has received a write to reg,
@@ -142,7 +145,7 @@ void TstJournalForm1::droppedLinkInThePollLog() {
     // Still logging, and saying that nothing comes in.
     QVERIFY(f_->LogButton->isChecked());
     QTRY_COMPARE(f_->LogButton->text(), QCoreApplication::translate("records", "Log paused"));
-    QVERIFY(f_->LogSize->text().contains(QCoreApplication::translate("records", "no connection")));
+    QVERIFY(f_->LogSize->toolTip().contains(QCoreApplication::translate("records", "no connection")));
     QVERIFY(relay_->control(QStringLiteral("inject off")));
     const qint64 before = f_->PollLog1->rows();
     QTest::mouseClick(f_->SpeedButton1, Qt::LeftButton);
@@ -233,6 +236,59 @@ void TstJournalForm1::journalWindowFiltersAndExports() {
     QCOMPARE(exported.rows.size(), 1);
     QCOMPARE(exported.rows[0].address, 7);
     QCOMPARE(exported.rows[0].time.toMSecsSinceEpoch() / 1000, rows[1].time.toMSecsSinceEpoch() / 1000);
+}
+
+// The log's choices from the button's context menu, the suggested name, a
+// long name that leaves the size in sight, and a change of language
+// mid-file: a row saying so and the titles again in the new language.
+void TstJournalForm1::logChoicesNameAndLanguage() {
+    f_->show();
+    QAction* point = nullptr;
+    for (QAction* a : f_->LogButton->actions())
+        if (a->objectName() == QLatin1String("LogDecimalPoint")) point = a;
+    QVERIFY(point && !point->isChecked()); // Polish: the comma
+    point->trigger();
+    QString suggested;
+    const QString file =
+        app_->path(QStringLiteral("a-rather-long-name-for-the-log-of-the-motor-on-the-third-pump.csv"));
+    seams::current().saveFileName = [&](QWidget*, const QString&, const QString& dir, const QString&) {
+        suggested = dir;
+        return file;
+    };
+    QTest::mouseClick(f_->LogButton, Qt::LeftButton);
+    QVERIFY(f_->LogButton->isChecked());
+    QCOMPARE(QFileInfo(suggested).fileName(),
+             QStringLiteral("vrk-log-addr3-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
+    QVERIFY(!point->isEnabled()); // one separator per file
+    QTRY_VERIFY_WITH_TIMEOUT(f_->PollLog1->rows() >= 2, 10000);
+    QTest::mouseClick(app_->f2()->RadioGroup2->button(2), Qt::LeftButton); // Russian
+    QTRY_VERIFY_WITH_TIMEOUT(f_->PollLog1->rows() >= 4, 10000);
+    QTest::mouseClick(f_->LogButton, Qt::LeftButton);
+    QTest::mouseClick(app_->f2()->RadioGroup2->button(0), Qt::LeftButton);
+    // Stopped, the file stays named with its size, which stays in sight however long the name.
+    QTRY_VERIFY(f_->LogSize->toolTip().endsWith(QCoreApplication::translate("records", "stopped")));
+    const QString text = f_->LogSize->text();
+    QVERIFY2(text.endsWith(records::sizeText(QFileInfo(file).size())), qPrintable(text));
+    QVERIFY2(text.startsWith(QStringLiteral("a-rather")) && text.contains(QChar(0x2026)), qPrintable(text));
+    QVERIFY2(f_->LogSize->fontMetrics().horizontalAdvance(text) <= f_->LogSize->width(), qPrintable(text));
+
+    const QList<QStringList> rows = records::parseCsv(filetest::readBack(file));
+    int language = -1;
+    for (int i = 0; i < rows.size(); ++i)
+        if (rows[i].size() == 3) language = i;
+    QVERIFY(language > 1);
+    QCOMPARE(rows[language][2], QLocale(QLocale::Russian).nativeLanguageName());
+    QCOMPARE(rows[language + 1].value(1), QStringLiteral("Ir [%]"));
+    QVERIFY2(rows[language + 1].value(5).contains(QStringLiteral("[А]")), // Cyrillic A
+             qPrintable(rows[language + 1].join(QLatin1Char(';'))));
+    QVERIFY(rows[0].value(5).contains(QStringLiteral("[A]")));
+    // Every decimal with a point, before and after the change.
+    for (const QStringList& r : rows)
+        if (r.size() == 22 && r[0].startsWith(QLatin1Char('2'))) {
+            QVERIFY2(r[15].contains(QLatin1Char('.')) &&
+                         !r.mid(1, 16).join(QString()).contains(QLatin1Char(',')),
+                     qPrintable(r.join(QLatin1Char(';'))));
+        }
 }
 
 QTEST_MAIN(TstJournalForm1)
