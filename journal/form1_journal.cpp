@@ -148,8 +148,8 @@ void TForm1::showJournal() {
 }
 
 void TForm1::buildJournal() {
-    for (QWidget* owner : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(LogButton),
-                           static_cast<QWidget*>(LogSize)}) {
+    // The logging button shows the label's menu.
+    for (QWidget* owner : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(LogSize)}) {
         auto* a = new QAction(owner);
         a->setObjectName(QStringLiteral("ShowJournal"));
         owner->addAction(a);

@@ -32,6 +32,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPainter>
 #include <QTimer>
 #include <QToolBar>
@@ -239,21 +240,19 @@ private:
     TForm1* f_;
 };
 
-// The log's choices on the button's context menu (and the label's).
+// The log's choices on the context menu of the button and the label.
 void buildLogChoices(TForm1* f) {
     const auto add = [f](QActionGroup* group, const char* name) {
         auto* a = new QAction(f->LogButton);
         a->setObjectName(QLatin1String(name));
         a->setCheckable(true);
         if (group) group->addAction(a);
-        f->LogButton->addAction(a);
         f->LogSize->addAction(a);
         return a;
     };
     const auto separator = [f] {
         auto* s = new QAction(f->LogButton);
         s->setSeparator(true);
-        f->LogButton->addAction(s);
         f->LogSize->addAction(s);
     };
     auto* separators = new QActionGroup(f->LogButton);
@@ -266,8 +265,13 @@ void buildLogChoices(TForm1* f) {
     add(sizes, "LogSplitNever")->setChecked(true);
     for (int mb : kLogSplitSizes)
         add(sizes, qPrintable(QStringLiteral("LogSplit%1MB").arg(mb)));
-    f->LogButton->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The button shows the label's menu: actions of its own would make a
+    // press held on it open them instead of starting the log.
     f->LogSize->setContextMenuPolicy(Qt::ActionsContextMenu);
+    f->LogButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(f->LogButton, &QWidget::customContextMenuRequested, f, [f](const QPoint& pos) {
+        QMenu::exec(f->LogSize->actions(), f->LogButton->mapToGlobal(pos), nullptr, f->LogButton);
+    });
     translateRecordTexts(f);
 }
 

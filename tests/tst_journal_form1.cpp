@@ -13,9 +13,12 @@
 #include "widgets/controls.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -243,11 +246,21 @@ void TstJournalForm1::journalWindowFiltersAndExports() {
 // mid-file: a row saying so and the titles again in the new language.
 void TstJournalForm1::logChoicesNameAndLanguage() {
     f_->show();
-    QAction* point = nullptr;
-    for (QAction* a : f_->LogButton->actions())
-        if (a->objectName() == QLatin1String("LogDecimalPoint")) point = a;
+    QAction* point = f_->LogButton->findChild<QAction*>(QStringLiteral("LogDecimalPoint"));
     QVERIFY(point && !point->isChecked()); // Polish: the comma
-    point->trigger();
+    // A right click on the button, the entry clicked in its menu.
+    bool clicked = false;
+    QTimer::singleShot(0, f_, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(point).center());
+        clicked = true;
+    });
+    const QPoint at = f_->LogButton->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, f_->LogButton->mapToGlobal(at));
+    QApplication::sendEvent(f_->LogButton, &event);
+    QVERIFY(clicked);
+    QVERIFY(point->isChecked());
     QString suggested;
     const QString file =
         app_->path(QStringLiteral("a-rather-long-name-for-the-log-of-the-motor-on-the-third-pump.csv"));
