@@ -9,12 +9,9 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <QByteArray>
-#include <QDateTime>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -35,6 +32,12 @@ class RecorderChart;
 class TForm2;
 class TForm4;
 class LineMonitor;
+namespace core {
+class Link;
+struct PollResult;
+struct Measurement;
+struct WriteResult;
+} // namespace core
 namespace linemonitor {
 class ExchangeRecord;
 }
@@ -42,9 +45,6 @@ namespace records {
 class PollLog;
 }
 namespace core {
-struct Identity;
-struct Failure;
-struct WriteResult;
 struct ClockResult;
 struct ResetResult;
 } // namespace core
@@ -78,7 +78,7 @@ public:
     // Puts the message into Label100, beeps and shows the error window.
     void reportError(const QString& message);
 
-    // ---- protocol/ : register exchanges (forwarded to the register bus)
+    // ---- protocol/ : register exchanges (forwarded to the link's register bus)
     bool Czytaj(int start, int n);
     bool Zapis(int reg, int value);
     void czekaj(quint32 ms);
@@ -143,28 +143,22 @@ public:
     void buildJournal();
     void translateJournalTexts();
     void showJournal(); // the journal's window (when no operation runs)
-    core::Identity relayIdentity() const;
-    std::optional<core::Failure> lastFailure() const; // the bus's last outcome, as the core says it
     void journalWrite(const core::WriteResult& result);
     void journalClock(const core::ClockResult& result);
     void journalReset(const core::ResetResult& result);
-    // The window's own transfers, as results: rows 0..sent-1 sent, the
-    // unconfirmed ones (row numbers) among them; readBack empty when none.
-    void journalSetpointWrite(const QStringList& names, const QVector<qint32>& before,
-                              const std::array<int, relay::kSetpointWritten>& values, int sent,
-                              const QList<int>& unconfirmed, const QVector<qint32>& readBack);
-    void journalClockSetting(const QDateTime& at, int sent, const QList<int>& unconfirmedRows);
-    void journalFaultReset(int faultWordBefore, bool sent, bool confirmed, bool refused);
     JournalWindow* JournalWindow1 = nullptr;
 
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.
-    bool exchangeBusy() const { return sequenceDepth_ > 0; }
+    bool exchangeBusy() const;
+
+    // ---- the link to the relay (core/): owns the driver, the register bus and the poll timer
+    core::Link* Link1 = nullptr;
 
     // ---- controls (objectName = the field's name)
-    TSerialDriver* SerialDriver1 = nullptr;
+    TSerialDriver* SerialDriver1 = nullptr; // the link's driver
     QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    QTimer* Timer2 = nullptr; // the link's poll timer
 
     QToolBar* ToolBar1 = nullptr;
     QToolButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr, *SpeedButton3 = nullptr;
@@ -287,8 +281,12 @@ private:
     void buildSetpointPage(); // setpoints/
     void buildFaultPage();    // faults/
     void setPollButtons(bool connected);
+    // monitor/: one good measurement read on the data page
+    void showMeasurement(const core::Measurement& m, int lostBefore);
+    // setpoints/: the error window's text after a write that did not end confirmed
+    QString writeReport(const core::WriteResult& result, const QStringList& names) const;
 
-    std::unique_ptr<RegisterBus> bus_;
+    RegisterBus* bus_ = nullptr; // the link's
     PollState poll_;
     ClockState clock_;
     RecorderState recorder_;

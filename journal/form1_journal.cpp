@@ -3,22 +3,17 @@
 // and marked in the poll log; the journal's window, opened from the setpoint
 // grid's and the logging button's context menus.
 #include "app/tform1.h"
-#include "config/tform2.h"
+#include "core/link.h"
 #include "core/results.h"
 #include "journal/journal.h"
 #include "journal/journalwindow.h"
-#include "protocol/registerbus.h"
 #include "records/polllog.h"
 #include "seams/seams.h"
-#include "serial/tserialdriver.h"
-#include "setpoints/readback.h"
 #include "widgets/controls.h"
 
-#include <algorithm>
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -49,31 +44,7 @@ void record(TForm1* f, const QList<journal::Row>& rows, records::LogEvent event)
     }
 }
 
-core::RegisterWrite::State stateOf(int index, int sent, const QList<int>& unconfirmed) {
-    if (index >= sent) return core::RegisterWrite::State::NotSent;
-    return unconfirmed.contains(index) ? core::RegisterWrite::State::NotConfirmed
-                                       : core::RegisterWrite::State::Confirmed;
-}
 } // namespace
-
-core::Identity TForm1::relayIdentity() const {
-    core::Identity id;
-    id.port = SerialDriver1->PortName();
-    id.address = Form2() ? Form2()->busAddress() : 0;
-    if (setpoint_.setpointImage.size() > setpoints::kVariantRow)
-        id.variant = setpoint_.setpointImage.at(setpoints::kVariantRow);
-    else if (poll_.relayVariant != 0)
-        id.variant = poll_.relayVariant;
-    return id;
-}
-
-std::optional<core::Failure> TForm1::lastFailure() const {
-    core::Failure f;
-    f.error = bus_->error();
-    f.reply = bus_->lastReply();
-    f.linkLost = !SerialDriver1->IsOpen();
-    return f;
-}
 
 void TForm1::journalWrite(const core::WriteResult& result) {
     record(this, journal::rowsFor(result, kSource, seams::now()), records::LogEvent::Write);
@@ -85,54 +56,6 @@ void TForm1::journalClock(const core::ClockResult& result) {
 
 void TForm1::journalReset(const core::ResetResult& result) {
     record(this, journal::rowsFor(result, kSource, seams::now()), records::LogEvent::Reset);
-}
-
-void TForm1::journalSetpointWrite(const QStringList& names, const QVector<qint32>& before,
-                                  const std::array<int, setpoints::kWrittenRows>& values, int sent,
-                                  const QList<int>& unconfirmed, const QVector<qint32>& readBack) {
-    core::WriteResult w;
-    w.identity = relayIdentity();
-    if (before.size() > setpoints::kVariantRow) w.identity.variant = before.at(setpoints::kVariantRow);
-    w.readBackDone = !readBack.isEmpty();
-    const QList<setpoints::Difference> differences =
-        w.readBackDone ? setpoints::compareWritten(values, readBack) : QList<setpoints::Difference>{};
-    for (int i = 0; i < setpoints::kWrittenRows; ++i) {
-        core::RegisterWrite r;
-        r.reg = setpoints::kFirstRegister + i;
-        r.parameter = setpoints::parameterName(names.value(i));
-        if (i < before.size()) r.before = before.at(i);
-        r.sent = values[size_t(i)];
-        r.state = stateOf(i, sent, unconfirmed);
-        if (i < readBack.size()) r.readBack = readBack.at(i);
-        r.heldAsSent =
-            w.readBackDone && std::none_of(differences.begin(), differences.end(),
-                                           [i](const setpoints::Difference& d) { return d.row == i; });
-        w.registers << r;
-    }
-    if (sent < setpoints::kWrittenRows || !unconfirmed.isEmpty()) w.failure = lastFailure();
-    journalWrite(w);
-}
-
-void TForm1::journalClockSetting(const QDateTime& at, int sent, const QList<int>& unconfirmedRows) {
-    core::ClockResult c;
-    c.identity = relayIdentity();
-    c.sent = at;
-    for (int i = 0; i < 2; ++i)
-        c.states[size_t(i)] = stateOf(setpoints::kDateRow + i, setpoints::kDateRow + sent, unconfirmedRows);
-    c.confirmed = sent == 2 && unconfirmedRows.isEmpty();
-    if (!c.confirmed) c.failure = lastFailure();
-    journalClock(c);
-}
-
-void TForm1::journalFaultReset(int faultWordBefore, bool sent, bool confirmed, bool refused) {
-    core::ResetResult r;
-    r.identity = relayIdentity();
-    r.faultWordBefore = faultWordBefore;
-    r.sent = sent;
-    r.confirmed = confirmed;
-    r.refused = refused;
-    if (!refused && !confirmed) r.failure = lastFailure();
-    journalReset(r);
 }
 
 void TForm1::showJournal() {
@@ -148,6 +71,10 @@ void TForm1::showJournal() {
 }
 
 void TForm1::buildJournal() {
+    // Every change the link makes to the relay, whoever asked for it in the window.
+    Link1->onWrite([this](const core::WriteResult& r) { journalWrite(r); });
+    Link1->onClock([this](const core::ClockResult& r) { journalClock(r); });
+    Link1->onReset([this](const core::ResetResult& r) { journalReset(r); });
     // The logging button shows the label's menu.
     for (QWidget* owner : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(LogSize)}) {
         auto* a = new QAction(owner);

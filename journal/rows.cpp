@@ -46,8 +46,13 @@ QString hex(int word) {
     return QStringLiteral("0x%1").arg(unsigned(word) & 0xFFFF, 4, 16, QLatin1Char('0'));
 }
 
-QString failureNote(const std::optional<core::Failure>& failure) {
-    if (!failure) return QString();
+// Why a register is not confirmed: the operation's failure when it has one,
+// else what its state says.
+QString failureNote(const std::optional<core::Failure>& failure, core::RegisterWrite::State s) {
+    if (!failure)
+        return s == core::RegisterWrite::State::NotSent
+                   ? QCoreApplication::translate("journal", "the write stopped before it")
+                   : QCoreApplication::translate("journal", "the relay did not confirm it");
     if (failure->linkLost) return QCoreApplication::translate("journal", "the link was lost");
     return failure->text();
 }
@@ -78,7 +83,7 @@ QList<Row> rowsFor(const core::WriteResult& result, const QString& source, const
         r.state = stateText(w.state);
         if (w.readBack) r.readBack = valueText(w.reg, *w.readBack, id.variant);
         if (w.state != core::RegisterWrite::State::Confirmed)
-            r.note = failureNote(result.failure);
+            r.note = failureNote(result.failure, w.state);
         else if (result.readBackDone && !w.heldAsSent)
             r.note = w.readBack ? QCoreApplication::translate("journal", "the relay holds another value")
                                 : QCoreApplication::translate("journal", "not in the read-back");
@@ -102,7 +107,7 @@ QList<Row> rowsFor(const core::ClockResult& result, const QString& source, const
         r.sent = registers[i].second;
         r.state = stateText(result.states[size_t(i)]);
         if (result.states[size_t(i)] != core::RegisterWrite::State::Confirmed)
-            r.note = failureNote(result.failure);
+            r.note = failureNote(result.failure, result.states[size_t(i)]);
         rows << r;
     }
     return rows;
@@ -120,10 +125,10 @@ QList<Row> rowsFor(const core::ResetResult& result, const QString& source, const
         r.note = QCoreApplication::translate("journal", "an overload is not cleared by a reset");
     } else if (!result.sent) {
         r.state = state::notSent;
-        r.note = failureNote(result.failure);
+        r.note = failureNote(result.failure, core::RegisterWrite::State::NotSent);
     } else {
         r.state = result.confirmed ? state::confirmed : state::notConfirmed;
-        if (!result.confirmed) r.note = failureNote(result.failure);
+        if (!result.confirmed) r.note = failureNote(result.failure, core::RegisterWrite::State::NotConfirmed);
     }
     return {r};
 }

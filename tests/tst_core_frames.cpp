@@ -65,7 +65,8 @@ void TstCoreFrames::frames_data() {
     const QStringList tick{QStringLiteral("r1+12@0"), QStringLiteral("r23+1@20")};
     QTest::newRow("connect, two poll ticks") << "poll" << (tick + tick);
     QTest::newRow("setpoint read") << "read" << QStringList{QStringLiteral("r12+14@100")};
-    QStringList write;
+    // The write reads the relay's variant first (In is scaled by it).
+    QStringList write{QStringLiteral("r23+1@50")};
     const QStringList sent{"25", "35", "10", "40", "10", "30", "5", "40", "80", "115", "5"};
     for (int i = 0; i < 11; ++i)
         write << QStringLiteral("w%1=%2@50").arg(12 + i).arg(sent[i]);
