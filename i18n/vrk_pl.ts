@@ -1073,6 +1073,14 @@ Plik może być teraz niekompletny.</translation>
         <source>an overload is not cleared by a reset</source>
         <translation>przeciążenia nie kasuje się</translation>
     </message>
+    <message>
+        <source>the write stopped before it</source>
+        <translation>zapis przerwano przed nim</translation>
+    </message>
+    <message>
+        <source>the relay did not confirm it</source>
+        <translation>przekaźnik nie potwierdził</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -1073,6 +1073,14 @@ The file may now be incomplete.</source>
         <source>an overload is not cleared by a reset</source>
         <translation>перегрузка сбросом не снимается</translation>
     </message>
+    <message>
+        <source>the write stopped before it</source>
+        <translation>запись прервана до него</translation>
+    </message>
+    <message>
+        <source>the relay did not confirm it</source>
+        <translation>реле не подтвердило</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
