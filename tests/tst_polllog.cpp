@@ -36,9 +36,6 @@ class TstPollLog : public QObject {
 private slots:
     void initTestCase();
     void summerTimeEndsAndLinkDrops();
-    void oneSeparatorPerFile_data();
-    void oneSeparatorPerFile();
-    void languageChangeRepeatsTheHeader();
     void newFileAtSize();
 };
 
@@ -102,58 +99,6 @@ void TstPollLog::summerTimeEndsAndLinkDrops() {
         QVERIFY2(back.times[i] > back.times[i - 1], qPrintable(back.times[i].toString(Qt::ISODate)));
     QCOMPARE(back.times.first().msecsTo(back.times.last()), 11 * 600'000LL);
     QCOMPARE(back.columns[kLostColumn - 1][5], 10.0);
-}
-
-void TstPollLog::oneSeparatorPerFile_data() {
-    QTest::addColumn<QChar>("separator");
-    QTest::addColumn<QChar>("other");
-    QTest::newRow("comma") << QChar(QLatin1Char(',')) << QChar(QLatin1Char('.'));
-    QTest::newRow("point") << QChar(QLatin1Char('.')) << QChar(QLatin1Char(','));
-}
-
-void TstPollLog::oneSeparatorPerFile() {
-    QFETCH(QChar, separator);
-    QFETCH(QChar, other);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("poll.csv"));
-    PollLog log;
-    QString error;
-    LogOptions o;
-    o.decimalSeparator = separator;
-    QVERIFY(log.start(path, o, &error));
-    LogContext c;
-    c.variant = 1;
-    c.decimalSeparator = other; // the PC's, unlike the file's: the file's wins
-    QVERIFY(log.addRow(QDateTime::currentDateTime(), sample(0), 0, c, &error));
-    QVERIFY(log.stop(&error));
-    const QList<QStringList> rows = csvRows(path);
-    QCOMPARE(rows.size(), 2);
-    const QStringList decimals = {rows[1][5], rows[1][9], rows[1][15], rows[1][16]}; // Ir [A], In, cos, P
-    for (const QString& d : decimals) {
-        QVERIFY2(d.contains(separator) && !d.contains(other), qPrintable(rows[1].join(QLatin1Char(';'))));
-    }
-    QCOMPARE(readBack(path).columns[15][0], 12.34);
-}
-
-void TstPollLog::languageChangeRepeatsTheHeader() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("poll.csv"));
-    PollLog log;
-    QString error;
-    QVERIFY(log.start(path, &error));
-    const QDateTime t = QDateTime::currentDateTime();
-    LogContext c;
-    QVERIFY(log.addRow(t, sample(0), 0, c, &error));
-    QVERIFY(log.addLanguageChange(t.addSecs(1), QStringLiteral("English"), &error));
-    QVERIFY(log.addRow(t.addSecs(2), sample(0), 0, c, &error));
-    QVERIFY(log.stop(&error));
-    const QList<QStringList> rows = csvRows(path);
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(rows[3], logHeader()); // the titles again, in the new language
-    const pl::Log back = readBack(path);
-    QCOMPARE(back.badRows, 0);
-    QCOMPARE(back.times.size(), 2);
-    QCOMPARE(back.events, 1);
 }
 
 void TstPollLog::newFileAtSize() {
