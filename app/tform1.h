@@ -44,6 +44,11 @@ class ExchangeRecord;
 namespace records {
 class PollLog;
 }
+namespace core {
+struct ClockResult;
+struct ResetResult;
+} // namespace core
+class JournalWindow;
 
 // Nine channels of 500 samples each, channel c (1..9) at index c - 1.
 using History = std::array<std::array<qint32, 500>, 9>;
@@ -124,12 +129,24 @@ public:
     // ---- records/: the poll log, the exports and the commissioning report
     void buildRecords();          // the logging button and the context menu entries
     void logPoll(int lostBefore); // a good measurement read into the poll log, when on
+    void logConnect();            // the port opened: a row in the poll log, when on
+    void logDisconnect();         // the port about to close: a row with why, when on
     void LogButtonClick();
+    void startLogging();
     void exportFaultLogCsv();
     void exportFaultLogText();
     void exportChartPng();
     void exportChartCsv();
     void commissioningReport();
+
+    // ---- journal/: every change made to the relay, journalled and marked in the poll log
+    void buildJournal();
+    void translateJournalTexts();
+    void showJournal(); // the journal's window (when no operation runs)
+    void journalWrite(const core::WriteResult& result);
+    void journalClock(const core::ClockResult& result);
+    void journalReset(const core::ResetResult& result);
+    JournalWindow* JournalWindow1 = nullptr;
 
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.

@@ -97,6 +97,133 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>JournalWindow</name>
+    <message>
+        <source>Time</source>
+        <translation>Czas</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Źródło</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Czynność</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Adres</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Wariant</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parametr</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Przed</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Wysłano</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Stan</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Rejestr</translation>
+    </message>
+    <message>
+        <source>Read back</source>
+        <translation>Odczyt kontrolny</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Uwagi</translation>
+    </message>
+    <message>
+        <source>setpoint write</source>
+        <translation>zapis nastaw</translation>
+    </message>
+    <message>
+        <source>clock setting</source>
+        <translation>ustawienie zegara</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>kasowanie awarii</translation>
+    </message>
+    <message>
+        <source>confirmed</source>
+        <translation>potwierdzony</translation>
+    </message>
+    <message>
+        <source>not confirmed</source>
+        <translation>niepotwierdzony</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>niewysłany</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>odmowa</translation>
+    </message>
+    <message>
+        <source>Service journal - %1</source>
+        <translation>Dziennik serwisowy - %1</translation>
+    </message>
+    <message>
+        <source>Read again</source>
+        <translation>Odczytaj ponownie</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>Eksportuj...</translation>
+    </message>
+    <message>
+        <source>Saves the rows shown as a CSV file</source>
+        <translation>Zapisuje pokazane wiersze do pliku CSV</translation>
+    </message>
+    <message>
+        <source>Shows the rows of one bus address</source>
+        <translation>Pokazuje wiersze jednego adresu</translation>
+    </message>
+    <message>
+        <source>All addresses</source>
+        <translation>Wszystkie adresy</translation>
+    </message>
+    <message>
+        <source>Address %1</source>
+        <translation>Adres %1</translation>
+    </message>
+    <message>
+        <source>Rows: %1</source>
+        <translation>Wiersze: %1</translation>
+    </message>
+    <message>
+        <source>lines not understood: %1 (the first is line %2)</source>
+        <translation>niezrozumiałe wiersze: %1 (pierwszy to wiersz %2)</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv|All files (*.*)|*.*</source>
+        <translation>Pliki CSV (*.csv)|*.csv|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Export the journal</source>
+        <translation>Eksport dziennika</translation>
+    </message>
+</context>
+<context>
     <name>LineMonitor</name>
     <message>
         <source>good</source>
@@ -909,6 +1036,53 @@ Plik może być teraz niekompletny.</translation>
     </message>
 </context>
 <context>
+    <name>journal</name>
+    <message>
+        <source>The change was made but is missing from the service journal.</source>
+        <translation>Zmianę wykonano, ale brak jej w dzienniku serwisowym.</translation>
+    </message>
+    <message>
+        <source>confirmed: %1 of %2</source>
+        <translation>potwierdzone: %1 z %2</translation>
+    </message>
+    <message>
+        <source>the link was lost</source>
+        <translation>utracono połączenie</translation>
+    </message>
+    <message>
+        <source>the relay holds another value</source>
+        <translation>przekaźnik ma inną wartość</translation>
+    </message>
+    <message>
+        <source>not in the read-back</source>
+        <translation>brak w odczycie kontrolnym</translation>
+    </message>
+    <message>
+        <source>clock, month.day</source>
+        <translation>zegar, miesiąc.dzień</translation>
+    </message>
+    <message>
+        <source>clock, hour:minute</source>
+        <translation>zegar, godzina:minuta</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>kasowanie awarii</translation>
+    </message>
+    <message>
+        <source>an overload is not cleared by a reset</source>
+        <translation>przeciążenia nie kasuje się</translation>
+    </message>
+    <message>
+        <source>the write stopped before it</source>
+        <translation>zapis przerwano przed nim</translation>
+    </message>
+    <message>
+        <source>the relay did not confirm it</source>
+        <translation>przekaźnik nie potwierdził</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Usage: vrk [--help] [--version]
@@ -1239,6 +1413,142 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
     <message>
         <source>not read from the relay</source>
         <translation>nieodczytane z przekaźnika</translation>
+    </message>
+    <message>
+        <source>Log paused</source>
+        <translation>Zapis: pauza</translation>
+    </message>
+    <message>
+        <source>no connection</source>
+        <translation>brak połączenia</translation>
+    </message>
+    <message>
+        <source>Writes every good measurement read to a CSV file until clicked again; right-click for the file's choices</source>
+        <translation>Zapisuje każdy poprawny odczyt pomiarów do pliku CSV aż do ponownego kliknięcia; prawy przycisk myszy: ustawienia pliku</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>zatrzymany</translation>
+    </message>
+    <message>
+        <source>Decimal comma in the next file</source>
+        <translation>Przecinek dziesiętny w następnym pliku</translation>
+    </message>
+    <message>
+        <source>Decimal point in the next file</source>
+        <translation>Kropka dziesiętna w następnym pliku</translation>
+    </message>
+    <message>
+        <source>A new file each day</source>
+        <translation>Nowy plik każdego dnia</translation>
+    </message>
+    <message>
+        <source>No new file by size</source>
+        <translation>Bez nowego pliku według rozmiaru</translation>
+    </message>
+    <message>
+        <source>A new file every %1 MB</source>
+        <translation>Nowy plik co %1 MB</translation>
+    </message>
+    <message>
+        <source>%1, address %2</source>
+        <translation>%1, adres %2</translation>
+    </message>
+    <message>
+        <source>disconnected by the user</source>
+        <translation>rozłączone przez użytkownika</translation>
+    </message>
+    <message>
+        <source>lost reads: %1</source>
+        <translation>utracone odczyty: %1</translation>
+    </message>
+    <message>
+        <source>Ir [%]</source>
+        <translation>Ir [%]</translation>
+    </message>
+    <message>
+        <source>Is [%]</source>
+        <translation>Is [%]</translation>
+    </message>
+    <message>
+        <source>It [%]</source>
+        <translation>It [%]</translation>
+    </message>
+    <message>
+        <source>Ir [A]</source>
+        <translation>Ir [A]</translation>
+    </message>
+    <message>
+        <source>Is [A]</source>
+        <translation>Is [A]</translation>
+    </message>
+    <message>
+        <source>It [A]</source>
+        <translation>It [A]</translation>
+    </message>
+    <message>
+        <source>In [A]</source>
+        <translation>In [A]</translation>
+    </message>
+    <message>
+        <source>Ur [V]</source>
+        <translation>Ur [V]</translation>
+    </message>
+    <message>
+        <source>Us [V]</source>
+        <translation>Us [V]</translation>
+    </message>
+    <message>
+        <source>Ut [V]</source>
+        <translation>Ut [V]</translation>
+    </message>
+    <message>
+        <source>cos phi</source>
+        <translation>cos φ</translation>
+    </message>
+    <message>
+        <source>K1</source>
+        <translation>K1</translation>
+    </message>
+    <message>
+        <source>K2</source>
+        <translation>K2</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Połączono</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Rozłączono</translation>
+    </message>
+    <message>
+        <source>Trip</source>
+        <translation>Zadziałanie</translation>
+    </message>
+    <message>
+        <source>Fault reset</source>
+        <translation>Kasowanie awarii</translation>
+    </message>
+    <message>
+        <source>Setpoints written</source>
+        <translation>Zapisano nastawy</translation>
+    </message>
+    <message>
+        <source>Clock set</source>
+        <translation>Ustawiono zegar</translation>
+    </message>
+    <message>
+        <source>Language changed</source>
+        <translation>Zmiana języka</translation>
+    </message>
+    <message>
+        <source>Continued</source>
+        <translation>Ciąg dalszy</translation>
+    </message>
+    <message>
+        <source>Service journal...</source>
+        <translation>Dziennik serwisowy...</translation>
     </message>
 </context>
 <context>

@@ -97,6 +97,133 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>JournalWindow</name>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Источник</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Действие</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Адрес</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Вариант</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Параметр</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>До</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Отправлено</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Регистр</translation>
+    </message>
+    <message>
+        <source>Read back</source>
+        <translation>Контрольное чтение</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Примечание</translation>
+    </message>
+    <message>
+        <source>setpoint write</source>
+        <translation>запись уставок</translation>
+    </message>
+    <message>
+        <source>clock setting</source>
+        <translation>установка часов</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>сброс аварии</translation>
+    </message>
+    <message>
+        <source>confirmed</source>
+        <translation>подтверждено</translation>
+    </message>
+    <message>
+        <source>not confirmed</source>
+        <translation>не подтверждено</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>не отправлено</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>отказано</translation>
+    </message>
+    <message>
+        <source>Service journal - %1</source>
+        <translation>Сервисный журнал - %1</translation>
+    </message>
+    <message>
+        <source>Read again</source>
+        <translation>Прочитать снова</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>Экспорт...</translation>
+    </message>
+    <message>
+        <source>Saves the rows shown as a CSV file</source>
+        <translation>Сохраняет показанные строки в файл CSV</translation>
+    </message>
+    <message>
+        <source>Shows the rows of one bus address</source>
+        <translation>Показывает строки одного адреса</translation>
+    </message>
+    <message>
+        <source>All addresses</source>
+        <translation>Все адреса</translation>
+    </message>
+    <message>
+        <source>Address %1</source>
+        <translation>Адрес %1</translation>
+    </message>
+    <message>
+        <source>Rows: %1</source>
+        <translation>Строк: %1</translation>
+    </message>
+    <message>
+        <source>lines not understood: %1 (the first is line %2)</source>
+        <translation>непонятные строки: %1 (первая - строка %2)</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv|All files (*.*)|*.*</source>
+        <translation>Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Export the journal</source>
+        <translation>Экспорт журнала</translation>
+    </message>
+</context>
+<context>
     <name>LineMonitor</name>
     <message>
         <source>good</source>
@@ -909,6 +1036,53 @@ The file may now be incomplete.</source>
     </message>
 </context>
 <context>
+    <name>journal</name>
+    <message>
+        <source>The change was made but is missing from the service journal.</source>
+        <translation>Изменение выполнено, но в сервисный журнал не записано.</translation>
+    </message>
+    <message>
+        <source>confirmed: %1 of %2</source>
+        <translation>подтверждено: %1 из %2</translation>
+    </message>
+    <message>
+        <source>the link was lost</source>
+        <translation>связь потеряна</translation>
+    </message>
+    <message>
+        <source>the relay holds another value</source>
+        <translation>в реле другое значение</translation>
+    </message>
+    <message>
+        <source>not in the read-back</source>
+        <translation>нет в контрольном чтении</translation>
+    </message>
+    <message>
+        <source>clock, month.day</source>
+        <translation>часы, месяц.день</translation>
+    </message>
+    <message>
+        <source>clock, hour:minute</source>
+        <translation>часы, час:минута</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>сброс аварии</translation>
+    </message>
+    <message>
+        <source>an overload is not cleared by a reset</source>
+        <translation>перегрузка сбросом не снимается</translation>
+    </message>
+    <message>
+        <source>the write stopped before it</source>
+        <translation>запись прервана до него</translation>
+    </message>
+    <message>
+        <source>the relay did not confirm it</source>
+        <translation>реле не подтвердило</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Usage: vrk [--help] [--version]
@@ -1210,11 +1384,11 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
     </message>
     <message>
         <source>Iavg [A]</source>
-        <translation>Iср [A]</translation>
+        <translation>Iср [А]</translation>
     </message>
     <message>
         <source>Uavg [V]</source>
-        <translation>Uср [V]</translation>
+        <translation>Uср [В]</translation>
     </message>
     <message>
         <source>P [kW]</source>
@@ -1239,6 +1413,142 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
     <message>
         <source>not read from the relay</source>
         <translation>не считано из реле</translation>
+    </message>
+    <message>
+        <source>Log paused</source>
+        <translation>Пауза записи</translation>
+    </message>
+    <message>
+        <source>no connection</source>
+        <translation>нет связи</translation>
+    </message>
+    <message>
+        <source>Writes every good measurement read to a CSV file until clicked again; right-click for the file's choices</source>
+        <translation>Записывает каждый успешный опрос измерений в файл CSV до повторного нажатия; правая кнопка мыши: параметры файла</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>остановлена</translation>
+    </message>
+    <message>
+        <source>Decimal comma in the next file</source>
+        <translation>Десятичная запятая в следующем файле</translation>
+    </message>
+    <message>
+        <source>Decimal point in the next file</source>
+        <translation>Десятичная точка в следующем файле</translation>
+    </message>
+    <message>
+        <source>A new file each day</source>
+        <translation>Новый файл каждый день</translation>
+    </message>
+    <message>
+        <source>No new file by size</source>
+        <translation>Без нового файла по размеру</translation>
+    </message>
+    <message>
+        <source>A new file every %1 MB</source>
+        <translation>Новый файл каждые %1 МБ</translation>
+    </message>
+    <message>
+        <source>%1, address %2</source>
+        <translation>%1, адрес %2</translation>
+    </message>
+    <message>
+        <source>disconnected by the user</source>
+        <translation>отключено пользователем</translation>
+    </message>
+    <message>
+        <source>lost reads: %1</source>
+        <translation>потерянные опросы: %1</translation>
+    </message>
+    <message>
+        <source>Ir [%]</source>
+        <translation>Ir [%]</translation>
+    </message>
+    <message>
+        <source>Is [%]</source>
+        <translation>Is [%]</translation>
+    </message>
+    <message>
+        <source>It [%]</source>
+        <translation>It [%]</translation>
+    </message>
+    <message>
+        <source>Ir [A]</source>
+        <translation>Ir [А]</translation>
+    </message>
+    <message>
+        <source>Is [A]</source>
+        <translation>Is [А]</translation>
+    </message>
+    <message>
+        <source>It [A]</source>
+        <translation>It [А]</translation>
+    </message>
+    <message>
+        <source>In [A]</source>
+        <translation>In [А]</translation>
+    </message>
+    <message>
+        <source>Ur [V]</source>
+        <translation>Ur [В]</translation>
+    </message>
+    <message>
+        <source>Us [V]</source>
+        <translation>Us [В]</translation>
+    </message>
+    <message>
+        <source>Ut [V]</source>
+        <translation>Ut [В]</translation>
+    </message>
+    <message>
+        <source>cos phi</source>
+        <translation>cos φ</translation>
+    </message>
+    <message>
+        <source>K1</source>
+        <translation>K1</translation>
+    </message>
+    <message>
+        <source>K2</source>
+        <translation>K2</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Подключено</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Отключено</translation>
+    </message>
+    <message>
+        <source>Trip</source>
+        <translation>Срабатывание</translation>
+    </message>
+    <message>
+        <source>Fault reset</source>
+        <translation>Сброс аварии</translation>
+    </message>
+    <message>
+        <source>Setpoints written</source>
+        <translation>Уставки записаны</translation>
+    </message>
+    <message>
+        <source>Clock set</source>
+        <translation>Часы установлены</translation>
+    </message>
+    <message>
+        <source>Language changed</source>
+        <translation>Смена языка</translation>
+    </message>
+    <message>
+        <source>Continued</source>
+        <translation>Продолжение</translation>
+    </message>
+    <message>
+        <source>Service journal...</source>
+        <translation>Сервисный журнал...</translation>
     </message>
 </context>
 <context>

@@ -287,9 +287,12 @@ void TForm1::SpeedButton5Click() {
 }
 
 void TForm1::Button5Click() {
-    // The relay does not clear an overload; the click does nothing then (the
-    // link refuses it before sending).
-    if (!display::resetAllowed(poll_.faultWord)) return;
+    // The relay does not clear an overload: the link refuses the reset
+    // without sending anything (and the refusal is journalled).
+    if (!display::resetAllowed(poll_.faultWord)) {
+        Link1->reset(poll_.faultWord);
+        return;
+    }
     Operation op(this);
     Link1->reset(poll_.faultWord);
 }
