@@ -185,6 +185,7 @@ void TForm1::SpeedButton6Click() {
     ProgressBar4->setValue(4);
     if (open && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
         setpoint_.setpointImage = RegisterValues().mid(0, kRows);
+        setpoint_.readAt = seams::now();
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
@@ -274,6 +275,7 @@ void TForm1::SpeedButton7Click() {
     if (readBack) {
         // The relay's values are known again: the marks follow them (the table stays).
         setpoint_.setpointImage = held;
+        setpoint_.readAt = seams::now();
         markChangedCells();
         differences = compareWritten(values, held);
     }
