@@ -306,16 +306,19 @@ QImage stampedChart(const QImage& chart, const RecorderChart& c, const records::
     font.setPixelSize(12);
     const QFontMetrics fm(font);
     const int band = fm.height() + 8;
-    QImage out(QSize(size.width(), size.height() + 2 * band) * scale, QImage::Format_ARGB32_Premultiplied);
+    // The heading wraps rather than lose a part of the relay's name.
+    const QRect headingBox =
+        fm.boundingRect(QRect(6, 0, size.width() - 12, 10000), Qt::TextWordWrap, heading);
+    const int top = headingBox.height() + 8;
+    QImage out(QSize(size.width(), top + size.height() + band) * scale, QImage::Format_ARGB32_Premultiplied);
     out.setDevicePixelRatio(scale);
     out.fill(Qt::white);
     QPainter p(&out);
     p.setFont(font);
     p.setPen(Qt::black);
-    p.drawText(QRect(6, 0, size.width() - 12, band), Qt::AlignLeft | Qt::AlignVCenter,
-               fm.elidedText(heading, Qt::ElideMiddle, size.width() - 12));
-    p.drawImage(QPoint(0, band), chart);
-    const int axisY = band + size.height();
+    p.drawText(QRect(6, 4, size.width() - 12, top - 4), Qt::TextWordWrap, heading);
+    p.drawImage(QPoint(0, top), chart);
+    const int axisY = top + size.height();
     if (times) {
         const QRect plot = c.plotRect();
         const recorder::chart::View view = c.view();
@@ -326,12 +329,15 @@ QImage stampedChart(const QImage& chart, const RecorderChart& c, const records::
         const int labelWidth = fm.horizontalAdvance(QStringLiteral("00:00:00"));
         const int ticks = std::clamp(plot.width() / (labelWidth * 2), 2, 8);
         p.drawLine(plot.left(), axisY + 1, plot.right(), axisY + 1);
+        int lastRight = -1000;
         for (const records::TimeTick& t : records::timeTicks(*times, from, to, ticks)) {
             const int x = qRound(recorder::chart::viewX(t.index, view, area));
-            p.drawLine(x, axisY + 1, x, axisY + 5);
             QRect box(x - labelWidth / 2 - 2, axisY + 5, labelWidth + 4, band - 5);
             box.moveLeft(std::clamp(box.left(), 0, size.width() - box.width()));
+            if (box.left() <= lastRight + 4) continue; // samples close together: one label
+            p.drawLine(x, axisY + 1, x, axisY + 5);
             p.drawText(box, Qt::AlignCenter, t.label);
+            lastRight = box.right();
         }
     }
     p.end();

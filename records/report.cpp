@@ -320,6 +320,8 @@ QList<ReportLine> reportLines(const ReportData& d) {
 
 namespace {
 
+constexpr int kSignatureLines = 8; // the height of the signature block, in lines of text
+
 // Lays the lines out on A4 pages and draws them; pages is the count the
 // footers give ("page x of y"; 0 while counting). Returns the pages used.
 int render(const ReportData& d, const QList<ReportLine>& lines, QIODevice* device, int pages) {
@@ -429,7 +431,8 @@ int render(const ReportData& d, const QList<ReportLine>& lines, QIODevice* devic
             const int h = textHeight(heading, l.cells.value(0), width);
             y += 12;
             // A heading never ends a page: it keeps a few lines of its section with it.
-            if (y + h + 6 + 3 * bodyLine > bottom) newPage();
+            const bool signature = i + 1 < lines.size() && lines[i + 1].kind == LineKind::Signature;
+            if (y + h + 6 + (signature ? kSignatureLines : 3) * bodyLine > bottom) newPage();
             p.setFont(heading);
             p.drawText(QRectF(0, y, width, h), l.cells.value(0), wrap);
             y += h;
@@ -479,7 +482,7 @@ int render(const ReportData& d, const QList<ReportLine>& lines, QIODevice* devic
         }
         case LineKind::Signature: {
             // For each party: its name, then a line to sign on and one for the date.
-            const int h = bodyLine * 8;
+            const int h = bodyLine * kSignatureLines;
             if (y + h > bottom) newPage();
             const int column = width / qMax<qsizetype>(1, l.cells.size());
             for (int c = 0; c < l.cells.size(); ++c) {

@@ -49,7 +49,7 @@ ReportDialog::ReportDialog(const VisitFields& f, QWidget* parent) : QDialog(pare
 }
 
 VisitFields ReportDialog::fields() const {
-    return {technician_->text().trimmed(), customer_->text().trimmed(), site_->text().trimmed(),
+    return {technician_->text().trimmed(), customer_->text().trimmed(),  site_->text().trimmed(),
             motorTag_->text().trimmed(),   nameplate_->text().trimmed(), remark_->toPlainText().trimmed()};
 }
 

@@ -13,9 +13,12 @@ namespace {
 constexpr qint64 kMaxBytes = 64 * 1024; // a few lines of text; anything longer is not ours
 
 QList<std::pair<QByteArray, QString VisitFields::*>> keys() {
-    return {{"technician", &VisitFields::technician}, {"customer", &VisitFields::customer},
-            {"site", &VisitFields::site},             {"motor", &VisitFields::motorTag},
-            {"nameplate", &VisitFields::nameplate},   {"remark", &VisitFields::remark}};
+    return {{"technician", &VisitFields::technician},
+            {"customer", &VisitFields::customer},
+            {"site", &VisitFields::site},
+            {"motor", &VisitFields::motorTag},
+            {"nameplate", &VisitFields::nameplate},
+            {"remark", &VisitFields::remark}};
 }
 
 QString escaped(QString value) {
