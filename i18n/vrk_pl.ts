@@ -1197,7 +1197,7 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
     </message>
     <message>
         <source>Relay %1, %2, %3 to %4</source>
-        <translation>Przekaźnik %1, %2, od %3 do %4</translation>
+        <translation>Przekaźnik: %1, %2, od %3 do %4</translation>
     </message>
     <message>
         <source>No samples have been taken yet.</source>

@@ -1197,7 +1197,7 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
     </message>
     <message>
         <source>Relay %1, %2, %3 to %4</source>
-        <translation>Реле %1, %2, с %3 по %4</translation>
+        <translation>Реле: %1, %2, с %3 по %4</translation>
     </message>
     <message>
         <source>No samples have been taken yet.</source>
