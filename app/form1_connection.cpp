@@ -72,6 +72,7 @@ void TForm1::SpeedButton1Click() {
         Timer2->start();
         poll_.lostReads = 0;
         poll_.failedReads.clear();
+        logConnect();
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
@@ -93,6 +94,7 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::Rozlacz() {
+    logDisconnect();
     if (SerialDriver1->isNetwork()) {
         // A lost connection is named in the report that follows.
         const bool lost = SerialDriver1->IsOpen() && SerialDriver1->error() != TSerialDriver::Error::NoError;

@@ -123,6 +123,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     buildSetpointPage();
     buildFaultPage();
     buildRecords();
+    buildJournal();
     buildLineMonitor();
 
     Timer1 = new QTimer(this);

@@ -11,8 +11,10 @@
 #include <memory>
 #include <optional>
 #include <QByteArray>
+#include <QDateTime>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -41,6 +43,14 @@ class PollLog;
 class SampleTimes;
 struct VisitAction;
 } // namespace records
+namespace core {
+struct Identity;
+struct Failure;
+struct WriteResult;
+struct ClockResult;
+struct ResetResult;
+} // namespace core
+class JournalWindow;
 
 // Nine channels of 500 samples each, channel c (1..9) at index c - 1.
 using History = std::array<std::array<qint32, 500>, 9>;
@@ -121,12 +131,33 @@ public:
     // ---- records/: the poll log, the exports and the commissioning report
     void buildRecords();          // the logging button and the context menu entries
     void logPoll(int lostBefore); // a good measurement read into the poll log, when on
+    void logConnect();            // the port opened: a row in the poll log, when on
+    void logDisconnect();         // the port about to close: a row with why, when on
     void LogButtonClick();
+    void startLogging();
     void exportFaultLogCsv();
     void exportFaultLogText();
     void exportChartPng();
     void exportChartCsv();
     void commissioningReport();
+
+    // ---- journal/: every change made to the relay, journalled and marked in the poll log
+    void buildJournal();
+    void translateJournalTexts();
+    void showJournal(); // the journal's window (when no operation runs)
+    core::Identity relayIdentity() const;
+    std::optional<core::Failure> lastFailure() const; // the bus's last outcome, as the core says it
+    void journalWrite(const core::WriteResult& result);
+    void journalClock(const core::ClockResult& result);
+    void journalReset(const core::ResetResult& result);
+    // The window's own transfers, as results: rows 0..sent-1 sent, the
+    // unconfirmed ones (row numbers) among them; readBack empty when none.
+    void journalSetpointWrite(const QStringList& names, const QVector<qint32>& before,
+                              const std::array<int, relay::kSetpointWritten>& values, int sent,
+                              const QList<int>& unconfirmed, const QVector<qint32>& readBack);
+    void journalClockSetting(const QDateTime& at, int sent, const QList<int>& unconfirmedRows);
+    void journalFaultReset(int faultWordBefore, bool sent, bool confirmed, bool refused);
+    JournalWindow* JournalWindow1 = nullptr;
 
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.
@@ -202,10 +233,11 @@ public:
     QLabel* LogSize = nullptr;
     records::PollLog* PollLog1 = nullptr;
     records::SampleTimes* SampleTimes1 = nullptr; // when each live recorder sample was taken
+    QDateTime RecordsSince; // the window's start: the report lists the changes made since
     // The relay the window speaks to, as the records stamp it: "address 3 on COM1".
     QString relayText() const;
     // The changes made on the relay since the program started, for the report.
-    std::optional<QList<records::VisitAction>> visitActions() const;
+    std::optional<QList<records::VisitAction>> visitActions(QString* error) const;
     // ---- communication monitor (linemonitor/): its button at the right end of ToolBar1's free area
     QToolButton* LineMonitorButton = nullptr;
     LineMonitor* LineMonitor1 = nullptr;                // made on first use

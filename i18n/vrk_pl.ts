@@ -97,6 +97,133 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>JournalWindow</name>
+    <message>
+        <source>Time</source>
+        <translation>Czas</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Źródło</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Czynność</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Adres</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Wariant</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parametr</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Przed</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Wysłano</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Stan</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Rejestr</translation>
+    </message>
+    <message>
+        <source>Read back</source>
+        <translation>Odczyt kontrolny</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Uwagi</translation>
+    </message>
+    <message>
+        <source>setpoint write</source>
+        <translation>zapis nastaw</translation>
+    </message>
+    <message>
+        <source>clock setting</source>
+        <translation>ustawienie zegara</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>kasowanie awarii</translation>
+    </message>
+    <message>
+        <source>confirmed</source>
+        <translation>potwierdzony</translation>
+    </message>
+    <message>
+        <source>not confirmed</source>
+        <translation>niepotwierdzony</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>niewysłany</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>odmowa</translation>
+    </message>
+    <message>
+        <source>Service journal - %1</source>
+        <translation>Dziennik serwisowy - %1</translation>
+    </message>
+    <message>
+        <source>Read again</source>
+        <translation>Odczytaj ponownie</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>Eksportuj...</translation>
+    </message>
+    <message>
+        <source>Saves the rows shown as a CSV file</source>
+        <translation>Zapisuje pokazane wiersze do pliku CSV</translation>
+    </message>
+    <message>
+        <source>Shows the rows of one bus address</source>
+        <translation>Pokazuje wiersze jednego adresu</translation>
+    </message>
+    <message>
+        <source>All addresses</source>
+        <translation>Wszystkie adresy</translation>
+    </message>
+    <message>
+        <source>Address %1</source>
+        <translation>Adres %1</translation>
+    </message>
+    <message>
+        <source>Rows: %1</source>
+        <translation>Wiersze: %1</translation>
+    </message>
+    <message>
+        <source>lines not understood: %1 (the first is line %2)</source>
+        <translation>niezrozumiałe wiersze: %1 (pierwszy to wiersz %2)</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv|All files (*.*)|*.*</source>
+        <translation>Pliki CSV (*.csv)|*.csv|Wszystkie pliki (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Export the journal</source>
+        <translation>Eksport dziennika</translation>
+    </message>
+</context>
+<context>
     <name>LineMonitor</name>
     <message>
         <source>good</source>
@@ -872,6 +999,45 @@ Plik może być teraz niekompletny.</translation>
     </message>
 </context>
 <context>
+    <name>journal</name>
+    <message>
+        <source>The change was made but is missing from the service journal.</source>
+        <translation>Zmianę wykonano, ale brak jej w dzienniku serwisowym.</translation>
+    </message>
+    <message>
+        <source>confirmed: %1 of %2</source>
+        <translation>potwierdzone: %1 z %2</translation>
+    </message>
+    <message>
+        <source>the link was lost</source>
+        <translation>utracono połączenie</translation>
+    </message>
+    <message>
+        <source>the relay holds another value</source>
+        <translation>przekaźnik ma inną wartość</translation>
+    </message>
+    <message>
+        <source>not in the read-back</source>
+        <translation>brak w odczycie kontrolnym</translation>
+    </message>
+    <message>
+        <source>clock, month.day</source>
+        <translation>zegar, miesiąc.dzień</translation>
+    </message>
+    <message>
+        <source>clock, hour:minute</source>
+        <translation>zegar, godzina:minuta</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>kasowanie awarii</translation>
+    </message>
+    <message>
+        <source>an overload is not cleared by a reset</source>
+        <translation>przeciążenia nie kasuje się</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Usage: vrk [--help] [--version]
@@ -984,12 +1150,24 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>Protokół uruchomienia</translation>
     </message>
     <message>
+        <source>Date: %1</source>
+        <translation>Data: %1</translation>
+    </message>
+    <message>
         <source>%1 (%2 A relay)</source>
         <translation>%1 (przekaźnik %2 A)</translation>
     </message>
     <message>
         <source>not known</source>
         <translation>nieznane</translation>
+    </message>
+    <message>
+        <source>Relay variant: %1</source>
+        <translation>Wykonanie przekaźnika: %1</translation>
+    </message>
+    <message>
+        <source>Bus address: %1</source>
+        <translation>Adres na magistrali: %1</translation>
     </message>
     <message>
         <source>Relay clock</source>
@@ -1192,251 +1370,140 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>nieodczytane z przekaźnika</translation>
     </message>
     <message>
-        <source>address %1 on %2</source>
-        <translation>adres %1 na %2</translation>
+        <source>Log paused</source>
+        <translation>Zapis: pauza</translation>
     </message>
     <message>
-        <source>Relay %1, %2, %3 to %4</source>
-        <translation>Przekaźnik: %1, %2, od %3 do %4</translation>
+        <source>no connection</source>
+        <translation>brak połączenia</translation>
     </message>
     <message>
-        <source>No samples have been taken yet.</source>
-        <translation>Nie zebrano jeszcze żadnych próbek.</translation>
+        <source>Writes every good measurement read to a CSV file until clicked again; right-click for the file's choices</source>
+        <translation>Zapisuje każdy poprawny odczyt pomiarów do pliku CSV aż do ponownego kliknięcia; prawy przycisk myszy: ustawienia pliku</translation>
     </message>
     <message>
-        <source>(a recording keeps no times)</source>
-        <translation>(zapis z pliku nie zawiera czasów)</translation>
+        <source>stopped</source>
+        <translation>zatrzymany</translation>
     </message>
     <message>
-        <source>Read from the relay at %1.</source>
-        <translation>Odczytano z przekaźnika: %1.</translation>
+        <source>Decimal comma in the next file</source>
+        <translation>Przecinek dziesiętny w następnym pliku</translation>
     </message>
     <message>
-        <source>Read from the relay earlier in this session; the time of the read is not known.</source>
-        <translation>Odczytano z przekaźnika wcześniej w tej sesji; czas odczytu nie jest znany.</translation>
+        <source>Decimal point in the next file</source>
+        <translation>Kropka dziesiętna w następnym pliku</translation>
     </message>
     <message>
-        <source>setpoint written</source>
-        <translation>zapis nastawy</translation>
+        <source>A new file each day</source>
+        <translation>Nowy plik każdego dnia</translation>
     </message>
     <message>
-        <source>clock set</source>
-        <translation>ustawienie zegara</translation>
+        <source>No new file by size</source>
+        <translation>Bez nowego pliku według rozmiaru</translation>
     </message>
     <message>
-        <source>fault reset</source>
-        <translation>kasowanie awarii</translation>
+        <source>A new file every %1 MB</source>
+        <translation>Nowy plik co %1 MB</translation>
     </message>
     <message>
-        <source>confirmed by read-back</source>
-        <translation>potwierdzone odczytem</translation>
+        <source>%1, address %2</source>
+        <translation>%1, adres %2</translation>
     </message>
     <message>
-        <source>NOT confirmed</source>
-        <translation>NIEPOTWIERDZONE</translation>
+        <source>disconnected by the user</source>
+        <translation>rozłączone przez użytkownika</translation>
     </message>
     <message>
-        <source>not sent</source>
-        <translation>nie wysłano</translation>
+        <source>lost reads: %1</source>
+        <translation>utracone odczyty: %1</translation>
     </message>
     <message>
-        <source>refused</source>
-        <translation>odrzucone</translation>
+        <source>Ir [%]</source>
+        <translation>Ir [%]</translation>
     </message>
     <message>
-        <source>The measured values were not read: the relay was not connected.</source>
-        <translation>Nie odczytano pomiarów: przekaźnik nie był połączony.</translation>
+        <source>Is [%]</source>
+        <translation>Is [%]</translation>
     </message>
     <message>
-        <source>Phase currents Ir, Is, It</source>
-        <translation>Prądy fazowe Ir, Is, It</translation>
+        <source>It [%]</source>
+        <translation>It [%]</translation>
     </message>
     <message>
-        <source>Phase voltages Ur, Us, Ut</source>
-        <translation>Napięcia fazowe Ur, Us, Ut</translation>
+        <source>Ir [A]</source>
+        <translation>Ir [A]</translation>
     </message>
     <message>
-        <source>Motor heat Q</source>
-        <translation>Ciepło silnika Q</translation>
+        <source>Is [A]</source>
+        <translation>Is [A]</translation>
+    </message>
+    <message>
+        <source>It [A]</source>
+        <translation>It [A]</translation>
+    </message>
+    <message>
+        <source>In [A]</source>
+        <translation>In [A]</translation>
+    </message>
+    <message>
+        <source>Ur [V]</source>
+        <translation>Ur [V]</translation>
+    </message>
+    <message>
+        <source>Us [V]</source>
+        <translation>Us [V]</translation>
+    </message>
+    <message>
+        <source>Ut [V]</source>
+        <translation>Ut [V]</translation>
     </message>
     <message>
         <source>cos phi</source>
         <translation>cos φ</translation>
     </message>
     <message>
-        <source>Active power P</source>
-        <translation>Moc czynna P</translation>
+        <source>K1</source>
+        <translation>K1</translation>
     </message>
     <message>
-        <source>Output relays</source>
-        <translation>Przekaźniki wyjściowe</translation>
+        <source>K2</source>
+        <translation>K2</translation>
     </message>
     <message>
-        <source>K1 %1,   K2 %2</source>
-        <translation>K1 %1,   K2 %2</translation>
+        <source>Connected</source>
+        <translation>Połączono</translation>
     </message>
     <message>
-        <source>on</source>
-        <translation>załączony</translation>
+        <source>Disconnected</source>
+        <translation>Rozłączono</translation>
     </message>
     <message>
-        <source>off</source>
-        <translation>wyłączony</translation>
+        <source>Trip</source>
+        <translation>Zadziałanie</translation>
     </message>
     <message>
-        <source>%1 (no fault)</source>
-        <translation>%1 (brak awarii)</translation>
+        <source>Fault reset</source>
+        <translation>Kasowanie awarii</translation>
     </message>
     <message>
-        <source>Relay at address %1</source>
-        <translation>Przekaźnik o adresie %1</translation>
+        <source>Setpoints written</source>
+        <translation>Zapisano nastawy</translation>
     </message>
     <message>
-        <source> on %1</source>
-        <translation> na %1</translation>
+        <source>Clock set</source>
+        <translation>Ustawiono zegar</translation>
     </message>
     <message>
-        <source>, variant %1</source>
-        <translation>, wykonanie %1</translation>
+        <source>Language changed</source>
+        <translation>Zmiana języka</translation>
     </message>
     <message>
-        <source>Technician</source>
-        <translation>Technik</translation>
+        <source>Continued</source>
+        <translation>Ciąg dalszy</translation>
     </message>
     <message>
-        <source>Customer</source>
-        <translation>Klient</translation>
-    </message>
-    <message>
-        <source>Site</source>
-        <translation>Obiekt</translation>
-    </message>
-    <message>
-        <source>Motor tag</source>
-        <translation>Oznaczenie silnika</translation>
-    </message>
-    <message>
-        <source>Nameplate In</source>
-        <translation>In z tabliczki</translation>
-    </message>
-    <message>
-        <source>Remark</source>
-        <translation>Uwagi</translation>
-    </message>
-    <message>
-        <source>Relay and connection</source>
-        <translation>Przekaźnik i połączenie</translation>
-    </message>
-    <message>
-        <source>Relay variant</source>
-        <translation>Wykonanie przekaźnika</translation>
-    </message>
-    <message>
-        <source>Bus address</source>
-        <translation>Adres na magistrali</translation>
-    </message>
-    <message>
-        <source>Port</source>
-        <translation>Port</translation>
-    </message>
-    <message>
-        <source>Line settings</source>
-        <translation>Parametry łącza</translation>
-    </message>
-    <message>
-        <source>Program version</source>
-        <translation>Wersja programu</translation>
-    </message>
-    <message>
-        <source>Measured values</source>
-        <translation>Wartości zmierzone</translation>
-    </message>
-    <message>
-        <source>Values outside their ranges: parameter %1.</source>
-        <translation>Wartości poza zakresem: parametr %1.</translation>
-    </message>
-    <message>
-        <source>Check</source>
-        <translation>Kontrola</translation>
-    </message>
-    <message>
-        <source>OUT OF RANGE</source>
-        <translation>POZA ZAKRESEM</translation>
-    </message>
-    <message>
-        <source>Changes made on the relay during this session</source>
-        <translation>Zmiany wprowadzone w przekaźniku w tej sesji</translation>
-    </message>
-    <message>
-        <source>The changes made on the relay were not recorded: see the service journal.</source>
-        <translation>Zmiany wprowadzone w przekaźniku nie zostały zapisane: zob. dziennik serwisowy.</translation>
-    </message>
-    <message>
-        <source>No setpoint was written, the clock was not set and no fault reset was sent since the program started.</source>
-        <translation>Od uruchomienia programu nie zapisano nastaw, nie ustawiono zegara i nie kasowano awarii.</translation>
-    </message>
-    <message>
-        <source>Change</source>
-        <translation>Zmiana</translation>
-    </message>
-    <message>
-        <source>Before</source>
-        <translation>Przed</translation>
-    </message>
-    <message>
-        <source>Sent</source>
-        <translation>Wysłano</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>Wynik</translation>
-    </message>
-    <message>
-        <source>Signatures</source>
-        <translation>Podpisy</translation>
-    </message>
-    <message>
-        <source>Page %1 of %2</source>
-        <translation>Strona %1 z %2</translation>
-    </message>
-    <message>
-        <source>Signature</source>
-        <translation>Podpis</translation>
-    </message>
-</context>
-<context>
-    <name>records::ReportDialog</name>
-    <message>
-        <source>Commissioning report</source>
-        <translation>Protokół uruchomienia</translation>
-    </message>
-    <message>
-        <source>e.g. 42 A</source>
-        <translation>np. 42 A</translation>
-    </message>
-    <message>
-        <source>&amp;Technician:</source>
-        <translation>&amp;Technik:</translation>
-    </message>
-    <message>
-        <source>&amp;Customer:</source>
-        <translation>&amp;Klient:</translation>
-    </message>
-    <message>
-        <source>&amp;Site:</source>
-        <translation>&amp;Obiekt:</translation>
-    </message>
-    <message>
-        <source>&amp;Motor tag:</source>
-        <translation>Oznaczenie &amp;silnika:</translation>
-    </message>
-    <message>
-        <source>&amp;Nameplate In:</source>
-        <translation>In z &amp;tabliczki:</translation>
-    </message>
-    <message>
-        <source>&amp;Remark:</source>
-        <translation>&amp;Uwagi:</translation>
+        <source>Service journal...</source>
+        <translation>Dziennik serwisowy...</translation>
     </message>
 </context>
 <context>

@@ -97,6 +97,133 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>JournalWindow</name>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Источник</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Действие</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Адрес</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Вариант</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Параметр</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>До</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Отправлено</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Регистр</translation>
+    </message>
+    <message>
+        <source>Read back</source>
+        <translation>Контрольное чтение</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Примечание</translation>
+    </message>
+    <message>
+        <source>setpoint write</source>
+        <translation>запись уставок</translation>
+    </message>
+    <message>
+        <source>clock setting</source>
+        <translation>установка часов</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>сброс аварии</translation>
+    </message>
+    <message>
+        <source>confirmed</source>
+        <translation>подтверждено</translation>
+    </message>
+    <message>
+        <source>not confirmed</source>
+        <translation>не подтверждено</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>не отправлено</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>отказано</translation>
+    </message>
+    <message>
+        <source>Service journal - %1</source>
+        <translation>Сервисный журнал - %1</translation>
+    </message>
+    <message>
+        <source>Read again</source>
+        <translation>Прочитать снова</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>Экспорт...</translation>
+    </message>
+    <message>
+        <source>Saves the rows shown as a CSV file</source>
+        <translation>Сохраняет показанные строки в файл CSV</translation>
+    </message>
+    <message>
+        <source>Shows the rows of one bus address</source>
+        <translation>Показывает строки одного адреса</translation>
+    </message>
+    <message>
+        <source>All addresses</source>
+        <translation>Все адреса</translation>
+    </message>
+    <message>
+        <source>Address %1</source>
+        <translation>Адрес %1</translation>
+    </message>
+    <message>
+        <source>Rows: %1</source>
+        <translation>Строк: %1</translation>
+    </message>
+    <message>
+        <source>lines not understood: %1 (the first is line %2)</source>
+        <translation>непонятные строки: %1 (первая - строка %2)</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)|*.csv|All files (*.*)|*.*</source>
+        <translation>Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Export the journal</source>
+        <translation>Экспорт журнала</translation>
+    </message>
+</context>
+<context>
     <name>LineMonitor</name>
     <message>
         <source>good</source>
@@ -872,6 +999,45 @@ The file may now be incomplete.</source>
     </message>
 </context>
 <context>
+    <name>journal</name>
+    <message>
+        <source>The change was made but is missing from the service journal.</source>
+        <translation>Изменение выполнено, но в сервисный журнал не записано.</translation>
+    </message>
+    <message>
+        <source>confirmed: %1 of %2</source>
+        <translation>подтверждено: %1 из %2</translation>
+    </message>
+    <message>
+        <source>the link was lost</source>
+        <translation>связь потеряна</translation>
+    </message>
+    <message>
+        <source>the relay holds another value</source>
+        <translation>в реле другое значение</translation>
+    </message>
+    <message>
+        <source>not in the read-back</source>
+        <translation>нет в контрольном чтении</translation>
+    </message>
+    <message>
+        <source>clock, month.day</source>
+        <translation>часы, месяц.день</translation>
+    </message>
+    <message>
+        <source>clock, hour:minute</source>
+        <translation>часы, час:минута</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>сброс аварии</translation>
+    </message>
+    <message>
+        <source>an overload is not cleared by a reset</source>
+        <translation>перегрузка сбросом не снимается</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Usage: vrk [--help] [--version]
@@ -984,12 +1150,24 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>Протокол пусконаладки</translation>
     </message>
     <message>
+        <source>Date: %1</source>
+        <translation>Дата: %1</translation>
+    </message>
+    <message>
         <source>%1 (%2 A relay)</source>
         <translation>%1 (реле на %2 А)</translation>
     </message>
     <message>
         <source>not known</source>
         <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>Relay variant: %1</source>
+        <translation>Исполнение реле: %1</translation>
+    </message>
+    <message>
+        <source>Bus address: %1</source>
+        <translation>Адрес на шине: %1</translation>
     </message>
     <message>
         <source>Relay clock</source>
@@ -1161,11 +1339,11 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
     </message>
     <message>
         <source>Iavg [A]</source>
-        <translation>Iср [A]</translation>
+        <translation>Iср [А]</translation>
     </message>
     <message>
         <source>Uavg [V]</source>
-        <translation>Uср [V]</translation>
+        <translation>Uср [В]</translation>
     </message>
     <message>
         <source>P [kW]</source>
@@ -1192,251 +1370,140 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>не считано из реле</translation>
     </message>
     <message>
-        <source>address %1 on %2</source>
-        <translation>адрес %1 на %2</translation>
+        <source>Log paused</source>
+        <translation>Пауза записи</translation>
     </message>
     <message>
-        <source>Relay %1, %2, %3 to %4</source>
-        <translation>Реле: %1, %2, с %3 по %4</translation>
+        <source>no connection</source>
+        <translation>нет связи</translation>
     </message>
     <message>
-        <source>No samples have been taken yet.</source>
-        <translation>Отсчёты ещё не собраны.</translation>
+        <source>Writes every good measurement read to a CSV file until clicked again; right-click for the file's choices</source>
+        <translation>Записывает каждый успешный опрос измерений в файл CSV до повторного нажатия; правая кнопка мыши: параметры файла</translation>
     </message>
     <message>
-        <source>(a recording keeps no times)</source>
-        <translation>(запись из файла не содержит времени)</translation>
+        <source>stopped</source>
+        <translation>остановлена</translation>
     </message>
     <message>
-        <source>Read from the relay at %1.</source>
-        <translation>Считано с реле: %1.</translation>
+        <source>Decimal comma in the next file</source>
+        <translation>Десятичная запятая в следующем файле</translation>
     </message>
     <message>
-        <source>Read from the relay earlier in this session; the time of the read is not known.</source>
-        <translation>Считано с реле ранее в этом сеансе; время считывания неизвестно.</translation>
+        <source>Decimal point in the next file</source>
+        <translation>Десятичная точка в следующем файле</translation>
     </message>
     <message>
-        <source>setpoint written</source>
-        <translation>запись уставки</translation>
+        <source>A new file each day</source>
+        <translation>Новый файл каждый день</translation>
     </message>
     <message>
-        <source>clock set</source>
-        <translation>установка часов</translation>
+        <source>No new file by size</source>
+        <translation>Без нового файла по размеру</translation>
     </message>
     <message>
-        <source>fault reset</source>
-        <translation>сброс аварии</translation>
+        <source>A new file every %1 MB</source>
+        <translation>Новый файл каждые %1 МБ</translation>
     </message>
     <message>
-        <source>confirmed by read-back</source>
-        <translation>подтверждено считыванием</translation>
+        <source>%1, address %2</source>
+        <translation>%1, адрес %2</translation>
     </message>
     <message>
-        <source>NOT confirmed</source>
-        <translation>НЕ подтверждено</translation>
+        <source>disconnected by the user</source>
+        <translation>отключено пользователем</translation>
     </message>
     <message>
-        <source>not sent</source>
-        <translation>не отправлено</translation>
+        <source>lost reads: %1</source>
+        <translation>потерянные опросы: %1</translation>
     </message>
     <message>
-        <source>refused</source>
-        <translation>отклонено</translation>
+        <source>Ir [%]</source>
+        <translation>Ir [%]</translation>
     </message>
     <message>
-        <source>The measured values were not read: the relay was not connected.</source>
-        <translation>Измеренные значения не считаны: реле не было подключено.</translation>
+        <source>Is [%]</source>
+        <translation>Is [%]</translation>
     </message>
     <message>
-        <source>Phase currents Ir, Is, It</source>
-        <translation>Фазные токи Ir, Is, It</translation>
+        <source>It [%]</source>
+        <translation>It [%]</translation>
     </message>
     <message>
-        <source>Phase voltages Ur, Us, Ut</source>
-        <translation>Фазные напряжения Ur, Us, Ut</translation>
+        <source>Ir [A]</source>
+        <translation>Ir [А]</translation>
     </message>
     <message>
-        <source>Motor heat Q</source>
-        <translation>Нагрев двигателя Q</translation>
+        <source>Is [A]</source>
+        <translation>Is [А]</translation>
+    </message>
+    <message>
+        <source>It [A]</source>
+        <translation>It [А]</translation>
+    </message>
+    <message>
+        <source>In [A]</source>
+        <translation>In [А]</translation>
+    </message>
+    <message>
+        <source>Ur [V]</source>
+        <translation>Ur [В]</translation>
+    </message>
+    <message>
+        <source>Us [V]</source>
+        <translation>Us [В]</translation>
+    </message>
+    <message>
+        <source>Ut [V]</source>
+        <translation>Ut [В]</translation>
     </message>
     <message>
         <source>cos phi</source>
         <translation>cos φ</translation>
     </message>
     <message>
-        <source>Active power P</source>
-        <translation>Активная мощность P</translation>
+        <source>K1</source>
+        <translation>K1</translation>
     </message>
     <message>
-        <source>Output relays</source>
-        <translation>Выходные реле</translation>
+        <source>K2</source>
+        <translation>K2</translation>
     </message>
     <message>
-        <source>K1 %1,   K2 %2</source>
-        <translation>K1 %1,   K2 %2</translation>
+        <source>Connected</source>
+        <translation>Подключено</translation>
     </message>
     <message>
-        <source>on</source>
-        <translation>включено</translation>
+        <source>Disconnected</source>
+        <translation>Отключено</translation>
     </message>
     <message>
-        <source>off</source>
-        <translation>выключено</translation>
+        <source>Trip</source>
+        <translation>Срабатывание</translation>
     </message>
     <message>
-        <source>%1 (no fault)</source>
-        <translation>%1 (нет аварии)</translation>
+        <source>Fault reset</source>
+        <translation>Сброс аварии</translation>
     </message>
     <message>
-        <source>Relay at address %1</source>
-        <translation>Реле с адресом %1</translation>
+        <source>Setpoints written</source>
+        <translation>Уставки записаны</translation>
     </message>
     <message>
-        <source> on %1</source>
-        <translation> на %1</translation>
+        <source>Clock set</source>
+        <translation>Часы установлены</translation>
     </message>
     <message>
-        <source>, variant %1</source>
-        <translation>, исполнение %1</translation>
+        <source>Language changed</source>
+        <translation>Смена языка</translation>
     </message>
     <message>
-        <source>Technician</source>
-        <translation>Техник</translation>
+        <source>Continued</source>
+        <translation>Продолжение</translation>
     </message>
     <message>
-        <source>Customer</source>
-        <translation>Заказчик</translation>
-    </message>
-    <message>
-        <source>Site</source>
-        <translation>Объект</translation>
-    </message>
-    <message>
-        <source>Motor tag</source>
-        <translation>Обозначение двигателя</translation>
-    </message>
-    <message>
-        <source>Nameplate In</source>
-        <translation>In с таблички</translation>
-    </message>
-    <message>
-        <source>Remark</source>
-        <translation>Примечание</translation>
-    </message>
-    <message>
-        <source>Relay and connection</source>
-        <translation>Реле и подключение</translation>
-    </message>
-    <message>
-        <source>Relay variant</source>
-        <translation>Исполнение реле</translation>
-    </message>
-    <message>
-        <source>Bus address</source>
-        <translation>Адрес на шине</translation>
-    </message>
-    <message>
-        <source>Port</source>
-        <translation>Порт</translation>
-    </message>
-    <message>
-        <source>Line settings</source>
-        <translation>Параметры линии</translation>
-    </message>
-    <message>
-        <source>Program version</source>
-        <translation>Версия программы</translation>
-    </message>
-    <message>
-        <source>Measured values</source>
-        <translation>Измеренные значения</translation>
-    </message>
-    <message>
-        <source>Values outside their ranges: parameter %1.</source>
-        <translation>Значения вне диапазона: параметр %1.</translation>
-    </message>
-    <message>
-        <source>Check</source>
-        <translation>Проверка</translation>
-    </message>
-    <message>
-        <source>OUT OF RANGE</source>
-        <translation>ВНЕ ДИАПАЗОНА</translation>
-    </message>
-    <message>
-        <source>Changes made on the relay during this session</source>
-        <translation>Изменения в реле за этот сеанс</translation>
-    </message>
-    <message>
-        <source>The changes made on the relay were not recorded: see the service journal.</source>
-        <translation>Изменения в реле не записаны: см. сервисный журнал.</translation>
-    </message>
-    <message>
-        <source>No setpoint was written, the clock was not set and no fault reset was sent since the program started.</source>
-        <translation>С момента запуска программы уставки не записывались, часы не устанавливались, сброс аварии не отправлялся.</translation>
-    </message>
-    <message>
-        <source>Change</source>
-        <translation>Изменение</translation>
-    </message>
-    <message>
-        <source>Before</source>
-        <translation>До</translation>
-    </message>
-    <message>
-        <source>Sent</source>
-        <translation>Отправлено</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>Результат</translation>
-    </message>
-    <message>
-        <source>Signatures</source>
-        <translation>Подписи</translation>
-    </message>
-    <message>
-        <source>Page %1 of %2</source>
-        <translation>Страница %1 из %2</translation>
-    </message>
-    <message>
-        <source>Signature</source>
-        <translation>Подпись</translation>
-    </message>
-</context>
-<context>
-    <name>records::ReportDialog</name>
-    <message>
-        <source>Commissioning report</source>
-        <translation>Протокол ввода в эксплуатацию</translation>
-    </message>
-    <message>
-        <source>e.g. 42 A</source>
-        <translation>напр. 42 A</translation>
-    </message>
-    <message>
-        <source>&amp;Technician:</source>
-        <translation>&amp;Техник:</translation>
-    </message>
-    <message>
-        <source>&amp;Customer:</source>
-        <translation>&amp;Заказчик:</translation>
-    </message>
-    <message>
-        <source>&amp;Site:</source>
-        <translation>&amp;Объект:</translation>
-    </message>
-    <message>
-        <source>&amp;Motor tag:</source>
-        <translation>&amp;Обозначение двигателя:</translation>
-    </message>
-    <message>
-        <source>&amp;Nameplate In:</source>
-        <translation>In с &amp;таблички:</translation>
-    </message>
-    <message>
-        <source>&amp;Remark:</source>
-        <translation>&amp;Примечание:</translation>
+        <source>Service journal...</source>
+        <translation>Сервисный журнал...</translation>
     </message>
 </context>
 <context>

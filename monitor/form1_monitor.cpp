@@ -286,7 +286,16 @@ void TForm1::SpeedButton5Click() {
 
 void TForm1::Button5Click() {
     // The relay does not clear an overload; the click does nothing then.
-    if (!display::resetAllowed(poll_.faultWord)) return;
+    const int faultWord = poll_.faultWord;
+    if (!display::resetAllowed(faultWord)) {
+        journalFaultReset(faultWord, false, false, true);
+        return;
+    }
     Operation op(this);
-    if (op.wait(display::kResetWaitMs)) Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
+    bool sent = false, confirmed = false;
+    if (op.wait(display::kResetWaitMs)) {
+        sent = true;
+        confirmed = Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
+    }
+    if (op.windowAlive()) journalFaultReset(faultWord, sent, confirmed, false);
 }

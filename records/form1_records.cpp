@@ -4,10 +4,12 @@
 // in records/*.h; these methods gather what the pages show and save it
 // through the file module.
 #include "app/tform1.h"
+#include "config/languages.h"
 #include "config/linesettings.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
 #include "files/files.h"
+#include "journal/journal.h"
 #include "records/csv.h"
 #include "records/exportrules.h"
 #include "records/polllog.h"
@@ -22,9 +24,13 @@
 #include "trends/recorderchart.h"
 #include "widgets/controls.h"
 
+#include <algorithm>
+#include <functional>
 #include <QAction>
+#include <QActionGroup>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -37,6 +43,9 @@
 #include <QToolButton>
 
 namespace {
+
+// The sizes a log may be split at, in MB.
+constexpr int kLogSplitSizes[] = {1, 10, 100};
 
 QString tx(const char* source) {
     return QCoreApplication::translate("records", source);
@@ -75,17 +84,72 @@ QAction* menuEntry(QWidget* owner, const char* name, const QString& text) {
     return a;
 }
 
-// The button and the label while logging.
+// The language chosen in the settings, as a locale (Polish when none).
+QLocale chosenLanguage(const TForm1* f) {
+    const int index = f->Form2() ? f->Form2()->languageIndex() : 0;
+    switch (languages::fromIndex(index)) {
+    case languages::English:
+        return QLocale(QLocale::English);
+    case languages::Russian:
+        return QLocale(QLocale::Russian);
+    case languages::Polish:
+        break;
+    }
+    return QLocale(QLocale::Polish);
+}
+
+// The log's choices, kept for the run on the button's context menu: they
+// apply to the next file started.
+QAction* logAction(const TForm1* f, const char* name) {
+    return f->LogButton->findChild<QAction*>(QLatin1String(name));
+}
+
+records::LogOptions chosenLogOptions(const TForm1* f) {
+    records::LogOptions o;
+    const QAction* point = logAction(f, "LogDecimalPoint");
+    const QAction* comma = logAction(f, "LogDecimalComma");
+    // Until the user picks one, the language's.
+    o.decimalSeparator = point && point->isChecked()   ? QLatin1Char('.')
+                         : comma && comma->isChecked() ? QLatin1Char(',')
+                                                       : records::defaultDecimalSeparator(chosenLanguage(f));
+    if (const QAction* daily = logAction(f, "LogDaily")) o.split.daily = daily->isChecked();
+    for (int mb : kLogSplitSizes)
+        if (const QAction* a = logAction(f, qPrintable(QStringLiteral("LogSplit%1MB").arg(mb))))
+            if (a->isChecked()) o.split.megabytes = mb;
+    o.started = seams::now();
+    return o;
+}
+
+// The label: the file's name cut in the middle where it must be, so that its
+// size (and what became of the logging) always shows.
+void showLogLabel(TForm1* f, const QString& path, qint64 size, const QString& stateText) {
+    const QString tail =
+        QCoreApplication::translate("records", "%1: %2").arg(QString(), records::sizeText(size)) +
+        (stateText.isEmpty() ? QString() : QStringLiteral(", ") + stateText);
+    const QFontMetrics fm(f->LogSize->font());
+    const int room = std::max(0, f->LogSize->width() - fm.horizontalAdvance(tail) - 2);
+    const QString name = fm.elidedText(QFileInfo(path).fileName(), Qt::ElideMiddle, room);
+    f->LogSize->setText(QCoreApplication::translate("records", "%1: %2").arg(name, records::sizeText(size)) +
+                        (stateText.isEmpty() ? QString() : QStringLiteral(", ") + stateText));
+    f->LogSize->setToolTip(QDir::toNativeSeparators(path));
+}
+
+// The button says what is written: rows while the relay is polled, nothing
+// while there is no connection.
 void showLogging(TForm1* f) {
-    f->LogSize->setText(
-        QCoreApplication::translate("records", "%1: %2")
-            .arg(QFileInfo(f->PollLog1->path()).fileName(), records::sizeText(f->PollLog1->size())));
+    const bool polled = f->SerialDriver1 && f->SerialDriver1->IsOpen();
+    f->LogButton->setText(polled ? QCoreApplication::translate("records", "Logging")
+                                 : QCoreApplication::translate("records", "Log paused"));
+    showLogLabel(f, f->PollLog1->path(), f->PollLog1->size(),
+                 polled ? QString() : QCoreApplication::translate("records", "no connection"));
 }
 
 void showLoggingOff(TForm1* f, const QString& label) {
     f->LogButton->setChecked(false);
     f->LogButton->setText(QCoreApplication::translate("records", "Log to file"));
     f->LogSize->setText(label);
+    for (const char* name : {"LogDecimalComma", "LogDecimalPoint"})
+        if (QAction* a = logAction(f, name)) a->setEnabled(true);
 }
 
 // Shows a message once no exchange sequence runs, so its box never holds up a tick.
@@ -100,20 +164,38 @@ void showWhenIdle(TForm1* f, const QString& message) {
 // A write of the log failed: logging stops, the poll goes on.
 void loggingFailed(TForm1* f, const QString& error) {
     showLoggingOff(f, QCoreApplication::translate("records", "Logging stopped"));
+    f->LogSize->setToolTip(error);
     const QString message = error + QLatin1Char('\n') +
                             QCoreApplication::translate("records", "Logging has stopped; the poll goes on.");
     QTimer::singleShot(0, f, [f, message] { showWhenIdle(f, message); });
 }
 
+// Adds an event row to the log when it is on; a failed write ends the logging.
+void logEvent(TForm1* f, const std::function<bool(QString*)>& write) {
+    if (!f->PollLog1 || !f->PollLog1->isOn()) return;
+    QString error;
+    if (!write(&error)) {
+        loggingFailed(f, error);
+        return;
+    }
+    showLogging(f);
+}
+
 // The texts of the records' controls in the current language.
 void translateRecordTexts(TForm1* f) {
-    f->LogButton->setText(f->LogButton->isChecked() ? QCoreApplication::translate("records", "Logging")
-                                                    : QCoreApplication::translate("records", "Log to file"));
-    f->LogButton->setToolTip(QCoreApplication::translate(
-        "records", "Writes every good measurement read to a CSV file until clicked again"));
     if (f->PollLog1->isOn())
         showLogging(f);
-    else if (!f->LogSize->text().isEmpty())
+    else
+        f->LogButton->setText(QCoreApplication::translate("records", "Log to file"));
+    f->LogButton->setToolTip(QCoreApplication::translate(
+        "records", "Writes every good measurement read to a CSV file until clicked again; "
+                   "right-click for the file's choices"));
+    if (!f->PollLog1->isOn() && !f->LogSize->text().isEmpty() &&
+        f->LogSize->property("vrkLogStopped").toBool())
+        showLogLabel(f, f->LogSize->property("vrkLogPath").toString(),
+                     f->LogSize->property("vrkLogSize").toLongLong(),
+                     QCoreApplication::translate("records", "stopped"));
+    else if (!f->PollLog1->isOn() && !f->LogSize->text().isEmpty())
         f->LogSize->setText(QCoreApplication::translate("records", "Logging stopped"));
     const std::pair<const char*, const char*> entries[] = {
         {"ExportFaultsCsv", QT_TRANSLATE_NOOP("records", "Export the fault log as CSV...")},
@@ -121,9 +203,21 @@ void translateRecordTexts(TForm1* f) {
         {"ExportChartPng", QT_TRANSLATE_NOOP("records", "Save the chart as a picture (PNG)...")},
         {"ExportChartCsv", QT_TRANSLATE_NOOP("records", "Export the shown history as CSV...")},
         {"CommissioningReport", QT_TRANSLATE_NOOP("records", "Commissioning report (PDF)...")},
+        {"LogDecimalComma", QT_TRANSLATE_NOOP("records", "Decimal comma in the next file")},
+        {"LogDecimalPoint", QT_TRANSLATE_NOOP("records", "Decimal point in the next file")},
+        {"LogDaily", QT_TRANSLATE_NOOP("records", "A new file each day")},
+        {"LogSplitNever", QT_TRANSLATE_NOOP("records", "No new file by size")},
     };
     for (const auto& [name, text] : entries)
         if (auto* a = f->findChild<QAction*>(QLatin1String(name))) a->setText(tx(text));
+    for (int mb : kLogSplitSizes)
+        if (auto* a = f->findChild<QAction*>(QStringLiteral("LogSplit%1MB").arg(mb)))
+            a->setText(QCoreApplication::translate("records", "A new file every %1 MB").arg(mb));
+    // The separator follows the language until the user picks one.
+    if (!f->LogButton->property("vrkLogSeparatorChosen").toBool()) {
+        const bool point = records::defaultDecimalSeparator(chosenLanguage(f)) == QLatin1Char('.');
+        if (QAction* a = logAction(f, point ? "LogDecimalPoint" : "LogDecimalComma")) a->setChecked(true);
+    }
 }
 
 // Follows the language chosen in the settings.
@@ -131,7 +225,18 @@ class RecordTextsFilter : public QObject {
 public:
     explicit RecordTextsFilter(TForm1* f) : QObject(f), f_(f) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == f_ && event->type() == QEvent::LanguageChange) translateRecordTexts(f_);
+        if (watched == f_ && event->type() == QEvent::LanguageChange) {
+            translateRecordTexts(f_);
+            f_->translateJournalTexts();
+            // The language the log's rows are in, since its start or its last change.
+            const QString language = chosenLanguage(f_).nativeLanguageName();
+            if (f_->PollLog1->isOn() && language != f_->LogButton->property("vrkLogLanguage").toString()) {
+                f_->LogButton->setProperty("vrkLogLanguage", language);
+                logEvent(f_, [this, language](QString* error) {
+                    return f_->PollLog1->addLanguageChange(seams::now(), language, error);
+                });
+            }
+        }
         return false;
     }
 
@@ -139,11 +244,44 @@ private:
     TForm1* f_;
 };
 
+// The log's choices on the button's context menu (and the label's).
+void buildLogChoices(TForm1* f) {
+    const auto add = [f](QActionGroup* group, const char* name) {
+        auto* a = new QAction(f->LogButton);
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(true);
+        if (group) group->addAction(a);
+        f->LogButton->addAction(a);
+        f->LogSize->addAction(a);
+        return a;
+    };
+    const auto separator = [f] {
+        auto* s = new QAction(f->LogButton);
+        s->setSeparator(true);
+        f->LogButton->addAction(s);
+        f->LogSize->addAction(s);
+    };
+    auto* separators = new QActionGroup(f->LogButton);
+    for (const char* name : {"LogDecimalComma", "LogDecimalPoint"})
+        QObject::connect(add(separators, name), &QAction::triggered, f,
+                         [f] { f->LogButton->setProperty("vrkLogSeparatorChosen", true); });
+    separator();
+    add(nullptr, "LogDaily");
+    auto* sizes = new QActionGroup(f->LogButton);
+    add(sizes, "LogSplitNever")->setChecked(true);
+    for (int mb : kLogSplitSizes)
+        add(sizes, qPrintable(QStringLiteral("LogSplit%1MB").arg(mb)));
+    f->LogButton->setContextMenuPolicy(Qt::ActionsContextMenu);
+    f->LogSize->setContextMenuPolicy(Qt::ActionsContextMenu);
+    translateRecordTexts(f);
+}
+
 } // namespace
 
 void TForm1::buildRecords() {
     PollLog1 = new records::PollLog(this);
     SampleTimes1 = new records::SampleTimes(this);
+    RecordsSince = seams::now();
     PollLog1->failed = [this](const QString& error) { loggingFailed(this, error); };
     // ToolBar1's free area between the settings button and the logo.
     QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
@@ -164,6 +302,8 @@ void TForm1::buildRecords() {
     LogSize->setGeometry(130, 4, 188, 27); // the communication monitor's button from x 322
     LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
+    PollLog1->continued = [this](const QString&) { showLogging(this); };
+    buildLogChoices(this);
 
     connect(menuEntry(StringGrid2, "ExportFaultsCsv",
                       QCoreApplication::translate("records", "Export the fault log as CSV...")),
@@ -186,25 +326,44 @@ void TForm1::buildRecords() {
 
 void TForm1::LogButtonClick() {
     if (!LogButton->isChecked()) {
+        const QString path = PollLog1->path();
+        const qint64 size = PollLog1->size();
         QString error;
         if (!PollLog1->stop(&error)) {
             loggingFailed(this, error);
             return;
         }
         showLoggingOff(this, QString());
+        // The file stays named, with its size, once it is closed.
+        LogSize->setProperty("vrkLogStopped", true);
+        LogSize->setProperty("vrkLogPath", path);
+        LogSize->setProperty("vrkLogSize", size);
+        showLogLabel(this, path, size, QCoreApplication::translate("records", "stopped"));
         return;
     }
     LogButton->setChecked(false); // down only once the file is open
-    const QString path =
-        askSaveName(this, QCoreApplication::translate("records", "Log the poll to"), csvFilter());
-    if (path.isEmpty()) return;
+    idle::whenIdle(this, "LogButtonClick", [this] { startLogging(); });
+}
+
+void TForm1::startLogging() {
+    const int address = Form2() ? Form2()->busAddress() : 0;
+    const QString suggested =
+        QDir::current().filePath(records::suggestedLogName(address, seams::now().date()));
+    const QString chosen = seams::current().saveFileName(
+        this, QCoreApplication::translate("records", "Log the poll to"), suggested, csvFilter());
+    if (chosen.isEmpty() || PollLog1->isOn()) return;
+    const QString path = seams::finalSaveName(chosen, csvFilter());
     QString error;
-    if (!PollLog1->start(path, &error)) {
+    if (!PollLog1->start(path, chosenLogOptions(this), &error)) {
         seams::errorBox(this, error);
         return;
     }
+    LogSize->setProperty("vrkLogStopped", false);
+    LogButton->setProperty("vrkLogLanguage", chosenLanguage(this).nativeLanguageName());
     LogButton->setChecked(true);
-    LogButton->setText(QCoreApplication::translate("records", "Logging"));
+    // One separator in the whole file: chosen with it, fixed while it is written.
+    for (const char* name : {"LogDecimalComma", "LogDecimalPoint"})
+        if (QAction* a = logAction(this, name)) a->setEnabled(false);
     showLogging(this);
 }
 
@@ -212,7 +371,6 @@ void TForm1::logPoll(int lostBefore) {
     if (!PollLog1 || !PollLog1->isOn()) return;
     records::LogContext c;
     c.variant = poll_.relayVariant;
-    c.decimalSeparator = QLocale::system().decimalPoint().at(0);
     const QLabel* names[records::kFaultBits] = {Label32, Label33, Label34, Label35,
                                                 Label36, Label37, Label38};
     for (int i = 0; i < records::kFaultBits; ++i)
@@ -224,6 +382,35 @@ void TForm1::logPoll(int lostBefore) {
     }
     // The size about once a second, at five polls a second.
     if (PollLog1->rows() % 5 == 1) showLogging(this);
+}
+
+void TForm1::logConnect() {
+    const QString where = QCoreApplication::translate("records", "%1, address %2")
+                              .arg(SerialDriver1->PortName())
+                              .arg(Form2() ? Form2()->busAddress() : 0);
+    logEvent(this, [this, where](QString* error) {
+        return PollLog1->addEvent(seams::now(), records::LogEvent::Connected, where, error);
+    });
+}
+
+void TForm1::logDisconnect() {
+    if (!PollLog1 || !PollLog1->isOn() || !SerialDriver1->IsOpen()) return;
+    const int lost = poll_.lostReads;
+    // Why: the reads the poll lost in a row, a lost network connection, or the user.
+    QString reason;
+    if (lost >= relay::kLostReadsLimit)
+        reason = display::dropReason(poll_.failedReads);
+    else if (SerialDriver1->error() != TSerialDriver::Error::NoError)
+        reason = SerialDriver1->errorString();
+    else
+        reason = QCoreApplication::translate("records", "disconnected by the user");
+    logEvent(this, [this, reason, lost](QString* error) {
+        return PollLog1->addDisconnect(seams::now(), reason, lost, error);
+    });
+    // The port closes right after this: the button says so then.
+    QTimer::singleShot(0, this, [this] {
+        if (PollLog1->isOn()) showLogging(this);
+    });
 }
 
 // ---- fault log
@@ -467,7 +654,7 @@ void TForm1::commissioningReport() {
     d.setpointImage = setpoint_.setpointImage;
     d.setpointsReadAt = setpoint_.readAt;
     if (!compare.isEmpty()) d.comparison = setpoints::compareWithFile(compareLines, setpoint_.setpointImage);
-    d.actions = visitActions();
+    d.actions = visitActions(&d.actionsError);
     d.faultsRead = faultLog_.faultBlocksRead != 0;
     d.faultsReadAt = faultLog_.readAt;
     d.faultStates = faultStates(*this);
@@ -475,8 +662,16 @@ void TForm1::commissioningReport() {
     saveWhole(this, path, records::reportPdf(d));
 }
 
-// The changes made on the relay since the program started. Not recorded by
-// this window yet: the report says so rather than claiming there were none.
-std::optional<QList<records::VisitAction>> TForm1::visitActions() const {
-    return std::nullopt;
+// The changes made on this relay since the window started, as the service
+// journal holds them; nothing when the journal cannot be read (*error says why).
+std::optional<QList<records::VisitAction>> TForm1::visitActions(QString* error) const {
+    journal::Contents contents;
+    if (!journal::read(journal::defaultPath(), &contents, error)) return std::nullopt;
+    const int address = Form2() ? Form2()->busAddress() : 0;
+    QList<records::VisitAction> out;
+    for (const journal::Row& r : contents.rows)
+        if (r.source == QLatin1String("vrk") && r.time >= RecordsSince && r.address == address &&
+            r.port == SerialDriver1->PortName())
+            out << records::VisitAction{r.time, r.action, r.parameter, r.before, r.sent, r.state};
+    return out;
 }

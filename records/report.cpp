@@ -263,8 +263,10 @@ QList<ReportLine> reportLines(const ReportData& d) {
          QCoreApplication::translate("records", "Changes made on the relay during this session"));
     if (!d.actions) {
         text(LineKind::Text,
-             QCoreApplication::translate(
-                 "records", "The changes made on the relay were not recorded: see the service journal."));
+             QCoreApplication::translate("records",
+                                         "The changes made on the relay could not be read from the service "
+                                         "journal: %1")
+                 .arg(d.actionsError));
     } else if (d.actions->isEmpty()) {
         text(LineKind::Text,
              QCoreApplication::translate(

@@ -63,6 +63,7 @@ struct ReportData {
     QDateTime clockReadAt;           // the PC's time at that read
     // The changes made since the program started; nothing when they were not recorded.
     std::optional<QList<VisitAction>> actions;
+    QString actionsError; // why they are not known
     bool faultsRead = false;
     QDateTime faultsReadAt;                       // invalid: the time is not known
     faults::BlockStates faultStates = allFresh(); // of the last read

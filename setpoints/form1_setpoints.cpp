@@ -228,6 +228,7 @@ void TForm1::SpeedButton7Click() {
     // waits below (the user may type), and an unchecked text must not reach the relay.
     const QStringList checked = valueTexts(StringGrid1);
     const QStringList names = nameTexts(StringGrid1);
+    const QVector<qint32> before = setpoint_.setpointImage; // for the service journal
     Operation op(this, Operation::Poll::Held);
     setpointStatus(StatusBar2)->clear();
     setpointStatus(StatusBar2)->setToolTip(QString());
@@ -238,6 +239,7 @@ void TForm1::SpeedButton7Click() {
     const std::array<int, kWrittenRows> values = writeValues(checked);
     bool linkLost = false;
     QList<int> unconfirmed;
+    int sent = 0;
     for (int i = 0; i < kWrittenRows; ++i) {
         // A disconnect during one of the waits closes the port: the rest cannot be sent.
         if (!op.portOpen()) {
@@ -245,6 +247,7 @@ void TForm1::SpeedButton7Click() {
             break;
         }
         if (!writeWithRetry(op, *this, kFirstRegister + i, values[size_t(i)])) unconfirmed << i;
+        sent = i + 1;
         if (!op.windowAlive()) return;
         ProgressBar4->setValue(std::min(i + 1, 8)); // beyond 8 the bar stays full
     }
@@ -260,6 +263,7 @@ void TForm1::SpeedButton7Click() {
     }
     if (!op.windowAlive()) return;
     if (!op.portOpen()) linkLost = true;
+    journalSetpointWrite(names, before, values, sent, unconfirmed, readBack ? held : QVector<qint32>());
 
     ProgressBar4->setValue(8);
     ProgressBar4->hide();
@@ -312,6 +316,7 @@ void TForm1::SpeedButton11Click() {
         if (!writeWithRetry(op, *this, kFirstRegister + row, value)) unconfirmed << row;
     }
     if (!op.windowAlive()) return;
+    journalClockSetting(now, sent, unconfirmed);
     // The link went down, or the relay answered neither: no connection.
     if (!op.portOpen() || unconfirmed.size() == 2)
         reportError(hiddenLabel(HiddenText::NoConnection)->text());

@@ -5,3 +5,6 @@ vrk_add_test(tst_records_rules SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_records_rul
 vrk_add_test(tst_records SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_records.cpp ${CMAKE_CURRENT_LIST_DIR}/appfixture.h
   LIBS vrk_gui vrk_testsupport)
 target_compile_definitions(tst_records PRIVATE VRK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# The poll log written and read back by the chart's parser: summer time, a
+# disconnect, a change of language, a new file at a size.
+vrk_add_test(tst_polllog SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_polllog.cpp LIBS vrk_records)

@@ -129,8 +129,8 @@ void TstRecordsRules::logRow() {
 }
 
 void TstRecordsRules::logTime() {
-    QCOMPARE(isoTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6))),
-             QStringLiteral("2026-01-02T03:04:05.006"));
+    QCOMPARE(isoTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6), Qt::OffsetFromUTC, 3600)),
+             QStringLiteral("2026-01-02T03:04:05.006+01:00"));
     QCOMPARE(faultWordHex(0xab), QStringLiteral("0x00AB"));
 }
 

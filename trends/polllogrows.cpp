@@ -48,24 +48,38 @@ int digits(const QString& s, int from, int count) {
     return v;
 }
 
-QDateTime timeOf(const QString& field) {
+// The time of a field, as the wall clock it names (tagged UTC), and its
+// offset from UTC when the field gives one (the logs written since the
+// offset is part of the time; older ones have none).
+QDateTime timeOf(const QString& field, std::optional<int>* offset) {
     // The times stay as the log wrote them, the PC's wall clock, without a
     // time zone: converting a hundred thousand of them would take most of the
     // reading time. The form the log writes is read directly for the same reason.
     static const QString form = QStringLiteral("0000-00-00T00:00:00.000");
-    if (field.size() == form.size() && field[4] == QLatin1Char('-') && field[7] == QLatin1Char('-') &&
-        field[10] == QLatin1Char('T') && field[13] == QLatin1Char(':') && field[16] == QLatin1Char(':') &&
-        field[19] == QLatin1Char('.')) {
+    static const int withOffset = form.size() + 6; // "+01:00"
+    const bool offsetGiven = field.size() == withOffset &&
+                             (field[23] == QLatin1Char('+') || field[23] == QLatin1Char('-')) &&
+                             field[26] == QLatin1Char(':');
+    if ((field.size() == form.size() || offsetGiven) && field[4] == QLatin1Char('-') &&
+        field[7] == QLatin1Char('-') && field[10] == QLatin1Char('T') && field[13] == QLatin1Char(':') &&
+        field[16] == QLatin1Char(':') && field[19] == QLatin1Char('.')) {
         const int year = digits(field, 0, 4);
         if (year < 0) return {};
         const QDate date(year, digits(field, 5, 2), digits(field, 8, 2));
         const QTime time(digits(field, 11, 2), digits(field, 14, 2), digits(field, 17, 2),
                          digits(field, 20, 3));
-        if (date.isValid() && time.isValid()) return QDateTime(date, time, Qt::UTC);
-        return {};
+        if (!date.isValid() || !time.isValid()) return {};
+        if (offsetGiven) {
+            const int hours = digits(field, 24, 2), minutes = digits(field, 27, 2);
+            if (hours < 0 || minutes < 0) return {};
+            *offset = (field[23] == QLatin1Char('-') ? -1 : 1) * (hours * 3600 + minutes * 60);
+        }
+        return QDateTime(date, time, Qt::UTC);
     }
     const QDateTime t = QDateTime::fromString(field.trimmed(), Qt::ISODateWithMs);
-    return t.isValid() ? QDateTime(t.date(), t.time(), Qt::UTC) : QDateTime();
+    if (!t.isValid()) return QDateTime();
+    if (t.timeSpec() == Qt::OffsetFromUTC || t.timeSpec() == Qt::UTC) *offset = t.offsetFromUtc();
+    return QDateTime(t.date(), t.time(), Qt::UTC);
 }
 
 // A number, or NaN; a bool says whether the field held one.
@@ -86,7 +100,8 @@ double numberOf(const QString& field, bool* ok) {
 Row parseRow(const QStringList& fields) {
     Row row;
     if (fields.isEmpty() || (fields.size() == 1 && fields[0].trimmed().isEmpty())) return row;
-    const QDateTime time = timeOf(fields[0]);
+    std::optional<int> offset;
+    const QDateTime time = timeOf(fields[0], &offset);
     if (!time.isValid()) {
         // The header: as many titles as a row has fields, none of them a number.
         if (fields.size() != kColumns) return row;
@@ -100,6 +115,7 @@ Row parseRow(const QStringList& fields) {
         return row;
     }
     row.time = time;
+    row.offset = offset;
     if (fields.size() != kColumns) {
         // A time and a message: something that happened while logging.
         row.kind = RowKind::Event;
@@ -125,6 +141,7 @@ bool readLog(QIODevice& device, Log* log, QString* error, const std::function<bo
     *log = Log{};
     log->columns.resize(kColumns - 1);
     qint64 lineNumber = 0, read = 0;
+    std::optional<int> firstOffset;
     QByteArray bytes;
     while (!device.atEnd()) {
         bytes = device.readLine(1 << 20);
@@ -139,7 +156,13 @@ bool readLog(QIODevice& device, Log* log, QString* error, const std::function<bo
         while (bytes.endsWith('\n') || bytes.endsWith('\r'))
             bytes.chop(1);
         if (bytes.isEmpty()) continue;
-        const Row row = parseRow(splitLine(QString::fromUtf8(bytes)));
+        Row row = parseRow(splitLine(QString::fromUtf8(bytes)));
+        // Times with an offset are shown on the clock of the log's first one,
+        // so the hour repeated when summer time ends follows the hour before it.
+        if (row.offset) {
+            if (!firstOffset) firstOffset = row.offset;
+            if (*row.offset != *firstOffset) row.time = row.time.addSecs(*firstOffset - *row.offset);
+        }
         switch (row.kind) {
         case RowKind::Header:
             if (log->titles.isEmpty()) log->titles = splitLine(QString::fromUtf8(bytes));

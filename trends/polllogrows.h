@@ -4,6 +4,7 @@
 // rows (a time and a message) and rows that are none of these. The file is
 // read a line at a time, so a log of any length can be shown as a chart.
 #include <functional>
+#include <optional>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -20,9 +21,10 @@ enum class RowKind { Header, Sample, Event, Bad };
 
 struct Row {
     RowKind kind = RowKind::Bad;
-    QDateTime time;       // Sample and Event
-    QList<double> values; // Sample: columns 1..21, NaN where empty or not a number
-    QString text;         // Header: the first title; Event: the message
+    QDateTime time;            // Sample and Event
+    QList<double> values;      // Sample: columns 1..21, NaN where empty or not a number
+    QString text;              // Header: the first title; Event: the message
+    std::optional<int> offset; // the time's offset from UTC in seconds, when the log wrote one
 };
 
 // Splits one line (its end already removed) at the semicolons; a quoted field
@@ -40,7 +42,8 @@ struct Log {
     qint64 firstBadLine = 0; // 1-based; 0: none
 };
 
-// Reads a whole log a line at a time. progress (may be null) is called now and
+// Reads a whole log a line at a time. Times with an offset from UTC are put
+// on the clock of the first such time. progress (may be null) is called now and
 // then with the bytes read; returning false from it stops the reading.
 bool readLog(QIODevice& device, Log* log, QString* error,
              const std::function<bool(qint64)>& progress = nullptr);
