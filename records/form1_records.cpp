@@ -627,7 +627,8 @@ void TForm1::commissioningReport() {
     if (path.isEmpty()) return;
 
     // The measured values and the relay's clock, read for the report.
-    if (SerialDriver1->IsOpen() && !exchangeBusy()) {
+    d.connected = SerialDriver1->IsOpen();
+    if (d.connected && !exchangeBusy()) {
         SequenceGuard guard(this);
         if (Czytaj(1, 12) && RegisterValues().size() >= 12) {
             d.measurement = RegisterValues().mid(0, 12);

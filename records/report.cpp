@@ -110,9 +110,13 @@ void measurementLines(const ReportData& d, QList<ReportLine>& out) {
         out << ReportLine{LineKind::Field, {label, value}};
     };
     if (d.measurement.size() < 12) {
-        out << ReportLine{LineKind::Text,
-                          {QCoreApplication::translate(
-                              "records", "The measured values were not read: the relay was not connected.")}};
+        out << ReportLine{
+            LineKind::Text,
+            {d.connected
+                 ? QCoreApplication::translate("records",
+                                               "The measured values could not be read from the relay.")
+                 : QCoreApplication::translate(
+                       "records", "The measured values were not read: the relay was not connected.")}};
         return;
     }
     out << ReportLine{LineKind::Text, {readAtText(d.measuredAt)}};
@@ -278,7 +282,7 @@ QList<ReportLine> reportLines(const ReportData& d) {
              QCoreApplication::translate("records", "Setpoint"),
              QCoreApplication::translate("records", "Before"), QCoreApplication::translate("records", "Sent"),
              QCoreApplication::translate("records", "Result")},
-            {12, 15, 27, 12, 12, 22});
+            {11, 20, 25, 11, 11, 22});
         for (const VisitAction& a : *d.actions)
             out << ReportLine{LineKind::Row,
                               {a.time.toString(QStringLiteral("HH:mm:ss")), actionText(a.action), a.parameter,

@@ -50,6 +50,7 @@ struct ReportData {
     QString port, line; // the connection: the port's name and "9600 8E1"
     int variant = 0;    // register 23; 0 when not known
     int busAddress = 0;
+    bool connected = false; // the port was open when the report was made
     // Registers 1..12 read for the report; empty when not read.
     QVector<qint32> measurement;
     QDateTime measuredAt;

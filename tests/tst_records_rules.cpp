@@ -440,6 +440,14 @@ void TstRecordsRules::reportHoldsEverySetpoint() {
     QCOMPARE(rows, 12); // parameters 1..12, the variant included
     QVERIFY(diffFound);
     QVERIFY(faultLog); // flowing after the setpoints, no page of its own
+    // Connected, yet no measurement: a failed read, not "not connected".
+    d.connected = true;
+    bool failedRead = false;
+    for (const ReportLine& l : reportLines(d))
+        failedRead =
+            failedRead ||
+            l.cells.value(0) == QStringLiteral("The measured values could not be read from the relay.");
+    QVERIFY(failedRead);
     QVERIFY(reportPdf(d).startsWith("%PDF"));
 }
 
