@@ -1701,6 +1701,10 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <source>Signature</source>
         <translation>Podpis</translation>
     </message>
+    <message>
+        <source>The measured values could not be read from the relay.</source>
+        <translation>Nie udało się odczytać pomiarów z przekaźnika.</translation>
+    </message>
 </context>
 <context>
     <name>records::ReportDialog</name>

@@ -1701,6 +1701,10 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <source>Signature</source>
         <translation>Подпись</translation>
     </message>
+    <message>
+        <source>The measured values could not be read from the relay.</source>
+        <translation>Не удалось считать измеренные значения с реле.</translation>
+    </message>
 </context>
 <context>
     <name>records::ReportDialog</name>
