@@ -43,7 +43,9 @@ class ExchangeRecord;
 }
 namespace records {
 class PollLog;
-}
+class SampleTimes;
+struct VisitAction;
+} // namespace records
 namespace core {
 struct ClockResult;
 struct ResetResult;
@@ -224,6 +226,12 @@ public:
     QToolButton* LogButton = nullptr;
     QLabel* LogSize = nullptr;
     records::PollLog* PollLog1 = nullptr;
+    records::SampleTimes* SampleTimes1 = nullptr; // when each live recorder sample was taken
+    QDateTime RecordsSince; // the window's start: the report lists the changes made since
+    // The relay the window speaks to, as the records stamp it: "address 3 on COM1".
+    QString relayText() const;
+    // The changes made on the relay since the program started, for the report.
+    std::optional<QList<records::VisitAction>> visitActions(QString* error) const;
     // ---- communication monitor (linemonitor/): its button at the right end of ToolBar1's free area
     QToolButton* LineMonitorButton = nullptr;
     LineMonitor* LineMonitor1 = nullptr;                // made on first use
@@ -253,6 +261,7 @@ public:
     };
     struct SetpointState { // setpoints/: registers 12..25 of the last good read; empty until then
         QVector<qint32> setpointImage;
+        QDateTime readAt; // of the last good read
     };
     struct FaultLogState { // faults/: the relay's 200 bytes, kept between reads
         std::array<quint8, 200> faultBuffer{};
@@ -260,6 +269,7 @@ public:
         unsigned faultBlocksRead = 0;
         // The blocks the last read got.
         unsigned faultBlocksFresh = 0;
+        QDateTime readAt; // of the last read
     };
     const PollState& pollState() const { return poll_; }
     const ClockState& clockState() const { return clock_; }

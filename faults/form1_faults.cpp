@@ -111,6 +111,7 @@ void TForm1::SpeedButton12Click() {
     faultLog_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
     faultLog_.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
     const QDateTime now = seams::now();
+    faultLog_.readAt = now;
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.

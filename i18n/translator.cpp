@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -50,6 +51,10 @@ QStringList qtTranslationFolders() {
 
 bool use(Language language) {
     Installed& s = installed();
+    // Dates, month names and decimal points the program formats itself
+    // follow the chosen language, not the PC's regional settings; set before
+    // the translators change, so the texts redrawn on the change use it.
+    QLocale::setDefault(QLocale(localeName(language)));
     remove(s.program);
     remove(s.qt);
     s.language = language;

@@ -9,7 +9,8 @@ namespace i18n {
 enum class Language { Polish, English, Russian };
 
 // Installs the program's and Qt's translators for the language, replacing
-// those of the language before (a LanguageChange event reaches every widget).
+// those of the language before (a LanguageChange event reaches every widget),
+// and makes the language's locale the program's default (QLocale()).
 // False when a translation the language needs could not be loaded; the
 // program's texts then stay in English.
 bool use(Language language);

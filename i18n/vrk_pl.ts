@@ -1195,24 +1195,12 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>Protokół uruchomienia</translation>
     </message>
     <message>
-        <source>Date: %1</source>
-        <translation>Data: %1</translation>
-    </message>
-    <message>
         <source>%1 (%2 A relay)</source>
         <translation>%1 (przekaźnik %2 A)</translation>
     </message>
     <message>
         <source>not known</source>
         <translation>nieznane</translation>
-    </message>
-    <message>
-        <source>Relay variant: %1</source>
-        <translation>Wykonanie przekaźnika: %1</translation>
-    </message>
-    <message>
-        <source>Bus address: %1</source>
-        <translation>Adres na magistrali: %1</translation>
     </message>
     <message>
         <source>Relay clock</source>
@@ -1549,6 +1537,253 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
     <message>
         <source>Service journal...</source>
         <translation>Dziennik serwisowy...</translation>
+    </message>
+    <message>
+        <source>address %1 on %2</source>
+        <translation>adres %1 na %2</translation>
+    </message>
+    <message>
+        <source>Relay %1, %2, %3 to %4</source>
+        <translation>Przekaźnik: %1, %2, od %3 do %4</translation>
+    </message>
+    <message>
+        <source>No samples have been taken yet.</source>
+        <translation>Nie zebrano jeszcze żadnych próbek.</translation>
+    </message>
+    <message>
+        <source>(a recording keeps no times)</source>
+        <translation>(zapis z pliku nie zawiera czasów)</translation>
+    </message>
+    <message>
+        <source>Read from the relay at %1.</source>
+        <translation>Odczytano z przekaźnika: %1.</translation>
+    </message>
+    <message>
+        <source>Read from the relay earlier in this session; the time of the read is not known.</source>
+        <translation>Odczytano z przekaźnika wcześniej w tej sesji; czas odczytu nie jest znany.</translation>
+    </message>
+    <message>
+        <source>setpoint written</source>
+        <translation>zapis nastawy</translation>
+    </message>
+    <message>
+        <source>clock set</source>
+        <translation>ustawienie zegara</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>kasowanie awarii</translation>
+    </message>
+    <message>
+        <source>confirmed by read-back</source>
+        <translation>potwierdzone odczytem</translation>
+    </message>
+    <message>
+        <source>NOT confirmed</source>
+        <translation>NIEPOTWIERDZONE</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>nie wysłano</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>odrzucone</translation>
+    </message>
+    <message>
+        <source>The measured values were not read: the relay was not connected.</source>
+        <translation>Nie odczytano pomiarów: przekaźnik nie był połączony.</translation>
+    </message>
+    <message>
+        <source>Phase currents Ir, Is, It</source>
+        <translation>Prądy fazowe Ir, Is, It</translation>
+    </message>
+    <message>
+        <source>Phase voltages Ur, Us, Ut</source>
+        <translation>Napięcia fazowe Ur, Us, Ut</translation>
+    </message>
+    <message>
+        <source>Motor heat Q</source>
+        <translation>Ciepło silnika Q</translation>
+    </message>
+    <message>
+        <source>Active power P</source>
+        <translation>Moc czynna P</translation>
+    </message>
+    <message>
+        <source>Output relays</source>
+        <translation>Przekaźniki wyjściowe</translation>
+    </message>
+    <message>
+        <source>K1 %1,   K2 %2</source>
+        <translation>K1 %1,   K2 %2</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>załączony</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>wyłączony</translation>
+    </message>
+    <message>
+        <source>%1 (no fault)</source>
+        <translation>%1 (brak awarii)</translation>
+    </message>
+    <message>
+        <source>Relay at address %1</source>
+        <translation>Przekaźnik o adresie %1</translation>
+    </message>
+    <message>
+        <source> on %1</source>
+        <translation> na %1</translation>
+    </message>
+    <message>
+        <source>, variant %1</source>
+        <translation>, wykonanie %1</translation>
+    </message>
+    <message>
+        <source>Technician</source>
+        <translation>Technik</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Klient</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Obiekt</translation>
+    </message>
+    <message>
+        <source>Motor tag</source>
+        <translation>Oznaczenie silnika</translation>
+    </message>
+    <message>
+        <source>Nameplate In</source>
+        <translation>In z tabliczki</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>Uwagi</translation>
+    </message>
+    <message>
+        <source>Relay and connection</source>
+        <translation>Przekaźnik i połączenie</translation>
+    </message>
+    <message>
+        <source>Relay variant</source>
+        <translation>Wykonanie przekaźnika</translation>
+    </message>
+    <message>
+        <source>Bus address</source>
+        <translation>Adres na magistrali</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Line settings</source>
+        <translation>Parametry łącza</translation>
+    </message>
+    <message>
+        <source>Program version</source>
+        <translation>Wersja programu</translation>
+    </message>
+    <message>
+        <source>Measured values</source>
+        <translation>Wartości zmierzone</translation>
+    </message>
+    <message>
+        <source>Values outside their ranges: parameter %1.</source>
+        <translation>Wartości poza zakresem: parametr %1.</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Kontrola</translation>
+    </message>
+    <message>
+        <source>OUT OF RANGE</source>
+        <translation>POZA ZAKRESEM</translation>
+    </message>
+    <message>
+        <source>Changes made on the relay during this session</source>
+        <translation>Zmiany wprowadzone w przekaźniku w tej sesji</translation>
+    </message>
+    <message>
+        <source>The changes made on the relay could not be read from the service journal: %1</source>
+        <translation>Nie udało się odczytać zmian wprowadzonych w przekaźniku z dziennika serwisowego: %1</translation>
+    </message>
+    <message>
+        <source>No setpoint was written, the clock was not set and no fault reset was sent since the program started.</source>
+        <translation>Od uruchomienia programu nie zapisano nastaw, nie ustawiono zegara i nie kasowano awarii.</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Zmiana</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Przed</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Wysłano</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Wynik</translation>
+    </message>
+    <message>
+        <source>Signatures</source>
+        <translation>Podpisy</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Strona %1 z %2</translation>
+    </message>
+    <message>
+        <source>Signature</source>
+        <translation>Podpis</translation>
+    </message>
+    <message>
+        <source>The measured values could not be read from the relay.</source>
+        <translation>Nie udało się odczytać pomiarów z przekaźnika.</translation>
+    </message>
+</context>
+<context>
+    <name>records::ReportDialog</name>
+    <message>
+        <source>Commissioning report</source>
+        <translation>Protokół uruchomienia</translation>
+    </message>
+    <message>
+        <source>e.g. 42 A</source>
+        <translation>np. 42 A</translation>
+    </message>
+    <message>
+        <source>&amp;Technician:</source>
+        <translation>&amp;Technik:</translation>
+    </message>
+    <message>
+        <source>&amp;Customer:</source>
+        <translation>&amp;Klient:</translation>
+    </message>
+    <message>
+        <source>&amp;Site:</source>
+        <translation>&amp;Obiekt:</translation>
+    </message>
+    <message>
+        <source>&amp;Motor tag:</source>
+        <translation>Oznaczenie &amp;silnika:</translation>
+    </message>
+    <message>
+        <source>&amp;Nameplate In:</source>
+        <translation>In z &amp;tabliczki:</translation>
+    </message>
+    <message>
+        <source>&amp;Remark:</source>
+        <translation>&amp;Uwagi:</translation>
     </message>
 </context>
 <context>

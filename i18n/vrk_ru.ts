@@ -1195,24 +1195,12 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>Протокол пусконаладки</translation>
     </message>
     <message>
-        <source>Date: %1</source>
-        <translation>Дата: %1</translation>
-    </message>
-    <message>
         <source>%1 (%2 A relay)</source>
         <translation>%1 (реле на %2 А)</translation>
     </message>
     <message>
         <source>not known</source>
         <translation>неизвестно</translation>
-    </message>
-    <message>
-        <source>Relay variant: %1</source>
-        <translation>Исполнение реле: %1</translation>
-    </message>
-    <message>
-        <source>Bus address: %1</source>
-        <translation>Адрес на шине: %1</translation>
     </message>
     <message>
         <source>Relay clock</source>
@@ -1549,6 +1537,253 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
     <message>
         <source>Service journal...</source>
         <translation>Сервисный журнал...</translation>
+    </message>
+    <message>
+        <source>address %1 on %2</source>
+        <translation>адрес %1 на %2</translation>
+    </message>
+    <message>
+        <source>Relay %1, %2, %3 to %4</source>
+        <translation>Реле: %1, %2, с %3 по %4</translation>
+    </message>
+    <message>
+        <source>No samples have been taken yet.</source>
+        <translation>Отсчёты ещё не собраны.</translation>
+    </message>
+    <message>
+        <source>(a recording keeps no times)</source>
+        <translation>(запись из файла не содержит времени)</translation>
+    </message>
+    <message>
+        <source>Read from the relay at %1.</source>
+        <translation>Считано с реле: %1.</translation>
+    </message>
+    <message>
+        <source>Read from the relay earlier in this session; the time of the read is not known.</source>
+        <translation>Считано с реле ранее в этом сеансе; время считывания неизвестно.</translation>
+    </message>
+    <message>
+        <source>setpoint written</source>
+        <translation>запись уставки</translation>
+    </message>
+    <message>
+        <source>clock set</source>
+        <translation>установка часов</translation>
+    </message>
+    <message>
+        <source>fault reset</source>
+        <translation>сброс аварии</translation>
+    </message>
+    <message>
+        <source>confirmed by read-back</source>
+        <translation>подтверждено считыванием</translation>
+    </message>
+    <message>
+        <source>NOT confirmed</source>
+        <translation>НЕ подтверждено</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>не отправлено</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>отклонено</translation>
+    </message>
+    <message>
+        <source>The measured values were not read: the relay was not connected.</source>
+        <translation>Измеренные значения не считаны: реле не было подключено.</translation>
+    </message>
+    <message>
+        <source>Phase currents Ir, Is, It</source>
+        <translation>Фазные токи Ir, Is, It</translation>
+    </message>
+    <message>
+        <source>Phase voltages Ur, Us, Ut</source>
+        <translation>Фазные напряжения Ur, Us, Ut</translation>
+    </message>
+    <message>
+        <source>Motor heat Q</source>
+        <translation>Нагрев двигателя Q</translation>
+    </message>
+    <message>
+        <source>Active power P</source>
+        <translation>Активная мощность P</translation>
+    </message>
+    <message>
+        <source>Output relays</source>
+        <translation>Выходные реле</translation>
+    </message>
+    <message>
+        <source>K1 %1,   K2 %2</source>
+        <translation>K1 %1,   K2 %2</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>включено</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>выключено</translation>
+    </message>
+    <message>
+        <source>%1 (no fault)</source>
+        <translation>%1 (нет аварии)</translation>
+    </message>
+    <message>
+        <source>Relay at address %1</source>
+        <translation>Реле с адресом %1</translation>
+    </message>
+    <message>
+        <source> on %1</source>
+        <translation> на %1</translation>
+    </message>
+    <message>
+        <source>, variant %1</source>
+        <translation>, исполнение %1</translation>
+    </message>
+    <message>
+        <source>Technician</source>
+        <translation>Техник</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Заказчик</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Объект</translation>
+    </message>
+    <message>
+        <source>Motor tag</source>
+        <translation>Обозначение двигателя</translation>
+    </message>
+    <message>
+        <source>Nameplate In</source>
+        <translation>In с таблички</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>Примечание</translation>
+    </message>
+    <message>
+        <source>Relay and connection</source>
+        <translation>Реле и подключение</translation>
+    </message>
+    <message>
+        <source>Relay variant</source>
+        <translation>Исполнение реле</translation>
+    </message>
+    <message>
+        <source>Bus address</source>
+        <translation>Адрес на шине</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>Line settings</source>
+        <translation>Параметры линии</translation>
+    </message>
+    <message>
+        <source>Program version</source>
+        <translation>Версия программы</translation>
+    </message>
+    <message>
+        <source>Measured values</source>
+        <translation>Измеренные значения</translation>
+    </message>
+    <message>
+        <source>Values outside their ranges: parameter %1.</source>
+        <translation>Значения вне диапазона: параметр %1.</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Проверка</translation>
+    </message>
+    <message>
+        <source>OUT OF RANGE</source>
+        <translation>ВНЕ ДИАПАЗОНА</translation>
+    </message>
+    <message>
+        <source>Changes made on the relay during this session</source>
+        <translation>Изменения в реле за этот сеанс</translation>
+    </message>
+    <message>
+        <source>The changes made on the relay could not be read from the service journal: %1</source>
+        <translation>Не удалось прочитать изменения в реле из сервисного журнала: %1</translation>
+    </message>
+    <message>
+        <source>No setpoint was written, the clock was not set and no fault reset was sent since the program started.</source>
+        <translation>С момента запуска программы уставки не записывались, часы не устанавливались, сброс аварии не отправлялся.</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Изменение</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>До</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Отправлено</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Signatures</source>
+        <translation>Подписи</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Страница %1 из %2</translation>
+    </message>
+    <message>
+        <source>Signature</source>
+        <translation>Подпись</translation>
+    </message>
+    <message>
+        <source>The measured values could not be read from the relay.</source>
+        <translation>Не удалось считать измеренные значения с реле.</translation>
+    </message>
+</context>
+<context>
+    <name>records::ReportDialog</name>
+    <message>
+        <source>Commissioning report</source>
+        <translation>Протокол ввода в эксплуатацию</translation>
+    </message>
+    <message>
+        <source>e.g. 42 A</source>
+        <translation>напр. 42 A</translation>
+    </message>
+    <message>
+        <source>&amp;Technician:</source>
+        <translation>&amp;Техник:</translation>
+    </message>
+    <message>
+        <source>&amp;Customer:</source>
+        <translation>&amp;Заказчик:</translation>
+    </message>
+    <message>
+        <source>&amp;Site:</source>
+        <translation>&amp;Объект:</translation>
+    </message>
+    <message>
+        <source>&amp;Motor tag:</source>
+        <translation>&amp;Обозначение двигателя:</translation>
+    </message>
+    <message>
+        <source>&amp;Nameplate In:</source>
+        <translation>In с &amp;таблички:</translation>
+    </message>
+    <message>
+        <source>&amp;Remark:</source>
+        <translation>&amp;Примечание:</translation>
     </message>
 </context>
 <context>

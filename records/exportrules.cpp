@@ -1,5 +1,8 @@
 #include "records/exportrules.h"
 
+#include "records/csv.h"
+#include "records/sampletimes.h"
+
 #include <QCoreApplication>
 
 namespace records {
@@ -113,8 +116,16 @@ QString faultText(const QList<ListedTrip>& trips, const QString& title, const fa
     return out;
 }
 
+QByteArray textFileBytes(const QString& text) {
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return kUtf8Bom + crlf.toUtf8();
+}
+
 QStringList chartCsvHeader() {
     return {QCoreApplication::translate("records", "Sample"),
+            QCoreApplication::translate("records", "Time"),
             QStringLiteral("Ir [%]"),
             QStringLiteral("Is [%]"),
             QStringLiteral("It [%]"),
@@ -126,11 +137,13 @@ QStringList chartCsvHeader() {
             QCoreApplication::translate("records", "P [W]")};
 }
 
-QList<QStringList> chartCsvLines(const recorder::History& h) {
+QList<QStringList> chartCsvLines(const recorder::History& h, const SampleTimes* times) {
     QList<QStringList> lines;
     lines << chartCsvHeader();
-    for (int i = 0; i < recorder::kSamples; ++i) {
-        QStringList l{QString::number(i)};
+    // Samples never taken are zeros in the history, not measurements: left out.
+    for (int i = times ? times->firstTaken() : 0; i < recorder::kSamples; ++i) {
+        QStringList l{QString::number(i),
+                      times ? times->at(i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) : QString()};
         for (int c = 0; c < recorder::kChannels; ++c)
             l << QString::number(h[size_t(c)][size_t(i)]);
         lines << l;

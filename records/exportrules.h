@@ -38,16 +38,23 @@ QList<QStringList> faultCsvLines(const QList<ListedTrip>& trips, const faults::B
 // A text for a report: a title line, what was not read, then one aligned line
 // per trip with its note.
 QString faultText(const QList<ListedTrip>& trips, const QString& title, const faults::BlockStates& states);
+// A text export's bytes as the CSV files are written: UTF-8 with a
+// byte-order mark, every line ended by CR LF.
+QByteArray textFileBytes(const QString& text);
 // A BCD byte as its decimal value (0x59 -> 59).
 int bcdValue(quint8 bcd);
 // Every block read now.
 faults::BlockStates allFresh();
 
 // ---- recorder
-// The header with the units, then the 500 samples of the nine channels,
-// oldest first, sample index 0..499 in the first column. The power channel
-// holds watts, cos phi hundredths, as the chart draws them.
-QList<QStringList> chartCsvLines(const recorder::History& history);
+class SampleTimes;
+// The header with the units, then the samples of the nine channels, oldest
+// first: the history index (0..499, the chart's x) and the time it was
+// taken, then the values. With times (the live history) only the samples
+// taken are listed; without (a recording from a file, which keeps no times)
+// all 500 with an empty time. The power channel holds watts, cos phi
+// hundredths, as the chart draws them.
+QList<QStringList> chartCsvLines(const recorder::History& history, const SampleTimes* times);
 QStringList chartCsvHeader();
 
 } // namespace records

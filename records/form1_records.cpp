@@ -5,13 +5,18 @@
 // through the file module.
 #include "app/tform1.h"
 #include "config/languages.h"
+#include "config/linesettings.h"
 #include "config/tform2.h"
 #include "faults/rules.h"
 #include "files/files.h"
+#include "journal/journal.h"
 #include "records/csv.h"
 #include "records/exportrules.h"
 #include "records/polllog.h"
 #include "records/report.h"
+#include "records/reportdialog.h"
+#include "records/reportfields.h"
+#include "records/sampletimes.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
 #include "setpoints/readback.h"
@@ -279,6 +284,8 @@ void buildLogChoices(TForm1* f) {
 
 void TForm1::buildRecords() {
     PollLog1 = new records::PollLog(this);
+    SampleTimes1 = new records::SampleTimes(this);
+    RecordsSince = seams::now();
     PollLog1->failed = [this](const QString& error) { loggingFailed(this, error); };
     // ToolBar1's free area between the settings button and the logo.
     QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
@@ -458,10 +465,84 @@ void TForm1::exportFaultLogText() {
     if (path.isEmpty()) return;
     const QString title = QCoreApplication::translate("records", "Fault log, %1")
                               .arg(QLocale().toString(seams::now(), QLocale::ShortFormat));
-    saveWhole(this, path, records::faultText(listedTrips(*this), title, faultStates(*this)).toUtf8());
+    saveWhole(this, path,
+              records::textFileBytes(records::faultText(listedTrips(*this), title, faultStates(*this))));
 }
 
 // ---- chart
+
+namespace {
+
+// The port as the user knows it, and where it leads when that differs.
+QString portText(const TSerialDriver& d) {
+    if (d.isNetwork()) return d.targetText();
+    QString name = d.PortName();
+    if (name.startsWith(QLatin1String("\\\\.\\"))) name = name.mid(4);
+    const QString device = d.devicePathInUse();
+    return device.isEmpty() || device == name ? name : QStringLiteral("%1 (%2)").arg(name, device);
+}
+
+QString lineText(const TSerialDriver& d) {
+    const uint32_t baud = d.BaudRateValue() ? d.BaudRateValue() : TSerialDriver::BaudValueOf(d.BaudRate());
+    return linescan::lineText(baud, d.Parity(), d.DataBits(), d.StopBits());
+}
+
+// A band above the chart naming what it shows, and one below with the
+// clock time of the samples under the plot.
+QImage stampedChart(const QImage& chart, const RecorderChart& c, const records::SampleTimes* times,
+                    const QString& heading) {
+    const qreal scale = chart.devicePixelRatio();
+    const QSize size = chart.deviceIndependentSize().toSize();
+    QFont font = c.font();
+    font.setPixelSize(12);
+    const QFontMetrics fm(font);
+    const int band = fm.height() + 8;
+    // The heading wraps rather than lose a part of the relay's name.
+    const QRect headingBox =
+        fm.boundingRect(QRect(6, 0, size.width() - 12, 10000), Qt::TextWordWrap, heading);
+    const int top = headingBox.height() + 8;
+    QImage out(QSize(size.width(), top + size.height() + band) * scale, QImage::Format_ARGB32_Premultiplied);
+    out.setDevicePixelRatio(scale);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QRect(6, 4, size.width() - 12, top - 4), Qt::TextWordWrap, heading);
+    p.drawImage(QPoint(0, top), chart);
+    const int axisY = top + size.height();
+    if (times) {
+        const QRect plot = c.plotRect();
+        const recorder::chart::View view = c.view();
+        const QRectF area(QPointF(plot.topLeft()), QPointF(plot.bottomRight()));
+        const int from = std::max(0, recorder::chart::viewSampleAt(plot.left(), view, area));
+        const int to =
+            std::min(recorder::kSamples - 1, recorder::chart::viewSampleAt(plot.right(), view, area));
+        const int labelWidth = fm.horizontalAdvance(QStringLiteral("00:00:00"));
+        const int ticks = std::clamp(plot.width() / (labelWidth * 2), 2, 8);
+        p.drawLine(plot.left(), axisY + 1, plot.right(), axisY + 1);
+        int lastRight = -1000;
+        for (const records::TimeTick& t : records::timeTicks(*times, from, to, ticks)) {
+            const int x = qRound(recorder::chart::viewX(t.index, view, area));
+            QRect box(x - labelWidth / 2 - 2, axisY + 5, labelWidth + 4, band - 5);
+            box.moveLeft(std::clamp(box.left(), 0, size.width() - box.width()));
+            if (box.left() <= lastRight + 4) continue; // samples close together: one label
+            p.drawLine(x, axisY + 1, x, axisY + 5);
+            p.drawText(box, Qt::AlignCenter, t.label);
+            lastRight = box.right();
+        }
+    }
+    p.end();
+    return out;
+}
+
+} // namespace
+
+QString TForm1::relayText() const {
+    const int address = Form2() ? Form2()->busAddress() : 0;
+    return QCoreApplication::translate("records", "address %1 on %2")
+        .arg(address)
+        .arg(portText(*SerialDriver1));
+}
 
 void TForm1::exportChartPng() {
     const QString path =
@@ -473,6 +554,24 @@ void TForm1::exportChartPng() {
     image.setDevicePixelRatio(kPrintScale);
     image.fill(Qt::white);
     static_cast<QWidget*>(Chart2)->render(&image); // the widget as shown, whatever draws it
+    // Live samples carry their times and relay; a recording from a file has neither.
+    const bool live = Chart2->title().isEmpty();
+    QString heading;
+    if (live && SampleTimes1->count() > 0) {
+        const QDateTime first = SampleTimes1->at(SampleTimes1->firstTaken());
+        const QDateTime last = SampleTimes1->at(recorder::kSamples - 1);
+        heading =
+            QCoreApplication::translate("records", "Relay %1, %2, %3 to %4")
+                .arg(SampleTimes1->relays().join(QStringLiteral(" / ")),
+                     QLocale().toString(first.date(), QLocale::LongFormat),
+                     first.toString(QStringLiteral("HH:mm:ss")), last.toString(QStringLiteral("HH:mm:ss")));
+    } else if (live) {
+        heading = QCoreApplication::translate("records", "No samples have been taken yet.");
+    } else {
+        heading = Chart2->title() + QStringLiteral("   ") +
+                  QCoreApplication::translate("records", "(a recording keeps no times)");
+    }
+    image = stampedChart(image, *Chart2, live ? SampleTimes1 : nullptr, heading);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
@@ -488,23 +587,36 @@ void TForm1::exportChartCsv() {
         askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
-    const History& shown = Chart2->title().isEmpty() ? recorder_.recorderHistory : recorder_.fileHistory;
-    saveWhole(this, path, records::csvFile(records::chartCsvLines(shown)));
+    const bool live = Chart2->title().isEmpty();
+    const History& shown = live ? recorder_.recorderHistory : recorder_.fileHistory;
+    saveWhole(this, path, records::csvFile(records::chartCsvLines(shown, live ? SampleTimes1 : nullptr)));
 }
 
 // ---- commissioning report
 
 void TForm1::commissioningReport() {
     // Run from a call of its own, never inside a poll tick's wait: the report
-    // reads the relay's clock.
+    // reads the relay.
     if (exchangeBusy()) {
         QTimer::singleShot(20, this, &TForm1::commissioningReport);
         return;
     }
     records::ReportData d;
+    // Who, where and which motor: what was entered last comes back.
+    const QString fieldsPath = records::visitFieldsPath();
+    QString error;
+    records::VisitFields kept;
+    if (!records::loadVisitFields(fieldsPath, &kept, &error)) seams::errorBox(this, error);
+    const std::optional<records::VisitFields> visit = records::ReportDialog::ask(this, kept);
+    if (!visit) return;
+    d.visit = *visit;
+    if (d.visit != kept && !records::saveVisitFields(fieldsPath, d.visit, &error))
+        seams::errorBox(this, error);
+
     const QString compare = seams::current().openFileName(
         this, QCoreApplication::translate("records", "Setpoint file to compare with (Cancel: none)"),
         QStringLiteral("."), setpoints::kOpenFilter);
+    QStringList compareLines;
     if (!compare.isEmpty()) {
         const setpoints::SetpointFileRead file = setpoints::readSetpointFile(compare);
         if (!file.ok) {
@@ -512,14 +624,20 @@ void TForm1::commissioningReport() {
             return;
         }
         d.compareFile = QFileInfo(compare).fileName();
-        d.comparison = setpoints::compareWithFile(file.lines, setpoint_.setpointImage);
+        compareLines = file.lines;
     }
     const QString path = askSaveName(
         this, QCoreApplication::translate("records", "Save the commissioning report"), pdfFilter());
     if (path.isEmpty()) return;
 
-    if (SerialDriver1->IsOpen() && !exchangeBusy()) {
+    // The measured values and the relay's clock, read for the report.
+    d.connected = SerialDriver1->IsOpen();
+    if (d.connected && !exchangeBusy()) {
         SequenceGuard guard(this);
+        if (Czytaj(1, 12) && RegisterValues().size() >= 12) {
+            d.measurement = RegisterValues().mid(0, 12);
+            d.measuredAt = seams::now();
+        }
         constexpr int kClockRegister = setpoints::kFirstRegister + setpoints::kDateRow; // 24, then 25
         if (Czytaj(kClockRegister, 2) && RegisterValues().size() >= 2) {
             const qint32 date = RegisterValues().at(0), time = RegisterValues().at(1);
@@ -528,6 +646,9 @@ void TForm1::commissioningReport() {
         }
     }
     d.created = seams::now();
+    d.programVersion = QCoreApplication::applicationVersion();
+    d.port = portText(*SerialDriver1);
+    d.line = lineText(*SerialDriver1);
     const QVector<qint32>& image = setpoint_.setpointImage;
     d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow) : poll_.relayVariant;
     d.busAddress = Form2() ? Form2()->busAddress() : 0;
@@ -536,8 +657,26 @@ void TForm1::commissioningReport() {
         d.hints << StringGrid1->cell(2, r);
     }
     d.setpointImage = setpoint_.setpointImage;
+    d.setpointsReadAt = setpoint_.readAt;
+    if (!compare.isEmpty()) d.comparison = setpoints::compareWithFile(compareLines, setpoint_.setpointImage);
+    d.actions = visitActions(&d.actionsError);
     d.faultsRead = faultLog_.faultBlocksRead != 0;
+    d.faultsReadAt = faultLog_.readAt;
     d.faultStates = faultStates(*this);
     d.trips = listedTrips(*this);
     saveWhole(this, path, records::reportPdf(d));
+}
+
+// The changes made on this relay since the window started, as the service
+// journal holds them; nothing when the journal cannot be read (*error says why).
+std::optional<QList<records::VisitAction>> TForm1::visitActions(QString* error) const {
+    journal::Contents contents;
+    if (!journal::read(journal::defaultPath(), &contents, error)) return std::nullopt;
+    const int address = Form2() ? Form2()->busAddress() : 0;
+    QList<records::VisitAction> out;
+    for (const journal::Row& r : contents.rows)
+        if (r.source == QLatin1String("vrk") && r.time >= RecordsSince && r.address == address &&
+            r.port == SerialDriver1->PortName())
+            out << records::VisitAction{r.time, r.action, r.parameter, r.before, r.sent, r.state};
+    return out;
 }

@@ -181,6 +181,7 @@ void TForm1::SpeedButton6Click() {
     if (!self) return;
     if (!read.failure && read.registers12to25.size() >= kRows) {
         setpoint_.setpointImage = read.registers12to25;
+        setpoint_.readAt = seams::now();
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
@@ -251,6 +252,7 @@ void TForm1::SpeedButton7Click() {
     if (result.readBackDone) {
         // The relay's values are known again: the marks follow them (the table stays).
         setpoint_.setpointImage = Link1->setpointImage();
+        setpoint_.readAt = seams::now();
         markChangedCells();
     }
     if (result.complete()) {

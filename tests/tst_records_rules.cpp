@@ -5,6 +5,8 @@
 #include "records/polllog.h"
 #include "records/pollrules.h"
 #include "records/report.h"
+#include "records/reportfields.h"
+#include "records/sampletimes.h"
 
 #include "filetestsupport.h"
 
@@ -56,7 +58,11 @@ private slots:
     void faultCsv();
     void faultCoverage_data();
     void faultCoverage();
+    void chartCsv_data();
     void chartCsv();
+    void setpointsOutOfRange_data();
+    void setpointsOutOfRange();
+    void visitFieldsRoundTrip();
     void relayClock_data();
     void relayClock();
     void clockDifference_data();
@@ -244,20 +250,104 @@ void TstRecordsRules::faultCoverage() {
             QVERIFY2(text.contains(range), qPrintable(text));
 }
 
+void TstRecordsRules::chartCsv_data() {
+    QTest::addColumn<int>("taken"); // samples taken; -1: a recording from a file, no times
+    QTest::newRow("recording from a file") << -1;
+    QTest::newRow("none taken yet") << 0;
+    QTest::newRow("three taken") << 3;
+    QTest::newRow("all 500 and more") << recorder::kSamples + 7;
+}
+
+// Only the samples taken are listed, each with its time; the zeros of an
+// unfilled history are no measurements.
 void TstRecordsRules::chartCsv() {
+    QFETCH(int, taken);
     recorder::History h{};
     for (int c = 0; c < recorder::kChannels; ++c)
         for (int i = 0; i < recorder::kSamples; ++i)
             h[size_t(c)][size_t(i)] = c * 1000 + i - 3;
-    const QList<QStringList> back = parseCsv(csvFile(chartCsvLines(h)));
-    QCOMPARE(back.size(), recorder::kSamples + 1);
+    SampleTimes times;
+    const QDateTime start(QDate(2026, 12, 8), QTime(16, 9, 0));
+    for (int n = 0; n < taken; ++n)
+        times.taken(start.addMSecs(200 * n), QStringLiteral("address %1").arg(n < 2 ? 3 : 4));
+    const QList<QStringList> back = parseCsv(csvFile(chartCsvLines(h, taken < 0 ? nullptr : &times)));
+    const int rows = taken < 0 ? recorder::kSamples : std::min(taken, recorder::kSamples);
+    QCOMPARE(back.size(), rows + 1);
     QCOMPARE(back[0], chartCsvHeader());
-    QCOMPARE(back[0].size(), recorder::kChannels + 1);
-    for (int i = 0; i < recorder::kSamples; ++i) {
-        QCOMPARE(back[i + 1][0].toInt(), i);
+    QCOMPARE(back[0].size(), recorder::kChannels + 2);
+    for (int k = 0; k < rows; ++k) {
+        const int i = recorder::kSamples - rows + k;
+        QCOMPARE(back[k + 1][0].toInt(), i);
+        // The newest sample was taken last.
+        const QString time = taken < 0 ? QString()
+                                       : start.addMSecs(200 * (taken - rows + k))
+                                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        QCOMPARE(back[k + 1][1], time);
         for (int c = 0; c < recorder::kChannels; ++c)
-            QCOMPARE(back[i + 1][c + 1].toInt(), h[size_t(c)][size_t(i)]);
+            QCOMPARE(back[k + 1][c + 2].toInt(), h[size_t(c)][size_t(i)]);
     }
+    if (taken > 2) QCOMPARE(times.relays().last(), QStringLiteral("address 4"));
+    // The time axis labels only samples taken, the newest at the right end.
+    const QList<TimeTick> ticks = timeTicks(times, 0, recorder::kSamples - 1, 5);
+    QCOMPARE(ticks.isEmpty(), taken <= 0);
+    if (!ticks.isEmpty()) {
+        QCOMPARE(ticks.first().index, times.firstTaken());
+        QCOMPARE(ticks.last().label, times.at(recorder::kSamples - 1).toString(QStringLiteral("HH:mm:ss")));
+    }
+}
+
+void TstRecordsRules::setpointsOutOfRange_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QList<int>>("flagged");
+    QTest::newRow("all in range") << 3 << 40 << QList<int>{};
+    QTest::newRow("Is 99 against 20-85") << 3 << 99 << QList<int>{4};
+    QTest::newRow("Is 19 against 20-85") << 3 << 19 << QList<int>{4};
+    QTest::newRow("Is at its top") << 3 << 85 << QList<int>{};
+}
+
+void TstRecordsRules::setpointsOutOfRange() {
+    QFETCH(int, row);
+    QFETCH(int, value);
+    QFETCH(QList<int>, flagged);
+    QVector<qint32> image = {20, 50, 8, 40, 10, 30, 5, 40, 80, 115, 10, 2, 0x1208, 0x0915};
+    image[row] = value;
+    QCOMPARE(outOfRange(image), flagged);
+    // The report flags the row and says which.
+    ReportData d;
+    d.setpointImage = image;
+    bool rowFlagged = false, said = false;
+    for (const ReportLine& l : reportLines(d)) {
+        if (l.kind == LineKind::Row && l.cells.value(0) == QString::number(row + 1) &&
+            !l.cells.value(4).isEmpty())
+            rowFlagged = true;
+        if (l.kind == LineKind::Text &&
+            l.cells.value(0).startsWith(QStringLiteral("Values outside their ranges")))
+            said = true;
+    }
+    QCOMPARE(rowFlagged, !flagged.isEmpty());
+    QCOMPARE(said, !flagged.isEmpty());
+}
+
+void TstRecordsRules::visitFieldsRoundTrip() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.ini"));
+    VisitFields f{QString::fromUtf8("Jan Kowalski"),
+                  QStringLiteral("Mill = \"North\""),
+                  QStringLiteral("C:\\plant\\hall 2"),
+                  QStringLiteral("M-12"),
+                  QStringLiteral("42 A"),
+                  QString::fromUtf8("Line one\nłożysko\\n kept")};
+    VisitFields back;
+    QString error;
+    QVERIFY(loadVisitFields(path, &back, &error)); // none kept yet
+    QCOMPARE(back, VisitFields());
+    QVERIFY2(saveVisitFields(path, f, &error), qPrintable(error));
+    QVERIFY(loadVisitFields(path, &back, &error));
+    QCOMPARE(back, f);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.ini")));
+    QVERIFY(!loadVisitFields(dir.filePath(QStringLiteral("folder.ini")), &back, &error));
+    QVERIFY(!error.isEmpty());
 }
 
 void TstRecordsRules::relayClock_data() {
@@ -332,14 +422,14 @@ void TstRecordsRules::reportHoldsEverySetpoint() {
     d.comparison = {diff};
     const QList<ReportLine> lines = reportLines(d);
     const auto texts = setpoints::textsFromImage(d.setpointImage);
-    int rows = 0, breaks = 0;
-    bool diffFound = false;
+    int rows = 0;
+    bool diffFound = false, faultLog = false;
     for (const ReportLine& l : lines) {
-        if (l.kind == LineKind::PageBreak) ++breaks;
+        if (l.kind == LineKind::Heading && l.cells.value(0) == QStringLiteral("Fault log")) faultLog = true;
         if (l.kind != LineKind::Row) continue;
-        if (breaks == 0 && l.cells.value(3) == QStringLiteral("45"))
+        if (l.cells.value(3) == QStringLiteral("45"))
             diffFound = true;
-        else if (breaks == 0) {
+        else {
             const int r = l.cells[0].toInt() - 1;
             QCOMPARE(l.cells[1], QStringLiteral("Name %1").arg(r + 1));
             QCOMPARE(l.cells[2], *texts[r]);
@@ -349,7 +439,15 @@ void TstRecordsRules::reportHoldsEverySetpoint() {
     }
     QCOMPARE(rows, 12); // parameters 1..12, the variant included
     QVERIFY(diffFound);
-    QCOMPARE(breaks, 1); // the fault log starts page 2
+    QVERIFY(faultLog); // flowing after the setpoints, no page of its own
+    // Connected, yet no measurement: a failed read, not "not connected".
+    d.connected = true;
+    bool failedRead = false;
+    for (const ReportLine& l : reportLines(d))
+        failedRead =
+            failedRead ||
+            l.cells.value(0) == QStringLiteral("The measured values could not be read from the relay.");
+    QVERIFY(failedRead);
     QVERIFY(reportPdf(d).startsWith("%PDF"));
 }
 

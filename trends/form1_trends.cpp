@@ -2,6 +2,8 @@
 // poll, pausing, and saving and opening recordings. The work is done by the
 // chart page's own code over the window's controls and histories.
 #include "app/tform1.h"
+#include "records/sampletimes.h"
+#include "seams/seams.h"
 #include "trends/recorderchart.h"
 #include "trends/recorderpage.h"
 #include "widgets/controls.h"
@@ -43,6 +45,7 @@ void TForm1::buildChartPage() {
 
 void TForm1::Wykres1() {
     page(this, recorder_).takeSample(pollRegisters());
+    if (SampleTimes1) SampleTimes1->taken(seams::now(), relayText());
 }
 void TForm1::Wykres11() {
     page(this, recorder_).redrawTrace(1);
@@ -58,9 +61,11 @@ void TForm1::Ods_wykres2() {
 }
 void TForm1::Zer_wykres1() {
     page(this, recorder_).clearTrace(1);
+    if (SampleTimes1) SampleTimes1->clear();
 }
 void TForm1::Zer_wykres2() {
     page(this, recorder_).clearTrace(2);
+    if (SampleTimes1) SampleTimes1->clear();
 }
 void TForm1::SpeedButton8Click() {
     page(this, recorder_).pauseClicked();
