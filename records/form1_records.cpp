@@ -86,11 +86,7 @@ void showLoggingOff(TForm1* f, const QString& label) {
 
 // Shows a message once no exchange sequence runs, so its box never holds up a tick.
 void showWhenIdle(TForm1* f, const QString& message) {
-    if (f->exchangeBusy()) {
-        QTimer::singleShot(20, f, [f, message] { showWhenIdle(f, message); });
-        return;
-    }
-    seams::errorBox(f, message);
+    idle::whenIdle(f, "loggingFailed", [f, message] { seams::errorBox(f, message); });
 }
 
 // A write of the log failed: logging stops, the poll goes on.
@@ -180,6 +176,7 @@ void TForm1::buildRecords() {
 }
 
 void TForm1::LogButtonClick() {
+    if (idle::deferred(this, "LogButtonClick", [this] { LogButtonClick(); })) return;
     if (!LogButton->isChecked()) {
         QString error;
         if (!PollLog1->stop(&error)) {
@@ -257,6 +254,7 @@ QList<records::ListedTrip> listedTrips(const TForm1& f) {
 } // namespace
 
 void TForm1::exportFaultLogCsv() {
+    if (idle::deferred(this, "exportFaultLogCsv", [this] { exportFaultLogCsv(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), csvFilter());
     if (path.isEmpty()) return;
@@ -264,6 +262,7 @@ void TForm1::exportFaultLogCsv() {
 }
 
 void TForm1::exportFaultLogText() {
+    if (idle::deferred(this, "exportFaultLogText", [this] { exportFaultLogText(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), textFilter());
     if (path.isEmpty()) return;
@@ -275,6 +274,7 @@ void TForm1::exportFaultLogText() {
 // ---- chart
 
 void TForm1::exportChartPng() {
+    if (idle::deferred(this, "exportChartPng", [this] { exportChartPng(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Save the chart"), pngFilter());
     if (path.isEmpty()) return;
@@ -295,6 +295,7 @@ void TForm1::exportChartPng() {
 }
 
 void TForm1::exportChartCsv() {
+    if (idle::deferred(this, "exportChartCsv", [this] { exportChartCsv(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
@@ -308,10 +309,7 @@ void TForm1::exportChartCsv() {
 void TForm1::commissioningReport() {
     // Run from a call of its own, never inside a poll tick's wait: the report
     // reads the relay's clock.
-    if (exchangeBusy()) {
-        QTimer::singleShot(20, this, &TForm1::commissioningReport);
-        return;
-    }
+    if (idle::deferred(this, "commissioningReport", [this] { commissioningReport(); })) return;
     records::ReportData d;
     const QString compare = seams::current().openFileName(
         this, QCoreApplication::translate("records", "Setpoint file to compare with (Cancel: none)"),
