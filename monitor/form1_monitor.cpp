@@ -247,6 +247,7 @@ void TForm1::Timer2Timer() {
     czekaj(20);
     if (!Czytaj(relay::kVariantRegister, relay::kVariantCount)) return;
     poll_.relayVariant = RegisterValues().value(0);
+    noteVariant(poll_.relayVariant);
     StringGrid1->setCell(3, 11, QString::number(poll_.relayVariant));
     if (poll_.nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
         if (auto s = display::ampereScaleFor(poll_.relayVariant, poll_.nominalCurrentRaw)) {
