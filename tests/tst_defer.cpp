@@ -8,7 +8,9 @@
 
 #include "config/tform2.h"
 #include "linemonitor/linemonitor.h"
+#include "relaydata/provenance.h"
 #include "serial/tserialdriver.h"
+#include "setpoints/comparewindow.h"
 #include "setpoints/setpointfile.h"
 #include "wait/idle.h"
 #include "widgets/controls.h"
@@ -61,6 +63,9 @@ private slots:
     void addressChosenDuringWriteWaitsForItsEnd();
     void languageChosenDuringWriteWaitsForItsEnd();
     void saveWritesTheTableItChecked();
+    void stillCurrent_data();
+    void stillCurrent();
+    void anotherRelaysDataIsMarkedEarlier();
 
 private:
     // Runs act from inside the next wait of an operation with the relay (a
@@ -194,7 +199,8 @@ void TstDefer::addressChosenDuringWriteWaitsForItsEnd() {
     connect(t, &QTimer::timeout, f_, [&, t] {
         // Once register 13 has been written, from the wait before register 14.
         for (const Exchange& e : since(from))
-            if (e.value(QStringLiteral("fn")) == QLatin1String("6") && e.value(QStringLiteral("reg")) == "13") {
+            if (e.value(QStringLiteral("fn")) == QLatin1String("6") &&
+                e.value(QStringLiteral("reg")) == "13") {
                 t->stop();
                 QTest::keyClick(f2->ComboBox3, Qt::Key_Down);
                 changedInWrite = f_->exchangeBusy();
@@ -231,7 +237,8 @@ void TstDefer::languageChosenDuringWriteWaitsForItsEnd() {
     t->setInterval(2);
     connect(t, &QTimer::timeout, f_, [&, t] {
         for (const Exchange& e : since(from))
-            if (e.value(QStringLiteral("fn")) == QLatin1String("6") && e.value(QStringLiteral("reg")) == "13") {
+            if (e.value(QStringLiteral("fn")) == QLatin1String("6") &&
+                e.value(QStringLiteral("reg")) == "13") {
                 t->stop();
                 QTest::mouseClick(f2->RadioGroup2->button(1), Qt::LeftButton);
                 QVERIFY(f2->RadioGroup2->button(1)->isChecked());
@@ -254,15 +261,96 @@ void TstDefer::saveWritesTheTableItChecked() {
     // the poll writes its variant into the table: In 12,5 A is out of its range.
     seams::current().saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
         relay_->control(QStringLiteral("variant 3"));
-        QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("3"), 10000);
+        QTest::qWaitFor([&] { return f_->StringGrid1->cell(3, 11) == QLatin1String("3"); }, 10000);
         return path;
     };
     QTest::mouseClick(f_->SpeedButton10, Qt::LeftButton);
+    QCOMPARE(f_->StringGrid1->cell(3, 11), QStringLiteral("3"));
     QVERIFY(app_->errorBoxes.isEmpty());
     const setpoints::SetpointFileRead file = setpoints::readSetpointFile(path);
     QVERIFY2(file.ok, qPrintable(file.error));
     QCOMPARE(file.lines.mid(0, 12), validTable().mid(0, 12));
     QCOMPARE(setpoints::tableAfterLoad(file.lines).mid(0, 12), validTable().mid(0, 12));
+}
+
+void TstDefer::stillCurrent_data() {
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("variant"); // 0: not read yet
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("current");
+    QTest::newRow("same relay") << "COM1" << 3 << 2 << true << true;
+    QTest::newRow("variant not read yet") << "COM1" << 3 << 0 << true << true;
+    QTest::newRow("disconnected") << "COM1" << 3 << 2 << false << false;
+    QTest::newRow("another address") << "COM1" << 4 << 2 << true << false;
+    QTest::newRow("another port") << "COM2" << 3 << 2 << true << false;
+    QTest::newRow("another variant") << "COM1" << 3 << 3 << true << false;
+}
+
+void TstDefer::stillCurrent() {
+    QFETCH(QString, port);
+    QFETCH(int, address);
+    QFETCH(int, variant);
+    QFETCH(bool, connected);
+    QFETCH(bool, current);
+    core::Identity from{QStringLiteral("COM1"), QStringLiteral("19200 8O1"), 3, 2, {}, true};
+    core::Identity now{port, from.line, address, std::nullopt, {}, false};
+    if (variant) now.variant = variant;
+    QCOMPARE(relaydata::stillCurrent(from, now, connected), current);
+    const relaydata::Source after = relaydata::afterChange({from, false}, now, connected);
+    QCOMPARE(after.earlier, !current);
+    // Once earlier, it stays so until read again.
+    QVERIFY(relaydata::afterChange({from, true}, from, true).earlier);
+}
+
+void TstDefer::anotherRelaysDataIsMarkedEarlier() {
+    StringGrid* g = f_->StringGrid1;
+    QTest::mouseClick(f_->SpeedButton6, Qt::LeftButton);  // the setpoints of the relay at address 3
+    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton); // and its fault log
+    QVERIFY(f_->faultLogState().faultBlocksFresh != 0);
+    const QString relayValue = g->cell(3, 2);
+    QVERIFY(g->item(2, 3)->toolTip().endsWith(relayValue));
+    QVERIFY(!g->item(2, 3)->toolTip().contains(QStringLiteral("address 3")));
+    g->setCell(3, 2, QStringLiteral("100")); // changed: marked
+    QVERIFY(g->cellBackground(3, 2) != QColor(Qt::white));
+    const QString file = app_->path(QStringLiteral("compare.vrk"));
+    QString error;
+    QVERIFY2(setpoints::writeSetpointFile(file, validTable(), &error), qPrintable(error));
+    app_->openAnswers.enqueue(file);
+    f_->findChild<QAction*>(QStringLiteral("CompareWithFile"))->trigger();
+    auto* compare = f_->findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
+    QVERIFY(compare);
+    QVERIFY(compare->RelayLabel->isHidden());
+
+    // Another address chosen in the settings window, still open.
+    TForm2* f2 = app_->f2();
+    f2->show();
+    QTest::keyClick(f2->ComboBox3, Qt::Key_Down);
+    QTRY_COMPARE(f2->busAddress(), 4);
+    QVERIFY(f_->setpointState().source.earlier);
+    QCOMPARE(f_->setpointState().source.relay.address, 3);
+    const QString tip = g->item(2, 3)->toolTip();
+    QVERIFY2(tip.contains(QStringLiteral("address 3")) && tip.contains(QStringLiteral("COM1")),
+             qPrintable(tip));
+    QCOMPARE(g->cellBackground(3, 2), QColor(Qt::white));
+    QVERIFY(compare->RelayLabel->isVisible());
+    QVERIFY(compare->RelayLabel->text().contains(QStringLiteral("address 3")));
+    for (int r = 1; r <= 40; ++r)
+        QCOMPARE(f_->StringGrid2->item(r, 1)->foreground().color(), QColor(Qt::gray));
+    QVERIFY(!f_->FaultLogNotice->isHidden());
+    QVERIFY(f_->FaultLogNotice->text().contains(QStringLiteral("address 3")));
+    QCOMPARE(f_->faultLogState().faultBlocksFresh, 0u);
+
+    // The relay at address 4 connected: its own reads make the data current again.
+    QVERIFY(relay_->control(QStringLiteral("address 4")));
+    QTest::mouseClick(f_->SpeedButton6, Qt::LeftButton);
+    QVERIFY(!f_->setpointState().source.earlier);
+    QCOMPARE(f_->setpointState().source.relay.address, 4);
+    QVERIFY(!g->item(2, 3)->toolTip().contains(QStringLiteral("address")));
+    // Disconnected: earlier again.
+    f_->Rozlacz();
+    QVERIFY(f_->setpointState().source.earlier);
+    QVERIFY(g->item(2, 3)->toolTip().contains(QStringLiteral("address 4")));
 }
 
 QTEST_MAIN(TstDefer)
