@@ -74,9 +74,8 @@ void TForm1::relayChanged() {
         for (int r = 1; r <= faults::kRecords; ++r)
             for (int c = 1; c <= 3; ++c)
                 if (QTableWidgetItem* item = StringGrid2->item(r, c)) item->setForeground(QBrush(Qt::gray));
-        FaultLogNotice->setText(
-            QCoreApplication::translate("relaydata", "Every trip listed is %1.")
-                .arg(relaydata::earlierNote(faultLog_.source.relay)));
+        FaultLogNotice->setText(QCoreApplication::translate("relaydata", "Every trip listed is %1.")
+                                    .arg(relaydata::earlierNote(faultLog_.source.relay)));
         FaultLogNotice->show();
     }
 }
