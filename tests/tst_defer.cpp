@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -60,6 +61,7 @@ private slots:
 
     void dialogOpensAfterTheTickAndThePollGoesOn_data();
     void dialogOpensAfterTheTickAndThePollGoesOn();
+    void contextMenuOpensAfterTheTick();
     void addressChosenDuringWriteWaitsForItsEnd();
     void languageChosenDuringWriteWaitsForItsEnd();
     void saveWritesTheTableItChecked();
@@ -185,6 +187,36 @@ void TstDefer::dialogOpensAfterTheTickAndThePollGoesOn() {
     QVERIFY(!busyWhenOpened);
     QVERIFY2(readsWhileOpen >= 3, qPrintable(QString::number(readsWhileOpen)));
     QVERIFY(f_->Timer2->isActive());
+}
+
+void TstDefer::contextMenuOpensAfterTheTick() {
+    QTest::mouseClick(f_->SpeedButton24, Qt::LeftButton);
+    QWidget* grid = f_->StringGrid2->viewport();
+    bool busyWhenOpened = true;
+    QString menuText;
+    // The menu's own loop ends when the menu closes; it is closed as soon as seen.
+    auto* watch = new QTimer(f_);
+    watch->setInterval(1);
+    connect(watch, &QTimer::timeout, f_, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (!popup) return;
+        watch->stop();
+        busyWhenOpened = idle::busy();
+        for (QAction* a : popup->actions())
+            menuText += a->objectName();
+        popup->close();
+    });
+    watch->start();
+    bool asked = false;
+    inNextWait([&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(40, 40), grid->mapToGlobal(QPoint(40, 40)));
+        QApplication::sendEvent(grid, &event);
+        asked = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(asked && !watch->isActive(), 10000);
+    delete watch;
+    QVERIFY(!busyWhenOpened);
+    QVERIFY2(menuText.contains(QStringLiteral("ExportFaultsCsv")), qPrintable(menuText));
 }
 
 void TstDefer::addressChosenDuringWriteWaitsForItsEnd() {
