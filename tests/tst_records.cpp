@@ -329,9 +329,14 @@ void TstRecords::faultLogExport() {
     QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsText"));
     const QStringList lines =
         QString::fromUtf8(filetest::readBack(txt)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), listed + 1);
+    // Read before the disconnect: every trip is from an earlier read now, and the text says so first.
+    const qsizetype notice = faults::coverageNotice(faults::statesNow(f->faultLogState().faultBlocksFresh,
+                                                                      f->faultLogState().faultBlocksRead))
+                                 .size();
+    QVERIFY(notice > 0);
+    QCOMPARE(lines.size(), listed + 1 + notice);
     for (qsizetype i = 1; i < rows.size(); ++i)
-        QVERIFY(lines[i].contains(rows[i][1]));
+        QVERIFY(lines[i + notice].contains(rows[i][1]));
     if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
         QFile::copy(txt, qEnvironmentVariable("VRK_KEEP_EXPORTS") + "/faults.txt");
     QVERIFY(app.errorBoxes.isEmpty());
