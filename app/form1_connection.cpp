@@ -72,6 +72,7 @@ void TForm1::SpeedButton1Click() {
         Timer2->start();
         poll_.lostReads = 0;
         poll_.failedReads.clear();
+        variantNow_.reset(); // not read in this connection yet
         relayChanged();
     } else {
         SpeedButton3->setEnabled(true);

@@ -64,6 +64,8 @@ bool busy() {
 }
 
 void whenIdle(QObject* context, const char* key, std::function<void()> fn) {
+    // Commands of windows gone since are no reason to wait.
+    queue.removeIf([](const Queued& q) { return q.context.isNull(); });
     if (depth == 0 && queue.isEmpty()) {
         fn();
         return;
@@ -77,6 +79,7 @@ void whenIdle(QObject* context, const char* key, std::function<void()> fn) {
 bool deferred(QObject* context, const char* key, std::function<void()> again) {
     // The command queued before, now run from the queue: it goes on.
     if (depth == 0 && runningKey && runningContext == context && qstrcmp(runningKey, key) == 0) return false;
+    queue.removeIf([](const Queued& q) { return q.context.isNull(); });
     if (depth == 0 && queue.isEmpty()) return false;
     whenIdle(context, key, std::move(again));
     return true;
