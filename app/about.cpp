@@ -149,6 +149,8 @@ void bringUp(QWidget* w, TForm1& f, QSize size) {
 }
 
 void showMenu(TForm1& f, QWidget* area, const QPoint& pos) {
+    // A menu runs a loop of its own: never inside an operation's wait.
+    if (idle::deferred(area, "AboutMenu", [&f, area, pos] { showMenu(f, area, pos); })) return;
     QMenu menu(&f);
     menu.setObjectName(QStringLiteral("AboutMenu"));
     QObject::connect(menu.addAction(QCoreApplication::translate("about", "About VRK...")),
@@ -172,16 +174,19 @@ void showMenu(TForm1& f, QWidget* area, const QPoint& pos) {
 } // namespace
 
 void showAbout(TForm1& f) {
+    if (idle::deferred(&f, "showAbout", [&f] { showAbout(f); })) return;
     bringUp(windowOf<AboutWindow>(f, "About"), f, QSize(520, 300));
 }
 
 void showManual(TForm1& f) {
+    if (idle::deferred(&f, "showManual", [&f] { showManual(f); })) return;
     auto* w = windowOf<ManualWindow>(f, "Manual");
     w->load();
     bringUp(w, f, QSize(760, 640));
 }
 
 void chooseViewSize(TForm1& f, int percent) {
+    if (idle::deferred(&f, "chooseViewSize", [&f, percent] { chooseViewSize(f, percent); })) return;
     QString error;
     if (!viewsize::save(percent, &error)) {
         seams::current().messageBox(

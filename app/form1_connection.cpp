@@ -74,6 +74,8 @@ void TForm1::SpeedButton1Click() {
         poll_.lostReads = 0;
         poll_.failedReads.clear();
         logConnect();
+        variantNow_.reset(); // not read in this connection yet
+        relayChanged();
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
@@ -89,6 +91,7 @@ void TForm1::SpeedButton2Click() {
 
 void TForm1::SpeedButton3Click() {
     if (!form2_) return;
+    if (idle::deferred(this, "SpeedButton3", [this] { SpeedButton3Click(); })) return;
     form2_->show();
     form2_->raise();
     form2_->activateWindow();
@@ -111,6 +114,7 @@ void TForm1::Rozlacz() {
         if (lamp) lamp->hide();
     for (QProgressBar* bar : {ProgressBar1, ProgressBar2, ProgressBar3})
         if (bar) bar->setValue(0);
+    relayChanged();
 }
 
 void TForm1::reportError(const QString& message) {

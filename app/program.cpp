@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/deferredmenus.h"
 #include "app/programicon.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
@@ -37,6 +38,7 @@ void startProgram(Program& program, bool withSplash) {
         program.splash->show();
     }
     program.form1 = new TForm1();
+    deferredmenus::install(program.form1);
     centreOnScreen(program.form1);
     program.form2 = new TForm2(program.form1);
     program.form1->setForms(program.form2, nullptr);

@@ -168,6 +168,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::setForms(TForm2* form2, TForm4* form4) {
     form2_ = form2;
     form4_ = form4;
+    if (form2_) connect(form2_, &TForm2::addressChanged, this, &TForm1::relayChanged, Qt::UniqueConnection);
 }
 
 void TForm1::buildWindow() {

@@ -5,6 +5,7 @@
 // apply live in plain functions beside them.
 #include "monitor/display.h"
 #include "protocol/relaymap.h"
+#include "relaydata/provenance.h"
 #include "wait/idle.h"
 
 #include <array>
@@ -261,7 +262,7 @@ public:
     };
     struct SetpointState { // setpoints/: registers 12..25 of the last good read; empty until then
         QVector<qint32> setpointImage;
-        QDateTime readAt; // of the last good read
+        relaydata::Source source; // the relay it was read from (relaydata/)
     };
     struct FaultLogState { // faults/: the relay's 200 bytes, kept between reads
         std::array<quint8, 200> faultBuffer{};
@@ -269,13 +270,27 @@ public:
         unsigned faultBlocksRead = 0;
         // The blocks the last read got.
         unsigned faultBlocksFresh = 0;
-        QDateTime readAt; // of the last read
+        relaydata::Source source; // the relay of the last read (relaydata/)
     };
     const PollState& pollState() const { return poll_; }
     const ClockState& clockState() const { return clock_; }
     const RecorderState& recorderState() const { return recorder_; }
     const SetpointState& setpointState() const { return setpoint_; }
     const FaultLogState& faultLogState() const { return faultLog_; }
+
+    // ---- relaydata/: which relay the pages' data came from
+    // The relay connected now: port, line, bus address, the variant the poll
+    // has read in this connection (none before, or while disconnected).
+    core::Identity relayNow() const;
+    // The relay connected is another or none (connect, disconnect, another
+    // address, another variant): what came from the earlier one is marked so.
+    void relayChanged();
+    // The poll has read the relay's variant.
+    void noteVariant(int variant);
+    // A source for data read from the relay now.
+    relaydata::Source freshSource(std::optional<int> variantRead = std::nullopt) const;
+    // Before a fault log read: bytes kept from another relay must not fill the blocks this read misses.
+    void forgetOtherRelaysFaults();
 
 signals:
     void closed();
@@ -307,6 +322,7 @@ private:
     TForm2* form2_ = nullptr;
     TForm4* form4_ = nullptr;
     int sequenceDepth_ = 0;
+    std::optional<int> variantNow_; // relaydata/: read by the poll in this connection
 };
 
 // Marks an exchange sequence as running for its lifetime (nests).

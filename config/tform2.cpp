@@ -2,6 +2,7 @@
 
 #include "files/files.h"
 #include "seams/seams.h"
+#include "wait/idle.h"
 #include "widgets/controls.h"
 
 #include <QCloseEvent>
@@ -124,7 +125,9 @@ TForm2::TForm2(TForm1* form1, QWidget* parent)
     Button1->setGeometry(308, 90, 75, 25);
     Button1->setDefault(true);
 
+    connect(ComboBox3, &QComboBox::currentIndexChanged, this, &TForm2::takeAddress);
     setSelections(ini::Selections{});
+    takeAddress();
     Button1->setFocus();
 
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -154,7 +157,16 @@ void TForm2::setSelections(const ini::Selections& s) {
 }
 
 int TForm2::busAddress() const {
-    return ComboBox3->currentIndex() + 1;
+    return address_;
+}
+
+void TForm2::takeAddress() {
+    idle::whenIdle(this, "address", [this] {
+        const int chosen = ComboBox3->currentIndex() + 1;
+        if (chosen == address_) return;
+        address_ = chosen;
+        emit addressChanged(address_);
+    });
 }
 
 int TForm2::languageIndex() const {
@@ -180,7 +192,8 @@ void TForm2::FormCreate() {
 
 void TForm2::Button1Click() {
     hide();
-    saveIni();
+    // A failed write's box waits for the running operation too.
+    idle::whenIdle(this, "saveIni", [this] { saveIni(); });
 }
 
 bool TForm2::saveIni() {
@@ -191,6 +204,8 @@ bool TForm2::saveIni() {
 }
 
 void TForm2::RadioGroup2Click() {
+    // Never in the middle of an operation: its texts and messages stay in one language.
+    if (idle::deferred(this, "RadioGroup2", [this] { RadioGroup2Click(); })) return;
     zmiana_jezyka();
 }
 

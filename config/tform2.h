@@ -27,7 +27,8 @@ public:
     // OK: hides the dialog and stores the selections in vrk.ini. A failed
     // write is reported and leaves the previous file as it was.
     void Button1Click();
-    // The user chose another language: applied at once, stored only by OK.
+    // The user chose another language: applied at once (once the running
+    // operation with the relay, if any, has returned), stored only by OK.
     void RadioGroup2Click();
 
     // Applies the selected language to both windows, after writing any
@@ -38,7 +39,8 @@ public:
     bool zapis_plikow();
 
     // The bus address used on the wire: the address list's index + 1, 0 while
-    // no address is selected.
+    // no address is selected. A choice made while an operation with the relay
+    // runs takes effect once it has returned: one operation, one address.
     int busAddress() const;
     // 0 Polish, 1 English, 2 Russian (-1 none, read as Polish).
     int languageIndex() const;
@@ -61,6 +63,10 @@ public:
     RadioGroup* RadioGroup2 = nullptr; // language
     QPushButton* Button1 = nullptr;
 
+signals:
+    // The bus address used on the wire is another now.
+    void addressChanged(int address);
+
 protected:
     // The close box only hides the dialog.
     void closeEvent(QCloseEvent* event) override;
@@ -68,7 +74,9 @@ protected:
 
 private:
     bool saveIni();
+    void takeAddress();
 
     TForm1* form1_;
+    int address_ = 0;
     bool centred_ = false;
 };

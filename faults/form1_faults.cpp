@@ -94,6 +94,7 @@ void TForm1::buildFaultPage() {
 
 void TForm1::SpeedButton12Click() {
     Operation op(this);
+    forgetOtherRelaysFaults();
     for (int r = 1; r <= kRecords; ++r)
         for (int c = 1; c <= 3; ++c)
             StringGrid2->setCell(c, r, QString());
@@ -110,8 +111,8 @@ void TForm1::SpeedButton12Click() {
     const BlockStates states = blockStates(failed, faultLog_.faultBlocksRead);
     faultLog_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
     faultLog_.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
+    if (faultLog_.faultBlocksFresh != 0) faultLog_.source = freshSource();
     const QDateTime now = seams::now();
-    faultLog_.readAt = now;
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.

@@ -3,6 +3,7 @@
 #include "config/tform2.h"
 #include "files/files.h"
 #include "seams/seams.h"
+#include "wait/idle.h"
 
 #include <algorithm>
 #include <QAbstractButton>
@@ -258,6 +259,7 @@ void LineMonitor::ClearButtonClick() {
 }
 
 void LineMonitor::SaveButtonClick() {
+    if (idle::deferred(this, "SaveButton", [this] { SaveButtonClick(); })) return;
     refresh();
     const QString filter = tr("Text files (*.txt)|*.txt|All files (*.*)|*.*");
     const QString chosen =

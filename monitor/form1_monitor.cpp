@@ -202,6 +202,7 @@ void TForm1::Timer2Timer() {
 
     if (!r.variant) return;
     poll_.relayVariant = *r.variant;
+    noteVariant(poll_.relayVariant);
     StringGrid1->setCell(3, 11, QString::number(poll_.relayVariant));
     if (poll_.nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
         if (auto s = display::ampereScaleFor(poll_.relayVariant, poll_.nominalCurrentRaw)) {

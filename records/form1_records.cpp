@@ -155,11 +155,7 @@ void showLoggingOff(TForm1* f, const QString& label) {
 
 // Shows a message once no exchange sequence runs, so its box never holds up a tick.
 void showWhenIdle(TForm1* f, const QString& message) {
-    if (f->exchangeBusy()) {
-        QTimer::singleShot(20, f, [f, message] { showWhenIdle(f, message); });
-        return;
-    }
-    seams::errorBox(f, message);
+    idle::whenIdle(f, "loggingFailed", [f, message] { seams::errorBox(f, message); });
 }
 
 // A write of the log failed: logging stops, the poll goes on.
@@ -329,6 +325,7 @@ void TForm1::buildRecords() {
 }
 
 void TForm1::LogButtonClick() {
+    if (idle::deferred(this, "LogButtonClick", [this] { LogButtonClick(); })) return;
     if (!LogButton->isChecked()) {
         const QString path = PollLog1->path();
         const qint64 size = PollLog1->size();
@@ -453,6 +450,7 @@ QList<records::ListedTrip> listedTrips(const TForm1& f) {
 } // namespace
 
 void TForm1::exportFaultLogCsv() {
+    if (idle::deferred(this, "exportFaultLogCsv", [this] { exportFaultLogCsv(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), csvFilter());
     if (path.isEmpty()) return;
@@ -460,6 +458,7 @@ void TForm1::exportFaultLogCsv() {
 }
 
 void TForm1::exportFaultLogText() {
+    if (idle::deferred(this, "exportFaultLogText", [this] { exportFaultLogText(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the fault log"), textFilter());
     if (path.isEmpty()) return;
@@ -545,6 +544,7 @@ QString TForm1::relayText() const {
 }
 
 void TForm1::exportChartPng() {
+    if (idle::deferred(this, "exportChartPng", [this] { exportChartPng(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Save the chart"), pngFilter());
     if (path.isEmpty()) return;
@@ -583,6 +583,7 @@ void TForm1::exportChartPng() {
 }
 
 void TForm1::exportChartCsv() {
+    if (idle::deferred(this, "exportChartCsv", [this] { exportChartCsv(); })) return;
     const QString path =
         askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
@@ -596,11 +597,8 @@ void TForm1::exportChartCsv() {
 
 void TForm1::commissioningReport() {
     // Run from a call of its own, never inside a poll tick's wait: the report
-    // reads the relay.
-    if (exchangeBusy()) {
-        QTimer::singleShot(20, this, &TForm1::commissioningReport);
-        return;
-    }
+    // reads the relay's clock.
+    if (idle::deferred(this, "commissioningReport", [this] { commissioningReport(); })) return;
     records::ReportData d;
     // Who, where and which motor: what was entered last comes back.
     const QString fieldsPath = records::visitFieldsPath();
@@ -657,11 +655,11 @@ void TForm1::commissioningReport() {
         d.hints << StringGrid1->cell(2, r);
     }
     d.setpointImage = setpoint_.setpointImage;
-    d.setpointsReadAt = setpoint_.readAt;
+    d.setpointsReadAt = setpoint_.source.relay.readAt;
     if (!compare.isEmpty()) d.comparison = setpoints::compareWithFile(compareLines, setpoint_.setpointImage);
     d.actions = visitActions(&d.actionsError);
     d.faultsRead = faultLog_.faultBlocksRead != 0;
-    d.faultsReadAt = faultLog_.readAt;
+    d.faultsReadAt = faultLog_.source.relay.readAt;
     d.faultStates = faultStates(*this);
     d.trips = listedTrips(*this);
     saveWhole(this, path, records::reportPdf(d));

@@ -32,8 +32,19 @@ SetpointCompareWindow::SetpointCompareWindow(QWidget* parent) : QWidget(parent, 
     CompareTable->setFocusPolicy(Qt::NoFocus);
     CompareTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     CompareTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RelayLabel = new QLabel(this);
+    RelayLabel->setObjectName(QStringLiteral("RelayLabel"));
+    RelayLabel->setWordWrap(true);
+    RelayLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
+    RelayLabel->hide();
     layout->addWidget(FileLabel);
+    layout->addWidget(RelayLabel);
     layout->addWidget(CompareTable);
+}
+
+void SetpointCompareWindow::showRelay(const QString& earlierNote) {
+    RelayLabel->setText(earlierNote.isEmpty() ? QString() : tr("Relay values: %1").arg(earlierNote));
+    RelayLabel->setVisible(!earlierNote.isEmpty());
 }
 
 void SetpointCompareWindow::showComparison(const QString& fileName, const QStringList& names,

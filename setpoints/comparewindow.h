@@ -17,7 +17,11 @@ public:
     // table (numbers and names) and the compared rows.
     void showComparison(const QString& fileName, const QStringList& names,
                         const QList<setpoints::FileComparison>& rows);
+    // Where the relay's values came from, when they are no longer the relay
+    // connected now's ("earlier, from the relay at ..."); empty: hidden.
+    void showRelay(const QString& earlierNote);
 
     QLabel* FileLabel = nullptr;
+    QLabel* RelayLabel = nullptr;
     QTableWidget* CompareTable = nullptr;
 };

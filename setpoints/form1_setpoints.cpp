@@ -181,7 +181,7 @@ void TForm1::SpeedButton6Click() {
     if (!self) return;
     if (!read.failure && read.registers12to25.size() >= kRows) {
         setpoint_.setpointImage = read.registers12to25;
-        setpoint_.readAt = seams::now();
+        setpoint_.source = freshSource(setpoint_.setpointImage[kVariantRow]);
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
@@ -252,7 +252,7 @@ void TForm1::SpeedButton7Click() {
     if (result.readBackDone) {
         // The relay's values are known again: the marks follow them (the table stays).
         setpoint_.setpointImage = Link1->setpointImage();
-        setpoint_.readAt = seams::now();
+        setpoint_.source = freshSource(setpoint_.setpointImage.value(kVariantRow));
         markChangedCells();
     }
     if (result.complete()) {
@@ -330,6 +330,7 @@ void TForm1::SpeedButton11Click() {
 }
 
 void TForm1::SpeedButton9Click() {
+    if (idle::deferred(this, "SpeedButton9", [this] { SpeedButton9Click(); })) return;
     // The check after the load judges what the user sees, an open editor's text included.
     StringGrid1->commitOpenEditor();
     QStringList lines = valueTexts(StringGrid1);
@@ -349,11 +350,15 @@ void TForm1::SpeedButton9Click() {
 }
 
 void TForm1::SpeedButton10Click() {
+    if (idle::deferred(this, "SpeedButton10", [this] { SpeedButton10Click(); })) return;
     // What is saved is what the user sees, checked: an open editor's text first goes into its cell.
     StringGrid1->commitOpenEditor();
+    // One snapshot, taken before the dialog: the poll keeps writing the
+    // variant row while the dialog is open, and what was checked is what is saved.
+    const QStringList texts = valueTexts(StringGrid1);
     QList<int> failing;
     for (int n = 1; n <= kParameters; ++n)
-        if (Sprawdz(n)) failing << n;
+        if (parameterInvalid(n, texts)) failing << n;
     if (!failing.isEmpty()) {
         reportError(saveRefusalMessage(hiddenLabel(HiddenText::ParameterPrompt)->text(), failing));
         return;
@@ -361,8 +366,7 @@ void TForm1::SpeedButton10Click() {
     const QString chosen = seams::current().saveFileName(this, QString(), QStringLiteral("."), kSaveFilter);
     if (chosen.isEmpty()) return;
     QString error;
-    if (!writeSetpointFile(withSetpointExtension(chosen), valueTexts(StringGrid1), &error))
-        seams::errorBox(this, error);
+    if (!writeSetpointFile(withSetpointExtension(chosen), texts, &error)) seams::errorBox(this, error);
 }
 
 bool TForm1::StringGrid1KeyPress(QChar key) {
@@ -388,8 +392,17 @@ void TForm1::markChangedCells() {
     const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), setpoint_.setpointImage);
     // Marks change backgrounds and tooltips only: no itemChanged of their own.
     const QSignalBlocker quiet(StringGrid1);
+    // Read from a relay that is not the one connected now: no marks, and the
+    // tooltip says whose value it is.
+    const bool earlier = setpoint_.source.earlier && !setpoint_.setpointImage.isEmpty();
     for (int r = 0; r < kRows; ++r) {
         const CellMark& m = marks[r];
+        if (earlier && (m.state == CellState::Same || m.state == CellState::Changed)) {
+            StringGrid1->setCellMark(3, r, QColor(),
+                                     QCoreApplication::translate("relaydata", "In the relay, %1: %2")
+                                         .arg(relaydata::earlierNote(setpoint_.source.relay), m.relayText));
+            continue;
+        }
         switch (m.state) {
         case CellState::NotCompared:
             StringGrid1->setCellMark(3, r, QColor(), QString());
@@ -424,6 +437,7 @@ void TForm1::markChangedCells() {
 }
 
 void TForm1::compareSetpointFile() {
+    if (idle::deferred(this, "compareSetpointFile", [this] { compareSetpointFile(); })) return;
     const QString chosen = seams::current().openFileName(this, QString(), QStringLiteral("."), kOpenFilter);
     if (chosen.isEmpty()) return;
     const SetpointFileRead file = readSetpointFile(chosen);
@@ -435,4 +449,7 @@ void TForm1::compareSetpointFile() {
     if (!window) window = new SetpointCompareWindow(this);
     window->showComparison(chosen, nameTexts(StringGrid1),
                            compareWithFile(file.lines, setpoint_.setpointImage));
+    window->showRelay(setpoint_.source.earlier && !setpoint_.setpointImage.isEmpty()
+                          ? relaydata::earlierNote(setpoint_.source.relay)
+                          : QString());
 }

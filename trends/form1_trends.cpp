@@ -71,9 +71,11 @@ void TForm1::SpeedButton8Click() {
     page(this, recorder_).pauseClicked();
 }
 void TForm1::SpeedButton13Click() {
+    if (idle::deferred(this, "SpeedButton13", [this] { SpeedButton13Click(); })) return;
     page(this, recorder_).openRecording();
 }
 void TForm1::SpeedButton14Click() {
+    if (idle::deferred(this, "SpeedButton14", [this] { SpeedButton14Click(); })) return;
     page(this, recorder_).saveRecording();
 }
 void TForm1::RadioGroup1Click() {

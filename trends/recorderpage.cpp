@@ -3,6 +3,7 @@
 #include "seams/seams.h"
 #include "trends/polllogwindow.h"
 #include "trends/recorderchart.h"
+#include "wait/idle.h"
 #include "widgets/controls.h"
 
 #include <QFileInfo>
@@ -147,7 +148,10 @@ RecorderControls buildRecorderControls(QWidget* page) {
 RecorderPage::RecorderPage(const RecorderControls& controls, recorder::History& live, recorder::History& file,
                            std::function<QString(int)> labelText, QWidget* window)
     : c_(controls), live_(live), file_(file), labelText_(std::move(labelText)), window_(window) {
-    c_.chart->openPollLog = [this] { openPollLogWindow(window_); };
+    c_.chart->openPollLog = [this] {
+        QWidget* w = window_;
+        idle::whenIdle(w, "openPollLog", [w] { openPollLogWindow(w); });
+    };
 }
 
 RecorderPage::Trace RecorderPage::trace(int n) const {

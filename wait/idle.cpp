@@ -17,6 +17,10 @@ struct Queued {
 int depth = 0;
 QList<Queued> queue;
 bool drainScheduled = false;
+// The queued command running now (its own dialog may run a loop in which
+// operations start and end: the rest of the queue waits until it returns).
+const QObject* runningContext = nullptr;
+const char* runningKey = nullptr;
 
 void drain();
 
@@ -31,12 +35,17 @@ void scheduleDrain() {
 }
 
 void drain() {
+    if (runningKey) return;
     while (!queue.isEmpty()) {
         // Another operation may have begun meanwhile (a poll tick): wait for it too.
         if (depth > 0) return;
         Queued q = queue.takeFirst();
         if (!q.context) continue;
+        runningContext = q.context;
+        runningKey = q.key;
         q.fn();
+        runningContext = nullptr;
+        runningKey = nullptr;
     }
 }
 
@@ -55,6 +64,8 @@ bool busy() {
 }
 
 void whenIdle(QObject* context, const char* key, std::function<void()> fn) {
+    // Commands of windows gone since are no reason to wait.
+    queue.removeIf([](const Queued& q) { return q.context.isNull(); });
     if (depth == 0 && queue.isEmpty()) {
         fn();
         return;
@@ -63,6 +74,15 @@ void whenIdle(QObject* context, const char* key, std::function<void()> fn) {
         if (q.context == context && qstrcmp(q.key, key) == 0) return;
     queue.append({context, key, std::move(fn)});
     if (depth == 0) scheduleDrain();
+}
+
+bool deferred(QObject* context, const char* key, std::function<void()> again) {
+    // The command queued before, now run from the queue: it goes on.
+    if (depth == 0 && runningKey && runningContext == context && qstrcmp(runningKey, key) == 0) return false;
+    queue.removeIf([](const Queued& q) { return q.context.isNull(); });
+    if (depth == 0 && queue.isEmpty()) return false;
+    whenIdle(context, key, std::move(again));
+    return true;
 }
 
 int pending() {

@@ -31,6 +31,14 @@ bool busy();
 // before it runs.
 void whenIdle(QObject* context, const char* key, std::function<void()> fn);
 
+// For a command's own entry point: false when it may go on now; otherwise
+// it is queued as by whenIdle to run `again` (usually the entry point
+// itself, which then goes on), and true is returned.
+//   void W::saveClick() {
+//       if (idle::deferred(this, "save", [this] { saveClick(); })) return;
+//       ...
+bool deferred(QObject* context, const char* key, std::function<void()> again);
+
 // How many commands wait for the operation now (for the tests and the bench).
 int pending();
 

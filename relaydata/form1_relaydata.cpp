@@ -1,0 +1,81 @@
+// The main window's data tied to the relay it came from: the setpoints last
+// read (the value cells' tooltips and marks, the compare window) and the
+// fault log (its rows and notice) say so once the relay connected is another
+// or none. The rules live in relaydata/provenance.h.
+#include "app/tform1.h"
+#include "config/linesettings.h"
+#include "config/tform2.h"
+#include "faults/rules.h"
+#include "relaydata/provenance.h"
+#include "seams/seams.h"
+#include "serial/tserialdriver.h"
+#include "setpoints/comparewindow.h"
+#include "setpoints/rules.h"
+#include "widgets/controls.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+core::Identity TForm1::relayNow() const {
+    core::Identity id;
+    if (!SerialDriver1->IsOpen()) return id;
+    id.port = SerialDriver1->PortName();
+    id.line = linescan::lineText(SerialDriver1->BaudRateValue(), SerialDriver1->Parity(),
+                                 SerialDriver1->DataBits(), SerialDriver1->StopBits());
+    id.address = form2_ ? form2_->busAddress() : 0;
+    id.variant = variantNow_;
+    id.complete = variantNow_.has_value();
+    return id;
+}
+
+relaydata::Source TForm1::freshSource(std::optional<int> variantRead) const {
+    relaydata::Source s;
+    s.relay = relayNow();
+    if (variantRead) s.relay.variant = variantRead;
+    s.relay.readAt = seams::now();
+    return s;
+}
+
+void TForm1::noteVariant(int variant) {
+    if (variantNow_ == variant) return;
+    variantNow_ = variant;
+    relayChanged();
+}
+
+void TForm1::forgetOtherRelaysFaults() {
+    if (faultLog_.faultBlocksRead == 0) return;
+    if (relaydata::stillCurrent(faultLog_.source.relay, relayNow(), true)) return;
+    // Another relay's trips would stand in for the blocks this read misses.
+    faultLog_.faultBuffer = {};
+    faultLog_.faultBlocksRead = 0;
+    faultLog_.faultBlocksFresh = 0;
+}
+
+void TForm1::relayChanged() {
+    if (!SerialDriver1->IsOpen()) variantNow_.reset();
+    const core::Identity now = relayNow();
+    const bool connected = SerialDriver1->IsOpen();
+
+    const bool setpointsWere = setpoint_.source.earlier;
+    if (!setpoint_.setpointImage.isEmpty())
+        setpoint_.source = relaydata::afterChange(setpoint_.source, now, connected);
+    if (setpoint_.source.earlier && !setpointsWere) {
+        markChangedCells();
+        if (auto* window = findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare")))
+            window->showRelay(relaydata::earlierNote(setpoint_.source.relay));
+    }
+
+    const bool faultsWere = faultLog_.source.earlier;
+    if (faultLog_.faultBlocksRead != 0)
+        faultLog_.source = relaydata::afterChange(faultLog_.source, now, connected);
+    if (faultLog_.source.earlier && !faultsWere) {
+        // Every row listed is from the earlier relay now: grey, as the rows of an earlier read are.
+        faultLog_.faultBlocksFresh = 0;
+        for (int r = 1; r <= faults::kRecords; ++r)
+            for (int c = 1; c <= 3; ++c)
+                if (QTableWidgetItem* item = StringGrid2->item(r, c)) item->setForeground(QBrush(Qt::gray));
+        FaultLogNotice->setText(QCoreApplication::translate("relaydata", "Every trip listed is %1.")
+                                    .arg(relaydata::earlierNote(faultLog_.source.relay)));
+        FaultLogNotice->show();
+    }
+}
