@@ -463,3 +463,50 @@ bool AppendFile::write(const QByteArray& data, QString* error) {
 }
 
 } // namespace files
+
+namespace files {
+
+bool appendToFile(const QString& path, const QByteArray& data, const QByteArray& ifNew, QString* error) {
+    const QFileInfo info(path);
+    const QString refusal = linkRefusal(info);
+    if (!refusal.isEmpty()) {
+        *error = cannotCreate(path, refusal);
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        *error = cannotCreate(path, QCoreApplication::translate("files", "not a regular file"));
+        return false;
+    }
+    QFile file(path);
+    // Append: every write lands at the end, after whatever another program
+    // added since this one looked.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        *error = cannotCreate(path, reasonInOwnWords(file.errorString()));
+        return false;
+    }
+    const qint64 before = file.size();
+    const QByteArray bytes = before == 0 ? ifNew + data : data;
+    const qint64 n = file.write(bytes);
+    if (n != bytes.size() || file.error() != QFileDevice::NoError) {
+        const QString reason = writeFailure(file, path, before + bytes.size());
+        // Never a piece cut short at the end: the next piece would join it.
+        if (n > 0) file.resize(before);
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2").arg(path, reason);
+        return false;
+    }
+    std::string why;
+    if (!platform::syncDescriptor(file.handle(), &why)) {
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2")
+                     .arg(path, reasonInOwnWords(QString::fromStdString(why)));
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QCoreApplication::translate("files", "Cannot write file \"%1\": %2")
+                     .arg(path, reasonInOwnWords(file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace files

@@ -177,4 +177,12 @@ private:
     qint64 size_ = 0;
 };
 
+// Adds data at the end of the file at path, never touching what is there (a
+// record kept for good, written by more than one program): the file is made
+// when missing, with ifNew before the data; the data goes to the disk at once
+// (flushed and synced) in one write, and a piece that does not fit whole is
+// taken back and is a failure, said in *error in the user's language.
+// Anything but a regular file (a folder, a device, a link to nothing) is refused.
+bool appendToFile(const QString& path, const QByteArray& data, const QByteArray& ifNew, QString* error);
+
 } // namespace files

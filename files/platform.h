@@ -50,6 +50,10 @@ std::string systemText(Reason reason);
 // (a symbolic link is replaced, not followed). False with the system's reason.
 bool replaceEntry(const std::string& fromUtf8, const std::string& toUtf8, std::string* reason);
 
+// Makes the system put what was written through fd on the disk itself.
+// False with the system's reason.
+bool syncDescriptor(int fd, std::string* reason);
+
 // The process's file-size limit in bytes; -1 when there is none.
 long long fileSizeLimit();
 

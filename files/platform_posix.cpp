@@ -79,6 +79,16 @@ bool replaceEntry(const std::string& fromUtf8, const std::string& toUtf8, std::s
     return false;
 }
 
+bool syncDescriptor(int fd, std::string* reason) {
+    int r;
+    do {
+        r = ::fsync(fd);
+    } while (r != 0 && errno == EINTR);
+    if (r == 0) return true;
+    *reason = std::strerror(errno);
+    return false;
+}
+
 long long fileSizeLimit() {
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return -1;

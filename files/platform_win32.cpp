@@ -106,6 +106,13 @@ bool replaceEntry(const std::string& fromUtf8, const std::string& toUtf8, std::s
     return false;
 }
 
+bool syncDescriptor(int fd, std::string* reason) {
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (h != INVALID_HANDLE_VALUE && FlushFileBuffers(h)) return true;
+    *reason = systemMessage(h == INVALID_HANDLE_VALUE ? ERROR_INVALID_HANDLE : GetLastError());
+    return false;
+}
+
 long long fileSizeLimit() {
     return -1; // no per-process limit
 }
