@@ -2,6 +2,7 @@
 #include "cli/stopsignal.h"
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +27,10 @@ void watchStopSignals() {
 
 bool stopRequested() {
     return stopFlag != 0;
+}
+
+bool stderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
 }
 
 } // namespace cli

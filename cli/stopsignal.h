@@ -8,5 +8,7 @@ namespace cli {
 void watchStopSignals();
 // True once a stop was asked for.
 bool stopRequested();
+// True when standard error is a terminal (a person watches it).
+bool stderrIsTerminal();
 
 } // namespace cli
