@@ -20,7 +20,8 @@ const OptionInfo kOptions[] = {
     // Common to every command.
     {"h,help,help-all", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Show this help and do nothing else."), "*"},
     {"V,version", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Print the version and do nothing else."), "*"},
-    {"lang", "LANG", QT_TRANSLATE_NOOP("vrk-cli", "The language of the texts: pl, en or ru (default en)."), "*"},
+    {"lang", "LANG", QT_TRANSLATE_NOOP("vrk-cli", "The language of the texts: pl, en or ru (default en)."),
+     "*"},
     {"q,quiet", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Print only the data, warnings and errors."), "*"},
     {"v,verbose", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Trace every frame on standard error."), "*"},
     {"decimal", "SEP",
@@ -39,7 +40,8 @@ const OptionInfo kOptions[] = {
      QT_TRANSLATE_NOOP("vrk-cli",
                        "The relays' bus addresses, 1-247: one, a list or ranges such as 3,5,7 or 1-10."),
      "read watch"},
-    {"timeout-ms", "MS", QT_TRANSLATE_NOOP("vrk-cli", "How long to wait for an answer, in milliseconds."), "*"},
+    {"timeout-ms", "MS", QT_TRANSLATE_NOOP("vrk-cli", "How long to wait for an answer, in milliseconds."),
+     "*"},
     {"retries", "N",
      QT_TRANSLATE_NOOP("vrk-cli", "Ask again up to N times when a read gets no good answer (default 0)."),
      "*"},
@@ -68,11 +70,13 @@ const OptionInfo kOptions[] = {
     {"no-verify", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Do not read the setpoints back after writing."),
      "setpoints-put"},
     {"time", "ISO",
-     QT_TRANSLATE_NOOP("vrk-cli", "The time to set, ISO 8601 (default: this computer's clock)."), "clock-set"},
-    {"yes", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Really write the register: nothing is written without it."),
-     "regs-write"},
+     QT_TRANSLATE_NOOP("vrk-cli", "The time to set, ISO 8601 (default: this computer's clock)."),
+     "clock-set"},
+    {"yes", nullptr,
+     QT_TRANSLATE_NOOP("vrk-cli", "Really write the register: nothing is written without it."), "regs-write"},
     {"journal", "FILE",
-     QT_TRANSLATE_NOOP("vrk-cli", "Record what is changed in the relay in this journal (default journal.csv)."),
+     QT_TRANSLATE_NOOP("vrk-cli",
+                       "Record what is changed in the relay in this journal (default journal.csv)."),
      "setpoints-put clock-set reset regs-write"},
     {"no-journal", nullptr, QT_TRANSLATE_NOOP("vrk-cli", "Record nothing in the journal."),
      "setpoints-put clock-set reset regs-write"},
@@ -91,7 +95,8 @@ bool takesOption(const OptionInfo& o, const QString& command) {
 const QList<CommandInfo>& commands() {
     static const QList<CommandInfo> list = {
         {"scan", "", QT_TRANSLATE_NOOP("vrk-cli", "Find the relays on the line.")},
-        {"read", "", QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements once, as the data page shows them.")},
+        {"read", "",
+         QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements once, as the data page shows them.")},
         {"watch", "", QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements continuously, as CSV.")},
         {"setpoints get", "[FILE.vrk|-]",
          QT_TRANSLATE_NOOP("vrk-cli", "Read the setpoints: show the table or save a setpoint file.")},
@@ -116,7 +121,8 @@ const CommandInfo* findCommand(const QString& name) {
 }
 
 bool isGroup(const QString& word) {
-    return word == QLatin1String("setpoints") || word == QLatin1String("clock") || word == QLatin1String("regs");
+    return word == QLatin1String("setpoints") || word == QLatin1String("clock") ||
+           word == QLatin1String("regs");
 }
 
 SplitArguments splitArguments(const QStringList& args) {

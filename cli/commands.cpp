@@ -59,18 +59,6 @@ QString lf(QString text) {
     return text;
 }
 
-// Waits as czekaj does, in short steps; false as soon as a stop was asked for.
-bool pause(uint32_t ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!stopRequested()) {
-        const qint64 left = qint64(ms) - t.elapsed();
-        if (left <= 0) return true;
-        czekaj(uint32_t(std::min<qint64>(left, kStopCheckMs)));
-    }
-    return false;
-}
-
 int stopped(const Context& c) {
     c.err << tr2("Stopped before the end: the command is incomplete.") << Qt::endl;
     return kExitIncomplete;

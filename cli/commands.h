@@ -13,6 +13,7 @@
 namespace cli {
 
 struct Context {
+    Context(QTextStream& output, QTextStream& errors) : out(output), err(errors) {}
     QTextStream& out;
     QTextStream& err;
     languages::Language language = languages::English;

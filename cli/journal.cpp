@@ -69,7 +69,8 @@ QList<journal::Row> rowsOf(const core::ClockResult& r) {
         row.reg = regs[k];
         row.sent = bcd(values[k], 4);
         row.state = stateWord(r.states[size_t(k)]);
-        if (r.states[size_t(k)] != core::RegisterWrite::State::Confirmed && r.failure) row.note = r.failure->text();
+        if (r.states[size_t(k)] != core::RegisterWrite::State::Confirmed && r.failure)
+            row.note = r.failure->text();
         rows << row;
     }
     return rows;
@@ -93,8 +94,9 @@ bool journalRows(const Context& c, const QList<journal::Row>& rows) {
     if (!c.journal || rows.isEmpty()) return true;
     QString error;
     if (journal::append(*c.journal, rows, &error)) return true;
-    c.err << QCoreApplication::translate("vrk-cli", "The change was not recorded in the journal: %1").arg(error)
-          << Qt::endl;
+    c.err
+        << QCoreApplication::translate("vrk-cli", "The change was not recorded in the journal: %1").arg(error)
+        << Qt::endl;
     return false;
 }
 

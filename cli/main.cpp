@@ -175,7 +175,8 @@ int run(QTextStream& out, QTextStream& err, QFile& outDevice, const QString& pro
         return kExitUsage;
     }
 
-    Context c{out, err, language, {}};
+    Context c(out, err);
+    c.language = language;
     c.outDevice = &outDevice;
     c.quiet = p.isSet(QStringLiteral("quiet"));
     c.verbose = p.isSet(QStringLiteral("verbose"));
