@@ -15,7 +15,6 @@
 #include <QTextStream>
 
 #include <cmath>
-#include <cstdio>
 
 using namespace cli;
 
@@ -316,7 +315,8 @@ int main(int argc, char** argv) {
     // The standard output unbuffered below the text stream, so that a failed
     // write (a full disk, a closed pipe) is seen when the stream is flushed.
     QFile outDevice;
-    if (!outDevice.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered)) return kExitUsage;
+    if (!outDevice.open(standardOutputDescriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return kExitUsage;
     QTextStream out(&outDevice), err(stderr);
 
     QStringList args = QCoreApplication::arguments();

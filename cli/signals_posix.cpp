@@ -33,4 +33,8 @@ bool stderrIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+int standardOutputDescriptor() {
+    return STDOUT_FILENO;
+}
+
 } // namespace cli

@@ -31,4 +31,8 @@ bool stderrIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
 }
 
+int standardOutputDescriptor() {
+    return _fileno(stdout);
+}
+
 } // namespace cli

@@ -10,5 +10,7 @@ void watchStopSignals();
 bool stopRequested();
 // True when standard error is a terminal (a person watches it).
 bool stderrIsTerminal();
+// The standard output's descriptor, to be written unbuffered and checked.
+int standardOutputDescriptor();
 
 } // namespace cli
