@@ -22,6 +22,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -72,12 +73,24 @@ QString now() {
     return stamp(QDateTime::currentDateTime());
 }
 
-std::unique_ptr<core::Link> openLine(const Context& c, int* status) {
+// The link, opened. With closeOnStop, Ctrl+C closes it at once, which ends
+// the operation under way in its next wait (the command then says so); the
+// loops of watch and scan look for a stop themselves.
+std::unique_ptr<core::Link> openLine(const Context& c, int* status, bool closeOnStop = true) {
     QString why;
     auto link = openLink(c.line, &why);
     if (!link) {
         c.err << c.text(kPortBusy) << '\n' << why << Qt::endl;
         *status = kExitPort;
+        return link;
+    }
+    if (closeOnStop) {
+        auto* watcher = new QTimer(link.get());
+        core::Link* l = link.get();
+        QObject::connect(watcher, &QTimer::timeout, l, [l] {
+            if (stopRequested() && l->isOpen()) l->close();
+        });
+        watcher->start(int(kStopCheckMs));
     }
     return link;
 }
@@ -201,7 +214,7 @@ void Context::note(const QString& text) const {
 
 int scan(const Context& c, const ScanOptions& o) {
     int status = kExitOk;
-    auto link = openLine(c, &status);
+    auto link = openLine(c, &status, false);
     if (!link) return status;
     // The speeds and their order are the relay finder's (config/linesettings.h).
     const QList<linescan::Speed> speeds = linescan::speeds(o.allSpeeds, {c.line.baud, c.line.parity});
@@ -437,6 +450,7 @@ int readOnce(const Context& c) {
         line->setAddress(address);
         std::optional<core::Failure> failure;
         const Reading x = readRelay(c, *line, &failure);
+        if (stopRequested()) return stopped(c);
         if (failure) {
             if (c.addresses.size() > 1) c.err << QStringLiteral("address=%1: ").arg(address);
             lost(c, failure, *line);
@@ -466,7 +480,7 @@ int readOnce(const Context& c) {
 int watch(const Context& c, const WatchOptions& o) {
     // The port first: a port that cannot be opened leaves the file as it was.
     int status = kExitOk;
-    auto line = openLine(c, &status);
+    auto line = openLine(c, &status, false);
     if (!line) return status;
     const QStringList header = {
         QStringLiteral("time"),       QStringLiteral("Ir_percent"),   QStringLiteral("Is_percent"),
@@ -788,6 +802,11 @@ int setpointsPut(const Context& c, const PutOptions& o) {
         c.err << *result.refusal << '\n' << tr2("Nothing was written.") << Qt::endl;
         return kExitRefused;
     }
+    if (stopRequested()) {
+        const QString summary = core::writeSummary(result);
+        if (!summary.isEmpty()) c.err << summary << Qt::endl;
+        return stopped(c);
+    }
     if (result.complete() ||
         (!o.verify &&
          std::all_of(result.registers.cbegin(), result.registers.cend(), [](const core::RegisterWrite& r) {
@@ -863,7 +882,7 @@ int faultLog(const Context& c, bool csv) {
     int causeWidth = int(c.text(64).trimmed().size()), dateWidth = int(c.text(65).trimmed().size());
     for (int n = 0; n < kRecords; ++n) {
         FaultRow row = faultRow(records[size_t(n)], texts);
-        row.cause = row.cause.simplified();
+        row.cause = row.cause.trimmed();
         causeWidth = std::max(causeWidth, int(row.cause.size()));
         dateWidth = std::max(dateWidth, int(row.date.size()));
         rows << row;
@@ -881,7 +900,7 @@ int faultLog(const Context& c, bool csv) {
             if (r == FaultRecord{}) continue;
             list << QJsonObject{{QStringLiteral("no"), n + 1},
                                 {QStringLiteral("cause_code"), int(r.cause)},
-                                {QStringLiteral("cause"), rows[n].cause},
+                                {QStringLiteral("cause"), rows[n].cause.simplified()},
                                 {QStringLiteral("month"), fromBcd(r.month)},
                                 {QStringLiteral("day"), fromBcd(r.day)},
                                 {QStringLiteral("time"), time(r)}};
@@ -897,7 +916,7 @@ int faultLog(const Context& c, bool csv) {
         for (int n = 0; n < kRecords; ++n) {
             const FaultRecord& r = records[size_t(n)];
             if (r == FaultRecord{}) continue;
-            c.out << csvRow(c, {QString::number(n + 1), QString::number(r.cause), rows[n].cause,
+            c.out << csvRow(c, {QString::number(n + 1), QString::number(r.cause), rows[n].cause.simplified(),
                                 QString::number(fromBcd(r.month)), QString::number(fromBcd(r.day)), time(r)})
                   << '\n';
         }
@@ -959,6 +978,7 @@ int clockSet(const Context& c, const QDateTime& at) {
     bool journalFailed = false;
     attachJournal(c, *line, &journalFailed);
     const core::ClockResult r = line->setClock(at);
+    if (stopRequested() && !r.confirmed) return stopped(c);
     QList<int> unconfirmed;
     int sent = 0;
     const int rows[2] = {kDateRow, kTimeRow};
@@ -986,11 +1006,11 @@ int reset(const Context& c) {
     attachJournal(c, *line, &journalFailed);
     // The fault word of a fresh poll decides, as the last poll does for the button.
     const core::ResetResult r = line->reset();
+    if (stopRequested() && !r.confirmed) return stopped(c);
     if (r.refused) {
         c.err << tr2("The relay does not clear an overload: the reset was not sent.") << Qt::endl;
         return kExitRefused;
     }
-    if (!r.sent && stopRequested()) return stopped(c);
     if (!r.confirmed) return lost(c, r.failure, *line);
     c.note(tr2("Reset sent."));
     return journalFailed ? kExitUsage : kExitOk;
