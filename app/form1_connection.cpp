@@ -4,6 +4,7 @@
 #include "app/tform4.h"
 #include "config/linesettings.h"
 #include "config/tform2.h"
+#include "core/link.h"
 #include "linemonitor/exchangerecord.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
@@ -64,7 +65,7 @@ void TForm1::SpeedButton1Click() {
     SpeedButton1->setEnabled(false);
     SpeedButton3->setEnabled(false);
     setProperty(kLostReason, QString());
-    if (SerialDriver1->OpenPort()) {
+    if (Link1->open()) {
         // The communication monitor's counters count from here.
         if (LineRecord1) LineRecord1->resetCounters();
         if (SerialDriver1->isNetwork()) showTarget(*this, SerialDriver1->targetText());
@@ -99,8 +100,7 @@ void TForm1::Rozlacz() {
         setProperty(kLostReason, lost ? SerialDriver1->errorString() : QString());
         showTarget(*this, QString());
     }
-    SerialDriver1->ClosePort();
-    Timer2->stop();
+    Link1->close();
     setPollButtons(false);
     for (QLabel* l :
          {Label11, Label23, Label26, Label29, Label41, Label43, Label46, Label49, Label57, Label59, Label53})

@@ -5,6 +5,7 @@
 #include "app/pictures.h"
 #include "app/programicon.h"
 #include "config/tform2.h"
+#include "core/link.h"
 #include "faults/rules.h"
 #include "i18n/translator.h"
 #include "protocol/registerbus.h"
@@ -107,15 +108,17 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
     // The serial line as the window stores it: the device COM2, 19200 bit/s,
     // odd parity, 50 ms to send and 100 ms of silence to end a reply.
-    SerialDriver1 = new TSerialDriver(this);
-    SerialDriver1->setObjectName(QStringLiteral("SerialDriver1"));
+    Link1 = new core::Link(this);
+    Link1->setObjectName(QStringLiteral("Link1"));
+    SerialDriver1 = &Link1->driver();
     SerialDriver1->setPortName(QStringLiteral("\\\\.\\COM2"));
     SerialDriver1->setBaudRateValue(19200);
     SerialDriver1->setParity(ptODD);
     SerialDriver1->setOutputTimeout(50);
     SerialDriver1->setInputTimeout(100);
-    bus_ =
-        std::make_unique<RegisterBus>(*SerialDriver1, [this] { return form2_ ? form2_->busAddress() : 0; });
+    // The bus address is asked afresh at every exchange.
+    Link1->setAddress([this] { return form2_ ? form2_->busAddress() : 0; });
+    bus_ = &Link1->bus();
 
     buildWindow();
     buildDataPage();
@@ -130,10 +133,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Timer1->setInterval(500);
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(200);
-    Timer2->setTimerType(Qt::PreciseTimer); // five polls a second, not within 5 %
+    Timer2 = Link1->pollTimer(); // five polls a second
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     FormCreate();
@@ -150,8 +150,13 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
 TForm1::~TForm1() {
     Timer1->stop();
-    Timer2->stop();
-    SerialDriver1->ClosePort();
+    // Closed quietly: no client of the link is told while the window goes.
+    const QSignalBlocker quiet(Link1);
+    Link1->close();
+}
+
+bool TForm1::exchangeBusy() const {
+    return sequenceDepth_ > 0 || Link1->busy();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

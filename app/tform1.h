@@ -32,6 +32,12 @@ class RecorderChart;
 class TForm2;
 class TForm4;
 class LineMonitor;
+namespace core {
+class Link;
+struct PollResult;
+struct Measurement;
+struct WriteResult;
+} // namespace core
 namespace linemonitor {
 class ExchangeRecord;
 }
@@ -67,7 +73,7 @@ public:
     // Puts the message into Label100, beeps and shows the error window.
     void reportError(const QString& message);
 
-    // ---- protocol/ : register exchanges (forwarded to the register bus)
+    // ---- protocol/ : register exchanges (forwarded to the link's register bus)
     bool Czytaj(int start, int n);
     bool Zapis(int reg, int value);
     void czekaj(quint32 ms);
@@ -127,12 +133,15 @@ public:
 
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.
-    bool exchangeBusy() const { return sequenceDepth_ > 0; }
+    bool exchangeBusy() const;
+
+    // ---- the link to the relay (core/): owns the driver, the register bus and the poll timer
+    core::Link* Link1 = nullptr;
 
     // ---- controls (objectName = the field's name)
-    TSerialDriver* SerialDriver1 = nullptr;
+    TSerialDriver* SerialDriver1 = nullptr; // the link's driver
     QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    QTimer* Timer2 = nullptr; // the link's poll timer
 
     QToolBar* ToolBar1 = nullptr;
     QToolButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr, *SpeedButton3 = nullptr;
@@ -255,8 +264,12 @@ private:
     void buildSetpointPage(); // setpoints/
     void buildFaultPage();    // faults/
     void setPollButtons(bool connected);
+    // monitor/: one good measurement read on the data page
+    void showMeasurement(const core::Measurement& m, int lostBefore);
+    // setpoints/: the error window's text after a write that did not end confirmed
+    QString writeReport(const core::WriteResult& result, const QStringList& names) const;
 
-    std::unique_ptr<RegisterBus> bus_;
+    RegisterBus* bus_ = nullptr; // the link's
     PollState poll_;
     ClockState clock_;
     RecorderState recorder_;

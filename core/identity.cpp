@@ -9,8 +9,8 @@ bool sameRelay(const Identity& a, const Identity& b) {
 }
 
 QString describe(const Identity& identity) {
-    const QString variant =
-        identity.variant ? QString::number(*identity.variant) : QCoreApplication::translate("core", "not read");
+    const QString variant = identity.variant ? QString::number(*identity.variant)
+                                             : QCoreApplication::translate("core", "not read");
     return QCoreApplication::translate("core", "%1, %2, address %3, variant %4")
         .arg(identity.port, identity.line)
         .arg(identity.address)

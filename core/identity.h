@@ -8,12 +8,12 @@
 namespace core {
 
 struct Identity {
-    QString port;     // the port name as the driver opens it
-    QString line;     // "9600 8E1" as the settings say
-    int address = 0;  // the bus address asked
+    QString port;               // the port name as the driver opens it
+    QString line;               // "9600 8E1" as the settings say
+    int address = 0;            // the bus address asked
     std::optional<int> variant; // register 23 as read; nullopt = not read in this connection
-    QDateTime readAt; // local time with offset of the last good read; invalid = never
-    bool complete = false; // the variant was read in this connection
+    QDateTime readAt;           // local time with offset of the last good read; invalid = never
+    bool complete = false;      // the variant was read in this connection
     bool operator==(const Identity&) const = default;
 };
 

@@ -125,7 +125,8 @@ void Link::setSpeed(uint32_t baud, TParity parity) {
 }
 
 QString Link::errorString() const {
-    if (driver_->isNetwork() && driver_->error() != TSerialDriver::Error::NoError) return driver_->errorString();
+    if (driver_->isNetwork() && driver_->error() != TSerialDriver::Error::NoError)
+        return driver_->errorString();
     return bus_->errorString();
 }
 
@@ -149,8 +150,9 @@ bool Link::write(int reg, int value) {
 }
 
 Failure Link::failure() const {
-    Failure f{bus_->error(), bus_->lastReply(), !driver_->IsOpen() || linkLostBy(bus_->error())};
-    return f;
+    // A port closed in a wait (the user disconnected) is why, whatever the last exchange met.
+    if (!driver_->IsOpen()) return Failure{BusError::PortClosed, {}, true};
+    return Failure{bus_->error(), bus_->lastReply(), linkLostBy(bus_->error())};
 }
 
 void Link::noteAddress() {
@@ -198,10 +200,9 @@ PollResult Link::pollTick() {
         r.failure = failure();
         r.lostReads = ++lostReads_;
         if (lostReads_ >= relay::kLostReadsLimit) {
-            // The link ends here; the client says why.
+            // The link ends here: the client says why (what the driver
+            // still knows of a lost network connection) and closes it.
             r.dropped = true;
-            close();
-            r.identity = identity_;
             return r;
         }
     }
@@ -278,11 +279,15 @@ WriteResult Link::writeSetpoints(const WriteOptions& o) {
             f(res);
         return res;
     };
-    if (!pause(self, kWriteWaitMs)) return res;
     // In is scaled by the variant the relay reports now, never by a table
-    // that may be for another relay.
-    if (!driver_->IsOpen() || !read(relay::kVariantRegister, relay::kVariantCount) ||
-        bus_->RegisterValues.isEmpty()) {
+    // that may be for another relay: register 23, with the tries of a write.
+    bool variantRead = false;
+    for (int attempt = 0; attempt < kWriteAttempts && !variantRead; ++attempt) {
+        if (!pause(self, kWriteWaitMs)) return res;
+        if (!driver_->IsOpen()) break;
+        variantRead = read(relay::kVariantRegister, relay::kVariantCount) && !bus_->RegisterValues.isEmpty();
+    }
+    if (!variantRead) {
         res.failure = failure();
         return finish();
     }
@@ -303,7 +308,7 @@ WriteResult Link::writeSetpoints(const WriteOptions& o) {
     for (int i = 0; i < kWrittenRows; ++i) {
         // A disconnect in one of the waits closes the port: the rest cannot be sent.
         if (!driver_->IsOpen()) {
-            res.failure = Failure{BusError::PortClosed, {}, true};
+            res.failure = failure();
             break;
         }
         const bool ok = setpoints::writeWithRetry(
@@ -331,9 +336,9 @@ WriteResult Link::writeSetpoints(const WriteOptions& o) {
     if (!res.failure && confirmed == 0) res.failure = failure();
 
     // The read-back: registers 12..25 once, compared in units by the variant each side has.
-    const bool anyAnswered = std::any_of(res.registers.cbegin(), res.registers.cend(), [](const RegisterWrite& w) {
-        return w.state == RegisterWrite::State::Confirmed;
-    });
+    const bool anyAnswered =
+        std::any_of(res.registers.cbegin(), res.registers.cend(),
+                    [](const RegisterWrite& w) { return w.state == RegisterWrite::State::Confirmed; });
     if (o.readBack && anyAnswered && !(res.failure && res.failure->linkLost)) {
         if (!pause(self, kWriteWaitMs)) return res;
         if (driver_->IsOpen() && read(kFirstRegister, kRows) && bus_->RegisterValues.size() >= kRows) {
@@ -363,7 +368,8 @@ ClockResult Link::setClock(const QDateTime& at) {
     r.sent = at;
     Guard guard(this);
     const QPointer<Link> self(this);
-    const ClockSetting s = clockSetting(at.date().month(), at.date().day(), at.time().hour(), at.time().minute());
+    const ClockSetting s =
+        clockSetting(at.date().month(), at.date().day(), at.time().hour(), at.time().minute());
     const std::array<std::pair<int, int>, 2> writes{std::pair{kDateRow, s.dateRegister},
                                                     std::pair{kTimeRow, s.timeRegister}};
     for (size_t k = 0; k < writes.size(); ++k) {
@@ -376,7 +382,8 @@ ClockResult Link::setClock(const QDateTime& at) {
         r.states[k] = ok ? RegisterWrite::State::Confirmed : RegisterWrite::State::NotConfirmed;
         if (ok && image_.size() >= kRows) image_[writes[k].first] = writes[k].second;
     }
-    r.confirmed = r.states[0] == RegisterWrite::State::Confirmed && r.states[1] == RegisterWrite::State::Confirmed;
+    r.confirmed =
+        r.states[0] == RegisterWrite::State::Confirmed && r.states[1] == RegisterWrite::State::Confirmed;
     if (!r.confirmed) r.failure = failure();
     r.identity = identity_;
     for (const auto& f : clockObservers_)

@@ -71,7 +71,8 @@ public:
     int lostReads() const { return lostReads_; }
     // One tick: registers 1..12, 20 ms, register 23. Skipped while another
     // operation runs. After relay::kLostReadsLimit failed measurement reads
-    // in a row the link is closed (dropped = true).
+    // in a row the tick ends with dropped = true: the client says why and
+    // closes the link.
     PollResult pollTick();
     // One measurement read and the variant after the poll's pause, without
     // the poll's lost-read count (vrk-cli's read).
@@ -92,8 +93,9 @@ public:
         // Each register as soon as its write is confirmed (or found not confirmed).
         std::function<void(const RegisterWrite&)> onRegister;
     };
-    // 50 ms, register 23 (the relay's variant): a table for another variant is
-    // refused, In is scaled by the relay's; then registers 12..22, each with
+    // Register 23 (the relay's variant) with up to four tries after 50 ms: a
+    // table for another variant is refused, In is scaled by the relay's; then
+    // registers 12..22, each with
     // up to four tries after 50 ms; then, unless every write failed, 50 ms
     // and the read-back of 12..25, compared in units.
     WriteResult writeSetpoints(const WriteOptions& options);

@@ -22,9 +22,18 @@ int Measurement::averageVoltage() const {
 }
 
 std::array<int, 12> Measurement::registers() const {
-    return {currentPercent[0], currentPercent[1], currentPercent[2], voltage[0],
-            voltage[1],        voltage[2],        heat,              cosHundredths,
-            powerHundredthsKw, faultWord,         outputRelays,      nominalCurrentRaw};
+    return {currentPercent[0],
+            currentPercent[1],
+            currentPercent[2],
+            voltage[0],
+            voltage[1],
+            voltage[2],
+            heat,
+            cosHundredths,
+            powerHundredthsKw,
+            faultWord,
+            outputRelays,
+            nominalCurrentRaw};
 }
 
 Measurement decodeMeasurement(const QVector<qint32>& r) {

@@ -28,7 +28,7 @@ struct Failure {
 // One setpoint register of a write.
 struct RegisterWrite {
     int reg = 0;
-    QString parameter; // the setpoint's name
+    QString parameter;         // the setpoint's name
     std::optional<int> before; // the relay's raw value before, when known (last read)
     int sent = 0;
     enum class State { Confirmed, NotConfirmed, NotSent } state = State::NotSent;

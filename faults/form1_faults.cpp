@@ -3,6 +3,7 @@
 // faults/rules.h.
 #include "app/operation.h"
 #include "app/tform1.h"
+#include "core/link.h"
 #include "faults/rules.h"
 #include "seams/seams.h"
 #include "widgets/controls.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QToolButton>
@@ -97,18 +99,14 @@ void TForm1::SpeedButton12Click() {
             StringGrid2->setCell(c, r, QString());
     ProgressBar4->setValue(0);
     ProgressBar4->show();
-    unsigned failed = 0;
-    for (int b = 0; b < kBlocks; ++b) {
-        const bool open = op.wait(100);
-        if (!op.windowAlive()) return;
-        ProgressBar4->setValue(2 * (b + 1));
-        // A block that cannot be read (the port closed too) keeps what it held before.
-        if (open && Czytaj(blockFirstRegister(b), kBlockRegisters) &&
-            RegisterValues().size() >= kBlockRegisters)
-            storeBlock(faultLog_.faultBuffer, b, RegisterValues());
-        else
-            failed |= 1u << b;
-    }
+    const QPointer<TForm1> self(this);
+    // A block that cannot be read (the port closed too) keeps what it held before.
+    const core::FaultLogRead read = Link1->readFaultLog(faultLog_.faultBuffer, [this, self](int blocks) {
+        if (self) ProgressBar4->setValue(2 * blocks);
+    });
+    if (!self) return;
+    faultLog_.faultBuffer = read.bytes;
+    const unsigned failed = ~read.blocksRead & ((1u << kBlocks) - 1);
     const BlockStates states = blockStates(failed, faultLog_.faultBlocksRead);
     faultLog_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
     faultLog_.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);

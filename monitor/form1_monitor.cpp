@@ -2,6 +2,7 @@
 // clock timer and the fault reset.
 #include "app/operation.h"
 #include "app/tform1.h"
+#include "core/link.h"
 #include "monitor/display.h"
 #include "protocol/formatting.h"
 #include "protocol/registerbus.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -174,79 +176,32 @@ void TForm1::buildDataPage() {
 
 void TForm1::Timer2Timer() {
     // A tick that finds another exchange sequence under way (a tick waiting
-    // in its pause, a transfer) is skipped: exchanges never overlap and the
-    // register values are copied before anyone else reads.
+    // in its pause, a transfer) is skipped: exchanges never overlap.
     if (exchangeBusy()) return;
-    SequenceGuard guard(this);
-    const bool ampereMode = SpeedButton5->isChecked();
+    const QPointer<TForm1> self(this);
+    const core::PollResult r = Link1->pollTick();
+    if (!self || r.skipped) return;
 
-    if (Czytaj(relay::kMeasurementFirst, relay::kMeasurementCount)) {
-        const QVector<qint32>& v = RegisterValues();
-        for (int i = 0; i < relay::kMeasurementCount; ++i)
-            poll_.registers[size_t(i)] = v.value(i);
-        auto& r = poll_.registers;
-        for (int i = 0; i < 3; ++i)
-            r[size_t(i)] = display::cutLowCurrent(r[size_t(i)]);
-
-        QLabel* currents[3] = {Label11, Label23, Label26};
-        for (int i = 0; i < 3; ++i)
-            if (auto t =
-                    display::currentText(r[size_t(i)], ampereMode, poll_.relayVariant, poll_.ampereScale))
-                currents[i]->setText(*t);
-
-        if (SpeedButton8->isChecked()) Wykres1();
-
-        QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
-        for (int i = 0; i < 3; ++i)
-            bars[i]->setValue(display::barPosition(r[size_t(i)]));
-
-        poll_.faultWord = r[relay::kFaultWordRegister - 1];
-        if (poll_.faultWord == 0) poll_.faultSince = clock_.clockText;
-        const display::Lamps lamps = display::lampsFor(poll_.faultWord, poll_.faultSince, clock_.blinkDark);
-        if (lamps.ready) Image8->setVisible(*lamps.ready);
-        QLabel* faultLamps[7] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7};
-        for (int i = 0; i < 7; ++i)
-            faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
-        if (lamps.faultText) StatusBar2->setPanelText(1, *lamps.faultText);
-
-        const QString hash = QStringLiteral("#");
-        if (Label11->text() != hash && Label23->text() != hash && Label26->text() != hash)
-            if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, poll_.relayVariant,
-                                              poll_.ampereScale))
-                Label29->setText(*t);
-        Label41->setText(QString::number(r[3]));
-        Label43->setText(QString::number(r[4]));
-        Label46->setText(QString::number(r[5]));
-        Label49->setText(QString::number((r[3] + r[4] + r[5]) / 3));
-        Label53->setText(QString::number(r[6]));
-        Label57->setText(display::cosText(r[7]));
-        Label59->setText(display::powerText(r[8], QLocale::system().decimalPoint().at(0)));
-
-        logPoll(poll_.lostReads);
-        poll_.lostReads = 0;
-        poll_.failedReads.clear();
-        qCDebug(lcPoll) << "measurement read good, fault word" << poll_.faultWord;
-        poll_.nominalCurrentRaw = r[relay::kSetpointFirst - 1];
-        Image10->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK1);
-        Image11->setVisible(r[relay::kOutputRelaysRegister - 1] & relay::kRelayK2);
-    } else {
-        ++poll_.lostReads;
-        display::addFailedRead(poll_.failedReads, {bus_->error(), bus_->lastReply()});
+    if (r.measurement) {
+        showMeasurement(*r.measurement, r.lostReads);
+    } else if (r.failure) {
+        poll_.lostReads = r.lostReads;
+        display::addFailedRead(poll_.failedReads, {r.failure->error, r.failure->reply});
         qCDebug(lcPoll).noquote() << "measurement read failed," << poll_.lostReads
-                                  << "in a row:" << bus_->errorString();
-        if (poll_.lostReads >= relay::kLostReadsLimit) {
+                                  << "in a row:" << r.failure->text();
+        if (r.dropped) {
             const QString why = display::dropReason(poll_.failedReads);
             qCDebug(lcPoll) << "link dropped";
             qCDebug(lcPoll).noquote() << "why:" << why;
             Rozlacz();
             // The language file's text, and on a second line why, as a failed connect gives it.
             reportError(hiddenLabel(HiddenText::NoConnection)->text() + QLatin1Char('\n') + why);
+            return;
         }
     }
 
-    czekaj(20);
-    if (!Czytaj(relay::kVariantRegister, relay::kVariantCount)) return;
-    poll_.relayVariant = RegisterValues().value(0);
+    if (!r.variant) return;
+    poll_.relayVariant = *r.variant;
     StringGrid1->setCell(3, 11, QString::number(poll_.relayVariant));
     if (poll_.nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
         if (auto s = display::ampereScaleFor(poll_.relayVariant, poll_.nominalCurrentRaw)) {
@@ -255,6 +210,53 @@ void TForm1::Timer2Timer() {
             Label60->setText(s->twoInLabel);
         }
     }
+}
+
+void TForm1::showMeasurement(const core::Measurement& m, int lostBefore) {
+    const bool ampereMode = SpeedButton5->isChecked();
+    poll_.registers = m.registers();
+    const auto& r = poll_.registers;
+
+    QLabel* currents[3] = {Label11, Label23, Label26};
+    for (int i = 0; i < 3; ++i)
+        if (auto t = display::currentText(r[size_t(i)], ampereMode, poll_.relayVariant, poll_.ampereScale))
+            currents[i]->setText(*t);
+
+    if (SpeedButton8->isChecked()) Wykres1();
+
+    QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
+    for (int i = 0; i < 3; ++i)
+        bars[i]->setValue(display::barPosition(r[size_t(i)]));
+
+    poll_.faultWord = m.faultWord;
+    if (poll_.faultWord == 0) poll_.faultSince = clock_.clockText;
+    const display::Lamps lamps = display::lampsFor(poll_.faultWord, poll_.faultSince, clock_.blinkDark);
+    if (lamps.ready) Image8->setVisible(*lamps.ready);
+    QLabel* faultLamps[7] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7};
+    for (int i = 0; i < 7; ++i)
+        faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
+    if (lamps.faultText) StatusBar2->setPanelText(1, *lamps.faultText);
+
+    const QString hash = QStringLiteral("#");
+    if (Label11->text() != hash && Label23->text() != hash && Label26->text() != hash)
+        if (auto t =
+                display::averageText(r[0] + r[1] + r[2], ampereMode, poll_.relayVariant, poll_.ampereScale))
+            Label29->setText(*t);
+    Label41->setText(QString::number(m.voltage[0]));
+    Label43->setText(QString::number(m.voltage[1]));
+    Label46->setText(QString::number(m.voltage[2]));
+    Label49->setText(QString::number(m.averageVoltage()));
+    Label53->setText(QString::number(m.heat));
+    Label57->setText(display::cosText(m.cosHundredths));
+    Label59->setText(display::powerText(m.powerHundredthsKw, QLocale::system().decimalPoint().at(0)));
+
+    logPoll(lostBefore);
+    poll_.lostReads = 0;
+    poll_.failedReads.clear();
+    qCDebug(lcPoll) << "measurement read good, fault word" << poll_.faultWord;
+    poll_.nominalCurrentRaw = m.nominalCurrentRaw;
+    Image10->setVisible(m.k1());
+    Image11->setVisible(m.k2());
 }
 
 void TForm1::Timer1Timer() {
@@ -285,8 +287,9 @@ void TForm1::SpeedButton5Click() {
 }
 
 void TForm1::Button5Click() {
-    // The relay does not clear an overload; the click does nothing then.
+    // The relay does not clear an overload; the click does nothing then (the
+    // link refuses it before sending).
     if (!display::resetAllowed(poll_.faultWord)) return;
     Operation op(this);
-    if (op.wait(display::kResetWaitMs)) Zapis(relay::kFaultWordRegister, relay::kFaultWordClear);
+    Link1->reset(poll_.faultWord);
 }

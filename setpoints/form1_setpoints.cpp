@@ -3,6 +3,7 @@
 // live in setpoints/rules.h and setpoints/setpointfile.h.
 #include "app/operation.h"
 #include "app/tform1.h"
+#include "core/link.h"
 #include "monitor/display.h"
 #include "seams/seams.h"
 #include "serial/tserialdriver.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTimer>
@@ -75,14 +77,6 @@ QLabel* setpointStatus(StatusBar* bar) {
     l->setGeometry(left, 1, std::max(0, bar->width() - left), bar->height() - 2);
     l->show();
     return l;
-}
-
-// One register written with up to four attempts, each after a 50 ms wait;
-// an attempt after a wait that closed the port fails.
-bool writeWithRetry(Operation& op, TForm1& f, int reg, int value) {
-    return setpoints::writeWithRetry([&op](std::uint32_t ms) { op.wait(ms); },
-                                     [&op, &f](int r, int v) { return op.portOpen() && f.Zapis(r, v); }, reg,
-                                     value);
 }
 
 } // namespace
@@ -180,11 +174,13 @@ void TForm1::SpeedButton6Click() {
     Operation op(this);
     ProgressBar4->setValue(0);
     ProgressBar4->show();
-    const bool open = op.wait(100);
-    if (!op.windowAlive()) return;
-    ProgressBar4->setValue(4);
-    if (open && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
-        setpoint_.setpointImage = RegisterValues().mid(0, kRows);
+    const QPointer<TForm1> self(this);
+    const core::SetpointsRead read = Link1->readSetpoints([this, self](int step) {
+        if (self && step == 1) ProgressBar4->setValue(4);
+    });
+    if (!self) return;
+    if (!read.failure && read.registers12to25.size() >= kRows) {
+        setpoint_.setpointImage = read.registers12to25;
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
@@ -225,59 +221,39 @@ void TForm1::SpeedButton7Click() {
 
     // What was checked is what is written: the table may change during the
     // waits below (the user may type), and an unchecked text must not reach the relay.
-    const QStringList checked = valueTexts(StringGrid1);
-    const QStringList names = nameTexts(StringGrid1);
+    core::Link::WriteOptions write;
+    write.cells = valueTexts(StringGrid1);
+    write.names = nameTexts(StringGrid1);
     Operation op(this, Operation::Poll::Held);
     setpointStatus(StatusBar2)->clear();
     setpointStatus(StatusBar2)->setToolTip(QString());
     ProgressBar4->setValue(0);
     ProgressBar4->show();
-    op.wait(50); // the loop checks the port
-
-    const std::array<int, kWrittenRows> values = writeValues(checked);
-    bool linkLost = false;
-    QList<int> unconfirmed;
-    for (int i = 0; i < kWrittenRows; ++i) {
-        // A disconnect during one of the waits closes the port: the rest cannot be sent.
-        if (!op.portOpen()) {
-            linkLost = true;
-            break;
-        }
-        if (!writeWithRetry(op, *this, kFirstRegister + i, values[size_t(i)])) unconfirmed << i;
-        if (!op.windowAlive()) return;
-        ProgressBar4->setValue(std::min(i + 1, 8)); // beyond 8 the bar stays full
-    }
-
-    // The read-back: registers 12..25 once, copied at once.
-    bool readBack = false;
-    QVector<qint32> held;
-    if (!linkLost && unconfirmed.size() < kWrittenRows) {
-        if (op.wait(50) && Czytaj(kFirstRegister, kRows) && RegisterValues().size() >= kRows) {
-            held = RegisterValues().mid(0, kRows);
-            readBack = true;
-        }
-    }
-    if (!op.windowAlive()) return;
-    if (!op.portOpen()) linkLost = true;
+    const QPointer<TForm1> self(this);
+    write.progress = [this, self](int step) {
+        if (self && step >= 2) ProgressBar4->setValue(std::min(step - 1, 8)); // beyond 8 the bar stays full
+    };
+    // What the relay confirmed it holds at once: the marks follow each register.
+    write.onRegister = [this, self](const core::RegisterWrite& w) {
+        if (!self || w.state != core::RegisterWrite::State::Confirmed) return;
+        if (setpoint_.setpointImage.size() < kRows) return;
+        setpoint_.setpointImage[w.reg - kFirstRegister] = w.sent;
+        markChangedCells();
+    };
+    const core::WriteResult result = Link1->writeSetpoints(write);
+    if (!self) return;
 
     ProgressBar4->setValue(8);
     ProgressBar4->hide();
     // Back to the connected state, unless the link was dropped meanwhile
     // (then the disconnect has already set the buttons and the poll).
     op.finish();
-    // No link, or a relay that went silent: no connection.
-    if (linkLost || relayWentSilent(unconfirmed, kWrittenRows, readBack)) {
-        reportError(hiddenLabel(HiddenText::NoConnection)->text());
-        return;
-    }
-    QList<Difference> differences;
-    if (readBack) {
+    if (result.readBackDone) {
         // The relay's values are known again: the marks follow them (the table stays).
-        setpoint_.setpointImage = held;
+        setpoint_.setpointImage = Link1->setpointImage();
         markChangedCells();
-        differences = compareWritten(values, held);
     }
-    if (unconfirmed.isEmpty() && readBack && differences.isEmpty()) {
+    if (result.complete()) {
         const QTime at = seams::now().time();
         QLabel* status = setpointStatus(StatusBar2);
         // In the form of the clock beside it in the status bar (the PC's).
@@ -286,11 +262,43 @@ void TForm1::SpeedButton7Click() {
         status->setToolTip(confirmedStatusDetail(display::longTime(at, pc)));
         return;
     }
+    reportError(writeReport(result, write.names));
+}
+
+QString TForm1::writeReport(const core::WriteResult& result, const QStringList& names) const {
+    if (result.refusal) return *result.refusal;
+    const QString noConnection = hiddenLabel(HiddenText::NoConnection)->text();
+    QList<int> unconfirmed;
+    QList<Difference> differences;
+    bool anySent = false;
+    const QVector<qint32>& held = Link1->setpointImage();
+    const int heldVariant = held.size() > kVariantRow ? held[kVariantRow] : 0;
+    for (const core::RegisterWrite& w : result.registers) {
+        const int row = w.reg - kFirstRegister;
+        if (w.state != core::RegisterWrite::State::NotSent) anySent = true;
+        if (w.state == core::RegisterWrite::State::NotConfirmed) unconfirmed << row;
+        if (w.readBack && !w.heldAsSent)
+            differences << Difference{
+                row, w.sent, *w.readBack,
+                textFromRaw(row, *w.readBack, heldVariant).value_or(QString::number(*w.readBack))};
+    }
+    // Nothing reached the relay: no connection, and why when the relay (not
+    // the user's disconnect) is the reason.
+    if (!anySent)
+        return result.failure && !result.failure->linkLost
+                   ? noConnection + QLatin1Char('\n') + result.failure->text()
+                   : noConnection;
+    // The link went down or the relay went silent part way: the relay now
+    // holds a mix, said parameter by parameter.
+    const bool linkLost = result.failure && result.failure->linkLost;
+    if (linkLost || relayWentSilent(unconfirmed, kWrittenRows, result.readBackDone))
+        return noConnection + QLatin1Char('\n') + core::writeSummary(result);
     QStringList report;
-    for (const QString& part : {unconfirmedReport(unconfirmed, kWrittenRows, names),
-                                readBackReport(readBack, differences, !unconfirmed.isEmpty(), names)})
+    for (const QString& part :
+         {unconfirmedReport(unconfirmed, kWrittenRows, names),
+          readBackReport(result.readBackDone, differences, !unconfirmed.isEmpty(), names)})
         if (!part.isEmpty()) report << part;
-    reportError(report.join(QLatin1Char('\n')));
+    return report.join(QLatin1Char('\n'));
 }
 
 void TForm1::SpeedButton11Click() {
@@ -301,15 +309,17 @@ void TForm1::SpeedButton11Click() {
     StringGrid1->setCell(3, kDateRow, s.dateText);
     StringGrid1->setCell(3, kTimeRow, s.timeText);
     const QStringList names = nameTexts(StringGrid1);
+    const QPointer<TForm1> self(this);
+    const core::ClockResult clock = Link1->setClock(now);
+    if (!self) return;
     QList<int> unconfirmed;
     int sent = 0;
-    for (const auto& [row, value] :
-         {std::pair{kDateRow, s.dateRegister}, std::pair{kTimeRow, s.timeRegister}}) {
-        if (!op.portOpen()) break;
+    const int rows[2] = {kDateRow, kTimeRow};
+    for (int k = 0; k < 2; ++k) {
+        if (clock.states[size_t(k)] == core::RegisterWrite::State::NotSent) continue;
         ++sent;
-        if (!writeWithRetry(op, *this, kFirstRegister + row, value)) unconfirmed << row;
+        if (clock.states[size_t(k)] == core::RegisterWrite::State::NotConfirmed) unconfirmed << rows[k];
     }
-    if (!op.windowAlive()) return;
     // The link went down, or the relay answered neither: no connection.
     if (!op.portOpen() || unconfirmed.size() == 2)
         reportError(hiddenLabel(HiddenText::NoConnection)->text());
