@@ -68,10 +68,10 @@ std::optional<int> number(const QString& s) {
 } // namespace
 
 QStringList columns() {
-    return {QStringLiteral("time"),   QStringLiteral("source"),    QStringLiteral("action"),
-            QStringLiteral("port"),   QStringLiteral("address"),   QStringLiteral("variant"),
-            QStringLiteral("parameter"), QStringLiteral("before"), QStringLiteral("sent"),
-            QStringLiteral("state"),  QStringLiteral("register"),  QStringLiteral("read back"),
+    return {QStringLiteral("time"),      QStringLiteral("source"),   QStringLiteral("action"),
+            QStringLiteral("port"),      QStringLiteral("address"),  QStringLiteral("variant"),
+            QStringLiteral("parameter"), QStringLiteral("before"),   QStringLiteral("sent"),
+            QStringLiteral("state"),     QStringLiteral("register"), QStringLiteral("read back"),
             QStringLiteral("note")};
 }
 

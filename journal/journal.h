@@ -58,11 +58,15 @@ QString timeText(const QDateTime& time);
 
 // The rows of a setpoint write, one per register, with its state; a refusal
 // before anything was sent gives one row per register meant, each "refused".
-QList<Row> rowsFor(const core::WriteResult& result, const QString& source);
-// The row of a clock setting.
-QList<Row> rowsFor(const core::ClockResult& result, const QString& source);
-// The row of a fault reset (none when nothing was sent or refused).
-QList<Row> rowsFor(const core::ResetResult& result, const QString& source);
+// time: when the rows are made, the moment the operation returned.
+QList<Row> rowsFor(const core::WriteResult& result, const QString& source,
+                   const QDateTime& time = QDateTime::currentDateTime());
+// The rows of a clock setting: month.day and hour:minute, each with its state.
+QList<Row> rowsFor(const core::ClockResult& result, const QString& source,
+                   const QDateTime& time = QDateTime::currentDateTime());
+// The row of a fault reset (none when nothing was tried).
+QList<Row> rowsFor(const core::ResetResult& result, const QString& source,
+                   const QDateTime& time = QDateTime::currentDateTime());
 
 // Adds the rows at the end of the journal at path (making it, with its
 // header, when missing). True only once they are on the disk; else *error

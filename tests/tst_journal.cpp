@@ -1,5 +1,6 @@
 // The service journal's file: rows appended for good, read back as written,
 // across summer time and across runs; failures said, never passed over.
+#include "core/results.h"
 #include "filetestsupport.h"
 #include "journal/journal.h"
 
@@ -38,6 +39,9 @@ private slots:
     void badLinesCountedNotTaken();
     void refusedTargets();
     void sizeLimitLeavesWholeRows();
+    void writeRows_data();
+    void writeRows();
+    void clockAndResetRows();
 };
 
 void TstJournal::initTestCase() {
@@ -60,7 +64,8 @@ void TstJournal::timeText_data() {
                                    << QStringLiteral("2026-12-08T09:14:03.250+01:00");
     QTest::newRow("UTC") << QDateTime(QDate(2026, 12, 8), QTime(9, 0), Qt::UTC)
                          << QStringLiteral("2026-12-08T09:00:00.000+00:00");
-    QTest::newRow("negative offset") << QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::OffsetFromUTC, -(3 * 3600 + 1800))
+    QTest::newRow("negative offset") << QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::OffsetFromUTC,
+                                                  -(3 * 3600 + 1800))
                                      << QStringLiteral("2026-01-01T00:00:00.000-03:30");
 }
 
@@ -162,6 +167,118 @@ void TstJournal::sizeLimitLeavesWholeRows() {
     QVERIFY(read(path, &c, &error));
     QCOMPARE(c.rows.size(), 2);
     QCOMPARE(c.badLines, 0);
+}
+
+namespace {
+using State = core::RegisterWrite::State;
+core::Identity relay3() {
+    core::Identity id;
+    id.port = QStringLiteral("/dev/ttyUSB0");
+    id.address = 3;
+    id.variant = 2;
+    return id;
+}
+} // namespace
+
+void TstJournal::writeRows_data() {
+    QTest::addColumn<QList<State>>("states");
+    QTest::addColumn<bool>("linkLost");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QStringList>("expected");
+    const QString c = state::confirmed, n = state::notConfirmed, s = state::notSent, r = state::refused;
+    QTest::newRow("all confirmed") << QList<State>(11, State::Confirmed) << false << QString()
+                                   << QStringList(11, c);
+    // The relay lost after the fourth register: three confirmed, one asked
+    // without an answer, the rest never sent.
+    QList<State> lost = {State::Confirmed, State::Confirmed, State::Confirmed, State::NotConfirmed};
+    lost << QList<State>(7, State::NotSent);
+    QStringList lostRows = {c, c, c, n};
+    lostRows << QStringList(7, s);
+    QTest::newRow("relay lost part way") << lost << true << QString() << lostRows;
+    QTest::newRow("refused: other variant")
+        << QList<State>(11, State::NotSent) << false << QStringLiteral("variant 1 table, variant 2 relay")
+        << QStringList(11, r);
+}
+
+void TstJournal::writeRows() {
+    QFETCH(QList<State>, states);
+    QFETCH(bool, linkLost);
+    QFETCH(QString, refusal);
+    QFETCH(QStringList, expected);
+    core::WriteResult w;
+    w.identity = relay3();
+    for (int i = 0; i < states.size(); ++i) {
+        core::RegisterWrite reg;
+        reg.reg = 12 + i;
+        reg.parameter = QStringLiteral("P%1").arg(i + 1);
+        reg.before = 40;
+        reg.sent = 45;
+        reg.state = states[i];
+        if (states[i] == State::Confirmed && !linkLost && refusal.isEmpty()) {
+            reg.readBack = 45;
+            reg.heldAsSent = true;
+        }
+        w.registers << reg;
+    }
+    w.readBackDone = !linkLost && refusal.isEmpty();
+    if (!refusal.isEmpty()) w.refusal = refusal;
+    if (linkLost) {
+        core::Failure f;
+        f.linkLost = true;
+        w.failure = f;
+    }
+    const QDateTime at(QDate(2026, 12, 8), QTime(10, 0), Qt::OffsetFromUTC, 3600);
+    const QList<Row> rows = rowsFor(w, QStringLiteral("vrk-cli"), at);
+    QCOMPARE(rows.size(), expected.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].state, expected[i]);
+        QCOMPARE(rows[i].reg, 12 + i);
+        QCOMPARE(rows[i].parameter, QStringLiteral("P%1").arg(i + 1));
+        QCOMPARE(rows[i].address, 3);
+        QCOMPARE(rows[i].source, QStringLiteral("vrk-cli"));
+        QCOMPARE(rows[i].note.isEmpty(), rows[i].state == state::confirmed);
+    }
+    // Register 12 is In: 45 steps of 0,5 A for variant 2, as the table shows it.
+    QCOMPARE(rows[0].before, QStringLiteral("20,0"));
+    QCOMPARE(rows[0].sent, QStringLiteral("22,5"));
+    // Every row reaches the file and comes back the same.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.csv"));
+    QString error;
+    QVERIFY(append(path, rows, &error));
+    Contents back;
+    QVERIFY(read(path, &back, &error));
+    QCOMPARE(back.rows, rows);
+}
+
+void TstJournal::clockAndResetRows() {
+    core::ClockResult clock;
+    clock.identity = relay3();
+    clock.sent = QDateTime(QDate(2026, 3, 29), QTime(2, 59));
+    clock.states = {State::Confirmed, State::NotConfirmed};
+    clock.failure = core::Failure{};
+    const QList<Row> c = rowsFor(clock, QStringLiteral("vrk"));
+    QCOMPARE(c.size(), 2);
+    QCOMPARE(c[0].sent, QStringLiteral("03.29"));
+    QCOMPARE(c[1].sent, QStringLiteral("02:59"));
+    QCOMPARE(c[0].state, state::confirmed);
+    QCOMPARE(c[1].state, state::notConfirmed);
+    QVERIFY(!c[1].note.isEmpty());
+
+    core::ResetResult reset;
+    reset.identity = relay3();
+    reset.faultWordBefore = 0x41;
+    QCOMPARE(rowsFor(reset, QStringLiteral("vrk")).size(), 0); // nothing tried
+    reset.refused = true;
+    QList<Row> r = rowsFor(reset, QStringLiteral("vrk"));
+    QCOMPARE(r.size(), 1);
+    QCOMPARE(r[0].state, state::refused);
+    QCOMPARE(r[0].before, QStringLiteral("0x0041"));
+    reset.refused = false;
+    reset.sent = reset.confirmed = true;
+    r = rowsFor(reset, QStringLiteral("vrk"));
+    QCOMPARE(r[0].state, state::confirmed);
+    QCOMPARE(r[0].sent, QStringLiteral("0x0000"));
 }
 
 QTEST_GUILESS_MAIN(TstJournal)
