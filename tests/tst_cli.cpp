@@ -119,6 +119,9 @@ private slots:
     void severalRelays();
     void registers_data();
     void registers();
+    void dataAsJson_data();
+    void dataAsJson();
+    void dryRunShowsChanges();
     void journal_data();
     void journal();
     void manualMatchesHelp();
@@ -1348,6 +1351,59 @@ void TstCli::registers() {
     QVERIFY2(r.status == 0, qPrintable(r.err));
     QVERIFY2(r.out.contains(out), qPrintable(r.out));
     if (written >= 0) QCOMPARE(relayRegister(14), written);
+}
+
+// Every command that prints data prints it as JSON too, with its units and times.
+void TstCli::dataAsJson_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("path"); // key/index/key... to a value
+    QTest::addColumn<QString>("value");
+    QTest::newRow("setpoints get") << QStringList{"setpoints", "get", "--json"} << "setpoints/7/range"
+                                   << "Un= 350-550 [V]";
+    QTest::newRow("faults") << QStringList{"faults", "--json"} << "records/0/time"
+                            << "09:15";
+    QTest::newRow("clock get") << QStringList{"clock", "get", "--json"} << "time"
+                               << "09:05";
+    QTest::newRow("scan") << QStringList{"scan", "--from", "3", "--to", "3", "--json"}
+                          << "relays/0/variant_name"
+                          << "100 A";
+}
+
+void TstCli::dataAsJson() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, path);
+    QFETCH(QString, value);
+    QVERIFY(relay_->start({QStringLiteral("--freeze"), QStringLiteral("--empty-memory")}));
+    QVERIFY(relay_->control(QStringLiteral("clock 12 06 09 05")));
+    QVERIFY(relay_->control(QStringLiteral("clock stop")));
+    QVERIFY(relay_->control(QStringLiteral("record 0 0x01 %1 1 9 15").arg(QDate::currentDate().month())));
+    const Run r = run(args);
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QJsonValue v = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    for (const QString& step : path.split(QLatin1Char('/'))) {
+        bool index = false;
+        const int i = step.toInt(&index);
+        v = index ? v.toArray().at(i) : v.toObject().value(step);
+    }
+    QCOMPARE(v.toVariant().toString(), value);
+}
+
+// The dry run reads the relay and shows each parameter's relay and file value.
+void TstCli::dryRunShowsChanges() {
+    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    QVERIFY(relay_->control(QStringLiteral("set 15 55")));
+    QStringList cells = validTable();
+    cells[3] = QStringLiteral("60");
+    const QString file = dir_->filePath(QStringLiteral("in.vrk"));
+    QVERIFY(writeBytes(file, setpoints::setpointFileBytes(cells)));
+    const Run r =
+        run({QStringLiteral("setpoints"), QStringLiteral("put"), file, QStringLiteral("--dry-run")});
+    QCOMPARE(r.status, 0);
+    QVERIFY(writes().isEmpty());
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), setpoints::kWrittenRows);
+    QVERIFY2(QRegularExpression(QStringLiteral("^15 .* 55 +-> 60 +changes$")).match(lines[3]).hasMatch(),
+             qPrintable(lines[3]));
 }
 
 // Changes of the relay are journaled, unless asked not to be.
