@@ -1021,6 +1021,8 @@ void TstCli::optionsAnywhere_data() {
                                     << "--duration";
     QTest::newRow("address list beyond 247")
         << QStringList{"read", "--address", "200-250"} << 2 << QString() << "1 to 247";
+    QTest::newRow("watch --csv -: the standard output")
+        << QStringList{"watch", "--csv", "-", "--duration", "0.3"} << 0 << "time,Ir_percent" << QString();
     QTest::newRow("-v traces the frames") << QStringList{"read", "-v"} << 0 << "Ir="
                                           << "sent 8 of 8 bytes: 03 03 00 00 00 0c";
     QTest::newRow("--json where no data") << QStringList{"reset", "--json"} << 2 << QString() << "json";
@@ -1036,6 +1038,7 @@ void TstCli::optionsAnywhere() {
     QVERIFY2(r.status == status, qPrintable(r.err));
     QVERIFY2(r.out.contains(out), qPrintable(r.out));
     QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("-"))));
 }
 
 // A standard output that cannot be written (a full disk) is a failure, said.
@@ -1177,21 +1180,29 @@ void TstCli::readKeysStay_data() {
     QTest::addColumn<QStringList>("simArgs");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("unknown"); // the key whose reason is given
+    QTest::addColumn<QStringList>("extra");
     const QStringList keys{"--command",   "late-ms 0", "--command",
                            "late next 1", "--command", "noreply next 5"};
-    QTest::newRow("known") << QStringList{"--variant", "2"} << 0 << QString();
+    const QStringList none;
+    QTest::newRow("known") << QStringList{"--variant", "2"} << 0 << QString() << none;
     QTest::newRow("variant 0") << QStringList{"--variant", "2", "--command", "set 23 0"} << 0
-                               << "amperes_unknown";
-    QTest::newRow("In 0") << QStringList{"--variant", "2", "--command", "set 12 0"} << 0 << "amperes_unknown";
-    QTest::newRow("variant not read") << (QStringList{"--variant", "2"} + keys) << 5 << "variant_unknown";
+                               << "amperes_unknown" << none;
+    QTest::newRow("In 0") << QStringList{"--variant", "2", "--command", "set 12 0"} << 0 << "amperes_unknown"
+                          << none;
+    QTest::newRow("variant not read")
+        << (QStringList{"--variant", "2"} + keys) << 5 << "variant_unknown" << none;
+    QTest::newRow("first read lost, asked again")
+        << QStringList{"--variant", "2", "--command", "noreply next 1"} << 0 << QString()
+        << QStringList{"--retries", "1"};
 }
 
 void TstCli::readKeysStay() {
     QFETCH(QStringList, simArgs);
     QFETCH(int, status);
     QFETCH(QString, unknown);
+    QFETCH(QStringList, extra);
     QVERIFY(relay_->start(simArgs << QStringLiteral("--freeze")));
-    const Run r = run({QStringLiteral("read"), QStringLiteral("--json")});
+    const Run r = run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + extra);
     QVERIFY2(r.status == status, qPrintable(r.err));
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     QStringList keys = o.keys();
