@@ -103,8 +103,9 @@ int lost(const Context& c, const QString& why) {
 int lost(const Context& c, const core::Link& link) {
     return lost(c, link.errorString());
 }
+// A lost link is told by the link itself (a network connection's own reason).
 int lost(const Context& c, const std::optional<core::Failure>& failure, const core::Link& link) {
-    return lost(c, failure ? failure->text() : link.errorString());
+    return lost(c, failure && !failure->linkLost ? failure->text() : link.errorString());
 }
 
 // An operation that reads, asked again up to --retries times while it fails.
@@ -838,6 +839,7 @@ int setpointsPut(const Context& c, const PutOptions& o) {
     if (o.verify) report << readBackReport(result.readBackDone, differences, !unconfirmed.isEmpty(), names);
     report.removeAll(QString());
     c.err << lf(report.join(QLatin1Char('\n'))) << Qt::endl;
+    if (result.failure && result.failure->linkLost) return lost(c, result.failure, *line);
     return kExitRelay;
 }
 
