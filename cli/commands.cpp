@@ -220,6 +220,10 @@ int scan(const Context& c, const ScanOptions& o) {
     // The speeds and their order are the relay finder's (config/linesettings.h).
     const QList<linescan::Speed> speeds = linescan::speeds(o.allSpeeds, {c.line.baud, c.line.parity});
     const bool progress = !c.quiet && stderrIsTerminal();
+    // The progress line is taken away before anything else is printed.
+    const auto clearProgress = [&c, progress] {
+        if (progress) c.err << '\r' << QString(40, QLatin1Char(' ')) << '\r' << Qt::flush;
+    };
     QJsonArray found;
     bool linkLost = false;
     int nextAddress = o.from; // where a stop left off
@@ -244,13 +248,13 @@ int scan(const Context& c, const ScanOptions& o) {
                     // Only the bus's word makes a relay found: a reply it refused (another
                     // device's, an exception, a broken one) is said, never listed.
                     else if (probe.failure->error != BusError::NoReply) {
-                        if (progress) c.err << '\n';
+                        clearProgress();
                         c.err << where << QStringLiteral(": ") << probe.failure->text() << Qt::endl;
                     }
                     return;
                 }
                 const int variant = probe.variant.value_or(-1);
-                if (progress) c.err << '\n';
+                clearProgress();
                 found.append(QJsonObject{{QStringLiteral("address"), probe.address},
                                          {QStringLiteral("line"), lineName},
                                          {QStringLiteral("baud"), int(current.baud)},
@@ -270,8 +274,8 @@ int scan(const Context& c, const ScanOptions& o) {
         if (failedOutput) return kExitUsage;
         if (nextAddress <= o.to) break; // stopped, or the link was lost
     }
+    clearProgress();
     if (linkLost) return lost(c, *link);
-    if (progress) c.err << '\n';
     const bool complete = speedIndex >= speeds.size();
     if (!complete && nextAddress > o.to) { // stopped between two speeds
         current = speeds[speedIndex];
