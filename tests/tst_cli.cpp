@@ -127,6 +127,11 @@ private slots:
     void manualMatchesHelp();
 
 private:
+    // The simulator with line timing: replies take their time on the wire, as a real relay's do,
+    // so the bus's judgement of a reply's timing holds from the first exchange.
+    bool startRelay(QStringList args) {
+        return relay_->start(args << QStringLiteral("--line-timing") << QStringLiteral("on"));
+    }
     Run run(const QStringList& args, int timeoutMs = 120000, const QStringList& environment = {});
     QList<Exchange> log() const;
     QList<Exchange> writes() const;
@@ -291,7 +296,7 @@ void TstCli::lineOptions() {
     QStringList relayArgs{QStringLiteral("--address"), QString::number(relayAddress)};
     for (const char* option : {"--baud", "--parity", "--data-bits", "--stop-bits"})
         if (const int at = args.indexOf(QLatin1String(option)); at >= 0) relayArgs << args.mid(at, 2);
-    QVERIFY(relay_->start(relayArgs));
+    QVERIFY(startRelay(relayArgs));
     if (iniAddress) {
         ini::Selections s;
         s.address = iniAddress - 1;
@@ -330,7 +335,7 @@ void TstCli::portsFile() {
     QFETCH(QStringList, args);
     QFETCH(QStringList, environment);
     QFETCH(int, status);
-    QVERIFY(relay_->start({}));
+    QVERIFY(startRelay({}));
     QVERIFY(writeBytes(dir_->filePath(QStringLiteral("ports")),
                        ports.replace("@link", relay_->linkPath().toUtf8())));
     environment.replaceInStrings(QStringLiteral("@link"), relay_->linkPath());
@@ -370,8 +375,7 @@ void TstCli::read() {
     QFETCH(QString, lang);
     QFETCH(QStringList, amperes);
     QFETCH(QStringList, faults);
-    QVERIFY(
-        relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
     const int regs[] = {95, 94, 96, 400, 401, 399, 80, 85, 1234};
     for (int i = 0; i < 9; ++i)
         QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(i + 1).arg(regs[i])));
@@ -438,7 +442,7 @@ void TstCli::watch() {
     QFETCH(int, stopSignal);
     QFETCH(int, duration);
     QFETCH(QStringList, simArgs);
-    QVERIFY(relay_->start(simArgs));
+    QVERIFY(startRelay(simArgs));
     const QString csv = dir_->filePath(QStringLiteral("motor.csv"));
     QStringList args{QStringLiteral("watch"), QStringLiteral("--csv"), csv, QStringLiteral("--interval-ms"),
                      QStringLiteral("100")};
@@ -533,8 +537,8 @@ void TstCli::scan() {
     QFETCH(bool, fullRange);
     QFETCH(bool, allSpeeds);
     const int address = QRandomGenerator::global()->bounded(1, 248);
-    QVERIFY(relay_->start({QStringLiteral("--address"), QString::number(address), QStringLiteral("--variant"),
-                           QStringLiteral("3")}));
+    QVERIFY(startRelay({QStringLiteral("--address"), QString::number(address), QStringLiteral("--variant"),
+                        QStringLiteral("3")}));
     QStringList args{QStringLiteral("scan")};
     if (!fullRange)
         args << QStringLiteral("--from") << QString::number(std::max(1, address - 2))
@@ -575,7 +579,7 @@ void TstCli::scanNamesRefusedReplies_data() {
 void TstCli::scanNamesRefusedReplies() {
     QFETCH(QString, command);
     QFETCH(QString, said);
-    QVERIFY(relay_->start({QStringLiteral("--address"), QStringLiteral("42")}));
+    QVERIFY(startRelay({QStringLiteral("--address"), QStringLiteral("42")}));
     QVERIFY(relay_->control(command));
     const Run r =
         run({QStringLiteral("scan"), QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--from"),
@@ -606,8 +610,7 @@ void TstCli::setpointsGet() {
     QFETCH(int, variant);
     QFETCH(QStringList, commands);
     QFETCH(QList<int>, failing);
-    QVERIFY(
-        relay_->start({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QString::number(variant), QStringLiteral("--freeze")}));
     // The relay's clock holds still: both reads see the same date and time.
     QVERIFY(relay_->control(QStringLiteral("clock 12 06 09 05")));
     QVERIFY(relay_->control(QStringLiteral("clock stop")));
@@ -697,7 +700,7 @@ void TstCli::put() {
     QFETCH(QStringList, options);
     QFETCH(int, status);
     QFETCH(bool, written);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
     const QString file = dir_->filePath(QStringLiteral("in.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(cells)));
 
@@ -766,7 +769,7 @@ void TstCli::putUnconfirmed() {
             << QStringLiteral("late next %1").arg(row + 1);
     simArgs << QStringLiteral("--command")
             << QStringLiteral("noreply next %1").arg(setpoints::kWriteAttempts);
-    QVERIFY(relay_->start(simArgs));
+    QVERIFY(startRelay(simArgs));
     const QString file = dir_->filePath(QStringLiteral("in.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable())));
     const Run r = run({QStringLiteral("setpoints"), QStringLiteral("put"), file});
@@ -808,7 +811,7 @@ void TstCli::faults() {
     QFETCH(bool, csv);
     QFETCH(int, language);
     const auto lang = languages::Language(language);
-    QVERIFY(relay_->start({QStringLiteral("--freeze"), QStringLiteral("--empty-memory")}));
+    QVERIFY(startRelay({QStringLiteral("--freeze"), QStringLiteral("--empty-memory")}));
     const int month = QDate::currentDate().month();
     QVERIFY(relay_->control(QStringLiteral("record 0 0x01 %1 1 10 20").arg(month)));
     QVERIFY(relay_->control(QStringLiteral("record 7 0x06 %1 2 11 30").arg(month)));
@@ -865,7 +868,7 @@ void TstCli::clock() {
     QFETCH(QString, time);
     QFETCH(int, dateRegister);
     QFETCH(int, timeRegister);
-    QVERIFY(relay_->start({QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--freeze")}));
     const Run r = run({QStringLiteral("clock"), QStringLiteral("set"), QStringLiteral("--time"), time});
     QCOMPARE(r.status, 0);
     const QList<Exchange> w = writes();
@@ -889,7 +892,7 @@ void TstCli::reset() {
     QFETCH(QString, trip);
     QFETCH(int, status);
     QFETCH(bool, sent);
-    QVERIFY(relay_->start({QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--freeze")}));
     QVERIFY(relay_->control(QStringLiteral("trip ") + trip));
     const Run r = run({QStringLiteral("reset")});
     QCOMPARE(r.status, status);
@@ -961,7 +964,7 @@ void TstCli::fileSizeLimit_data() {
 // program by SIGXFSZ (status 153 in a shell) with the file cut.
 void TstCli::fileSizeLimit() {
     QFETCH(qint64, limit);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
     const QString file = dir_->filePath(QStringLiteral("limited.vrk"));
     QVERIFY(writeBytes(file, "old\n"));
     limitFileSize_ = limit;
@@ -988,7 +991,7 @@ void TstCli::helpRunsNothing_data() {
 
 void TstCli::helpRunsNothing() {
     QFETCH(QStringList, args);
-    QVERIFY(relay_->start({QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--freeze")}));
     QVERIFY(relay_->control(QStringLiteral("trip short")));
     const QString file = dir_->filePath(QStringLiteral("ok.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable())));
@@ -1033,7 +1036,7 @@ void TstCli::optionsAnywhere() {
     QFETCH(int, status);
     QFETCH(QString, out);
     QFETCH(QString, err);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("2")}));
     const Run r = run(args.replaceInStrings(QStringLiteral("@link"), relay_->linkPath()));
     QVERIFY2(r.status == status, qPrintable(r.err));
     QVERIFY2(r.out.contains(out), qPrintable(r.out));
@@ -1053,7 +1056,7 @@ void TstCli::outputFailure_data() {
 
 void TstCli::outputFailure() {
     QFETCH(QStringList, args);
-    QVERIFY(relay_->start({}));
+    QVERIFY(startRelay({}));
     QProcess p;
     p.setStandardOutputFile(QStringLiteral("/dev/full"));
     p.start(QStringLiteral(VRK_CLI_PATH), args);
@@ -1067,7 +1070,7 @@ void TstCli::outputFailure() {
 
 // With SIGPIPE ignored, as services run, a closed pipe ends the logging.
 void TstCli::watchIntoClosedPipe() {
-    QVERIFY(relay_->start({}));
+    QVERIFY(startRelay({}));
     QProcess sh;
     sh.start(QStringLiteral("bash"),
              {QStringLiteral("-c"),
@@ -1109,7 +1112,7 @@ void TstCli::watchOutputs() {
     QFETCH(int, status);
     QFETCH(int, rowsAdded);
     QFETCH(qint64, limit);
-    if (relay) QVERIFY(relay_->start({}));
+    if (relay) QVERIFY(startRelay({}));
     target.replace(QStringLiteral("@dir"), dir_->path());
     if (before == "fifo")
         QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {target}), 0);
@@ -1201,7 +1204,7 @@ void TstCli::readKeysStay() {
     QFETCH(int, status);
     QFETCH(QString, unknown);
     QFETCH(QStringList, extra);
-    QVERIFY(relay_->start(simArgs << QStringLiteral("--freeze")));
+    QVERIFY(startRelay(simArgs << QStringLiteral("--freeze")));
     const Run r = run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + extra);
     QVERIFY2(r.status == status, qPrintable(r.err));
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
@@ -1229,7 +1232,7 @@ void TstCli::refusals_data() {
 
 void TstCli::refusals() {
     QFETCH(QStringList, args);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("3"), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("3"), QStringLiteral("--freeze")}));
     QVERIFY(relay_->control(QStringLiteral("trip overload")));
     const QString file = dir_->filePath(QStringLiteral("v2.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable()))); // variant 2
@@ -1242,7 +1245,7 @@ void TstCli::refusals() {
 
 // Ctrl+C ends a scan early: it says where, and the status says it is incomplete.
 void TstCli::interruptedScan() {
-    QVERIFY(relay_->start({QStringLiteral("--address"), QStringLiteral("1")}));
+    QVERIFY(startRelay({QStringLiteral("--address"), QStringLiteral("1")}));
     QProcess p;
     p.setWorkingDirectory(dir_->path());
     p.start(QStringLiteral(VRK_CLI_PATH), {QStringLiteral("scan"), QStringLiteral("--json")});
@@ -1259,9 +1262,9 @@ void TstCli::interruptedScan() {
 
 // Ctrl+C during a write to a silent relay ends it at the next wait, not after every retry.
 void TstCli::stopEndsWaits() {
-    QVERIFY(relay_->start({QStringLiteral("--command"), QStringLiteral("late-ms 0"),
-                           QStringLiteral("--command"), QStringLiteral("late next 1"),
-                           QStringLiteral("--command"), QStringLiteral("noreply next 100")}));
+    QVERIFY(startRelay({QStringLiteral("--command"), QStringLiteral("late-ms 0"), QStringLiteral("--command"),
+                        QStringLiteral("late next 1"), QStringLiteral("--command"),
+                        QStringLiteral("noreply next 100")}));
     const QString file = dir_->filePath(QStringLiteral("ok.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable())));
     QProcess p;
@@ -1294,7 +1297,7 @@ void TstCli::numbersAndTimes() {
     QFETCH(QString, decimal);
     QFETCH(QString, power);
     QFETCH(QString, csvCos);
-    QVERIFY(relay_->start({QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--freeze")}));
     QVERIFY(relay_->control(QStringLiteral("set 8 85")));
     QVERIFY(relay_->control(QStringLiteral("set 9 1234")));
     const Run text = run({QStringLiteral("read"), QStringLiteral("--decimal"), decimal});
@@ -1314,7 +1317,7 @@ void TstCli::numbersAndTimes() {
 
 // Several relays on one bus: a row per relay and read, the silent one's rows lost.
 void TstCli::severalRelays() {
-    QVERIFY(relay_->start({}));
+    QVERIFY(startRelay({}));
     const Run r = run({QStringLiteral("watch"), QStringLiteral("--address"), QStringLiteral("3,4"),
                        QStringLiteral("--duration"), QStringLiteral("1.5"), QStringLiteral("--timeout-ms"),
                        QStringLiteral("100")});
@@ -1343,7 +1346,7 @@ void TstCli::registers() {
     QFETCH(QStringList, args);
     QFETCH(QString, out);
     QFETCH(int, written);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
     const Run r = run(args);
     QVERIFY2(r.status == 0, qPrintable(r.err));
     QVERIFY2(r.out.contains(out), qPrintable(r.out));
@@ -1370,7 +1373,7 @@ void TstCli::dataAsJson() {
     QFETCH(QStringList, args);
     QFETCH(QString, path);
     QFETCH(QString, value);
-    QVERIFY(relay_->start({QStringLiteral("--freeze"), QStringLiteral("--empty-memory")}));
+    QVERIFY(startRelay({QStringLiteral("--freeze"), QStringLiteral("--empty-memory")}));
     QVERIFY(relay_->control(QStringLiteral("clock 12 06 09 05")));
     QVERIFY(relay_->control(QStringLiteral("clock stop")));
     QVERIFY(relay_->control(QStringLiteral("record 0 0x01 %1 1 9 15").arg(QDate::currentDate().month())));
@@ -1387,7 +1390,7 @@ void TstCli::dataAsJson() {
 
 // The dry run reads the relay and shows each parameter's relay and file value.
 void TstCli::dryRunShowsChanges() {
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
     QVERIFY(relay_->control(QStringLiteral("set 15 55")));
     QStringList cells = validTable();
     cells[3] = QStringLiteral("60");
@@ -1420,7 +1423,7 @@ void TstCli::journal() {
     QFETCH(QStringList, args);
     QFETCH(QString, journal);
     QFETCH(int, rows);
-    QVERIFY(relay_->start({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
+    QVERIFY(startRelay({QStringLiteral("--variant"), QStringLiteral("2"), QStringLiteral("--freeze")}));
     const QString file = dir_->filePath(QStringLiteral("ok.vrk"));
     QVERIFY(writeBytes(file, setpoints::setpointFileBytes(validTable())));
     args.replaceInStrings(QStringLiteral("@file"), file)
