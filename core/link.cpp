@@ -215,7 +215,7 @@ PollResult Link::pollTick() {
     return r;
 }
 
-PollResult Link::readMeasurement() {
+PollResult Link::readMeasurement(bool withVariant) {
     PollResult r;
     Guard guard(this);
     const QPointer<Link> self(this);
@@ -228,7 +228,8 @@ PollResult Link::readMeasurement() {
         r.identity = identity_;
         return r;
     }
-    if (!pause(self, kPollPauseMs)) return r;
+    r.identity = identity_;
+    if (!withVariant || !pause(self, kPollPauseMs)) return r;
     if (isOpen() && read(relay::kVariantRegister, relay::kVariantCount) && !bus_->RegisterValues.isEmpty()) {
         r.variant = bus_->RegisterValues.value(0);
         noteVariant(*r.variant);

@@ -4,6 +4,10 @@
 // operation. Every operation with the relay is one function here with a
 // typed result; the window and vrk-cli both go through it.
 //
+// The window connects the poll timer to its tick and shows each PollResult;
+// vrk-cli opens a link with open(line), setAddress(n) and setTimeout(ms) and
+// calls the operations one by one.
+//
 // One thread: an exchange does not let the event loop run, a wait between
 // exchanges does (czekaj), so anything may happen in a wait: the port closed
 // (close()), even the link destroyed. An operation that finds its link gone
@@ -74,9 +78,9 @@ public:
     // in a row the tick ends with dropped = true: the client says why and
     // closes the link.
     PollResult pollTick();
-    // One measurement read and the variant after the poll's pause, without
-    // the poll's lost-read count (vrk-cli's read).
-    PollResult readMeasurement();
+    // One measurement read and, when asked, the variant after the poll's
+    // pause; without the poll's lost-read count (vrk-cli's read and watch).
+    PollResult readMeasurement(bool withVariant = true);
 
     // ---- transfers. progress(step) is called between exchanges: step counts
     // the exchanges done (setpoint read: 1 after the wait, 2 after the read;

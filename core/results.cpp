@@ -53,7 +53,7 @@ QString writeSummary(const WriteResult& result) {
 QString variantMismatchText(int tableVariant, int relayVariant) {
     return QCoreApplication::translate(
                "core", "The table is for variant %1, but the relay reports variant %2: nothing "
-                       "was written. Read the relay's setpoints, or correct the variant in the "
+                       "was written.\nRead the relay's setpoints, or correct the variant in the "
                        "table.")
         .arg(tableVariant)
         .arg(relayVariant);

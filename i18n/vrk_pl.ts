@@ -772,6 +772,43 @@ Czy chcesz go zastąpić?</translation>
     </message>
 </context>
 <context>
+    <name>core</name>
+    <message>
+        <source>not read</source>
+        <translation>nie odczytano</translation>
+    </message>
+    <message>
+        <source>%1, %2, address %3, variant %4</source>
+        <translation>%1, %2, adres %3, wykonanie %4</translation>
+    </message>
+    <message>
+        <source>The write stopped part way; the relay now holds:</source>
+        <translation>Zapis przerwano w trakcie; przekaźnik ma teraz:</translation>
+    </message>
+    <message>
+        <source>written, but the relay holds another value</source>
+        <translation>zapisano, ale przekaźnik ma inną wartość</translation>
+    </message>
+    <message>
+        <source>written and confirmed</source>
+        <translation>zapisano i potwierdzono</translation>
+    </message>
+    <message>
+        <source>not confirmed (may or may not be in the relay)</source>
+        <translation>niepotwierdzone (może być w przekaźniku albo nie)</translation>
+    </message>
+    <message>
+        <source>not sent (the relay keeps its old value)</source>
+        <translation>nie wysłano (przekaźnik ma dawną wartość)</translation>
+    </message>
+    <message>
+        <source>The table is for variant %1, but the relay reports variant %2: nothing was written.
+Read the relay's setpoints, or correct the variant in the table.</source>
+        <translation>Tabela jest dla wykonania %1, a przekaźnik podaje wykonanie %2: nic nie zapisano.
+Odczytaj nastawy przekaźnika albo popraw wykonanie w tabeli.</translation>
+    </message>
+</context>
+<context>
     <name>display</name>
     <message>
         <source>%1 x %2</source>

@@ -772,6 +772,43 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>core</name>
+    <message>
+        <source>not read</source>
+        <translation>не считано</translation>
+    </message>
+    <message>
+        <source>%1, %2, address %3, variant %4</source>
+        <translation>%1, %2, адрес %3, исполнение %4</translation>
+    </message>
+    <message>
+        <source>The write stopped part way; the relay now holds:</source>
+        <translation>Запись прервана на полпути; теперь в реле:</translation>
+    </message>
+    <message>
+        <source>written, but the relay holds another value</source>
+        <translation>записано, но в реле другое значение</translation>
+    </message>
+    <message>
+        <source>written and confirmed</source>
+        <translation>записано и подтверждено</translation>
+    </message>
+    <message>
+        <source>not confirmed (may or may not be in the relay)</source>
+        <translation>не подтверждено (может быть или не быть в реле)</translation>
+    </message>
+    <message>
+        <source>not sent (the relay keeps its old value)</source>
+        <translation>не отправлено (в реле прежнее значение)</translation>
+    </message>
+    <message>
+        <source>The table is for variant %1, but the relay reports variant %2: nothing was written.
+Read the relay's setpoints, or correct the variant in the table.</source>
+        <translation>Таблица для исполнения %1, а реле сообщает исполнение %2: ничего не записано.
+Считайте уставки реле или исправьте исполнение в таблице.</translation>
+    </message>
+</context>
+<context>
     <name>display</name>
     <message>
         <source>%1 x %2</source>

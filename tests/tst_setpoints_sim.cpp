@@ -6,6 +6,8 @@
 #include "setpointtables.h"
 #include "simfixture.h"
 
+#include "core/results.h"
+
 #include "serial/tserialdriver.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/readback.h"
@@ -59,6 +61,11 @@ private slots:
     void disconnectBeforeReadBack();
     void marksFollowReadsEditsAndWrites();
     void compareWithFileAfterRead();
+
+    void tableForAnotherVariantIsRefused_data();
+    void tableForAnotherVariantIsRefused();
+    void readBackComparesUnits();
+    void partWriteKeepsConfirmedValues();
 
 private:
     // Shows the window on the setpoint page.
@@ -716,6 +723,104 @@ void TstSetpointsSim::compareWithFileAfterRead() {
     // The table is as the read left it.
     QCOMPARE(values(g_).mid(0, 12), validTable().mid(0, 12));
     QVERIFY(app_->errorBoxes.isEmpty());
+}
+
+void TstSetpointsSim::tableForAnotherVariantIsRefused_data() {
+    QTest::addColumn<int>("relayVariant");
+    QTest::addColumn<QString>("nominal"); // In as the table shows it
+    QTest::addColumn<QString>("typed");   // the variant typed into the open editor, or empty
+    QTest::addColumn<int>("fileVariant"); // a file of this variant loaded while disconnected, or 0
+    QTest::newRow("variant 2 relay, 1 typed") << 2 << "12,5"
+                                              << "1" << 0;
+    QTest::newRow("variant 1 relay, 2 typed") << 1 << "20,0"
+                                              << "2" << 0;
+    QTest::newRow("variant 3 file, written at once") << 2 << "25"
+                                                     << "" << 3;
+}
+
+// The grid shows In for one variant, the relay is another: nothing is
+// written, and the message names both.
+void TstSetpointsSim::tableForAnotherVariantIsRefused() {
+    QFETCH(int, relayVariant);
+    QFETCH(QString, nominal);
+    QFETCH(QString, typed);
+    QFETCH(int, fileVariant);
+    QVERIFY(relay_->control(QStringLiteral("variant %1").arg(relayVariant)));
+    showSetpointPage();
+    QStringList table = validTable();
+    table[0] = nominal;
+    if (fileVariant) {
+        clickButton(f_->SpeedButton2);
+        table[11] = QString::number(fileVariant);
+        QFile file(app_->path(QStringLiteral("other.vrk")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(table.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+        file.close();
+        app_->openAnswers << file.fileName();
+        clickButton(f_->SpeedButton9);
+        QCOMPARE(values(g_), table);
+        clickButton(f_->SpeedButton1);
+    } else {
+        fill(g_, table);
+        QTRY_COMPARE_WITH_TIMEOUT(g_->cell(3, 11), QString::number(relayVariant), 10000);
+        QLineEdit* editor = openEmptyEditor(11);
+        QVERIFY(editor);
+        QTest::keyClicks(editor, typed);
+        QTest::qWait(500); // the poll does not replace what is being typed
+        QCOMPARE(editor->text(), typed);
+    }
+    const QString before = relayRegister(12);
+    const int from = mark();
+    clickButton(f_->SpeedButton7);
+    QVERIFY(writes(from).isEmpty());
+    QCOMPARE(relayRegister(12), before);
+    const int tableVariant = fileVariant ? fileVariant : typed.toInt();
+    QCOMPARE(f_->Label100->text(), core::variantMismatchText(tableVariant, relayVariant));
+    auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
+    QVERIFY(!status || status->text().isEmpty());
+}
+
+// The relay changes its variant while the setpoints go in: register 12 holds
+// the raw value sent, not the current the table shows. No confirmation.
+void TstSetpointsSim::readBackComparesUnits() {
+    showSetpointPage();
+    fill(g_, validTable());
+    const int from = mark();
+    whenWritten(13, QStringLiteral("variant 1"), from);
+    clickButton(f_->SpeedButton7);
+    QCOMPARE(writes(from).size(), 11);
+    QCOMPARE(relayRegister(12), QStringLiteral("25"));
+    auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
+    QVERIFY2(!status || status->text().isEmpty(), qPrintable(status->text()));
+    QVERIFY2(f_->Label100->text().contains(QStringLiteral("2,5")), qPrintable(f_->Label100->text()));
+}
+
+// The relay goes silent after three registers: those three are the relay's
+// (unmarked) at once, the rest stay marked, and the report gives each state.
+void TstSetpointsSim::partWriteKeepsConfirmedValues() {
+    showSetpointPage();
+    clickButton(f_->SpeedButton6);
+    QStringList table = values(g_);
+    const QStringList changed{"15,0", "4,0", "165", "45", "15"};
+    for (int r = 0; r < 5; ++r) {
+        QVERIFY(!setpoints::sameValue(changed[r], table[r]));
+        table[r] = changed[r];
+    }
+    fill(g_, table);
+    const int from = mark();
+    whenWritten(14, QStringLiteral("noreply 1"), from);
+    clickButton(f_->SpeedButton7);
+    QVERIFY(relay_->control(QStringLiteral("inject off")));
+    const QColor marked(255, 220, 130);
+    for (int r = 0; r < 5; ++r)
+        QVERIFY2((g_->cellBackground(3, r) == marked) == (r >= 3), qPrintable(QString::number(r)));
+    QCOMPARE(f_->setpointState().setpointImage[0], 30);
+    const QStringList lines = f_->Label100->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), f_->hiddenLabel(67)->text());
+    QCOMPARE(lines.size(), 13);
+    QVERIFY(lines[2].endsWith(QCoreApplication::translate("core", "written and confirmed")));
+    QVERIFY(lines[5].endsWith(
+        QCoreApplication::translate("core", "not confirmed (may or may not be in the relay)")));
 }
 
 QTEST_MAIN(TstSetpointsSim)
