@@ -540,7 +540,7 @@ int watch(const Context& c, const WatchOptions& o) {
             }
             line->setAddress(address);
             const core::PollResult p =
-                withRetries<core::PollResult>(c, [&line] { return line->readMeasurement(); });
+                withRetries<core::PollResult>(c, [&line] { return line->readMeasurement(false); });
             QStringList fields;
             if (p.measurement) {
                 const auto r = p.measurement->registers();
