@@ -6,19 +6,38 @@
 
 #include <optional>
 #include <QDateTime>
+#include <QFile>
 #include <QString>
 #include <QTextStream>
 
 namespace cli {
 
 struct Context {
+    Context(QTextStream& output, QTextStream& errors) : out(output), err(errors) {}
     QTextStream& out;
     QTextStream& err;
     languages::Language language = languages::English;
     LineSettings line;
+    QList<int> addresses; // read and watch: the relays, in turn
+    QFile* outDevice = nullptr;
+    bool quiet = false;   // only data, warnings and errors
+    bool verbose = false; // the frame trace on standard error
+    bool json = false;
+    QChar decimal = QLatin1Char('.');
+    int retries = 0;                // more tries of a read that got no good answer
+    std::optional<QString> journal; // where changes of the relay are recorded; none: not recorded
     // A text of the language files in the chosen language (line 1..90).
     QString text(int line) const { return languages::builtInText(language, line); }
+    // Flushes the standard output: false, said once on standard error, when it could not be written.
+    bool flush() const;
+    // A remark on standard error, unless --quiet.
+    void note(const QString& text) const;
 };
+
+// True once a failed write of the standard output was said.
+bool outputFailureSaid();
+// The journal a command records into without --journal.
+QString defaultJournalPath();
 
 struct ScanOptions {
     bool allSpeeds = false;
@@ -27,11 +46,12 @@ struct ScanOptions {
 };
 int scan(const Context& c, const ScanOptions& o);
 
-int readOnce(const Context& c, bool json);
+int readOnce(const Context& c);
 
 struct WatchOptions {
     int intervalMs = 200;
-    QString csvPath;      // empty: print to standard output
+    QString csvPath;      // empty or "-": print to standard output
+    bool append = false;  // add to the end of csvPath
     double durationS = 0; // 0: until stopped
 };
 int watch(const Context& c, const WatchOptions& o);
@@ -39,7 +59,7 @@ int watch(const Context& c, const WatchOptions& o);
 int setpointsGet(const Context& c, const QString& path);
 
 struct PutOptions {
-    QString path;
+    QString path; // "-": the standard input
     bool dryRun = false;
     bool verify = true;
 };
@@ -47,8 +67,12 @@ int setpointsPut(const Context& c, const PutOptions& o);
 
 int faultLog(const Context& c, bool csv);
 
+int clockGet(const Context& c);
 int clockSet(const Context& c, const QDateTime& at);
 
 int reset(const Context& c);
+
+int registersRead(const Context& c, int start, int count);
+int registersWrite(const Context& c, int reg, int value, bool yes);
 
 } // namespace cli

@@ -5,6 +5,7 @@
 #include "files/files.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace cli {
 
@@ -52,29 +53,7 @@ QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits st
     return linescan::lineText(baud, parity, dataBits, stopBits);
 }
 
-void addLineOptions(QCommandLineParser& p) {
-    p.addOption({QStringLiteral("port"),
-                 QCoreApplication::translate("vrk-cli", "The serial port: COM1, COM2 or a device path."),
-                 QStringLiteral("DEVICE")});
-    p.addOption({QStringLiteral("baud"),
-                 QCoreApplication::translate("vrk-cli", "Line speed: 19200, 9600, 4800 or 2400."),
-                 QStringLiteral("SPEED")});
-    p.addOption({QStringLiteral("parity"),
-                 QCoreApplication::translate("vrk-cli", "Parity: none, odd or even."),
-                 QStringLiteral("PARITY")});
-    p.addOption({QStringLiteral("data-bits"), QCoreApplication::translate("vrk-cli", "Data bits: 8 or 7."),
-                 QStringLiteral("BITS")});
-    p.addOption({QStringLiteral("stop-bits"), QCoreApplication::translate("vrk-cli", "Stop bits: 1 or 2."),
-                 QStringLiteral("BITS")});
-    p.addOption({QStringLiteral("address"),
-                 QCoreApplication::translate("vrk-cli", "The relay's bus address, 1-247."),
-                 QStringLiteral("N")});
-    p.addOption({QStringLiteral("timeout-ms"),
-                 QCoreApplication::translate("vrk-cli", "How long to wait for an answer, in milliseconds."),
-                 QStringLiteral("MS")});
-}
-
-bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) {
+bool lineSettings(const QCommandLineParser& p, bool manyAddresses, LineSettings* s, QString* error) {
     ini::Selections sel;
     if (files::entryExists(ini::fileName())) {
         const ini::ReadResult r = ini::readFile(ini::fileName());
@@ -142,37 +121,41 @@ bool lineSettings(const QCommandLineParser& p, LineSettings* s, QString* error) 
     int stopBits = s->stopBits == sb2BITS ? 2 : 1;
     if (!number("stop-bits", 1, 2, &stopBits)) return false;
     s->stopBits = stopBits == 2 ? sb2BITS : sb1BITS;
-    if (!number("address", 1, ini::kAddressCount, &s->address)) return false;
+    if (!manyAddresses && !number("address", 1, ini::kAddressCount, &s->address)) return false;
     int timeout = int(s->timeoutMs);
     if (!number("timeout-ms", 1, 60000, &timeout)) return false;
     s->timeoutMs = uint32_t(timeout);
     return true;
 }
 
-Line::Line(const LineSettings& s) : address_(s.address), bus_(driver_, [this] { return address_; }) {
+bool addressList(const QString& value, QList<int>* addresses, QString* error) {
+    addresses->clear();
+    for (const QString& part : value.split(QLatin1Char(','))) {
+        const QStringList ends = part.split(QRegularExpression(QStringLiteral("[-:]")));
+        bool okFirst = false, okLast = false;
+        const int first = ends.value(0).trimmed().toInt(&okFirst);
+        const int last = ends.size() == 2 ? ends[1].trimmed().toInt(&okLast) : first;
+        if (ends.size() > 2 || !okFirst || (ends.size() == 2 && !okLast) || first < 1 ||
+            last > ini::kAddressCount || last < first) {
+            *error = QCoreApplication::translate(
+                         "vrk-cli", "--address %1: give addresses from 1 to 247, such as 3,5,7 or 1-10.")
+                         .arg(value);
+            return false;
+        }
+        for (int a = first; a <= last; ++a)
+            if (!addresses->contains(a)) *addresses << a;
+    }
+    return true;
+}
+
+std::unique_ptr<core::Link> openLink(const LineSettings& s, QString* error) {
+    auto link = std::make_unique<core::Link>();
+    link->setAddress(s.address);
+    link->setTimeout(s.timeoutMs);
     // As the connect button: DTR and RTS off, no flow control.
-    linesettings::applyTo(driver_, {s.port, s.baud, s.parity, s.dataBits, s.stopBits});
-    driver_.setInputTimeout(s.timeoutMs);
-}
-
-bool Line::open(QString* error) {
-    if (driver_.OpenPort()) return true;
-    *error = driver_.errorString();
-    return false;
-}
-
-QString Line::errorString() const {
-    // The bus knows only that the port went away; the driver knows how.
-    if (driver_.isNetwork() &&
-        (bus_.error() == BusError::DeviceGone || bus_.error() == BusError::PortClosed) &&
-        driver_.error() != TSerialDriver::Error::NoError)
-        return driver_.errorString();
-    return bus_.errorString();
-}
-
-void Line::setSpeed(uint32_t baud, TParity parity) {
-    driver_.setBaudRate(baudRateOf(baud));
-    driver_.setParity(parity);
+    if (link->open({s.port, s.baud, s.parity, s.dataBits, s.stopBits})) return link;
+    *error = link->driver().errorString();
+    return nullptr;
 }
 
 } // namespace cli

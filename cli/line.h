@@ -2,7 +2,7 @@
 // The serial line of a vrk-cli command: the line options every command
 // takes, their defaults from vrk.ini (or the program's own), and the open
 // port with its register bus.
-#include "protocol/registerbus.h"
+#include "core/link.h"
 #include "serial/tserialdriver.h"
 
 #include <cstdint>
@@ -15,9 +15,11 @@ namespace cli {
 
 // Exit statuses.
 constexpr int kExitOk = 0;
-constexpr int kExitRelay = 1; // the relay did not answer or did not confirm
-constexpr int kExitUsage = 2; // usage or file error
-constexpr int kExitPort = 3;  // the port could not be opened
+constexpr int kExitRelay = 1;   // the relay did not answer or did not confirm
+constexpr int kExitUsage = 2;   // usage error, or a file or the standard output could not be read or written
+constexpr int kExitPort = 3;    // the port could not be opened
+constexpr int kExitRefused = 4; // refused before anything was sent (overload, another variant)
+constexpr int kExitIncomplete = 5; // done in part: stopped early, values missing or outside their ranges
 
 // A command-line text in the current language.
 QString tr(const char* source);
@@ -44,37 +46,18 @@ QString parityName(TParity parity);
 // "9600 8N1" style: speed, data bits, parity letter, stop bits.
 QString lineText(uint32_t baud, TParity parity, TDataBits dataBits, TStopBits stopBits);
 
-// Adds --port, --baud, --parity, --data-bits, --stop-bits, --address and --timeout-ms.
-void addLineOptions(QCommandLineParser& parser);
 // The settings: vrk.ini in the working folder when present, else the program's
 // defaults, then the options given. False with *error on a bad value or an unreadable vrk.ini.
-bool lineSettings(const QCommandLineParser& parser, LineSettings* settings, QString* error);
+// manyAddresses: --address is a list, read by addressList() instead.
+bool lineSettings(const QCommandLineParser& parser, bool manyAddresses, LineSettings* settings,
+                  QString* error);
 
-// An open port and the register bus on it.
-class Line {
-public:
-    explicit Line(const LineSettings& settings);
-    // Opens the port as the connect button does; false with the reason in *error.
-    bool open(QString* error);
-    // False also once the device went away or the connection was lost: from
-    // then on every exchange fails, and a command reports the lost link.
-    bool isOpen() const { return driver_.IsOpen() && driver_.error() != TSerialDriver::Error::DeviceGone; }
-    void setAddress(int address) { address_ = address; }
-    void setSpeed(uint32_t baud, TParity parity);
-    void setTimeout(uint32_t ms) { driver_.setInputTimeout(ms); }
-    bool read(int start, int n) { return bus_.Czytaj(start, n); }
-    bool write(int reg, int value) { return bus_.Zapis(reg, value); }
-    const QVector<int32_t>& values() const { return bus_.RegisterValues; }
-    // The last exchange's outcome; for a lost network connection, how it was lost.
-    QString errorString() const;
-    // What the port really is when it is a network target ("Modbus TCP 10.0.0.5:502"); else empty.
-    QString targetText() const { return driver_.isNetwork() ? driver_.targetText() : QString(); }
-    BusError error() const { return bus_.error(); }
+// The address option of read and watch: "3", "3,5,7", "1-10" or "1:5", in the
+// order given, each once. False with *error when it names no address 1-247.
+bool addressList(const QString& value, QList<int>* addresses, QString* error);
 
-private:
-    TSerialDriver driver_;
-    int address_;
-    RegisterBus bus_;
-};
+// The relay link on the port of these settings, opened as the connect button
+// opens it; nullptr with the reason in *error.
+std::unique_ptr<core::Link> openLink(const LineSettings& settings, QString* error);
 
 } // namespace cli

@@ -1,49 +1,55 @@
-// vrk-cli: the relay from a shell. "vrk-cli COMMAND [options]"; every
-// command takes --help and the line options.
+// vrk-cli: the relay from a shell. "vrk-cli COMMAND [options]"; the options
+// may stand anywhere, and every command takes --help and the line options.
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/line.h"
+#include "cli/stopsignal.h"
 #include "files/files.h"
 #include "i18n/translator.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QLoggingCategory>
 #include <QTextStream>
 
-#include <cstdio>
+#include <cmath>
 
 using namespace cli;
 
 namespace {
 
-struct Command {
-    const char* name;        // "setpoints put"
-    const char* description; // English source text
-};
-
-const Command kCommands[] = {
-    {"scan", QT_TRANSLATE_NOOP("vrk-cli", "Find the relays on the line.")},
-    {"read", QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements once, as the data page shows them.")},
-    {"watch", QT_TRANSLATE_NOOP("vrk-cli", "Read the measurements continuously, as CSV.")},
-    {"setpoints get",
-     QT_TRANSLATE_NOOP("vrk-cli", "Read the setpoints: show the table or save a setpoint file.")},
-    {"setpoints put", QT_TRANSLATE_NOOP("vrk-cli", "Check a setpoint file and write it to the relay.")},
-    {"faults", QT_TRANSLATE_NOOP("vrk-cli", "Read the relay's fault log, newest first.")},
-    {"clock set", QT_TRANSLATE_NOOP("vrk-cli", "Set the relay's clock.")},
-    {"reset", QT_TRANSLATE_NOOP("vrk-cli", "Clear the relay's faults, as the Reset button does.")},
-};
-
 QString usage() {
     QString text = QCoreApplication::translate("vrk-cli", "Usage: vrk-cli COMMAND [options]") +
                    QLatin1Char('\n') + QCoreApplication::translate("vrk-cli", "Commands:") +
                    QLatin1Char('\n');
-    for (const Command& c : kCommands)
+    for (const CommandInfo& c : commands())
         text +=
             QStringLiteral("  %1%2\n").arg(QString::fromLatin1(c.name).leftJustified(16), tr(c.description));
-    text +=
-        QCoreApplication::translate("vrk-cli", "Each command takes --help. --version prints the version.") +
-        QLatin1Char('\n');
+    text += QCoreApplication::translate(
+                "vrk-cli", "Each command takes --help (also: vrk-cli help COMMAND). -V, --version prints the "
+                           "version. The options may stand before or after the command.") +
+            QLatin1Char('\n');
     return text;
+}
+
+// The subcommands of a group ("setpoints", "clock", "regs").
+QString groupUsage(const QString& group) {
+    QString text =
+        QCoreApplication::translate("vrk-cli", "Usage: vrk-cli %1 SUBCOMMAND [options]").arg(group) +
+        QLatin1Char('\n');
+    for (const CommandInfo& c : commands()) {
+        const QString name = QString::fromLatin1(c.name);
+        if (name.startsWith(group + QLatin1Char(' ')))
+            text += QStringLiteral("  %1%2\n").arg(name.leftJustified(16), tr(c.description));
+    }
+    return text;
+}
+
+QString seeHelp(const QString& command) {
+    return command.isEmpty() ? QCoreApplication::translate("vrk-cli", "See vrk-cli --help.")
+                             : QCoreApplication::translate("vrk-cli", "See vrk-cli %1 --help.").arg(command);
 }
 
 // The language option's value; false when it names no language.
@@ -69,18 +75,27 @@ void useLanguage(languages::Language language) {
         i18n::use(i18n::Language::English);
 }
 
-} // namespace
+bool hasAny(const QStringList& options, std::initializer_list<const char*> names) {
+    for (const QString& o : options)
+        for (const char* n : names)
+            if (o == QLatin1String(n)) return true;
+    return false;
+}
 
-int main(int argc, char** argv) {
-    files::reportFileSizeLimitAsError(); // a save or log at the limit says so
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vrk-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VRK_VERSION));
-    QTextStream out(stdout), err(stderr);
+// The command's help, or nothing when there is no such command.
+QString commandHelp(const QString& program, const QString& name) {
+    const CommandInfo* info = findCommand(name);
+    if (!info) return QString();
+    QCommandLineParser p;
+    p.setApplicationDescription(tr(info->description));
+    addOptions(p, name);
+    const QString arguments = QString::fromLatin1(info->arguments);
+    if (!arguments.isEmpty()) p.addPositionalArgument(arguments, QString(), arguments);
+    // The usage line names the program as it was started; it names the command here.
+    return p.helpText().replace(program, QStringLiteral("vrk-cli ") + name);
+}
 
-    QStringList args = QCoreApplication::arguments();
-    const QString program = args.isEmpty() ? QStringLiteral("vrk-cli") : args.takeFirst();
-
+int run(QTextStream& out, QTextStream& err, QFile& outDevice, const QString& program, QStringList args) {
     // The language comes first: the help texts are in it too.
     languages::Language language = languages::English;
     for (int i = 0; i < args.size(); ++i) {
@@ -98,110 +113,100 @@ int main(int argc, char** argv) {
     }
     useLanguage(language);
 
-    if (args.isEmpty()) {
-        err << usage();
-        return kExitUsage;
-    }
-    if (args[0] == QLatin1String("--version")) {
+    const SplitArguments split = splitArguments(args);
+    const bool help = hasAny(split.options, {"-h", "--help", "--help-all", "-?"});
+    if (hasAny(split.options, {"-V", "--version"})) {
         out << QStringLiteral("vrk-cli %1").arg(QStringLiteral(VRK_VERSION)) << Qt::endl;
         return kExitOk;
     }
-    if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
+    QStringList words = split.words;
+    if (words.isEmpty()) {
+        (help ? out : err) << usage();
+        return help ? kExitOk : kExitUsage;
+    }
+    const bool helpCommand = words[0] == QLatin1String("help");
+    if (helpCommand) words.removeFirst();
+    if (words.isEmpty()) {
         out << usage();
         return kExitOk;
     }
-
-    QString name = args.takeFirst();
-    if ((name == QLatin1String("setpoints") || name == QLatin1String("clock")) && !args.isEmpty() &&
-        !args[0].startsWith(QLatin1Char('-')))
-        name += QLatin1Char(' ') + args.takeFirst();
-    const Command* command = nullptr;
-    for (const Command& c : kCommands)
-        if (name == QLatin1String(c.name)) command = &c;
-    if (!command) {
+    QString name = words.takeFirst();
+    if (isGroup(name)) {
+        if (words.isEmpty() || !findCommand(name + QLatin1Char(' ') + words[0])) {
+            if (help || helpCommand) {
+                out << groupUsage(name);
+                return kExitOk;
+            }
+            err << (words.isEmpty()
+                        ? QCoreApplication::translate("vrk-cli", "vrk-cli %1 needs a subcommand.").arg(name)
+                        : QCoreApplication::translate("vrk-cli", "Unknown command: %1")
+                              .arg(name + QLatin1Char(' ') + words[0]))
+                << '\n'
+                << groupUsage(name);
+            return kExitUsage;
+        }
+        name += QLatin1Char(' ') + words.takeFirst();
+    }
+    if (!findCommand(name)) {
         err << QCoreApplication::translate("vrk-cli", "Unknown command: %1").arg(name) << '\n' << usage();
         return kExitUsage;
     }
-
-    QCommandLineParser p;
-    p.setApplicationDescription(tr(command->description));
-    p.addHelpOption();
-    p.addOption(
-        {QStringLiteral("lang"),
-         QCoreApplication::translate("vrk-cli", "The language of the texts: pl, en or ru (default en)."),
-         QStringLiteral("LANG")});
-    addLineOptions(p);
-    if (name == QLatin1String("scan")) {
-        p.addOption(
-            {QStringLiteral("all-speeds"),
-             QCoreApplication::translate("vrk-cli", "Try every speed and parity the settings offer.")});
-        p.addOption({QStringLiteral("from"),
-                     QCoreApplication::translate("vrk-cli", "The first address to try (default 1)."),
-                     QStringLiteral("N")});
-        p.addOption({QStringLiteral("to"),
-                     QCoreApplication::translate("vrk-cli", "The last address to try (default 247)."),
-                     QStringLiteral("N")});
-    } else if (name == QLatin1String("read")) {
-        p.addOption(
-            {QStringLiteral("json"), QCoreApplication::translate("vrk-cli", "Print the values as JSON.")});
-    } else if (name == QLatin1String("watch")) {
-        p.addOption(
-            {QStringLiteral("interval-ms"),
-             QCoreApplication::translate("vrk-cli", "Time between reads, in milliseconds (default 200)."),
-             QStringLiteral("MS")});
-        p.addOption(
-            {QStringLiteral("csv"),
-             QCoreApplication::translate("vrk-cli", "Write the rows to FILE instead of the standard output."),
-             QStringLiteral("FILE")});
-        p.addOption({QStringLiteral("duration"),
-                     QCoreApplication::translate("vrk-cli", "Stop after S seconds (default: at Ctrl+C)."),
-                     QStringLiteral("S")});
-    } else if (name == QLatin1String("setpoints get")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"),
-                                QCoreApplication::translate("vrk-cli", "Save the setpoints into this file."),
-                                QStringLiteral("[FILE.vrk]"));
-    } else if (name == QLatin1String("setpoints put")) {
-        p.addPositionalArgument(QStringLiteral("FILE.vrk"),
-                                QCoreApplication::translate("vrk-cli", "The setpoint file to write."));
-        p.addOption({QStringLiteral("dry-run"),
-                     QCoreApplication::translate(
-                         "vrk-cli", "Check the file and show what would be written; write nothing.")});
-        p.addOption(
-            {QStringLiteral("no-verify"),
-             QCoreApplication::translate("vrk-cli", "Do not read the setpoints back after writing.")});
-    } else if (name == QLatin1String("faults")) {
-        p.addOption({QStringLiteral("csv"), QCoreApplication::translate("vrk-cli", "Print the log as CSV.")});
-    } else if (name == QLatin1String("clock set")) {
-        p.addOption({QStringLiteral("time"),
-                     QCoreApplication::translate(
-                         "vrk-cli", "The time to set, ISO 8601 (default: this computer's clock)."),
-                     QStringLiteral("ISO")});
-    }
-
-    if (!p.parse(QStringList{program + QLatin1Char(' ') + name} + args)) {
-        err << p.errorText() << Qt::endl;
-        return kExitUsage;
-    }
-    if (p.isSet(QStringLiteral("help"))) {
-        // The usage line names the program as it was started; it names the command here.
-        out << p.helpText().replace(program, QStringLiteral("vrk-cli ") + name);
+    if (help || helpCommand) {
+        out << commandHelp(program, name);
         return kExitOk;
     }
-    const QStringList positional = p.positionalArguments();
-    const int allowed =
-        name == QLatin1String("setpoints get") || name == QLatin1String("setpoints put") ? 1 : 0;
-    if (positional.size() > allowed || (name == QLatin1String("setpoints put") && positional.isEmpty())) {
+
+    QCommandLineParser p;
+    addOptions(p, name);
+    if (!p.parse(QStringList{program} + split.options)) {
+        err << p.errorText() << '\n' << seeHelp(name) << Qt::endl;
+        return kExitUsage;
+    }
+    const QStringList& positional = words;
+    int most = 0, least = 0;
+    if (name == QLatin1String("setpoints get")) most = 1;
+    if (name == QLatin1String("setpoints put")) least = most = 1;
+    if (name == QLatin1String("regs read")) least = 1, most = 2;
+    if (name == QLatin1String("regs write")) least = most = 2;
+    if (positional.size() > most || positional.size() < least) {
         err << QCoreApplication::translate("vrk-cli", "Wrong arguments; see vrk-cli %1 --help.").arg(name)
             << Qt::endl;
         return kExitUsage;
     }
 
-    Context c{out, err, language, {}};
+    Context c(out, err);
+    c.language = language;
+    c.outDevice = &outDevice;
+    c.quiet = p.isSet(QStringLiteral("quiet"));
+    c.verbose = p.isSet(QStringLiteral("verbose"));
+    if (c.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("vrk.bus.debug=true\nvrk.serial.debug=true"));
+    c.decimal =
+        QLocale::system().decimalPoint().at(0) == QLatin1Char(',') ? QLatin1Char(',') : QLatin1Char('.');
+    if (p.isSet(QStringLiteral("decimal"))) {
+        const QString d = p.value(QStringLiteral("decimal")).toLower();
+        if (d == QLatin1String("point") || d == QLatin1String("."))
+            c.decimal = QLatin1Char('.');
+        else if (d == QLatin1String("comma") || d == QLatin1String(","))
+            c.decimal = QLatin1Char(',');
+        else {
+            err << QCoreApplication::translate("vrk-cli", "--decimal must be point or comma.") << Qt::endl;
+            return kExitUsage;
+        }
+    }
+    const bool many = name == QLatin1String("read") || name == QLatin1String("watch");
     QString error;
-    if (!lineSettings(p, &c.line, &error)) {
+    if (!lineSettings(p, many, &c.line, &error)) {
         err << error << Qt::endl;
         return kExitUsage;
     }
+    c.addresses = {c.line.address};
+    if (many && p.isSet(QStringLiteral("address")) &&
+        !addressList(p.value(QStringLiteral("address")), &c.addresses, &error)) {
+        err << error << Qt::endl;
+        return kExitUsage;
+    }
+    if (!c.addresses.isEmpty()) c.line.address = c.addresses.first();
     auto number = [&](const char* option, int low, int high, int fallback, int* value) {
         *value = fallback;
         if (!p.isSet(QLatin1String(option))) return true;
@@ -215,25 +220,41 @@ int main(int argc, char** argv) {
             << Qt::endl;
         return false;
     };
+    if (!number("retries", 0, 10, 0, &c.retries)) return kExitUsage;
+    // Options only some commands take: set or not, without asking about an option the parser lacks.
+    const auto given = [&p](const char* option) { return p.optionNames().contains(QLatin1String(option)); };
+    c.json = given("json");
+    const bool changesRelay = name == QLatin1String("setpoints put") || name == QLatin1String("clock set") ||
+                              name == QLatin1String("reset") || name == QLatin1String("regs write");
+    if (changesRelay && !given("no-journal"))
+        c.journal = given("journal") ? p.value(QStringLiteral("journal")) : defaultJournalPath();
+    // Ctrl+C and SIGTERM end every command at its next step, its waits included.
+    watchStopSignals();
 
     if (name == QLatin1String("scan")) {
         ScanOptions o;
-        o.allSpeeds = p.isSet(QStringLiteral("all-speeds"));
+        o.allSpeeds = given("all-speeds");
         if (!number("from", 1, 247, 1, &o.from) || !number("to", o.from, 247, 247, &o.to)) return kExitUsage;
         if (p.isSet(QStringLiteral("timeout-ms"))) o.timeoutMs = c.line.timeoutMs;
         return scan(c, o);
     }
-    if (name == QLatin1String("read")) return readOnce(c, p.isSet(QStringLiteral("json")));
+    if (name == QLatin1String("read")) return readOnce(c);
     if (name == QLatin1String("watch")) {
         WatchOptions o;
         if (!number("interval-ms", 10, 3600000, 200, &o.intervalMs)) return kExitUsage;
         o.csvPath = p.value(QStringLiteral("csv"));
+        o.append = given("append");
+        if (o.append && (o.csvPath.isEmpty() || o.csvPath == QLatin1String("-"))) {
+            err << QCoreApplication::translate("vrk-cli", "--append needs --csv FILE.") << Qt::endl;
+            return kExitUsage;
+        }
         if (p.isSet(QStringLiteral("duration"))) {
             bool ok = false;
             o.durationS = p.value(QStringLiteral("duration")).toDouble(&ok);
-            if (!ok || o.durationS <= 0) {
-                err << QCoreApplication::translate("vrk-cli",
-                                                   "--duration must be a positive number of seconds.")
+            // Not a number, infinite or beyond a year would run for good.
+            if (!ok || !std::isfinite(o.durationS) || o.durationS <= 0 || o.durationS > 366.0 * 86400) {
+                err << QCoreApplication::translate(
+                           "vrk-cli", "--duration must be a positive number of seconds, at most a year.")
                     << Qt::endl;
                 return kExitUsage;
             }
@@ -244,11 +265,12 @@ int main(int argc, char** argv) {
     if (name == QLatin1String("setpoints put")) {
         PutOptions o;
         o.path = positional.value(0);
-        o.dryRun = p.isSet(QStringLiteral("dry-run"));
-        o.verify = !p.isSet(QStringLiteral("no-verify"));
+        o.dryRun = given("dry-run");
+        o.verify = !given("no-verify");
         return setpointsPut(c, o);
     }
-    if (name == QLatin1String("faults")) return faultLog(c, p.isSet(QStringLiteral("csv")));
+    if (name == QLatin1String("faults")) return faultLog(c, given("csv"));
+    if (name == QLatin1String("clock get")) return clockGet(c);
     if (name == QLatin1String("clock set")) {
         QDateTime at = QDateTime::currentDateTime();
         if (p.isSet(QStringLiteral("time"))) {
@@ -262,5 +284,51 @@ int main(int argc, char** argv) {
         }
         return clockSet(c, at);
     }
+    if (name == QLatin1String("regs read") || name == QLatin1String("regs write")) {
+        QList<int> values;
+        for (const QString& w : positional) {
+            bool ok = false;
+            const int v = w.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? w.mid(2).toInt(&ok, 16)
+                                                                                 : w.toInt(&ok, 10);
+            if (!ok || v < 0 || v > 0xFFFF) {
+                err << QCoreApplication::translate("vrk-cli",
+                                                   "%1 is not a number from 0 to 65535 (decimal or 0x hex).")
+                           .arg(w)
+                    << Qt::endl;
+                return kExitUsage;
+            }
+            values << v;
+        }
+        if (name == QLatin1String("regs read")) return registersRead(c, values[0], values.value(1, 1));
+        return registersWrite(c, values[0], values[1], given("yes"));
+    }
     return reset(c);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    files::reportFileSizeLimitAsError(); // a save or log at the limit says so
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vrk-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VRK_VERSION));
+    // The standard output unbuffered below the text stream, so that a failed
+    // write (a full disk, a closed pipe) is seen when the stream is flushed.
+    QFile outDevice;
+    if (!outDevice.open(standardOutputDescriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return kExitUsage;
+    QTextStream out(&outDevice), err(stderr);
+
+    QStringList args = QCoreApplication::arguments();
+    const QString program = args.isEmpty() ? QStringLiteral("vrk-cli") : args.takeFirst();
+    int status = run(out, err, outDevice, program, args);
+    out.flush();
+    if (out.status() != QTextStream::Ok || outDevice.error() != QFileDevice::NoError) {
+        if (!outputFailureSaid())
+            err << QCoreApplication::translate("vrk-cli", "Cannot write the standard output: %1")
+                       .arg(files::reasonInOwnWords(outDevice.errorString()))
+                << Qt::endl;
+        if (status == kExitOk || status == kExitIncomplete) status = kExitUsage;
+    }
+    return status;
 }

@@ -2,6 +2,7 @@
 #include "cli/stopsignal.h"
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +27,14 @@ void watchStopSignals() {
 
 bool stopRequested() {
     return stopFlag != 0;
+}
+
+bool stderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+int standardOutputDescriptor() {
+    return STDOUT_FILENO;
 }
 
 } // namespace cli

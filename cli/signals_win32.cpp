@@ -2,6 +2,8 @@
 #include "cli/stopsignal.h"
 
 #include <atomic>
+#include <io.h>
+#include <stdio.h>
 #include <windows.h>
 
 namespace {
@@ -23,6 +25,14 @@ void watchStopSignals() {
 
 bool stopRequested() {
     return stopFlag.load();
+}
+
+bool stderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
+int standardOutputDescriptor() {
+    return _fileno(stdout);
 }
 
 } // namespace cli

@@ -8,5 +8,9 @@ namespace cli {
 void watchStopSignals();
 // True once a stop was asked for.
 bool stopRequested();
+// True when standard error is a terminal (a person watches it).
+bool stderrIsTerminal();
+// The standard output's descriptor, to be written unbuffered and checked.
+int standardOutputDescriptor();
 
 } // namespace cli

@@ -234,9 +234,10 @@ else
   ln -sfn "$pts" "$WINEPREFIX/dosdevices/com5"
   printf 'COM1=COM5\r\n' >"$cli_run/ports"
   status=0
-  (cd "$cli_run" && timeout 60 "$here/scripts/wine-run.sh" "$bundle/vrk-cli.exe" read --json --port COM1 \
-    --baud 9600 --parity even --stop-bits 2) >"$cli_run/read.out" 2>&1 || status=$?
-  if [ $status -eq 0 ] && grep -q '"fault_word"\|"registers"\|{' "$cli_run/read.out"; then
+  # The line options before the command, as scripts give them.
+  (cd "$cli_run" && timeout 60 "$here/scripts/wine-run.sh" "$bundle/vrk-cli.exe" --port COM1 --baud 9600 \
+    --parity even --stop-bits 2 read --json) >"$cli_run/read.out" 2>&1 || status=$?
+  if [ $status -eq 0 ] && grep -q '"fault_word"' "$cli_run/read.out" && grep -q '"variant": 2' "$cli_run/read.out"; then
     pass "vrk-cli.exe read the relay on COM1, mapped to COM5 by the ports file"
   else
     fail "vrk-cli.exe read on COM1 mapped to COM5 (status $status): $(head -c 600 "$cli_run/read.out")"
