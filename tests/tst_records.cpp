@@ -415,12 +415,9 @@ void TstRecords::faultLogExport() {
     const QByteArray txtBytes = filetest::readBack(txt);
     // As the CSV: a byte-order mark and CR LF line ends.
     QVERIFY(txtBytes.startsWith(records::kUtf8Bom));
-    QCOMPARE(txtBytes.count('
-'), txtBytes.count("
-"));
+    QCOMPARE(txtBytes.count('\n'), txtBytes.count("\r\n"));
     const QStringList lines = QString::fromUtf8(txtBytes.mid(records::kUtf8Bom.size()))
-                                  .split(QStringLiteral("
-"), Qt::SkipEmptyParts);
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     // Read before the disconnect: every trip is from an earlier read now, and the text says so first.
     const qsizetype notice = faults::coverageNotice(faults::statesNow(f->faultLogState().faultBlocksFresh,
                                                                       f->faultLogState().faultBlocksRead))
