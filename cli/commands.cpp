@@ -48,10 +48,6 @@ constexpr int kConnectionLost = 32; // "Unable to communicate with VRK."
 constexpr int kPortBusy = 30;       // "Port Com is busy."
 constexpr int kParameterMessage = 72;
 
-QString tr2(const char* source) {
-    return QCoreApplication::translate("vrk-cli", source);
-}
-
 // A window message for the terminal: LF line ends, no empty line after it.
 QString lf(QString text) {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -61,7 +57,8 @@ QString lf(QString text) {
 }
 
 int stopped(const Context& c) {
-    c.err << tr2("Stopped before the end: the command is incomplete.") << Qt::endl;
+    c.err << QCoreApplication::translate("vrk-cli", "Stopped before the end: the command is incomplete.")
+          << Qt::endl;
     return kExitIncomplete;
 }
 
@@ -288,14 +285,15 @@ int scan(const Context& c, const ScanOptions& o) {
                                  {QStringLiteral("to"), o.to}});
     }
     if (!complete) {
-        c.err << tr2("The scan was stopped before address %1 at %2: it is incomplete.")
+        c.err << QCoreApplication::translate(
+                     "vrk-cli", "The scan was stopped before address %1 at %2: it is incomplete.")
                      .arg(nextAddress)
                      .arg(lineText(current.baud, current.parity, c.line.dataBits, c.line.stopBits))
               << Qt::endl;
         return kExitIncomplete;
     }
     if (found.isEmpty()) {
-        c.err << tr2("No relay answered.") << Qt::endl;
+        c.err << QCoreApplication::translate("vrk-cli", "No relay answered.") << Qt::endl;
         return kExitRelay;
     }
     return kExitOk;
@@ -333,11 +331,12 @@ Reading readRelay(const Context& c, core::Link& link, std::optional<core::Failur
     if (!x.variant) x.variantFailure = link.errorString();
     if (x.variant) x.scale = display::ampereScaleFor(*x.variant, r[11]);
     if (!x.variant)
-        x.amperesUnknown = tr2("the variant could not be read");
+        x.amperesUnknown = QCoreApplication::translate("vrk-cli", "the variant could not be read");
     else if (r[11] == 0)
-        x.amperesUnknown = tr2("the nominal current setting is 0");
+        x.amperesUnknown = QCoreApplication::translate("vrk-cli", "the nominal current setting is 0");
     else if (!x.scale)
-        x.amperesUnknown = tr2("variant %1 has no current range").arg(*x.variant);
+        x.amperesUnknown =
+            QCoreApplication::translate("vrk-cli", "variant %1 has no current range").arg(*x.variant);
     if (x.scale) {
         for (int i = 0; i < 4; ++i) {
             const std::optional<QString> t =
@@ -350,7 +349,9 @@ Reading readRelay(const Context& c, core::Link& link, std::optional<core::Failur
         bool any = false;
         for (const auto& a : x.amperes)
             any = any || a.has_value();
-        if (!any) x.amperesUnknown = tr2("variant %1 has no current range").arg(*x.variant);
+        if (!any)
+            x.amperesUnknown =
+                QCoreApplication::translate("vrk-cli", "variant %1 has no current range").arg(*x.variant);
     }
     return x;
 }
@@ -384,7 +385,8 @@ QJsonObject readingJson(const Context& c, int address, const Reading& x) {
         x.variant ? QJsonValue(linescan::variantName(*x.variant)) : QJsonValue();
     o[QStringLiteral("variant_unknown")] =
         x.variant ? QJsonValue()
-                  : QJsonValue(x.variantFailure.isEmpty() ? tr2("not read") : x.variantFailure);
+                  : QJsonValue(x.variantFailure.isEmpty() ? QCoreApplication::translate("vrk-cli", "not read")
+                                                          : x.variantFailure);
     return o;
 }
 
@@ -430,11 +432,16 @@ void printReading(const Context& c, int address, const Reading& x, bool withAddr
                  .arg(withDecimal(c, display::cosText(r[7])), decimal(c, r[8] / 100.0, 2))
           << '\n';
     const QStringList faults = faultCaptions(c, r[9]);
-    c.out << head(4) << (faults.isEmpty() ? tr2("none") : faults.join(QStringLiteral(", "))) << '\n';
+    c.out << head(4)
+          << (faults.isEmpty() ? QCoreApplication::translate("vrk-cli", "none")
+                               : faults.join(QStringLiteral(", ")))
+          << '\n';
     c.out << head(5)
           << QStringLiteral("K1=%1  K2=%2")
-                 .arg((r[10] & kOutputK1) ? tr2("on") : tr2("off"),
-                      (r[10] & kOutputK2) ? tr2("on") : tr2("off"))
+                 .arg((r[10] & kOutputK1) ? QCoreApplication::translate("vrk-cli", "on")
+                                          : QCoreApplication::translate("vrk-cli", "off"),
+                      (r[10] & kOutputK2) ? QCoreApplication::translate("vrk-cli", "on")
+                                          : QCoreApplication::translate("vrk-cli", "off"))
           << '\n';
     c.out << head(6)
           << (x.variant ? QStringLiteral("%1 (%2)").arg(*x.variant).arg(linescan::variantName(*x.variant))
@@ -463,7 +470,9 @@ int readOnce(const Context& c) {
             continue;
         }
         if (!x.variant) {
-            c.err << tr2("Warning: address %1: the variant could not be read (%2); the currents in A are "
+            c.err << QCoreApplication::translate(
+                         "vrk-cli",
+                         "Warning: address %1: the variant could not be read (%2); the currents in A are "
                          "unknown.")
                          .arg(address)
                          .arg(x.variantFailure)
@@ -589,7 +598,7 @@ int watch(const Context& c, const WatchOptions& o) {
     }
     file.close(); // every row reached the disk when it was written, unbuffered and checked
     if (failed) return kExitUsage;
-    c.note(tr2("%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads));
+    c.note(QCoreApplication::translate("vrk-cli", "%1 reads, %2 lost.").arg(good + lostReads).arg(lostReads));
     if (good == 0 || gone || !line->isOpen()) return lost(c, *line);
     return kExitOk;
 }
@@ -612,11 +621,12 @@ QStringList cellsOf(const QVector<qint32>& image) {
 
 // Why a value fails its check, beyond its range: the usual slips in a file.
 QString slipHint(const QString& text) {
-    if (text != text.trimmed()) return tr2("remove the space before or after the number");
+    if (text != text.trimmed())
+        return QCoreApplication::translate("vrk-cli", "remove the space before or after the number");
     if (text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char(',')))
-        return tr2("write the decimal with a comma: %1")
+        return QCoreApplication::translate("vrk-cli", "write the decimal with a comma: %1")
             .arg(QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));
-    if (text.isEmpty()) return tr2("the value is missing");
+    if (text.isEmpty()) return QCoreApplication::translate("vrk-cli", "the value is missing");
     return QString();
 }
 
@@ -630,8 +640,11 @@ QStringList parameterProblems(const Context& c, const QStringList& cells, const 
     for (int n : failing) {
         const int row = n - 1;
         QString line =
-            (relayValues ? tr2("Parameter %1 (%2): the relay's value \"%3\" is outside its range %4")
-                         : tr2("Parameter %1 (%2): the file's value \"%3\" is not valid; allowed: %4"))
+            (relayValues
+                 ? QCoreApplication::translate(
+                       "vrk-cli", "Parameter %1 (%2): the relay's value \"%3\" is outside its range %4")
+                 : QCoreApplication::translate(
+                       "vrk-cli", "Parameter %1 (%2): the file's value \"%3\" is not valid; allowed: %4"))
                 .arg(n)
                 .arg(setpoints::parameterName(names.value(row)))
                 .arg(cells.value(row))
@@ -683,7 +696,9 @@ int setpointsGet(const Context& c, const QString& path) {
     const int result = failing.isEmpty() ? kExitOk : kExitIncomplete;
     auto warn = [&] {
         if (failing.isEmpty()) return;
-        c.err << tr2("Warning: the relay holds values outside their ranges:") << '\n'
+        c.err << QCoreApplication::translate("vrk-cli",
+                                             "Warning: the relay holds values outside their ranges:")
+              << '\n'
               << parameterProblems(c, cells, failing, true).join(QLatin1Char('\n')) << Qt::endl;
     };
 
@@ -737,12 +752,14 @@ setpoints::SetpointFileRead readSetpointInput(const QString& path) {
     QFile in;
     setpoints::SetpointFileRead r;
     if (!in.open(stdin, QIODevice::ReadOnly)) {
-        r.error = tr2("Cannot read the standard input: %1").arg(files::reasonInOwnWords(in.errorString()));
+        r.error = QCoreApplication::translate("vrk-cli", "Cannot read the standard input: %1")
+                      .arg(files::reasonInOwnWords(in.errorString()));
         return r;
     }
     r.ok = setpoints::readBoundedLines(in, setpoints::kFileLines, setpoints::kMaxLineBytes, &r.lines);
     if (!r.ok)
-        r.error = tr2("Cannot read the standard input: %1").arg(files::reasonInOwnWords(in.errorString()));
+        r.error = QCoreApplication::translate("vrk-cli", "Cannot read the standard input: %1")
+                      .arg(files::reasonInOwnWords(in.errorString()));
     return r;
 }
 
@@ -780,7 +797,7 @@ int setpointsPut(const Context& c, const PutOptions& o) {
         const int relayVariant = int(read.registers12to25.value(kVariantRow));
         if (relayVariant != variantOf(cells)) {
             c.err << core::variantMismatchText(variantOf(cells), relayVariant) << '\n'
-                  << tr2("Nothing would be written.") << Qt::endl;
+                  << QCoreApplication::translate("vrk-cli", "Nothing would be written.") << Qt::endl;
             return kExitRefused;
         }
         int nameWidth = 0, valueWidth = 0;
@@ -792,7 +809,9 @@ int setpointsPut(const Context& c, const PutOptions& o) {
             c.out << padded(QString::number(kFirstRegister + i), 4)
                   << padded(parameterName(names[i]), nameWidth + 2) << padded(relayCells[i], valueWidth + 1)
                   << QStringLiteral("-> ") << padded(cells[i], valueWidth + 2)
-                  << (sameValue(cells[i], relayCells[i]) ? tr2("same") : tr2("changes")) << '\n';
+                  << (sameValue(cells[i], relayCells[i]) ? QCoreApplication::translate("vrk-cli", "same")
+                                                         : QCoreApplication::translate("vrk-cli", "changes"))
+                  << '\n';
         return c.flush() ? kExitOk : kExitUsage;
     }
 
@@ -804,7 +823,8 @@ int setpointsPut(const Context& c, const PutOptions& o) {
     w.readBack = o.verify;
     const core::WriteResult result = line->writeSetpoints(w);
     if (result.refusal) {
-        c.err << *result.refusal << '\n' << tr2("Nothing was written.") << Qt::endl;
+        c.err << *result.refusal << '\n'
+              << QCoreApplication::translate("vrk-cli", "Nothing was written.") << Qt::endl;
         return kExitRefused;
     }
     if (stopRequested()) {
@@ -819,7 +839,8 @@ int setpointsPut(const Context& c, const PutOptions& o) {
          }))) {
         const QString at = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
         c.out << (o.verify ? confirmedStatusDetail(at)
-                           : tr2("Every setpoint write was confirmed (no read-back)."))
+                           : QCoreApplication::translate(
+                                 "vrk-cli", "Every setpoint write was confirmed (no read-back)."))
               << '\n';
         if (!c.flush()) return kExitUsage;
         return journalFailed ? kExitUsage : kExitOk;
@@ -1014,11 +1035,13 @@ int reset(const Context& c) {
     const core::ResetResult r = line->reset();
     if (stopRequested() && !r.confirmed) return stopped(c);
     if (r.refused) {
-        c.err << tr2("The relay does not clear an overload: the reset was not sent.") << Qt::endl;
+        c.err << QCoreApplication::translate("vrk-cli",
+                                             "The relay does not clear an overload: the reset was not sent.")
+              << Qt::endl;
         return kExitRefused;
     }
     if (!r.confirmed) return lost(c, r.failure, *line);
-    c.note(tr2("Reset sent."));
+    c.note(QCoreApplication::translate("vrk-cli", "Reset sent."));
     return journalFailed ? kExitUsage : kExitOk;
 }
 
@@ -1026,7 +1049,9 @@ int reset(const Context& c) {
 
 int registersRead(const Context& c, int start, int count) {
     if (count < 1 || count > kMaxReadCount || start + count - 1 > 0xFFFF) {
-        c.err << tr2("COUNT must be a number from 1 to %1, within registers 0-65535.").arg(kMaxReadCount)
+        c.err << QCoreApplication::translate("vrk-cli",
+                                             "COUNT must be a number from 1 to %1, within registers 0-65535.")
+                     .arg(kMaxReadCount)
               << Qt::endl;
         return kExitUsage;
     }
@@ -1060,7 +1085,9 @@ int registersRead(const Context& c, int start, int count) {
 
 int registersWrite(const Context& c, int reg, int value, bool yes) {
     if (!yes) {
-        c.err << tr2("Writing a register can change how the relay protects the motor: nothing was written. "
+        c.err << QCoreApplication::translate(
+                     "vrk-cli",
+                     "Writing a register can change how the relay protects the motor: nothing was written. "
                      "Add --yes to write it.")
               << Qt::endl;
         return kExitUsage;
@@ -1081,7 +1108,9 @@ int registersWrite(const Context& c, int reg, int value, bool yes) {
     if (!ok) row.note = line->errorString();
     const bool journaled = journalRows(c, {row});
     if (!ok) return lost(c, *line);
-    c.note(tr2("Register %1 = %2 written and confirmed.").arg(reg).arg(value));
+    c.note(QCoreApplication::translate("vrk-cli", "Register %1 = %2 written and confirmed.")
+               .arg(reg)
+               .arg(value));
     return journaled ? kExitOk : kExitUsage;
 }
 

@@ -811,6 +811,10 @@ Czy chcesz go zastąpić?</translation>
         <source>unknown</source>
         <translation>nieznana</translation>
     </message>
+    <message>
+        <source>Relay values: %1</source>
+        <translation>Wartości przekaźnika: %1</translation>
+    </message>
 </context>
 <context>
     <name>TSerialDriver</name>
@@ -1787,6 +1791,25 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
     </message>
 </context>
 <context>
+    <name>relaydata</name>
+    <message>
+        <source>In the relay, %1: %2</source>
+        <translation>W przekaźniku, %1: %2</translation>
+    </message>
+    <message>
+        <source>Every trip listed is %1.</source>
+        <translation>Lista awarii to dane %1.</translation>
+    </message>
+    <message>
+        <source>time unknown</source>
+        <translation>czas nieznany</translation>
+    </message>
+    <message>
+        <source>earlier, from the relay at address %1 on %2, read %3</source>
+        <translation>wcześniejsze, z przekaźnika o adresie %1 na %2, odczyt %3</translation>
+    </message>
+</context>
+<context>
     <name>setpoints</name>
     <message>
         <source>Compare with a file...</source>
@@ -1883,38 +1906,6 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>Skasuj awarie przekaźnika, tak jak przycisk Reset.</translation>
     </message>
     <message>
-        <source>No relay answered.</source>
-        <translation>Żaden przekaźnik nie odpowiedział.</translation>
-    </message>
-    <message>
-        <source>none</source>
-        <translation>brak</translation>
-    </message>
-    <message>
-        <source>on</source>
-        <translation>zał.</translation>
-    </message>
-    <message>
-        <source>off</source>
-        <translation>wył.</translation>
-    </message>
-    <message>
-        <source>%1 reads, %2 lost.</source>
-        <translation>Odczytów: %1, utraconych: %2.</translation>
-    </message>
-    <message>
-        <source>Every setpoint write was confirmed (no read-back).</source>
-        <translation>Każdy zapis nastawy został potwierdzony (bez ponownego odczytu).</translation>
-    </message>
-    <message>
-        <source>The relay does not clear an overload: the reset was not sent.</source>
-        <translation>Przekaźnik nie kasuje przeciążenia: reset nie został wysłany.</translation>
-    </message>
-    <message>
-        <source>Reset sent.</source>
-        <translation>Reset wysłany.</translation>
-    </message>
-    <message>
         <source>The serial port: COM1, COM2 or a device path.</source>
         <translation>Port szeregowy: COM1, COM2 albo ścieżka urządzenia.</translation>
     </message>
@@ -1967,10 +1958,6 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>Polecenia:</translation>
     </message>
     <message>
-        <source>Each command takes --help. --version prints the version.</source>
-        <translation>Każde polecenie przyjmuje --help. --version wypisuje wersję.</translation>
-    </message>
-    <message>
         <source>--lang must be pl, en or ru.</source>
         <translation>--lang musi mieć wartość pl, en albo ru.</translation>
     </message>
@@ -1995,32 +1982,12 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>Ostatni sprawdzany adres (domyślnie 247).</translation>
     </message>
     <message>
-        <source>Print the values as JSON.</source>
-        <translation>Wypisz wartości w formacie JSON.</translation>
-    </message>
-    <message>
         <source>Time between reads, in milliseconds (default 200).</source>
         <translation>Odstęp między odczytami w milisekundach (domyślnie 200).</translation>
     </message>
     <message>
-        <source>Write the rows to FILE instead of the standard output.</source>
-        <translation>Zapisuj wiersze do pliku FILE zamiast na standardowe wyjście.</translation>
-    </message>
-    <message>
         <source>Stop after S seconds (default: at Ctrl+C).</source>
         <translation>Zakończ po S sekundach (domyślnie: po Ctrl+C).</translation>
-    </message>
-    <message>
-        <source>Save the setpoints into this file.</source>
-        <translation>Zapisz nastawy do tego pliku.</translation>
-    </message>
-    <message>
-        <source>The setpoint file to write.</source>
-        <translation>Plik nastaw do zapisania w przekaźniku.</translation>
-    </message>
-    <message>
-        <source>Check the file and show what would be written; write nothing.</source>
-        <translation>Sprawdź plik i pokaż, co zostałoby zapisane; niczego nie zapisuj.</translation>
     </message>
     <message>
         <source>Do not read the setpoints back after writing.</source>
@@ -2039,12 +2006,240 @@ COM1=URZĄDZENIE w pliku "ports" tego folderu (COM1=/dev/ttyUSB0, COM1=COM7).
         <translation>Błędne argumenty; zobacz vrk-cli %1 --help.</translation>
     </message>
     <message>
-        <source>--duration must be a positive number of seconds.</source>
-        <translation>--duration musi być dodatnią liczbą sekund.</translation>
-    </message>
-    <message>
         <source>--time must be a date and time such as 2026-12-08T09:30.</source>
         <translation>--time musi być datą i godziną, np. 2026-12-08T09:30.</translation>
+    </message>
+    <message>
+        <source>Show this help and do nothing else.</source>
+        <translation>Pokaż tę pomoc i nie rób nic więcej.</translation>
+    </message>
+    <message>
+        <source>Print the version and do nothing else.</source>
+        <translation>Wypisz wersję i nie rób nic więcej.</translation>
+    </message>
+    <message>
+        <source>Print only the data, warnings and errors.</source>
+        <translation>Wypisuj tylko dane, ostrzeżenia i błędy.</translation>
+    </message>
+    <message>
+        <source>Trace every frame on standard error.</source>
+        <translation>Śledź każdą ramkę na standardowym wyjściu błędów.</translation>
+    </message>
+    <message>
+        <source>The decimal separator of text and CSV: point or comma (default: the locale's). CSV with a comma separates its fields with semicolons.</source>
+        <translation>Separator dziesiętny tekstu i CSV: point (kropka) lub comma (przecinek) (domyślnie: z ustawień regionalnych). CSV z przecinkiem rozdziela pola średnikami.</translation>
+    </message>
+    <message>
+        <source>The relays' bus addresses, 1-247: one, a list or ranges such as 3,5,7 or 1-10.</source>
+        <translation>Adresy przekaźników na magistrali, 1-247: jeden, lista lub zakresy, np. 3,5,7 lub 1-10.</translation>
+    </message>
+    <message>
+        <source>Ask again up to N times when a read gets no good answer (default 0).</source>
+        <translation>Ponów odczyt do N razy, gdy nie ma poprawnej odpowiedzi (domyślnie 0).</translation>
+    </message>
+    <message>
+        <source>Print the data as JSON.</source>
+        <translation>Wypisz dane jako JSON.</translation>
+    </message>
+    <message>
+        <source>Write the rows to FILE (a regular file; - for the standard output) instead of the standard output.</source>
+        <translation>Zapisuj wiersze do PLIKU (zwykłego pliku; - oznacza standardowe wyjście) zamiast na standardowe wyjście.</translation>
+    </message>
+    <message>
+        <source>Add the rows to the end of the --csv file.</source>
+        <translation>Dopisuj wiersze na końcu pliku --csv.</translation>
+    </message>
+    <message>
+        <source>Check the file, read the relay and show what would change (parameter, relay value, file value); write nothing.</source>
+        <translation>Sprawdź plik, odczytaj przekaźnik i pokaż, co by się zmieniło (parametr, wartość w przekaźniku, wartość z pliku); nic nie zapisuj.</translation>
+    </message>
+    <message>
+        <source>Really write the register: nothing is written without it.</source>
+        <translation>Naprawdę zapisz rejestr: bez tego nic nie jest zapisywane.</translation>
+    </message>
+    <message>
+        <source>Record what is changed in the relay in this journal (default journal.csv).</source>
+        <translation>Zapisuj zmiany w przekaźniku w tym dzienniku (domyślnie journal.csv).</translation>
+    </message>
+    <message>
+        <source>Record nothing in the journal.</source>
+        <translation>Nie zapisuj niczego w dzienniku.</translation>
+    </message>
+    <message>
+        <source>Read the relay's clock.</source>
+        <translation>Odczytaj zegar przekaźnika.</translation>
+    </message>
+    <message>
+        <source>Service: read registers (decimal or 0x hex numbers).</source>
+        <translation>Serwis: odczytaj rejestry (liczby dziesiętne lub szesnastkowe 0x).</translation>
+    </message>
+    <message>
+        <source>Service: write one register; only with --yes.</source>
+        <translation>Serwis: zapisz jeden rejestr; tylko z --yes.</translation>
+    </message>
+    <message>
+        <source>Cannot write the standard output: %1</source>
+        <translation>Nie można pisać na standardowe wyjście: %1</translation>
+    </message>
+    <message>
+        <source>The change was not recorded in the journal: %1</source>
+        <translation>Zmiana nie została zapisana w dzienniku: %1</translation>
+    </message>
+    <message>
+        <source>--address %1: give addresses from 1 to 247, such as 3,5,7 or 1-10.</source>
+        <translation>--address %1: podaj adresy od 1 do 247, np. 3,5,7 lub 1-10.</translation>
+    </message>
+    <message>
+        <source>Each command takes --help (also: vrk-cli help COMMAND). -V, --version prints the version. The options may stand before or after the command.</source>
+        <translation>Każde polecenie przyjmuje --help (także: vrk-cli help POLECENIE). -V, --version wypisuje wersję. Opcje mogą stać przed poleceniem lub po nim.</translation>
+    </message>
+    <message>
+        <source>Usage: vrk-cli %1 SUBCOMMAND [options]</source>
+        <translation>Użycie: vrk-cli %1 PODPOLECENIE [opcje]</translation>
+    </message>
+    <message>
+        <source>See vrk-cli --help.</source>
+        <translation>Zobacz vrk-cli --help.</translation>
+    </message>
+    <message>
+        <source>See vrk-cli %1 --help.</source>
+        <translation>Zobacz vrk-cli %1 --help.</translation>
+    </message>
+    <message>
+        <source>vrk-cli %1 needs a subcommand.</source>
+        <translation>vrk-cli %1 wymaga podpolecenia.</translation>
+    </message>
+    <message>
+        <source>--decimal must be point or comma.</source>
+        <translation>--decimal musi mieć wartość point lub comma.</translation>
+    </message>
+    <message>
+        <source>--append needs --csv FILE.</source>
+        <translation>--append wymaga --csv PLIK.</translation>
+    </message>
+    <message>
+        <source>--duration must be a positive number of seconds, at most a year.</source>
+        <translation>--duration musi być dodatnią liczbą sekund, najwyżej rok.</translation>
+    </message>
+    <message>
+        <source>%1 is not a number from 0 to 65535 (decimal or 0x hex).</source>
+        <translation>%1 nie jest liczbą od 0 do 65535 (dziesiętną lub szesnastkową 0x).</translation>
+    </message>
+    <message>
+        <source>Stopped before the end: the command is incomplete.</source>
+        <translation>Zatrzymano przed końcem: polecenie nie zostało wykonane w całości.</translation>
+    </message>
+    <message>
+        <source>The scan was stopped before address %1 at %2: it is incomplete.</source>
+        <translation>Wyszukiwanie zatrzymano przed adresem %1 przy %2: jest niepełne.</translation>
+    </message>
+    <message>
+        <source>No relay answered.</source>
+        <translation>Żaden przekaźnik nie odpowiedział.</translation>
+    </message>
+    <message>
+        <source>the variant could not be read</source>
+        <translation>nie udało się odczytać wariantu</translation>
+    </message>
+    <message>
+        <source>the nominal current setting is 0</source>
+        <translation>nastawa prądu znamionowego wynosi 0</translation>
+    </message>
+    <message>
+        <source>variant %1 has no current range</source>
+        <translation>wariant %1 nie ma zakresu prądu</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>nie odczytano</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>brak</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>wł.</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>wył.</translation>
+    </message>
+    <message>
+        <source>Warning: address %1: the variant could not be read (%2); the currents in A are unknown.</source>
+        <translation>Uwaga: adres %1: nie udało się odczytać wariantu (%2); prądy w A są nieznane.</translation>
+    </message>
+    <message>
+        <source>%1 reads, %2 lost.</source>
+        <translation>Odczytów: %1, utraconych: %2.</translation>
+    </message>
+    <message>
+        <source>remove the space before or after the number</source>
+        <translation>usuń spację przed liczbą lub po niej</translation>
+    </message>
+    <message>
+        <source>write the decimal with a comma: %1</source>
+        <translation>część dziesiętną oddziel przecinkiem: %1</translation>
+    </message>
+    <message>
+        <source>the value is missing</source>
+        <translation>brak wartości</translation>
+    </message>
+    <message>
+        <source>Parameter %1 (%2): the relay's value "%3" is outside its range %4</source>
+        <translation>Parametr %1 (%2): wartość w przekaźniku "%3" jest poza zakresem %4</translation>
+    </message>
+    <message>
+        <source>Parameter %1 (%2): the file's value "%3" is not valid; allowed: %4</source>
+        <translation>Parametr %1 (%2): wartość z pliku "%3" jest niepoprawna; dozwolone: %4</translation>
+    </message>
+    <message>
+        <source>Warning: the relay holds values outside their ranges:</source>
+        <translation>Uwaga: przekaźnik ma wartości poza zakresami:</translation>
+    </message>
+    <message>
+        <source>Cannot read the standard input: %1</source>
+        <translation>Nie można czytać standardowego wejścia: %1</translation>
+    </message>
+    <message>
+        <source>Nothing would be written.</source>
+        <translation>Nic nie zostałoby zapisane.</translation>
+    </message>
+    <message>
+        <source>same</source>
+        <translation>bez zmian</translation>
+    </message>
+    <message>
+        <source>changes</source>
+        <translation>zmiana</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>Nic nie zapisano.</translation>
+    </message>
+    <message>
+        <source>Every setpoint write was confirmed (no read-back).</source>
+        <translation>Każdy zapis nastawy został potwierdzony (bez odczytu kontrolnego).</translation>
+    </message>
+    <message>
+        <source>The relay does not clear an overload: the reset was not sent.</source>
+        <translation>Przekaźnik nie kasuje przeciążenia: kasowania nie wysłano.</translation>
+    </message>
+    <message>
+        <source>Reset sent.</source>
+        <translation>Kasowanie wysłane.</translation>
+    </message>
+    <message>
+        <source>COUNT must be a number from 1 to %1, within registers 0-65535.</source>
+        <translation>LICZBA musi być liczbą od 1 do %1, w obrębie rejestrów 0-65535.</translation>
+    </message>
+    <message>
+        <source>Writing a register can change how the relay protects the motor: nothing was written. Add --yes to write it.</source>
+        <translation>Zapis rejestru może zmienić sposób, w jaki przekaźnik chroni silnik: nic nie zapisano. Dodaj --yes, aby go zapisać.</translation>
+    </message>
+    <message>
+        <source>Register %1 = %2 written and confirmed.</source>
+        <translation>Rejestr %1 = %2 zapisany i potwierdzony.</translation>
     </message>
 </context>
 </TS>

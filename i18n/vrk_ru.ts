@@ -811,6 +811,10 @@ Do you want to replace it?</source>
         <source>unknown</source>
         <translation>неизвестно</translation>
     </message>
+    <message>
+        <source>Relay values: %1</source>
+        <translation>Значения реле: %1</translation>
+    </message>
 </context>
 <context>
     <name>TSerialDriver</name>
@@ -1787,6 +1791,25 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
     </message>
 </context>
 <context>
+    <name>relaydata</name>
+    <message>
+        <source>In the relay, %1: %2</source>
+        <translation>В реле, %1: %2</translation>
+    </message>
+    <message>
+        <source>Every trip listed is %1.</source>
+        <translation>Список аварий — данные %1.</translation>
+    </message>
+    <message>
+        <source>time unknown</source>
+        <translation>время неизвестно</translation>
+    </message>
+    <message>
+        <source>earlier, from the relay at address %1 on %2, read %3</source>
+        <translation>прежние, от реле с адресом %1 на %2, чтение %3</translation>
+    </message>
+</context>
+<context>
     <name>setpoints</name>
     <message>
         <source>Compare with a file...</source>
@@ -1883,38 +1906,6 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>Сбросить аварии реле, как кнопка «Сброс».</translation>
     </message>
     <message>
-        <source>No relay answered.</source>
-        <translation>Ни одно реле не ответило.</translation>
-    </message>
-    <message>
-        <source>none</source>
-        <translation>нет</translation>
-    </message>
-    <message>
-        <source>on</source>
-        <translation>вкл.</translation>
-    </message>
-    <message>
-        <source>off</source>
-        <translation>выкл.</translation>
-    </message>
-    <message>
-        <source>%1 reads, %2 lost.</source>
-        <translation>Опросов: %1, потеряно: %2.</translation>
-    </message>
-    <message>
-        <source>Every setpoint write was confirmed (no read-back).</source>
-        <translation>Запись каждой уставки подтверждена (без обратного чтения).</translation>
-    </message>
-    <message>
-        <source>The relay does not clear an overload: the reset was not sent.</source>
-        <translation>Реле не сбрасывает перегрузку: сброс не отправлен.</translation>
-    </message>
-    <message>
-        <source>Reset sent.</source>
-        <translation>Сброс отправлен.</translation>
-    </message>
-    <message>
         <source>The serial port: COM1, COM2 or a device path.</source>
         <translation>Последовательный порт: COM1, COM2 или путь к устройству.</translation>
     </message>
@@ -1967,10 +1958,6 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>Команды:</translation>
     </message>
     <message>
-        <source>Each command takes --help. --version prints the version.</source>
-        <translation>Каждая команда понимает --help. --version выводит версию.</translation>
-    </message>
-    <message>
         <source>--lang must be pl, en or ru.</source>
         <translation>--lang должен быть pl, en или ru.</translation>
     </message>
@@ -1995,32 +1982,12 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>Последний проверяемый адрес (по умолчанию 247).</translation>
     </message>
     <message>
-        <source>Print the values as JSON.</source>
-        <translation>Вывести значения в формате JSON.</translation>
-    </message>
-    <message>
         <source>Time between reads, in milliseconds (default 200).</source>
         <translation>Интервал между опросами в миллисекундах (по умолчанию 200).</translation>
     </message>
     <message>
-        <source>Write the rows to FILE instead of the standard output.</source>
-        <translation>Записывать строки в файл FILE вместо стандартного вывода.</translation>
-    </message>
-    <message>
         <source>Stop after S seconds (default: at Ctrl+C).</source>
         <translation>Остановиться через S секунд (по умолчанию: по Ctrl+C).</translation>
-    </message>
-    <message>
-        <source>Save the setpoints into this file.</source>
-        <translation>Сохранить уставки в этот файл.</translation>
-    </message>
-    <message>
-        <source>The setpoint file to write.</source>
-        <translation>Файл уставок для записи в реле.</translation>
-    </message>
-    <message>
-        <source>Check the file and show what would be written; write nothing.</source>
-        <translation>Проверить файл и показать, что будет записано; ничего не записывать.</translation>
     </message>
     <message>
         <source>Do not read the setpoints back after writing.</source>
@@ -2039,12 +2006,240 @@ VRK_COM1 or VRK_COM2 names, else the one a line COM1=DEVICE in the file
         <translation>Неверные аргументы; см. vrk-cli %1 --help.</translation>
     </message>
     <message>
-        <source>--duration must be a positive number of seconds.</source>
-        <translation>--duration должен быть положительным числом секунд.</translation>
-    </message>
-    <message>
         <source>--time must be a date and time such as 2026-12-08T09:30.</source>
         <translation>--time должен быть датой и временем, например 2026-12-08T09:30.</translation>
+    </message>
+    <message>
+        <source>Show this help and do nothing else.</source>
+        <translation>Показать эту справку и больше ничего не делать.</translation>
+    </message>
+    <message>
+        <source>Print the version and do nothing else.</source>
+        <translation>Вывести версию и больше ничего не делать.</translation>
+    </message>
+    <message>
+        <source>Print only the data, warnings and errors.</source>
+        <translation>Выводить только данные, предупреждения и ошибки.</translation>
+    </message>
+    <message>
+        <source>Trace every frame on standard error.</source>
+        <translation>Трассировать каждый кадр в стандартный поток ошибок.</translation>
+    </message>
+    <message>
+        <source>The decimal separator of text and CSV: point or comma (default: the locale's). CSV with a comma separates its fields with semicolons.</source>
+        <translation>Десятичный разделитель текста и CSV: point (точка) или comma (запятая) (по умолчанию: из региональных настроек). CSV с запятой разделяет поля точкой с запятой.</translation>
+    </message>
+    <message>
+        <source>The relays' bus addresses, 1-247: one, a list or ranges such as 3,5,7 or 1-10.</source>
+        <translation>Адреса реле на шине, 1-247: один, список или диапазоны, например 3,5,7 или 1-10.</translation>
+    </message>
+    <message>
+        <source>Ask again up to N times when a read gets no good answer (default 0).</source>
+        <translation>Повторять чтение до N раз, если нет правильного ответа (по умолчанию 0).</translation>
+    </message>
+    <message>
+        <source>Print the data as JSON.</source>
+        <translation>Вывести данные в формате JSON.</translation>
+    </message>
+    <message>
+        <source>Write the rows to FILE (a regular file; - for the standard output) instead of the standard output.</source>
+        <translation>Записывать строки в ФАЙЛ (обычный файл; - означает стандартный вывод) вместо стандартного вывода.</translation>
+    </message>
+    <message>
+        <source>Add the rows to the end of the --csv file.</source>
+        <translation>Дописывать строки в конец файла --csv.</translation>
+    </message>
+    <message>
+        <source>Check the file, read the relay and show what would change (parameter, relay value, file value); write nothing.</source>
+        <translation>Проверить файл, прочитать реле и показать, что изменится (параметр, значение в реле, значение из файла); ничего не записывать.</translation>
+    </message>
+    <message>
+        <source>Really write the register: nothing is written without it.</source>
+        <translation>Действительно записать регистр: без этого ничего не записывается.</translation>
+    </message>
+    <message>
+        <source>Record what is changed in the relay in this journal (default journal.csv).</source>
+        <translation>Записывать изменения в реле в этот журнал (по умолчанию journal.csv).</translation>
+    </message>
+    <message>
+        <source>Record nothing in the journal.</source>
+        <translation>Ничего не записывать в журнал.</translation>
+    </message>
+    <message>
+        <source>Read the relay's clock.</source>
+        <translation>Прочитать часы реле.</translation>
+    </message>
+    <message>
+        <source>Service: read registers (decimal or 0x hex numbers).</source>
+        <translation>Сервис: прочитать регистры (десятичные или шестнадцатеричные числа 0x).</translation>
+    </message>
+    <message>
+        <source>Service: write one register; only with --yes.</source>
+        <translation>Сервис: записать один регистр; только с --yes.</translation>
+    </message>
+    <message>
+        <source>Cannot write the standard output: %1</source>
+        <translation>Невозможно записать в стандартный вывод: %1</translation>
+    </message>
+    <message>
+        <source>The change was not recorded in the journal: %1</source>
+        <translation>Изменение не записано в журнал: %1</translation>
+    </message>
+    <message>
+        <source>--address %1: give addresses from 1 to 247, such as 3,5,7 or 1-10.</source>
+        <translation>--address %1: укажите адреса от 1 до 247, например 3,5,7 или 1-10.</translation>
+    </message>
+    <message>
+        <source>Each command takes --help (also: vrk-cli help COMMAND). -V, --version prints the version. The options may stand before or after the command.</source>
+        <translation>Каждая команда принимает --help (также: vrk-cli help КОМАНДА). -V, --version выводит версию. Параметры можно указывать до или после команды.</translation>
+    </message>
+    <message>
+        <source>Usage: vrk-cli %1 SUBCOMMAND [options]</source>
+        <translation>Использование: vrk-cli %1 ПОДКОМАНДА [параметры]</translation>
+    </message>
+    <message>
+        <source>See vrk-cli --help.</source>
+        <translation>См. vrk-cli --help.</translation>
+    </message>
+    <message>
+        <source>See vrk-cli %1 --help.</source>
+        <translation>См. vrk-cli %1 --help.</translation>
+    </message>
+    <message>
+        <source>vrk-cli %1 needs a subcommand.</source>
+        <translation>vrk-cli %1 требует подкоманду.</translation>
+    </message>
+    <message>
+        <source>--decimal must be point or comma.</source>
+        <translation>--decimal должен быть point или comma.</translation>
+    </message>
+    <message>
+        <source>--append needs --csv FILE.</source>
+        <translation>--append требует --csv ФАЙЛ.</translation>
+    </message>
+    <message>
+        <source>--duration must be a positive number of seconds, at most a year.</source>
+        <translation>--duration должен быть положительным числом секунд, не более года.</translation>
+    </message>
+    <message>
+        <source>%1 is not a number from 0 to 65535 (decimal or 0x hex).</source>
+        <translation>%1 не является числом от 0 до 65535 (десятичным или шестнадцатеричным 0x).</translation>
+    </message>
+    <message>
+        <source>Stopped before the end: the command is incomplete.</source>
+        <translation>Остановлено до конца: команда выполнена не полностью.</translation>
+    </message>
+    <message>
+        <source>The scan was stopped before address %1 at %2: it is incomplete.</source>
+        <translation>Поиск остановлен перед адресом %1 при %2: он неполный.</translation>
+    </message>
+    <message>
+        <source>No relay answered.</source>
+        <translation>Ни одно реле не ответило.</translation>
+    </message>
+    <message>
+        <source>the variant could not be read</source>
+        <translation>не удалось прочитать вариант</translation>
+    </message>
+    <message>
+        <source>the nominal current setting is 0</source>
+        <translation>уставка номинального тока равна 0</translation>
+    </message>
+    <message>
+        <source>variant %1 has no current range</source>
+        <translation>у варианта %1 нет диапазона тока</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>не прочитано</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>вкл.</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>выкл.</translation>
+    </message>
+    <message>
+        <source>Warning: address %1: the variant could not be read (%2); the currents in A are unknown.</source>
+        <translation>Внимание: адрес %1: не удалось прочитать вариант (%2); токи в А неизвестны.</translation>
+    </message>
+    <message>
+        <source>%1 reads, %2 lost.</source>
+        <translation>Чтений: %1, потеряно: %2.</translation>
+    </message>
+    <message>
+        <source>remove the space before or after the number</source>
+        <translation>удалите пробел до или после числа</translation>
+    </message>
+    <message>
+        <source>write the decimal with a comma: %1</source>
+        <translation>дробную часть отделяйте запятой: %1</translation>
+    </message>
+    <message>
+        <source>the value is missing</source>
+        <translation>значение отсутствует</translation>
+    </message>
+    <message>
+        <source>Parameter %1 (%2): the relay's value "%3" is outside its range %4</source>
+        <translation>Параметр %1 (%2): значение в реле "%3" вне диапазона %4</translation>
+    </message>
+    <message>
+        <source>Parameter %1 (%2): the file's value "%3" is not valid; allowed: %4</source>
+        <translation>Параметр %1 (%2): значение из файла "%3" недопустимо; допустимо: %4</translation>
+    </message>
+    <message>
+        <source>Warning: the relay holds values outside their ranges:</source>
+        <translation>Внимание: в реле есть значения вне диапазонов:</translation>
+    </message>
+    <message>
+        <source>Cannot read the standard input: %1</source>
+        <translation>Невозможно прочитать стандартный ввод: %1</translation>
+    </message>
+    <message>
+        <source>Nothing would be written.</source>
+        <translation>Ничего не было бы записано.</translation>
+    </message>
+    <message>
+        <source>same</source>
+        <translation>без изменений</translation>
+    </message>
+    <message>
+        <source>changes</source>
+        <translation>изменится</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>Ничего не записано.</translation>
+    </message>
+    <message>
+        <source>Every setpoint write was confirmed (no read-back).</source>
+        <translation>Каждая запись уставки подтверждена (без контрольного чтения).</translation>
+    </message>
+    <message>
+        <source>The relay does not clear an overload: the reset was not sent.</source>
+        <translation>Реле не сбрасывает перегрузку: сброс не отправлен.</translation>
+    </message>
+    <message>
+        <source>Reset sent.</source>
+        <translation>Сброс отправлен.</translation>
+    </message>
+    <message>
+        <source>COUNT must be a number from 1 to %1, within registers 0-65535.</source>
+        <translation>КОЛИЧЕСТВО должно быть числом от 1 до %1 в пределах регистров 0-65535.</translation>
+    </message>
+    <message>
+        <source>Writing a register can change how the relay protects the motor: nothing was written. Add --yes to write it.</source>
+        <translation>Запись регистра может изменить защиту двигателя реле: ничего не записано. Добавьте --yes, чтобы записать.</translation>
+    </message>
+    <message>
+        <source>Register %1 = %2 written and confirmed.</source>
+        <translation>Регистр %1 = %2 записан и подтверждён.</translation>
     </message>
 </context>
 </TS>

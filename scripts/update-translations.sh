@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 lupdate=$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)
 cd "$here"
 dirs=()
-for d in app core cli config faults files i18n monitor protocol serial setpoints trends linemonitor records journal seams widgets wait network ports; do
+for d in app core relaydata cli config faults files i18n monitor protocol serial setpoints trends linemonitor records journal seams widgets wait network ports; do
   [ -d "$d" ] && dirs+=("$d")
 done
 for lang in pl ru; do
