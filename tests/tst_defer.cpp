@@ -3,6 +3,7 @@
 // another relay's data is marked as earlier.
 #include "appfixture.h"
 #include "linemonitor/linemonitor.h"
+#include "relaydata/provenance.h"
 #include "setpoints/comparewindow.h"
 #include "setpoints/setpointfile.h"
 #include "setpointtables.h"
@@ -10,6 +11,7 @@
 #include "widgets/controls.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
@@ -87,9 +89,11 @@ private slots:
         };
         seams::current().openFileName =
             seams::current().saveFileName = [&](auto...) { return dialog(), QString(); };
-        QTimer menus; // a context menu, closed once the poll has gone on
+        QTimer menus; // a context menu or a dialog of the program's own, closed once the poll has gone on
         connect(&menus, &QTimer::timeout, f_, [&] {
             if (QWidget* popup = QApplication::activePopupWidget()) dialog(), popup->close();
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog(), modal->reject();
         });
         menus.start(1);
         inWait([&] { command(f_); });
@@ -133,27 +137,35 @@ private slots:
 
     void anotherRelaysDataIsMarkedEarlier() {
         StringGrid* g = f_->StringGrid1;
+        // The note in the language chosen: "earlier, from the relay at address 3 on COM1, read 14:05".
+        auto note = [](const relaydata::Source& s) { return relaydata::earlierNote(s.relay); };
         QTest::mouseClick(f_->SpeedButton6, Qt::LeftButton);  // the relay at address 3: setpoints
         QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton); // and fault log
         g->setCell(3, 2, QStringLiteral("100"));              // changed: marked
         QVERIFY(g->cellBackground(3, 2) != QColor(Qt::white) &&
-                !g->item(2, 3)->toolTip().contains("address"));
+                !g->item(2, 3)->toolTip().contains(note(f_->setpointState().source)));
         QVERIFY(setpoints::writeSetpointFile(app_->path("c.vrk"), validTable(), nullptr));
         app_->openAnswers.enqueue(app_->path("c.vrk"));
         f_->findChild<QAction*>(QStringLiteral("CompareWithFile"))->trigger();
         QTest::keyClick(app_->f2()->ComboBox3, Qt::Key_Down); // another address, connected
-        const QString earlier = QStringLiteral("address 3 on COM1");
-        QVERIFY(g->item(2, 3)->toolTip().contains(earlier) && g->cellBackground(3, 2) == QColor(Qt::white));
+        const QString earlier = note(f_->setpointState().source);
+        QVERIFY2(earlier.contains(QLatin1String("3")) && earlier.contains(QLatin1String("COM1")),
+                 qPrintable(earlier));
+        QVERIFY2(g->item(2, 3)->toolTip().contains(earlier), qPrintable(g->item(2, 3)->toolTip()));
+        QCOMPARE(g->cellBackground(3, 2), QColor(Qt::white));
         QVERIFY(f_->findChild<SetpointCompareWindow*>()->RelayLabel->text().contains(earlier));
-        QVERIFY(f_->FaultLogNotice->text().contains(earlier));
+        QVERIFY(f_->FaultLogNotice->text().contains(note(f_->faultLogState().source)));
         for (int r = 1; r <= 40; ++r)
             QCOMPARE(f_->StringGrid2->item(r, 1)->foreground().color(), QColor(Qt::gray));
         QCOMPARE(f_->faultLogState().faultBlocksFresh, 0u);    // the exports say so too
         QVERIFY(relay_->control(QStringLiteral("address 4"))); // its own read is current again
         QTest::mouseClick(f_->SpeedButton6, Qt::LeftButton);
-        QVERIFY(!g->item(2, 3)->toolTip().contains(QStringLiteral("address")));
+        QVERIFY(!f_->setpointState().source.earlier);
+        QVERIFY(!g->item(2, 3)->toolTip().contains(note(f_->setpointState().source)));
         f_->Rozlacz(); // and earlier once disconnected
-        QVERIFY(g->item(2, 3)->toolTip().contains(QStringLiteral("address 4 on COM1")));
+        const QString four = note(f_->setpointState().source);
+        QVERIFY2(four.contains(QLatin1String("4")) && four.contains(QLatin1String("COM1")), qPrintable(four));
+        QVERIFY(g->item(2, 3)->toolTip().contains(four));
     }
 };
 
