@@ -33,14 +33,9 @@ namespace {
 
 bool outputFailed = false; // said once
 
-constexpr int kMeasurementRegisters = 12; // registers 1..12, as the poll reads them
 constexpr int kVariantRegister = relay::kVariantRegister;
-constexpr uint32_t kPollPauseMs = 20;     // the poll's pause before it reads the variant
-constexpr uint32_t kTransferWaitMs = 100; // the wait before a setpoint or fault-log read
-constexpr uint32_t kStopCheckMs = 50;     // how often a waiting loop looks for a stop
-constexpr int kMaxReadCount = 125;        // registers one read may ask for
-constexpr int kOutputK1 = 0x0100;
-constexpr int kOutputK2 = 0x0200;
+constexpr uint32_t kStopCheckMs = 50; // how often a waiting loop looks for a stop
+constexpr int kMaxReadCount = 125;    // registers one read may ask for
 // The caption of each fault bit on the data page: language lines, or the page's fixed texts.
 constexpr int kFaultCaptionLines[7] = {24, 25, 26, 27, 0, 0, 28};
 const char* const kFaultCaptionFixed[7] = {"", "", "", "", "U<85%Un", "U>115%Un", ""};
@@ -306,7 +301,6 @@ namespace {
 // One relay's measurements with what the page derives from them.
 struct Reading {
     core::Measurement measurement;
-    std::array<int, 12> r{}; // registers 1..12 as the page keeps them
     std::optional<int> variant;
     QString variantFailure; // why the variant is unknown
     std::optional<display::AmpereScale> scale;
@@ -325,14 +319,13 @@ Reading readRelay(const Context& c, core::Link& link, std::optional<core::Failur
         return x;
     }
     x.measurement = *p.measurement;
-    x.r = p.measurement->registers();
-    const auto& r = x.r;
+    const core::Measurement& m = x.measurement;
     x.variant = p.variant;
     if (!x.variant) x.variantFailure = link.errorString();
-    if (x.variant) x.scale = display::ampereScaleFor(*x.variant, r[11]);
+    if (x.variant) x.scale = display::ampereScaleFor(*x.variant, m.nominalCurrentRaw);
     if (!x.variant)
         x.amperesUnknown = QCoreApplication::translate("vrk-cli", "the variant could not be read");
-    else if (r[11] == 0)
+    else if (m.nominalCurrentRaw == 0)
         x.amperesUnknown = QCoreApplication::translate("vrk-cli", "the nominal current setting is 0");
     else if (!x.scale)
         x.amperesUnknown =
@@ -340,8 +333,9 @@ Reading readRelay(const Context& c, core::Link& link, std::optional<core::Failur
     if (x.scale) {
         for (int i = 0; i < 4; ++i) {
             const std::optional<QString> t =
-                i < 3 ? display::currentText(r[size_t(i)], true, *x.variant, x.scale->scale)
-                      : display::averageText(r[0] + r[1] + r[2], true, *x.variant, x.scale->scale);
+                i < 3 ? display::currentText(m.currentPercent[size_t(i)], true, *x.variant, x.scale->scale)
+                      : display::averageText(m.currentPercent[0] + m.currentPercent[1] + m.currentPercent[2],
+                                             true, *x.variant, x.scale->scale);
             if (!t) continue;
             x.ampereTexts[size_t(i)] = *t;
             x.amperes[size_t(i)] = QString(*t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
@@ -357,29 +351,30 @@ Reading readRelay(const Context& c, core::Link& link, std::optional<core::Failur
 }
 
 QJsonObject readingJson(const Context& c, int address, const Reading& x) {
-    const auto& r = x.r;
+    const core::Measurement& m = x.measurement;
     QJsonArray amperes;
     for (int i = 0; i < 3; ++i)
         amperes << (x.amperes[size_t(i)] ? QJsonValue(*x.amperes[size_t(i)]) : QJsonValue());
     QJsonObject o;
     o[QStringLiteral("address")] = address;
     o[QStringLiteral("time")] = stamp(x.at);
-    o[QStringLiteral("currents_percent")] = QJsonArray{r[0], r[1], r[2]};
-    o[QStringLiteral("average_current_percent")] = (r[0] + r[1] + r[2]) / 3;
+    o[QStringLiteral("currents_percent")] =
+        QJsonArray{m.currentPercent[0], m.currentPercent[1], m.currentPercent[2]};
+    o[QStringLiteral("average_current_percent")] = m.averageCurrentPercent();
     o[QStringLiteral("currents_amperes")] = amperes;
     o[QStringLiteral("average_current_amperes")] = x.amperes[3] ? QJsonValue(*x.amperes[3]) : QJsonValue();
     o[QStringLiteral("amperes_unknown")] =
         x.amperesUnknown.isEmpty() ? QJsonValue() : QJsonValue(x.amperesUnknown);
-    o[QStringLiteral("voltages")] = QJsonArray{r[3], r[4], r[5]};
-    o[QStringLiteral("average_voltage")] = (r[3] + r[4] + r[5]) / 3;
-    o[QStringLiteral("heat_percent")] = r[6];
-    o[QStringLiteral("cos_phi")] = r[7] / 100.0;
-    o[QStringLiteral("power_kw")] = r[8] / 100.0;
-    o[QStringLiteral("fault_word")] = r[9];
-    o[QStringLiteral("faults")] = QJsonArray::fromStringList(faultCaptions(c, r[9]));
-    o[QStringLiteral("k1")] = bool(r[10] & kOutputK1);
-    o[QStringLiteral("k2")] = bool(r[10] & kOutputK2);
-    o[QStringLiteral("nominal_current_raw")] = r[11];
+    o[QStringLiteral("voltages")] = QJsonArray{m.voltage[0], m.voltage[1], m.voltage[2]};
+    o[QStringLiteral("average_voltage")] = m.averageVoltage();
+    o[QStringLiteral("heat_percent")] = m.heat;
+    o[QStringLiteral("cos_phi")] = m.cosHundredths / 100.0;
+    o[QStringLiteral("power_kw")] = m.powerHundredthsKw / 100.0;
+    o[QStringLiteral("fault_word")] = m.faultWord;
+    o[QStringLiteral("faults")] = QJsonArray::fromStringList(faultCaptions(c, m.faultWord));
+    o[QStringLiteral("k1")] = m.k1();
+    o[QStringLiteral("k2")] = m.k2();
+    o[QStringLiteral("nominal_current_raw")] = m.nominalCurrentRaw;
     o[QStringLiteral("variant")] = optionalInt(x.variant);
     o[QStringLiteral("variant_name")] =
         x.variant ? QJsonValue(linescan::variantName(*x.variant)) : QJsonValue();
@@ -391,7 +386,7 @@ QJsonObject readingJson(const Context& c, int address, const Reading& x) {
 }
 
 void printReading(const Context& c, int address, const Reading& x, bool withAddress) {
-    const auto& r = x.r;
+    const core::Measurement& m = x.measurement;
     const QStringList heads = {c.text(17), c.text(18), c.text(19), c.text(20),
                                c.text(22), c.text(21), c.text(44)};
     int width = 0;
@@ -404,11 +399,11 @@ void printReading(const Context& c, int address, const Reading& x, bool withAddr
     if (withAddress) c.out << QStringLiteral("address=%1").arg(address) << '\n';
     c.out << head(0)
           << QStringLiteral("Ir=%1 %  Is=%2 %  It=%3 %  %4%5 %")
-                 .arg(r[0])
-                 .arg(r[1])
-                 .arg(r[2])
+                 .arg(m.currentPercent[0])
+                 .arg(m.currentPercent[1])
+                 .arg(m.currentPercent[2])
                  .arg(average)
-                 .arg((r[0] + r[1] + r[2]) / 3)
+                 .arg(m.averageCurrentPercent())
           << '\n';
     if (x.amperesUnknown.isEmpty()) {
         auto a = [&](int i) {
@@ -420,28 +415,29 @@ void printReading(const Context& c, int address, const Reading& x, bool withAddr
     }
     c.out << head(1)
           << QStringLiteral("Ur=%1 V  Us=%2 V  Ut=%3 V  %4%5 V")
-                 .arg(r[3])
-                 .arg(r[4])
-                 .arg(r[5])
+                 .arg(m.voltage[0])
+                 .arg(m.voltage[1])
+                 .arg(m.voltage[2])
                  .arg(averageU)
-                 .arg((r[3] + r[4] + r[5]) / 3)
+                 .arg(m.averageVoltage())
           << '\n';
-    c.out << head(2) << QStringLiteral("Q=%1 %").arg(r[6]) << '\n';
+    c.out << head(2) << QStringLiteral("Q=%1 %").arg(m.heat) << '\n';
     c.out << head(3)
           << QStringLiteral("cos(fi)=%1  P=%2 kW")
-                 .arg(withDecimal(c, display::cosText(r[7])), decimal(c, r[8] / 100.0, 2))
+                 .arg(withDecimal(c, display::cosText(m.cosHundredths)),
+                      decimal(c, m.powerHundredthsKw / 100.0, 2))
           << '\n';
-    const QStringList faults = faultCaptions(c, r[9]);
+    const QStringList faults = faultCaptions(c, m.faultWord);
     c.out << head(4)
           << (faults.isEmpty() ? QCoreApplication::translate("vrk-cli", "none")
                                : faults.join(QStringLiteral(", ")))
           << '\n';
     c.out << head(5)
           << QStringLiteral("K1=%1  K2=%2")
-                 .arg((r[10] & kOutputK1) ? QCoreApplication::translate("vrk-cli", "on")
-                                          : QCoreApplication::translate("vrk-cli", "off"),
-                      (r[10] & kOutputK2) ? QCoreApplication::translate("vrk-cli", "on")
-                                          : QCoreApplication::translate("vrk-cli", "off"))
+                 .arg(m.k1() ? QCoreApplication::translate("vrk-cli", "on")
+                             : QCoreApplication::translate("vrk-cli", "off"),
+                      m.k2() ? QCoreApplication::translate("vrk-cli", "on")
+                             : QCoreApplication::translate("vrk-cli", "off"))
           << '\n';
     c.out << head(6)
           << (x.variant ? QStringLiteral("%1 (%2)").arg(*x.variant).arg(linescan::variantName(*x.variant))
@@ -552,21 +548,21 @@ int watch(const Context& c, const WatchOptions& o) {
                 withRetries<core::PollResult>(c, [&line] { return line->readMeasurement(false); });
             QStringList fields;
             if (p.measurement) {
-                const auto r = p.measurement->registers();
+                const core::Measurement& m = *p.measurement;
                 fields = QStringList{now(),
-                                     QString::number(r[0]),
-                                     QString::number(r[1]),
-                                     QString::number(r[2]),
-                                     QString::number(r[3]),
-                                     QString::number(r[4]),
-                                     QString::number(r[5]),
-                                     QString::number(r[6]),
-                                     decimal(c, r[7] / 100.0, 2),
-                                     decimal(c, r[8] / 100.0, 2),
-                                     QString::number(r[9]),
-                                     QString::number((r[10] & kOutputK1) ? 1 : 0),
-                                     QString::number((r[10] & kOutputK2) ? 1 : 0),
-                                     QString::number(r[11]),
+                                     QString::number(m.currentPercent[0]),
+                                     QString::number(m.currentPercent[1]),
+                                     QString::number(m.currentPercent[2]),
+                                     QString::number(m.voltage[0]),
+                                     QString::number(m.voltage[1]),
+                                     QString::number(m.voltage[2]),
+                                     QString::number(m.heat),
+                                     decimal(c, m.cosHundredths / 100.0, 2),
+                                     decimal(c, m.powerHundredthsKw / 100.0, 2),
+                                     QString::number(m.faultWord),
+                                     QString::number(m.k1() ? 1 : 0),
+                                     QString::number(m.k2() ? 1 : 0),
+                                     QString::number(m.nominalCurrentRaw),
                                      QString::number(lostAt.value(address)),
                                      QString::number(address),
                                      QStringLiteral("ok"),
