@@ -1092,7 +1092,7 @@ int registersWrite(const Context& c, int reg, int value, bool yes) {
     auto line = openLine(c, &status);
     if (!line) return status;
     RegisterBus& bus = line->bus();
-    journal::Row row = rowOf(line->identity(), QStringLiteral("write"));
+    journal::Row row = journal::rowOf(line->identity(), QStringLiteral("vrk-cli"), QStringLiteral("write"));
     if (bus.Czytaj(reg, 1) && !bus.RegisterValues.isEmpty())
         row.before = QString::number(bus.RegisterValues[0]);
     // The bus checks that the reply echoes the register and the value.

@@ -12,17 +12,6 @@ const QString kSource = QStringLiteral("vrk-cli");
 
 } // namespace
 
-journal::Row rowOf(const core::Identity& identity, const QString& action) {
-    journal::Row row;
-    row.time = QDateTime::currentDateTime();
-    row.source = kSource;
-    row.action = action;
-    row.port = identity.port;
-    row.address = identity.address;
-    row.variant = identity.variant;
-    return row;
-}
-
 bool journalRows(const Context& c, const QList<journal::Row>& rows) {
     if (!c.journal || rows.isEmpty()) return true;
     QString error;

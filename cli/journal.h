@@ -16,7 +16,5 @@ struct Context;
 void attachJournal(const Context& c, core::Link& link, bool* failed);
 // Appends rows to the context's journal; false (said) when they could not be.
 bool journalRows(const Context& c, const QList<journal::Row>& rows);
-// A row for a change the core has no operation for (a service register write).
-journal::Row rowOf(const core::Identity& identity, const QString& action);
 
 } // namespace cli

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 namespace core {
+struct Identity;
 struct WriteResult;
 struct ClockResult;
 struct ResetResult;
@@ -55,6 +56,12 @@ std::optional<Row> rowFrom(const QStringList& fields);
 // The time as written: ISO 8601 with milliseconds and the UTC offset
 // ("2026-10-25T02:30:00.000+01:00").
 QString timeText(const QDateTime& time);
+
+// A row of a change made to the relay `id` (who made it, what), with no
+// parameter yet: for a change no operation of the core describes (a service
+// register write).
+Row rowOf(const core::Identity& id, const QString& source, const QString& action,
+          const QDateTime& time = QDateTime::currentDateTime());
 
 // The rows of a setpoint write, one per register, with its state; a refusal
 // before anything was sent gives one row per register meant, each "refused".

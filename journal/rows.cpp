@@ -10,17 +10,6 @@ namespace journal {
 
 namespace {
 
-Row base(const core::Identity& id, const QString& source, const QString& action, const QDateTime& time) {
-    Row r;
-    r.time = time;
-    r.source = source;
-    r.action = action;
-    r.port = id.port;
-    r.address = id.address;
-    r.variant = id.variant;
-    return r;
-}
-
 QString stateText(core::RegisterWrite::State s) {
     switch (s) {
     case core::RegisterWrite::State::Confirmed:
@@ -59,17 +48,28 @@ QString failureNote(const std::optional<core::Failure>& failure, core::RegisterW
 
 } // namespace
 
+Row rowOf(const core::Identity& id, const QString& source, const QString& action, const QDateTime& time) {
+    Row r;
+    r.time = time;
+    r.source = source;
+    r.action = action;
+    r.port = id.port;
+    r.address = id.address;
+    r.variant = id.variant;
+    return r;
+}
+
 QList<Row> rowsFor(const core::WriteResult& result, const QString& source, const QDateTime& time) {
     QList<Row> rows;
     const auto& id = result.identity;
     if (result.refusal && result.registers.isEmpty()) {
-        Row r = base(id, source, QStringLiteral("write"), time);
+        Row r = rowOf(id, source, QStringLiteral("write"), time);
         r.state = state::refused;
         r.note = *result.refusal;
         return {r};
     }
     for (const core::RegisterWrite& w : result.registers) {
-        Row r = base(id, source, QStringLiteral("write"), time);
+        Row r = rowOf(id, source, QStringLiteral("write"), time);
         r.parameter = w.parameter;
         r.reg = w.reg;
         if (w.before) r.before = valueText(w.reg, *w.before, id.variant);
@@ -100,7 +100,7 @@ QList<Row> rowsFor(const core::ClockResult& result, const QString& source, const
                                                   {relay::kTimeRegister, s.timeText}};
     QList<Row> rows;
     for (int i = 0; i < 2; ++i) {
-        Row r = base(result.identity, source, QStringLiteral("clock"), time);
+        Row r = rowOf(result.identity, source, QStringLiteral("clock"), time);
         r.parameter = i == 0 ? QCoreApplication::translate("journal", "clock, month.day")
                              : QCoreApplication::translate("journal", "clock, hour:minute");
         r.reg = registers[i].first;
@@ -115,7 +115,7 @@ QList<Row> rowsFor(const core::ClockResult& result, const QString& source, const
 
 QList<Row> rowsFor(const core::ResetResult& result, const QString& source, const QDateTime& time) {
     if (!result.sent && !result.refused && !result.failure) return {};
-    Row r = base(result.identity, source, QStringLiteral("reset"), time);
+    Row r = rowOf(result.identity, source, QStringLiteral("reset"), time);
     r.parameter = QCoreApplication::translate("journal", "fault reset");
     r.reg = relay::kFaultWordRegister;
     r.before = hex(result.faultWordBefore);
