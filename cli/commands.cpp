@@ -108,6 +108,22 @@ template <typename Result, typename Operation> Result withRetries(const Context&
     return r;
 }
 
+// The relay's registers 12..25, asked again as the command's retries allow;
+// nullopt when stopped or the relay is lost (said, and *status set).
+std::optional<QVector<qint32>> readSet(const Context& c, core::Link& line, int* status) {
+    const core::SetpointsRead read =
+        withRetries<core::SetpointsRead>(c, [&line] { return line.readSetpoints(); });
+    if (stopRequested()) {
+        *status = stopped(c);
+        return std::nullopt;
+    }
+    if (read.registers12to25.size() < setpoints::kRows) {
+        *status = lost(c, read.failure, line);
+        return std::nullopt;
+    }
+    return read.registers12to25;
+}
+
 // The setpoint table's name and hint columns in the chosen language, as the window shows them.
 QStringList nameTexts(const Context& c, int variant) {
     QStringList names;
@@ -680,11 +696,9 @@ int setpointsGet(const Context& c, const QString& path) {
     int status = kExitOk;
     auto line = openLine(c, &status);
     if (!line) return status;
-    const core::SetpointsRead read =
-        withRetries<core::SetpointsRead>(c, [&line] { return line->readSetpoints(); });
-    if (stopRequested()) return stopped(c);
-    if (read.registers12to25.size() < kRows) return lost(c, read.failure, *line);
-    const QVector<qint32> image = read.registers12to25;
+    const std::optional<QVector<qint32>> set = readSet(c, *line, &status);
+    if (!set) return status;
+    const QVector<qint32> image = *set;
     const QStringList cells = cellsOf(image);
     // The relay's set is kept as it is, values outside their ranges included,
     // so that it can be backed up; the warning names them.
@@ -785,12 +799,10 @@ int setpointsPut(const Context& c, const PutOptions& o) {
     if (!line) return status;
     if (o.dryRun) {
         // The relay's present set against the file; the write's own variant check.
-        const core::SetpointsRead read =
-            withRetries<core::SetpointsRead>(c, [&line] { return line->readSetpoints(); });
-        if (stopRequested()) return stopped(c);
-        if (read.registers12to25.size() < kRows) return lost(c, read.failure, *line);
-        const QStringList relayCells = cellsOf(read.registers12to25);
-        const int relayVariant = int(read.registers12to25.value(kVariantRow));
+        const std::optional<QVector<qint32>> set = readSet(c, *line, &status);
+        if (!set) return status;
+        const QStringList relayCells = cellsOf(*set);
+        const int relayVariant = int(set->value(kVariantRow));
         if (relayVariant != variantOf(cells)) {
             c.err << core::variantMismatchText(variantOf(cells), relayVariant) << '\n'
                   << QCoreApplication::translate("vrk-cli", "Nothing would be written.") << Qt::endl;
@@ -969,11 +981,9 @@ int clockGet(const Context& c) {
     int status = kExitOk;
     auto line = openLine(c, &status);
     if (!line) return status;
-    const core::SetpointsRead read =
-        withRetries<core::SetpointsRead>(c, [&line] { return line->readSetpoints(); });
-    if (stopRequested()) return stopped(c);
-    if (read.registers12to25.size() < kRows) return lost(c, read.failure, *line);
-    const int date = read.registers12to25[kDateRow], time = read.registers12to25[kTimeRow];
+    const std::optional<QVector<qint32>> set = readSet(c, *line, &status);
+    if (!set) return status;
+    const int date = (*set)[kDateRow], time = (*set)[kTimeRow];
     const int month = fromBcd(quint8(date >> 8)), day = fromBcd(quint8(date)),
               hour = fromBcd(quint8(time >> 8)), minute = fromBcd(quint8(time));
     const QString hhmm =

@@ -411,11 +411,9 @@ void failReadsAfter(qint64 bytes) {
 
 namespace files {
 
-bool AppendFile::open(const QString& path, QString* error) {
-    close();
-    path_ = path;
-    size_ = 0;
-    const QFileInfo info(path);
+namespace {
+// A file to write into must be a regular file or none yet, never reached through a link elsewhere.
+bool writableTarget(const QString& path, const QFileInfo& info, QString* error) {
     const QString refusal = linkRefusal(info);
     if (!refusal.isEmpty()) {
         *error = cannotCreate(path, refusal);
@@ -425,6 +423,16 @@ bool AppendFile::open(const QString& path, QString* error) {
         *error = cannotCreate(path, QCoreApplication::translate("files", "not a regular file"));
         return false;
     }
+    return true;
+}
+} // namespace
+
+bool AppendFile::open(const QString& path, QString* error) {
+    close();
+    path_ = path;
+    size_ = 0;
+    const QFileInfo info(path);
+    if (!writableTarget(path, info, error)) return false;
     file_.setFileName(path);
     // A link into its own folder is replaced by the new file, never written through.
     if (info.isSymLink() && !QFile::remove(path)) {
@@ -468,15 +476,7 @@ namespace files {
 
 bool appendToFile(const QString& path, const QByteArray& data, const QByteArray& ifNew, QString* error) {
     const QFileInfo info(path);
-    const QString refusal = linkRefusal(info);
-    if (!refusal.isEmpty()) {
-        *error = cannotCreate(path, refusal);
-        return false;
-    }
-    if (info.exists() && !info.isFile()) {
-        *error = cannotCreate(path, QCoreApplication::translate("files", "not a regular file"));
-        return false;
-    }
+    if (!writableTarget(path, info, error)) return false;
     QFile file(path);
     // Append: every write lands at the end, after whatever another program
     // added since this one looked.
