@@ -41,7 +41,7 @@ void TForm1::setPollButtons(bool connected) {
     SpeedButton1->setEnabled(!connected);
     SpeedButton2->setEnabled(connected);
     SpeedButton3->setEnabled(!connected);
-    if (Button5) Button5->setEnabled(connected);
+    if (dataPage().Button5) dataPage().Button5->setEnabled(connected);
 }
 
 void TForm1::SpeedButton1Click() {
@@ -67,12 +67,12 @@ void TForm1::SpeedButton1Click() {
     setProperty(kLostReason, QString());
     if (Link1->open()) {
         // The communication monitor's counters count from here.
-        if (LineRecord1) LineRecord1->resetCounters();
+        if (lineMonitorPage().LineRecord1) lineMonitorPage().LineRecord1->resetCounters();
         if (SerialDriver1->isNetwork()) showTarget(*this, SerialDriver1->targetText());
         setPollButtons(true);
         Timer2->start();
-        poll_.lostReads = 0;
-        poll_.failedReads.clear();
+        dataPage().poll.lostReads = 0;
+        dataPage().poll.failedReads.clear();
         logConnect();
         variantNow_.reset(); // not read in this connection yet
         relayChanged();
@@ -107,12 +107,15 @@ void TForm1::Rozlacz() {
     }
     Link1->close();
     setPollButtons(false);
-    for (QLabel* l :
-         {Label11, Label23, Label26, Label29, Label41, Label43, Label46, Label49, Label57, Label59, Label53})
+    for (QLabel* l : {dataPage().Label11, dataPage().Label23, dataPage().Label26, dataPage().Label29,
+                      dataPage().Label41, dataPage().Label43, dataPage().Label46, dataPage().Label49,
+                      dataPage().Label57, dataPage().Label59, dataPage().Label53})
         if (l) l->setText(QStringLiteral("#"));
-    for (QLabel* lamp : {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8, Image10, Image11})
+    for (QLabel* lamp :
+         {dataPage().Image1, dataPage().Image2, dataPage().Image3, dataPage().Image4, dataPage().Image5,
+          dataPage().Image6, dataPage().Image7, dataPage().Image8, dataPage().Image10, dataPage().Image11})
         if (lamp) lamp->hide();
-    for (QProgressBar* bar : {ProgressBar1, ProgressBar2, ProgressBar3})
+    for (QProgressBar* bar : {dataPage().ProgressBar1, dataPage().ProgressBar2, dataPage().ProgressBar3})
         if (bar) bar->setValue(0);
     relayChanged();
 }

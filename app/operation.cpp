@@ -18,7 +18,8 @@ Operation::~Operation() {
 }
 
 QList<QToolButton*> Operation::transferButtons(const TForm1& window) {
-    return {window.SpeedButton6, window.SpeedButton7, window.SpeedButton11, window.SpeedButton12};
+    return {window.setpointPage().SpeedButton6, window.setpointPage().SpeedButton7,
+            window.setpointPage().SpeedButton11, window.faultPage().SpeedButton12};
 }
 
 bool Operation::wait(quint32 ms) {

@@ -120,6 +120,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Link1->setAddress([this] { return form2_ ? form2_->busAddress() : 0; });
     bus_ = &Link1->bus();
 
+    data_ = new DataPage(*this);
+    chart_ = new ChartPage(*this);
+    setpoints_ = new SetpointPage(*this);
+    faults_ = new FaultPage(*this);
+    records_ = new RecordsPage(*this);
+    journal_ = new JournalPage(*this);
+    lineMonitor_ = new LineMonitorPage(*this);
+
     buildWindow();
     buildDataPage();
     buildChartPage();
@@ -142,8 +150,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     keyboard::addShortcuts(*this);
     about::addMenu(*this);
     // The setpoint names (with the step to enter) and the fault causes shown whole.
-    cellfit::keepColumnWhole(StringGrid1, 1);
-    cellfit::keepColumnWhole(StringGrid2, 1);
+    cellfit::keepColumnWhole(setpointPage().StringGrid1, 1);
+    cellfit::keepColumnWhole(faultPage().StringGrid2, 1);
     // Numbers the program adds (not those the relay's documents format) follow the chosen language.
     new LanguageFollower(this, [] { QLocale::setDefault(QLocale(i18n::localeName(i18n::current()))); });
     Timer1->start();
@@ -279,30 +287,31 @@ void TForm1::buildWindow() {
 }
 
 void TForm1::FormCreate() {
-    for (QLabel* lamp : {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8})
+    for (QLabel* lamp : {dataPage().Image1, dataPage().Image2, dataPage().Image3, dataPage().Image4,
+                         dataPage().Image5, dataPage().Image6, dataPage().Image7, dataPage().Image8})
         if (lamp) lamp->hide();
-    poll_.lostReads = 0;
+    dataPage().poll.lostReads = 0;
     Rozlacz();
-    poll_.nominalCurrentRaw = 0;
-    poll_.ampereScale = 0;
+    dataPage().poll.nominalCurrentRaw = 0;
+    dataPage().poll.ampereScale = 0;
     const QStringList numbers = setpoints::initialSetpointNumbers();
     const QStringList names = setpoints::initialSetpointNames();
     const QStringList hints = setpoints::initialSetpointHints();
     for (int r = 0; r < 14; ++r) {
-        StringGrid1->setCell(0, r, numbers.value(r));
-        StringGrid1->setCell(1, r, names.value(r));
-        StringGrid1->setCell(2, r, hints.value(r));
+        setpointPage().StringGrid1->setCell(0, r, numbers.value(r));
+        setpointPage().StringGrid1->setCell(1, r, names.value(r));
+        setpointPage().StringGrid1->setCell(2, r, hints.value(r));
     }
     // The fixed hints of rows 1 to 11 ("1=20A  2=100A  3=250A" the longest);
     // row 0 changes with the variant and rows 12 and 13 with the language.
     for (int r = 1; r <= setpoints::kVariantRow; ++r)
-        fitCellText(StringGrid1, 2, r);
+        fitCellText(setpointPage().StringGrid1, 2, r);
     const QStringList entries = faults::initialFaultNumbers();
     for (int r = 1; r <= 40; ++r)
-        StringGrid2->setCell(0, r, entries.value(r - 1));
+        faultPage().StringGrid2->setCell(0, r, entries.value(r - 1));
     const QStringList header = faults::initialFaultHeader();
     for (int c = 0; c < 4; ++c)
-        StringGrid2->setCell(c, 0, header.value(c));
+        faultPage().StringGrid2->setCell(c, 0, header.value(c));
     Zer_wykres1();
     Zer_wykres2();
     SpeedButton21Click();

@@ -3,9 +3,15 @@
 // relay's service documents use; each subsystem defines its own methods in
 // its folder (monitor/, setpoints/, faults/, trends/), and the rules they
 // apply live in plain functions beside them.
-#include "monitor/display.h"
+#include "faults/faultpage.h"
+#include "journal/journalpage.h"
+#include "linemonitor/linemonitorpage.h"
+#include "monitor/datapage.h"
 #include "protocol/relaymap.h"
+#include "records/recordspage.h"
 #include "relaydata/provenance.h"
+#include "setpoints/setpointpage.h"
+#include "trends/chartpage.h"
 #include "wait/idle.h"
 
 #include <array>
@@ -52,9 +58,6 @@ struct ClockResult;
 struct ResetResult;
 } // namespace core
 class JournalWindow;
-
-// Nine channels of 500 samples each, channel c (1..9) at index c - 1.
-using History = std::array<std::array<qint32, 500>, 9>;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -149,7 +152,6 @@ public:
     void journalWrite(const core::WriteResult& result);
     void journalClock(const core::ClockResult& result);
     void journalReset(const core::ResetResult& result);
-    JournalWindow* JournalWindow1 = nullptr;
 
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.
@@ -175,37 +177,6 @@ public:
     StatusBar* StatusBar2 = nullptr;
     QProgressBar* ProgressBar4 = nullptr;
 
-    // data page (TabSheet1)
-    QGroupBox *GroupBox1 = nullptr, *GroupBox2 = nullptr, *GroupBox3 = nullptr, *GroupBox4 = nullptr,
-              *GroupBox5 = nullptr, *GroupBox7 = nullptr;
-    QLabel *Label11 = nullptr, *Label23 = nullptr, *Label26 = nullptr, *Label29 = nullptr; // currents
-    QLabel *Label24 = nullptr, *Label10 = nullptr, *Label27 = nullptr, *Label30 = nullptr; // their units
-    QLabel *Label41 = nullptr, *Label43 = nullptr, *Label46 = nullptr, *Label49 = nullptr; // voltages
-    QLabel *Label53 = nullptr, *Label57 = nullptr, *Label59 = nullptr;                     // Q, cos, P
-    QLabel *Label28 = nullptr, *Label48 = nullptr;                                         // "Iśr=", "Uśr="
-    QLabel *Label31 = nullptr, *Label32 = nullptr, *Label33 = nullptr, *Label34 = nullptr, *Label35 = nullptr,
-           *Label36 = nullptr, *Label37 = nullptr, *Label38 = nullptr; // lamp captions
-    QLabel *Label56 = nullptr, *Label60 = nullptr, *Label61 = nullptr; // bar scale
-    QProgressBar *ProgressBar1 = nullptr, *ProgressBar2 = nullptr, *ProgressBar3 = nullptr;
-    QToolButton *SpeedButton4 = nullptr, *SpeedButton5 = nullptr;
-    QLabel *Image1 = nullptr, *Image2 = nullptr, *Image3 = nullptr, *Image4 = nullptr, *Image5 = nullptr,
-           *Image6 = nullptr, *Image7 = nullptr, *Image8 = nullptr, *Image10 = nullptr, *Image11 = nullptr;
-    QPushButton* Button5 = nullptr;
-
-    // chart page (TabSheet5)
-    RecorderChart* Chart2 = nullptr;
-    QToolButton *SpeedButton8 = nullptr, *SpeedButton13 = nullptr, *SpeedButton14 = nullptr;
-    RadioGroup *RadioGroup1 = nullptr, *RadioGroup2 = nullptr;
-
-    // setpoint page (TabSheet4)
-    StringGrid* StringGrid1 = nullptr;
-    QToolButton *SpeedButton6 = nullptr, *SpeedButton7 = nullptr, *SpeedButton9 = nullptr,
-                *SpeedButton10 = nullptr, *SpeedButton11 = nullptr;
-
-    // fault page (TabSheet6)
-    StringGrid* StringGrid2 = nullptr;
-    QToolButton* SpeedButton12 = nullptr;
-
     // hidden text store (TabSheet7): Label65 .. Label101, index = number - 65
     std::array<QLabel*, 37> hiddenLabels{};
     QLabel* hiddenLabel(int number) const {
@@ -218,65 +189,33 @@ public:
     QLabel* Label100 = nullptr;
     QLabel* Label101 = nullptr;
 
-    // Registers 1..12 of the current tick's good measurement read, copied
-    // out of RegisterValues at once, with the currents below 10 % cut to 0.
-    const std::array<int, 12>& pollRegisters() const { return poll_.registers; }
-    // ---- fault log (faults/): the notice a read that missed blocks leaves on the page
-    QLabel* FaultLogNotice = nullptr;
-    // ---- records (records/): the logging button in ToolBar1's free area, the file's size beside it
-    QToolButton* LogButton = nullptr;
-    QLabel* LogSize = nullptr;
-    records::PollLog* PollLog1 = nullptr;
-    records::SampleTimes* SampleTimes1 = nullptr; // when each live recorder sample was taken
-    QDateTime RecordsSince; // the window's start: the report lists the changes made since
     // The relay the window speaks to, as the records stamp it: "address 3 on COM1".
     QString relayText() const;
     // The changes made on the relay since the program started, for the report.
     std::optional<QList<records::VisitAction>> visitActions(QString* error) const;
     // ---- communication monitor (linemonitor/): its button at the right end of ToolBar1's free area
-    QToolButton* LineMonitorButton = nullptr;
-    LineMonitor* LineMonitor1 = nullptr;                // made on first use
-    linemonitor::ExchangeRecord* LineRecord1 = nullptr; // what it shows, kept from the start
     void buildLineMonitor();
     void LineMonitorButtonClick();
 
-    // ---- each subsystem's state: owned by the window, read-only from outside
-    struct PollState { // monitor/
-        int lostReads = 0;
-        QList<display::FailedRead> failedReads; // the last ones in a row, for the drop's reason
-        int faultWord = 0;
-        int nominalCurrentRaw = 0;
-        int relayVariant = 0;
-        int ampereScale = 0;
-        QString faultSince;
-        std::array<int, 12> registers{}; // see pollRegisters()
-    };
-    struct ClockState { // monitor/: the clock timer's
-        QString clockText;
-        QString currentMonth;
-        bool blinkDark = false;
-    };
-    struct RecorderState { // trends/
-        History recorderHistory{};
-        History fileHistory{};
-    };
-    struct SetpointState { // setpoints/: registers 12..25 of the last good read; empty until then
-        QVector<qint32> setpointImage;
-        relaydata::Source source; // the relay it was read from (relaydata/)
-    };
-    struct FaultLogState { // faults/: the relay's 200 bytes, kept between reads
-        std::array<quint8, 200> faultBuffer{};
-        // The blocks (bit b = block b) some read has got.
-        unsigned faultBlocksRead = 0;
-        // The blocks the last read got.
-        unsigned faultBlocksFresh = 0;
-        relaydata::Source source; // the relay of the last read (relaydata/)
-    };
-    const PollState& pollState() const { return poll_; }
-    const ClockState& clockState() const { return clock_; }
-    const RecorderState& recorderState() const { return recorder_; }
-    const SetpointState& setpointState() const { return setpoint_; }
-    const FaultLogState& faultLogState() const { return faultLog_; }
+    // ---- the pages: each owns its controls and its state
+    DataPage& dataPage() const { return *data_; }
+    ChartPage& chartPage() const { return *chart_; }
+    SetpointPage& setpointPage() const { return *setpoints_; }
+    FaultPage& faultPage() const { return *faults_; }
+    RecordsPage& recordsPage() const { return *records_; }
+    JournalPage& journalPage() const { return *journal_; }
+    LineMonitorPage& lineMonitorPage() const { return *lineMonitor_; }
+    using PollState = DataPage::PollState;
+    using ClockState = DataPage::ClockState;
+    using RecorderState = ChartPage::RecorderState;
+    using SetpointState = SetpointPage::SetpointState;
+    using FaultLogState = FaultPage::FaultLogState;
+    const PollState& pollState() const { return data_->poll; }
+    const ClockState& clockState() const { return data_->clock; }
+    const RecorderState& recorderState() const { return chart_->recorder; }
+    const SetpointState& setpointState() const { return setpoints_->state; }
+    const FaultLogState& faultLogState() const { return faults_->state; }
+    const std::array<int, 12>& pollRegisters() const { return data_->poll.registers; }
 
     // ---- relaydata/: which relay the pages' data came from
     // The relay connected now: port, line, bus address, the variant the poll
@@ -312,11 +251,13 @@ private:
     QString writeReport(const core::WriteResult& result, const QStringList& names) const;
 
     RegisterBus* bus_ = nullptr; // the link's
-    PollState poll_;
-    ClockState clock_;
-    RecorderState recorder_;
-    SetpointState setpoint_;
-    FaultLogState faultLog_;
+    DataPage* data_ = nullptr;
+    ChartPage* chart_ = nullptr;
+    SetpointPage* setpoints_ = nullptr;
+    FaultPage* faults_ = nullptr;
+    RecordsPage* records_ = nullptr;
+    JournalPage* journal_ = nullptr;
+    LineMonitorPage* lineMonitor_ = nullptr;
     // State a test sets up that the window cannot reach in a test's time (tests/form1setup.h).
     friend struct Form1TestSetup;
     TForm2* form2_ = nullptr;

@@ -5,6 +5,7 @@
 #include "config/tform2.h"
 #include "i18n/translator.h"
 #include "seams/seams.h"
+#include "trends/recorderchart.h"
 #include "widgets/controls.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,12 @@
 #include <QToolButton>
 
 namespace {
+
+// A control of a page of the main window, found by its object name: the
+// pages own their controls, the language file names them.
+template <class T> T* named(const TForm1* f1, const char* name) {
+    return f1->findChild<T*>(QLatin1String(name));
+}
 
 struct Windows {
     TForm1* f1; // null: only the dialog's own texts are set
@@ -72,37 +79,37 @@ const Target kTargets[] = {
     {14, 14, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet4, w.f1->SpeedButton22, t); }},
     {15, 15, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet5, w.f1->SpeedButton23, t); }},
     {16, 16, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet6, w.f1->SpeedButton24, t); }},
-    {17, 17, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox1, t); }},
-    {18, 18, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox3, t); }},
-    {19, 19, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox4, t); }},
-    {20, 20, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox5, t); }},
-    {21, 21, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox7, t); }},
-    {22, 22, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->GroupBox2, t); }},
-    {23, 23, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label31, t); }},
-    {24, 24, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label32, t); }},
-    {25, 25, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label33, t); }},
-    {26, 26, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label34, t); }},
-    {27, 27, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label35, t); }},
-    {28, 28, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label38, t); }},
-    {29, 29, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Button5, t); }},
+    {17, 17, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox1"), t); }},
+    {18, 18, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox3"), t); }},
+    {19, 19, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox4"), t); }},
+    {20, 20, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox5"), t); }},
+    {21, 21, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox7"), t); }},
+    {22, 22, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox2"), t); }},
+    {23, 23, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label31"), t); }},
+    {24, 24, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label32"), t); }},
+    {25, 25, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label33"), t); }},
+    {26, 26, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label34"), t); }},
+    {27, 27, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label35"), t); }},
+    {28, 28, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label38"), t); }},
+    {29, 29, true, [](const Windows& w, int, const QString& t) { setText(named<QPushButton>(w.f1, "Button5"), t); }},
     {30, 30, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::PortBusy), t); }},
     {31, 31, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::ErrorHeadingCopy), t); setText(w.f1->Label101, t); }},
     {32, 32, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::NoConnection), t); }},
     // the setpoint names, rows 0 to 13, and the hints of the date and time rows
-    {33, 46, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid1, 1, line - 33, t); }},
-    {47, 48, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid1, 2, line - 35, t); }},
-    {49, 49, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton9, t); setText(w.f1->SpeedButton13, t); }},
-    {50, 50, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton10, t); setText(w.f1->SpeedButton14, t); }},
-    {51, 51, true, [](const Windows& w, int, const QString& t) { setText(w.f1->SpeedButton11, t); }},
+    {33, 46, true, [](const Windows& w, int line, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid1"), 1, line - 33, t); }},
+    {47, 48, true, [](const Windows& w, int line, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid1"), 2, line - 35, t); }},
+    {49, 49, true, [](const Windows& w, int, const QString& t) { setText(named<QToolButton>(w.f1, "SpeedButton9"), t); setText(named<QToolButton>(w.f1, "SpeedButton13"), t); }},
+    {50, 50, true, [](const Windows& w, int, const QString& t) { setText(named<QToolButton>(w.f1, "SpeedButton10"), t); setText(named<QToolButton>(w.f1, "SpeedButton14"), t); }},
+    {51, 51, true, [](const Windows& w, int, const QString& t) { setText(named<QToolButton>(w.f1, "SpeedButton11"), t); }},
     {52, 52, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::RecorderPause), t); }},
     // the recorder button takes the new "pause" or "start" at once
     {53, 53, true, [](const Windows& w, int, const QString& t) {
          setText(w.f1->hiddenLabel(HiddenText::RecorderStart), t);
-         if (QToolButton* b = w.f1->SpeedButton8)
+         if (QToolButton* b = named<QToolButton>(w.f1, "SpeedButton8"))
              b->setText(w.f1->hiddenLabel(b->isChecked() ? HiddenText::RecorderPause : HiddenText::RecorderStart)->text());
      }},
-    {54, 54, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->RadioGroup1, t); }},
-    {55, 55, true, [](const Windows& w, int, const QString& t) { setTitle(w.f1->RadioGroup2, t); }},
+    {54, 54, true, [](const Windows& w, int, const QString& t) { setTitle(named<RadioGroup>(w.f1, "RadioGroup1"), t); }},
+    {55, 55, true, [](const Windows& w, int, const QString& t) { setTitle(named<RadioGroup>(w.f1, "RadioGroup2"), t); }},
     // the recorder's axis titles, Label70 to Label77; the traces are redrawn
     // after the last so that they show the new titles
     {56, 62, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::AxisTitleFirst, line - 56), t); }},
@@ -112,11 +119,11 @@ const Target kTargets[] = {
          w.f1->Ods_wykres2();
      }},
     // the fault log's column headers
-    {64, 66, true, [](const Windows& w, int line, const QString& t) { setCell(w.f1->StringGrid2, line - 63, 0, t); }},
+    {64, 66, true, [](const Windows& w, int line, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid2"), line - 63, 0, t); }},
     // fault causes, the validation message, setpoint row 0 names, month names: Label78 to Label99
     {67, 88, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::CauseFirst, line - 67), t); }},
-    {89, 89, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label48, t); }},
-    {90, 90, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label28, t); }},
+    {89, 89, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label48"), t); }},
+    {90, 90, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label28"), t); }},
 };
 // clang-format on
 
@@ -141,19 +148,23 @@ void setCharsets(const Windows& w, int charset) {
              << w.f2->GroupBox3 << w.f2->GroupBox5 << w.f2->GroupBox4;
     if (TForm1* f = w.f1) {
         controls << f->SpeedButton1 << f->SpeedButton2 << f->SpeedButton3;
-        controls << f->GroupBox1 << f->GroupBox3 << f->GroupBox4 << f->GroupBox5 << f->GroupBox7
-                 << f->GroupBox2;
-        controls << f->Label31 << f->Label32 << f->Label33 << f->Label34 << f->Label35 << f->Label38
-                 << f->Button5;
+        controls << named<QGroupBox>(f, "GroupBox1") << named<QGroupBox>(f, "GroupBox3")
+                 << named<QGroupBox>(f, "GroupBox4") << named<QGroupBox>(f, "GroupBox5")
+                 << named<QGroupBox>(f, "GroupBox7") << named<QGroupBox>(f, "GroupBox2");
+        controls << named<QLabel>(f, "Label31") << named<QLabel>(f, "Label32") << named<QLabel>(f, "Label33")
+                 << named<QLabel>(f, "Label34") << named<QLabel>(f, "Label35") << named<QLabel>(f, "Label38")
+                 << named<QPushButton>(f, "Button5");
         controls << f->hiddenLabel(HiddenText::PortBusy) << f->hiddenLabel(HiddenText::ErrorHeadingCopy)
                  << f->hiddenLabel(HiddenText::NoConnection);
-        controls << f->StringGrid1;
-        controls << f->SpeedButton9 << f->SpeedButton10 << f->SpeedButton13 << f->SpeedButton14
-                 << f->SpeedButton11 << f->SpeedButton8;
-        controls << f->RadioGroup1 << f->RadioGroup2;
+        controls << named<StringGrid>(f, "StringGrid1");
+        controls << named<QToolButton>(f, "SpeedButton9") << named<QToolButton>(f, "SpeedButton10")
+                 << named<QToolButton>(f, "SpeedButton13") << named<QToolButton>(f, "SpeedButton14")
+                 << named<QToolButton>(f, "SpeedButton11") << named<QToolButton>(f, "SpeedButton8");
+        controls << named<RadioGroup>(f, "RadioGroup1") << named<RadioGroup>(f, "RadioGroup2");
         // the recorder chart stands for the title fonts of its two value axes
         controls << f->findChild<QObject*>(QStringLiteral("Chart2"));
-        controls << f->StringGrid2 << f->hiddenLabel(HiddenText::ParameterPrompt) << f->Label48 << f->Label28;
+        controls << named<StringGrid>(f, "StringGrid2") << f->hiddenLabel(HiddenText::ParameterPrompt)
+                 << named<QLabel>(f, "Label48") << named<QLabel>(f, "Label28");
         controls << f->PageControl1;
         controls << f->SpeedButton21 << f->SpeedButton22 << f->SpeedButton23 << f->SpeedButton24;
     }

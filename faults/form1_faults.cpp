@@ -58,38 +58,41 @@ QString hexByte(quint8 byte) {
 } // namespace
 
 void TForm1::buildFaultPage() {
-    StringGrid2 = new StringGrid(QStringLiteral("StringGrid2"), 4, kRecords + 1, TabSheet6);
+    faultPage().StringGrid2 = new StringGrid(QStringLiteral("StringGrid2"), 4, kRecords + 1, TabSheet6);
     const int widths[4] = {28, 330, 113, 76};
     for (int c = 0; c < 4; ++c)
-        StringGrid2->setColumnWidth(c, widths[c]);
+        faultPage().StringGrid2->setColumnWidth(c, widths[c]);
     for (int r = 0; r <= kRecords; ++r)
-        StringGrid2->setRowHeight(r, 22);
-    StringGrid2->setShowGrid(true);
-    StringGrid2->setFixed(0, 1);
-    StringGrid2->setEditable(false);
-    const int frame = 2 * StringGrid2->frameWidth();
-    StringGrid2->setGeometry(
-        8, 8, 28 + 330 + 113 + 76 + StringGrid2->verticalScrollBar()->sizeHint().width() + frame,
+        faultPage().StringGrid2->setRowHeight(r, 22);
+    faultPage().StringGrid2->setShowGrid(true);
+    faultPage().StringGrid2->setFixed(0, 1);
+    faultPage().StringGrid2->setEditable(false);
+    const int frame = 2 * faultPage().StringGrid2->frameWidth();
+    faultPage().StringGrid2->setGeometry(
+        8, 8, 28 + 330 + 113 + 76 + faultPage().StringGrid2->verticalScrollBar()->sizeHint().width() + frame,
         13 * 22 + 21 + frame);
-    StringGrid2->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
-    StringGrid2->selectFilter = [this](int column, int row) { return StringGrid1SelectCell(column, row); };
+    faultPage().StringGrid2->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
+    faultPage().StringGrid2->selectFilter = [this](int column, int row) {
+        return StringGrid1SelectCell(column, row);
+    };
 
-    SpeedButton12 = new QToolButton(TabSheet6);
-    SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
-    SpeedButton12->setText(QStringLiteral("VRK--> PC"));
-    SpeedButton12->setGeometry(8, StringGrid2->geometry().bottom() + 9, 100, 25);
-    connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
+    faultPage().SpeedButton12 = new QToolButton(TabSheet6);
+    faultPage().SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
+    faultPage().SpeedButton12->setText(QStringLiteral("VRK--> PC"));
+    faultPage().SpeedButton12->setGeometry(8, faultPage().StringGrid2->geometry().bottom() + 9, 100, 25);
+    connect(faultPage().SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
 
     // Says which records a read could not get, until a complete read.
-    FaultLogNotice = new QLabel(TabSheet6);
-    FaultLogNotice->setObjectName(QStringLiteral("FaultLogNotice"));
-    FaultLogNotice->setWordWrap(true);
-    FaultLogNotice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    FaultLogNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
-    const int noticeLeft = SpeedButton12->geometry().right() + 9;
-    FaultLogNotice->setGeometry(noticeLeft, SpeedButton12->y() - 6,
-                                StringGrid2->geometry().right() - noticeLeft, SpeedButton12->height() + 12);
-    FaultLogNotice->hide();
+    faultPage().FaultLogNotice = new QLabel(TabSheet6);
+    faultPage().FaultLogNotice->setObjectName(QStringLiteral("FaultLogNotice"));
+    faultPage().FaultLogNotice->setWordWrap(true);
+    faultPage().FaultLogNotice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    faultPage().FaultLogNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
+    const int noticeLeft = faultPage().SpeedButton12->geometry().right() + 9;
+    faultPage().FaultLogNotice->setGeometry(noticeLeft, faultPage().SpeedButton12->y() - 6,
+                                            faultPage().StringGrid2->geometry().right() - noticeLeft,
+                                            faultPage().SpeedButton12->height() + 12);
+    faultPage().FaultLogNotice->hide();
 }
 
 void TForm1::SpeedButton12Click() {
@@ -97,28 +100,30 @@ void TForm1::SpeedButton12Click() {
     forgetOtherRelaysFaults();
     for (int r = 1; r <= kRecords; ++r)
         for (int c = 1; c <= 3; ++c)
-            StringGrid2->setCell(c, r, QString());
+            faultPage().StringGrid2->setCell(c, r, QString());
     ProgressBar4->setValue(0);
     ProgressBar4->show();
     const QPointer<TForm1> self(this);
     // A block that cannot be read (the port closed too) keeps what it held before.
-    const core::FaultLogRead read = Link1->readFaultLog(faultLog_.faultBuffer, [this, self](int blocks) {
-        if (self) ProgressBar4->setValue(2 * blocks);
-    });
+    const core::FaultLogRead read =
+        Link1->readFaultLog(faultPage().state.faultBuffer, [this, self](int blocks) {
+            if (self) ProgressBar4->setValue(2 * blocks);
+        });
     if (!self) return;
-    faultLog_.faultBuffer = read.bytes;
+    faultPage().state.faultBuffer = read.bytes;
     const unsigned failed = ~read.blocksRead & ((1u << kBlocks) - 1);
-    const BlockStates states = blockStates(failed, faultLog_.faultBlocksRead);
-    faultLog_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
-    faultLog_.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
-    if (faultLog_.faultBlocksFresh != 0) faultLog_.source = freshSource();
+    const BlockStates states = blockStates(failed, faultPage().state.faultBlocksRead);
+    faultPage().state.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
+    faultPage().state.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
+    if (faultPage().state.faultBlocksFresh != 0) faultPage().state.source = freshSource();
     const QDateTime now = seams::now();
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.
-    FaultBytes sorted = faultLog_.faultBuffer;
+    FaultBytes sorted = faultPage().state.faultBuffer;
     std::array<int, kRecords> origins{};
-    const FaultRecords records = sortBuffer(sorted, currentMonthNumber(clock_.currentMonth), &origins);
+    const FaultRecords records =
+        sortBuffer(sorted, currentMonthNumber(dataPage().clock.currentMonth), &origins);
     const FaultTexts texts = languageTexts(*this);
     for (int n = 0; n < kRecords; ++n) {
         const FaultRecord& record = records[size_t(n)];
@@ -126,7 +131,7 @@ void TForm1::SpeedButton12Click() {
         // A record that cannot be a real trip, or one dated after now, says so.
         const RecordProblem problem = recordProblem(record, now.date().month(), now.date().day(),
                                                     now.time().hour(), now.time().minute());
-        StringGrid2->setCell(1, n + 1, row.cause + problemMarker(problem));
+        faultPage().StringGrid2->setCell(1, n + 1, row.cause + problemMarker(problem));
         // Several causes do not fit the column: the whole text as a tooltip.
         QString tip = row.cause.trimmed() + problemMarker(problem);
         if (problem == RecordProblem::Corrupt)
@@ -134,18 +139,18 @@ void TForm1::SpeedButton12Click() {
                    QCoreApplication::translate("FaultLog", "As stored: month %1, day %2, hour %3, minute %4")
                        .arg(hexByte(record.month), hexByte(record.day), hexByte(record.hour),
                             hexByte(record.minute));
-        StringGrid2->item(n + 1, 1)->setToolTip(tip);
-        StringGrid2->setCell(2, n + 1, row.date);
-        StringGrid2->setCell(3, n + 1, row.time);
+        faultPage().StringGrid2->item(n + 1, 1)->setToolTip(tip);
+        faultPage().StringGrid2->setCell(2, n + 1, row.date);
+        faultPage().StringGrid2->setCell(3, n + 1, row.time);
         const bool stale = states[size_t(blockOfSlot(origins[size_t(n)]))] != BlockState::Fresh;
         const QBrush brush = stale                            ? QBrush(Qt::gray)
                              : problem != RecordProblem::None ? QBrush(QColor(0xb0, 0, 0))
                                                               : QBrush();
         for (int c = 1; c <= 3; ++c)
-            if (QTableWidgetItem* item = StringGrid2->item(n + 1, c)) item->setForeground(brush);
+            if (QTableWidgetItem* item = faultPage().StringGrid2->item(n + 1, c)) item->setForeground(brush);
     }
-    FaultLogNotice->setText(incompleteReadNotice(states));
-    FaultLogNotice->setVisible(failed != 0);
+    faultPage().FaultLogNotice->setText(incompleteReadNotice(states));
+    faultPage().FaultLogNotice->setVisible(failed != 0);
     ProgressBar4->hide();
 }
 

@@ -32,15 +32,16 @@ void record(TForm1* f, const QList<journal::Row>& rows, records::LogEvent event)
     if (rows.isEmpty()) return;
     QString error;
     if (!journal::append(journal::defaultPath(), rows, &error)) journalFailed(f, error);
-    if (f->PollLog1 && f->PollLog1->isOn()) {
+    if (f->recordsPage().PollLog1 && f->recordsPage().PollLog1->isOn()) {
         int confirmed = 0;
         for (const journal::Row& r : rows)
             confirmed += r.state == journal::state::confirmed;
         const QString details =
             QCoreApplication::translate("journal", "confirmed: %1 of %2").arg(confirmed).arg(rows.size());
         QString logError;
-        if (!f->PollLog1->addEvent(seams::now(), event, details, &logError) && f->PollLog1->failed)
-            f->PollLog1->failed(logError);
+        if (!f->recordsPage().PollLog1->addEvent(seams::now(), event, details, &logError) &&
+            f->recordsPage().PollLog1->failed)
+            f->recordsPage().PollLog1->failed(logError);
     }
 }
 
@@ -60,13 +61,13 @@ void TForm1::journalReset(const core::ResetResult& result) {
 
 void TForm1::showJournal() {
     idle::whenIdle(this, "showJournal", [this] {
-        if (!JournalWindow1)
-            JournalWindow1 = new JournalWindow(this);
+        if (!journalPage().JournalWindow1)
+            journalPage().JournalWindow1 = new JournalWindow(this);
         else
-            JournalWindow1->reload();
-        JournalWindow1->show();
-        JournalWindow1->raise();
-        JournalWindow1->activateWindow();
+            journalPage().JournalWindow1->reload();
+        journalPage().JournalWindow1->show();
+        journalPage().JournalWindow1->raise();
+        journalPage().JournalWindow1->activateWindow();
     });
 }
 
@@ -76,7 +77,8 @@ void TForm1::buildJournal() {
     Link1->onClock([this](const core::ClockResult& r) { journalClock(r); });
     Link1->onReset([this](const core::ResetResult& r) { journalReset(r); });
     // The logging button shows the label's menu.
-    for (QWidget* owner : {static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(LogSize)}) {
+    for (QWidget* owner :
+         {static_cast<QWidget*>(setpointPage().StringGrid1), static_cast<QWidget*>(recordsPage().LogSize)}) {
         auto* a = new QAction(owner);
         a->setObjectName(QStringLiteral("ShowJournal"));
         owner->addAction(a);

@@ -55,41 +55,43 @@ public:
 
 void TForm1::buildLineMonitor() {
     // The exchanges are counted and kept from the start, the monitor's window open or not.
-    LineRecord1 = new linemonitor::ExchangeRecord(this);
-    LineRecord1->setObjectName(QStringLiteral("LineRecord1"));
-    bus_->setObserver([record = LineRecord1](const BusExchange& e) { record->record(e); });
+    lineMonitorPage().LineRecord1 = new linemonitor::ExchangeRecord(this);
+    lineMonitorPage().LineRecord1->setObjectName(QStringLiteral("LineRecord1"));
+    bus_->setObserver([record = lineMonitorPage().LineRecord1](const BusExchange& e) { record->record(e); });
 
     QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
     QWidget* area = bevel ? static_cast<QWidget*>(bevel) : ToolBar1;
-    LineMonitorButton = new QToolButton(area);
-    LineMonitorButton->setObjectName(QStringLiteral("LineMonitorButton"));
-    LineMonitorButton->setIcon(monitorIcon());
-    LineMonitorButton->setIconSize(QSize(20, 18));
-    LineMonitorButton->setAutoRaise(true);
-    LineMonitorButton->setToolTip(hint());
+    lineMonitorPage().LineMonitorButton = new QToolButton(area);
+    lineMonitorPage().LineMonitorButton->setObjectName(QStringLiteral("LineMonitorButton"));
+    lineMonitorPage().LineMonitorButton->setIcon(monitorIcon());
+    lineMonitorPage().LineMonitorButton->setIconSize(QSize(20, 18));
+    lineMonitorPage().LineMonitorButton->setAutoRaise(true);
+    lineMonitorPage().LineMonitorButton->setToolTip(hint());
     // The right end of the 350-pixel area (the poll log's button and size label to its left).
-    LineMonitorButton->setGeometry(322, 4, 24, 27);
-    LineMonitorButton->installEventFilter(new HintFilter(LineMonitorButton));
-    connect(LineMonitorButton, &QToolButton::clicked, this, &TForm1::LineMonitorButtonClick);
+    lineMonitorPage().LineMonitorButton->setGeometry(322, 4, 24, 27);
+    lineMonitorPage().LineMonitorButton->installEventFilter(
+        new HintFilter(lineMonitorPage().LineMonitorButton));
+    connect(lineMonitorPage().LineMonitorButton, &QToolButton::clicked, this,
+            &TForm1::LineMonitorButtonClick);
 }
 
 void TForm1::LineMonitorButtonClick() {
-    if (!LineMonitor1) {
+    if (!lineMonitorPage().LineMonitor1) {
         LineMonitorLinks links;
-        links.record = LineRecord1;
+        links.record = lineMonitorPage().LineRecord1;
         links.programConnected = [this] { return SerialDriver1->IsOpen(); };
         links.connectButton = SpeedButton1;
         links.settings = form2_;
         links.portTarget = [this] {
             return SerialDriver1->isNetwork() ? SerialDriver1->targetText() : QString();
         };
-        LineMonitor1 = new LineMonitor(links, this);
+        lineMonitorPage().LineMonitor1 = new LineMonitor(links, this);
         // The program ends with the main window: the monitor closes with it (and a scan stops).
-        connect(this, &TForm1::closed, LineMonitor1, &QWidget::close);
+        connect(this, &TForm1::closed, lineMonitorPage().LineMonitor1, &QWidget::close);
         // Over the main window, no larger than the screen.
-        placement::fitAndCentre(LineMonitor1, this, QSize(1000, 680));
+        placement::fitAndCentre(lineMonitorPage().LineMonitor1, this, QSize(1000, 680));
     }
-    LineMonitor1->show();
-    LineMonitor1->raise();
-    LineMonitor1->activateWindow();
+    lineMonitorPage().LineMonitor1->show();
+    lineMonitorPage().LineMonitor1->raise();
+    lineMonitorPage().LineMonitor1->activateWindow();
 }

@@ -59,62 +59,65 @@ void TForm1::buildDataPage() {
     QWidget* p = TabSheet1;
     const QString names[3] = {QStringLiteral("Ir="), QStringLiteral("Is="), QStringLiteral("It=")};
 
-    GroupBox1 = group("GroupBox1", QString::fromUtf8("Prądy fazowe"), p, 8, 4, 330, 150);
-    QLabel** currents[3] = {&Label11, &Label23, &Label26};
-    QLabel** units[3] = {&Label24, &Label10, &Label27};
+    dataPage().GroupBox1 = group("GroupBox1", QString::fromUtf8("Prądy fazowe"), p, 8, 4, 330, 150);
+    QLabel** currents[3] = {&dataPage().Label11, &dataPage().Label23, &dataPage().Label26};
+    QLabel** units[3] = {&dataPage().Label24, &dataPage().Label10, &dataPage().Label27};
     const char* currentNames[3] = {"Label11", "Label23", "Label26"};
     const char* unitNames[3] = {"Label24", "Label10", "Label27"};
-    QProgressBar** bars[3] = {&ProgressBar1, &ProgressBar2, &ProgressBar3};
+    QProgressBar** bars[3] = {&dataPage().ProgressBar1, &dataPage().ProgressBar2, &dataPage().ProgressBar3};
     const char* barNames[3] = {"ProgressBar1", "ProgressBar2", "ProgressBar3"};
     for (int i = 0; i < 3; ++i) {
         const int y = 36 + i * 27;
-        makeLabel(QString(), names[i], GroupBox1, 10, y + 3);
-        *currents[i] = valueLabel(currentNames[i], GroupBox1, 40, y);
-        *units[i] =
-            makeLabel(QLatin1String(unitNames[i]), QStringLiteral("%"), GroupBox1, 108, y + 3, 24, 16);
-        *bars[i] = bar(barNames[i], GroupBox1, 160, y + 3);
+        makeLabel(QString(), names[i], dataPage().GroupBox1, 10, y + 3);
+        *currents[i] = valueLabel(currentNames[i], dataPage().GroupBox1, 40, y);
+        *units[i] = makeLabel(QLatin1String(unitNames[i]), QStringLiteral("%"), dataPage().GroupBox1, 108,
+                              y + 3, 24, 16);
+        *bars[i] = bar(barNames[i], dataPage().GroupBox1, 160, y + 3);
     }
-    Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), GroupBox1, 10, 36 + 3 * 27 + 3,
-                        34, 18);
-    Label29 = valueLabel("Label29", GroupBox1, 40, 36 + 3 * 27);
-    Label30 =
-        makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), GroupBox1, 108, 36 + 3 * 27 + 3, 24, 16);
+    dataPage().Label28 = makeLabel(QStringLiteral("Label28"), QString::fromUtf8("Iśr="), dataPage().GroupBox1,
+                                   10, 36 + 3 * 27 + 3, 34, 18);
+    dataPage().Label29 = valueLabel("Label29", dataPage().GroupBox1, 40, 36 + 3 * 27);
+    dataPage().Label30 = makeLabel(QStringLiteral("Label30"), QStringLiteral("%"), dataPage().GroupBox1, 108,
+                                   36 + 3 * 27 + 3, 24, 16);
     // The scale labels are wide enough for their longest texts: "200,0A"
     // (2 x 100 A) at the right end, "100,0A" in the middle.
-    Label56 = makeLabel(QStringLiteral("Label56"), QStringLiteral("0"), GroupBox1, 160, 18, 30, 14);
-    Label61 = makeLabel(QStringLiteral("Label61"), QStringLiteral("100%"), GroupBox1, 212, 18, 64, 14);
-    Label60 = makeLabel(QStringLiteral("Label60"), QStringLiteral("200%"), GroupBox1, 276, 18, 50, 14);
-    Label61->setAlignment(Qt::AlignHCenter);
-    Label60->setAlignment(Qt::AlignRight);
+    dataPage().Label56 =
+        makeLabel(QStringLiteral("Label56"), QStringLiteral("0"), dataPage().GroupBox1, 160, 18, 30, 14);
+    dataPage().Label61 =
+        makeLabel(QStringLiteral("Label61"), QStringLiteral("100%"), dataPage().GroupBox1, 212, 18, 64, 14);
+    dataPage().Label60 =
+        makeLabel(QStringLiteral("Label60"), QStringLiteral("200%"), dataPage().GroupBox1, 276, 18, 50, 14);
+    dataPage().Label61->setAlignment(Qt::AlignHCenter);
+    dataPage().Label60->setAlignment(Qt::AlignRight);
 
-    GroupBox3 = group("GroupBox3", QString::fromUtf8("Napięcia fazowe"), p, 346, 4, 150, 150);
+    dataPage().GroupBox3 = group("GroupBox3", QString::fromUtf8("Napięcia fazowe"), p, 346, 4, 150, 150);
     const QString vnames[3] = {QStringLiteral("Ur="), QStringLiteral("Us="), QStringLiteral("Ut=")};
-    QLabel** volts[3] = {&Label41, &Label43, &Label46};
+    QLabel** volts[3] = {&dataPage().Label41, &dataPage().Label43, &dataPage().Label46};
     const char* voltNames[3] = {"Label41", "Label43", "Label46"};
     for (int i = 0; i < 3; ++i) {
         const int y = 36 + i * 27;
-        makeLabel(QString(), vnames[i], GroupBox3, 10, y + 3);
-        *volts[i] = valueLabel(voltNames[i], GroupBox3, 44, y);
-        makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, y + 3);
+        makeLabel(QString(), vnames[i], dataPage().GroupBox3, 10, y + 3);
+        *volts[i] = valueLabel(voltNames[i], dataPage().GroupBox3, 44, y);
+        makeLabel(QString(), QStringLiteral("V"), dataPage().GroupBox3, 114, y + 3);
     }
-    Label48 =
-        makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), GroupBox3, 10, 36 + 81 + 3, 34, 18);
-    Label49 = valueLabel("Label49", GroupBox3, 44, 36 + 81);
-    makeLabel(QString(), QStringLiteral("V"), GroupBox3, 114, 36 + 81 + 3);
+    dataPage().Label48 = makeLabel(QStringLiteral("Label48"), QString::fromUtf8("Uśr="), dataPage().GroupBox3,
+                                   10, 36 + 81 + 3, 34, 18);
+    dataPage().Label49 = valueLabel("Label49", dataPage().GroupBox3, 44, 36 + 81);
+    makeLabel(QString(), QStringLiteral("V"), dataPage().GroupBox3, 114, 36 + 81 + 3);
 
-    GroupBox4 = group("GroupBox4", QString::fromUtf8("Ciepło"), p, 504, 4, 150, 54);
-    makeLabel(QString(), QStringLiteral("Q="), GroupBox4, 10, 25);
-    Label53 = valueLabel("Label53", GroupBox4, 44, 22);
-    makeLabel(QString(), QStringLiteral("%"), GroupBox4, 114, 25);
+    dataPage().GroupBox4 = group("GroupBox4", QString::fromUtf8("Ciepło"), p, 504, 4, 150, 54);
+    makeLabel(QString(), QStringLiteral("Q="), dataPage().GroupBox4, 10, 25);
+    dataPage().Label53 = valueLabel("Label53", dataPage().GroupBox4, 44, 22);
+    makeLabel(QString(), QStringLiteral("%"), dataPage().GroupBox4, 114, 25);
 
-    GroupBox5 = group("GroupBox5", QStringLiteral("Moc"), p, 504, 62, 150, 92);
-    makeLabel(QString(), QStringLiteral("cos(fi)="), GroupBox5, 8, 28);
-    Label57 = valueLabel("Label57", GroupBox5, 52, 25);
-    makeLabel(QString(), QStringLiteral("P="), GroupBox5, 8, 60);
-    Label59 = valueLabel("Label59", GroupBox5, 52, 57);
-    makeLabel(QString(), QStringLiteral("kW"), GroupBox5, 120, 60);
+    dataPage().GroupBox5 = group("GroupBox5", QStringLiteral("Moc"), p, 504, 62, 150, 92);
+    makeLabel(QString(), QStringLiteral("cos(fi)="), dataPage().GroupBox5, 8, 28);
+    dataPage().Label57 = valueLabel("Label57", dataPage().GroupBox5, 52, 25);
+    makeLabel(QString(), QStringLiteral("P="), dataPage().GroupBox5, 8, 60);
+    dataPage().Label59 = valueLabel("Label59", dataPage().GroupBox5, 52, 57);
+    makeLabel(QString(), QStringLiteral("kW"), dataPage().GroupBox5, 120, 60);
 
-    GroupBox2 = group("GroupBox2", QStringLiteral("Awarie"), p, 8, 160, 330, 126);
+    dataPage().GroupBox2 = group("GroupBox2", QStringLiteral("Awarie"), p, 8, 160, 330, 126);
     struct LampRow {
         QLabel** lamp;
         const char* lampName;
@@ -124,31 +127,31 @@ void TForm1::buildDataPage() {
         const char* text;
     };
     const LampRow rows[8] = {
-        {&Image8, "Image8", QColor(0, 200, 0), &Label31, "Label31", "Gotowość"},
-        {&Image1, "Image1", QColor(230, 0, 0), &Label32, "Label32", "Przeciążenie"},
-        {&Image2, "Image2", QColor(230, 0, 0), &Label33, "Label33", "Zwarcie"},
-        {&Image3, "Image3", QColor(230, 0, 0), &Label34, "Label34", "Asymetria prądu"},
-        {&Image4, "Image4", QColor(230, 0, 0), &Label35, "Label35", "Suchobieg"},
-        {&Image5, "Image5", QColor(230, 0, 0), &Label36, "Label36", "U<85%Un"},
-        {&Image6, "Image6", QColor(230, 0, 0), &Label37, "Label37", "U>115%Un"},
-        {&Image7, "Image7", QColor(230, 0, 0), &Label38, "Label38", "Kolejność faz"},
+        {&dataPage().Image8, "Image8", QColor(0, 200, 0), &dataPage().Label31, "Label31", "Gotowość"},
+        {&dataPage().Image1, "Image1", QColor(230, 0, 0), &dataPage().Label32, "Label32", "Przeciążenie"},
+        {&dataPage().Image2, "Image2", QColor(230, 0, 0), &dataPage().Label33, "Label33", "Zwarcie"},
+        {&dataPage().Image3, "Image3", QColor(230, 0, 0), &dataPage().Label34, "Label34", "Asymetria prądu"},
+        {&dataPage().Image4, "Image4", QColor(230, 0, 0), &dataPage().Label35, "Label35", "Suchobieg"},
+        {&dataPage().Image5, "Image5", QColor(230, 0, 0), &dataPage().Label36, "Label36", "U<85%Un"},
+        {&dataPage().Image6, "Image6", QColor(230, 0, 0), &dataPage().Label37, "Label37", "U>115%Un"},
+        {&dataPage().Image7, "Image7", QColor(230, 0, 0), &dataPage().Label38, "Label38", "Kolejność faz"},
     };
     for (int i = 0; i < 8; ++i) {
         const int x = 12 + (i / 4) * 160, y = 24 + (i % 4) * 24;
-        *rows[i].lamp = new Lamp(QLatin1String(rows[i].lampName), rows[i].colour, GroupBox2);
+        *rows[i].lamp = new Lamp(QLatin1String(rows[i].lampName), rows[i].colour, dataPage().GroupBox2);
         (*rows[i].lamp)->move(x, y + 2);
         // Wide enough for the caption in any language.
         *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(rows[i].text),
-                                     GroupBox2, x + 20, y, 136, 18);
+                                     dataPage().GroupBox2, x + 20, y, 136, 18);
     }
 
-    GroupBox7 = group("GroupBox7", QString::fromUtf8("Przekaźniki"), p, 346, 160, 150, 60);
-    Image10 = new Lamp(QStringLiteral("Image10"), QColor(0, 200, 0), GroupBox7);
-    Image10->move(14, 30);
-    makeLabel(QString(), QStringLiteral("K1"), GroupBox7, 32, 28);
-    Image11 = new Lamp(QStringLiteral("Image11"), QColor(0, 200, 0), GroupBox7);
-    Image11->move(80, 30);
-    makeLabel(QString(), QStringLiteral("K2"), GroupBox7, 98, 28);
+    dataPage().GroupBox7 = group("GroupBox7", QString::fromUtf8("Przekaźniki"), p, 346, 160, 150, 60);
+    dataPage().Image10 = new Lamp(QStringLiteral("Image10"), QColor(0, 200, 0), dataPage().GroupBox7);
+    dataPage().Image10->move(14, 30);
+    makeLabel(QString(), QStringLiteral("K1"), dataPage().GroupBox7, 32, 28);
+    dataPage().Image11 = new Lamp(QStringLiteral("Image11"), QColor(0, 200, 0), dataPage().GroupBox7);
+    dataPage().Image11->move(80, 30);
+    makeLabel(QString(), QStringLiteral("K2"), dataPage().GroupBox7, 98, 28);
 
     auto unitButton = [p](const char* name, const QString& caption, int x) {
         auto* b = new QToolButton(p);
@@ -158,20 +161,20 @@ void TForm1::buildDataPage() {
         b->setGeometry(x, 232, 40, 26);
         return b;
     };
-    SpeedButton4 = unitButton("SpeedButton4", QStringLiteral("%"), 346);
-    SpeedButton5 = unitButton("SpeedButton5", QStringLiteral("A"), 390);
+    dataPage().SpeedButton4 = unitButton("SpeedButton4", QStringLiteral("%"), 346);
+    dataPage().SpeedButton5 = unitButton("SpeedButton5", QStringLiteral("A"), 390);
     auto* unitsGroup = new QButtonGroup(this);
     unitsGroup->setExclusive(true);
-    unitsGroup->addButton(SpeedButton4);
-    unitsGroup->addButton(SpeedButton5);
-    SpeedButton4->setChecked(true);
-    connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
-    connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    unitsGroup->addButton(dataPage().SpeedButton4);
+    unitsGroup->addButton(dataPage().SpeedButton5);
+    dataPage().SpeedButton4->setChecked(true);
+    connect(dataPage().SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+    connect(dataPage().SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
 
-    Button5 = new QPushButton(QStringLiteral("Reset"), p);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(504, 166, 100, 30);
-    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    dataPage().Button5 = new QPushButton(QStringLiteral("Reset"), p);
+    dataPage().Button5->setObjectName(QStringLiteral("Button5"));
+    dataPage().Button5->setGeometry(504, 166, 100, 30);
+    connect(dataPage().Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
 }
 
 void TForm1::Timer2Timer() {
@@ -185,12 +188,12 @@ void TForm1::Timer2Timer() {
     if (r.measurement) {
         showMeasurement(*r.measurement, r.lostReads);
     } else if (r.failure) {
-        poll_.lostReads = r.lostReads;
-        display::addFailedRead(poll_.failedReads, {r.failure->error, r.failure->reply});
-        qCDebug(lcPoll).noquote() << "measurement read failed," << poll_.lostReads
+        dataPage().poll.lostReads = r.lostReads;
+        display::addFailedRead(dataPage().poll.failedReads, {r.failure->error, r.failure->reply});
+        qCDebug(lcPoll).noquote() << "measurement read failed," << dataPage().poll.lostReads
                                   << "in a row:" << r.failure->text();
         if (r.dropped) {
-            const QString why = display::dropReason(poll_.failedReads);
+            const QString why = display::dropReason(dataPage().poll.failedReads);
             qCDebug(lcPoll) << "link dropped";
             qCDebug(lcPoll).noquote() << "why:" << why;
             Rozlacz();
@@ -201,63 +204,69 @@ void TForm1::Timer2Timer() {
     }
 
     if (!r.variant) return;
-    poll_.relayVariant = *r.variant;
-    noteVariant(poll_.relayVariant);
-    StringGrid1->setCell(3, 11, QString::number(poll_.relayVariant));
-    if (poll_.nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
-        if (auto s = display::ampereScaleFor(poll_.relayVariant, poll_.nominalCurrentRaw)) {
-            poll_.ampereScale = s->scale;
-            Label61->setText(s->inLabel);
-            Label60->setText(s->twoInLabel);
+    dataPage().poll.relayVariant = *r.variant;
+    noteVariant(dataPage().poll.relayVariant);
+    setpointPage().StringGrid1->setCell(3, 11, QString::number(dataPage().poll.relayVariant));
+    if (dataPage().poll.nominalCurrentRaw != 0 && dataPage().SpeedButton5->isChecked()) {
+        if (auto s =
+                display::ampereScaleFor(dataPage().poll.relayVariant, dataPage().poll.nominalCurrentRaw)) {
+            dataPage().poll.ampereScale = s->scale;
+            dataPage().Label61->setText(s->inLabel);
+            dataPage().Label60->setText(s->twoInLabel);
         }
     }
 }
 
 void TForm1::showMeasurement(const core::Measurement& m, int lostBefore) {
-    const bool ampereMode = SpeedButton5->isChecked();
-    poll_.registers = m.registers();
-    const auto& r = poll_.registers;
+    const bool ampereMode = dataPage().SpeedButton5->isChecked();
+    dataPage().poll.registers = m.registers();
+    const auto& r = dataPage().poll.registers;
 
-    QLabel* currents[3] = {Label11, Label23, Label26};
+    QLabel* currents[3] = {dataPage().Label11, dataPage().Label23, dataPage().Label26};
     for (int i = 0; i < 3; ++i)
-        if (auto t = display::currentText(r[size_t(i)], ampereMode, poll_.relayVariant, poll_.ampereScale))
+        if (auto t = display::currentText(r[size_t(i)], ampereMode, dataPage().poll.relayVariant,
+                                          dataPage().poll.ampereScale))
             currents[i]->setText(*t);
 
-    if (SpeedButton8->isChecked()) Wykres1();
+    if (chartPage().SpeedButton8->isChecked()) Wykres1();
 
-    QProgressBar* bars[3] = {ProgressBar1, ProgressBar2, ProgressBar3};
+    QProgressBar* bars[3] = {dataPage().ProgressBar1, dataPage().ProgressBar2, dataPage().ProgressBar3};
     for (int i = 0; i < 3; ++i)
         bars[i]->setValue(display::barPosition(r[size_t(i)]));
 
-    poll_.faultWord = m.faultWord;
-    if (poll_.faultWord == 0) poll_.faultSince = clock_.clockText;
-    const display::Lamps lamps = display::lampsFor(poll_.faultWord, poll_.faultSince, clock_.blinkDark);
-    if (lamps.ready) Image8->setVisible(*lamps.ready);
-    QLabel* faultLamps[7] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7};
+    dataPage().poll.faultWord = m.faultWord;
+    if (dataPage().poll.faultWord == 0) dataPage().poll.faultSince = dataPage().clock.clockText;
+    const display::Lamps lamps =
+        display::lampsFor(dataPage().poll.faultWord, dataPage().poll.faultSince, dataPage().clock.blinkDark);
+    if (lamps.ready) dataPage().Image8->setVisible(*lamps.ready);
+    QLabel* faultLamps[7] = {dataPage().Image1, dataPage().Image2, dataPage().Image3, dataPage().Image4,
+                             dataPage().Image5, dataPage().Image6, dataPage().Image7};
     for (int i = 0; i < 7; ++i)
         faultLamps[i]->setVisible(lamps.faults[size_t(i)]);
     if (lamps.faultText) StatusBar2->setPanelText(1, *lamps.faultText);
 
     const QString hash = QStringLiteral("#");
-    if (Label11->text() != hash && Label23->text() != hash && Label26->text() != hash)
-        if (auto t =
-                display::averageText(r[0] + r[1] + r[2], ampereMode, poll_.relayVariant, poll_.ampereScale))
-            Label29->setText(*t);
-    Label41->setText(QString::number(m.voltage[0]));
-    Label43->setText(QString::number(m.voltage[1]));
-    Label46->setText(QString::number(m.voltage[2]));
-    Label49->setText(QString::number(m.averageVoltage()));
-    Label53->setText(QString::number(m.heat));
-    Label57->setText(display::cosText(m.cosHundredths));
-    Label59->setText(display::powerText(m.powerHundredthsKw, QLocale::system().decimalPoint().at(0)));
+    if (dataPage().Label11->text() != hash && dataPage().Label23->text() != hash &&
+        dataPage().Label26->text() != hash)
+        if (auto t = display::averageText(r[0] + r[1] + r[2], ampereMode, dataPage().poll.relayVariant,
+                                          dataPage().poll.ampereScale))
+            dataPage().Label29->setText(*t);
+    dataPage().Label41->setText(QString::number(m.voltage[0]));
+    dataPage().Label43->setText(QString::number(m.voltage[1]));
+    dataPage().Label46->setText(QString::number(m.voltage[2]));
+    dataPage().Label49->setText(QString::number(m.averageVoltage()));
+    dataPage().Label53->setText(QString::number(m.heat));
+    dataPage().Label57->setText(display::cosText(m.cosHundredths));
+    dataPage().Label59->setText(
+        display::powerText(m.powerHundredthsKw, QLocale::system().decimalPoint().at(0)));
 
     logPoll(lostBefore);
-    poll_.lostReads = 0;
-    poll_.failedReads.clear();
-    qCDebug(lcPoll) << "measurement read good, fault word" << poll_.faultWord;
-    poll_.nominalCurrentRaw = m.nominalCurrentRaw;
-    Image10->setVisible(m.k1());
-    Image11->setVisible(m.k2());
+    dataPage().poll.lostReads = 0;
+    dataPage().poll.failedReads.clear();
+    qCDebug(lcPoll) << "measurement read good, fault word" << dataPage().poll.faultWord;
+    dataPage().poll.nominalCurrentRaw = m.nominalCurrentRaw;
+    dataPage().Image10->setVisible(m.k1());
+    dataPage().Image11->setVisible(m.k2());
 }
 
 void TForm1::Timer1Timer() {
@@ -266,34 +275,34 @@ void TForm1::Timer1Timer() {
     const QString date = display::statusDate(now.date(), locale);
     // The fault log's sort needs the PC's month; the status-bar date does not
     // hold it at a fixed place in every date format, so it comes from the clock.
-    clock_.currentMonth = zera(now.date().month(), 2);
-    clock_.clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
-    StatusBar2->setPanelText(0, clock_.clockText);
+    dataPage().clock.currentMonth = zera(now.date().month(), 2);
+    dataPage().clock.clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
+    StatusBar2->setPanelText(0, dataPage().clock.clockText);
     relabelSetpointRow0();
-    clock_.blinkDark = !clock_.blinkDark;
+    dataPage().clock.blinkDark = !dataPage().clock.blinkDark;
 }
 
 void TForm1::SpeedButton4Click() {
-    for (QLabel* l : {Label24, Label10, Label27, Label30})
+    for (QLabel* l : {dataPage().Label24, dataPage().Label10, dataPage().Label27, dataPage().Label30})
         l->setText(QStringLiteral("%"));
-    Label61->setText(QStringLiteral("100%"));
-    Label60->setText(QStringLiteral("200%"));
+    dataPage().Label61->setText(QStringLiteral("100%"));
+    dataPage().Label60->setText(QStringLiteral("200%"));
 }
 
 void TForm1::SpeedButton5Click() {
-    for (QLabel* l : {Label24, Label10, Label27, Label30})
+    for (QLabel* l : {dataPage().Label24, dataPage().Label10, dataPage().Label27, dataPage().Label30})
         l->setText(QStringLiteral("A"));
-    Label61->setText(QStringLiteral("In"));
-    Label60->setText(QStringLiteral("2xIn"));
+    dataPage().Label61->setText(QStringLiteral("In"));
+    dataPage().Label60->setText(QStringLiteral("2xIn"));
 }
 
 void TForm1::Button5Click() {
     // The relay does not clear an overload: the link refuses the reset
     // without sending anything (and the refusal is journalled).
-    if (!display::resetAllowed(poll_.faultWord)) {
-        Link1->reset(poll_.faultWord);
+    if (!display::resetAllowed(dataPage().poll.faultWord)) {
+        Link1->reset(dataPage().poll.faultWord);
         return;
     }
     Operation op(this);
-    Link1->reset(poll_.faultWord);
+    Link1->reset(dataPage().poll.faultWord);
 }

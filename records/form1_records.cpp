@@ -102,7 +102,7 @@ QLocale chosenLanguage(const TForm1* f) {
 // The log's choices, kept for the run on the button's context menu: they
 // apply to the next file started.
 QAction* logAction(const TForm1* f, const char* name) {
-    return f->LogButton->findChild<QAction*>(QLatin1String(name));
+    return f->recordsPage().LogButton->findChild<QAction*>(QLatin1String(name));
 }
 
 records::LogOptions chosenLogOptions(const TForm1* f) {
@@ -127,28 +127,29 @@ records::LogOptions chosenLogOptions(const TForm1* f) {
 void showLogLabel(TForm1* f, const QString& path, qint64 size, const QString& stateText) {
     const QString sizeText = records::sizeText(size);
     const QString tail = QCoreApplication::translate("records", "%1: %2").arg(QString(), sizeText);
-    const QFontMetrics fm(f->LogSize->font());
-    const int room = std::max(0, f->LogSize->width() - fm.horizontalAdvance(tail) - 2);
+    const QFontMetrics fm(f->recordsPage().LogSize->font());
+    const int room = std::max(0, f->recordsPage().LogSize->width() - fm.horizontalAdvance(tail) - 2);
     const QString name = fm.elidedText(QFileInfo(path).fileName(), Qt::ElideMiddle, room);
-    f->LogSize->setText(QCoreApplication::translate("records", "%1: %2").arg(name, sizeText));
-    f->LogSize->setToolTip(QDir::toNativeSeparators(path) +
-                           (stateText.isEmpty() ? QString() : QStringLiteral("\n") + stateText));
+    f->recordsPage().LogSize->setText(QCoreApplication::translate("records", "%1: %2").arg(name, sizeText));
+    f->recordsPage().LogSize->setToolTip(
+        QDir::toNativeSeparators(path) +
+        (stateText.isEmpty() ? QString() : QStringLiteral("\n") + stateText));
 }
 
 // The button says what is written: rows while the relay is polled, nothing
 // while there is no connection.
 void showLogging(TForm1* f) {
     const bool polled = f->SerialDriver1 && f->SerialDriver1->IsOpen();
-    f->LogButton->setText(polled ? QCoreApplication::translate("records", "Logging")
-                                 : QCoreApplication::translate("records", "Log paused"));
-    showLogLabel(f, f->PollLog1->path(), f->PollLog1->size(),
+    f->recordsPage().LogButton->setText(polled ? QCoreApplication::translate("records", "Logging")
+                                               : QCoreApplication::translate("records", "Log paused"));
+    showLogLabel(f, f->recordsPage().PollLog1->path(), f->recordsPage().PollLog1->size(),
                  polled ? QString() : QCoreApplication::translate("records", "no connection"));
 }
 
 void showLoggingOff(TForm1* f, const QString& label) {
-    f->LogButton->setChecked(false);
-    f->LogButton->setText(QCoreApplication::translate("records", "Log to file"));
-    f->LogSize->setText(label);
+    f->recordsPage().LogButton->setChecked(false);
+    f->recordsPage().LogButton->setText(QCoreApplication::translate("records", "Log to file"));
+    f->recordsPage().LogSize->setText(label);
     for (const char* name : {"LogDecimalComma", "LogDecimalPoint"})
         if (QAction* a = logAction(f, name)) a->setEnabled(true);
 }
@@ -161,7 +162,7 @@ void showWhenIdle(TForm1* f, const QString& message) {
 // A write of the log failed: logging stops, the poll goes on.
 void loggingFailed(TForm1* f, const QString& error) {
     showLoggingOff(f, QCoreApplication::translate("records", "Logging stopped"));
-    f->LogSize->setToolTip(error);
+    f->recordsPage().LogSize->setToolTip(error);
     const QString message = error + QLatin1Char('\n') +
                             QCoreApplication::translate("records", "Logging has stopped; the poll goes on.");
     QTimer::singleShot(0, f, [f, message] { showWhenIdle(f, message); });
@@ -169,7 +170,7 @@ void loggingFailed(TForm1* f, const QString& error) {
 
 // Adds an event row to the log when it is on; a failed write ends the logging.
 void logEvent(TForm1* f, const std::function<bool(QString*)>& write) {
-    if (!f->PollLog1 || !f->PollLog1->isOn()) return;
+    if (!f->recordsPage().PollLog1 || !f->recordsPage().PollLog1->isOn()) return;
     QString error;
     if (!write(&error)) {
         loggingFailed(f, error);
@@ -180,20 +181,20 @@ void logEvent(TForm1* f, const std::function<bool(QString*)>& write) {
 
 // The texts of the records' controls in the current language.
 void translateRecordTexts(TForm1* f) {
-    if (f->PollLog1->isOn())
+    if (f->recordsPage().PollLog1->isOn())
         showLogging(f);
     else
-        f->LogButton->setText(QCoreApplication::translate("records", "Log to file"));
-    f->LogButton->setToolTip(QCoreApplication::translate(
+        f->recordsPage().LogButton->setText(QCoreApplication::translate("records", "Log to file"));
+    f->recordsPage().LogButton->setToolTip(QCoreApplication::translate(
         "records", "Writes every good measurement read to a CSV file until clicked again; "
                    "right-click for the file's choices"));
-    if (!f->PollLog1->isOn() && !f->LogSize->text().isEmpty() &&
-        f->LogSize->property("vrkLogStopped").toBool())
-        showLogLabel(f, f->LogSize->property("vrkLogPath").toString(),
-                     f->LogSize->property("vrkLogSize").toLongLong(),
+    if (!f->recordsPage().PollLog1->isOn() && !f->recordsPage().LogSize->text().isEmpty() &&
+        f->recordsPage().LogSize->property("vrkLogStopped").toBool())
+        showLogLabel(f, f->recordsPage().LogSize->property("vrkLogPath").toString(),
+                     f->recordsPage().LogSize->property("vrkLogSize").toLongLong(),
                      QCoreApplication::translate("records", "stopped"));
-    else if (!f->PollLog1->isOn() && !f->LogSize->text().isEmpty())
-        f->LogSize->setText(QCoreApplication::translate("records", "Logging stopped"));
+    else if (!f->recordsPage().PollLog1->isOn() && !f->recordsPage().LogSize->text().isEmpty())
+        f->recordsPage().LogSize->setText(QCoreApplication::translate("records", "Logging stopped"));
     const std::pair<const char*, const char*> entries[] = {
         {"ExportFaultsCsv", QT_TRANSLATE_NOOP("records", "Export the fault log as CSV...")},
         {"ExportFaultsText", QT_TRANSLATE_NOOP("records", "Export the fault log as text...")},
@@ -211,7 +212,7 @@ void translateRecordTexts(TForm1* f) {
         if (auto* a = f->findChild<QAction*>(QStringLiteral("LogSplit%1MB").arg(mb)))
             a->setText(QCoreApplication::translate("records", "A new file every %1 MB").arg(mb));
     // The separator follows the language until the user picks one.
-    if (!f->LogButton->property("vrkLogSeparatorChosen").toBool()) {
+    if (!f->recordsPage().LogButton->property("vrkLogSeparatorChosen").toBool()) {
         const bool point = records::defaultDecimalSeparator(chosenLanguage(f)) == QLatin1Char('.');
         if (QAction* a = logAction(f, point ? "LogDecimalPoint" : "LogDecimalComma")) a->setChecked(true);
     }
@@ -227,10 +228,11 @@ public:
             f_->translateJournalTexts();
             // The language the log's rows are in, since its start or its last change.
             const QString language = chosenLanguage(f_).nativeLanguageName();
-            if (f_->PollLog1->isOn() && language != f_->LogButton->property("vrkLogLanguage").toString()) {
-                f_->LogButton->setProperty("vrkLogLanguage", language);
+            if (f_->recordsPage().PollLog1->isOn() &&
+                language != f_->recordsPage().LogButton->property("vrkLogLanguage").toString()) {
+                f_->recordsPage().LogButton->setProperty("vrkLogLanguage", language);
                 logEvent(f_, [this, language](QString* error) {
-                    return f_->PollLog1->addLanguageChange(seams::now(), language, error);
+                    return f_->recordsPage().PollLog1->addLanguageChange(seams::now(), language, error);
                 });
             }
         }
@@ -244,81 +246,83 @@ private:
 // The log's choices on the context menu of the button and the label.
 void buildLogChoices(TForm1* f) {
     const auto add = [f](QActionGroup* group, const char* name) {
-        auto* a = new QAction(f->LogButton);
+        auto* a = new QAction(f->recordsPage().LogButton);
         a->setObjectName(QLatin1String(name));
         a->setCheckable(true);
         if (group) group->addAction(a);
-        f->LogSize->addAction(a);
+        f->recordsPage().LogSize->addAction(a);
         return a;
     };
     const auto separator = [f] {
-        auto* s = new QAction(f->LogButton);
+        auto* s = new QAction(f->recordsPage().LogButton);
         s->setSeparator(true);
-        f->LogSize->addAction(s);
+        f->recordsPage().LogSize->addAction(s);
     };
-    auto* separators = new QActionGroup(f->LogButton);
+    auto* separators = new QActionGroup(f->recordsPage().LogButton);
     for (const char* name : {"LogDecimalComma", "LogDecimalPoint"})
         QObject::connect(add(separators, name), &QAction::triggered, f,
-                         [f] { f->LogButton->setProperty("vrkLogSeparatorChosen", true); });
+                         [f] { f->recordsPage().LogButton->setProperty("vrkLogSeparatorChosen", true); });
     separator();
     add(nullptr, "LogDaily");
-    auto* sizes = new QActionGroup(f->LogButton);
+    auto* sizes = new QActionGroup(f->recordsPage().LogButton);
     add(sizes, "LogSplitNever")->setChecked(true);
     for (int mb : kLogSplitSizes)
         add(sizes, qPrintable(QStringLiteral("LogSplit%1MB").arg(mb)));
     // The button shows the label's menu: actions of its own would make a
     // press held on it open them instead of starting the log.
-    f->LogSize->setContextMenuPolicy(Qt::ActionsContextMenu);
-    f->LogButton->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(f->LogButton, &QWidget::customContextMenuRequested, f, [f](const QPoint& pos) {
-        QMenu::exec(f->LogSize->actions(), f->LogButton->mapToGlobal(pos), nullptr, f->LogButton);
-    });
+    f->recordsPage().LogSize->setContextMenuPolicy(Qt::ActionsContextMenu);
+    f->recordsPage().LogButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(
+        f->recordsPage().LogButton, &QWidget::customContextMenuRequested, f, [f](const QPoint& pos) {
+            QMenu::exec(f->recordsPage().LogSize->actions(), f->recordsPage().LogButton->mapToGlobal(pos),
+                        nullptr, f->recordsPage().LogButton);
+        });
     translateRecordTexts(f);
 }
 
 } // namespace
 
 void TForm1::buildRecords() {
-    PollLog1 = new records::PollLog(this);
-    SampleTimes1 = new records::SampleTimes(this);
-    RecordsSince = seams::now();
-    PollLog1->failed = [this](const QString& error) { loggingFailed(this, error); };
+    recordsPage().PollLog1 = new records::PollLog(this);
+    chartPage().SampleTimes1 = new records::SampleTimes(this);
+    recordsPage().RecordsSince = seams::now();
+    recordsPage().PollLog1->failed = [this](const QString& error) { loggingFailed(this, error); };
     // ToolBar1's free area between the settings button and the logo.
     QFrame* bevel = ToolBar1->findChild<QFrame*>(QStringLiteral("Bevel1"));
     QWidget* area = bevel ? static_cast<QWidget*>(bevel) : ToolBar1;
-    LogButton = new QToolButton(area);
-    LogButton->setObjectName(QStringLiteral("LogButton"));
-    LogButton->setCheckable(true);
-    QFont f = LogButton->font();
+    recordsPage().LogButton = new QToolButton(area);
+    recordsPage().LogButton->setObjectName(QStringLiteral("LogButton"));
+    recordsPage().LogButton->setCheckable(true);
+    QFont f = recordsPage().LogButton->font();
     f.setPixelSize(12);
-    LogButton->setFont(f);
-    LogButton->setText(QCoreApplication::translate("records", "Log to file"));
-    LogButton->setToolTip(QCoreApplication::translate(
+    recordsPage().LogButton->setFont(f);
+    recordsPage().LogButton->setText(QCoreApplication::translate("records", "Log to file"));
+    recordsPage().LogButton->setToolTip(QCoreApplication::translate(
         "records", "Writes every good measurement read to a CSV file until clicked again"));
-    LogButton->setGeometry(4, 4, 120, 27);
-    LogSize = new QLabel(area);
-    LogSize->setObjectName(QStringLiteral("LogSize"));
-    LogSize->setFont(f);
-    LogSize->setGeometry(130, 4, 188, 27); // the communication monitor's button from x 322
-    LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
-    PollLog1->continued = [this](const QString&) { showLogging(this); };
+    recordsPage().LogButton->setGeometry(4, 4, 120, 27);
+    recordsPage().LogSize = new QLabel(area);
+    recordsPage().LogSize->setObjectName(QStringLiteral("LogSize"));
+    recordsPage().LogSize->setFont(f);
+    recordsPage().LogSize->setGeometry(130, 4, 188, 27); // the communication monitor's button from x 322
+    recordsPage().LogSize->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(recordsPage().LogButton, &QToolButton::clicked, this, &TForm1::LogButtonClick);
+    recordsPage().PollLog1->continued = [this](const QString&) { showLogging(this); };
     buildLogChoices(this);
 
-    connect(menuEntry(StringGrid2, "ExportFaultsCsv",
+    connect(menuEntry(faultPage().StringGrid2, "ExportFaultsCsv",
                       QCoreApplication::translate("records", "Export the fault log as CSV...")),
             &QAction::triggered, this, &TForm1::exportFaultLogCsv);
-    connect(menuEntry(StringGrid2, "ExportFaultsText",
+    connect(menuEntry(faultPage().StringGrid2, "ExportFaultsText",
                       QCoreApplication::translate("records", "Export the fault log as text...")),
             &QAction::triggered, this, &TForm1::exportFaultLogText);
-    connect(menuEntry(Chart2, "ExportChartPng",
+    connect(menuEntry(chartPage().Chart2, "ExportChartPng",
                       QCoreApplication::translate("records", "Save the chart as a picture (PNG)...")),
             &QAction::triggered, this, &TForm1::exportChartPng);
-    connect(menuEntry(Chart2, "ExportChartCsv",
+    connect(menuEntry(chartPage().Chart2, "ExportChartCsv",
                       QCoreApplication::translate("records", "Export the shown history as CSV...")),
             &QAction::triggered, this, &TForm1::exportChartCsv);
     // After the setpoint grid's own entries.
-    connect(menuEntry(StringGrid1, "CommissioningReport",
+    connect(menuEntry(setpointPage().StringGrid1, "CommissioningReport",
                       QCoreApplication::translate("records", "Commissioning report (PDF)...")),
             &QAction::triggered, this, &TForm1::commissioningReport);
     installEventFilter(new RecordTextsFilter(this));
@@ -326,23 +330,23 @@ void TForm1::buildRecords() {
 
 void TForm1::LogButtonClick() {
     if (idle::deferred(this, "LogButtonClick", [this] { LogButtonClick(); })) return;
-    if (!LogButton->isChecked()) {
-        const QString path = PollLog1->path();
-        const qint64 size = PollLog1->size();
+    if (!recordsPage().LogButton->isChecked()) {
+        const QString path = recordsPage().PollLog1->path();
+        const qint64 size = recordsPage().PollLog1->size();
         QString error;
-        if (!PollLog1->stop(&error)) {
+        if (!recordsPage().PollLog1->stop(&error)) {
             loggingFailed(this, error);
             return;
         }
         showLoggingOff(this, QString());
         // The file stays named, with its size, once it is closed.
-        LogSize->setProperty("vrkLogStopped", true);
-        LogSize->setProperty("vrkLogPath", path);
-        LogSize->setProperty("vrkLogSize", size);
+        recordsPage().LogSize->setProperty("vrkLogStopped", true);
+        recordsPage().LogSize->setProperty("vrkLogPath", path);
+        recordsPage().LogSize->setProperty("vrkLogSize", size);
         showLogLabel(this, path, size, QCoreApplication::translate("records", "stopped"));
         return;
     }
-    LogButton->setChecked(false); // down only once the file is open
+    recordsPage().LogButton->setChecked(false); // down only once the file is open
     idle::whenIdle(this, "LogButtonClick", [this] { startLogging(); });
 }
 
@@ -352,16 +356,16 @@ void TForm1::startLogging() {
         QDir::current().filePath(records::suggestedLogName(address, seams::now().date()));
     const QString chosen = seams::current().saveFileName(
         this, QCoreApplication::translate("records", "Log the poll to"), suggested, csvFilter());
-    if (chosen.isEmpty() || PollLog1->isOn()) return;
+    if (chosen.isEmpty() || recordsPage().PollLog1->isOn()) return;
     const QString path = seams::finalSaveName(chosen, csvFilter());
     QString error;
-    if (!PollLog1->start(path, chosenLogOptions(this), &error)) {
+    if (!recordsPage().PollLog1->start(path, chosenLogOptions(this), &error)) {
         seams::errorBox(this, error);
         return;
     }
-    LogSize->setProperty("vrkLogStopped", false);
-    LogButton->setProperty("vrkLogLanguage", chosenLanguage(this).nativeLanguageName());
-    LogButton->setChecked(true);
+    recordsPage().LogSize->setProperty("vrkLogStopped", false);
+    recordsPage().LogButton->setProperty("vrkLogLanguage", chosenLanguage(this).nativeLanguageName());
+    recordsPage().LogButton->setChecked(true);
     // One separator in the whole file: chosen with it, fixed while it is written.
     for (const char* name : {"LogDecimalComma", "LogDecimalPoint"})
         if (QAction* a = logAction(this, name)) a->setEnabled(false);
@@ -369,20 +373,21 @@ void TForm1::startLogging() {
 }
 
 void TForm1::logPoll(int lostBefore) {
-    if (!PollLog1 || !PollLog1->isOn()) return;
+    if (!recordsPage().PollLog1 || !recordsPage().PollLog1->isOn()) return;
     records::LogContext c;
-    c.variant = poll_.relayVariant;
-    const QLabel* names[records::kFaultBits] = {Label32, Label33, Label34, Label35,
-                                                Label36, Label37, Label38};
+    c.variant = dataPage().poll.relayVariant;
+    const QLabel* names[records::kFaultBits] = {dataPage().Label32, dataPage().Label33, dataPage().Label34,
+                                                dataPage().Label35, dataPage().Label36, dataPage().Label37,
+                                                dataPage().Label38};
     for (int i = 0; i < records::kFaultBits; ++i)
         c.faultNames[size_t(i)] = names[i]->text();
     QString error;
-    if (!PollLog1->addRow(seams::now(), pollRegisters(), lostBefore, c, &error)) {
+    if (!recordsPage().PollLog1->addRow(seams::now(), pollRegisters(), lostBefore, c, &error)) {
         loggingFailed(this, error);
         return;
     }
     // The size about once a second, at five polls a second.
-    if (PollLog1->rows() % 5 == 1) showLogging(this);
+    if (recordsPage().PollLog1->rows() % 5 == 1) showLogging(this);
 }
 
 void TForm1::logConnect() {
@@ -390,27 +395,27 @@ void TForm1::logConnect() {
                               .arg(SerialDriver1->PortName())
                               .arg(Form2() ? Form2()->busAddress() : 0);
     logEvent(this, [this, where](QString* error) {
-        return PollLog1->addEvent(seams::now(), records::LogEvent::Connected, where, error);
+        return recordsPage().PollLog1->addEvent(seams::now(), records::LogEvent::Connected, where, error);
     });
 }
 
 void TForm1::logDisconnect() {
-    if (!PollLog1 || !PollLog1->isOn() || !SerialDriver1->IsOpen()) return;
-    const int lost = poll_.lostReads;
+    if (!recordsPage().PollLog1 || !recordsPage().PollLog1->isOn() || !SerialDriver1->IsOpen()) return;
+    const int lost = dataPage().poll.lostReads;
     // Why: the reads the poll lost in a row, a lost network connection, or the user.
     QString reason;
     if (lost >= relay::kLostReadsLimit)
-        reason = display::dropReason(poll_.failedReads);
+        reason = display::dropReason(dataPage().poll.failedReads);
     else if (SerialDriver1->error() != TSerialDriver::Error::NoError)
         reason = SerialDriver1->errorString();
     else
         reason = QCoreApplication::translate("records", "disconnected by the user");
     logEvent(this, [this, reason, lost](QString* error) {
-        return PollLog1->addDisconnect(seams::now(), reason, lost, error);
+        return recordsPage().PollLog1->addDisconnect(seams::now(), reason, lost, error);
     });
     // The port closes right after this: the button says so then.
     QTimer::singleShot(0, this, [this] {
-        if (PollLog1->isOn()) showLogging(this);
+        if (recordsPage().PollLog1->isOn()) showLogging(this);
     });
 }
 
@@ -429,7 +434,7 @@ QList<records::ListedTrip> listedTrips(const TForm1& f) {
     const faults::FaultRecords listed =
         faults::sortBuffer(sorted, faults::currentMonthNumber(f.clockState().currentMonth), &origins);
     QList<records::ListedTrip> trips =
-        records::listedTrips(listed, [&f](int c, int r) { return f.StringGrid2->cell(c, r); });
+        records::listedTrips(listed, [&f](int c, int r) { return f.faultPage().StringGrid2->cell(c, r); });
     const faults::BlockStates states = faultStates(f);
     for (records::ListedTrip& t : trips) {
         const int n = t.number.toInt() - 1;
@@ -550,28 +555,28 @@ void TForm1::exportChartPng() {
     if (path.isEmpty()) return;
     // What is on screen, drawn again at twice the pixels for print.
     constexpr qreal kPrintScale = 2;
-    QImage image(Chart2->size() * kPrintScale, QImage::Format_ARGB32_Premultiplied);
+    QImage image(chartPage().Chart2->size() * kPrintScale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(kPrintScale);
     image.fill(Qt::white);
-    static_cast<QWidget*>(Chart2)->render(&image); // the widget as shown, whatever draws it
+    static_cast<QWidget*>(chartPage().Chart2)->render(&image); // the widget as shown, whatever draws it
     // Live samples carry their times and relay; a recording from a file has neither.
-    const bool live = Chart2->title().isEmpty();
+    const bool live = chartPage().Chart2->title().isEmpty();
     QString heading;
-    if (live && SampleTimes1->count() > 0) {
-        const QDateTime first = SampleTimes1->at(SampleTimes1->firstTaken());
-        const QDateTime last = SampleTimes1->at(recorder::kSamples - 1);
+    if (live && chartPage().SampleTimes1->count() > 0) {
+        const QDateTime first = chartPage().SampleTimes1->at(chartPage().SampleTimes1->firstTaken());
+        const QDateTime last = chartPage().SampleTimes1->at(recorder::kSamples - 1);
         heading =
             QCoreApplication::translate("records", "Relay %1, %2, %3 to %4")
-                .arg(SampleTimes1->relays().join(QStringLiteral(" / ")),
+                .arg(chartPage().SampleTimes1->relays().join(QStringLiteral(" / ")),
                      QLocale().toString(first.date(), QLocale::LongFormat),
                      first.toString(QStringLiteral("HH:mm:ss")), last.toString(QStringLiteral("HH:mm:ss")));
     } else if (live) {
         heading = QCoreApplication::translate("records", "No samples have been taken yet.");
     } else {
-        heading = Chart2->title() + QStringLiteral("   ") +
+        heading = chartPage().Chart2->title() + QStringLiteral("   ") +
                   QCoreApplication::translate("records", "(a recording keeps no times)");
     }
-    image = stampedChart(image, *Chart2, live ? SampleTimes1 : nullptr, heading);
+    image = stampedChart(image, *chartPage().Chart2, live ? chartPage().SampleTimes1 : nullptr, heading);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
@@ -588,9 +593,10 @@ void TForm1::exportChartCsv() {
         askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
-    const bool live = Chart2->title().isEmpty();
-    const History& shown = live ? recorder_.recorderHistory : recorder_.fileHistory;
-    saveWhole(this, path, records::csvFile(records::chartCsvLines(shown, live ? SampleTimes1 : nullptr)));
+    const bool live = chartPage().Chart2->title().isEmpty();
+    const History& shown = live ? chartPage().recorder.recorderHistory : chartPage().recorder.fileHistory;
+    saveWhole(this, path,
+              records::csvFile(records::chartCsvLines(shown, live ? chartPage().SampleTimes1 : nullptr)));
 }
 
 // ---- commissioning report
@@ -647,19 +653,21 @@ void TForm1::commissioningReport() {
     d.programVersion = QCoreApplication::applicationVersion();
     d.port = portText(*SerialDriver1);
     d.line = lineText(*SerialDriver1);
-    const QVector<qint32>& image = setpoint_.setpointImage;
-    d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow) : poll_.relayVariant;
+    const QVector<qint32>& image = setpointPage().state.setpointImage;
+    d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow)
+                                                      : dataPage().poll.relayVariant;
     d.busAddress = Form2() ? Form2()->busAddress() : 0;
     for (int r = 0; r < setpoints::kRows; ++r) {
-        d.names << StringGrid1->cell(1, r);
-        d.hints << StringGrid1->cell(2, r);
+        d.names << setpointPage().StringGrid1->cell(1, r);
+        d.hints << setpointPage().StringGrid1->cell(2, r);
     }
-    d.setpointImage = setpoint_.setpointImage;
-    d.setpointsReadAt = setpoint_.source.relay.readAt;
-    if (!compare.isEmpty()) d.comparison = setpoints::compareWithFile(compareLines, setpoint_.setpointImage);
+    d.setpointImage = setpointPage().state.setpointImage;
+    d.setpointsReadAt = setpointPage().state.source.relay.readAt;
+    if (!compare.isEmpty())
+        d.comparison = setpoints::compareWithFile(compareLines, setpointPage().state.setpointImage);
     d.actions = visitActions(&d.actionsError);
-    d.faultsRead = faultLog_.faultBlocksRead != 0;
-    d.faultsReadAt = faultLog_.source.relay.readAt;
+    d.faultsRead = faultPage().state.faultBlocksRead != 0;
+    d.faultsReadAt = faultPage().state.source.relay.readAt;
     d.faultStates = faultStates(*this);
     d.trips = listedTrips(*this);
     saveWhole(this, path, records::reportPdf(d));
@@ -673,8 +681,8 @@ std::optional<QList<records::VisitAction>> TForm1::visitActions(QString* error) 
     const int address = Form2() ? Form2()->busAddress() : 0;
     QList<records::VisitAction> out;
     for (const journal::Row& r : contents.rows)
-        if (r.source == QLatin1String("vrk") && r.time >= RecordsSince && r.address == address &&
-            r.port == SerialDriver1->PortName())
+        if (r.source == QLatin1String("vrk") && r.time >= recordsPage().RecordsSince &&
+            r.address == address && r.port == SerialDriver1->PortName())
             out << records::VisitAction{r.time, r.action, r.parameter, r.before, r.sent, r.state};
     return out;
 }

@@ -43,12 +43,12 @@ void TForm1::noteVariant(int variant) {
 }
 
 void TForm1::forgetOtherRelaysFaults() {
-    if (faultLog_.faultBlocksRead == 0) return;
-    if (relaydata::stillCurrent(faultLog_.source.relay, relayNow(), true)) return;
+    if (faultPage().state.faultBlocksRead == 0) return;
+    if (relaydata::stillCurrent(faultPage().state.source.relay, relayNow(), true)) return;
     // Another relay's trips would stand in for the blocks this read misses.
-    faultLog_.faultBuffer = {};
-    faultLog_.faultBlocksRead = 0;
-    faultLog_.faultBlocksFresh = 0;
+    faultPage().state.faultBuffer = {};
+    faultPage().state.faultBlocksRead = 0;
+    faultPage().state.faultBlocksFresh = 0;
 }
 
 void TForm1::relayChanged() {
@@ -56,26 +56,28 @@ void TForm1::relayChanged() {
     const core::Identity now = relayNow();
     const bool connected = SerialDriver1->IsOpen();
 
-    const bool setpointsWere = setpoint_.source.earlier;
-    if (!setpoint_.setpointImage.isEmpty())
-        setpoint_.source = relaydata::afterChange(setpoint_.source, now, connected);
-    if (setpoint_.source.earlier && !setpointsWere) {
+    const bool setpointsWere = setpointPage().state.source.earlier;
+    if (!setpointPage().state.setpointImage.isEmpty())
+        setpointPage().state.source = relaydata::afterChange(setpointPage().state.source, now, connected);
+    if (setpointPage().state.source.earlier && !setpointsWere) {
         markChangedCells();
         if (auto* window = findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare")))
-            window->showRelay(relaydata::earlierNote(setpoint_.source.relay));
+            window->showRelay(relaydata::earlierNote(setpointPage().state.source.relay));
     }
 
-    const bool faultsWere = faultLog_.source.earlier;
-    if (faultLog_.faultBlocksRead != 0)
-        faultLog_.source = relaydata::afterChange(faultLog_.source, now, connected);
-    if (faultLog_.source.earlier && !faultsWere) {
+    const bool faultsWere = faultPage().state.source.earlier;
+    if (faultPage().state.faultBlocksRead != 0)
+        faultPage().state.source = relaydata::afterChange(faultPage().state.source, now, connected);
+    if (faultPage().state.source.earlier && !faultsWere) {
         // Every row listed is from the earlier relay now: grey, as the rows of an earlier read are.
-        faultLog_.faultBlocksFresh = 0;
+        faultPage().state.faultBlocksFresh = 0;
         for (int r = 1; r <= faults::kRecords; ++r)
             for (int c = 1; c <= 3; ++c)
-                if (QTableWidgetItem* item = StringGrid2->item(r, c)) item->setForeground(QBrush(Qt::gray));
-        FaultLogNotice->setText(QCoreApplication::translate("relaydata", "Every trip listed is %1.")
-                                    .arg(relaydata::earlierNote(faultLog_.source.relay)));
-        FaultLogNotice->show();
+                if (QTableWidgetItem* item = faultPage().StringGrid2->item(r, c))
+                    item->setForeground(QBrush(Qt::gray));
+        faultPage().FaultLogNotice->setText(
+            QCoreApplication::translate("relaydata", "Every trip listed is %1.")
+                .arg(relaydata::earlierNote(faultPage().state.source.relay)));
+        faultPage().FaultLogNotice->show();
     }
 }

@@ -82,58 +82,62 @@ QLabel* setpointStatus(StatusBar* bar) {
 } // namespace
 
 void TForm1::buildSetpointPage() {
-    StringGrid1 = new StringGrid(QStringLiteral("StringGrid1"), 4, kRows, TabSheet4);
+    setpointPage().StringGrid1 = new StringGrid(QStringLiteral("StringGrid1"), 4, kRows, TabSheet4);
     const int widths[4] = {38, 289, 152, 77};
     for (int c = 0; c < 4; ++c)
-        StringGrid1->setColumnWidth(c, widths[c]);
+        setpointPage().StringGrid1->setColumnWidth(c, widths[c]);
     for (int r = 0; r < kRows; ++r)
-        StringGrid1->setRowHeight(r, r == 3 ? 21 : 22);
+        setpointPage().StringGrid1->setRowHeight(r, r == 3 ? 21 : 22);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
-    StringGrid1->setFont(font);
-    StringGrid1->setShowGrid(true);
-    StringGrid1->setFixed(3, 0);
-    StringGrid1->setEditable(true);
-    const int frame = 2 * StringGrid1->frameWidth();
+    setpointPage().StringGrid1->setFont(font);
+    setpointPage().StringGrid1->setShowGrid(true);
+    setpointPage().StringGrid1->setFixed(3, 0);
+    setpointPage().StringGrid1->setEditable(true);
+    const int frame = 2 * setpointPage().StringGrid1->frameWidth();
     const int gridHeight = 13 * 22 + 21 + frame;
-    StringGrid1->setGeometry(
-        8, 8, 38 + 289 + 152 + 77 + StringGrid1->verticalScrollBar()->sizeHint().width() + frame, gridHeight);
-    StringGrid1->setCurrentCell(0, 3);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // all 14 rows fit
-    StringGrid1->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
-    StringGrid1->selectFilter = [this](int column, int row) { return StringGrid1SelectCell(column, row); };
+    setpointPage().StringGrid1->setGeometry(
+        8, 8,
+        38 + 289 + 152 + 77 + setpointPage().StringGrid1->verticalScrollBar()->sizeHint().width() + frame,
+        gridHeight);
+    setpointPage().StringGrid1->setCurrentCell(0, 3);
+    setpointPage().StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // all 14 rows fit
+    setpointPage().StringGrid1->keyFilter = [this](QChar key) { return StringGrid1KeyPress(key); };
+    setpointPage().StringGrid1->selectFilter = [this](int column, int row) {
+        return StringGrid1SelectCell(column, row);
+    };
     // Every change of a value text (an editor's commit, a read, a load) renews the marks.
-    connect(StringGrid1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    connect(setpointPage().StringGrid1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == 3) markChangedCells();
     });
-    auto* compare =
-        new QAction(QCoreApplication::translate("setpoints", "Compare with a file..."), StringGrid1);
+    auto* compare = new QAction(QCoreApplication::translate("setpoints", "Compare with a file..."),
+                                setpointPage().StringGrid1);
     compare->setObjectName(QStringLiteral("CompareWithFile"));
     // Made before the language is applied: follows every change of it.
-    new LanguageFollower(StringGrid1, [compare] {
+    new LanguageFollower(setpointPage().StringGrid1, [compare] {
         compare->setText(QCoreApplication::translate("setpoints", "Compare with a file..."));
     });
     connect(compare, &QAction::triggered, this, &TForm1::compareSetpointFile);
-    StringGrid1->addAction(compare);
-    StringGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    setpointPage().StringGrid1->addAction(compare);
+    setpointPage().StringGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
     markChangedCells();
 
     const int y = 8 + gridHeight + 8;
-    SpeedButton6 =
+    setpointPage().SpeedButton6 =
         transferButton(QStringLiteral("SpeedButton6"), QStringLiteral("VRK--> PC"), TabSheet4, 8, y);
-    SpeedButton7 =
+    setpointPage().SpeedButton7 =
         transferButton(QStringLiteral("SpeedButton7"), QStringLiteral("PC --> VRK"), TabSheet4, 116, y);
-    SpeedButton9 =
+    setpointPage().SpeedButton9 =
         transferButton(QStringLiteral("SpeedButton9"), QStringLiteral("Odczytaj  "), TabSheet4, 244, y);
-    SpeedButton10 =
+    setpointPage().SpeedButton10 =
         transferButton(QStringLiteral("SpeedButton10"), QStringLiteral("Zapisz"), TabSheet4, 352, y);
-    SpeedButton11 =
+    setpointPage().SpeedButton11 =
         transferButton(QStringLiteral("SpeedButton11"), QStringLiteral("Czas PC"), TabSheet4, 480, y);
-    connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
-    connect(SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
-    connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
-    connect(SpeedButton10, &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
-    connect(SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
+    connect(setpointPage().SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(setpointPage().SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(setpointPage().SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+    connect(setpointPage().SpeedButton10, &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
+    connect(setpointPage().SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
 }
 
 namespace {
@@ -160,17 +164,17 @@ QString unknownVariantText(int variant) {
 } // namespace
 
 void TForm1::Odswiez() {
-    const QList<std::optional<QString>> texts = textsFromImage(setpoint_.setpointImage);
+    const QList<std::optional<QString>> texts = textsFromImage(setpointPage().state.setpointImage);
     for (int r = 0; r < kRows; ++r)
-        if (texts[r]) StringGrid1->setCell(3, r, *texts[r]);
+        if (texts[r]) setpointPage().StringGrid1->setCell(3, r, *texts[r]);
 }
 
 bool TForm1::Sprawdz(int n) {
-    return parameterInvalid(n, valueTexts(StringGrid1));
+    return parameterInvalid(n, valueTexts(setpointPage().StringGrid1));
 }
 
 void TForm1::SpeedButton6Click() {
-    StringGrid1->commitOpenEditor();
+    setpointPage().StringGrid1->commitOpenEditor();
     Operation op(this);
     ProgressBar4->setValue(0);
     ProgressBar4->show();
@@ -180,15 +184,15 @@ void TForm1::SpeedButton6Click() {
     });
     if (!self) return;
     if (!read.failure && read.registers12to25.size() >= kRows) {
-        setpoint_.setpointImage = read.registers12to25;
-        setpoint_.source = freshSource(setpoint_.setpointImage[kVariantRow]);
+        setpointPage().state.setpointImage = read.registers12to25;
+        setpointPage().state.source = freshSource(setpointPage().state.setpointImage[kVariantRow]);
         ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
-        const std::optional<int> unknown = unknownVariant(setpoint_.setpointImage);
+        const std::optional<int> unknown = unknownVariant(setpointPage().state.setpointImage);
         // In of a variant this program cannot scale is not known: the cell
         // must not keep another relay's value.
-        if (unknown) StringGrid1->setCell(3, 0, QString());
+        if (unknown) setpointPage().StringGrid1->setCell(3, 0, QString());
         markChangedCells();
         if (unknown) {
             ProgressBar4->hide();
@@ -202,7 +206,7 @@ void TForm1::SpeedButton6Click() {
 void TForm1::SpeedButton7Click() {
     // A text still open in the cell editor is what the user sees: it is
     // committed first, so it is checked and written like any other.
-    StringGrid1->commitOpenEditor();
+    setpointPage().StringGrid1->commitOpenEditor();
     QList<int> failing;
     for (int n = 1; n <= kParameters; ++n)
         if (Sprawdz(n)) failing << n;
@@ -210,9 +214,9 @@ void TForm1::SpeedButton7Click() {
         seams::beep();
         // Parameter 12 is the relay's own variant: a number the user cannot
         // fix when the relay itself reports an unknown one.
-        const std::optional<int> unknown = unknownVariant(setpoint_.setpointImage);
+        const std::optional<int> unknown = unknownVariant(setpointPage().state.setpointImage);
         if (unknown && failing.contains(kVariantRow + 1) &&
-            StringGrid1->cell(3, kVariantRow) == QString::number(*unknown)) {
+            setpointPage().StringGrid1->cell(3, kVariantRow) == QString::number(*unknown)) {
             reportError(unknownVariantText(*unknown));
             return;
         }
@@ -223,8 +227,8 @@ void TForm1::SpeedButton7Click() {
     // What was checked is what is written: the table may change during the
     // waits below (the user may type), and an unchecked text must not reach the relay.
     core::Link::WriteOptions write;
-    write.cells = valueTexts(StringGrid1);
-    write.names = nameTexts(StringGrid1);
+    write.cells = valueTexts(setpointPage().StringGrid1);
+    write.names = nameTexts(setpointPage().StringGrid1);
     Operation op(this, Operation::Poll::Held);
     setpointStatus(StatusBar2)->clear();
     setpointStatus(StatusBar2)->setToolTip(QString());
@@ -237,8 +241,8 @@ void TForm1::SpeedButton7Click() {
     // What the relay confirmed it holds at once: the marks follow each register.
     write.onRegister = [this, self](const core::RegisterWrite& w) {
         if (!self || w.state != core::RegisterWrite::State::Confirmed) return;
-        if (setpoint_.setpointImage.size() < kRows) return;
-        setpoint_.setpointImage[w.reg - kFirstRegister] = w.sent;
+        if (setpointPage().state.setpointImage.size() < kRows) return;
+        setpointPage().state.setpointImage[w.reg - kFirstRegister] = w.sent;
         markChangedCells();
     };
     const core::WriteResult result = Link1->writeSetpoints(write);
@@ -251,8 +255,8 @@ void TForm1::SpeedButton7Click() {
     op.finish();
     if (result.readBackDone) {
         // The relay's values are known again: the marks follow them (the table stays).
-        setpoint_.setpointImage = Link1->setpointImage();
-        setpoint_.source = freshSource(setpoint_.setpointImage.value(kVariantRow));
+        setpointPage().state.setpointImage = Link1->setpointImage();
+        setpointPage().state.source = freshSource(setpointPage().state.setpointImage.value(kVariantRow));
         markChangedCells();
     }
     if (result.complete()) {
@@ -308,9 +312,9 @@ void TForm1::SpeedButton11Click() {
     const QDateTime now = seams::now();
     const ClockSetting s =
         clockSetting(now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
-    StringGrid1->setCell(3, kDateRow, s.dateText);
-    StringGrid1->setCell(3, kTimeRow, s.timeText);
-    const QStringList names = nameTexts(StringGrid1);
+    setpointPage().StringGrid1->setCell(3, kDateRow, s.dateText);
+    setpointPage().StringGrid1->setCell(3, kTimeRow, s.timeText);
+    const QStringList names = nameTexts(setpointPage().StringGrid1);
     const QPointer<TForm1> self(this);
     const core::ClockResult clock = Link1->setClock(now);
     if (!self) return;
@@ -332,8 +336,8 @@ void TForm1::SpeedButton11Click() {
 void TForm1::SpeedButton9Click() {
     if (idle::deferred(this, "SpeedButton9", [this] { SpeedButton9Click(); })) return;
     // The check after the load judges what the user sees, an open editor's text included.
-    StringGrid1->commitOpenEditor();
-    QStringList lines = valueTexts(StringGrid1);
+    setpointPage().StringGrid1->commitOpenEditor();
+    QStringList lines = valueTexts(setpointPage().StringGrid1);
     const QString chosen = seams::current().openFileName(this, QString(), QStringLiteral("."), kOpenFilter);
     if (!chosen.isEmpty()) {
         const SetpointFileRead file = readSetpointFile(chosen);
@@ -346,16 +350,16 @@ void TForm1::SpeedButton9Click() {
     // Loaded or not, a table that fails any check is emptied.
     const QStringList cells = tableAfterLoad(lines);
     for (int r = 0; r < kRows; ++r)
-        StringGrid1->setCell(3, r, cells[r]);
+        setpointPage().StringGrid1->setCell(3, r, cells[r]);
 }
 
 void TForm1::SpeedButton10Click() {
     if (idle::deferred(this, "SpeedButton10", [this] { SpeedButton10Click(); })) return;
     // What is saved is what the user sees, checked: an open editor's text first goes into its cell.
-    StringGrid1->commitOpenEditor();
+    setpointPage().StringGrid1->commitOpenEditor();
     // One snapshot, taken before the dialog: the poll keeps writing the
     // variant row while the dialog is open, and what was checked is what is saved.
-    const QStringList texts = valueTexts(StringGrid1);
+    const QStringList texts = valueTexts(setpointPage().StringGrid1);
     QList<int> failing;
     for (int n = 1; n <= kParameters; ++n)
         if (parameterInvalid(n, texts)) failing << n;
@@ -370,7 +374,8 @@ void TForm1::SpeedButton10Click() {
 }
 
 bool TForm1::StringGrid1KeyPress(QChar key) {
-    const bool accepted = keyAccepted(key, StringGrid1->currentRowIndex(), currentCellText(StringGrid1));
+    const bool accepted = keyAccepted(key, setpointPage().StringGrid1->currentRowIndex(),
+                                      currentCellText(setpointPage().StringGrid1));
     if (!accepted) seams::beep();
     return accepted;
 }
@@ -382,58 +387,61 @@ bool TForm1::StringGrid1SelectCell(int column, int row) {
 }
 
 void TForm1::relabelSetpointRow0() {
-    const std::optional<Row0Texts> t = row0Texts(parseWhole(StringGrid1->cell(3, kVariantRow)).value_or(0));
+    const std::optional<Row0Texts> t =
+        row0Texts(parseWhole(setpointPage().StringGrid1->cell(3, kVariantRow)).value_or(0));
     if (!t) return;
-    StringGrid1->setCell(2, 0, t->hint);
-    StringGrid1->setCell(1, 0, hiddenLabel(t->nameLabel)->text());
+    setpointPage().StringGrid1->setCell(2, 0, t->hint);
+    setpointPage().StringGrid1->setCell(1, 0, hiddenLabel(t->nameLabel)->text());
 }
 
 void TForm1::markChangedCells() {
-    const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), setpoint_.setpointImage);
+    const QList<CellMark> marks =
+        cellMarks(valueTexts(setpointPage().StringGrid1), setpointPage().state.setpointImage);
     // Marks change backgrounds and tooltips only: no itemChanged of their own.
-    const QSignalBlocker quiet(StringGrid1);
+    const QSignalBlocker quiet(setpointPage().StringGrid1);
     // Read from a relay that is not the one connected now: no marks, and the
     // tooltip says whose value it is.
-    const bool earlier = setpoint_.source.earlier && !setpoint_.setpointImage.isEmpty();
+    const bool earlier = setpointPage().state.source.earlier && !setpointPage().state.setpointImage.isEmpty();
     for (int r = 0; r < kRows; ++r) {
         const CellMark& m = marks[r];
         if (earlier && (m.state == CellState::Same || m.state == CellState::Changed)) {
-            StringGrid1->setCellMark(3, r, QColor(),
-                                     QCoreApplication::translate("relaydata", "In the relay, %1: %2")
-                                         .arg(relaydata::earlierNote(setpoint_.source.relay), m.relayText));
+            setpointPage().StringGrid1->setCellMark(
+                3, r, QColor(),
+                QCoreApplication::translate("relaydata", "In the relay, %1: %2")
+                    .arg(relaydata::earlierNote(setpointPage().state.source.relay), m.relayText));
             continue;
         }
         switch (m.state) {
         case CellState::NotCompared:
-            StringGrid1->setCellMark(3, r, QColor(), QString());
+            setpointPage().StringGrid1->setCellMark(3, r, QColor(), QString());
             break;
         case CellState::Unknown:
-            if (r == 0 && unknownVariant(setpoint_.setpointImage))
-                StringGrid1->setCellMark(
+            if (r == 0 && unknownVariant(setpointPage().state.setpointImage))
+                setpointPage().StringGrid1->setCellMark(
                     3, r, QColor(),
                     QCoreApplication::translate("setpoints",
                                                 "The relay reports variant %1, which this program does not "
                                                 "know: its In cannot be shown.")
-                        .arg(setpoint_.setpointImage[kVariantRow]));
+                        .arg(setpointPage().state.setpointImage[kVariantRow]));
             else
-                StringGrid1->setCellMark(
+                setpointPage().StringGrid1->setCellMark(
                     3, r, QColor(),
                     QCoreApplication::translate("setpoints",
                                                 "The relay's value is not known: read the setpoints first."));
             break;
         case CellState::Same:
-            StringGrid1->setCellMark(
+            setpointPage().StringGrid1->setCellMark(
                 3, r, QColor(),
                 QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
             break;
         case CellState::Changed:
-            StringGrid1->setCellMark(
+            setpointPage().StringGrid1->setCellMark(
                 3, r, kChangedCell,
                 QCoreApplication::translate("setpoints", "In the relay: %1").arg(m.relayText));
             break;
         }
     }
-    StringGrid1->viewport()->update();
+    setpointPage().StringGrid1->viewport()->update();
 }
 
 void TForm1::compareSetpointFile() {
@@ -447,9 +455,9 @@ void TForm1::compareSetpointFile() {
     }
     auto* window = findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
     if (!window) window = new SetpointCompareWindow(this);
-    window->showComparison(chosen, nameTexts(StringGrid1),
-                           compareWithFile(file.lines, setpoint_.setpointImage));
-    window->showRelay(setpoint_.source.earlier && !setpoint_.setpointImage.isEmpty()
-                          ? relaydata::earlierNote(setpoint_.source.relay)
+    window->showComparison(chosen, nameTexts(setpointPage().StringGrid1),
+                           compareWithFile(file.lines, setpointPage().state.setpointImage));
+    window->showRelay(setpointPage().state.source.earlier && !setpointPage().state.setpointImage.isEmpty()
+                          ? relaydata::earlierNote(setpointPage().state.source.relay)
                           : QString());
 }

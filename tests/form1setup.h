@@ -8,11 +8,13 @@
 
 struct Form1TestSetup {
     // The live recorder history, as 500 polls would have left it.
-    static void setLiveHistory(TForm1& f, const History& history) { f.recorder_.recorderHistory = history; }
+    static void setLiveHistory(TForm1& f, const History& history) {
+        f.chart_->recorder.recorderHistory = history;
+    }
     // The image of the relay's setpoints, as a read would have left it.
     static void setSetpointImage(TForm1& f, const QVector<qint32>& image) {
-        f.setpoint_.setpointImage = image;
+        f.setpoints_->state.setpointImage = image;
     }
     // No setpoint read yet: a read that fails leaves the image empty.
-    static void forgetSetpointImage(TForm1& f) { f.setpoint_.setpointImage.clear(); }
+    static void forgetSetpointImage(TForm1& f) { f.setpoints_->state.setpointImage.clear(); }
 };

@@ -7,6 +7,7 @@
 // recordings whose open fails after another was shown.
 #include "appfixture.h"
 #include "form1setup.h"
+#include "tests/controls.h"
 
 #include "files/files.h"
 #include "filetestsupport.h"
@@ -260,7 +261,7 @@ void TstBadFiles::badFile() {
         break;
     case Kind::Setpoints:
     case Kind::Recording: {
-        app.f1()->StringGrid1->setCell(3, 3, QStringLiteral("40"));
+        control<StringGrid>(app.f1(), "StringGrid1")->setCell(3, 3, QStringLiteral("40"));
         seams::current().openFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
             if (shape == Shape::Vanishes) QFile::remove(path);
             return path;
@@ -304,35 +305,38 @@ void TstBadFiles::badFile() {
             QCOMPARE(app.errorBoxes.size(), 1);
             QVERIFY2(app.errorBoxes[0].contains(path), qPrintable(app.errorBoxes[0]));
             QVERIFY2(app.errorBoxes[0].contains(QStringLiteral("4096")), qPrintable(app.errorBoxes[0]));
-            QCOMPARE(f->StringGrid1->cell(3, 3), QStringLiteral("40")); // as before the load
+            QCOMPARE(control<StringGrid>(f, "StringGrid1")->cell(3, 3),
+                     QStringLiteral("40")); // as before the load
         } else if (notAFile) {
             QVERIFY(!app.errorBoxes.isEmpty());
         } else if (shape == Shape::LfOnly || shape == Shape::CrOnly) {
-            QCOMPARE(f->StringGrid1->cell(3, 0),
+            QCOMPARE(control<StringGrid>(f, "StringGrid1")->cell(3, 0),
                      QStringLiteral("12,5")); // a valid table, whatever the line ends
-            QCOMPARE(f->StringGrid1->cell(3, 13), QStringLiteral("09:05"));
+            QCOMPARE(control<StringGrid>(f, "StringGrid1")->cell(3, 13), QStringLiteral("09:05"));
         } else {
             for (int r = 0; r < 14; ++r)
-                QCOMPARE(f->StringGrid1->cell(3, r), QString()); // refused: emptied
+                QCOMPARE(control<StringGrid>(f, "StringGrid1")->cell(3, r), QString()); // refused: emptied
         }
         break;
     case Kind::Recording:
         if (notAFile) QVERIFY(!app.errorBoxes.isEmpty());
         if (shape == Shape::LfOnly || shape == Shape::CrOnly || shape == Shape::Empty) {
             // A recording of fewer than 500 lines (none at all, too) is shown, zeros after its end.
-            QVERIFY(f->Chart2->title().startsWith(QStringLiteral("Wykres z pliku: ")));
-            QCOMPARE(f->Chart2->series4()->count(), 500);
+            QVERIFY(
+                control<RecorderChart>(f, "Chart2")->title().startsWith(QStringLiteral("Wykres z pliku: ")));
+            QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
             QCOMPARE(f->recorderState().fileHistory[0][499], shape == Shape::Empty ? 0 : 100);
         } else if (notAFile) {
             // The open fails before the chart is touched: recording goes on,
             // the file history is already cleared.
-            QCOMPARE(f->Chart2->title(), QString());
-            QVERIFY(f->SpeedButton8->isChecked());
+            QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
+            QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked());
             QCOMPARE(f->recorderState().fileHistory[0][0], 0);
         } else {
-            QCOMPARE(f->Chart2->title(), QString()); // refused: no title, no traces, paused
-            QCOMPARE(f->Chart2->series4()->count(), 0);
-            QVERIFY(!f->SpeedButton8->isChecked());
+            QCOMPARE(control<RecorderChart>(f, "Chart2")->title(),
+                     QString()); // refused: no title, no traces, paused
+            QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 0);
+            QVERIFY(!control<QToolButton>(f, "SpeedButton8")->isChecked());
         }
         break;
     }
@@ -385,16 +389,16 @@ void TstBadFiles::recordingSaveUnderSizeLimit() {
     {
         filetest::FileSizeLimit limit(4096);
         QVERIFY(limit.ok());
-        QTest::mouseClick(f->SpeedButton14, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>(f, "SpeedButton14"), Qt::LeftButton);
     }
     QCOMPARE(app.errorBoxes.size(), 1);
     QVERIFY2(app.errorBoxes[0].contains(path), qPrintable(app.errorBoxes[0]));
     QCOMPARE(filetest::readBack(path), old);
     QCOMPARE(QDir(app.dir.path()).entryList(QDir::Files), before);
-    QVERIFY(f->SpeedButton8->isChecked()); // the recording goes on
+    QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked()); // the recording goes on
     // Without the limit the same click saves it.
     app.saveAnswers << path;
-    QTest::mouseClick(f->SpeedButton14, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton14"), Qt::LeftButton);
     QCOMPARE(app.errorBoxes.size(), 1);
     QCOMPARE(filetest::readBack(path), recorder::recordingBytes(f->recorderState().recorderHistory));
 }
@@ -425,9 +429,9 @@ void TstBadFiles::failedOpenLeavesNoFileTitle() {
     const QString good = app.path(QStringLiteral("good.rej"));
     QVERIFY(recorder::writeRecording(good, numbered(500000), nullptr));
     app.openAnswers << good;
-    QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);
-    QVERIFY(f->Chart2->title().startsWith(QStringLiteral("Wykres z pliku: ")));
-    QCOMPARE(f->Chart2->series4()->count(), 500);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton13"), Qt::LeftButton);
+    QVERIFY(control<RecorderChart>(f, "Chart2")->title().startsWith(QStringLiteral("Wykres z pliku: ")));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
 
     QString path = app.path(QStringLiteral("bad.rej"));
     switch (fault) {
@@ -456,21 +460,23 @@ void TstBadFiles::failedOpenLeavesNoFileTitle() {
         break;
     }
     if (fault != OpenFault::Vanishes) app.openAnswers << path;
-    QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton13"), Qt::LeftButton);
     files::testing::failReadsAfter(-1);
 
     QCOMPARE(app.errorBoxes.size(), box ? 1 : 0);
     if (box) QVERIFY2(app.errorBoxes[0].contains(path), qPrintable(app.errorBoxes[0]));
-    QCOMPARE(f->Chart2->title(), QString());
-    QCOMPARE(f->Chart2->series4()->count(), 0);
-    QCOMPARE(f->Chart2->series5()->count(), 0);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 0);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 0);
     // Later redraws, by picking quantities with the mouse, draw the live
     // history, still under no file's title.
-    pick(f->RadioGroup1, 2);
-    pick(f->RadioGroup2, 6);
-    QCOMPARE(f->Chart2->title(), QString());
-    QCOMPARE(f->Chart2->series4()->points(), recorder::tracePoints(*recorder::channelForItem(live, 2)));
-    QCOMPARE(f->Chart2->series5()->points(), recorder::tracePoints(*recorder::channelForItem(live, 6)));
+    pick(control<RadioGroup>(f, "RadioGroup1"), 2);
+    pick(control<RadioGroup>(f, "RadioGroup2"), 6);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->points(),
+             recorder::tracePoints(*recorder::channelForItem(live, 2)));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->points(),
+             recorder::tracePoints(*recorder::channelForItem(live, 6)));
 }
 
 void TstBadFiles::settingsNeverWriteThroughLink_data() {

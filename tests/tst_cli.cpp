@@ -4,6 +4,7 @@
 #include "appfixture.h"
 #include "setpointtables.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "config/inifile.h"
 #include "config/languages.h"
@@ -656,11 +657,11 @@ void TstCli::setpointsGet() {
         QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
         QVERIFY(f->SerialDriver1->IsOpen());
         QTest::mouseClick(f->SpeedButton22, Qt::LeftButton);
-        QTest::mouseClick(f->SpeedButton6, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>(f, "SpeedButton6"), Qt::LeftButton);
         auto* grid = f->findChild<StringGrid*>(QStringLiteral("StringGrid1"));
         QTRY_COMPARE_WITH_TIMEOUT(grid->cell(3, setpoints::kTimeRow), QStringLiteral("09:05"), 10000);
         app.saveAnswers << windowFile;
-        QTest::mouseClick(f->SpeedButton10, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>(f, "SpeedButton10"), Qt::LeftButton);
         QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
         QVERIFY(app.errorBoxes.isEmpty());
     }

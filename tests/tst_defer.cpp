@@ -8,6 +8,7 @@
 #include "setpoints/setpointfile.h"
 #include "setpointtables.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 #include "widgets/controls.h"
 
 #include <QComboBox>
@@ -50,8 +51,9 @@ private slots:
         app_->start();
         f_ = app_->f1();
         f_->SpeedButton1Click();
-        QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
-        fill(f_->StringGrid1, validTable());
+        QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("2"),
+                                  10000);
+        fill(control<StringGrid>(f_, "StringGrid1"), validTable());
         app_->f2()->show(); // the settings window, opened before, stays open
     }
     void cleanup() { app_.reset(), relay_.reset(); }
@@ -65,13 +67,14 @@ private slots:
                               "ExportChartPng", "ExportChartCsv"})
             QTest::newRow(a) << Command([a](TForm1* f) { f->findChild<QAction*>(a)->trigger(); });
         QTest::newRow("line monitor save") << Command([](TForm1* f) {
-            QTest::mouseClick(f->LineMonitorButton, Qt::LeftButton);
-            QTest::mouseClick(f->LineMonitor1->findChild<QWidget*>("SaveButton"), Qt::LeftButton);
+            QTest::mouseClick(control<QToolButton>(f, "LineMonitorButton"), Qt::LeftButton);
+            QTest::mouseClick(f->lineMonitorPage().LineMonitor1->findChild<QWidget*>("SaveButton"),
+                              Qt::LeftButton);
         });
         QTest::newRow("context menu") << Command([](TForm1* f) {
             QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(40, 40),
                                   f->mapToGlobal(QPoint(40, 40)));
-            QApplication::sendEvent(f->StringGrid2->viewport(), &ask);
+            QApplication::sendEvent(control<StringGrid>(f, "StringGrid2")->viewport(), &ask);
         });
     }
     void dialogOpensAfterTheTickAndThePollGoesOn() {
@@ -113,7 +116,7 @@ private slots:
                 textInWrite = f_->hiddenLabel(HiddenText::NoConnection)->text();
             },
             "6", "13");
-        QTest::mouseClick(f_->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>(f_, "SpeedButton7"), Qt::LeftButton);
         QCOMPARE(frames("6"), QStringList(11, QStringLiteral("03")));
         QCOMPARE(textInWrite, polish);
         QVERIFY2(app_->f4()->isHidden(), qPrintable(f_->Label100->text()));
@@ -126,22 +129,25 @@ private slots:
         // into the table: In 12,5 A is out of its range.
         seams::current().saveFileName = [&](auto...) {
             relay_->control(QStringLiteral("variant 3"));
-            QTest::qWaitFor([&] { return f_->StringGrid1->cell(3, 11) == QLatin1String("3"); }, 10000);
+            QTest::qWaitFor(
+                [&] { return control<StringGrid>(f_, "StringGrid1")->cell(3, 11) == QLatin1String("3"); },
+                10000);
             return app_->path(QStringLiteral("snapshot.vrk"));
         };
-        QTest::mouseClick(f_->SpeedButton10, Qt::LeftButton);
-        QCOMPARE(f_->StringGrid1->cell(3, 11), QStringLiteral("3"));
+        QTest::mouseClick(control<QToolButton>(f_, "SpeedButton10"), Qt::LeftButton);
+        QCOMPARE(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("3"));
         const auto file = setpoints::readSetpointFile(app_->path(QStringLiteral("snapshot.vrk")));
         QCOMPARE(setpoints::tableAfterLoad(file.lines).mid(0, 12), validTable().mid(0, 12));
     }
 
     void anotherRelaysDataIsMarkedEarlier() {
-        StringGrid* g = f_->StringGrid1;
+        StringGrid* g = control<StringGrid>(f_, "StringGrid1");
         // The note in the language chosen: "earlier, from the relay at address 3 on COM1, read 14:05".
         auto note = [](const relaydata::Source& s) { return relaydata::earlierNote(s.relay); };
-        QTest::mouseClick(f_->SpeedButton6, Qt::LeftButton);  // the relay at address 3: setpoints
-        QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton); // and fault log
-        g->setCell(3, 2, QStringLiteral("100"));              // changed: marked
+        QTest::mouseClick(control<QToolButton>(f_, "SpeedButton6"),
+                          Qt::LeftButton); // the relay at address 3: setpoints
+        QTest::mouseClick(control<QToolButton>(f_, "SpeedButton12"), Qt::LeftButton); // and fault log
+        g->setCell(3, 2, QStringLiteral("100"));                                      // changed: marked
         QVERIFY(g->cellBackground(3, 2) != QColor(Qt::white) &&
                 !g->item(2, 3)->toolTip().contains(note(f_->setpointState().source)));
         QVERIFY(setpoints::writeSetpointFile(app_->path("c.vrk"), validTable(), nullptr));
@@ -154,12 +160,13 @@ private slots:
         QVERIFY2(g->item(2, 3)->toolTip().contains(earlier), qPrintable(g->item(2, 3)->toolTip()));
         QCOMPARE(g->cellBackground(3, 2), QColor(Qt::white));
         QVERIFY(f_->findChild<SetpointCompareWindow*>()->RelayLabel->text().contains(earlier));
-        QVERIFY(f_->FaultLogNotice->text().contains(note(f_->faultLogState().source)));
+        QVERIFY(control<QLabel>(f_, "FaultLogNotice")->text().contains(note(f_->faultLogState().source)));
         for (int r = 1; r <= 40; ++r)
-            QCOMPARE(f_->StringGrid2->item(r, 1)->foreground().color(), QColor(Qt::gray));
+            QCOMPARE(control<StringGrid>(f_, "StringGrid2")->item(r, 1)->foreground().color(),
+                     QColor(Qt::gray));
         QCOMPARE(f_->faultLogState().faultBlocksFresh, 0u);    // the exports say so too
         QVERIFY(relay_->control(QStringLiteral("address 4"))); // its own read is current again
-        QTest::mouseClick(f_->SpeedButton6, Qt::LeftButton);
+        QTest::mouseClick(control<QToolButton>(f_, "SpeedButton6"), Qt::LeftButton);
         QVERIFY(!f_->setpointState().source.earlier);
         QVERIFY(!g->item(2, 3)->toolTip().contains(note(f_->setpointState().source)));
         f_->Rozlacz(); // and earlier once disconnected

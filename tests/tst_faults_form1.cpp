@@ -3,6 +3,7 @@
 #include "appfixture.h"
 #include "faultlisting.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "faults/rules.h"
 #include "serial/tserialdriver.h"
@@ -60,7 +61,7 @@ void TstFaultsForm1::connectAt(const QDateTime& now) {
     f_->Timer1Timer(); // the clock's month, as its first tick sets it
     f_->SpeedButton1Click();
     QVERIFY(f_->SerialDriver1->IsOpen());
-    QVERIFY(f_->SpeedButton12->isEnabled());
+    QVERIFY(control<QToolButton>(f_, "SpeedButton12")->isEnabled());
 }
 
 void TstFaultsForm1::cleanup() {
@@ -249,16 +250,16 @@ void TstFaultsForm1::failedBlockKeepsItsRecords() {
     QCOMPARE(app_->beeps, 0);
     QVERIFY(f_->ProgressBar4->isHidden());
     // The page says which records are from the earlier read, and greys them.
-    QVERIFY(!f_->FaultLogNotice->isHidden());
-    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")),
-             qPrintable(f_->FaultLogNotice->text()));
+    QVERIFY(!control<QLabel>(f_, "FaultLogNotice")->isHidden());
+    QVERIFY2(control<QLabel>(f_, "FaultLogNotice")->text().contains(QStringLiteral("1-10")),
+             qPrintable(control<QLabel>(f_, "FaultLogNotice")->text()));
     QCOMPARE(g_->item(1, 2)->foreground(), QBrush());
     for (int r = 2; r <= 11; ++r)
         QCOMPARE(g_->item(r, 2)->foreground().color(), QColor(Qt::gray));
 
     // The next complete read takes the notice and the grey away.
-    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
-    QVERIFY(f_->FaultLogNotice->isHidden());
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton12"), Qt::LeftButton);
+    QVERIFY(control<QLabel>(f_, "FaultLogNotice")->isHidden());
     QCOMPARE(g_->cell(2, 1), QString::fromUtf8("20 kwiecień"));
     QVERIFY(listingEmptyFrom(g_, 2));
     QCOMPARE(g_->item(1, 2)->foreground(), QBrush());
@@ -274,15 +275,15 @@ void TstFaultsForm1::failedFirstReadIsNotAnEmptyMemory() {
     QVERIFY(relay_->control(QStringLiteral("noreply next 1"))); // block 1
     QVERIFY(relay_->control(QStringLiteral("short next 1")));   // block 2
     QVERIFY(relay_->control(QStringLiteral("badcrc next 2")));  // blocks 3 and 4
-    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton12"), Qt::LeftButton);
     QStringList actions;
     for (const Exchange& e : since(from))
         if (e.value(QStringLiteral("reg")).toInt() >= 26) actions << e.value(QStringLiteral("action"));
     QCOMPARE(actions, (QStringList{QStringLiteral("noreply"), QStringLiteral("short"),
                                    QStringLiteral("badcrc"), QStringLiteral("badcrc")}));
     QVERIFY(listingEmptyFrom(g_, 1));
-    QVERIFY(!f_->FaultLogNotice->isHidden());
-    const QString notice = f_->FaultLogNotice->text();
+    QVERIFY(!control<QLabel>(f_, "FaultLogNotice")->isHidden());
+    const QString notice = control<QLabel>(f_, "FaultLogNotice")->text();
     QVERIFY2(notice.contains(QStringLiteral("1-40")), qPrintable(notice));
     QVERIFY2(notice.startsWith(QCoreApplication::translate("FaultLog",
                                                            "Records %1 of the relay's memory could not "
@@ -291,17 +292,18 @@ void TstFaultsForm1::failedFirstReadIsNotAnEmptyMemory() {
                                    .arg(QStringLiteral("1-40"))),
              qPrintable(notice));
     // The notice fits its place on the page.
-    const QFontMetrics fm(f_->FaultLogNotice->font());
-    const QRect needed =
-        fm.boundingRect(QRect(0, 0, f_->FaultLogNotice->width(), 1000), Qt::TextWordWrap, notice);
-    QVERIFY2(needed.height() <= f_->FaultLogNotice->height(), qPrintable(QString::number(needed.height())));
+    const QFontMetrics fm(control<QLabel>(f_, "FaultLogNotice")->font());
+    const QRect needed = fm.boundingRect(QRect(0, 0, control<QLabel>(f_, "FaultLogNotice")->width(), 1000),
+                                         Qt::TextWordWrap, notice);
+    QVERIFY2(needed.height() <= control<QLabel>(f_, "FaultLogNotice")->height(),
+             qPrintable(QString::number(needed.height())));
 
     // Blocks 2 and 4 read now: their two trips are listed, the others still missing.
     QVERIFY(relay_->control(QStringLiteral("noreply next 1")));
-    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
-    QVERIFY(!f_->FaultLogNotice->isHidden());
-    QVERIFY2(f_->FaultLogNotice->text().contains(QStringLiteral("1-10")),
-             qPrintable(f_->FaultLogNotice->text()));
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton12"), Qt::LeftButton);
+    QVERIFY(!control<QLabel>(f_, "FaultLogNotice")->isHidden());
+    QVERIFY2(control<QLabel>(f_, "FaultLogNotice")->text().contains(QStringLiteral("1-10")),
+             qPrintable(control<QLabel>(f_, "FaultLogNotice")->text()));
 }
 
 QTEST_MAIN(TstFaultsForm1)

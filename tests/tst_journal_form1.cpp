@@ -9,6 +9,7 @@
 #include "records/polllog.h"
 #include "setpointtables.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 #include "trends/polllogrows.h"
 #include "widgets/controls.h"
 
@@ -66,7 +67,8 @@ void TstJournalForm1::init() {
     f_ = app_->f1();
     QTest::mouseClick(f_->SpeedButton1, Qt::LeftButton);
     QVERIFY(f_->SerialDriver1->IsOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("2"),
+                              10000);
 }
 
 void TstJournalForm1::cleanup() {
@@ -101,9 +103,9 @@ void TstJournalForm1::whenWritten(int reg, const QString& command) {
 void TstJournalForm1::writeCutShortByASilentRelay() {
     f_->SpeedButton6Click(); // the values before, as read
     for (int r = 0; r < kValidTable.size(); ++r)
-        f_->StringGrid1->setCell(3, r, kValidTable[r]);
+        control<StringGrid>(f_, "StringGrid1")->setCell(3, r, kValidTable[r]);
     whenWritten(15, QStringLiteral("noreply 1"));
-    QTest::mouseClick(f_->SpeedButton7, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton7"), Qt::LeftButton);
     QVERIFY(relay_->control(QStringLiteral("inject off")));
     const QList<journal::Row> rows = journalRows();
     QCOMPARE(rows.size(), 11);
@@ -126,25 +128,30 @@ void TstJournalForm1::writeCutShortByASilentRelay() {
 void TstJournalForm1::droppedLinkInThePollLog() {
     const QString file = app_->path(QStringLiteral("poll.csv"));
     app_->saveAnswers.enqueue(file);
-    QTest::mouseClick(f_->LogButton, Qt::LeftButton);
-    QVERIFY(f_->LogButton->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(f_->PollLog1->rows() >= 3, 10000);
+    QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
+    QVERIFY(control<QToolButton>(f_, "LogButton")->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= 3, 10000);
     QVERIFY(relay_->control(QStringLiteral("noreply 1")));
     QTRY_VERIFY_WITH_TIMEOUT(!f_->SerialDriver1->IsOpen(), 20000);
     // Still logging, and saying that nothing comes in.
-    QVERIFY(f_->LogButton->isChecked());
-    QTRY_COMPARE(f_->LogButton->text(), QCoreApplication::translate("records", "Log paused"));
-    QVERIFY(f_->LogSize->toolTip().contains(QCoreApplication::translate("records", "no connection")));
+    QVERIFY(control<QToolButton>(f_, "LogButton")->isChecked());
+    QTRY_COMPARE(control<QToolButton>(f_, "LogButton")->text(),
+                 QCoreApplication::translate("records", "Log paused"));
+    QVERIFY(control<QLabel>(f_, "LogSize")
+                ->toolTip()
+                .contains(QCoreApplication::translate("records", "no connection")));
     QVERIFY(relay_->control(QStringLiteral("inject off")));
-    const qint64 before = f_->PollLog1->rows();
+    const qint64 before = f_->recordsPage().PollLog1->rows();
     QTest::mouseClick(f_->SpeedButton1, Qt::LeftButton);
     QVERIFY(f_->SerialDriver1->IsOpen());
-    QTRY_VERIFY_WITH_TIMEOUT(f_->PollLog1->rows() >= before + 2, 10000);
-    QCOMPARE(f_->LogButton->text(), QCoreApplication::translate("records", "Logging"));
-    QTest::mouseClick(f_->LogButton, Qt::LeftButton);
-    QVERIFY(!f_->LogButton->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= before + 2, 10000);
+    QCOMPARE(control<QToolButton>(f_, "LogButton")->text(),
+             QCoreApplication::translate("records", "Logging"));
+    QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
+    QVERIFY(!control<QToolButton>(f_, "LogButton")->isChecked());
     // The file stays named, with its size.
-    QVERIFY2(f_->LogSize->text().startsWith(QStringLiteral("poll.csv")), qPrintable(f_->LogSize->text()));
+    QVERIFY2(control<QLabel>(f_, "LogSize")->text().startsWith(QStringLiteral("poll.csv")),
+             qPrintable(control<QLabel>(f_, "LogSize")->text()));
 
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -174,11 +181,11 @@ void TstJournalForm1::droppedLinkInThePollLog() {
 void TstJournalForm1::resetRefusedAndSent() {
     QVERIFY(relay_->control(QStringLiteral("trip overload")));
     QTRY_VERIFY_WITH_TIMEOUT(f_->pollState().faultWord & 1, 10000);
-    QTest::mouseClick(f_->Button5, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(f_, "Button5"), Qt::LeftButton);
     QVERIFY(relay_->control(QStringLiteral("trip asymmetry")));
     QVERIFY(relay_->control(QStringLiteral("fault 4")));
     QTRY_COMPARE_WITH_TIMEOUT(f_->pollState().faultWord, 4, 10000);
-    QTest::mouseClick(f_->Button5, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(f_, "Button5"), Qt::LeftButton);
     const QList<journal::Row> rows = journalRows();
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].state, journal::state::refused);
@@ -200,7 +207,7 @@ void TstJournalForm1::journalWindowFiltersAndExports() {
     QString error;
     QVERIFY(journal::append(journal::defaultPath(), rows, &error));
     QAction* open = nullptr;
-    for (QAction* a : f_->StringGrid1->actions())
+    for (QAction* a : control<StringGrid>(f_, "StringGrid1")->actions())
         if (a->objectName() == QLatin1String("ShowJournal")) open = a;
     QVERIFY(open);
     open->trigger();
@@ -224,7 +231,8 @@ void TstJournalForm1::journalWindowFiltersAndExports() {
 // mid-file: a row saying so and the titles again in the new language.
 void TstJournalForm1::logChoicesNameAndLanguage() {
     f_->show();
-    QAction* point = f_->LogButton->findChild<QAction*>(QStringLiteral("LogDecimalPoint"));
+    QAction* point =
+        control<QToolButton>(f_, "LogButton")->findChild<QAction*>(QStringLiteral("LogDecimalPoint"));
     QVERIFY(point && !point->isChecked()); // Polish: the comma
     // A right click on the button, the entry clicked in its menu.
     bool clicked = false;
@@ -234,9 +242,10 @@ void TstJournalForm1::logChoicesNameAndLanguage() {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(point).center());
         clicked = true;
     });
-    const QPoint at = f_->LogButton->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, f_->LogButton->mapToGlobal(at));
-    QApplication::sendEvent(f_->LogButton, &event);
+    const QPoint at = control<QToolButton>(f_, "LogButton")->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                            control<QToolButton>(f_, "LogButton")->mapToGlobal(at));
+    QApplication::sendEvent(control<QToolButton>(f_, "LogButton"), &event);
     QVERIFY(clicked);
     QVERIFY(point->isChecked());
     QString suggested;
@@ -246,22 +255,26 @@ void TstJournalForm1::logChoicesNameAndLanguage() {
         suggested = dir;
         return file;
     };
-    QTest::mouseClick(f_->LogButton, Qt::LeftButton);
-    QVERIFY(f_->LogButton->isChecked());
+    QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
+    QVERIFY(control<QToolButton>(f_, "LogButton")->isChecked());
     QCOMPARE(QFileInfo(suggested).fileName(),
              QStringLiteral("vrk-log-addr3-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
     QVERIFY(!point->isEnabled()); // one separator per file
-    QTRY_VERIFY_WITH_TIMEOUT(f_->PollLog1->rows() >= 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= 2, 10000);
     QTest::mouseClick(app_->f2()->RadioGroup2->button(2), Qt::LeftButton); // Russian
-    QTRY_VERIFY_WITH_TIMEOUT(f_->PollLog1->rows() >= 4, 10000);
-    QTest::mouseClick(f_->LogButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= 4, 10000);
+    QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
     QTest::mouseClick(app_->f2()->RadioGroup2->button(0), Qt::LeftButton);
     // Stopped, the file stays named with its size, which stays in sight however long the name.
-    QTRY_VERIFY(f_->LogSize->toolTip().endsWith(QCoreApplication::translate("records", "stopped")));
-    const QString text = f_->LogSize->text();
+    QTRY_VERIFY(control<QLabel>(f_, "LogSize")
+                    ->toolTip()
+                    .endsWith(QCoreApplication::translate("records", "stopped")));
+    const QString text = control<QLabel>(f_, "LogSize")->text();
     QVERIFY2(text.endsWith(records::sizeText(QFileInfo(file).size())), qPrintable(text));
     QVERIFY2(text.startsWith(QStringLiteral("a-rather")) && text.contains(QChar(0x2026)), qPrintable(text));
-    QVERIFY2(f_->LogSize->fontMetrics().horizontalAdvance(text) <= f_->LogSize->width(), qPrintable(text));
+    QVERIFY2(control<QLabel>(f_, "LogSize")->fontMetrics().horizontalAdvance(text) <=
+                 control<QLabel>(f_, "LogSize")->width(),
+             qPrintable(text));
 
     const QList<QStringList> rows = records::parseCsv(filetest::readBack(file));
     int language = -1;

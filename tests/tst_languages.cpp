@@ -6,6 +6,7 @@
 #include "config/languages.h"
 #include "config/tform2.h"
 #include "files/files.h"
+#include "tests/controls.h"
 #include "widgets/controls.h"
 
 #include <QCryptographicHash>
@@ -83,44 +84,46 @@ QList<Target> targets() {
                     }}
           << Target{13 + i, [button](TForm1* f1, TForm2*) { return (f1->*button)->text(); }};
     }
-    QGroupBox* TForm1::*frames[] = {&TForm1::GroupBox1, &TForm1::GroupBox3, &TForm1::GroupBox4,
-                                    &TForm1::GroupBox5, &TForm1::GroupBox7, &TForm1::GroupBox2};
+    const char* frames[] = {"GroupBox1", "GroupBox3", "GroupBox4", "GroupBox5", "GroupBox7", "GroupBox2"};
     for (int i = 0; i < 6; ++i)
-        t << Target{17 + i, [g = frames[i]](TForm1* f1, TForm2*) { return (f1->*g)->title(); }};
-    QLabel* TForm1::*lamps[] = {&TForm1::Label31, &TForm1::Label32, &TForm1::Label33,
-                                &TForm1::Label34, &TForm1::Label35, &TForm1::Label38};
+        t << Target{17 + i,
+                    [g = frames[i]](TForm1* f1, TForm2*) { return control<QGroupBox>(f1, g)->title(); }};
+    const char* lamps[] = {"Label31", "Label32", "Label33", "Label34", "Label35", "Label38"};
     for (int i = 0; i < 6; ++i)
-        t << Target{23 + i, [l = lamps[i]](TForm1* f1, TForm2*) { return (f1->*l)->text(); }};
-    t << Target{29, [](TForm1* f1, TForm2*) { return f1->Button5->text(); }}
+        t << Target{23 + i, [l = lamps[i]](TForm1* f1, TForm2*) { return control<QLabel>(f1, l)->text(); }};
+    t << Target{29, [](TForm1* f1, TForm2*) { return control<QPushButton>(f1, "Button5")->text(); }}
       << Target{30, [](TForm1* f1, TForm2*) { return f1->findChild<QLabel*>("Label65")->text(); }}
       << Target{31, [](TForm1* f1, TForm2*) { return f1->findChild<QLabel*>("Label66")->text(); }}
       << Target{31, [](TForm1* f1, TForm2*) { return f1->findChild<QLabel*>("Label101")->text(); }}
       << Target{32, [](TForm1* f1, TForm2*) { return f1->findChild<QLabel*>("Label67")->text(); }};
     for (int row = 0; row < 14; ++row)
-        t << Target{33 + row, [row](TForm1* f1, TForm2*) { return f1->StringGrid1->cell(1, row); }};
-    t << Target{47, [](TForm1* f1, TForm2*) { return f1->StringGrid1->cell(2, 12); }}
-      << Target{48, [](TForm1* f1, TForm2*) { return f1->StringGrid1->cell(2, 13); }}
-      << Target{49, [](TForm1* f1, TForm2*) { return f1->SpeedButton9->text(); }}
-      << Target{49, [](TForm1* f1, TForm2*) { return f1->SpeedButton13->text(); }}
-      << Target{50, [](TForm1* f1, TForm2*) { return f1->SpeedButton10->text(); }}
-      << Target{50, [](TForm1* f1, TForm2*) { return f1->SpeedButton14->text(); }}
-      << Target{51, [](TForm1* f1, TForm2*) { return f1->SpeedButton11->text(); }}
+        t << Target{33 + row, [row](TForm1* f1, TForm2*) {
+                        return control<StringGrid>(f1, "StringGrid1")->cell(1, row);
+                    }};
+    t << Target{47, [](TForm1* f1, TForm2*) { return control<StringGrid>(f1, "StringGrid1")->cell(2, 12); }}
+      << Target{48, [](TForm1* f1, TForm2*) { return control<StringGrid>(f1, "StringGrid1")->cell(2, 13); }}
+      << Target{49, [](TForm1* f1, TForm2*) { return control<QToolButton>(f1, "SpeedButton9")->text(); }}
+      << Target{49, [](TForm1* f1, TForm2*) { return control<QToolButton>(f1, "SpeedButton13")->text(); }}
+      << Target{50, [](TForm1* f1, TForm2*) { return control<QToolButton>(f1, "SpeedButton10")->text(); }}
+      << Target{50, [](TForm1* f1, TForm2*) { return control<QToolButton>(f1, "SpeedButton14")->text(); }}
+      << Target{51, [](TForm1* f1, TForm2*) { return control<QToolButton>(f1, "SpeedButton11")->text(); }}
       << Target{52, [](TForm1* f1, TForm2*) { return f1->findChild<QLabel*>("Label68")->text(); }}
       << Target{53, [](TForm1* f1, TForm2*) { return f1->findChild<QLabel*>("Label69")->text(); }}
-      << Target{54, [](TForm1* f1, TForm2*) { return f1->RadioGroup1->title(); }}
-      << Target{55, [](TForm1* f1, TForm2*) { return f1->RadioGroup2->title(); }};
+      << Target{54, [](TForm1* f1, TForm2*) { return control<RadioGroup>(f1, "RadioGroup1")->title(); }}
+      << Target{55, [](TForm1* f1, TForm2*) { return control<RadioGroup>(f1, "RadioGroup2")->title(); }};
     for (int n = 70; n <= 77; ++n)
         t << Target{n - 14, [n](TForm1* f1, TForm2*) {
                         return f1->findChild<QLabel*>(QStringLiteral("Label%1").arg(n))->text();
                     }};
     for (int c = 1; c <= 3; ++c)
-        t << Target{63 + c, [c](TForm1* f1, TForm2*) { return f1->StringGrid2->cell(c, 0); }};
+        t << Target{63 + c,
+                    [c](TForm1* f1, TForm2*) { return control<StringGrid>(f1, "StringGrid2")->cell(c, 0); }};
     for (int n = 78; n <= 99; ++n)
         t << Target{n - 11, [n](TForm1* f1, TForm2*) {
                         return f1->findChild<QLabel*>(QStringLiteral("Label%1").arg(n))->text();
                     }};
-    t << Target{89, [](TForm1* f1, TForm2*) { return f1->Label48->text(); }}
-      << Target{90, [](TForm1* f1, TForm2*) { return f1->Label28->text(); }};
+    t << Target{89, [](TForm1* f1, TForm2*) { return control<QLabel>(f1, "Label48")->text(); }}
+      << Target{90, [](TForm1* f1, TForm2*) { return control<QLabel>(f1, "Label28")->text(); }};
     return t;
 }
 
@@ -513,7 +516,8 @@ void TstLanguages::startWithoutFilesInEnglish() {
     QCOMPARE(app.f1()->windowTitle(), QStringLiteral("Overcurrent static relay VRK-...T8/230"));
     QCOMPARE(app.f1()->SpeedButton1->toolTip(), QStringLiteral("CONNECT"));
     QCOMPARE(app.f1()->findChild<QLabel*>("Label83")->text(), QStringLiteral("Enter correct parametr nr "));
-    QCOMPARE(app.f1()->StringGrid2->cell(1, 0), QStringLiteral("                   CAUSE"));
+    QCOMPARE(control<StringGrid>(app.f1(), "StringGrid2")->cell(1, 0),
+             QStringLiteral("                   CAUSE"));
     QVERIFY(app.errorBoxes.isEmpty());
     QVERIFY(app.messageBoxes.isEmpty());
 }
@@ -534,7 +538,8 @@ void TstLanguages::everyLineReachesItsTargets() {
     }
     QCOMPARE(covered.size(), 90);
     // The recorder button shows line 52 while recording, 53 while paused.
-    QCOMPARE(app.f1()->SpeedButton8->text(), texts[app.f1()->SpeedButton8->isChecked() ? 51 : 52]);
+    QCOMPARE(control<QToolButton>(app.f1(), "SpeedButton8")->text(),
+             texts[control<QToolButton>(app.f1(), "SpeedButton8")->isChecked() ? 51 : 52]);
 }
 
 void TstLanguages::editedFileUsedAndKept() {
@@ -580,7 +585,7 @@ void TstLanguages::shortRussianFile() {
         else
             QVERIFY2(shown.isEmpty(), qPrintable(QStringLiteral("line %1: %2").arg(t.line).arg(shown)));
     }
-    QVERIFY(app.f1()->SpeedButton8->text().isEmpty());
+    QVERIFY(control<QToolButton>(app.f1(), "SpeedButton8")->text().isEmpty());
     for (QObject* o : charsetControls(app.f1(), app.f2())) {
         QVERIFY(o);
         QCOMPARE(o->property("fontCharset").toInt(), 204);
@@ -590,7 +595,7 @@ void TstLanguages::shortRussianFile() {
 void TstLanguages::recorderButtonFollowsState() {
     AppFixture app;
     app.start();
-    QToolButton* button = app.f1()->SpeedButton8;
+    QToolButton* button = control<QToolButton>(app.f1(), "SpeedButton8");
     QVERIFY(button->isCheckable());
     button->setChecked(true); // recording
     chooseLanguage(app.f2(), 2);
@@ -633,8 +638,8 @@ void TstLanguages::fixedTextsStay() {
     QCOMPARE(app.f2()->Button1->text(), QStringLiteral("&Ok"));
     QCOMPARE(app.f2()->RadioGroup2->button(2)->text(), QStringLiteral("Pycckuu"));
     QCOMPARE(app.f2()->RadioGroup1->button(0)->text(), QStringLiteral("COM1"));
-    QCOMPARE(app.f1()->StringGrid1->cell(2, 0), QStringLiteral("In= 0-20,0 [A]"));
-    QCOMPARE(app.f1()->StringGrid2->cell(0, 0), QStringLiteral("LP"));
+    QCOMPARE(control<StringGrid>(app.f1(), "StringGrid1")->cell(2, 0), QStringLiteral("In= 0-20,0 [A]"));
+    QCOMPARE(control<StringGrid>(app.f1(), "StringGrid2")->cell(0, 0), QStringLiteral("LP"));
 }
 
 void TstLanguages::missingChosenFile() {

@@ -7,6 +7,7 @@
 // the settings it applied is what tells them.
 #include "appfixture.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
@@ -161,8 +162,8 @@ void TstLine::settingsReachTheRelay() {
 
     const QString measurementRead = QString::fromLatin1(frames::readRequest(3, 1, 12).toHex(' ').toUpper());
     if (values) {
-        QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 10000);
-        QCOMPARE(f->Label41->text(), QStringLiteral("398"));
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"), 10000);
+        QCOMPARE(control<QLabel>(f, "Label41")->text(), QStringLiteral("398"));
         QVERIFY(f->SerialDriver1->IsOpen());
         QCOMPARE(app.beeps, 0);
         bool replied = false;
@@ -181,7 +182,7 @@ void TstLine::settingsReachTheRelay() {
     QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 15000);
     QVERIFY(!f->Timer2->isActive());
     QCOMPARE(app.beeps, 1);
-    QCOMPARE(f->Label11->text(), QStringLiteral("#"));
+    QCOMPARE(control<QLabel>(f, "Label11")->text(), QStringLiteral("#"));
     QVERIFY(f->SpeedButton1->isEnabled());
     int misheardReads = 0;
     for (const QString& line : relay.logLines()) {

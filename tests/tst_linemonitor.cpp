@@ -4,6 +4,7 @@
 #include "appfixture.h"
 #include "filetestsupport.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "config/inifile.h"
 #include "linemonitor/linemonitor.h"
@@ -54,7 +55,7 @@ qint64 number(const QLabel* l) {
 }
 
 LineMonitor* openMonitor(AppFixture& app) {
-    QTest::mouseClick(app.f1()->LineMonitorButton, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(app.f1(), "LineMonitorButton"), Qt::LeftButton);
     auto* m = app.f1()->findChild<LineMonitor*>(QStringLiteral("LineMonitor"));
     if (m && !QTest::qWaitForWindowExposed(m)) return nullptr;
     return m;
@@ -105,24 +106,28 @@ void TstLineMonitor::buttonInTheFreeArea() {
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
     // Right of the log's size label, left of the logo, inside the toolbar.
-    const int buttonLeft = f->LineMonitorButton->mapTo(f, QPoint()).x();
-    const int buttonRight = f->LineMonitorButton->mapTo(f, QPoint(f->LineMonitorButton->width(), 0)).x();
-    QVERIFY(buttonLeft >= f->LogSize->mapTo(f, QPoint(f->LogSize->width(), 0)).x());
+    const int buttonLeft = control<QToolButton>(f, "LineMonitorButton")->mapTo(f, QPoint()).x();
+    const int buttonRight = control<QToolButton>(f, "LineMonitorButton")
+                                ->mapTo(f, QPoint(control<QToolButton>(f, "LineMonitorButton")->width(), 0))
+                                .x();
+    QVERIFY(buttonLeft >=
+            control<QLabel>(f, "LogSize")->mapTo(f, QPoint(control<QLabel>(f, "LogSize")->width(), 0)).x());
     QVERIFY(buttonRight <= f->Image9->mapTo(f, QPoint()).x());
-    QVERIFY(f->LineMonitorButton->isVisible());
+    QVERIFY(control<QToolButton>(f, "LineMonitorButton")->isVisible());
     // The size label still fits its texts in every language (the records' own test measures its file names).
     for (int language = 0; language < 3; ++language) {
         QTest::mouseClick(app.f2()->RadioGroup2->button(language), Qt::LeftButton);
         for (const QString& t : {QCoreApplication::translate("records", "Logging stopped"),
                                  QCoreApplication::translate("records", "%1: %2")
                                      .arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"))})
-            QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(t) <= f->LogSize->width(),
+            QVERIFY2(control<QLabel>(f, "LogSize")->fontMetrics().horizontalAdvance(t) <=
+                         control<QLabel>(f, "LogSize")->width(),
                      qPrintable(QStringLiteral("%1: %2 > %3")
                                     .arg(t)
-                                    .arg(f->LogSize->fontMetrics().horizontalAdvance(t))
-                                    .arg(f->LogSize->width())));
+                                    .arg(control<QLabel>(f, "LogSize")->fontMetrics().horizontalAdvance(t))
+                                    .arg(control<QLabel>(f, "LogSize")->width())));
         // The language change reaches the widgets when the event loop next runs.
-        QTRY_COMPARE(f->LineMonitorButton->toolTip(),
+        QTRY_COMPARE(control<QToolButton>(f, "LineMonitorButton")->toolTip(),
                      mtr("Communication monitor: the exchanges on the line, and finding the relay"));
     }
 }

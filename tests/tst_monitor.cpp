@@ -1,6 +1,7 @@
 // The real main window polling the relay simulator over a pseudo-terminal.
 #include "appfixture.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 #include "tracecapture.h"
 
 #include "protocol/registerbus.h"
@@ -91,36 +92,38 @@ void TstMonitor::valuesAppear() {
     QVERIFY(!f->SpeedButton1->isEnabled());
     QVERIFY(f->SpeedButton2->isEnabled());
     QVERIFY(!f->SpeedButton3->isEnabled());
-    QVERIFY(f->Button5->isEnabled());
-    QVERIFY(f->SpeedButton12->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
-    QCOMPARE(f->Label23->text(), QStringLiteral("101"));
-    QCOMPARE(f->Label26->text(), QStringLiteral("102"));
-    QCOMPARE(f->Label29->text(), QStringLiteral("101"));
-    QCOMPARE(f->Label41->text(), QStringLiteral("398"));
-    QCOMPARE(f->Label43->text(), QStringLiteral("401"));
-    QCOMPARE(f->Label46->text(), QStringLiteral("404"));
-    QCOMPARE(f->Label49->text(), QStringLiteral("401"));
-    QCOMPARE(f->Label53->text(), QStringLiteral("35"));
-    QCOMPARE(f->Label57->text(), QStringLiteral("0,85"));
+    QVERIFY(control<QPushButton>(f, "Button5")->isEnabled());
+    QVERIFY(control<QToolButton>(f, "SpeedButton12")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"), 5000);
+    QCOMPARE(control<QLabel>(f, "Label23")->text(), QStringLiteral("101"));
+    QCOMPARE(control<QLabel>(f, "Label26")->text(), QStringLiteral("102"));
+    QCOMPARE(control<QLabel>(f, "Label29")->text(), QStringLiteral("101"));
+    QCOMPARE(control<QLabel>(f, "Label41")->text(), QStringLiteral("398"));
+    QCOMPARE(control<QLabel>(f, "Label43")->text(), QStringLiteral("401"));
+    QCOMPARE(control<QLabel>(f, "Label46")->text(), QStringLiteral("404"));
+    QCOMPARE(control<QLabel>(f, "Label49")->text(), QStringLiteral("401"));
+    QCOMPARE(control<QLabel>(f, "Label53")->text(), QStringLiteral("35"));
+    QCOMPARE(control<QLabel>(f, "Label57")->text(), QStringLiteral("0,85"));
     const QChar sep = QLocale::system().decimalPoint().at(0);
-    QCOMPARE(f->Label59->text(), QStringLiteral("12") + sep + QStringLiteral("34"));
-    QCOMPARE(f->ProgressBar1->value(), 500);
-    QCOMPARE(f->ProgressBar2->value(), 505);
-    QCOMPARE(f->ProgressBar3->value(), 510);
-    QVERIFY(f->Image10->isVisibleTo(f));
-    QVERIFY(!f->Image11->isVisibleTo(f));
+    QCOMPARE(control<QLabel>(f, "Label59")->text(), QStringLiteral("12") + sep + QStringLiteral("34"));
+    QCOMPARE(control<QProgressBar>(f, "ProgressBar1")->value(), 500);
+    QCOMPARE(control<QProgressBar>(f, "ProgressBar2")->value(), 505);
+    QCOMPARE(control<QProgressBar>(f, "ProgressBar3")->value(), 510);
+    QVERIFY(control<QLabel>(f, "Image10")->isVisibleTo(f));
+    QVERIFY(!control<QLabel>(f, "Image11")->isVisibleTo(f));
     // Disconnecting returns the page to its placeholders and keeps the setpoint table.
-    f->StringGrid1->setCell(3, 3, QStringLiteral("40"));
+    control<StringGrid>(f, "StringGrid1")->setCell(3, 3, QStringLiteral("40"));
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
     QVERIFY(!f->SerialDriver1->IsOpen());
     QVERIFY(!f->Timer2->isActive());
-    for (QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label49, f->Label53,
-                      f->Label57, f->Label59})
+    for (QLabel* l :
+         {control<QLabel>(f, "Label11"), control<QLabel>(f, "Label23"), control<QLabel>(f, "Label26"),
+          control<QLabel>(f, "Label29"), control<QLabel>(f, "Label41"), control<QLabel>(f, "Label49"),
+          control<QLabel>(f, "Label53"), control<QLabel>(f, "Label57"), control<QLabel>(f, "Label59")})
         QCOMPARE(l->text(), QStringLiteral("#"));
-    QVERIFY(f->Image10->isHidden());
-    QCOMPARE(f->ProgressBar1->value(), 0);
-    QCOMPARE(f->StringGrid1->cell(3, 3), QStringLiteral("40"));
+    QVERIFY(control<QLabel>(f, "Image10")->isHidden());
+    QCOMPARE(control<QProgressBar>(f, "ProgressBar1")->value(), 0);
+    QCOMPARE(control<StringGrid>(f, "StringGrid1")->cell(3, 3), QStringLiteral("40"));
     QCOMPARE(app.beeps, 0);
 }
 
@@ -170,27 +173,27 @@ void TstMonitor::ampereMode() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
-    QCOMPARE(f->Label24->text(), QStringLiteral("A"));
-    QCOMPARE(f->Label61->text(), QStringLiteral("In"));
-    QCOMPARE(f->Label60->text(), QStringLiteral("2xIn"));
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton5"), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(f, "Label24")->text(), QStringLiteral("A"));
+    QCOMPARE(control<QLabel>(f, "Label61")->text(), QStringLiteral("In"));
+    QCOMPARE(control<QLabel>(f, "Label60")->text(), QStringLiteral("2xIn"));
     connectTo(app);
     // The amperes lag the variant and the scale by one tick; give it several.
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), shown[0], 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), shown[0], 5000);
     QTest::qWait(600);
-    QCOMPARE(f->Label11->text(), shown[0]);
-    QCOMPARE(f->Label23->text(), shown[1]);
-    QCOMPARE(f->Label26->text(), shown[2]);
-    QCOMPARE(f->Label29->text(), shown[3]);
-    QCOMPARE(f->Label61->text(), inLabel);
-    QCOMPARE(f->Label60->text(), twoInLabel);
-    QVERIFY2(fits(f->Label61), qPrintable(inLabel));
-    QVERIFY2(fits(f->Label60), qPrintable(twoInLabel));
-    QCOMPARE(f->Label41->text(), QString::number(regs[3])); // voltages always show
+    QCOMPARE(control<QLabel>(f, "Label11")->text(), shown[0]);
+    QCOMPARE(control<QLabel>(f, "Label23")->text(), shown[1]);
+    QCOMPARE(control<QLabel>(f, "Label26")->text(), shown[2]);
+    QCOMPARE(control<QLabel>(f, "Label29")->text(), shown[3]);
+    QCOMPARE(control<QLabel>(f, "Label61")->text(), inLabel);
+    QCOMPARE(control<QLabel>(f, "Label60")->text(), twoInLabel);
+    QVERIFY2(fits(control<QLabel>(f, "Label61")), qPrintable(inLabel));
+    QVERIFY2(fits(control<QLabel>(f, "Label60")), qPrintable(twoInLabel));
+    QCOMPARE(control<QLabel>(f, "Label41")->text(), QString::number(regs[3])); // voltages always show
     // Back to per cent: the labels follow at the next tick.
-    QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
-    QCOMPARE(f->Label61->text(), QStringLiteral("100%"));
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QString::number(currents[0]), 5000);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton4"), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(f, "Label61")->text(), QStringLiteral("100%"));
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QString::number(currents[0]), 5000);
 }
 
 void TstMonitor::lowCurrentsCut() {
@@ -205,10 +208,10 @@ void TstMonitor::lowCurrentsCut() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label23->text(), QStringLiteral("10"), 5000);
-    QCOMPARE(f->Label11->text(), QStringLiteral("0"));
-    QCOMPARE(f->Label29->text(), QStringLiteral("7")); // (0 + 10 + 11) / 3
-    QCOMPARE(f->ProgressBar1->value(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label23")->text(), QStringLiteral("10"), 5000);
+    QCOMPARE(control<QLabel>(f, "Label11")->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLabel>(f, "Label29")->text(), QStringLiteral("7")); // (0 + 10 + 11) / 3
+    QCOMPARE(control<QProgressBar>(f, "ProgressBar1")->value(), 0);
     QCOMPARE(f->pollRegisters()[0], 0);
 }
 
@@ -220,7 +223,7 @@ void TstMonitor::fiveFailuresThenGood() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"), 5000);
     // A starved simulator must not add a sixth failure of its own: give its
     // good replies a second to come (the lost ones then take a second each).
     f->SerialDriver1->setInputTimeout(1000);
@@ -236,7 +239,7 @@ void TstMonitor::fiveFailuresThenGood() {
     QVERIFY(f->SerialDriver1->IsOpen());
     QVERIFY(f->Timer2->isActive());
     QCOMPARE(app.beeps, 0);
-    QCOMPARE(f->Label11->text(), QStringLiteral("100"));
+    QCOMPARE(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"));
 }
 
 void TstMonitor::sixFailuresDisconnect() {
@@ -248,7 +251,7 @@ void TstMonitor::sixFailuresDisconnect() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"), 5000);
     QVERIFY(relay.control(QStringLiteral("noreply 1")));
     QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 10000);
     QVERIFY(!f->Timer2->isActive());
@@ -261,14 +264,16 @@ void TstMonitor::sixFailuresDisconnect() {
              QString::fromUtf8("Nie można uzyskać połączenia z VRK.") + QLatin1Char('\n') + why);
     QVERIFY(app.f4()->isVisible());
     QCOMPARE(app.f4()->Label1->text(), f->Label100->text());
-    for (QLabel* l : {f->Label11, f->Label41, f->Label59})
+    for (QLabel* l :
+         {control<QLabel>(f, "Label11"), control<QLabel>(f, "Label41"), control<QLabel>(f, "Label59")})
         QCOMPARE(l->text(), QStringLiteral("#"));
-    for (QLabel* lamp : {f->Image1, f->Image2, f->Image8, f->Image10})
+    for (QLabel* lamp : {control<QLabel>(f, "Image1"), control<QLabel>(f, "Image2"),
+                         control<QLabel>(f, "Image8"), control<QLabel>(f, "Image10")})
         QVERIFY(lamp->isHidden());
-    QCOMPARE(f->ProgressBar2->value(), 0);
+    QCOMPARE(control<QProgressBar>(f, "ProgressBar2")->value(), 0);
     QVERIFY(f->SpeedButton1->isEnabled());
     QVERIFY(f->SpeedButton3->isEnabled());
-    QVERIFY(!f->Button5->isEnabled());
+    QVERIFY(!control<QPushButton>(f, "Button5")->isEnabled());
 }
 
 // The relay refuses, or another device answers in its place: the drop's
@@ -297,7 +302,7 @@ void TstMonitor::dropSaysWhy() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_VERIFY_WITH_TIMEOUT(f->Label11->text() != QStringLiteral("#"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text() != QStringLiteral("#"), 5000);
     for (const QString& c : commands)
         QVERIFY(relay.control(c));
     QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 10000);
@@ -342,13 +347,13 @@ void TstMonitor::relayUnplugged() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"), 5000);
     // With the trace on, the unplug shows on the line as it happens.
     TraceCapture trace;
     relay.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!f->SerialDriver1->IsOpen(), 15000);
     QCOMPARE(app.beeps, 1);
-    QCOMPARE(f->Label11->text(), QStringLiteral("#"));
+    QCOMPARE(control<QLabel>(f, "Label11")->text(), QStringLiteral("#"));
     const QStringList lines = trace.stop();
     const QString all = lines.join(QLatin1Char('\n'));
     QVERIFY2(lines.contains(QStringLiteral("vrk.poll: measurement read failed, 6 in a row: ") +
@@ -361,7 +366,7 @@ void TstMonitor::relayUnplugged() {
     QVERIFY(relay.restart());
     QVERIFY(setMotor(relay, kMotor));
     connectTo(app);
-    QTRY_COMPARE_WITH_TIMEOUT(f->Label11->text(), QStringLiteral("100"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f, "Label11")->text(), QStringLiteral("100"), 5000);
 }
 
 void TstMonitor::resetFault_data() {
@@ -383,7 +388,7 @@ void TstMonitor::resetFault() {
     connectTo(app);
     TForm1* f = app.f1();
     QTRY_VERIFY_WITH_TIMEOUT(f->pollState().faultWord != 0, 5000);
-    QTest::mouseClick(f->Button5, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(f, "Button5"), Qt::LeftButton);
     QTest::qWait(300);
     QCOMPARE(writesTo(relay, 10).size(), writes);
     if (writes) {
@@ -405,7 +410,7 @@ void TstMonitor::lampsBlink() {
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] {
         if (f->pollState().faultWord == 0) return;
-        (f->Image2->isVisibleTo(f) ? lit : dark) = true;
+        (control<QLabel>(f, "Image2")->isVisibleTo(f) ? lit : dark) = true;
         const QString t = f->StatusBar2->panelText(1);
         if (t.startsWith(QStringLiteral("AWARIA     ")))
             word = fits(f->StatusBar2->panel(1));
@@ -414,8 +419,8 @@ void TstMonitor::lampsBlink() {
     });
     watch.start(20);
     QTRY_VERIFY_WITH_TIMEOUT(lit && dark && word && timeOnly, 10000);
-    QVERIFY(!f->Image1->isVisibleTo(f));
-    QVERIFY(f->Image8->isHidden());
+    QVERIFY(!control<QLabel>(f, "Image1")->isVisibleTo(f));
+    QVERIFY(control<QLabel>(f, "Image8")->isHidden());
 }
 
 void TstMonitor::variantGoesToSetpointTable() {
@@ -425,10 +430,11 @@ void TstMonitor::variantGoesToSetpointTable() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(3, 11), QStringLiteral("3"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f, "StringGrid1")->cell(3, 11), QStringLiteral("3"), 5000);
     QCOMPARE(f->pollState().relayVariant, 3);
     // The clock timer relabels row 0 by the variant in the table.
-    QTRY_COMPARE_WITH_TIMEOUT(f->StringGrid1->cell(2, 0), QStringLiteral("In= 25-250 [A]"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f, "StringGrid1")->cell(2, 0),
+                              QStringLiteral("In= 25-250 [A]"), 3000);
 }
 
 // Every text a scale label can show, the largest nominal current of each

@@ -6,6 +6,7 @@
 #include "appfixture.h"
 #include "setpointtables.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "protocol/registerbus.h"
 #include "protocol/relaymap.h"
@@ -224,7 +225,8 @@ void TstNetwork::connectWindow(const QString& target) {
     QVERIFY2(f_->SerialDriver1->IsOpen(), qPrintable(f_->Label100->text()));
     QVERIFY(f_->SerialDriver1->isNetwork());
     // The poll writes the relay's variant into the setpoint table.
-    QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("2"),
+                              10000);
 }
 
 void TstNetwork::windowPollsWritesAndReadsFaults_data() {
@@ -248,14 +250,15 @@ void TstNetwork::windowPollsWritesAndReadsFaults() {
     QVERIFY2(shown.contains(target.section(QStringLiteral("://"), 1)), qPrintable(shown));
     QVERIFY2(f_->windowTitle().endsWith(shown), qPrintable(f_->windowTitle()));
     // The measurements: the first phase voltage shows (pymodbus holds 400 V).
-    if (pymodbus) QTRY_COMPARE_WITH_TIMEOUT(f_->Label41->text(), QStringLiteral("400"), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(f_->Label41->text() != QLatin1String("#"), 5000);
+    if (pymodbus)
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f_, "Label41")->text(), QStringLiteral("400"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLabel>(f_, "Label41")->text() != QLatin1String("#"), 5000);
 
     // The setpoints written and read back.
     seams::current().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)); };
     f_->SpeedButton22Click();
-    fill(f_->StringGrid1, validTable());
-    QTest::mouseClick(f_->SpeedButton7, Qt::LeftButton);
+    fill(control<StringGrid>(f_, "StringGrid1"), validTable());
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton7"), Qt::LeftButton);
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(status);
     QCOMPARE(status->text(),
@@ -264,10 +267,10 @@ void TstNetwork::windowPollsWritesAndReadsFaults() {
 
     // The fault log: four reads, no error; the simulator's memory is listed.
     f_->SpeedButton24Click();
-    QTest::mouseClick(f_->SpeedButton12, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton12"), Qt::LeftButton);
     QVERIFY2(f_->Label100->text().isEmpty(), qPrintable(f_->Label100->text()));
     QVERIFY(f_->ProgressBar4->isHidden());
-    if (!pymodbus) QVERIFY(!f_->StringGrid2->cell(1, 0).trimmed().isEmpty());
+    if (!pymodbus) QVERIFY(!control<StringGrid>(f_, "StringGrid2")->cell(1, 0).trimmed().isEmpty());
     QVERIFY(f_->SerialDriver1->IsOpen());
 
     // Disconnected by the button: the title is the program's own again.
@@ -294,11 +297,11 @@ void TstNetwork::droppedConnectionDisconnectsWithReason() {
     const QString noConnection = f_->hiddenLabel(HiddenText::NoConnection)->text();
     QCOMPARE(f_->Label100->text(), noConnection + QLatin1Char('\n') + shown(kClosed, where));
     QVERIFY(f_->SpeedButton1->isEnabled());
-    QCOMPARE(f_->Label11->text(), QStringLiteral("#"));
+    QCOMPARE(control<QLabel>(f_, "Label11")->text(), QStringLiteral("#"));
     // Connecting again works at once.
     QTest::mouseClick(f_->SpeedButton1, Qt::LeftButton);
     QVERIFY(f_->SerialDriver1->IsOpen());
-    QTRY_VERIFY_WITH_TIMEOUT(f_->Label11->text() != QLatin1String("#"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLabel>(f_, "Label11")->text() != QLatin1String("#"), 5000);
 }
 
 void TstNetwork::connectionDroppedMidTransfer() {
@@ -308,9 +311,9 @@ void TstNetwork::connectionDroppedMidTransfer() {
     connectWindow(target);
     if (QTest::currentTestFailed()) return;
     f_->SpeedButton22Click();
-    fill(f_->StringGrid1, validTable());
+    fill(control<StringGrid>(f_, "StringGrid1"), validTable());
     QVERIFY(relay_->control(QStringLiteral("disconnect after 4")));
-    QTest::mouseClick(f_->SpeedButton7, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton7"), Qt::LeftButton);
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(!status || status->text() != setpoints::confirmedStatus(QLocale::system().toString(
                                              QTime(9, 5, 7), QLocale::ShortFormat)));

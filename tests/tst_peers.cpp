@@ -12,6 +12,7 @@
 #include "config/tform2.h"
 #include "setpointtables.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 #include "tests/tracecapture.h"
 
 #include "protocol/registerbus.h"
@@ -267,14 +268,14 @@ void TstPeers::windowSetpointsReadAndWritten() {
     f->show();
     f->SpeedButton22Click();
     QVERIFY(QTest::qWaitForWindowExposed(f));
-    QTest::mouseClick(f->SpeedButton6, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton6"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(grid->cell(3, 0), QStringLiteral("12,5"), 5000);
     QCOMPARE(grid->cell(3, 4), QStringLiteral("10"));
 
     QStringList table = validTable();
     table[4] = QStringLiteral("12");
     fill(grid, table);
-    QTest::mouseClick(f->SpeedButton7, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton7"), Qt::LeftButton);
     auto* status = f->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(status);
     QTRY_COMPARE_WITH_TIMEOUT(

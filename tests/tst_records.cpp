@@ -4,6 +4,7 @@
 #include "appfixture.h"
 #include "filetestsupport.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "faults/rules.h"
 #include "monitor/display.h"
@@ -221,12 +222,12 @@ void TstRecords::logRowsAreWhatTheRelaySent() {
     connectTo(app);
     const QString path = app.path(QStringLiteral("poll"));
     app.saveAnswers.enqueue(path);
-    QTest::mouseClick(f->LogButton, Qt::LeftButton);
-    QVERIFY(f->LogButton->isChecked());
+    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
+    QVERIFY(control<QToolButton>(f, "LogButton")->isChecked());
     const QString file = path + QStringLiteral(".csv");
     QTRY_VERIFY_WITH_TIMEOUT(readCsv(file).size() > 25, 20000);
-    QTest::mouseClick(f->LogButton, Qt::LeftButton);
-    QVERIFY(!f->LogButton->isChecked());
+    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
+    QVERIFY(!control<QToolButton>(f, "LogButton")->isChecked());
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
 
     const QList<QStringList> rows = readCsv(file);
@@ -272,16 +273,17 @@ void TstRecords::logStopsAtSizeLimitPollGoesOn() {
     {
         filetest::FileSizeLimit limit(2000);
         QVERIFY(limit.ok());
-        QTest::mouseClick(f->LogButton, Qt::LeftButton);
-        QVERIFY(f->LogButton->isChecked());
+        QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
+        QVERIFY(control<QToolButton>(f, "LogButton")->isChecked());
         QTRY_VERIFY_WITH_TIMEOUT(!app.errorBoxes.isEmpty(), 20000);
     }
-    QVERIFY(!f->LogButton->isChecked());
+    QVERIFY(!control<QToolButton>(f, "LogButton")->isChecked());
     QCOMPARE(app.errorBoxes.size(), 1);
     QVERIFY(app.errorBoxes[0].contains(
         QCoreApplication::translate("records", "Logging has stopped; the poll goes on.")));
     QVERIFY(app.errorBoxes[0].contains(file));
-    QCOMPARE(f->LogSize->text(), QCoreApplication::translate("records", "Logging stopped"));
+    QCOMPARE(control<QLabel>(f, "LogSize")->text(),
+             QCoreApplication::translate("records", "Logging stopped"));
     // The file ends with a whole row, every row as long as the header.
     const QByteArray bytes = filetest::readBack(file);
     QVERIFY(bytes.size() <= 2000);
@@ -304,23 +306,27 @@ void TstRecords::logButtonFitsItsTexts() {
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
     // In ToolBar1's free area, between the settings button and the logo.
-    QVERIFY(f->LogButton->mapTo(f, QPoint()).x() >=
+    QVERIFY(control<QToolButton>(f, "LogButton")->mapTo(f, QPoint()).x() >=
             f->SpeedButton3->mapTo(f, QPoint(f->SpeedButton3->width(), 0)).x());
-    QVERIFY(f->LogSize->mapTo(f, QPoint(f->LogSize->width(), 0)).x() <= f->Image9->mapTo(f, QPoint()).x());
+    QVERIFY(control<QLabel>(f, "LogSize")->mapTo(f, QPoint(control<QLabel>(f, "LogSize")->width(), 0)).x() <=
+            f->Image9->mapTo(f, QPoint()).x());
     // Every language's text, as the language choice in the settings installs it.
     for (int language = 0; language < 3; ++language) {
         QTest::mouseClick(app.f2()->RadioGroup2->button(language), Qt::LeftButton);
         for (const char* source : {"Log to file", "Logging", "Log paused"}) {
             const QString t = QCoreApplication::translate("records", source);
-            QVERIFY2(f->LogButton->fontMetrics().horizontalAdvance(t) + 8 <= f->LogButton->width(),
+            QVERIFY2(control<QToolButton>(f, "LogButton")->fontMetrics().horizontalAdvance(t) + 8 <=
+                         control<QToolButton>(f, "LogButton")->width(),
                      qPrintable(t));
         }
         const QString longest = QCoreApplication::translate("records", "%1: %2")
                                     .arg(QStringLiteral("poll-2026-12-08.csv"), QStringLiteral("999.9 MB"));
-        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(longest) <= f->LogSize->width(),
+        QVERIFY2(control<QLabel>(f, "LogSize")->fontMetrics().horizontalAdvance(longest) <=
+                     control<QLabel>(f, "LogSize")->width(),
                  qPrintable(longest));
         const QString stopped = QCoreApplication::translate("records", "Logging stopped");
-        QVERIFY2(f->LogSize->fontMetrics().horizontalAdvance(stopped) <= f->LogSize->width(),
+        QVERIFY2(control<QLabel>(f, "LogSize")->fontMetrics().horizontalAdvance(stopped) <=
+                     control<QLabel>(f, "LogSize")->width(),
                  qPrintable(stopped));
     }
 }
@@ -343,17 +349,21 @@ void TstRecords::textsFollowTheLanguage() {
     TForm1* f = app.f1();
     MarkingTranslator marking;
     QVERIFY(QCoreApplication::installTranslator(&marking));
-    QTRY_COMPARE(f->LogButton->text(), QStringLiteral("T:Log to file"));
-    for (QWidget* w : {static_cast<QWidget*>(f->StringGrid1), static_cast<QWidget*>(f->StringGrid2),
-                       static_cast<QWidget*>(f->Chart2)})
+    QTRY_COMPARE(control<QToolButton>(f, "LogButton")->text(), QStringLiteral("T:Log to file"));
+    for (QWidget* w : {static_cast<QWidget*>(control<StringGrid>(f, "StringGrid1")),
+                       static_cast<QWidget*>(control<StringGrid>(f, "StringGrid2")),
+                       static_cast<QWidget*>(control<RecorderChart>(f, "Chart2"))})
         for (QAction* a : w->actions())
             if (a->objectName() != QLatin1String("CompareWithFile"))
                 QVERIFY2(a->text().startsWith(QLatin1String("T:")), qPrintable(a->text()));
     // The setpoint grid's own entry stays first.
-    QCOMPARE(f->StringGrid1->actions().value(0)->objectName(), QStringLiteral("CompareWithFile"));
-    QCOMPARE(f->StringGrid1->actions().value(1)->objectName(), QStringLiteral("CommissioningReport"));
+    QCOMPARE(control<StringGrid>(f, "StringGrid1")->actions().value(0)->objectName(),
+             QStringLiteral("CompareWithFile"));
+    QCOMPARE(control<StringGrid>(f, "StringGrid1")->actions().value(1)->objectName(),
+             QStringLiteral("CommissioningReport"));
     QCoreApplication::removeTranslator(&marking);
-    QTRY_COMPARE(f->LogButton->text(), QCoreApplication::translate("records", "Log to file"));
+    QTRY_COMPARE(control<QToolButton>(f, "LogButton")->text(),
+                 QCoreApplication::translate("records", "Log to file"));
 }
 
 void TstRecords::faultLogExport() {
@@ -363,16 +373,16 @@ void TstRecords::faultLogExport() {
     app.start();
     TForm1* f = app.f1();
     connectTo(app);
-    QTest::mouseClick(f->SpeedButton12, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton12"), Qt::LeftButton);
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
     int listed = 0;
     for (int r = 1; r <= faults::kRecords; ++r)
-        if (!f->StringGrid2->cell(1, r).trimmed().isEmpty()) ++listed;
+        if (!control<StringGrid>(f, "StringGrid2")->cell(1, r).trimmed().isEmpty()) ++listed;
     QVERIFY(listed > 0);
 
     const QString csv = app.path(QStringLiteral("faults.csv"));
     app.saveAnswers.enqueue(csv);
-    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
+    QVERIFY(chooseFromContextMenu(control<StringGrid>(f, "StringGrid2"), "ExportFaultsCsv"));
     const QList<QStringList> rows = readCsv(csv);
     QCOMPARE(rows.size(), listed + 1);
     QCOMPARE(rows[0].size(), 8);
@@ -387,10 +397,10 @@ void TstRecords::faultLogExport() {
         const QStringList& r = rows[i];
         do
             ++gridRow;
-        while (f->StringGrid2->cell(1, gridRow).trimmed().isEmpty());
-        QCOMPARE(r[0], f->StringGrid2->cell(0, gridRow).trimmed());
+        while (control<StringGrid>(f, "StringGrid2")->cell(1, gridRow).trimmed().isEmpty());
+        QCOMPARE(r[0], control<StringGrid>(f, "StringGrid2")->cell(0, gridRow).trimmed());
         // The grid marks a corrupt or future record after its causes; the CSV says so in its note.
-        QString shown = f->StringGrid2->cell(1, gridRow);
+        QString shown = control<StringGrid>(f, "StringGrid2")->cell(1, gridRow);
         for (const faults::RecordProblem p : {faults::RecordProblem::Corrupt, faults::RecordProblem::Future})
             if (r[7].contains(faults::problemText(p))) shown.remove(faults::problemMarker(p));
         QCOMPARE(r[1], shown.trimmed());
@@ -405,13 +415,13 @@ void TstRecords::faultLogExport() {
         const faults::FaultRecord rec{quint8(cause), bcd(r[3]), bcd(r[2]), bcd(r[4]), bcd(r[5])};
         const faults::FaultRow row = faults::faultRow(rec, texts);
         QCOMPARE(row.cause.trimmed(), r[1]);
-        QCOMPARE(row.date, f->StringGrid2->cell(2, gridRow));
-        QCOMPARE(row.time, f->StringGrid2->cell(3, gridRow));
+        QCOMPARE(row.date, control<StringGrid>(f, "StringGrid2")->cell(2, gridRow));
+        QCOMPARE(row.time, control<StringGrid>(f, "StringGrid2")->cell(3, gridRow));
     }
 
     const QString txt = app.path(QStringLiteral("faults.txt"));
     app.saveAnswers.enqueue(txt);
-    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsText"));
+    QVERIFY(chooseFromContextMenu(control<StringGrid>(f, "StringGrid2"), "ExportFaultsText"));
     const QByteArray txtBytes = filetest::readBack(txt);
     // As the CSV: a byte-order mark and CR LF line ends.
     QVERIFY(txtBytes.startsWith(records::kUtf8Bom));
@@ -449,9 +459,9 @@ void TstRecords::chartExport() {
 
     const QString csv = app.path(QStringLiteral("live.csv"));
     app.saveAnswers.enqueue(csv);
-    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartCsv"));
+    QVERIFY(chooseFromContextMenu(control<RecorderChart>(f, "Chart2"), "ExportChartCsv"));
     // Only the samples taken, each with its time, oldest first.
-    const records::SampleTimes& times = *f->SampleTimes1;
+    const records::SampleTimes& times = *f->chartPage().SampleTimes1;
     QVERIFY(times.count() >= 20 && times.count() < recorder::kSamples);
     auto compare = [](const QList<QStringList>& rows, const History& h, int count) {
         QCOMPARE(rows.size(), count + 1);
@@ -477,10 +487,10 @@ void TstRecords::chartExport() {
     // date, one below with the samples' clock times; both hold text.
     const QString livePng = app.path(QStringLiteral("live.png"));
     app.saveAnswers.enqueue(livePng);
-    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartPng"));
+    QVERIFY(chooseFromContextMenu(control<RecorderChart>(f, "Chart2"), "ExportChartPng"));
     const QImage live(livePng);
-    QCOMPARE(live.width(), f->Chart2->width() * 2);
-    QVERIFY(live.height() > f->Chart2->height() * 2);
+    QCOMPARE(live.width(), control<RecorderChart>(f, "Chart2")->width() * 2);
+    QVERIFY(live.height() > control<RecorderChart>(f, "Chart2")->height() * 2);
     auto darkIn = [&live](int top, int height) {
         int dark = 0;
         for (int y = top; y < top + height; ++y)
@@ -501,10 +511,10 @@ void TstRecords::chartExport() {
     QString error;
     QVERIFY(recorder::writeRecording(app.path(QStringLiteral("r.rej")), file, &error));
     app.openAnswers.enqueue(app.path(QStringLiteral("r.rej")));
-    QTest::mouseClick(f->SpeedButton13, Qt::LeftButton);
-    QVERIFY(!f->Chart2->title().isEmpty());
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton13"), Qt::LeftButton);
+    QVERIFY(!control<RecorderChart>(f, "Chart2")->title().isEmpty());
     app.saveAnswers.enqueue(app.path(QStringLiteral("file.csv")));
-    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartCsv"));
+    QVERIFY(chooseFromContextMenu(control<RecorderChart>(f, "Chart2"), "ExportChartCsv"));
     // A recording keeps no times: all its 500 samples, the time column empty.
     rows = readCsv(app.path(QStringLiteral("file.csv")));
     compare(rows, file, recorder::kSamples);
@@ -512,10 +522,10 @@ void TstRecords::chartExport() {
 
     const QString png = app.path(QStringLiteral("chart.png"));
     app.saveAnswers.enqueue(png);
-    QVERIFY(chooseFromContextMenu(f->Chart2, "ExportChartPng"));
+    QVERIFY(chooseFromContextMenu(control<RecorderChart>(f, "Chart2"), "ExportChartPng"));
     QImage image(png);
     QVERIFY(!image.isNull());
-    QCOMPARE(image.width(), f->Chart2->width() * 2);
+    QCOMPARE(image.width(), control<RecorderChart>(f, "Chart2")->width() * 2);
     // Both traces are in it: red and blue pixels.
     int red = 0, blue = 0;
     for (int y = 0; y < image.height(); y += 2)
@@ -556,21 +566,22 @@ void TstRecords::commissioningReport() {
     TForm1* f = app.f1();
     QTest::mouseClick(app.f2()->RadioGroup2->button(language), Qt::LeftButton);
     connectTo(app);
-    QTest::mouseClick(f->SpeedButton6, Qt::LeftButton); // read the setpoints
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton6"), Qt::LeftButton); // read the setpoints
     QVERIFY(!f->setpointState().setpointImage.isEmpty());
-    QTest::mouseClick(f->SpeedButton12, Qt::LeftButton); // read the fault log
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton12"), Qt::LeftButton); // read the fault log
     // A setpoint file that differs from the relay in parameter 4.
     const QString vrk = app.path(QStringLiteral("site.vrk"));
     app.saveAnswers.enqueue(vrk);
-    QTest::mouseClick(f->SpeedButton10, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton10"), Qt::LeftButton);
     QVERIFY(QFile::exists(vrk));
     QStringList fileLines = QString::fromLatin1(filetest::readBack(vrk)).split(QStringLiteral("\r\n"));
     fileLines[3] = QStringLiteral("45");
     filetest::writeFile(vrk, fileLines.join(QStringLiteral("\r\n")).toLatin1());
-    QTest::mouseClick(f->SpeedButton11, Qt::LeftButton); // the PC's time to the relay: journalled
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton11"),
+                      Qt::LeftButton); // the PC's time to the relay: journalled
     // Is 99 against its range 20-85, read again.
     QVERIFY(relay.control(QStringLiteral("set 15 99")));
-    QTest::mouseClick(f->SpeedButton6, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton6"), Qt::LeftButton);
     QCOMPARE(f->setpointState().setpointImage.value(3), 99);
 
     const QString pdf = app.path(QStringLiteral("report.pdf"));
@@ -582,7 +593,7 @@ void TstRecords::commissioningReport() {
     answerReportDialog(visit, &offered);
     app.openAnswers.enqueue(vrk);
     app.saveAnswers.enqueue(pdf);
-    chooseFromContextMenu(f->StringGrid1, "CommissioningReport");
+    chooseFromContextMenu(control<StringGrid>(f, "StringGrid1"), "CommissioningReport");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pdf), 10000);
     QVERIFY2(app.errorBoxes.isEmpty(), qPrintable(app.errorBoxes.join('\n')));
     if (qEnvironmentVariableIsSet("VRK_KEEP_EXPORTS"))
@@ -645,13 +656,14 @@ void TstRecords::commissioningReport() {
     // Every cause of the trip and its whole date, wrapped where it is long.
     int listedRow = 0;
     for (int r = 1; r <= faults::kRecords && !listedRow; ++r)
-        if (f->StringGrid2->cell(2, r).contains(QStringLiteral("20 "))) listedRow = r;
+        if (control<StringGrid>(f, "StringGrid2")->cell(2, r).contains(QStringLiteral("20 "))) listedRow = r;
     QVERIFY(listedRow > 0);
-    for (const QString& word : f->StringGrid2->cell(1, listedRow)
+    for (const QString& word : control<StringGrid>(f, "StringGrid2")
+                                   ->cell(1, listedRow)
                                    .split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts))
         QVERIFY2(flat.contains(word), qPrintable(word));
-    QVERIFY2(flat.contains(f->StringGrid2->cell(2, listedRow).simplified()),
-             qPrintable(f->StringGrid2->cell(2, listedRow)));
+    QVERIFY2(flat.contains(control<StringGrid>(f, "StringGrid2")->cell(2, listedRow).simplified()),
+             qPrintable(control<StringGrid>(f, "StringGrid2")->cell(2, listedRow)));
     // The fault log flows on after the sections before it: no page of its own.
     const QString faultHeading = QCoreApplication::translate("records", "Fault log");
     const QString before =
@@ -673,7 +685,7 @@ void TstRecords::commissioningReport() {
     // The next report offers what was entered; cancelling it makes no file.
     QFile::remove(pdf);
     answerReportDialog({}, &offered, true);
-    chooseFromContextMenu(f->StringGrid1, "CommissioningReport");
+    chooseFromContextMenu(control<StringGrid>(f, "StringGrid1"), "CommissioningReport");
     QTRY_COMPARE_WITH_TIMEOUT(offered, visit, 5000);
     QTest::qWait(100);
     QVERIFY(!QFile::exists(pdf));
@@ -736,9 +748,11 @@ void TstRecords::exportToFullDisk() {
     app.saveAnswers.enqueue(path);
     records::VisitFields offered;
     if (entry == QLatin1String("CommissioningReport")) answerReportDialog({}, &offered);
-    QWidget* owner = entry == QLatin1String("ExportChartPng")        ? static_cast<QWidget*>(f->Chart2)
-                     : entry == QLatin1String("CommissioningReport") ? static_cast<QWidget*>(f->StringGrid1)
-                                                                     : static_cast<QWidget*>(f->StringGrid2);
+    QWidget* owner = entry == QLatin1String("ExportChartPng")
+                         ? static_cast<QWidget*>(control<RecorderChart>(f, "Chart2"))
+                     : entry == QLatin1String("CommissioningReport")
+                         ? static_cast<QWidget*>(control<StringGrid>(f, "StringGrid1"))
+                         : static_cast<QWidget*>(control<StringGrid>(f, "StringGrid2"));
     QVERIFY(chooseFromContextMenu(owner, qPrintable(entry)));
     QTRY_COMPARE_WITH_TIMEOUT(app.errorBoxes.size(), 1, 10000);
     const QString said = app.errorBoxes[0];
@@ -758,14 +772,14 @@ void TstRecords::faultExportBeforeAnyRead() {
     TForm1* f = app.f1();
     const QString csv = app.path(QStringLiteral("faults.csv"));
     app.saveAnswers.enqueue(csv);
-    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
+    QVERIFY(chooseFromContextMenu(control<StringGrid>(f, "StringGrid2"), "ExportFaultsCsv"));
     const QList<QStringList> rows = readCsv(csv);
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[1].value(0), QStringLiteral("1-40"));
     QCOMPARE(rows[1].value(7), QCoreApplication::translate("records", "not read from the relay"));
     const QString txt = app.path(QStringLiteral("faults.txt"));
     app.saveAnswers.enqueue(txt);
-    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsText"));
+    QVERIFY(chooseFromContextMenu(control<StringGrid>(f, "StringGrid2"), "ExportFaultsText"));
     const QString text = QString::fromUtf8(filetest::readBack(txt));
     QVERIFY2(text.contains(
                  QCoreApplication::translate("FaultLog", "The fault log has not been read from the relay.")),
@@ -788,17 +802,17 @@ void TstRecords::faultMarks() {
     app.start();
     TForm1* f = app.f1();
     connectTo(app);
-    QTest::mouseClick(f->SpeedButton12, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "SpeedButton12"), Qt::LeftButton);
     const QString corrupt = faults::problemText(faults::RecordProblem::Corrupt);
     const QString future = faults::problemText(faults::RecordProblem::Future);
     QStringList causes;
     for (int r = 1; r <= 3; ++r)
-        causes << f->StringGrid2->cell(1, r);
+        causes << control<StringGrid>(f, "StringGrid2")->cell(1, r);
     QCOMPARE(causes.filter(corrupt).size(), 1);
     QCOMPARE(causes.filter(future).size(), 1);
     const QString csv = app.path(QStringLiteral("marks.csv"));
     app.saveAnswers.enqueue(csv);
-    QVERIFY(chooseFromContextMenu(f->StringGrid2, "ExportFaultsCsv"));
+    QVERIFY(chooseFromContextMenu(control<StringGrid>(f, "StringGrid2"), "ExportFaultsCsv"));
     const QList<QStringList> rows = readCsv(csv);
     QCOMPARE(rows.size(), 4);
     QStringList notes;

@@ -5,6 +5,7 @@
 #include "appfixture.h"
 #include "form1setup.h"
 #include "setpointtables.h"
+#include "tests/controls.h"
 
 #include "setpoints/comparewindow.h"
 #include "setpoints/setpointfile.h"
@@ -466,7 +467,7 @@ void TstSetpointsForm1::saveTakesTheOpenEditor() {
     QVERIFY(editor);
     QCOMPARE(editor->text(), typed);
     app_->saveAnswers << app_->path(QStringLiteral("typed"));
-    QTest::mouseClick(f_->SpeedButton10, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton10"), Qt::LeftButton);
     QFile file(app_->path(QStringLiteral("typed.vrk")));
     if (saved) {
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -498,7 +499,8 @@ void TstSetpointsForm1::loadCheckTakesTheOpenEditor() {
     QFETCH(bool, kept);
     fill(g_, validTable());
     QVERIFY(typeIntoEditor(4, typed));
-    QTest::mouseClick(f_->SpeedButton9, Qt::LeftButton); // no answer queued: cancelled
+    QTest::mouseClick(control<QToolButton>(f_, "SpeedButton9"),
+                      Qt::LeftButton); // no answer queued: cancelled
     QCOMPARE(app_->dialogFilters.size(), 1);
     QStringList expected = validTable();
     expected[4] = typed;

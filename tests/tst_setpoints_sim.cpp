@@ -5,6 +5,7 @@
 #include "appfixture.h"
 #include "setpointtables.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "core/results.h"
 
@@ -141,7 +142,9 @@ QString TstSetpointsSim::relayRegister(int reg) const {
 
 // The end of a write: the buttons and the poll are back.
 void TstSetpointsSim::checkRestored() const {
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f_->Timer2->isActive());
     QVERIFY(f_->ProgressBar4->isHidden());
@@ -404,7 +407,9 @@ void TstSetpointsSim::disconnectDuringWrite() {
     QVERIFY(writes(from).isEmpty());
     QVERIFY(!f_->SerialDriver1->IsOpen());
     QVERIFY(!f_->Timer2->isActive());
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f_->SpeedButton1->isEnabled());
     QVERIFY(f_->ProgressBar4->isHidden());
@@ -496,7 +501,7 @@ void TstSetpointsSim::writeTakesTheOpenEditor() {
     QTest::keyClicks(editor, typed);
     QCOMPARE(editor->text(), typed);
     const int from = mark();
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     const QList<Exchange> w = writes(from);
     if (written) {
         QCOMPARE(w.size(), 11);
@@ -523,7 +528,7 @@ void TstSetpointsSim::confirmedWriteSaysSo() {
     seams::current().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)); };
     showSetpointPage();
     fill(g_, validTable());
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
     QVERIFY(status);
     QCOMPARE(status->text(),
@@ -553,7 +558,7 @@ void TstSetpointsSim::readBackReportsWhatTheRelayHolds() {
     fill(g_, validTable());
     const int from = mark();
     whenWritten(16, QStringLiteral("set 16 99"), from);
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     QCOMPARE(relayRegister(16), QStringLiteral("99"));
     QCOMPARE(writes(from).size(), 11);
     QCOMPARE(f_->Label100->text(), tx("The relay holds other values than those sent:") + QLatin1Char('\n') +
@@ -576,7 +581,7 @@ void TstSetpointsSim::failedReadBackIsNoConfirmation() {
     fill(g_, validTable());
     const int from = mark();
     whenWritten(22, QStringLiteral("noreply next 1"), from);
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     const QList<Exchange> all = since(from);
     QCOMPARE(writes(from).size(), 11);
     bool readBackLost = false;
@@ -608,7 +613,9 @@ void TstSetpointsSim::disconnectBeforeReadBack() {
                 e.value(QStringLiteral("reg")) != QLatin1String("12"));
     QVERIFY(!f_->SerialDriver1->IsOpen());
     QVERIFY(!f_->Timer2->isActive());
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f_->ProgressBar4->isHidden());
     QVERIFY(!f_->exchangeBusy());
@@ -637,7 +644,7 @@ void TstSetpointsSim::marksFollowReadsEditsAndWrites() {
     }
     for (int i = 0; i < 11; ++i)
         QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
-    clickButton(f_->SpeedButton6);
+    clickButton(control<QToolButton>(f_, "SpeedButton6"));
     for (int r = 0; r < 12; ++r) {
         QCOMPARE(g_->cellBackground(3, r), QColor(Qt::white));
         QCOMPARE(g_->cellToolTip(3, r), tx("In the relay: %1").arg(validTable()[r]));
@@ -663,13 +670,13 @@ void TstSetpointsSim::marksFollowReadsEditsAndWrites() {
     QTest::keyClicks(editor, QStringLiteral("30"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(g_->cellBackground(3, 4), changed);
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     QCOMPARE(relayRegister(16), QStringLiteral("30"));
     QCOMPARE(g_->cellBackground(3, 4), QColor(Qt::white));
     QCOMPARE(g_->cellToolTip(3, 4), tx("In the relay: %1").arg(QStringLiteral("30")));
     // The relay changes behind the table: the next read marks the cell.
     QVERIFY(relay_->control(QStringLiteral("set 16 11")));
-    clickButton(f_->SpeedButton6);
+    clickButton(control<QToolButton>(f_, "SpeedButton6"));
     QCOMPARE(g_->cell(3, 4), QStringLiteral("11"));
     QCOMPARE(g_->cellBackground(3, 4), QColor(Qt::white));
 }
@@ -707,7 +714,7 @@ void TstSetpointsSim::compareWithFileAfterRead() {
 
     for (int i = 0; i < 11; ++i)
         QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
-    clickButton(f_->SpeedButton6);
+    clickButton(control<QToolButton>(f_, "SpeedButton6"));
     QCOMPARE(values(g_).mid(0, 12), validTable().mid(0, 12));
     app_->openAnswers << file.fileName();
     action->trigger();
@@ -757,7 +764,7 @@ void TstSetpointsSim::tableForAnotherVariantIsRefused() {
         file.write(table.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
         file.close();
         app_->openAnswers << file.fileName();
-        clickButton(f_->SpeedButton9);
+        clickButton(control<QToolButton>(f_, "SpeedButton9"));
         QCOMPARE(values(g_), table);
         clickButton(f_->SpeedButton1);
     } else {
@@ -771,7 +778,7 @@ void TstSetpointsSim::tableForAnotherVariantIsRefused() {
     }
     const QString before = relayRegister(12);
     const int from = mark();
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     QVERIFY(writes(from).isEmpty());
     QCOMPARE(relayRegister(12), before);
     const int tableVariant = fileVariant ? fileVariant : typed.toInt();
@@ -787,7 +794,7 @@ void TstSetpointsSim::readBackComparesUnits() {
     fill(g_, validTable());
     const int from = mark();
     whenWritten(13, QStringLiteral("variant 1"), from);
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     QCOMPARE(writes(from).size(), 11);
     QCOMPARE(relayRegister(12), QStringLiteral("25"));
     auto* status = f_->StatusBar2->findChild<QLabel*>(QStringLiteral("SetpointStatus"));
@@ -799,7 +806,7 @@ void TstSetpointsSim::readBackComparesUnits() {
 // (unmarked) at once, the rest stay marked, and the report gives each state.
 void TstSetpointsSim::partWriteKeepsConfirmedValues() {
     showSetpointPage();
-    clickButton(f_->SpeedButton6);
+    clickButton(control<QToolButton>(f_, "SpeedButton6"));
     QStringList table = values(g_);
     const QStringList changed{"15,0", "4,0", "165", "45", "15"};
     for (int r = 0; r < 5; ++r) {
@@ -809,7 +816,7 @@ void TstSetpointsSim::partWriteKeepsConfirmedValues() {
     fill(g_, table);
     const int from = mark();
     whenWritten(14, QStringLiteral("noreply 1"), from);
-    clickButton(f_->SpeedButton7);
+    clickButton(control<QToolButton>(f_, "SpeedButton7"));
     QVERIFY(relay_->control(QStringLiteral("inject off")));
     const QColor marked(255, 220, 130);
     for (int r = 0; r < 5; ++r)

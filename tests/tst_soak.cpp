@@ -8,6 +8,7 @@
 #include "appfixture.h"
 #include "bench/soak/soakrun.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "serial/tserialdriver.h"
 #include "widgets/controls.h"
@@ -135,7 +136,8 @@ void TstSoak::faultLogOnAFlakyLine() {
     auto listed = [&] {
         QStringList out;
         for (int r = 1; r <= 40; ++r)
-            if (!f->StringGrid2->cell(1, r).isEmpty()) out << f->StringGrid2->cell(2, r);
+            if (!control<StringGrid>(f, "StringGrid2")->cell(1, r).isEmpty())
+                out << control<StringGrid>(f, "StringGrid2")->cell(2, r);
         out.sort();
         return out;
     };

@@ -3,6 +3,7 @@
 // and saving and opening through the window's buttons.
 #include "serial/tserialdriver.h"
 #include "tests/appfixture.h"
+#include "tests/controls.h"
 #include "tests/form1setup.h"
 #include "tests/simfixture.h"
 #include "tests/tst_trends_support.h"
@@ -66,14 +67,20 @@ void TestTrendsForm1::controlsOnTheChartPage() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    QCOMPARE(f->TabSheet5->findChild<RecorderChart*>(QStringLiteral("Chart2")), f->Chart2);
-    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton8")), f->SpeedButton8);
-    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton13")), f->SpeedButton13);
-    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton14")), f->SpeedButton14);
-    QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup1")), f->RadioGroup1);
-    QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup2")), f->RadioGroup2);
-    QCOMPARE(f->Chart2->series4()->objectName(), QStringLiteral("Series4"));
-    QCOMPARE(f->Chart2->series5()->objectName(), QStringLiteral("Series5"));
+    QCOMPARE(f->TabSheet5->findChild<RecorderChart*>(QStringLiteral("Chart2")),
+             control<RecorderChart>(f, "Chart2"));
+    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton8")),
+             control<QToolButton>(f, "SpeedButton8"));
+    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton13")),
+             control<QToolButton>(f, "SpeedButton13"));
+    QCOMPARE(f->TabSheet5->findChild<QToolButton*>(QStringLiteral("SpeedButton14")),
+             control<QToolButton>(f, "SpeedButton14"));
+    QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup1")),
+             control<RadioGroup>(f, "RadioGroup1"));
+    QCOMPARE(f->TabSheet5->findChild<RadioGroup*>(QStringLiteral("RadioGroup2")),
+             control<RadioGroup>(f, "RadioGroup2"));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->objectName(), QStringLiteral("Series4"));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->objectName(), QStringLiteral("Series5"));
 }
 
 void TestTrendsForm1::selectorsInsideThePage() {
@@ -86,9 +93,10 @@ void TestTrendsForm1::selectorsInsideThePage() {
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
     QTRY_VERIFY(f->TabSheet5->isVisible());
     const QRect page = f->TabSheet5->rect();
-    const QRect chart(f->Chart2->mapTo(f->TabSheet5, QPoint(0, 0)), f->Chart2->size());
+    const QRect chart(control<RecorderChart>(f, "Chart2")->mapTo(f->TabSheet5, QPoint(0, 0)),
+                      control<RecorderChart>(f, "Chart2")->size());
     QVERIFY(page.contains(chart));
-    for (RadioGroup* g : {f->RadioGroup1, f->RadioGroup2}) {
+    for (RadioGroup* g : {control<RadioGroup>(f, "RadioGroup1"), control<RadioGroup>(f, "RadioGroup2")}) {
         for (int i = 0; i < g->count(); ++i) {
             QRadioButton* b = g->button(i);
             const QString what = g->objectName() + QLatin1Char(' ') + b->text();
@@ -106,15 +114,15 @@ void TestTrendsForm1::startState() {
     AppFixture app;
     app.start();
     TForm1* f = app.f1();
-    QCOMPARE(f->Chart2->title(), QString());
-    QCOMPARE(f->Chart2->series4()->count(), 0);
-    QCOMPARE(f->Chart2->series5()->count(), 0);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 0);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 0);
     QVERIFY(f->recorderState().recorderHistory == History{});
     QVERIFY(f->recorderState().fileHistory == History{});
-    QVERIFY(f->SpeedButton8->isChecked());
-    QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Pauza"));
-    QCOMPARE(f->RadioGroup1->itemIndex(), 1);
-    QCOMPARE(f->RadioGroup2->itemIndex(), 4);
+    QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked());
+    QCOMPARE(control<QToolButton>(f, "SpeedButton8")->text(), QStringLiteral("Pauza"));
+    QCOMPARE(control<RadioGroup>(f, "RadioGroup1")->itemIndex(), 1);
+    QCOMPARE(control<RadioGroup>(f, "RadioGroup2")->itemIndex(), 4);
 }
 
 void TestTrendsForm1::wykres1TakesThePollsRegisters() {
@@ -131,9 +139,9 @@ void TestTrendsForm1::wykres1TakesThePollsRegisters() {
         QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499],
                  f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
     }
-    QCOMPARE(f->Chart2->series4()->count(), 500);
-    QCOMPARE(f->Chart2->series5()->count(), 500);
-    QCOMPARE(f->Chart2->series4()->at(0), QPointF(0, before[0][1]));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 500);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->at(0), QPointF(0, before[0][1]));
 }
 
 void TestTrendsForm1::recordingFromTheRelay() {
@@ -150,23 +158,23 @@ void TestTrendsForm1::recordingFromTheRelay() {
     const QList<int> expected{0, 101, 102, 398, 401, 404, 35, 85, 12340};
     for (int c = 0; c < kChannels; ++c)
         QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499], expected[c]);
-    QCOMPARE(f->Chart2->series4()->count(), 500);
-    QCOMPARE(f->Chart2->series4()->at(499), QPointF(499, 0));
-    QCOMPARE(f->Chart2->series5()->at(499), QPointF(499, 398));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->at(499), QPointF(499, 0));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->at(499), QPointF(499, 398));
 
     // Paused: the polls go on, the channels keep still.
-    f->SpeedButton8->click();
+    control<QToolButton>(f, "SpeedButton8")->click();
     const History frozen = f->recorderState().recorderHistory;
     QVERIFY(relay.control(QStringLiteral("set 4 420")));
     const int reads = measurementReads(relay);
     QTRY_VERIFY_WITH_TIMEOUT(measurementReads(relay) >= reads + 3, 10000);
     QVERIFY(f->recorderState().recorderHistory == frozen);
-    QCOMPARE(f->Label41->text(), QStringLiteral("420"));
+    QCOMPARE(control<QLabel>(f, "Label41")->text(), QStringLiteral("420"));
 
     // Recording again.
-    f->SpeedButton8->click();
+    control<QToolButton>(f, "SpeedButton8")->click();
     QTRY_COMPARE_WITH_TIMEOUT(f->recorderState().recorderHistory[3][499], 420, 10000);
-    QCOMPARE(f->Chart2->series5()->at(499), QPointF(499, 420));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->at(499), QPointF(499, 420));
     f->SpeedButton2Click();
 }
 
@@ -176,12 +184,12 @@ void TestTrendsForm1::pauseCaptionsFromLanguageLabels() {
     TForm1* f = app.f1();
     f->hiddenLabel(69)->setText(QStringLiteral("Start (label 69)"));
     f->hiddenLabel(68)->setText(QStringLiteral("Pauza (label 68)"));
-    f->SpeedButton8->click();
-    QVERIFY(!f->SpeedButton8->isChecked());
-    QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Start (label 69)"));
-    f->SpeedButton8->click();
-    QVERIFY(f->SpeedButton8->isChecked());
-    QCOMPARE(f->SpeedButton8->text(), QStringLiteral("Pauza (label 68)"));
+    control<QToolButton>(f, "SpeedButton8")->click();
+    QVERIFY(!control<QToolButton>(f, "SpeedButton8")->isChecked());
+    QCOMPARE(control<QToolButton>(f, "SpeedButton8")->text(), QStringLiteral("Start (label 69)"));
+    control<QToolButton>(f, "SpeedButton8")->click();
+    QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked());
+    QCOMPARE(control<QToolButton>(f, "SpeedButton8")->text(), QStringLiteral("Pauza (label 68)"));
 }
 
 void TestTrendsForm1::saveAndOpenThroughTheButtons() {
@@ -190,27 +198,30 @@ void TestTrendsForm1::saveAndOpenThroughTheButtons() {
     TForm1* f = app.f1();
     Form1TestSetup::setLiveHistory(*f, distinctHistory());
     app.saveAnswers << app.path(QStringLiteral("rec"));
-    f->SpeedButton14->click();
+    control<QToolButton>(f, "SpeedButton14")->click();
     QVERIFY(app.errorBoxes.isEmpty());
     QCOMPARE(readFile(app.path(QStringLiteral("rec.rej"))), recordingBytes(distinctHistory()));
-    QVERIFY(f->SpeedButton8->isChecked());
+    QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked());
 
     app.openAnswers << app.path(QStringLiteral("rec.rej"));
-    f->SpeedButton13->click();
-    QVERIFY(!f->SpeedButton8->isChecked());
-    QCOMPARE(f->Chart2->title(), QStringLiteral("Wykres z pliku: ") +
-                                     QFileInfo(app.path(QStringLiteral("rec.rej"))).absoluteFilePath());
+    control<QToolButton>(f, "SpeedButton13")->click();
+    QVERIFY(!control<QToolButton>(f, "SpeedButton8")->isChecked());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->title(),
+             QStringLiteral("Wykres z pliku: ") +
+                 QFileInfo(app.path(QStringLiteral("rec.rej"))).absoluteFilePath());
     QVERIFY(f->recorderState().fileHistory == distinctHistory());
-    pick(f->RadioGroup2, 9);
-    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->recorderState().fileHistory[8]));
-    QCOMPARE(f->Chart2->rightAxis()->max(), 32000.0);
+    pick(control<RadioGroup>(f, "RadioGroup2"), 9);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->points(),
+             tracePoints(f->recorderState().fileHistory[8]));
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->rightAxis()->max(), 32000.0);
     const QString filter = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
     QCOMPARE(app.dialogFilters, (QStringList{filter, filter}));
 
     // Back to live recording.
-    f->SpeedButton8->click();
-    QCOMPARE(f->Chart2->title(), QString());
-    QCOMPARE(f->Chart2->series5()->points(), tracePoints(f->recorderState().recorderHistory[8]));
+    control<QToolButton>(f, "SpeedButton8")->click();
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->points(),
+             tracePoints(f->recorderState().recorderHistory[8]));
 }
 
 void TestTrendsForm1::refusedFileThroughTheButton() {
@@ -219,12 +230,12 @@ void TestTrendsForm1::refusedFileThroughTheButton() {
     TForm1* f = app.f1();
     QVERIFY(writeFile(app.path(QStringLiteral("eight.rej")), "1 2 3 4 5 6 7 8 \r\n"));
     app.openAnswers << app.path(QStringLiteral("eight.rej"));
-    f->SpeedButton13->click();
+    control<QToolButton>(f, "SpeedButton13")->click();
     QVERIFY(app.errorBoxes.isEmpty());
-    QVERIFY(!f->SpeedButton8->isChecked());
-    QCOMPARE(f->Chart2->title(), QString());
-    QCOMPARE(f->Chart2->series4()->count(), 0);
-    QCOMPARE(f->Chart2->series5()->count(), 0);
+    QVERIFY(!control<QToolButton>(f, "SpeedButton8")->isChecked());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 0);
+    QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 0);
 }
 
 QTEST_MAIN(TestTrendsForm1)

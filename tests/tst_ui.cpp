@@ -1,5 +1,6 @@
 // The windows as a user at the keyboard and on today's screens meets them.
 #include "appfixture.h"
+#include "tests/controls.h"
 
 #include "app/about.h"
 #include "app/keyboard.h"
@@ -173,7 +174,7 @@ void TstUi::faultGridKeys() {
     QVERIFY(QTest::qWaitForWindowActive(f));
     QTest::keyClick(f, Qt::Key_4, Qt::ControlModifier);
     QCOMPARE(f->PageControl1->currentWidget(), f->TabSheet6);
-    StringGrid* g = f->StringGrid2;
+    StringGrid* g = control<StringGrid>(f, "StringGrid2");
     g->setFocus();
     g->setCurrentCell(fromRow, 1);
     for (int i = 0; i < presses; ++i)
@@ -253,8 +254,8 @@ void TstUi::shortcuts() {
     QCOMPARE(keyboard::shortcutOf(b), keys);
     // F5 reads from the relay only while connected: its buttons are disabled now.
     int reads = 0;
-    connect(f->SpeedButton6, &QAbstractButton::clicked, this, [&] { ++reads; });
-    connect(f->SpeedButton12, &QAbstractButton::clicked, this, [&] { ++reads; });
+    connect(control<QToolButton>(f, "SpeedButton6"), &QAbstractButton::clicked, this, [&] { ++reads; });
+    connect(control<QToolButton>(f, "SpeedButton12"), &QAbstractButton::clicked, this, [&] { ++reads; });
     QTest::keyClick(f, Qt::Key_F5);
     QCOMPARE(reads, 0);
 }
@@ -301,7 +302,7 @@ void TstUi::monitorFitsTheScreen() {
     TForm1* f = app.f1();
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
-    QTest::mouseClick(f->LineMonitorButton, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "LineMonitorButton"), Qt::LeftButton);
     auto* monitor = f->findChild<LineMonitor*>();
     QVERIFY(monitor);
     QVERIFY(QTest::qWaitForWindowExposed(monitor));
@@ -446,7 +447,7 @@ void TstUi::textsInTheChosenLanguage() {
     app.f2()->RadioGroup2->setItemIndex(language);
     app.f2()->RadioGroup2Click();
     QCoreApplication::processEvents();
-    StringGrid* g = f->StringGrid1;
+    StringGrid* g = control<StringGrid>(f, "StringGrid1");
     const int margin = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
     for (int r = 0; r < g->rowCount(); ++r) {
         const QTableWidgetItem* it = g->item(r, 1);
@@ -462,7 +463,7 @@ void TstUi::textsInTheChosenLanguage() {
     auto* entry = g->findChild<QAction*>(QStringLiteral("CompareWithFile"));
     QVERIFY(entry);
     QCOMPARE(entry->text(), compare);
-    QTest::mouseClick(f->LineMonitorButton, Qt::LeftButton);
+    QTest::mouseClick(control<QToolButton>(f, "LineMonitorButton"), Qt::LeftButton);
     auto* monitor = f->findChild<LineMonitor*>();
     QVERIFY(monitor);
     QTRY_COMPARE(monitor->FailureRate->text(), rate);
@@ -504,7 +505,7 @@ void TstUi::chartCursorFollowsTheMouse() {
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
-    RecorderChart* chart = f->Chart2;
+    RecorderChart* chart = control<RecorderChart>(f, "Chart2");
     QList<QPointF> red, blue;
     for (int i = 0; i < 500; ++i) {
         red << QPointF(i, i);

@@ -8,6 +8,7 @@
 #include "appfixture.h"
 #include "faultlisting.h"
 #include "simfixture.h"
+#include "tests/controls.h"
 
 #include "bench/soak/pollwatch.h"
 #include "protocol/registerbus.h"
@@ -126,7 +127,7 @@ void TstUnplug::begin(const QStringList& simArgs, std::optional<QDateTime> now) 
     watch_ = std::make_unique<PollWatch>(f_);
     connectNow();
     if (QTest::currentTestFailed()) return;
-    QTRY_COMPARE_WITH_TIMEOUT(f_->Label11->text(), QStringLiteral("100"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f_, "Label11")->text(), QStringLiteral("100"), 10000);
     QCOMPARE(app_->beeps, 0);
 }
 
@@ -155,13 +156,16 @@ void TstUnplug::expectDrop(int beepsBefore) {
              qPrintable(lines[1]));
     QVERIFY(app_->f4()->isVisible());
     QVERIFY(!f_->Timer2->isActive());
-    for (QLabel* l : {f_->Label11, f_->Label41, f_->Label59})
+    for (QLabel* l :
+         {control<QLabel>(f_, "Label11"), control<QLabel>(f_, "Label41"), control<QLabel>(f_, "Label59")})
         QCOMPARE(l->text(), QStringLiteral("#"));
-    for (QLabel* lamp : {f_->Image8, f_->Image10})
+    for (QLabel* lamp : {control<QLabel>(f_, "Image8"), control<QLabel>(f_, "Image10")})
         QVERIFY(lamp->isHidden());
     QVERIFY(f_->SpeedButton1->isEnabled());
     QVERIFY(!f_->SpeedButton2->isEnabled());
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     // No tick after the drop.
     const int ticks = watch_->ticks();
@@ -188,10 +192,12 @@ void TstUnplug::plugBackIn() {
     QVERIFY(relay_->control(QStringLiteral("set 1 120")));
     connectNow();
     if (QTest::currentTestFailed()) return;
-    QTRY_COMPARE_WITH_TIMEOUT(f_->Label11->text(), QStringLiteral("120"), 10000);
-    QCOMPARE(f_->Label41->text(), QStringLiteral("398"));
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(f_, "Label11")->text(), QStringLiteral("120"), 10000);
+    QCOMPARE(control<QLabel>(f_, "Label41")->text(), QStringLiteral("398"));
     QVERIFY(f_->Timer2->isActive());
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     QCOMPARE(app_->beeps, beeps + 1);
 }
@@ -272,9 +278,10 @@ void TstUnplug::killedDuringPoll() {
 void TstUnplug::killedDuringSetpointWrite() {
     begin({});
     if (QTest::currentTestFailed()) return;
-    QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("2"),
+                              10000);
     for (int r = 0; r < kValidTable.size(); ++r)
-        f_->StringGrid1->setCell(3, r, kValidTable[r]);
+        control<StringGrid>(f_, "StringGrid1")->setCell(3, r, kValidTable[r]);
     const int from = int(relay_->logLines().size());
 
     QTimer killer;
@@ -303,7 +310,9 @@ void TstUnplug::killedDuringSetpointWrite() {
 
     QVERIFY(f_->SerialDriver1->IsOpen());
     QVERIFY(f_->Timer2->isActive());
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f_->ProgressBar4->isHidden());
     QVERIFY(!f_->exchangeBusy());
@@ -335,7 +344,8 @@ void TstUnplug::killedDuringSetpointWrite() {
     if (QTest::currentTestFailed()) return;
 
     // The relay back in place takes the whole table.
-    QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("2"),
+                              10000);
     const int beeps = app_->beeps;
     f_->SpeedButton7Click();
     for (int i = 0; i < kValidValues.size(); ++i) {
@@ -352,7 +362,7 @@ void TstUnplug::killedDuringSetpointWrite() {
 void TstUnplug::killedDuringFaultLogRead() {
     begin({QStringLiteral("--empty-memory")}, QDateTime(QDate(2026, 12, 28), QTime(10, 0)));
     if (QTest::currentTestFailed()) return;
-    StringGrid* g = f_->StringGrid2;
+    StringGrid* g = control<StringGrid>(f_, "StringGrid2");
     auto record = [&](int k, int cause, int month, int day, int hour) {
         return relay_->control(
             QStringLiteral("record %1 %2 %3 %4 %5 0").arg(k).arg(cause).arg(month).arg(day).arg(hour));
@@ -433,9 +443,10 @@ void TstUnplug::disconnectedInATransfersWait() {
     QFETCH(bool, faultNotice);
     begin({});
     if (QTest::currentTestFailed()) return;
-    QTRY_COMPARE_WITH_TIMEOUT(f_->StringGrid1->cell(3, 11), QStringLiteral("2"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f_, "StringGrid1")->cell(3, 11), QStringLiteral("2"),
+                              10000);
     for (int r = 0; r < kValidTable.size(); ++r)
-        f_->StringGrid1->setCell(3, r, kValidTable[r]);
+        control<StringGrid>(f_, "StringGrid1")->setCell(3, r, kValidTable[r]);
     auto* transfer = f_->findChild<QAbstractButton*>(button);
     QVERIFY(transfer);
     QVERIFY(transfer->isEnabled());
@@ -453,7 +464,9 @@ void TstUnplug::disconnectedInATransfersWait() {
     QVERIFY(!f_->SerialDriver1->IsOpen());
     QVERIFY(!f_->exchangeBusy());
     QVERIFY(!f_->Timer2->isActive());
-    for (QToolButton* b : {f_->SpeedButton6, f_->SpeedButton7, f_->SpeedButton11, f_->SpeedButton12})
+    for (QToolButton* b :
+         {control<QToolButton>(f_, "SpeedButton6"), control<QToolButton>(f_, "SpeedButton7"),
+          control<QToolButton>(f_, "SpeedButton11"), control<QToolButton>(f_, "SpeedButton12")})
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f_->SpeedButton1->isEnabled());
     QVERIFY(f_->ProgressBar4->isHidden());
@@ -461,7 +474,7 @@ void TstUnplug::disconnectedInATransfersWait() {
         QVERIFY2(!e.contains(QStringLiteral("fn")), qPrintable(relay_->logLines().join(QLatin1Char('\n'))));
     QCOMPARE(f_->Label100->text(), noConnection ? kNoConnection : QString());
     QCOMPARE(app_->beeps, noConnection ? 1 : 0);
-    QCOMPARE(!f_->FaultLogNotice->isHidden(), faultNotice);
+    QCOMPARE(!control<QLabel>(f_, "FaultLogNotice")->isHidden(), faultNotice);
 }
 
 QTEST_MAIN(TstUnplug)

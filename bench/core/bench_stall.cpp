@@ -4,6 +4,7 @@
 // longest stall should be one exchange (a 25-register block) at most.
 //   bench_stall [--reads N]
 #include "pollbench.h"
+#include "tests/controls.h"
 
 #include "config/linesettings.h"
 #include "core/link.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
         perRead.push_back(std::max(longest, (now - last) / 1e6));
     }
     probe.stop();
-    const bool complete = !f->FaultLogNotice->isVisible();
+    const bool complete = !control<QLabel>(f, "FaultLogNotice")->isVisible();
     f->Rozlacz();
     std::printf("fault-log read at %d bit/s (line timing on), %d reads, poll running\n", kBaud, reads);
     std::printf("  one block's exchange on the wire:     %7.1f ms\n", blockWireMs());

@@ -6,6 +6,7 @@
 #include "bench/pollbench.h"
 #include "records/csv.h"
 #include "records/polllog.h"
+#include "tests/controls.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -41,10 +42,10 @@ int main(int argc, char** argv) {
     for (int done = 0; done < ticks; done += kBlock) {
         for (int i = 0; i < kBlock; ++i)
             off.push_back(uiTime(f));
-        f->LogButton->click(); // on
+        control<QToolButton>(f, "LogButton")->click(); // on
         for (int i = 0; i < kBlock; ++i)
             on.push_back(uiTime(f));
-        f->LogButton->click(); // off
+        control<QToolButton>(f, "LogButton")->click(); // off
     }
     // The file holds the header and the last block's rows.
     const qint64 bytes =

@@ -1,5 +1,6 @@
 #include "bench/soak/soakrun.h"
 #include "seams/seams.h"
+#include "tests/controls.h"
 
 #include "bench/soak/pollwatch.h"
 #include "tests/appfixture.h"
@@ -74,12 +75,18 @@ Registers cutCurrents(Registers r) {
 // bars; the K1 and K2 lamps.
 QStringList shownTexts(const TForm1* f) {
     QStringList out;
-    for (const QLabel* l : {f->Label11, f->Label23, f->Label26, f->Label29, f->Label41, f->Label43,
-                            f->Label46, f->Label49, f->Label53, f->Label57, f->Label59})
+    for (const QLabel* l :
+         {control<QLabel>(f, "Label11"), control<QLabel>(f, "Label23"), control<QLabel>(f, "Label26"),
+          control<QLabel>(f, "Label29"), control<QLabel>(f, "Label41"), control<QLabel>(f, "Label43"),
+          control<QLabel>(f, "Label46"), control<QLabel>(f, "Label49"), control<QLabel>(f, "Label53"),
+          control<QLabel>(f, "Label57"), control<QLabel>(f, "Label59")})
         out << l->text();
-    for (const QProgressBar* b : {f->ProgressBar1, f->ProgressBar2, f->ProgressBar3})
+    for (const QProgressBar* b :
+         {control<QProgressBar>(f, "ProgressBar1"), control<QProgressBar>(f, "ProgressBar2"),
+          control<QProgressBar>(f, "ProgressBar3")})
         out << QString::number(b->value());
-    out << QString::number(!f->Image10->isHidden()) << QString::number(!f->Image11->isHidden());
+    out << QString::number(!control<QLabel>(f, "Image10")->isHidden())
+        << QString::number(!control<QLabel>(f, "Image11")->isHidden());
     return out;
 }
 
@@ -245,7 +252,7 @@ SoakFigures runSoak(const SoakOptions& o) {
     size_t tickCount = 0;
 
     // The variant row as the window starts, before any read fills it.
-    const int initialVariant = f->StringGrid1->cell(3, setpoints::kVariantRow).toInt();
+    const int initialVariant = control<StringGrid>(f, "StringGrid1")->cell(3, setpoints::kVariantRow).toInt();
     fig.rssBeforeKb = residentKb();
     // The short interval (see SoakOptions); the window's own is 200 ms.
     f->Timer2->setInterval(o.pollIntervalMs);
@@ -266,9 +273,9 @@ SoakFigures runSoak(const SoakOptions& o) {
     int forcedTick = -1;
 
     auto readSetpoints = [&] {
-        if (!f->SpeedButton6->isEnabled()) return;
+        if (!control<QToolButton>(f, "SpeedButton6")->isEnabled()) return;
         Form1TestSetup::forgetSetpointImage(*f); // so that a failed read is told from a good one
-        f->SpeedButton6->click();
+        control<QToolButton>(f, "SpeedButton6")->click();
         if (size_t(fig.setpointReads) >= reads.size()) {
             ++fig.setpointReads;
             return;
@@ -283,26 +290,27 @@ SoakFigures runSoak(const SoakOptions& o) {
         const QList<std::optional<QString>> texts =
             setpoints::textsFromImage(f->setpointState().setpointImage);
         for (int r = 0; r < setpoints::kRows; ++r)
-            if (texts[r] && f->StringGrid1->cell(3, r) != *texts[r]) {
+            if (texts[r] && control<StringGrid>(f, "StringGrid1")->cell(3, r) != *texts[r]) {
                 ++fig.setpointTableMismatches;
                 problem(fig,
                         QStringLiteral("setpoint read %1: row %2 shows \"%3\", its register gives \"%4\"")
                             .arg(fig.setpointReads)
                             .arg(r)
-                            .arg(f->StringGrid1->cell(3, r), *texts[r]));
+                            .arg(control<StringGrid>(f, "StringGrid1")->cell(3, r), *texts[r]));
             }
     };
 
     auto readFaultLog = [&] {
-        if (!f->SpeedButton12->isEnabled()) return;
-        f->SpeedButton12->click();
+        if (!control<QToolButton>(f, "SpeedButton12")->isEnabled()) return;
+        control<QToolButton>(f, "SpeedButton12")->click();
         ++fig.faultReads;
         actionDone[1] = true;
         QStringList listed;
         for (int r = 1; r <= faults::kRecords; ++r) {
-            const QString row =
-                rowText(f->StringGrid2->cell(1, r), f->StringGrid2->cell(2, r), f->StringGrid2->cell(3, r));
-            if (!f->StringGrid2->cell(1, r).isEmpty()) listed << row;
+            const QString row = rowText(control<StringGrid>(f, "StringGrid2")->cell(1, r),
+                                        control<StringGrid>(f, "StringGrid2")->cell(2, r),
+                                        control<StringGrid>(f, "StringGrid2")->cell(3, r));
+            if (!control<StringGrid>(f, "StringGrid2")->cell(1, r).isEmpty()) listed << row;
             if (!faultRows.contains(row)) {
                 ++fig.faultRowsNeverSent;
                 problem(fig, QStringLiteral("fault read %1: row %2 \"%3\" is in no record the relay holds")
@@ -323,10 +331,10 @@ SoakFigures runSoak(const SoakOptions& o) {
     };
 
     auto writeSetpoints = [&](const QStringList& table) {
-        if (!f->SpeedButton7->isEnabled()) return;
+        if (!control<QToolButton>(f, "SpeedButton7")->isEnabled()) return;
         for (int r = 0; r < table.size(); ++r)
-            f->StringGrid1->setCell(3, r, table[r]);
-        const QStringList cells = setpointCells(f->StringGrid1);
+            control<StringGrid>(f, "StringGrid1")->setCell(3, r, table[r]);
+        const QStringList cells = setpointCells(control<StringGrid>(f, "StringGrid1"));
         if (!setpoints::invalidParameters(cells).isEmpty()) {
             // The table is refused with a beep; the variant row must have been spoiled.
             ++fig.writesRefused;
@@ -336,7 +344,7 @@ SoakFigures runSoak(const SoakOptions& o) {
                              .arg(cells.join('/')));
         }
         const int beepsBefore = app.beeps;
-        f->SpeedButton7->click();
+        control<QToolButton>(f, "SpeedButton7")->click();
         ++fig.writes;
         actionDone[2] = true;
         if (app.beeps == beepsBefore) {
@@ -415,7 +423,7 @@ SoakFigures runSoak(const SoakOptions& o) {
         if (tickCount < ticks.size()) {
             TickRecord& rec = ticks[tickCount];
             rec.good = t.good;
-            rec.variant = f->StringGrid1->cell(3, setpoints::kVariantRow).toInt();
+            rec.variant = control<StringGrid>(f, "StringGrid1")->cell(3, setpoints::kVariantRow).toInt();
             if (t.good) {
                 rec.registers = f->pollRegisters();
                 const QStringList shown = shownTexts(f);

@@ -4,6 +4,7 @@
 // under 2 ms), the same with the chart painted after each sample, and the
 // chart's paint alone.
 #include "tests/appfixture.h"
+#include "tests/controls.h"
 #include "tests/form1setup.h"
 #include "trends/recorderchart.h"
 #include "trends/rules.h"
@@ -57,12 +58,12 @@ int main(int argc, char** argv) {
     for (int n = 0; n < samples; ++n) {
         t.start();
         f->Wykres1();
-        QPixmap shot = f->Chart2->grab(); // lays out and paints the whole chart
+        QPixmap shot = control<RecorderChart>(f, "Chart2")->grab(); // lays out and paints the whole chart
         painted.push_back(t.nsecsElapsed() / 1e6);
     }
     for (int n = 0; n < samples; ++n) {
         t.start();
-        QPixmap shot = f->Chart2->grab();
+        QPixmap shot = control<RecorderChart>(f, "Chart2")->grab();
         paintOnly.push_back(t.nsecsElapsed() / 1e6);
     }
     const Figures a = figures(alone), b = figures(painted), d = figures(paintOnly);
