@@ -131,8 +131,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     buildWindow();
     buildDataPage();
     buildChartPage();
-    buildSetpointPage();
-    buildFaultPage();
+    setpoints_->build();
+    faults_->build();
     buildRecords();
     buildJournal();
     buildLineMonitor();

@@ -5,11 +5,16 @@
 
 #include <array>
 #include <QObject>
+#include <QString>
 
+class QAbstractButton;
 class QLabel;
 class QToolButton;
 class StringGrid;
 class TForm1;
+namespace core {
+struct Identity;
+}
 
 class FaultPage : public QObject {
     Q_OBJECT
@@ -24,6 +29,22 @@ public:
         unsigned faultBlocksFresh = 0;
         relaydata::Source source; // the relay of the last read
     };
+
+    // The grid, the read button and the notice on the window's fault sheet.
+    void build();
+
+    StringGrid& grid() const { return *StringGrid2; }
+    QAbstractButton* readButton() const;
+
+    // The handlers (the window's methods of these names forward here).
+    void SpeedButton12Click(); // read fault log
+    QString przyczyna(int cause) const;
+    QString miesiac(const QString& month) const;
+
+    // The relay connected is another or none: the trips listed are marked as
+    // the earlier relay's.
+    void relayChanged(const core::Identity& now, bool connected);
+
     FaultLogState state;
 
     StringGrid* StringGrid2 = nullptr;
@@ -31,5 +52,8 @@ public:
     QLabel* FaultLogNotice = nullptr; // what a read that missed blocks leaves on the page
 
 private:
+    // Before a read: bytes kept from another relay must not fill the blocks this read misses.
+    void forgetOtherRelaysFaults();
+
     TForm1& w_;
 };

@@ -278,7 +278,7 @@ void TForm1::Timer1Timer() {
     dataPage().clock.currentMonth = zera(now.date().month(), 2);
     dataPage().clock.clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
     StatusBar2->setPanelText(0, dataPage().clock.clockText);
-    relabelSetpointRow0();
+    setpointPage().relabelSetpointRow0();
     dataPage().clock.blinkDark = !dataPage().clock.blinkDark;
 }
 
