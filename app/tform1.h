@@ -208,8 +208,8 @@ public:
     const PollState& pollState() const { return data_->poll; }
     const ClockState& clockState() const { return data_->clock; }
     const RecorderState& recorderState() const { return chart_->recorder; }
-    const SetpointState& setpointState() const { return setpoints_->state; }
-    const FaultLogState& faultLogState() const { return faults_->state; }
+    const SetpointState& setpointState() const { return setpoints_->state(); }
+    const FaultLogState& faultLogState() const { return faults_->state(); }
     const std::array<int, 12>& pollRegisters() const { return data_->poll.registers; }
 
     // ---- relaydata/: which relay the pages' data came from

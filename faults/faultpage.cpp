@@ -112,21 +112,21 @@ void FaultPage::SpeedButton12Click() {
     w_.ProgressBar4->show();
     const QPointer<TForm1> self(&w_);
     // A block that cannot be read (the port closed too) keeps what it held before.
-    const core::FaultLogRead read = w_.Link1->readFaultLog(state.faultBuffer, [this, self](int blocks) {
+    const core::FaultLogRead read = w_.Link1->readFaultLog(state_.faultBuffer, [this, self](int blocks) {
         if (self) w_.ProgressBar4->setValue(2 * blocks);
     });
     if (!self) return;
-    state.faultBuffer = read.bytes;
+    state_.faultBuffer = read.bytes;
     const unsigned failed = ~read.blocksRead & ((1u << kBlocks) - 1);
-    const BlockStates states = blockStates(failed, state.faultBlocksRead);
-    state.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
-    state.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
-    if (state.faultBlocksFresh != 0) state.source = w_.freshSource();
+    const BlockStates states = blockStates(failed, state_.faultBlocksRead);
+    state_.faultBlocksRead |= ~failed & ((1u << kBlocks) - 1);
+    state_.faultBlocksFresh = ~failed & ((1u << kBlocks) - 1);
+    if (state_.faultBlocksFresh != 0) state_.source = w_.freshSource();
     const QDateTime now = seams::now();
     // The buffer keeps the relay's own bytes, block by block: sorted records
     // written back would leave a block that fails next time holding ten of
     // the newest trips instead of its own, listing some twice, others never.
-    FaultBytes sorted = state.faultBuffer;
+    FaultBytes sorted = state_.faultBuffer;
     std::array<int, kRecords> origins{};
     const FaultRecords records =
         sortBuffer(sorted, currentMonthNumber(w_.clockState().currentMonth), &origins);
@@ -169,25 +169,25 @@ QString FaultPage::miesiac(const QString& month) const {
 }
 
 void FaultPage::forgetOtherRelaysFaults() {
-    if (state.faultBlocksRead == 0) return;
-    if (relaydata::stillCurrent(state.source.relay, w_.relayNow(), true)) return;
+    if (state_.faultBlocksRead == 0) return;
+    if (relaydata::stillCurrent(state_.source.relay, w_.relayNow(), true)) return;
     // Another relay's trips would stand in for the blocks this read misses.
-    state.faultBuffer = {};
-    state.faultBlocksRead = 0;
-    state.faultBlocksFresh = 0;
+    state_.faultBuffer = {};
+    state_.faultBlocksRead = 0;
+    state_.faultBlocksFresh = 0;
 }
 
 void FaultPage::relayChanged(const core::Identity& now, bool connected) {
-    const bool were = state.source.earlier;
-    if (state.faultBlocksRead != 0) state.source = relaydata::afterChange(state.source, now, connected);
-    if (state.source.earlier && !were) {
+    const bool were = state_.source.earlier;
+    if (state_.faultBlocksRead != 0) state_.source = relaydata::afterChange(state_.source, now, connected);
+    if (state_.source.earlier && !were) {
         // Every row listed is from the earlier relay now: grey, as the rows of an earlier read are.
-        state.faultBlocksFresh = 0;
+        state_.faultBlocksFresh = 0;
         for (int r = 1; r <= kRecords; ++r)
             for (int c = 1; c <= 3; ++c)
                 if (QTableWidgetItem* item = StringGrid2->item(r, c)) item->setForeground(QBrush(Qt::gray));
         FaultLogNotice->setText(QCoreApplication::translate("relaydata", "Every trip listed is %1.")
-                                    .arg(relaydata::earlierNote(state.source.relay)));
+                                    .arg(relaydata::earlierNote(state_.source.relay)));
         FaultLogNotice->show();
     }
 }

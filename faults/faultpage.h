@@ -34,6 +34,7 @@ public:
     void build();
 
     StringGrid& grid() const { return *StringGrid2; }
+    const FaultLogState& state() const { return state_; }
     QAbstractButton* readButton() const;
 
     // The handlers (the window's methods of these names forward here).
@@ -45,15 +46,14 @@ public:
     // the earlier relay's.
     void relayChanged(const core::Identity& now, bool connected);
 
-    FaultLogState state;
-
-    StringGrid* StringGrid2 = nullptr;
-    QToolButton* SpeedButton12 = nullptr;
-    QLabel* FaultLogNotice = nullptr; // what a read that missed blocks leaves on the page
-
 private:
     // Before a read: bytes kept from another relay must not fill the blocks this read misses.
     void forgetOtherRelaysFaults();
 
     TForm1& w_;
+    FaultLogState state_;
+
+    StringGrid* StringGrid2 = nullptr;
+    QToolButton* SpeedButton12 = nullptr;
+    QLabel* FaultLogNotice = nullptr; // what a read that missed blocks leaves on the page
 };

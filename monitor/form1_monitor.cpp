@@ -206,7 +206,7 @@ void TForm1::Timer2Timer() {
     if (!r.variant) return;
     dataPage().poll.relayVariant = *r.variant;
     noteVariant(dataPage().poll.relayVariant);
-    setpointPage().StringGrid1->setCell(3, 11, QString::number(dataPage().poll.relayVariant));
+    setpointPage().grid().setCell(3, 11, QString::number(dataPage().poll.relayVariant));
     if (dataPage().poll.nominalCurrentRaw != 0 && dataPage().SpeedButton5->isChecked()) {
         if (auto s =
                 display::ampereScaleFor(dataPage().poll.relayVariant, dataPage().poll.nominalCurrentRaw)) {

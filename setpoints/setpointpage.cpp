@@ -182,7 +182,7 @@ QString unknownVariantText(int variant) {
 } // namespace
 
 void SetpointPage::Odswiez() {
-    const QList<std::optional<QString>> texts = textsFromImage(state.setpointImage);
+    const QList<std::optional<QString>> texts = textsFromImage(state_.setpointImage);
     for (int r = 0; r < kRows; ++r)
         if (texts[r]) StringGrid1->setCell(3, r, *texts[r]);
 }
@@ -202,12 +202,12 @@ void SetpointPage::SpeedButton6Click() {
     });
     if (!self) return;
     if (!read.failure && read.registers12to25.size() >= kRows) {
-        state.setpointImage = read.registers12to25;
-        state.source = w_.freshSource(state.setpointImage[kVariantRow]);
+        state_.setpointImage = read.registers12to25;
+        state_.source = w_.freshSource(state_.setpointImage[kVariantRow]);
         w_.ProgressBar4->setValue(8);
         QCoreApplication::processEvents();
         Odswiez();
-        const std::optional<int> unknown = unknownVariant(state.setpointImage);
+        const std::optional<int> unknown = unknownVariant(state_.setpointImage);
         // In of a variant this program cannot scale is not known: the cell
         // must not keep another relay's value.
         if (unknown) StringGrid1->setCell(3, 0, QString());
@@ -232,7 +232,7 @@ void SetpointPage::SpeedButton7Click() {
         seams::beep();
         // Parameter 12 is the relay's own variant: a number the user cannot
         // fix when the relay itself reports an unknown one.
-        const std::optional<int> unknown = unknownVariant(state.setpointImage);
+        const std::optional<int> unknown = unknownVariant(state_.setpointImage);
         if (unknown && failing.contains(kVariantRow + 1) &&
             StringGrid1->cell(3, kVariantRow) == QString::number(*unknown)) {
             w_.reportError(unknownVariantText(*unknown));
@@ -260,8 +260,8 @@ void SetpointPage::SpeedButton7Click() {
     // What the relay confirmed it holds at once: the marks follow each register.
     write.onRegister = [this, self](const core::RegisterWrite& w) {
         if (!self || w.state != core::RegisterWrite::State::Confirmed) return;
-        if (state.setpointImage.size() < kRows) return;
-        state.setpointImage[w.reg - kFirstRegister] = w.sent;
+        if (state_.setpointImage.size() < kRows) return;
+        state_.setpointImage[w.reg - kFirstRegister] = w.sent;
         markChangedCells();
     };
     const core::WriteResult result = w_.Link1->writeSetpoints(write);
@@ -274,8 +274,8 @@ void SetpointPage::SpeedButton7Click() {
     op.finish();
     if (result.readBackDone) {
         // The relay's values are known again: the marks follow them (the table stays).
-        state.setpointImage = w_.Link1->setpointImage();
-        state.source = w_.freshSource(state.setpointImage.value(kVariantRow));
+        state_.setpointImage = w_.Link1->setpointImage();
+        state_.source = w_.freshSource(state_.setpointImage.value(kVariantRow));
         markChangedCells();
     }
     if (result.complete()) {
@@ -412,18 +412,18 @@ void SetpointPage::relabelSetpointRow0() {
 }
 
 void SetpointPage::markChangedCells() {
-    const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), state.setpointImage);
+    const QList<CellMark> marks = cellMarks(valueTexts(StringGrid1), state_.setpointImage);
     // Marks change backgrounds and tooltips only: no itemChanged of their own.
     const QSignalBlocker quiet(StringGrid1);
     // Read from a relay that is not the one connected now: no marks, and the
     // tooltip says whose value it is.
-    const bool earlier = state.source.earlier && !state.setpointImage.isEmpty();
+    const bool earlier = state_.source.earlier && !state_.setpointImage.isEmpty();
     for (int r = 0; r < kRows; ++r) {
         const CellMark& m = marks[r];
         if (earlier && (m.state == CellState::Same || m.state == CellState::Changed)) {
             StringGrid1->setCellMark(3, r, QColor(),
                                      QCoreApplication::translate("relaydata", "In the relay, %1: %2")
-                                         .arg(relaydata::earlierNote(state.source.relay), m.relayText));
+                                         .arg(relaydata::earlierNote(state_.source.relay), m.relayText));
             continue;
         }
         switch (m.state) {
@@ -431,13 +431,13 @@ void SetpointPage::markChangedCells() {
             StringGrid1->setCellMark(3, r, QColor(), QString());
             break;
         case CellState::Unknown:
-            if (r == 0 && unknownVariant(state.setpointImage))
+            if (r == 0 && unknownVariant(state_.setpointImage))
                 StringGrid1->setCellMark(
                     3, r, QColor(),
                     QCoreApplication::translate("setpoints",
                                                 "The relay reports variant %1, which this program does not "
                                                 "know: its In cannot be shown.")
-                        .arg(state.setpointImage[kVariantRow]));
+                        .arg(state_.setpointImage[kVariantRow]));
             else
                 StringGrid1->setCellMark(
                     3, r, QColor(),
@@ -470,19 +470,20 @@ void SetpointPage::compareSetpointFile() {
     }
     auto* window = w_.findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare"));
     if (!window) window = new SetpointCompareWindow(&w_);
-    window->showComparison(chosen, nameTexts(StringGrid1), compareWithFile(file.lines, state.setpointImage));
-    window->showRelay(state.source.earlier && !state.setpointImage.isEmpty()
-                          ? relaydata::earlierNote(state.source.relay)
+    window->showComparison(chosen, nameTexts(StringGrid1), compareWithFile(file.lines, state_.setpointImage));
+    window->showRelay(state_.source.earlier && !state_.setpointImage.isEmpty()
+                          ? relaydata::earlierNote(state_.source.relay)
                           : QString());
 }
 
 void SetpointPage::relayChanged(const core::Identity& now, bool connected) {
-    const bool were = state.source.earlier;
-    if (!state.setpointImage.isEmpty()) state.source = relaydata::afterChange(state.source, now, connected);
-    if (state.source.earlier && !were) {
+    const bool were = state_.source.earlier;
+    if (!state_.setpointImage.isEmpty())
+        state_.source = relaydata::afterChange(state_.source, now, connected);
+    if (state_.source.earlier && !were) {
         markChangedCells();
         if (auto* window = w_.findChild<SetpointCompareWindow*>(QStringLiteral("SetpointCompare")))
-            window->showRelay(relaydata::earlierNote(state.source.relay));
+            window->showRelay(relaydata::earlierNote(state_.source.relay));
     }
 }
 

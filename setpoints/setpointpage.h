@@ -31,6 +31,7 @@ public:
     void build();
 
     StringGrid& grid() const { return *StringGrid1; }
+    const SetpointState& state() const { return state_; }
     // The buttons that start an exchange with the relay: read, write, clock.
     QList<QAbstractButton*> relayButtons() const;
     QAbstractButton* readButton() const;
@@ -57,15 +58,16 @@ public:
     // one are marked so, in the grid and in the compare window.
     void relayChanged(const core::Identity& now, bool connected);
 
-    SetpointState state;
-
-    StringGrid* StringGrid1 = nullptr;
-    QToolButton *SpeedButton6 = nullptr, *SpeedButton7 = nullptr, *SpeedButton9 = nullptr,
-                *SpeedButton10 = nullptr, *SpeedButton11 = nullptr;
-
 private:
     // The error window's text after a write that did not end confirmed.
     QString writeReport(const core::WriteResult& result, const QStringList& names) const;
 
+    // A test sets the image up where the window cannot reach it (tests/form1setup.h).
+    friend struct Form1TestSetup;
     TForm1& w_;
+    SetpointState state_;
+
+    StringGrid* StringGrid1 = nullptr;
+    QToolButton *SpeedButton6 = nullptr, *SpeedButton7 = nullptr, *SpeedButton9 = nullptr,
+                *SpeedButton10 = nullptr, *SpeedButton11 = nullptr;
 };
