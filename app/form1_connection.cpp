@@ -36,7 +36,7 @@ void showTarget(TForm1& f, const QString& target) {
 } // namespace
 
 void TForm1::setPollButtons(bool connected) {
-    for (QToolButton* b : Operation::transferButtons(*this))
+    for (QAbstractButton* b : Operation::transferButtons(*this))
         if (b) b->setEnabled(connected);
     SpeedButton1->setEnabled(!connected);
     SpeedButton2->setEnabled(connected);

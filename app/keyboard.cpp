@@ -47,8 +47,8 @@ void pressFirstAvailable(TForm1& window, const QList<QAbstractButton*>& buttons)
     for (QAbstractButton* b : buttons) {
         if (!b || !b->isVisible() || !b->isEnabled()) continue;
         // What is typed into an open cell editor counts, as when the button is clicked.
-        for (StringGrid* grid : {window.setpointPage().StringGrid1, window.faultPage().StringGrid2})
-            if (grid && grid->isVisible()) grid->commitOpenEditor();
+        for (StringGrid* grid : {&window.setpointPage().grid(), &window.faultPage().grid()})
+            if (grid->isVisible()) grid->commitOpenEditor();
         b->click();
         return;
     }
@@ -84,10 +84,10 @@ void setTabOrder(TForm1& f) {
     f.PageControl1->setFocusProxy(nullptr);
     f.PageControl1->setFocusPolicy(Qt::NoFocus);
     // The fault log is read, not typed into: one Tab stop, arrows move in it.
-    f.faultPage().StringGrid2->setTabKeyNavigation(false);
+    f.faultPage().grid().setTabKeyNavigation(false);
     // Both grids refuse rows 12 and 13; the keys pass over them, so that the
     // fault log's rows beyond them can be reached.
-    for (StringGrid* grid : {f.setpointPage().StringGrid1, f.faultPage().StringGrid2})
+    for (StringGrid* grid : {&f.setpointPage().grid(), &f.faultPage().grid()})
         grid->passOver = [](int column, int row) { return !setpoints::cellSelectable(column, row); };
     QList<QWidget*> chain = tabStops(f.ToolBar1) + tabStops(f.ToolBar2);
     for (QWidget* page : {f.TabSheet1, f.TabSheet4, f.TabSheet5, f.TabSheet6})
@@ -126,9 +126,9 @@ void addShortcuts(TForm1& f) {
         QKeySequence keys;
         QList<QAbstractButton*> buttons;
     } table[] = {
-        {QKeySequence(Qt::Key_F5), {f.setpointPage().SpeedButton6, f.faultPage().SpeedButton12}},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), {f.setpointPage().SpeedButton10, f.chartPage().SpeedButton14}},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), {f.setpointPage().SpeedButton9, f.chartPage().SpeedButton13}},
+        {QKeySequence(Qt::Key_F5), {f.setpointPage().readButton(), f.faultPage().readButton()}},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), {f.setpointPage().saveButton(), f.chartPage().SpeedButton14}},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), {f.setpointPage().loadButton(), f.chartPage().SpeedButton13}},
         {QKeySequence(Qt::CTRL | Qt::Key_1), {f.SpeedButton21}},
         {QKeySequence(Qt::CTRL | Qt::Key_2), {f.SpeedButton22}},
         {QKeySequence(Qt::CTRL | Qt::Key_3), {f.SpeedButton23}},

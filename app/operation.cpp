@@ -2,14 +2,14 @@
 
 #include "serial/tserialdriver.h"
 
+#include <QAbstractButton>
 #include <QTimer>
-#include <QToolButton>
 
 Operation::Operation(TForm1* window, Poll poll)
     : window_(window), sequence_(window), holdsPoll_(poll == Poll::Held) {
     if (!holdsPoll_) return;
     window->Timer2->stop();
-    for (QToolButton* b : transferButtons(*window))
+    for (QAbstractButton* b : transferButtons(*window))
         if (b) b->setEnabled(false);
 }
 
@@ -17,9 +17,10 @@ Operation::~Operation() {
     finish();
 }
 
-QList<QToolButton*> Operation::transferButtons(const TForm1& window) {
-    return {window.setpointPage().SpeedButton6, window.setpointPage().SpeedButton7,
-            window.setpointPage().SpeedButton11, window.faultPage().SpeedButton12};
+QList<QAbstractButton*> Operation::transferButtons(const TForm1& window) {
+    QList<QAbstractButton*> buttons = window.setpointPage().relayButtons();
+    buttons << window.faultPage().readButton();
+    return buttons;
 }
 
 bool Operation::wait(quint32 ms) {
@@ -36,7 +37,7 @@ void Operation::finish() {
     if (!holdsPoll_) return;
     holdsPoll_ = false;
     if (!portOpen()) return;
-    for (QToolButton* b : transferButtons(*window_))
+    for (QAbstractButton* b : transferButtons(*window_))
         if (b) b->setEnabled(true);
     window_->Timer2->start();
 }

@@ -11,7 +11,7 @@
 #include <QList>
 #include <QPointer>
 
-class QToolButton;
+class QAbstractButton;
 
 class Operation {
 public:
@@ -22,7 +22,7 @@ public:
     Operation& operator=(const Operation&) = delete;
 
     // The buttons that start a transfer: enabled only while connected.
-    static QList<QToolButton*> transferButtons(const TForm1& window);
+    static QList<QAbstractButton*> transferButtons(const TForm1& window);
 
     // Waits ms with the window's events pumped; then whether the window is
     // still there and its port still open.

@@ -134,8 +134,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     buildWindow();
     buildDataPage();
     buildChartPage();
-    buildSetpointPage();
-    buildFaultPage();
+    setpoints_->build();
+    faults_->build();
     buildRecords();
     buildJournal();
     buildLineMonitor();
@@ -153,8 +153,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     keyboard::addShortcuts(*this);
     about::addMenu(*this);
     // The setpoint names (with the step to enter) and the fault causes shown whole.
-    cellfit::keepColumnWhole(setpointPage().StringGrid1, 1);
-    cellfit::keepColumnWhole(faultPage().StringGrid2, 1);
+    cellfit::keepColumnWhole(&setpointPage().grid(), 1);
+    cellfit::keepColumnWhole(&faultPage().grid(), 1);
     // Numbers the program adds (not those the relay's documents format) follow the chosen language.
     new LanguageFollower(this, [] { QLocale::setDefault(QLocale(i18n::localeName(i18n::current()))); });
     Timer1->start();
@@ -302,20 +302,20 @@ void TForm1::FormCreate() {
     const QStringList names = setpoints::initialSetpointNames();
     const QStringList hints = setpoints::initialSetpointHints();
     for (int r = 0; r < 14; ++r) {
-        setpointPage().StringGrid1->setCell(0, r, numbers.value(r));
-        setpointPage().StringGrid1->setCell(1, r, names.value(r));
-        setpointPage().StringGrid1->setCell(2, r, hints.value(r));
+        setpointPage().grid().setCell(0, r, numbers.value(r));
+        setpointPage().grid().setCell(1, r, names.value(r));
+        setpointPage().grid().setCell(2, r, hints.value(r));
     }
     // The fixed hints of rows 1 to 11 ("1=20A  2=100A  3=250A" the longest);
     // row 0 changes with the variant and rows 12 and 13 with the language.
     for (int r = 1; r <= setpoints::kVariantRow; ++r)
-        fitCellText(setpointPage().StringGrid1, 2, r);
+        fitCellText(&setpointPage().grid(), 2, r);
     const QStringList entries = faults::initialFaultNumbers();
     for (int r = 1; r <= 40; ++r)
-        faultPage().StringGrid2->setCell(0, r, entries.value(r - 1));
+        faultPage().grid().setCell(0, r, entries.value(r - 1));
     const QStringList header = faults::initialFaultHeader();
     for (int c = 0; c < 4; ++c)
-        faultPage().StringGrid2->setCell(c, 0, header.value(c));
+        faultPage().grid().setCell(c, 0, header.value(c));
     Zer_wykres1();
     Zer_wykres2();
     SpeedButton21Click();

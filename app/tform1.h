@@ -121,11 +121,6 @@ public:
     void SpeedButton10Click(); // save setpoint file
     bool StringGrid1KeyPress(QChar key);
     bool StringGrid1SelectCell(int column, int row);
-    void relabelSetpointRow0();
-    // Marks the value cells whose text differs from the relay's last read.
-    void markChangedCells();
-    // The grid's context menu: a setpoint file beside the relay's last read.
-    void compareSetpointFile();
 
     // ---- faults/
     void SpeedButton12Click(); // read fault log
@@ -213,8 +208,8 @@ public:
     const PollState& pollState() const { return data_->poll; }
     const ClockState& clockState() const { return data_->clock; }
     const RecorderState& recorderState() const { return chart_->recorder; }
-    const SetpointState& setpointState() const { return setpoints_->state; }
-    const FaultLogState& faultLogState() const { return faults_->state; }
+    const SetpointState& setpointState() const { return setpoints_->state(); }
+    const FaultLogState& faultLogState() const { return faults_->state(); }
     const std::array<int, 12>& pollRegisters() const { return data_->poll.registers; }
 
     // ---- relaydata/: which relay the pages' data came from
@@ -226,8 +221,6 @@ public:
     void relayChanged();
     // A source for data read from the relay now.
     relaydata::Source freshSource(std::optional<int> variantRead = std::nullopt) const;
-    // Before a fault log read: bytes kept from another relay must not fill the blocks this read misses.
-    void forgetOtherRelaysFaults();
 
 signals:
     void closed();
@@ -237,16 +230,12 @@ protected:
 
 private:
     friend class SequenceGuard;
-    void buildWindow();       // app/: toolbars, pages, status bar, hidden labels
-    void buildDataPage();     // monitor/
-    void buildChartPage();    // trends/
-    void buildSetpointPage(); // setpoints/
-    void buildFaultPage();    // faults/
+    void buildWindow();    // app/: toolbars, pages, status bar, hidden labels
+    void buildDataPage();  // monitor/
+    void buildChartPage(); // trends/
     void setPollButtons(bool connected);
     // monitor/: one good measurement read on the data page
     void showMeasurement(const core::Measurement& m, int lostBefore);
-    // setpoints/: the error window's text after a write that did not end confirmed
-    QString writeReport(const core::WriteResult& result, const QStringList& names) const;
 
     RegisterBus* bus_ = nullptr; // the link's
     DataPage* data_ = nullptr;

@@ -78,7 +78,7 @@ void TForm1::buildJournal() {
     Link1->onReset([this](const core::ResetResult& r) { journalReset(r); });
     // The logging button shows the label's menu.
     for (QWidget* owner :
-         {static_cast<QWidget*>(setpointPage().StringGrid1), static_cast<QWidget*>(recordsPage().LogSize)}) {
+         {static_cast<QWidget*>(&setpointPage().grid()), static_cast<QWidget*>(recordsPage().LogSize)}) {
         auto* a = new QAction(owner);
         a->setObjectName(QStringLiteral("ShowJournal"));
         owner->addAction(a);

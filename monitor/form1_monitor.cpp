@@ -205,7 +205,7 @@ void TForm1::Timer2Timer() {
 
     if (!r.variant) return;
     dataPage().poll.relayVariant = *r.variant;
-    setpointPage().StringGrid1->setCell(3, 11, QString::number(dataPage().poll.relayVariant));
+    setpointPage().grid().setCell(3, 11, QString::number(dataPage().poll.relayVariant));
     if (dataPage().poll.nominalCurrentRaw != 0 && dataPage().SpeedButton5->isChecked()) {
         if (auto s =
                 display::ampereScaleFor(dataPage().poll.relayVariant, dataPage().poll.nominalCurrentRaw)) {
@@ -277,7 +277,7 @@ void TForm1::Timer1Timer() {
     dataPage().clock.currentMonth = zera(now.date().month(), 2);
     dataPage().clock.clockText = date + QStringLiteral("  ") + display::longTime(now.time(), locale);
     StatusBar2->setPanelText(0, dataPage().clock.clockText);
-    relabelSetpointRow0();
+    setpointPage().relabelSetpointRow0();
     dataPage().clock.blinkDark = !dataPage().clock.blinkDark;
 }
 

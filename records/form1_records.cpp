@@ -309,10 +309,10 @@ void TForm1::buildRecords() {
     recordsPage().PollLog1->continued = [this](const QString&) { showLogging(this); };
     buildLogChoices(this);
 
-    connect(menuEntry(faultPage().StringGrid2, "ExportFaultsCsv",
+    connect(menuEntry(&faultPage().grid(), "ExportFaultsCsv",
                       QCoreApplication::translate("records", "Export the fault log as CSV...")),
             &QAction::triggered, this, &TForm1::exportFaultLogCsv);
-    connect(menuEntry(faultPage().StringGrid2, "ExportFaultsText",
+    connect(menuEntry(&faultPage().grid(), "ExportFaultsText",
                       QCoreApplication::translate("records", "Export the fault log as text...")),
             &QAction::triggered, this, &TForm1::exportFaultLogText);
     connect(menuEntry(chartPage().Chart2, "ExportChartPng",
@@ -322,7 +322,7 @@ void TForm1::buildRecords() {
                       QCoreApplication::translate("records", "Export the shown history as CSV...")),
             &QAction::triggered, this, &TForm1::exportChartCsv);
     // After the setpoint grid's own entries.
-    connect(menuEntry(setpointPage().StringGrid1, "CommissioningReport",
+    connect(menuEntry(&setpointPage().grid(), "CommissioningReport",
                       QCoreApplication::translate("records", "Commissioning report (PDF)...")),
             &QAction::triggered, this, &TForm1::commissioningReport);
     installEventFilter(new RecordTextsFilter(this));
@@ -434,7 +434,7 @@ QList<records::ListedTrip> listedTrips(const TForm1& f) {
     const faults::FaultRecords listed =
         faults::sortBuffer(sorted, faults::currentMonthNumber(f.clockState().currentMonth), &origins);
     QList<records::ListedTrip> trips =
-        records::listedTrips(listed, [&f](int c, int r) { return f.faultPage().StringGrid2->cell(c, r); });
+        records::listedTrips(listed, [&f](int c, int r) { return f.faultPage().grid().cell(c, r); });
     const faults::BlockStates states = faultStates(f);
     for (records::ListedTrip& t : trips) {
         const int n = t.number.toInt() - 1;
@@ -653,21 +653,21 @@ void TForm1::commissioningReport() {
     d.programVersion = QCoreApplication::applicationVersion();
     d.port = portText(*SerialDriver1);
     d.line = lineText(*SerialDriver1);
-    const QVector<qint32>& image = setpointPage().state.setpointImage;
+    const QVector<qint32>& image = setpointPage().state().setpointImage;
     d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow)
                                                       : dataPage().poll.relayVariant;
     d.busAddress = Form2() ? Form2()->busAddress() : 0;
     for (int r = 0; r < setpoints::kRows; ++r) {
-        d.names << setpointPage().StringGrid1->cell(1, r);
-        d.hints << setpointPage().StringGrid1->cell(2, r);
+        d.names << setpointPage().grid().cell(1, r);
+        d.hints << setpointPage().grid().cell(2, r);
     }
-    d.setpointImage = setpointPage().state.setpointImage;
-    d.setpointsReadAt = setpointPage().state.source.relay.readAt;
+    d.setpointImage = setpointPage().state().setpointImage;
+    d.setpointsReadAt = setpointPage().state().source.relay.readAt;
     if (!compare.isEmpty())
-        d.comparison = setpoints::compareWithFile(compareLines, setpointPage().state.setpointImage);
+        d.comparison = setpoints::compareWithFile(compareLines, setpointPage().state().setpointImage);
     d.actions = visitActions(&d.actionsError);
-    d.faultsRead = faultPage().state.faultBlocksRead != 0;
-    d.faultsReadAt = faultPage().state.source.relay.readAt;
+    d.faultsRead = faultPage().state().faultBlocksRead != 0;
+    d.faultsReadAt = faultPage().state().source.relay.readAt;
     d.faultStates = faultStates(*this);
     d.trips = listedTrips(*this);
     saveWhole(this, path, records::reportPdf(d));

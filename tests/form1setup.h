@@ -13,8 +13,8 @@ struct Form1TestSetup {
     }
     // The image of the relay's setpoints, as a read would have left it.
     static void setSetpointImage(TForm1& f, const QVector<qint32>& image) {
-        f.setpoints_->state.setpointImage = image;
+        f.setpoints_->state_.setpointImage = image;
     }
     // No setpoint read yet: a read that fails leaves the image empty.
-    static void forgetSetpointImage(TForm1& f) { f.setpoints_->state.setpointImage.clear(); }
+    static void forgetSetpointImage(TForm1& f) { f.setpoints_->state_.setpointImage.clear(); }
 };

@@ -267,7 +267,7 @@ void TstSetpointsForm1::row0TextsFollowTheVariant() {
     g_->setCell(1, 0, QStringLiteral("before"));
     g_->setCell(2, 0, QStringLiteral("before"));
     g_->setCell(3, 11, variant);
-    f_->relabelSetpointRow0();
+    f_->setpointPage().relabelSetpointRow0();
     if (label == 0) {
         QCOMPARE(g_->cell(1, 0), QStringLiteral("before"));
         QCOMPARE(g_->cell(2, 0), QStringLiteral("before"));
