@@ -30,6 +30,8 @@ public:
     QToolButton* SpeedButton12 = nullptr;
     QLabel* FaultLogNotice = nullptr; // what a read that missed blocks leaves on the page
 
+    StringGrid& grid() const { return *StringGrid2; }
+
 private:
     TForm1& w_;
 };

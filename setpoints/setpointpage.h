@@ -25,6 +25,8 @@ public:
     QToolButton *SpeedButton6 = nullptr, *SpeedButton7 = nullptr, *SpeedButton9 = nullptr,
                 *SpeedButton10 = nullptr, *SpeedButton11 = nullptr;
 
+    StringGrid& grid() const { return *StringGrid1; }
+
 private:
     TForm1& w_;
 };
