@@ -6,6 +6,9 @@
 class LineMonitor;
 class QToolButton;
 class TForm1;
+namespace core {
+class Link;
+}
 namespace linemonitor {
 class ExchangeRecord;
 }
@@ -13,7 +16,15 @@ class ExchangeRecord;
 class LineMonitorPage : public QObject {
     Q_OBJECT
 public:
-    explicit LineMonitorPage(TForm1& window);
+    LineMonitorPage(TForm1& window, core::Link& link);
+
+    // The record of the exchanges, kept from here, and the button.
+    void build();
+    // Opens the monitor's window (made on first use).
+    void LineMonitorButtonClick();
+
+    linemonitor::ExchangeRecord& record() const { return *LineRecord1; }
+    LineMonitor* monitor() const { return LineMonitor1; } // none until first opened
 
     QToolButton* LineMonitorButton = nullptr;
     LineMonitor* LineMonitor1 = nullptr;                // made on first use
@@ -21,4 +32,5 @@ public:
 
 private:
     TForm1& w_;
+    core::Link& link_;
 };

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     f->Timer2->stop();
-    f->LineMonitorButtonClick(); // made once, then closed and opened in turn
+    f->lineMonitorPage().LineMonitorButtonClick(); // made once, then closed and opened in turn
     LineMonitor* monitor = f->lineMonitorPage().LineMonitor1;
     monitor->close();
     QCoreApplication::processEvents();
