@@ -29,9 +29,8 @@ public:
 
     JournalWindow* window() const { return JournalWindow1; }
 
-    JournalWindow* JournalWindow1 = nullptr;
-
 private:
     TForm1& w_;
     core::Link& link_;
+    JournalWindow* JournalWindow1 = nullptr;
 };

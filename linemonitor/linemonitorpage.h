@@ -26,11 +26,10 @@ public:
     linemonitor::ExchangeRecord& record() const { return *LineRecord1; }
     LineMonitor* monitor() const { return LineMonitor1; } // none until first opened
 
-    QToolButton* LineMonitorButton = nullptr;
-    LineMonitor* LineMonitor1 = nullptr;                // made on first use
-    linemonitor::ExchangeRecord* LineRecord1 = nullptr; // what it shows, kept from the start
-
 private:
     TForm1& w_;
     core::Link& link_;
+    QToolButton* LineMonitorButton = nullptr;
+    LineMonitor* LineMonitor1 = nullptr;                // made on first use
+    linemonitor::ExchangeRecord* LineRecord1 = nullptr; // what it shows, kept from the start
 };

@@ -52,11 +52,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QToolButton* LogButton = nullptr;
-    QLabel* LogSize = nullptr;
-    records::PollLog* PollLog1 = nullptr;
-    QDateTime RecordsSince;
-
 private:
     QAction* logAction(const char* name) const;
     void buildLogChoices();
@@ -69,4 +64,8 @@ private:
 
     TForm1& w_;
     core::Link& link_;
+    QToolButton* LogButton = nullptr;
+    QLabel* LogSize = nullptr;
+    records::PollLog* PollLog1 = nullptr;
+    QDateTime RecordsSince;
 };

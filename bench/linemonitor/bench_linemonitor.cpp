@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     }
     f->Timer2->stop();
     f->lineMonitorPage().LineMonitorButtonClick(); // made once, then closed and opened in turn
-    LineMonitor* monitor = f->lineMonitorPage().LineMonitor1;
+    LineMonitor* monitor = f->lineMonitorPage().monitor();
     monitor->close();
     QCoreApplication::processEvents();
 
