@@ -48,6 +48,8 @@ private slots:
     void resetRefusedAndSent();
     void journalWindowFiltersAndExports();
     void logChoicesNameAndLanguage();
+    void journalFromEitherMenu_data();
+    void journalFromEitherMenu();
 
 private:
     // Runs a control command once the simulator has received a write to reg,
@@ -293,6 +295,33 @@ void TstJournalForm1::logChoicesNameAndLanguage() {
                          !r.mid(1, 16).join(QString()).contains(QLatin1Char(',')),
                      qPrintable(r.join(QLatin1Char(';'))));
         }
+}
+
+void TstJournalForm1::journalFromEitherMenu_data() {
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<QStringList>("entries"); // the menu's last entries, separators empty
+    QTest::newRow("setpoint grid") << "StringGrid1" << QStringList{"CommissioningReport", "ShowJournal"};
+    QTest::newRow("logging button") << "LogSize"
+                                    << QStringList{"LogDecimalComma", "LogDecimalPoint", "",
+                                                   "LogDaily",        "LogSplitNever",   "LogSplit1MB",
+                                                   "LogSplit10MB",    "LogSplit100MB",   "ShowJournal"};
+}
+
+void TstJournalForm1::journalFromEitherMenu() {
+    QFETCH(QString, owner);
+    QFETCH(QStringList, entries);
+    QWidget* w = control<QWidget>(f_, qPrintable(owner));
+    QStringList names;
+    for (const QAction* a : w->actions())
+        names << a->objectName();
+    QCOMPARE(names.mid(names.size() - entries.size()), entries);
+    QAction* open = w->actions().constLast();
+    QCOMPARE(open->text(), QCoreApplication::translate("records", "Service journal..."));
+    QVERIFY(!f_->findChild<JournalWindow*>());
+    open->trigger();
+    auto* journalWindow = f_->findChild<JournalWindow*>();
+    QVERIFY(journalWindow && journalWindow->isVisible());
+    journalWindow->close();
 }
 
 QTEST_MAIN(TstJournalForm1)
