@@ -74,8 +74,6 @@ void TForm1::SpeedButton1Click() {
         dataPage().poll.lostReads = 0;
         dataPage().poll.failedReads.clear();
         recordsPage().logConnect();
-        variantNow_.reset(); // not read in this connection yet
-        relayChanged();
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
@@ -117,7 +115,6 @@ void TForm1::Rozlacz() {
         if (lamp) lamp->hide();
     for (QProgressBar* bar : {dataPage().ProgressBar1, dataPage().ProgressBar2, dataPage().ProgressBar3})
         if (bar) bar->setValue(0);
-    relayChanged();
 }
 
 void TForm1::reportError(const QString& message) {

@@ -205,7 +205,6 @@ void TForm1::Timer2Timer() {
 
     if (!r.variant) return;
     dataPage().poll.relayVariant = *r.variant;
-    noteVariant(dataPage().poll.relayVariant);
     setpointPage().StringGrid1->setCell(3, 11, QString::number(dataPage().poll.relayVariant));
     if (dataPage().poll.nominalCurrentRaw != 0 && dataPage().SpeedButton5->isChecked()) {
         if (auto s =
