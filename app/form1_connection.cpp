@@ -67,13 +67,13 @@ void TForm1::SpeedButton1Click() {
     setProperty(kLostReason, QString());
     if (Link1->open()) {
         // The communication monitor's counters count from here.
-        if (lineMonitorPage().LineRecord1) lineMonitorPage().LineRecord1->resetCounters();
+        lineMonitorPage().record().resetCounters();
         if (SerialDriver1->isNetwork()) showTarget(*this, SerialDriver1->targetText());
         setPollButtons(true);
         Timer2->start();
         dataPage().poll.lostReads = 0;
         dataPage().poll.failedReads.clear();
-        logConnect();
+        recordsPage().logConnect();
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
@@ -96,7 +96,7 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::Rozlacz() {
-    logDisconnect();
+    recordsPage().logDisconnect();
     if (SerialDriver1->isNetwork()) {
         // A lost connection is named in the report that follows.
         const bool lost = SerialDriver1->IsOpen() && SerialDriver1->error() != TSerialDriver::Error::NoError;

@@ -127,18 +127,18 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     chart_ = new ChartPage(*this);
     setpoints_ = new SetpointPage(*this);
     faults_ = new FaultPage(*this);
-    records_ = new RecordsPage(*this);
-    journal_ = new JournalPage(*this);
-    lineMonitor_ = new LineMonitorPage(*this);
+    records_ = new RecordsPage(*this, *Link1);
+    journal_ = new JournalPage(*this, *Link1);
+    lineMonitor_ = new LineMonitorPage(*this, *Link1);
 
     buildWindow();
     buildDataPage();
     buildChartPage();
     setpoints_->build();
     faults_->build();
-    buildRecords();
-    buildJournal();
-    buildLineMonitor();
+    records_->build();
+    journal_->build();
+    lineMonitor_->build();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

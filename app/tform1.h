@@ -127,27 +127,6 @@ public:
     QString przyczyna(int cause) const;
     QString miesiac(const QString& month) const;
 
-    // ---- records/: the poll log, the exports and the commissioning report
-    void buildRecords();          // the logging button and the context menu entries
-    void logPoll(int lostBefore); // a good measurement read into the poll log, when on
-    void logConnect();            // the port opened: a row in the poll log, when on
-    void logDisconnect();         // the port about to close: a row with why, when on
-    void LogButtonClick();
-    void startLogging();
-    void exportFaultLogCsv();
-    void exportFaultLogText();
-    void exportChartPng();
-    void exportChartCsv();
-    void commissioningReport();
-
-    // ---- journal/: every change made to the relay, journalled and marked in the poll log
-    void buildJournal();
-    void translateJournalTexts();
-    void showJournal(); // the journal's window (when no operation runs)
-    void journalWrite(const core::WriteResult& result);
-    void journalClock(const core::ClockResult& result);
-    void journalReset(const core::ResetResult& result);
-
     // An exchange sequence (a poll tick, a transfer, a reset) is running;
     // a poll tick that finds one running is skipped.
     bool exchangeBusy() const;
@@ -186,11 +165,6 @@ public:
 
     // The relay the window speaks to, as the records stamp it: "address 3 on COM1".
     QString relayText() const;
-    // The changes made on the relay since the program started, for the report.
-    std::optional<QList<records::VisitAction>> visitActions(QString* error) const;
-    // ---- communication monitor (linemonitor/): its button at the right end of ToolBar1's free area
-    void buildLineMonitor();
-    void LineMonitorButtonClick();
 
     // ---- the pages: each owns its controls and its state
     DataPage& dataPage() const { return *data_; }

@@ -1,17 +1,36 @@
 #pragma once
-// The service journal: every change made to the relay, its window.
+// The service journal: every setpoint write, clock setting and fault reset
+// made from the window, appended to the working folder's journal and marked
+// in the poll log; the journal's window, opened from the setpoint grid's and
+// the logging button's context menus.
 #include <QObject>
 
 class JournalWindow;
 class TForm1;
+namespace core {
+class Link;
+struct ClockResult;
+struct ResetResult;
+struct WriteResult;
+} // namespace core
 
 class JournalPage : public QObject {
     Q_OBJECT
 public:
-    explicit JournalPage(TForm1& window);
+    JournalPage(TForm1& window, core::Link& link);
 
-    JournalWindow* JournalWindow1 = nullptr;
+    // Journals every change the link makes; the context menus' entries.
+    void build();
+    void translateTexts();
+    void showJournal(); // the journal's window (when no operation runs)
+    void journalWrite(const core::WriteResult& result);
+    void journalClock(const core::ClockResult& result);
+    void journalReset(const core::ResetResult& result);
+
+    JournalWindow* window() const { return JournalWindow1; }
 
 private:
     TForm1& w_;
+    core::Link& link_;
+    JournalWindow* JournalWindow1 = nullptr;
 };

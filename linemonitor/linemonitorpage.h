@@ -6,6 +6,9 @@
 class LineMonitor;
 class QToolButton;
 class TForm1;
+namespace core {
+class Link;
+}
 namespace linemonitor {
 class ExchangeRecord;
 }
@@ -13,12 +16,20 @@ class ExchangeRecord;
 class LineMonitorPage : public QObject {
     Q_OBJECT
 public:
-    explicit LineMonitorPage(TForm1& window);
+    LineMonitorPage(TForm1& window, core::Link& link);
 
-    QToolButton* LineMonitorButton = nullptr;
-    LineMonitor* LineMonitor1 = nullptr;                // made on first use
-    linemonitor::ExchangeRecord* LineRecord1 = nullptr; // what it shows, kept from the start
+    // The record of the exchanges, kept from here, and the button.
+    void build();
+    // Opens the monitor's window (made on first use).
+    void LineMonitorButtonClick();
+
+    linemonitor::ExchangeRecord& record() const { return *LineRecord1; }
+    LineMonitor* monitor() const { return LineMonitor1; } // none until first opened
 
 private:
     TForm1& w_;
+    core::Link& link_;
+    QToolButton* LineMonitorButton = nullptr;
+    LineMonitor* LineMonitor1 = nullptr;                // made on first use
+    linemonitor::ExchangeRecord* LineRecord1 = nullptr; // what it shows, kept from the start
 };

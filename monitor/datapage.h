@@ -4,6 +4,7 @@
 #include "monitor/display.h"
 
 #include <array>
+#include <QLabel>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -55,6 +56,12 @@ public:
     QLabel *Image1 = nullptr, *Image2 = nullptr, *Image3 = nullptr, *Image4 = nullptr, *Image5 = nullptr,
            *Image6 = nullptr, *Image7 = nullptr, *Image8 = nullptr, *Image10 = nullptr, *Image11 = nullptr;
     QPushButton* Button5 = nullptr;
+
+    // The caption of fault lamp `bit` (0..6: Label32..Label38).
+    QString lampCaption(int bit) const {
+        const QLabel* captions[] = {Label32, Label33, Label34, Label35, Label36, Label37, Label38};
+        return captions[bit]->text();
+    }
 
 private:
     TForm1& w_;

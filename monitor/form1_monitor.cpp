@@ -259,7 +259,7 @@ void TForm1::showMeasurement(const core::Measurement& m, int lostBefore) {
     dataPage().Label59->setText(
         display::powerText(m.powerHundredthsKw, QLocale::system().decimalPoint().at(0)));
 
-    logPoll(lostBefore);
+    recordsPage().logPoll(lostBefore);
     dataPage().poll.lostReads = 0;
     dataPage().poll.failedReads.clear();
     qCDebug(lcPoll) << "measurement read good, fault word" << dataPage().poll.faultWord;

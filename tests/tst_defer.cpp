@@ -68,7 +68,7 @@ private slots:
             QTest::newRow(a) << Command([a](TForm1* f) { f->findChild<QAction*>(a)->trigger(); });
         QTest::newRow("line monitor save") << Command([](TForm1* f) {
             QTest::mouseClick(control<QToolButton>(f, "LineMonitorButton"), Qt::LeftButton);
-            QTest::mouseClick(f->lineMonitorPage().LineMonitor1->findChild<QWidget*>("SaveButton"),
+            QTest::mouseClick(f->lineMonitorPage().monitor()->findChild<QWidget*>("SaveButton"),
                               Qt::LeftButton);
         });
         QTest::newRow("context menu") << Command([](TForm1* f) {

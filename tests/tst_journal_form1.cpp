@@ -48,6 +48,8 @@ private slots:
     void resetRefusedAndSent();
     void journalWindowFiltersAndExports();
     void logChoicesNameAndLanguage();
+    void journalFromEitherMenu_data();
+    void journalFromEitherMenu();
 
 private:
     // Runs a control command once the simulator has received a write to reg,
@@ -130,7 +132,7 @@ void TstJournalForm1::droppedLinkInThePollLog() {
     app_->saveAnswers.enqueue(file);
     QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
     QVERIFY(control<QToolButton>(f_, "LogButton")->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= 3, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().pollLog()->rows() >= 3, 10000);
     QVERIFY(relay_->control(QStringLiteral("noreply 1")));
     QTRY_VERIFY_WITH_TIMEOUT(!f_->SerialDriver1->IsOpen(), 20000);
     // Still logging, and saying that nothing comes in.
@@ -141,10 +143,10 @@ void TstJournalForm1::droppedLinkInThePollLog() {
                 ->toolTip()
                 .contains(QCoreApplication::translate("records", "no connection")));
     QVERIFY(relay_->control(QStringLiteral("inject off")));
-    const qint64 before = f_->recordsPage().PollLog1->rows();
+    const qint64 before = f_->recordsPage().pollLog()->rows();
     QTest::mouseClick(f_->SpeedButton1, Qt::LeftButton);
     QVERIFY(f_->SerialDriver1->IsOpen());
-    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= before + 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().pollLog()->rows() >= before + 2, 10000);
     QCOMPARE(control<QToolButton>(f_, "LogButton")->text(),
              QCoreApplication::translate("records", "Logging"));
     QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
@@ -260,9 +262,9 @@ void TstJournalForm1::logChoicesNameAndLanguage() {
     QCOMPARE(QFileInfo(suggested).fileName(),
              QStringLiteral("vrk-log-addr3-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
     QVERIFY(!point->isEnabled()); // one separator per file
-    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().pollLog()->rows() >= 2, 10000);
     QTest::mouseClick(app_->f2()->RadioGroup2->button(2), Qt::LeftButton); // Russian
-    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().PollLog1->rows() >= 4, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->recordsPage().pollLog()->rows() >= 4, 10000);
     QTest::mouseClick(control<QToolButton>(f_, "LogButton"), Qt::LeftButton);
     QTest::mouseClick(app_->f2()->RadioGroup2->button(0), Qt::LeftButton);
     // Stopped, the file stays named with its size, which stays in sight however long the name.
@@ -293,6 +295,33 @@ void TstJournalForm1::logChoicesNameAndLanguage() {
                          !r.mid(1, 16).join(QString()).contains(QLatin1Char(',')),
                      qPrintable(r.join(QLatin1Char(';'))));
         }
+}
+
+void TstJournalForm1::journalFromEitherMenu_data() {
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<QStringList>("entries"); // the menu's last entries, separators empty
+    QTest::newRow("setpoint grid") << "StringGrid1" << QStringList{"CommissioningReport", "ShowJournal"};
+    QTest::newRow("logging button") << "LogSize"
+                                    << QStringList{"LogDecimalComma", "LogDecimalPoint", "",
+                                                   "LogDaily",        "LogSplitNever",   "LogSplit1MB",
+                                                   "LogSplit10MB",    "LogSplit100MB",   "ShowJournal"};
+}
+
+void TstJournalForm1::journalFromEitherMenu() {
+    QFETCH(QString, owner);
+    QFETCH(QStringList, entries);
+    QWidget* w = control<QWidget>(f_, qPrintable(owner));
+    QStringList names;
+    for (const QAction* a : w->actions())
+        names << a->objectName();
+    QCOMPARE(names.mid(names.size() - entries.size()), entries);
+    QAction* open = w->actions().constLast();
+    QCOMPARE(open->text(), QCoreApplication::translate("records", "Service journal..."));
+    QVERIFY(!f_->findChild<JournalWindow*>());
+    open->trigger();
+    auto* journalWindow = f_->findChild<JournalWindow*>();
+    QVERIFY(journalWindow && journalWindow->isVisible());
+    journalWindow->close();
 }
 
 QTEST_MAIN(TstJournalForm1)

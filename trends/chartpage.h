@@ -32,6 +32,9 @@ public:
     QToolButton *SpeedButton8 = nullptr, *SpeedButton13 = nullptr, *SpeedButton14 = nullptr;
     RadioGroup *RadioGroup1 = nullptr, *RadioGroup2 = nullptr;
 
+    RecorderChart& chart() const { return *Chart2; }
+    records::SampleTimes& sampleTimes() const { return *SampleTimes1; }
+
 private:
     TForm1& w_;
 };

@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     f->Timer2->stop();
-    f->LineMonitorButtonClick(); // made once, then closed and opened in turn
-    LineMonitor* monitor = f->lineMonitorPage().LineMonitor1;
+    f->lineMonitorPage().LineMonitorButtonClick(); // made once, then closed and opened in turn
+    LineMonitor* monitor = f->lineMonitorPage().monitor();
     monitor->close();
     QCoreApplication::processEvents();
 
