@@ -22,6 +22,7 @@ public:
     SetpointState state;
 
     StringGrid* StringGrid1 = nullptr;
+    StringGrid& grid() const { return *StringGrid1; }
     QToolButton *SpeedButton6 = nullptr, *SpeedButton7 = nullptr, *SpeedButton9 = nullptr,
                 *SpeedButton10 = nullptr, *SpeedButton11 = nullptr;
 
