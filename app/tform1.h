@@ -90,14 +90,14 @@ public:
     void czekaj(quint32 ms);
     const QVector<qint32>& RegisterValues() const;
 
-    // ---- monitor/ : poll and data page
+    // ---- monitor/ : poll and data page (forwarded to the data page)
     void Timer2Timer();
     void Timer1Timer();
     void SpeedButton4Click(); // percent
     void SpeedButton5Click(); // amperes
     void Button5Click();      // reset
 
-    // ---- trends/ : recorder
+    // ---- trends/ : recorder (forwarded to the chart page)
     void Wykres1();
     void Wykres11();
     void Wykres12();
@@ -240,13 +240,9 @@ protected:
 private:
     friend class SequenceGuard;
     void buildWindow();       // app/: toolbars, pages, status bar, hidden labels
-    void buildDataPage();     // monitor/
-    void buildChartPage();    // trends/
     void buildSetpointPage(); // setpoints/
     void buildFaultPage();    // faults/
     void setPollButtons(bool connected);
-    // monitor/: one good measurement read on the data page
-    void showMeasurement(const core::Measurement& m, int lostBefore);
     // setpoints/: the error window's text after a write that did not end confirmed
     QString writeReport(const core::WriteResult& result, const QStringList& names) const;
 
