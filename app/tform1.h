@@ -210,12 +210,12 @@ public:
     using RecorderState = ChartPage::RecorderState;
     using SetpointState = SetpointPage::SetpointState;
     using FaultLogState = FaultPage::FaultLogState;
-    const PollState& pollState() const { return data_->poll; }
-    const ClockState& clockState() const { return data_->clock; }
-    const RecorderState& recorderState() const { return chart_->recorder; }
+    const PollState& pollState() const { return data_->state(); }
+    const ClockState& clockState() const { return data_->clockState(); }
+    const RecorderState& recorderState() const { return chart_->state(); }
     const SetpointState& setpointState() const { return setpoints_->state; }
     const FaultLogState& faultLogState() const { return faults_->state; }
-    const std::array<int, 12>& pollRegisters() const { return data_->poll.registers; }
+    const std::array<int, 12>& pollRegisters() const { return data_->state().registers; }
 
     // ---- relaydata/: which relay the pages' data came from
     // The relay connected now: port, line, bus address, the variant the poll

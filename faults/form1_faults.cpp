@@ -123,7 +123,7 @@ void TForm1::SpeedButton12Click() {
     FaultBytes sorted = faultPage().state.faultBuffer;
     std::array<int, kRecords> origins{};
     const FaultRecords records =
-        sortBuffer(sorted, currentMonthNumber(dataPage().clock.currentMonth), &origins);
+        sortBuffer(sorted, currentMonthNumber(dataPage().clockState().currentMonth), &origins);
     const FaultTexts texts = languageTexts(*this);
     for (int n = 0; n < kRecords; ++n) {
         const FaultRecord& record = records[size_t(n)];

@@ -72,8 +72,6 @@ private:
 
     TForm1& w_;
     core::Link& link_;
-
-public:
     PollState poll;
     ClockState clock;
 

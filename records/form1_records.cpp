@@ -284,7 +284,6 @@ void buildLogChoices(TForm1* f) {
 
 void TForm1::buildRecords() {
     recordsPage().PollLog1 = new records::PollLog(this);
-    chartPage().SampleTimes1 = new records::SampleTimes(this);
     recordsPage().RecordsSince = seams::now();
     recordsPage().PollLog1->failed = [this](const QString& error) { loggingFailed(this, error); };
     // ToolBar1's free area between the settings button and the logo.
@@ -315,10 +314,10 @@ void TForm1::buildRecords() {
     connect(menuEntry(faultPage().StringGrid2, "ExportFaultsText",
                       QCoreApplication::translate("records", "Export the fault log as text...")),
             &QAction::triggered, this, &TForm1::exportFaultLogText);
-    connect(menuEntry(chartPage().Chart2, "ExportChartPng",
+    connect(menuEntry(&chartPage().chart(), "ExportChartPng",
                       QCoreApplication::translate("records", "Save the chart as a picture (PNG)...")),
             &QAction::triggered, this, &TForm1::exportChartPng);
-    connect(menuEntry(chartPage().Chart2, "ExportChartCsv",
+    connect(menuEntry(&chartPage().chart(), "ExportChartCsv",
                       QCoreApplication::translate("records", "Export the shown history as CSV...")),
             &QAction::triggered, this, &TForm1::exportChartCsv);
     // After the setpoint grid's own entries.
@@ -375,12 +374,9 @@ void TForm1::startLogging() {
 void TForm1::logPoll(int lostBefore) {
     if (!recordsPage().PollLog1 || !recordsPage().PollLog1->isOn()) return;
     records::LogContext c;
-    c.variant = dataPage().poll.relayVariant;
-    const QLabel* names[records::kFaultBits] = {dataPage().Label32, dataPage().Label33, dataPage().Label34,
-                                                dataPage().Label35, dataPage().Label36, dataPage().Label37,
-                                                dataPage().Label38};
+    c.variant = dataPage().state().relayVariant;
     for (int i = 0; i < records::kFaultBits; ++i)
-        c.faultNames[size_t(i)] = names[i]->text();
+        c.faultNames[size_t(i)] = dataPage().lampCaption(i);
     QString error;
     if (!recordsPage().PollLog1->addRow(seams::now(), pollRegisters(), lostBefore, c, &error)) {
         loggingFailed(this, error);
@@ -401,11 +397,11 @@ void TForm1::logConnect() {
 
 void TForm1::logDisconnect() {
     if (!recordsPage().PollLog1 || !recordsPage().PollLog1->isOn() || !SerialDriver1->IsOpen()) return;
-    const int lost = dataPage().poll.lostReads;
+    const int lost = dataPage().state().lostReads;
     // Why: the reads the poll lost in a row, a lost network connection, or the user.
     QString reason;
     if (lost >= relay::kLostReadsLimit)
-        reason = display::dropReason(dataPage().poll.failedReads);
+        reason = display::dropReason(dataPage().state().failedReads);
     else if (SerialDriver1->error() != TSerialDriver::Error::NoError)
         reason = SerialDriver1->errorString();
     else
@@ -555,28 +551,28 @@ void TForm1::exportChartPng() {
     if (path.isEmpty()) return;
     // What is on screen, drawn again at twice the pixels for print.
     constexpr qreal kPrintScale = 2;
-    QImage image(chartPage().Chart2->size() * kPrintScale, QImage::Format_ARGB32_Premultiplied);
+    QImage image(chartPage().chart().size() * kPrintScale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(kPrintScale);
     image.fill(Qt::white);
-    static_cast<QWidget*>(chartPage().Chart2)->render(&image); // the widget as shown, whatever draws it
+    static_cast<QWidget&>(chartPage().chart()).render(&image); // the widget as shown, whatever draws it
     // Live samples carry their times and relay; a recording from a file has neither.
-    const bool live = chartPage().Chart2->title().isEmpty();
+    const bool live = chartPage().chart().title().isEmpty();
     QString heading;
-    if (live && chartPage().SampleTimes1->count() > 0) {
-        const QDateTime first = chartPage().SampleTimes1->at(chartPage().SampleTimes1->firstTaken());
-        const QDateTime last = chartPage().SampleTimes1->at(recorder::kSamples - 1);
+    if (live && chartPage().sampleTimes().count() > 0) {
+        const QDateTime first = chartPage().sampleTimes().at(chartPage().sampleTimes().firstTaken());
+        const QDateTime last = chartPage().sampleTimes().at(recorder::kSamples - 1);
         heading =
             QCoreApplication::translate("records", "Relay %1, %2, %3 to %4")
-                .arg(chartPage().SampleTimes1->relays().join(QStringLiteral(" / ")),
+                .arg(chartPage().sampleTimes().relays().join(QStringLiteral(" / ")),
                      QLocale().toString(first.date(), QLocale::LongFormat),
                      first.toString(QStringLiteral("HH:mm:ss")), last.toString(QStringLiteral("HH:mm:ss")));
     } else if (live) {
         heading = QCoreApplication::translate("records", "No samples have been taken yet.");
     } else {
-        heading = chartPage().Chart2->title() + QStringLiteral("   ") +
+        heading = chartPage().chart().title() + QStringLiteral("   ") +
                   QCoreApplication::translate("records", "(a recording keeps no times)");
     }
-    image = stampedChart(image, *chartPage().Chart2, live ? chartPage().SampleTimes1 : nullptr, heading);
+    image = stampedChart(image, chartPage().chart(), live ? &chartPage().sampleTimes() : nullptr, heading);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
@@ -593,10 +589,10 @@ void TForm1::exportChartCsv() {
         askSaveName(this, QCoreApplication::translate("records", "Export the shown history"), csvFilter());
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
-    const bool live = chartPage().Chart2->title().isEmpty();
-    const History& shown = live ? chartPage().recorder.recorderHistory : chartPage().recorder.fileHistory;
+    const bool live = chartPage().chart().title().isEmpty();
+    const History& shown = live ? chartPage().state().recorderHistory : chartPage().state().fileHistory;
     saveWhole(this, path,
-              records::csvFile(records::chartCsvLines(shown, live ? chartPage().SampleTimes1 : nullptr)));
+              records::csvFile(records::chartCsvLines(shown, live ? &chartPage().sampleTimes() : nullptr)));
 }
 
 // ---- commissioning report
@@ -655,7 +651,7 @@ void TForm1::commissioningReport() {
     d.line = lineText(*SerialDriver1);
     const QVector<qint32>& image = setpointPage().state.setpointImage;
     d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow)
-                                                      : dataPage().poll.relayVariant;
+                                                      : dataPage().state().relayVariant;
     d.busAddress = Form2() ? Form2()->busAddress() : 0;
     for (int r = 0; r < setpoints::kRows; ++r) {
         d.names << setpointPage().StringGrid1->cell(1, r);

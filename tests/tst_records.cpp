@@ -505,7 +505,7 @@ void TstRecords::chartExport() {
     app.saveAnswers.enqueue(csv);
     QVERIFY(chooseFromContextMenu(control<RecorderChart>(f, "Chart2"), "ExportChartCsv"));
     // Only the samples taken, each with its time, oldest first.
-    const records::SampleTimes& times = *f->chartPage().SampleTimes1;
+    const records::SampleTimes& times = f->chartPage().sampleTimes();
     QVERIFY(times.count() >= 20 && times.count() < recorder::kSamples);
     auto compare = [](const QList<QStringList>& rows, const History& h, int count) {
         QCOMPARE(rows.size(), count + 1);

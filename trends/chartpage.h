@@ -59,11 +59,11 @@ public:
     void RadioGroup2Click();
 
 private:
+    // A test puts a live history in place as 500 polls would have left it (tests/form1setup.h).
+    friend struct Form1TestSetup;
     TForm1& w_;
-    std::unique_ptr<RecorderPage> page_; // the controls' code over the histories below
-
-public:
     RecorderState recorder;
+    std::unique_ptr<RecorderPage> page_;          // the controls' code over the histories above
     records::SampleTimes* SampleTimes1 = nullptr; // when each live recorder sample was taken
 
     RecorderChart* Chart2 = nullptr;
