@@ -73,8 +73,6 @@ void TForm1::SpeedButton1Click() {
         Timer2->start();
         dataPage().linkOpened();
         logConnect();
-        variantNow_.reset(); // not read in this connection yet
-        relayChanged();
     } else {
         SpeedButton3->setEnabled(true);
         SpeedButton1->setEnabled(true);
@@ -107,7 +105,6 @@ void TForm1::Rozlacz() {
     Link1->close();
     setPollButtons(false);
     dataPage().clear();
-    relayChanged();
 }
 
 void TForm1::reportError(const QString& message) {

@@ -119,6 +119,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // The bus address is asked afresh at every exchange.
     Link1->setAddress([this] { return form2_ ? form2_->busAddress() : 0; });
     bus_ = &Link1->bus();
+    // Another relay or none (connect, disconnect, another address, line or
+    // variant): what the pages hold from the earlier one is marked so.
+    connect(Link1, &core::Link::identityChanged, this, &TForm1::relayChanged);
 
     data_ = new DataPage(*this, *Link1);
     chart_ = new ChartPage(*this);
@@ -176,7 +179,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::setForms(TForm2* form2, TForm4* form4) {
     form2_ = form2;
     form4_ = form4;
-    if (form2_) connect(form2_, &TForm2::addressChanged, this, &TForm1::relayChanged, Qt::UniqueConnection);
+    if (form2_)
+        connect(form2_, &TForm2::addressChanged, Link1, &core::Link::checkAddress, Qt::UniqueConnection);
 }
 
 void TForm1::buildWindow() {

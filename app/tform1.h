@@ -224,8 +224,6 @@ public:
     // The relay connected is another or none (connect, disconnect, another
     // address, another variant): what came from the earlier one is marked so.
     void relayChanged();
-    // The poll has read the relay's variant.
-    void noteVariant(int variant);
     // A source for data read from the relay now.
     relaydata::Source freshSource(std::optional<int> variantRead = std::nullopt) const;
     // Before a fault log read: bytes kept from another relay must not fill the blocks this read misses.
@@ -259,7 +257,6 @@ private:
     TForm2* form2_ = nullptr;
     TForm4* form4_ = nullptr;
     int sequenceDepth_ = 0;
-    std::optional<int> variantNow_; // relaydata/: read by the poll in this connection
 };
 
 // Marks an exchange sequence as running for its lifetime (nests).

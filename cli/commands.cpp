@@ -4,6 +4,7 @@
 
 #include "cli/journal.h"
 #include "cli/stopsignal.h"
+#include "config/languagelines.h"
 #include "config/linesettings.h"
 #include "faults/rules.h"
 #include "monitor/display.h"
@@ -36,12 +37,7 @@ bool outputFailed = false; // said once
 constexpr int kVariantRegister = relay::kVariantRegister;
 constexpr uint32_t kStopCheckMs = 50; // how often a waiting loop looks for a stop
 constexpr int kMaxReadCount = 125;    // registers one read may ask for
-// The caption of each fault bit on the data page: language lines, or the page's fixed texts.
-constexpr int kFaultCaptionLines[7] = {24, 25, 26, 27, 0, 0, 28};
-const char* const kFaultCaptionFixed[7] = {"", "", "", "", "U<85%Un", "U>115%Un", ""};
-constexpr int kConnectionLost = 32; // "Unable to communicate with VRK."
-constexpr int kPortBusy = 30;       // "Port Com is busy."
-constexpr int kParameterMessage = 72;
+namespace langline = languages::line;
 
 // A window message for the terminal: LF line ends, no empty line after it.
 QString lf(QString text) {
@@ -72,7 +68,7 @@ std::unique_ptr<core::Link> openLine(const Context& c, int* status, bool closeOn
     QString why;
     auto link = openLink(c.line, &why);
     if (!link) {
-        c.err << c.text(kPortBusy) << '\n' << why << Qt::endl;
+        c.err << c.text(langline::kPortBusy) << '\n' << why << Qt::endl;
         *status = kExitPort;
         return link;
     }
@@ -89,7 +85,7 @@ std::unique_ptr<core::Link> openLine(const Context& c, int* status, bool closeOn
 
 // The window's "no connection" text, and on a second line why the last exchange failed.
 int lost(const Context& c, const QString& why) {
-    c.err << c.text(kConnectionLost) << '\n' << why << Qt::endl;
+    c.err << c.text(langline::kNoConnection) << '\n' << why << Qt::endl;
     return kExitRelay;
 }
 int lost(const Context& c, const core::Link& link) {
@@ -128,14 +124,15 @@ std::optional<QVector<qint32>> readSet(const Context& c, core::Link& line, int* 
 QStringList nameTexts(const Context& c, int variant) {
     QStringList names;
     for (int r = 0; r < setpoints::kRows; ++r)
-        names << c.text(33 + r);
-    if (auto t = setpoints::row0Texts(variant)) names[0] = c.text(t->nameLabel - 11);
+        names << c.text(langline::kSetpointNameFirst + r);
+    if (auto t = setpoints::row0Texts(variant))
+        names[0] = c.text(languages::hiddenTextLine(HiddenText(t->nameLabel)));
     return names;
 }
 QStringList hintTexts(const Context& c, int variant) {
     QStringList hints = setpoints::initialSetpointHints();
-    hints[setpoints::kDateRow] = c.text(47);
-    hints[setpoints::kTimeRow] = c.text(48);
+    hints[setpoints::kDateRow] = c.text(langline::kDateHint);
+    hints[setpoints::kTimeRow] = c.text(langline::kTimeHint);
     if (auto t = setpoints::row0Texts(variant)) hints[0] = t->hint;
     return hints;
 }
@@ -146,10 +143,11 @@ QString padded(const QString& text, int width) {
 
 QStringList faultCaptions(const Context& c, int faultWord) {
     QStringList out;
-    for (int bit = 0; bit < 7; ++bit)
-        if ((faultWord >> bit) & 1)
-            out << (kFaultCaptionLines[bit] ? c.text(kFaultCaptionLines[bit])
-                                            : QString::fromLatin1(kFaultCaptionFixed[bit]));
+    for (size_t bit = 0; bit < languages::kLampCaptions.size(); ++bit)
+        if ((faultWord >> bit) & 1) {
+            const languages::LampCaption& caption = languages::kLampCaptions[bit];
+            out << (caption.line ? c.text(caption.line) : QString::fromLatin1(caption.fixed));
+        }
     return out;
 }
 
@@ -403,15 +401,22 @@ QJsonObject readingJson(const Context& c, int address, const Reading& x) {
 
 void printReading(const Context& c, int address, const Reading& x, bool withAddress) {
     const core::Measurement& m = x.measurement;
-    const QStringList heads = {c.text(17), c.text(18), c.text(19), c.text(20),
-                               c.text(22), c.text(21), c.text(44)};
+    // The data page's frames and the name of setpoint row 11, as headings.
+    auto frame = [&c](int i) { return c.text(langline::kFrameFirst + i); };
+    const QStringList heads = {frame(0),
+                               frame(1),
+                               frame(2),
+                               frame(3),
+                               frame(5),
+                               frame(4),
+                               c.text(langline::kSetpointNameFirst + 11)};
     int width = 0;
     for (const QString& h : heads)
         width = std::max(width, int(h.size()) + 2);
     auto head = [&](int i) {
         return padded(heads[i].endsWith(QLatin1Char(':')) ? heads[i] : heads[i] + QLatin1Char(':'), width);
     };
-    const QString average = c.text(90), averageU = c.text(89);
+    const QString average = c.text(langline::kAverageCurrent), averageU = c.text(langline::kAverageVoltage);
     if (withAddress) c.out << QStringLiteral("address=%1").arg(address) << '\n';
     c.out << head(0)
           << QStringLiteral("Ir=%1 %  Is=%2 %  It=%3 %  %4%5 %")
@@ -788,7 +793,9 @@ int setpointsPut(const Context& c, const PutOptions& o) {
     // The checks of the write button, with its message, then each failing value with its range.
     const QList<int> failing = invalidParameters(cells);
     if (!failing.isEmpty()) {
-        c.err << lf(writeRefusalMessage(c.text(kParameterMessage), failing)) << '\n'
+        c.err << lf(writeRefusalMessage(c.text(languages::hiddenTextLine(HiddenText::ParameterPrompt)),
+                                        failing))
+              << '\n'
               << parameterProblems(c, cells, failing, false).join(QLatin1Char('\n')) << Qt::endl;
         return kExitUsage;
     }
@@ -908,13 +915,14 @@ int faultLog(const Context& c, bool csv) {
     const FaultRecords records = sortBuffer(bytes, QDate::currentDate().month());
     FaultTexts texts;
     for (int i = 0; i < 5; ++i)
-        texts.causes[size_t(i)] = c.text(67 + i);
+        texts.causes[size_t(i)] = c.text(languages::hiddenTextLine(HiddenText::CauseFirst, i));
     for (int m = 0; m < 12; ++m)
-        texts.months[size_t(m)] = c.text(77 + m);
+        texts.months[size_t(m)] = c.text(languages::hiddenTextLine(HiddenText::MonthFirst, m));
     texts.noCause = QCoreApplication::translate("FaultLog", "(no cause recorded)");
     const QStringList numbers = initialFaultNumbers();
     QList<FaultRow> rows;
-    int causeWidth = int(c.text(64).trimmed().size()), dateWidth = int(c.text(65).trimmed().size());
+    int causeWidth = int(c.text(langline::kFaultColumnFirst).trimmed().size()),
+        dateWidth = int(c.text(langline::kFaultColumnFirst + 1).trimmed().size());
     for (int n = 0; n < kRecords; ++n) {
         FaultRow row = faultRow(records[size_t(n)], texts);
         row.cause = row.cause.trimmed();
@@ -956,8 +964,9 @@ int faultLog(const Context& c, bool csv) {
                   << '\n';
         }
     } else {
-        c.out << padded(QString(), 4) << padded(c.text(64).trimmed(), causeWidth + 2)
-              << padded(c.text(65).trimmed(), dateWidth + 2) << c.text(66).trimmed() << '\n';
+        c.out << padded(QString(), 4) << padded(c.text(langline::kFaultColumnFirst).trimmed(), causeWidth + 2)
+              << padded(c.text(langline::kFaultColumnFirst + 1).trimmed(), dateWidth + 2)
+              << c.text(langline::kFaultColumnFirst + 2).trimmed() << '\n';
         for (int n = 0; n < kRecords; ++n)
             c.out << padded(numbers[n], 4) << padded(rows[n].cause, causeWidth + 2)
                   << padded(rows[n].date, dateWidth + 2) << rows[n].time << '\n';

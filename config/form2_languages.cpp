@@ -1,10 +1,12 @@
 // Applying a language: every line of the language file goes to its targets
 // on the main window and on this dialog, in the order of the file.
 #include "app/tform1.h"
+#include "config/languagelines.h"
 #include "config/languages.h"
 #include "config/tform2.h"
 #include "i18n/translator.h"
 #include "seams/seams.h"
+#include "setpoints/rules.h"
 #include "trends/recorderchart.h"
 #include "widgets/controls.h"
 
@@ -18,10 +20,15 @@
 
 namespace {
 
+using namespace languages;
+
 // A control of a page of the main window, found by its object name: the
 // pages own their controls, the language file names them.
+template <class T> T* named(const TForm1* f1, const QString& name) {
+    return f1->findChild<T*>(name);
+}
 template <class T> T* named(const TForm1* f1, const char* name) {
-    return f1->findChild<T*>(QLatin1String(name));
+    return named<T>(f1, QLatin1String(name));
 }
 
 struct Windows {
@@ -79,51 +86,38 @@ const Target kTargets[] = {
     {14, 14, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet4, w.f1->SpeedButton22, t); }},
     {15, 15, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet5, w.f1->SpeedButton23, t); }},
     {16, 16, true, [](const Windows& w, int, const QString& t) { setPage(w.f1, w.f1->TabSheet6, w.f1->SpeedButton24, t); }},
-    {17, 17, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox1"), t); }},
-    {18, 18, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox3"), t); }},
-    {19, 19, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox4"), t); }},
-    {20, 20, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox5"), t); }},
-    {21, 21, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox7"), t); }},
-    {22, 22, true, [](const Windows& w, int, const QString& t) { setTitle(named<QGroupBox>(w.f1, "GroupBox2"), t); }},
-    {23, 23, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label31"), t); }},
-    {24, 24, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label32"), t); }},
-    {25, 25, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label33"), t); }},
-    {26, 26, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label34"), t); }},
-    {27, 27, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label35"), t); }},
-    {28, 28, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label38"), t); }},
-    {29, 29, true, [](const Windows& w, int, const QString& t) { setText(named<QPushButton>(w.f1, "Button5"), t); }},
-    {30, 30, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::PortBusy), t); }},
-    {31, 31, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::ErrorHeadingCopy), t); setText(w.f1->Label101, t); }},
-    {32, 32, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::NoConnection), t); }},
-    // the setpoint names, rows 0 to 13, and the hints of the date and time rows
-    {33, 46, true, [](const Windows& w, int line, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid1"), 1, line - 33, t); }},
-    {47, 48, true, [](const Windows& w, int line, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid1"), 2, line - 35, t); }},
+    // the data page's frames, the lamps' heading and captions, the fault reset
+    {line::kFrameFirst, line::kFrameFirst + 5, true, [](const Windows& w, int l, const QString& t) { setTitle(named<QGroupBox>(w.f1, kFrames[size_t(l - line::kFrameFirst)]), t); }},
+    {line::kLampHeading, line::kLampHeading, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label31"), t); }},
+    {24, 28, true, [](const Windows& w, int l, const QString& t) {
+         for (size_t bit = 0; bit < kLampCaptions.size(); ++bit)
+             if (kLampCaptions[bit].line == l) setText(named<QLabel>(w.f1, QStringLiteral("Label%1").arg(lampLabel(int(bit)))), t);
+     }},
+    {line::kResetButton, line::kResetButton, true, [](const Windows& w, int, const QString& t) { setText(named<QPushButton>(w.f1, "Button5"), t); }},
+    // the texts kept on the hidden page, then what shows them at once
+    {line::kPortBusy, 88, true, [](const Windows& w, int l, const QString& t) { if (const int n = hiddenLabelOfLine(l)) setText(w.f1->hiddenLabel(n), t); }},
+    {line::kErrorHeading, line::kErrorHeading, true, [](const Windows& w, int, const QString& t) { setText(w.f1->Label101, t); }},
+    {line::kSetpointNameFirst, line::kSetpointNameFirst + 13, true, [](const Windows& w, int l, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid1"), 1, l - line::kSetpointNameFirst, t); }},
+    {line::kDateHint, line::kTimeHint, true, [](const Windows& w, int l, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid1"), 2, setpoints::kDateRow + l - line::kDateHint, t); }},
     {49, 49, true, [](const Windows& w, int, const QString& t) { setText(named<QToolButton>(w.f1, "SpeedButton9"), t); setText(named<QToolButton>(w.f1, "SpeedButton13"), t); }},
     {50, 50, true, [](const Windows& w, int, const QString& t) { setText(named<QToolButton>(w.f1, "SpeedButton10"), t); setText(named<QToolButton>(w.f1, "SpeedButton14"), t); }},
     {51, 51, true, [](const Windows& w, int, const QString& t) { setText(named<QToolButton>(w.f1, "SpeedButton11"), t); }},
-    {52, 52, true, [](const Windows& w, int, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::RecorderPause), t); }},
     // the recorder button takes the new "pause" or "start" at once
-    {53, 53, true, [](const Windows& w, int, const QString& t) {
-         setText(w.f1->hiddenLabel(HiddenText::RecorderStart), t);
+    {53, 53, true, [](const Windows& w, int, const QString&) {
          if (QToolButton* b = named<QToolButton>(w.f1, "SpeedButton8"))
              b->setText(w.f1->hiddenLabel(b->isChecked() ? HiddenText::RecorderPause : HiddenText::RecorderStart)->text());
      }},
     {54, 54, true, [](const Windows& w, int, const QString& t) { setTitle(named<RadioGroup>(w.f1, "RadioGroup1"), t); }},
     {55, 55, true, [](const Windows& w, int, const QString& t) { setTitle(named<RadioGroup>(w.f1, "RadioGroup2"), t); }},
-    // the recorder's axis titles, Label70 to Label77; the traces are redrawn
-    // after the last so that they show the new titles
-    {56, 62, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::AxisTitleFirst, line - 56), t); }},
-    {63, 63, true, [](const Windows& w, int, const QString& t) {
-         setText(w.f1->hiddenLabel(HiddenText::AxisTitlePower), t);
+    // the traces are redrawn after the last axis title so that they show the new titles
+    {63, 63, true, [](const Windows& w, int, const QString&) {
          w.f1->Ods_wykres1();
          w.f1->Ods_wykres2();
      }},
     // the fault log's column headers
-    {64, 66, true, [](const Windows& w, int line, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid2"), line - 63, 0, t); }},
-    // fault causes, the validation message, setpoint row 0 names, month names: Label78 to Label99
-    {67, 88, true, [](const Windows& w, int line, const QString& t) { setText(w.f1->hiddenLabel(HiddenText::CauseFirst, line - 67), t); }},
-    {89, 89, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label48"), t); }},
-    {90, 90, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label28"), t); }},
+    {line::kFaultColumnFirst, line::kFaultColumnFirst + 2, true, [](const Windows& w, int l, const QString& t) { setCell(named<StringGrid>(w.f1, "StringGrid2"), 1 + l - line::kFaultColumnFirst, 0, t); }},
+    {line::kAverageVoltage, line::kAverageVoltage, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label48"), t); }},
+    {line::kAverageCurrent, line::kAverageCurrent, true, [](const Windows& w, int, const QString& t) { setText(named<QLabel>(w.f1, "Label28"), t); }},
 };
 // clang-format on
 

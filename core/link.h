@@ -63,6 +63,9 @@ public:
     void setSpeed(uint32_t baud, TParity parity);
     // The relay as last read in this connection.
     Identity identity() const { return identity_; }
+    // The bus address setting may have changed: the identity follows it now,
+    // not only at the next exchange.
+    void checkAddress() { noteAddress(); }
     bool busy() const { return depth_ > 0; }
     // What went wrong with the port or the last exchange, in the current language
     // (a lost network connection named as such).

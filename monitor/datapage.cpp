@@ -207,7 +207,6 @@ void DataPage::Timer2Timer() {
 
     if (!r.variant) return;
     poll.relayVariant = *r.variant;
-    w_.noteVariant(poll.relayVariant);
     w_.setpointPage().grid().setCell(3, 11, QString::number(poll.relayVariant));
     if (poll.nominalCurrentRaw != 0 && SpeedButton5->isChecked()) {
         if (auto s = display::ampereScaleFor(poll.relayVariant, poll.nominalCurrentRaw)) {

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -55,6 +56,44 @@ QString differenceText(qint64 minutes) {
         .arg(sign)
         .arg(m / 60)
         .arg(m % 60, 2, 10, QLatin1Char('0'));
+}
+
+QList<int> columnWidths(const QList<int>& percents, const QList<int>& minimum, int width) {
+    QList<int> w;
+    for (int share : percents)
+        w << width * share / 100;
+    qint64 deficit = 0, room = 0;
+    for (int c = 0; c < w.size(); ++c) {
+        const int need = minimum.value(c);
+        if (w[c] < need)
+            deficit += need - w[c];
+        else
+            room += w[c] - need;
+    }
+    if (deficit > 0 && room > 0) {
+        const qint64 taken = std::min(deficit, room);
+        qint64 given = 0;
+        for (int c = 0; c < w.size(); ++c)
+            if (w[c] < minimum.value(c)) {
+                const qint64 gets = (minimum.value(c) - w[c]) * taken / deficit;
+                w[c] += int(gets);
+                given += gets;
+            }
+        qint64 left = given; // what the others give, in proportion to their room
+        for (int c = 0; c < w.size() && left > 0; ++c)
+            if (w[c] > minimum.value(c)) {
+                const qint64 spare = w[c] - minimum.value(c);
+                const qint64 gives = std::min({left, spare, spare * given / room + 1});
+                w[c] -= int(gives);
+                left -= gives;
+            }
+    }
+    // The last column ends at the page's edge.
+    int used = 0;
+    for (int c = 0; c + 1 < w.size(); ++c)
+        used += w[c];
+    if (!w.isEmpty()) w.last() = width - used;
+    return w;
 }
 
 QList<int> outOfRange(const QVector<qint32>& image) {
@@ -388,12 +427,28 @@ int render(const ReportData& d, const QList<ReportLine>& lines, QIODevice* devic
         decorate();
     };
     const ReportLine* tableHeader = nullptr;
+    // A heading's words are never broken: its column is as wide as its longest word.
+    QHash<const ReportLine*, QList<int>> columns;
+    auto columnsOf = [&](const ReportLine& header) -> const QList<int>& {
+        auto it = columns.find(&header);
+        if (it != columns.end()) return *it;
+        const QFontMetrics fm(bold, &pdf);
+        QList<int> minimum;
+        for (const QString& cell : header.cells) {
+            int longest = 0;
+            for (const QString& word : cell.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                longest = std::max(longest, fm.horizontalAdvance(word));
+            minimum << longest + 8;
+        }
+        return *columns.insert(&header, columnWidths(header.widths, minimum, width));
+    };
     auto cellBox = [&](const ReportLine& header, int c) {
+        const QList<int>& w = columnsOf(header);
         int left = 0;
         for (int i = 0; i < c; ++i)
-            left += width * header.widths.value(i) / 100;
-        const int w = c + 1 < header.widths.size() ? width * header.widths.value(c) / 100 - 6 : width - left;
-        return std::pair<int, int>{left, w};
+            left += w.value(i);
+        const int cell = c + 1 < w.size() ? w.value(c) - 6 : width - left;
+        return std::pair<int, int>{left, cell};
     };
     auto rowHeight = [&](const ReportLine& l, const ReportLine& header, const QFont& f) {
         int h = QFontMetrics(f, &pdf).height();

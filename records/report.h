@@ -95,4 +95,10 @@ QByteArray reportPdf(const ReportData& data);
 // The parameters (1..12) whose value as read lies outside its range.
 QList<int> outOfRange(const QVector<qint32>& setpointImage);
 
+// A table's column widths for a page width wide: each column its share in
+// per cent, widened to its minimum (a heading's longest word, which must not
+// break) with what the columns that have room to spare give up; they never
+// give up more than their own room. The widths add up to width.
+QList<int> columnWidths(const QList<int>& percents, const QList<int>& minimum, int width);
+
 } // namespace records

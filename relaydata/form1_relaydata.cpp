@@ -5,6 +5,7 @@
 #include "app/tform1.h"
 #include "config/linesettings.h"
 #include "config/tform2.h"
+#include "core/link.h"
 #include "faults/rules.h"
 #include "relaydata/provenance.h"
 #include "seams/seams.h"
@@ -17,14 +18,10 @@
 #include <QLabel>
 
 core::Identity TForm1::relayNow() const {
-    core::Identity id;
-    if (!SerialDriver1->IsOpen()) return id;
-    id.port = SerialDriver1->PortName();
-    id.line = linescan::lineText(SerialDriver1->BaudRateValue(), SerialDriver1->Parity(),
-                                 SerialDriver1->DataBits(), SerialDriver1->StopBits());
-    id.address = form2_ ? form2_->busAddress() : 0;
-    id.variant = variantNow_;
-    id.complete = variantNow_.has_value();
+    if (!SerialDriver1->IsOpen()) return {};
+    core::Identity id = Link1->identity();
+    id.readAt = QDateTime();
+    id.complete = id.variant.has_value();
     return id;
 }
 
@@ -34,12 +31,6 @@ relaydata::Source TForm1::freshSource(std::optional<int> variantRead) const {
     if (variantRead) s.relay.variant = variantRead;
     s.relay.readAt = seams::now();
     return s;
-}
-
-void TForm1::noteVariant(int variant) {
-    if (variantNow_ == variant) return;
-    variantNow_ = variant;
-    relayChanged();
 }
 
 void TForm1::forgetOtherRelaysFaults() {
@@ -52,7 +43,6 @@ void TForm1::forgetOtherRelaysFaults() {
 }
 
 void TForm1::relayChanged() {
-    if (!SerialDriver1->IsOpen()) variantNow_.reset();
     const core::Identity now = relayNow();
     const bool connected = SerialDriver1->IsOpen();
 

@@ -5,8 +5,7 @@
 #include <QObject>
 #include <QtGlobal>
 
-template <class T>
-T* control(const QObject* window, const char* name) {
+template <class T> T* control(const QObject* window, const char* name) {
     T* c = window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
     if (!c) qFatal("the window has no control named %s", name);
     return c;

@@ -68,6 +68,8 @@ private slots:
     void clockDifference_data();
     void clockDifference();
     void reportHoldsEverySetpoint();
+    void tableColumns_data();
+    void tableColumns();
     void appendFileRefuses_data();
     void appendFileRefuses();
     void appendFileTakesBackACutPiece();
@@ -513,6 +515,30 @@ void TstRecordsRules::pollLogReachesTheDisk() {
     QVERIFY(log.stop(&error));
     QVERIFY(!log.isOn());
     QCOMPARE(parseCsv(filetest::readBack(path)).size(), 4);
+}
+
+// A report table's columns: a heading word wider than its share ("Отправлено"
+// in bold in 11 % of the page) gets its width from the columns with room.
+void TstRecordsRules::tableColumns_data() {
+    QTest::addColumn<QList<int>>("percents");
+    QTest::addColumn<QList<int>>("minimum");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("all fit: the shares") << QList<int>{11, 20, 25, 11, 11, 22} << QList<int>(6, 50)
+                                         << QList<int>{110, 200, 250, 110, 110, 220};
+    QTest::newRow("two narrow columns widened")
+        << QList<int>{11, 20, 25, 11, 11, 22} << QList<int>{60, 60, 60, 150, 150, 60}
+        << QList<int>{102, 179, 221, 150, 150, 198};
+    QTest::newRow("one wide heading") << QList<int>{50, 50} << QList<int>{700, 200} << QList<int>{700, 300};
+    // Too little room: all of it goes, the giver keeps its own minimum.
+    QTest::newRow("not room enough") << QList<int>{50, 50} << QList<int>{800, 400} << QList<int>{600, 400};
+}
+
+void TstRecordsRules::tableColumns() {
+    QFETCH(QList<int>, percents);
+    QFETCH(QList<int>, minimum);
+    QFETCH(QList<int>, expected);
+    const QList<int> w = records::columnWidths(percents, minimum, 1000);
+    QCOMPARE(w, expected);
 }
 
 QTEST_MAIN(TstRecordsRules)
