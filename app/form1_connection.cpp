@@ -41,7 +41,7 @@ void TForm1::setPollButtons(bool connected) {
     SpeedButton1->setEnabled(!connected);
     SpeedButton2->setEnabled(connected);
     SpeedButton3->setEnabled(!connected);
-    if (dataPage().Button5) dataPage().Button5->setEnabled(connected);
+    dataPage().setResetEnabled(connected);
 }
 
 void TForm1::SpeedButton1Click() {
@@ -71,8 +71,7 @@ void TForm1::SpeedButton1Click() {
         if (SerialDriver1->isNetwork()) showTarget(*this, SerialDriver1->targetText());
         setPollButtons(true);
         Timer2->start();
-        dataPage().poll.lostReads = 0;
-        dataPage().poll.failedReads.clear();
+        dataPage().linkOpened();
         recordsPage().logConnect();
     } else {
         SpeedButton3->setEnabled(true);
@@ -105,16 +104,7 @@ void TForm1::Rozlacz() {
     }
     Link1->close();
     setPollButtons(false);
-    for (QLabel* l : {dataPage().Label11, dataPage().Label23, dataPage().Label26, dataPage().Label29,
-                      dataPage().Label41, dataPage().Label43, dataPage().Label46, dataPage().Label49,
-                      dataPage().Label57, dataPage().Label59, dataPage().Label53})
-        if (l) l->setText(QStringLiteral("#"));
-    for (QLabel* lamp :
-         {dataPage().Image1, dataPage().Image2, dataPage().Image3, dataPage().Image4, dataPage().Image5,
-          dataPage().Image6, dataPage().Image7, dataPage().Image8, dataPage().Image10, dataPage().Image11})
-        if (lamp) lamp->hide();
-    for (QProgressBar* bar : {dataPage().ProgressBar1, dataPage().ProgressBar2, dataPage().ProgressBar3})
-        if (bar) bar->setValue(0);
+    dataPage().clear();
 }
 
 void TForm1::reportError(const QString& message) {

@@ -127,8 +127,8 @@ void addShortcuts(TForm1& f) {
         QList<QAbstractButton*> buttons;
     } table[] = {
         {QKeySequence(Qt::Key_F5), {f.setpointPage().readButton(), f.faultPage().readButton()}},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), {f.setpointPage().saveButton(), f.chartPage().SpeedButton14}},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), {f.setpointPage().loadButton(), f.chartPage().SpeedButton13}},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), {f.setpointPage().saveButton(), f.chartPage().saveButton()}},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), {f.setpointPage().loadButton(), f.chartPage().openButton()}},
         {QKeySequence(Qt::CTRL | Qt::Key_1), {f.SpeedButton21}},
         {QKeySequence(Qt::CTRL | Qt::Key_2), {f.SpeedButton22}},
         {QKeySequence(Qt::CTRL | Qt::Key_3), {f.SpeedButton23}},

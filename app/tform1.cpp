@@ -123,7 +123,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // variant): what the pages hold from the earlier one is marked so.
     connect(Link1, &core::Link::identityChanged, this, &TForm1::relayChanged);
 
-    data_ = new DataPage(*this);
+    data_ = new DataPage(*this, *Link1);
     chart_ = new ChartPage(*this);
     setpoints_ = new SetpointPage(*this);
     faults_ = new FaultPage(*this);
@@ -132,8 +132,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     lineMonitor_ = new LineMonitorPage(*this, *Link1);
 
     buildWindow();
-    buildDataPage();
-    buildChartPage();
+    data_->build(TabSheet1);
+    chart_->build(TabSheet5);
     setpoints_->build();
     faults_->build();
     records_->build();
@@ -291,13 +291,8 @@ void TForm1::buildWindow() {
 }
 
 void TForm1::FormCreate() {
-    for (QLabel* lamp : {dataPage().Image1, dataPage().Image2, dataPage().Image3, dataPage().Image4,
-                         dataPage().Image5, dataPage().Image6, dataPage().Image7, dataPage().Image8})
-        if (lamp) lamp->hide();
-    dataPage().poll.lostReads = 0;
+    dataPage().startUp();
     Rozlacz();
-    dataPage().poll.nominalCurrentRaw = 0;
-    dataPage().poll.ampereScale = 0;
     const QStringList numbers = setpoints::initialSetpointNumbers();
     const QStringList names = setpoints::initialSetpointNames();
     const QStringList hints = setpoints::initialSetpointHints();

@@ -90,14 +90,14 @@ public:
     void czekaj(quint32 ms);
     const QVector<qint32>& RegisterValues() const;
 
-    // ---- monitor/ : poll and data page
+    // ---- monitor/ : poll and data page (forwarded to the data page)
     void Timer2Timer();
     void Timer1Timer();
     void SpeedButton4Click(); // percent
     void SpeedButton5Click(); // amperes
     void Button5Click();      // reset
 
-    // ---- trends/ : recorder
+    // ---- trends/ : recorder (forwarded to the chart page)
     void Wykres1();
     void Wykres11();
     void Wykres12();
@@ -179,12 +179,12 @@ public:
     using RecorderState = ChartPage::RecorderState;
     using SetpointState = SetpointPage::SetpointState;
     using FaultLogState = FaultPage::FaultLogState;
-    const PollState& pollState() const { return data_->poll; }
-    const ClockState& clockState() const { return data_->clock; }
-    const RecorderState& recorderState() const { return chart_->recorder; }
+    const PollState& pollState() const { return data_->state(); }
+    const ClockState& clockState() const { return data_->clockState(); }
+    const RecorderState& recorderState() const { return chart_->state(); }
     const SetpointState& setpointState() const { return setpoints_->state(); }
     const FaultLogState& faultLogState() const { return faults_->state(); }
-    const std::array<int, 12>& pollRegisters() const { return data_->poll.registers; }
+    const std::array<int, 12>& pollRegisters() const { return data_->state().registers; }
 
     // ---- relaydata/: which relay the pages' data came from
     // The relay connected now: port, line, bus address, the variant the poll
@@ -204,12 +204,8 @@ protected:
 
 private:
     friend class SequenceGuard;
-    void buildWindow();    // app/: toolbars, pages, status bar, hidden labels
-    void buildDataPage();  // monitor/
-    void buildChartPage(); // trends/
+    void buildWindow(); // app/: toolbars, pages, status bar, hidden labels
     void setPollButtons(bool connected);
-    // monitor/: one good measurement read on the data page
-    void showMeasurement(const core::Measurement& m, int lostBefore);
 
     RegisterBus* bus_ = nullptr; // the link's
     DataPage* data_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // The data page: the relay's measured values, the fault lamps, the load bars,
-// the clock and the fault reset.
+// the clock and the fault reset. The main window's poll and clock timers and
+// the page's buttons come here.
 #include "monitor/display.h"
 
 #include <array>
@@ -14,12 +15,17 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class QWidget;
 class TForm1;
+namespace core {
+class Link;
+struct Measurement;
+} // namespace core
 
 class DataPage : public QObject {
     Q_OBJECT
 public:
-    explicit DataPage(TForm1& window);
+    DataPage(TForm1& window, core::Link& link);
 
     struct PollState {
         int lostReads = 0;
@@ -38,6 +44,35 @@ public:
         QString currentMonth;
         bool blinkDark = false;
     };
+
+    // Creates the page's controls on page (the window's TabSheet1).
+    void build(QWidget* page);
+    // The window starts: no fault lamp lit, no read lost, no ampere scale yet.
+    void startUp();
+    // The port has opened: the count of lost reads begins afresh.
+    void linkOpened();
+    // The fault reset can be sent only while connected.
+    void setResetEnabled(bool enabled);
+    // The values, bars and lamps to their "no data" look.
+    void clear();
+
+    const PollState& state() const { return poll; }
+    const ClockState& clockState() const { return clock; }
+    // The caption of fault lamp bit 0..6, in the language shown.
+    QString lampCaption(int bit) const;
+
+    void Timer2Timer();       // the poll's tick
+    void Timer1Timer();       // the clock's tick
+    void SpeedButton4Click(); // percent
+    void SpeedButton5Click(); // amperes
+    void Button5Click();      // reset
+
+private:
+    // One good measurement read on the page.
+    void showMeasurement(const core::Measurement& m, int lostBefore);
+
+    TForm1& w_;
+    core::Link& link_;
     PollState poll;
     ClockState clock;
 
@@ -56,13 +91,4 @@ public:
     QLabel *Image1 = nullptr, *Image2 = nullptr, *Image3 = nullptr, *Image4 = nullptr, *Image5 = nullptr,
            *Image6 = nullptr, *Image7 = nullptr, *Image8 = nullptr, *Image10 = nullptr, *Image11 = nullptr;
     QPushButton* Button5 = nullptr;
-
-    // The caption of fault lamp `bit` (0..6: Label32..Label38).
-    QString lampCaption(int bit) const {
-        const QLabel* captions[] = {Label32, Label33, Label34, Label35, Label36, Label37, Label38};
-        return captions[bit]->text();
-    }
-
-private:
-    TForm1& w_;
 };

@@ -292,7 +292,6 @@ QAction* RecordsPage::addLogMenuEntry(const char* name) {
 
 void RecordsPage::build() {
     PollLog1 = new records::PollLog(&w_);
-    w_.chartPage().SampleTimes1 = new records::SampleTimes(&w_);
     RecordsSince = seams::now();
     PollLog1->failed = [this](const QString& error) { loggingFailed(error); };
     // ToolBar1's free area between the settings button and the logo.

@@ -200,6 +200,8 @@ class TstRecords : public QObject {
     Q_OBJECT
 private slots:
     void logRowsAreWhatTheRelaySent();
+    void logNamesTheFaultsAsTheLampsDo_data();
+    void logNamesTheFaultsAsTheLampsDo();
     void logStopsAtSizeLimitPollGoesOn();
     void logButtonFitsItsTexts();
     void textsFollowTheLanguage();
@@ -259,6 +261,48 @@ void TstRecords::logRowsAreWhatTheRelaySent() {
         if (line.contains(QLatin1String("reg=1 n=12 action=noreply"))) ++noReplies;
     QVERIFY(lost <= noReplies);
     if (noReplies > 3) QVERIFY(lost > 0);
+}
+
+void TstRecords::logNamesTheFaultsAsTheLampsDo_data() {
+    QTest::addColumn<int>("faultWord");
+    QTest::addColumn<QStringList>("lamps");
+    QTest::newRow("bit 0") << 0x01 << QStringList{"Label32"};
+    QTest::newRow("bits 1 and 4") << 0x12 << QStringList{"Label33", "Label36"};
+    QTest::newRow("bit 6") << 0x40 << QStringList{"Label38"};
+}
+
+// The log's fault column names the faults as the data page's lamp captions
+// do, in the language shown.
+void TstRecords::logNamesTheFaultsAsTheLampsDo() {
+    QFETCH(int, faultWord);
+    QFETCH(QStringList, lamps);
+    SimRelay relay;
+    QVERIFY(relay.start());
+    QVERIFY(relay.control(QStringLiteral("fault %1").arg(faultWord)));
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    QTest::mouseClick(app.f2()->RadioGroup2->button(2), Qt::LeftButton); // Russian
+    QStringList names;
+    for (const QString& lamp : lamps)
+        names << control<QLabel>(f, qPrintable(lamp))->text();
+    connectTo(app);
+    const QString path = app.path(QStringLiteral("poll"));
+    app.saveAnswers.enqueue(path);
+    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
+    QVERIFY(control<QToolButton>(f, "LogButton")->isChecked());
+    const QString file = path + QStringLiteral(".csv");
+    QTRY_VERIFY_WITH_TIMEOUT(readCsv(file).size() > 3, 20000);
+    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    int measured = 0;
+    for (const QStringList& row : readCsv(file).mid(1)) {
+        if (row.size() != records::logHeader().size()) continue; // an event's row
+        QCOMPARE(row[17], records::faultWordHex(faultWord));
+        QCOMPARE(row[18], names.join(QStringLiteral(", ")));
+        ++measured;
+    }
+    QVERIFY(measured > 0);
 }
 
 void TstRecords::logStopsAtSizeLimitPollGoesOn() {
@@ -461,7 +505,7 @@ void TstRecords::chartExport() {
     app.saveAnswers.enqueue(csv);
     QVERIFY(chooseFromContextMenu(control<RecorderChart>(f, "Chart2"), "ExportChartCsv"));
     // Only the samples taken, each with its time, oldest first.
-    const records::SampleTimes& times = *f->chartPage().SampleTimes1;
+    const records::SampleTimes& times = f->chartPage().sampleTimes();
     QVERIFY(times.count() >= 20 && times.count() < recorder::kSamples);
     auto compare = [](const QList<QStringList>& rows, const History& h, int count) {
         QCOMPARE(rows.size(), count + 1);

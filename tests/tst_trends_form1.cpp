@@ -7,11 +7,14 @@
 #include "tests/form1setup.h"
 #include "tests/simfixture.h"
 #include "tests/tst_trends_support.h"
+#include "trends/polllogwindow.h"
 #include "trends/recorderchart.h"
 #include "widgets/controls.h"
 
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
@@ -61,6 +64,7 @@ private slots:
     void pauseCaptionsFromLanguageLabels();
     void saveAndOpenThroughTheButtons();
     void refusedFileThroughTheButton();
+    void pollLogFromTheWindowsChart();
 };
 
 void TestTrendsForm1::controlsOnTheChartPage() {
@@ -236,6 +240,53 @@ void TestTrendsForm1::refusedFileThroughTheButton() {
     QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 0);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 0);
+}
+
+void TestTrendsForm1::pollLogFromTheWindowsChart() {
+    // The chart's own menu, with the window's exports after its entries; its
+    // entry, after the recorder's buttons and selectors have been used, opens
+    // the log over the window.
+    AppFixture app;
+    app.start();
+    TForm1* f = app.f1();
+    pick(control<RadioGroup>(f, "RadioGroup1"), 2);
+    control<QToolButton>(f, "SpeedButton8")->click();
+    control<QToolButton>(f, "SpeedButton8")->click();
+    f->Wykres1();
+    QByteArray log =
+        "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
+                                           "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
+                                           "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
+    for (int i = 0; i < 3; ++i)
+        log += "2026-12-08T09:00:0" + QByteArray::number(i) + ".000;" + QByteArray::number(10 * i) +
+               ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
+    QVERIFY(writeFile(app.path(QStringLiteral("poll.csv")), log));
+    app.openAnswers << app.path(QStringLiteral("poll.csv"));
+
+    auto* chart = control<RecorderChart>(f, "Chart2");
+    bool found = false;
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* open = menu ? menu->findChild<QAction*>(QStringLiteral("chartOpenPollLog")) : nullptr;
+        for (const QAction* a : menu ? menu->actions() : QList<QAction*>())
+            if (!a->isSeparator()) entries << a->objectName();
+        found = open;
+        if (menu) menu->close();
+        if (open) open->trigger();
+    });
+    const QPoint at = chart->rect().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, chart->mapToGlobal(at));
+    QApplication::sendEvent(chart, &menuEvent);
+    QVERIFY(found);
+    QCOMPARE(entries, (QStringList{"chartWholeView", "chartTimeAxis", "chartOpenPollLog", "ExportChartPng",
+                                   "ExportChartCsv"}));
+    QVERIFY2(app.errorBoxes.isEmpty(), qPrintable(app.errorBoxes.join(QLatin1Char('\n'))));
+    PollLogWindow* shown = f->findChild<PollLogWindow*>();
+    QVERIFY(shown);
+    QScopedPointer<PollLogWindow> closer(shown);
+    QCOMPARE(shown->parentWidget(), static_cast<QWidget*>(f));
+    QCOMPARE(shown->log().times.size(), 3);
 }
 
 QTEST_MAIN(TestTrendsForm1)

@@ -376,10 +376,21 @@ void RecorderChart::contextMenuEvent(QContextMenuEvent* event) {
         QAction* open = menu.addAction(tr("Open a poll log..."), this, [this] { openPollLog(); });
         open->setObjectName(QStringLiteral("chartOpenPollLog"));
     }
+    // Entries the window gives the chart (its exports) follow the chart's own.
+    if (!actions().isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(actions());
+    }
     menu.exec(event->globalPos());
 }
 
 bool RecorderChart::event(QEvent* event) {
+    // Entries added to the chart would otherwise replace its own menu (the
+    // actions policy shows them alone).
+    if (event->type() == QEvent::ContextMenu && contextMenuPolicy() == Qt::ActionsContextMenu) {
+        contextMenuEvent(static_cast<QContextMenuEvent*>(event));
+        return true;
+    }
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         QToolTip::showText(

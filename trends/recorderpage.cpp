@@ -148,8 +148,8 @@ RecorderControls buildRecorderControls(QWidget* page) {
 RecorderPage::RecorderPage(const RecorderControls& controls, recorder::History& live, recorder::History& file,
                            std::function<QString(int)> labelText, QWidget* window)
     : c_(controls), live_(live), file_(file), labelText_(std::move(labelText)), window_(window) {
-    c_.chart->openPollLog = [this] {
-        QWidget* w = window_;
+    // The window by value: the chart's menu outlives a page made for one call.
+    c_.chart->openPollLog = [w = window_] {
         idle::whenIdle(w, "openPollLog", [w] { openPollLogWindow(w); });
     };
 }
