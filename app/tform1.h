@@ -1,8 +1,10 @@
 #pragma once
-// The main window. Its event handlers and operations keep the names the
-// relay's service documents use; each subsystem defines its own methods in
-// its folder (monitor/, setpoints/, faults/, trends/), and the rules they
-// apply live in plain functions beside them.
+// The main window: the frame (toolbars, page control, status bar, the hidden
+// text store) and the link to the relay. Each page is an object of its own
+// that owns its controls and state (monitor/datapage.h, trends/chartpage.h,
+// setpoints/setpointpage.h, faults/faultpage.h, records/recordspage.h,
+// journal/journalpage.h, linemonitor/linemonitorpage.h); the handlers keep
+// the names the relay's service documents use and forward to the pages.
 #include "faults/faultpage.h"
 #include "journal/journalpage.h"
 #include "linemonitor/linemonitorpage.h"
@@ -24,40 +26,18 @@
 
 class QLabel;
 class QProgressBar;
-class QPushButton;
 class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class QGroupBox;
-class RadioGroup;
-class StringGrid;
 class StatusBar;
 class TSerialDriver;
 class RegisterBus;
-class RecorderChart;
 class TForm2;
 class TForm4;
-class LineMonitor;
 namespace core {
 class Link;
-struct PollResult;
-struct Measurement;
-struct WriteResult;
-} // namespace core
-namespace linemonitor {
-class ExchangeRecord;
 }
-namespace records {
-class PollLog;
-class SampleTimes;
-struct VisitAction;
-} // namespace records
-namespace core {
-struct ClockResult;
-struct ResetResult;
-} // namespace core
-class JournalWindow;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -174,17 +154,6 @@ public:
     RecordsPage& recordsPage() const { return *records_; }
     JournalPage& journalPage() const { return *journal_; }
     LineMonitorPage& lineMonitorPage() const { return *lineMonitor_; }
-    using PollState = DataPage::PollState;
-    using ClockState = DataPage::ClockState;
-    using RecorderState = ChartPage::RecorderState;
-    using SetpointState = SetpointPage::SetpointState;
-    using FaultLogState = FaultPage::FaultLogState;
-    const PollState& pollState() const { return data_->state(); }
-    const ClockState& clockState() const { return data_->clockState(); }
-    const RecorderState& recorderState() const { return chart_->state(); }
-    const SetpointState& setpointState() const { return setpoints_->state(); }
-    const FaultLogState& faultLogState() const { return faults_->state(); }
-    const std::array<int, 12>& pollRegisters() const { return data_->state().registers; }
 
     // ---- relaydata/: which relay the pages' data came from
     // The relay connected now: port, line, bus address, the variant the poll

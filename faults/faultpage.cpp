@@ -129,7 +129,7 @@ void FaultPage::SpeedButton12Click() {
     FaultBytes sorted = state_.faultBuffer;
     std::array<int, kRecords> origins{};
     const FaultRecords records =
-        sortBuffer(sorted, currentMonthNumber(w_.clockState().currentMonth), &origins);
+        sortBuffer(sorted, currentMonthNumber(w_.dataPage().clockState().currentMonth), &origins);
     const FaultTexts texts = languageTexts(w_);
     for (int n = 0; n < kRecords; ++n) {
         const FaultRecord& record = records[size_t(n)];

@@ -4,6 +4,7 @@
 
 #include "app/operation.h"
 #include "app/tform1.h"
+#include "config/languagelines.h"
 #include "core/link.h"
 #include "protocol/formatting.h"
 #include "seams/seams.h"
@@ -134,8 +135,8 @@ void DataPage::build(QWidget* page) {
         {&Image2, "Image2", QColor(230, 0, 0), &Label33, "Label33", "Zwarcie"},
         {&Image3, "Image3", QColor(230, 0, 0), &Label34, "Label34", "Asymetria prądu"},
         {&Image4, "Image4", QColor(230, 0, 0), &Label35, "Label35", "Suchobieg"},
-        {&Image5, "Image5", QColor(230, 0, 0), &Label36, "Label36", "U<85%Un"},
-        {&Image6, "Image6", QColor(230, 0, 0), &Label37, "Label37", "U>115%Un"},
+        {&Image5, "Image5", QColor(230, 0, 0), &Label36, "Label36", nullptr}, // fixed captions,
+        {&Image6, "Image6", QColor(230, 0, 0), &Label37, "Label37", nullptr}, // as vrk-cli prints them
         {&Image7, "Image7", QColor(230, 0, 0), &Label38, "Label38", "Kolejność faz"},
     };
     for (int i = 0; i < 8; ++i) {
@@ -143,8 +144,9 @@ void DataPage::build(QWidget* page) {
         *rows[i].lamp = new Lamp(QLatin1String(rows[i].lampName), rows[i].colour, GroupBox2);
         (*rows[i].lamp)->move(x, y + 2);
         // Wide enough for the caption in any language.
-        *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(rows[i].text),
-                                     GroupBox2, x + 20, y, 136, 18);
+        const char* text = rows[i].text ? rows[i].text : languages::kLampCaptions[size_t(i - 1)].fixed;
+        *rows[i].caption = makeLabel(QLatin1String(rows[i].captionName), QString::fromUtf8(text), GroupBox2,
+                                     x + 20, y, 136, 18);
     }
 
     GroupBox7 = group("GroupBox7", QString::fromUtf8("Przekaźniki"), p, 346, 160, 150, 60);

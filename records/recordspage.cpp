@@ -384,11 +384,11 @@ void RecordsPage::startLogging() {
 void RecordsPage::logPoll(int lostBefore) {
     if (!PollLog1 || !PollLog1->isOn()) return;
     records::LogContext c;
-    c.variant = w_.pollState().relayVariant;
+    c.variant = w_.dataPage().state().relayVariant;
     for (int i = 0; i < records::kFaultBits; ++i)
         c.faultNames[size_t(i)] = w_.dataPage().lampCaption(i);
     QString error;
-    if (!PollLog1->addRow(seams::now(), w_.pollRegisters(), lostBefore, c, &error)) {
+    if (!PollLog1->addRow(seams::now(), w_.dataPage().state().registers, lostBefore, c, &error)) {
         loggingFailed(error);
         return;
     }
@@ -408,11 +408,11 @@ void RecordsPage::logConnect() {
 void RecordsPage::logDisconnect() {
     const TSerialDriver& driver = link_.driver();
     if (!PollLog1 || !PollLog1->isOn() || !driver.IsOpen()) return;
-    const int lost = w_.pollState().lostReads;
+    const int lost = w_.dataPage().state().lostReads;
     // Why: the reads the poll lost in a row, a lost network connection, or the user.
     QString reason;
     if (lost >= relay::kLostReadsLimit)
-        reason = display::dropReason(w_.pollState().failedReads);
+        reason = display::dropReason(w_.dataPage().state().failedReads);
     else if (driver.error() != TSerialDriver::Error::NoError)
         reason = driver.errorString();
     else
@@ -430,16 +430,16 @@ void RecordsPage::logDisconnect() {
 
 namespace {
 faults::BlockStates faultStates(const TForm1& f) {
-    return faults::statesNow(f.faultLogState().faultBlocksFresh, f.faultLogState().faultBlocksRead);
+    return faults::statesNow(f.faultPage().state().faultBlocksFresh, f.faultPage().state().faultBlocksRead);
 }
 
 // The trips as the grid lists them, each with what the grid marks: a row from
 // an earlier read, a corrupt or future record.
 QList<records::ListedTrip> listedTrips(const TForm1& f) {
-    faults::FaultBytes sorted = f.faultLogState().faultBuffer;
+    faults::FaultBytes sorted = f.faultPage().state().faultBuffer;
     std::array<int, faults::kRecords> origins{};
-    const faults::FaultRecords listed =
-        faults::sortBuffer(sorted, faults::currentMonthNumber(f.clockState().currentMonth), &origins);
+    const faults::FaultRecords listed = faults::sortBuffer(
+        sorted, faults::currentMonthNumber(f.dataPage().clockState().currentMonth), &origins);
     QList<records::ListedTrip> trips =
         records::listedTrips(listed, [&f](int c, int r) { return f.faultPage().grid().cell(c, r); });
     const faults::BlockStates states = faultStates(f);
@@ -602,7 +602,7 @@ void RecordsPage::exportChartCsv() {
     if (path.isEmpty()) return;
     // The chart's title names a recording opened from a file; empty, it shows the live history.
     const bool live = w_.chartPage().chart().title().isEmpty();
-    const History& shown = live ? w_.recorderState().recorderHistory : w_.recorderState().fileHistory;
+    const History& shown = live ? w_.chartPage().state().recorderHistory : w_.chartPage().state().fileHistory;
     saveWhole(
         &w_, path,
         records::csvFile(records::chartCsvLines(shown, live ? &w_.chartPage().sampleTimes() : nullptr)));
@@ -663,21 +663,21 @@ void RecordsPage::commissioningReport() {
     d.programVersion = QCoreApplication::applicationVersion();
     d.port = portText(link_.driver());
     d.line = lineText(link_.driver());
-    const QVector<qint32>& image = w_.setpointState().setpointImage;
+    const QVector<qint32>& image = w_.setpointPage().state().setpointImage;
     d.variant = image.size() > setpoints::kVariantRow ? image.at(setpoints::kVariantRow)
-                                                      : w_.pollState().relayVariant;
+                                                      : w_.dataPage().state().relayVariant;
     d.busAddress = w_.Form2() ? w_.Form2()->busAddress() : 0;
     for (int r = 0; r < setpoints::kRows; ++r) {
         d.names << w_.setpointPage().grid().cell(1, r);
         d.hints << w_.setpointPage().grid().cell(2, r);
     }
-    d.setpointImage = w_.setpointState().setpointImage;
-    d.setpointsReadAt = w_.setpointState().source.relay.readAt;
+    d.setpointImage = w_.setpointPage().state().setpointImage;
+    d.setpointsReadAt = w_.setpointPage().state().source.relay.readAt;
     if (!compare.isEmpty())
-        d.comparison = setpoints::compareWithFile(compareLines, w_.setpointState().setpointImage);
+        d.comparison = setpoints::compareWithFile(compareLines, w_.setpointPage().state().setpointImage);
     d.actions = visitActions(&d.actionsError);
-    d.faultsRead = w_.faultLogState().faultBlocksRead != 0;
-    d.faultsReadAt = w_.faultLogState().source.relay.readAt;
+    d.faultsRead = w_.faultPage().state().faultBlocksRead != 0;
+    d.faultsReadAt = w_.faultPage().state().source.relay.readAt;
     d.faultStates = faultStates(w_);
     d.trips = listedTrips(w_);
     saveWhole(&w_, path, records::reportPdf(d));

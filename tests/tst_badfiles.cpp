@@ -325,13 +325,13 @@ void TstBadFiles::badFile() {
             QVERIFY(
                 control<RecorderChart>(f, "Chart2")->title().startsWith(QStringLiteral("Wykres z pliku: ")));
             QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
-            QCOMPARE(f->recorderState().fileHistory[0][499], shape == Shape::Empty ? 0 : 100);
+            QCOMPARE(f->chartPage().state().fileHistory[0][499], shape == Shape::Empty ? 0 : 100);
         } else if (notAFile) {
             // The open fails before the chart is touched: recording goes on,
             // the file history is already cleared.
             QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
             QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked());
-            QCOMPARE(f->recorderState().fileHistory[0][0], 0);
+            QCOMPARE(f->chartPage().state().fileHistory[0][0], 0);
         } else {
             QCOMPARE(control<RecorderChart>(f, "Chart2")->title(),
                      QString()); // refused: no title, no traces, paused
@@ -380,7 +380,7 @@ void TstBadFiles::recordingSaveUnderSizeLimit() {
     app.start();
     TForm1* f = app.f1();
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
-    QVERIFY(recorder::recordingBytes(f->recorderState().recorderHistory).size() < 16 * 1024);
+    QVERIFY(recorder::recordingBytes(f->chartPage().state().recorderHistory).size() < 16 * 1024);
     const QString path = app.path(QStringLiteral("old.rej"));
     const QByteArray old = recorder::recordingBytes(numbered(0)).left(3000);
     filetest::writeFile(path, old);
@@ -400,7 +400,7 @@ void TstBadFiles::recordingSaveUnderSizeLimit() {
     app.saveAnswers << path;
     QTest::mouseClick(control<QToolButton>(f, "SpeedButton14"), Qt::LeftButton);
     QCOMPARE(app.errorBoxes.size(), 1);
-    QCOMPARE(filetest::readBack(path), recorder::recordingBytes(f->recorderState().recorderHistory));
+    QCOMPARE(filetest::readBack(path), recorder::recordingBytes(f->chartPage().state().recorderHistory));
 }
 
 void TstBadFiles::failedOpenLeavesNoFileTitle_data() {
@@ -424,7 +424,7 @@ void TstBadFiles::failedOpenLeavesNoFileTitle() {
     TForm1* f = app.f1();
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
     Form1TestSetup::setLiveHistory(*f, numbered(0)); // what the poll would have recorded
-    const recorder::History live = f->recorderState().recorderHistory;
+    const recorder::History live = f->chartPage().state().recorderHistory;
 
     const QString good = app.path(QStringLiteral("good.rej"));
     QVERIFY(recorder::writeRecording(good, numbered(500000), nullptr));

@@ -149,28 +149,28 @@ private slots:
         QTest::mouseClick(control<QToolButton>(f_, "SpeedButton12"), Qt::LeftButton); // and fault log
         g->setCell(3, 2, QStringLiteral("100"));                                      // changed: marked
         QVERIFY(g->cellBackground(3, 2) != QColor(Qt::white) &&
-                !g->item(2, 3)->toolTip().contains(note(f_->setpointState().source)));
+                !g->item(2, 3)->toolTip().contains(note(f_->setpointPage().state().source)));
         QVERIFY(setpoints::writeSetpointFile(app_->path("c.vrk"), validTable(), nullptr));
         app_->openAnswers.enqueue(app_->path("c.vrk"));
         f_->findChild<QAction*>(QStringLiteral("CompareWithFile"))->trigger();
         QTest::keyClick(app_->f2()->ComboBox3, Qt::Key_Down); // another address, connected
-        const QString earlier = note(f_->setpointState().source);
+        const QString earlier = note(f_->setpointPage().state().source);
         QVERIFY2(earlier.contains(QLatin1String("3")) && earlier.contains(QLatin1String("COM1")),
                  qPrintable(earlier));
         QVERIFY2(g->item(2, 3)->toolTip().contains(earlier), qPrintable(g->item(2, 3)->toolTip()));
         QCOMPARE(g->cellBackground(3, 2), QColor(Qt::white));
         QVERIFY(f_->findChild<SetpointCompareWindow*>()->RelayLabel->text().contains(earlier));
-        QVERIFY(control<QLabel>(f_, "FaultLogNotice")->text().contains(note(f_->faultLogState().source)));
+        QVERIFY(control<QLabel>(f_, "FaultLogNotice")->text().contains(note(f_->faultPage().state().source)));
         for (int r = 1; r <= 40; ++r)
             QCOMPARE(control<StringGrid>(f_, "StringGrid2")->item(r, 1)->foreground().color(),
                      QColor(Qt::gray));
-        QCOMPARE(f_->faultLogState().faultBlocksFresh, 0u);    // the exports say so too
-        QVERIFY(relay_->control(QStringLiteral("address 4"))); // its own read is current again
+        QCOMPARE(f_->faultPage().state().faultBlocksFresh, 0u); // the exports say so too
+        QVERIFY(relay_->control(QStringLiteral("address 4")));  // its own read is current again
         QTest::mouseClick(control<QToolButton>(f_, "SpeedButton6"), Qt::LeftButton);
-        QVERIFY(!f_->setpointState().source.earlier);
-        QVERIFY(!g->item(2, 3)->toolTip().contains(note(f_->setpointState().source)));
+        QVERIFY(!f_->setpointPage().state().source.earlier);
+        QVERIFY(!g->item(2, 3)->toolTip().contains(note(f_->setpointPage().state().source)));
         f_->Rozlacz(); // and earlier once disconnected
-        const QString four = note(f_->setpointState().source);
+        const QString four = note(f_->setpointPage().state().source);
         QVERIFY2(four.contains(QLatin1String("4")) && four.contains(QLatin1String("COM1")), qPrintable(four));
         QVERIFY(g->item(2, 3)->toolTip().contains(four));
     }

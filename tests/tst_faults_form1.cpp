@@ -144,7 +144,7 @@ void TstFaultsForm1::emptyMemoryListsNothing() {
                                  QStringLiteral("101/25")}));
     // The buffer keeps the relay's bytes (empty slots read 0xFF); only the
     // sorted copy that is listed has them zeroed.
-    for (quint8 b : f_->faultLogState().faultBuffer)
+    for (quint8 b : f_->faultPage().state().faultBuffer)
         QCOMPARE(int(b), 0xFF);
     QCOMPARE(app_->beeps, 0);
 }

@@ -182,11 +182,11 @@ void TstJournalForm1::droppedLinkInThePollLog() {
 // A reset refused (an overload) and one sent, each a journal row.
 void TstJournalForm1::resetRefusedAndSent() {
     QVERIFY(relay_->control(QStringLiteral("trip overload")));
-    QTRY_VERIFY_WITH_TIMEOUT(f_->pollState().faultWord & 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(f_->dataPage().state().faultWord & 1, 10000);
     QTest::mouseClick(control<QPushButton>(f_, "Button5"), Qt::LeftButton);
     QVERIFY(relay_->control(QStringLiteral("trip asymmetry")));
     QVERIFY(relay_->control(QStringLiteral("fault 4")));
-    QTRY_COMPARE_WITH_TIMEOUT(f_->pollState().faultWord, 4, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f_->dataPage().state().faultWord, 4, 10000);
     QTest::mouseClick(control<QPushButton>(f_, "Button5"), Qt::LeftButton);
     const QList<journal::Row> rows = journalRows();
     QCOMPARE(rows.size(), 2);

@@ -212,7 +212,7 @@ void TstMonitor::lowCurrentsCut() {
     QCOMPARE(control<QLabel>(f, "Label11")->text(), QStringLiteral("0"));
     QCOMPARE(control<QLabel>(f, "Label29")->text(), QStringLiteral("7")); // (0 + 10 + 11) / 3
     QCOMPARE(control<QProgressBar>(f, "ProgressBar1")->value(), 0);
-    QCOMPARE(f->pollRegisters()[0], 0);
+    QCOMPARE(f->dataPage().state().registers[0], 0);
 }
 
 void TstMonitor::fiveFailuresThenGood() {
@@ -231,10 +231,11 @@ void TstMonitor::fiveFailuresThenGood() {
     // are five failed measurement reads in a row, then a good one.
     int worst = 0;
     QTimer watch;
-    connect(&watch, &QTimer::timeout, this, [&] { worst = std::max(worst, f->pollState().lostReads); });
+    connect(&watch, &QTimer::timeout, this,
+            [&] { worst = std::max(worst, f->dataPage().state().lostReads); });
     watch.start(5);
     QVERIFY(relay.control(QStringLiteral("noreply next 10")));
-    QTRY_VERIFY_WITH_TIMEOUT(worst >= 5 && f->pollState().lostReads == 0, 40000);
+    QTRY_VERIFY_WITH_TIMEOUT(worst >= 5 && f->dataPage().state().lostReads == 0, 40000);
     QCOMPARE(worst, 5);
     QVERIFY(f->SerialDriver1->IsOpen());
     QVERIFY(f->Timer2->isActive());
@@ -387,13 +388,13 @@ void TstMonitor::resetFault() {
     app.start();
     connectTo(app);
     TForm1* f = app.f1();
-    QTRY_VERIFY_WITH_TIMEOUT(f->pollState().faultWord != 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(f->dataPage().state().faultWord != 0, 5000);
     QTest::mouseClick(control<QPushButton>(f, "Button5"), Qt::LeftButton);
     QTest::qWait(300);
     QCOMPARE(writesTo(relay, 10).size(), writes);
     if (writes) {
         QCOMPARE(writesTo(relay, 10).first(), QStringLiteral("0"));
-        QTRY_COMPARE_WITH_TIMEOUT(f->pollState().faultWord, 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(f->dataPage().state().faultWord, 0, 5000);
     }
 }
 
@@ -409,7 +410,7 @@ void TstMonitor::lampsBlink() {
     bool lit = false, dark = false, word = false, timeOnly = false;
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] {
-        if (f->pollState().faultWord == 0) return;
+        if (f->dataPage().state().faultWord == 0) return;
         (control<QLabel>(f, "Image2")->isVisibleTo(f) ? lit : dark) = true;
         const QString t = f->StatusBar2->panelText(1);
         if (t.startsWith(QStringLiteral("AWARIA     ")))
@@ -431,7 +432,7 @@ void TstMonitor::variantGoesToSetpointTable() {
     connectTo(app);
     TForm1* f = app.f1();
     QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f, "StringGrid1")->cell(3, 11), QStringLiteral("3"), 5000);
-    QCOMPARE(f->pollState().relayVariant, 3);
+    QCOMPARE(f->dataPage().state().relayVariant, 3);
     // The clock timer relabels row 0 by the variant in the table.
     QTRY_COMPARE_WITH_TIMEOUT(control<StringGrid>(f, "StringGrid1")->cell(2, 0),
                               QStringLiteral("In= 25-250 [A]"), 3000);

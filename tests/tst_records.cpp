@@ -473,8 +473,8 @@ void TstRecords::faultLogExport() {
     const QStringList lines = QString::fromUtf8(txtBytes.mid(records::kUtf8Bom.size()))
                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     // Read before the disconnect: every trip is from an earlier read now, and the text says so first.
-    const qsizetype notice = faults::coverageNotice(faults::statesNow(f->faultLogState().faultBlocksFresh,
-                                                                      f->faultLogState().faultBlocksRead))
+    const qsizetype notice = faults::coverageNotice(faults::statesNow(f->faultPage().state().faultBlocksFresh,
+                                                                      f->faultPage().state().faultBlocksRead))
                                  .size();
     QVERIFY(notice > 0);
     QCOMPARE(lines.size(), listed + 1 + notice);
@@ -498,7 +498,7 @@ void TstRecords::chartExport() {
     f->show();
     QTest::mouseClick(f->SpeedButton23, Qt::LeftButton);
     connectTo(app);
-    QTRY_VERIFY_WITH_TIMEOUT(f->recorderState().recorderHistory[0][recorder::kSamples - 20] != 0, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(f->chartPage().state().recorderHistory[0][recorder::kSamples - 20] != 0, 15000);
     QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
 
     const QString csv = app.path(QStringLiteral("live.csv"));
@@ -518,7 +518,7 @@ void TstRecords::chartExport() {
     };
     QList<QStringList> rows = readCsv(csv);
     QCOMPARE(rows.value(0), records::chartCsvHeader());
-    compare(rows, f->recorderState().recorderHistory, times.count());
+    compare(rows, f->chartPage().state().recorderHistory, times.count());
     QDateTime previous;
     for (int k = 1; k < rows.size(); ++k) {
         const QDateTime t = QDateTime::fromString(rows[k][1], QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
@@ -611,7 +611,7 @@ void TstRecords::commissioningReport() {
     QTest::mouseClick(app.f2()->RadioGroup2->button(language), Qt::LeftButton);
     connectTo(app);
     QTest::mouseClick(control<QToolButton>(f, "SpeedButton6"), Qt::LeftButton); // read the setpoints
-    QVERIFY(!f->setpointState().setpointImage.isEmpty());
+    QVERIFY(!f->setpointPage().state().setpointImage.isEmpty());
     QTest::mouseClick(control<QToolButton>(f, "SpeedButton12"), Qt::LeftButton); // read the fault log
     // A setpoint file that differs from the relay in parameter 4.
     const QString vrk = app.path(QStringLiteral("site.vrk"));
@@ -626,7 +626,7 @@ void TstRecords::commissioningReport() {
     // Is 99 against its range 20-85, read again.
     QVERIFY(relay.control(QStringLiteral("set 15 99")));
     QTest::mouseClick(control<QToolButton>(f, "SpeedButton6"), Qt::LeftButton);
-    QCOMPARE(f->setpointState().setpointImage.value(3), 99);
+    QCOMPARE(f->setpointPage().state().setpointImage.value(3), 99);
 
     const QString pdf = app.path(QStringLiteral("report.pdf"));
     const records::VisitFields visit{
@@ -679,7 +679,7 @@ void TstRecords::commissioningReport() {
     QVERIFY2(
         flat.contains(QCoreApplication::translate("records", "clock set").section(QLatin1Char(' '), 0, 0)),
         qPrintable(t));
-    const auto values = setpoints::textsFromImage(f->setpointState().setpointImage);
+    const auto values = setpoints::textsFromImage(f->setpointPage().state().setpointImage);
     const QStringList lines = t.split(QLatin1Char('\n'));
     for (int r = 0; r <= setpoints::kVariantRow; ++r) {
         // The row with the setpoint's number, value and range; Is flagged.

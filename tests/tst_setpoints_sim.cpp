@@ -218,8 +218,8 @@ void TstSetpointsSim::readShowsTheRelaysSetpoints() {
     const int from = mark();
     f_->SpeedButton6Click();
     QCOMPARE(values(g_), validTable());
-    QCOMPARE(f_->setpointState().setpointImage.size(), 14);
-    QCOMPARE(f_->setpointState().setpointImage[12], 0x1206);
+    QCOMPARE(f_->setpointPage().state().setpointImage.size(), 14);
+    QCOMPARE(f_->setpointPage().state().setpointImage[12], 0x1206);
     QVERIFY(f_->ProgressBar4->isHidden());
     int reads = 0;
     for (const Exchange& e : since(from))
@@ -272,7 +272,7 @@ void TstSetpointsSim::failedReadLeavesTableAlone() {
     for (int i = 0; i < 11; ++i)
         QVERIFY(relay_->control(QStringLiteral("set %1 %2").arg(12 + i).arg(kValidValues[i])));
     f_->SpeedButton6Click();
-    const QVector<qint32> held = f_->setpointState().setpointImage;
+    const QVector<qint32> held = f_->setpointPage().state().setpointImage;
     QCOMPARE(held.size(), 14);
     QVERIFY(relay_->control(QStringLiteral("set 15 %1").arg(kValidValues[3] + 1)));
     QStringList table = validTable();
@@ -285,7 +285,7 @@ void TstSetpointsSim::failedReadLeavesTableAlone() {
     QCOMPARE(since(from).first().value(QStringLiteral("action")), QStringLiteral("noreply"));
     QCOMPARE(since(from).first().value(QStringLiteral("reg")), QStringLiteral("12"));
     QCOMPARE(values(g_), table);
-    QCOMPARE(f_->setpointState().setpointImage, held);
+    QCOMPARE(f_->setpointPage().state().setpointImage, held);
     QCOMPARE(app_->beeps, 0);
     QVERIFY(f_->Label100->text().isEmpty());
     QVERIFY(f_->ProgressBar4->isHidden());
@@ -593,7 +593,7 @@ void TstSetpointsSim::failedReadBackIsNoConfirmation() {
     QCOMPARE(f_->Label100->text(),
              tx("Reading the setpoints back failed: the values in the relay are not confirmed."));
     QVERIFY(app_->f4()->isVisible());
-    QVERIFY(f_->setpointState().setpointImage.isEmpty());
+    QVERIFY(f_->setpointPage().state().setpointImage.isEmpty());
     QCOMPARE(g_->cellToolTip(3, 4), tx("The relay's value is not known: read the setpoints first."));
     checkRestored();
 }
@@ -821,7 +821,7 @@ void TstSetpointsSim::partWriteKeepsConfirmedValues() {
     const QColor marked(255, 220, 130);
     for (int r = 0; r < 5; ++r)
         QVERIFY2((g_->cellBackground(3, r) == marked) == (r >= 3), qPrintable(QString::number(r)));
-    QCOMPARE(f_->setpointState().setpointImage[0], 30);
+    QCOMPARE(f_->setpointPage().state().setpointImage[0], 30);
     const QStringList lines = f_->Label100->text().split(QLatin1Char('\n'));
     QCOMPARE(lines.value(0), f_->hiddenLabel(67)->text());
     QCOMPARE(lines.size(), 13);

@@ -121,8 +121,8 @@ void TestTrendsForm1::startState() {
     QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 0);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 0);
-    QVERIFY(f->recorderState().recorderHistory == History{});
-    QVERIFY(f->recorderState().fileHistory == History{});
+    QVERIFY(f->chartPage().state().recorderHistory == History{});
+    QVERIFY(f->chartPage().state().fileHistory == History{});
     QVERIFY(control<QToolButton>(f, "SpeedButton8")->isChecked());
     QCOMPARE(control<QToolButton>(f, "SpeedButton8")->text(), QStringLiteral("Pauza"));
     QCOMPARE(control<RadioGroup>(f, "RadioGroup1")->itemIndex(), 1);
@@ -139,9 +139,9 @@ void TestTrendsForm1::wykres1TakesThePollsRegisters() {
     f->Wykres1();
     const History before = distinctHistory();
     for (int c = 0; c < kChannels; ++c) {
-        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][0], before[size_t(c)][1]);
-        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499],
-                 f->pollRegisters()[size_t(c)] * (c == 8 ? 10 : 1));
+        QCOMPARE(f->chartPage().state().recorderHistory[size_t(c)][0], before[size_t(c)][1]);
+        QCOMPARE(f->chartPage().state().recorderHistory[size_t(c)][499],
+                 f->dataPage().state().registers[size_t(c)] * (c == 8 ? 10 : 1));
     }
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->count(), 500);
@@ -158,26 +158,26 @@ void TestTrendsForm1::recordingFromTheRelay() {
     TForm1* f = app.f1();
     f->SpeedButton1Click();
     QVERIFY(f->SerialDriver1->IsOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(f->recorderState().recorderHistory[8][499], 12340, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f->chartPage().state().recorderHistory[8][499], 12340, 10000);
     const QList<int> expected{0, 101, 102, 398, 401, 404, 35, 85, 12340};
     for (int c = 0; c < kChannels; ++c)
-        QCOMPARE(f->recorderState().recorderHistory[size_t(c)][499], expected[c]);
+        QCOMPARE(f->chartPage().state().recorderHistory[size_t(c)][499], expected[c]);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->count(), 500);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series4()->at(499), QPointF(499, 0));
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->at(499), QPointF(499, 398));
 
     // Paused: the polls go on, the channels keep still.
     control<QToolButton>(f, "SpeedButton8")->click();
-    const History frozen = f->recorderState().recorderHistory;
+    const History frozen = f->chartPage().state().recorderHistory;
     QVERIFY(relay.control(QStringLiteral("set 4 420")));
     const int reads = measurementReads(relay);
     QTRY_VERIFY_WITH_TIMEOUT(measurementReads(relay) >= reads + 3, 10000);
-    QVERIFY(f->recorderState().recorderHistory == frozen);
+    QVERIFY(f->chartPage().state().recorderHistory == frozen);
     QCOMPARE(control<QLabel>(f, "Label41")->text(), QStringLiteral("420"));
 
     // Recording again.
     control<QToolButton>(f, "SpeedButton8")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(f->recorderState().recorderHistory[3][499], 420, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f->chartPage().state().recorderHistory[3][499], 420, 10000);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->at(499), QPointF(499, 420));
     f->SpeedButton2Click();
 }
@@ -213,10 +213,10 @@ void TestTrendsForm1::saveAndOpenThroughTheButtons() {
     QCOMPARE(control<RecorderChart>(f, "Chart2")->title(),
              QStringLiteral("Wykres z pliku: ") +
                  QFileInfo(app.path(QStringLiteral("rec.rej"))).absoluteFilePath());
-    QVERIFY(f->recorderState().fileHistory == distinctHistory());
+    QVERIFY(f->chartPage().state().fileHistory == distinctHistory());
     pick(control<RadioGroup>(f, "RadioGroup2"), 9);
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->points(),
-             tracePoints(f->recorderState().fileHistory[8]));
+             tracePoints(f->chartPage().state().fileHistory[8]));
     QCOMPARE(control<RecorderChart>(f, "Chart2")->rightAxis()->max(), 32000.0);
     const QString filter = QStringLiteral("Pliki z wykresami   (*.rej )|*.rej|Wszystkie pliki  (*.*)|*.*");
     QCOMPARE(app.dialogFilters, (QStringList{filter, filter}));
@@ -225,7 +225,7 @@ void TestTrendsForm1::saveAndOpenThroughTheButtons() {
     control<QToolButton>(f, "SpeedButton8")->click();
     QCOMPARE(control<RecorderChart>(f, "Chart2")->title(), QString());
     QCOMPARE(control<RecorderChart>(f, "Chart2")->series5()->points(),
-             tracePoints(f->recorderState().recorderHistory[8]));
+             tracePoints(f->chartPage().state().recorderHistory[8]));
 }
 
 void TestTrendsForm1::refusedFileThroughTheButton() {

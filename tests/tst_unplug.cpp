@@ -138,7 +138,7 @@ void TstUnplug::expectDrop(int beepsBefore) {
     qInfo("the poll dropped the link %lld ms later", took.elapsed());
     QVERIFY(watch_->last().disconnected);
     QCOMPARE(watch_->last().failedInARow, 6);
-    QCOMPARE(f_->pollState().lostReads, 6);
+    QCOMPARE(f_->dataPage().state().lostReads, 6);
     QCOMPARE(watch_->disconnects(), 1);
     QCOMPARE(watch_->disconnectsNotAfterSix(), 0);
     QCOMPARE(app_->beeps, beepsBefore + 1);
@@ -226,7 +226,7 @@ void TstUnplug::killedDuringPoll() {
         killer.start(1);
         QTRY_VERIFY_WITH_TIMEOUT(!relay_->isRunning(), 10000);
         killer.stop();
-        QCOMPARE(f_->pollState().lostReads, 0); // the tick's measurement read was still good
+        QCOMPARE(f_->dataPage().state().lostReads, 0); // the tick's measurement read was still good
     } else {
         const QString logPath = relay_->logPath();
         const pid_t pid = relay_->pid();

@@ -52,7 +52,7 @@ QAbstractButton* ChartPage::saveButton() const {
 }
 
 void ChartPage::Wykres1() {
-    page_->takeSample(w_.pollRegisters());
+    page_->takeSample(w_.dataPage().state().registers);
     SampleTimes1->taken(seams::now(), w_.relayText());
 }
 void ChartPage::Wykres11() {

@@ -7,13 +7,13 @@
 
 PollWatch::PollWatch(TForm1* form) : f_(form), context_(std::make_unique<QObject>()) {
     QObject::connect(f_->Timer2, &QTimer::timeout, context_.get(), [this] { observe(); });
-    lastLost_ = f_->pollState().lostReads;
+    lastLost_ = f_->dataPage().state().lostReads;
 }
 
 PollWatch::~PollWatch() = default;
 
 void PollWatch::connected() {
-    lastLost_ = f_->pollState().lostReads;
+    lastLost_ = f_->dataPage().state().lostReads;
     failedInARow_ = 0;
 }
 
@@ -22,7 +22,7 @@ void PollWatch::observe() {
     if (f_->exchangeBusy()) return;
     Tick t;
     t.index = ticks_++;
-    t.lostReads = f_->pollState().lostReads;
+    t.lostReads = f_->dataPage().state().lostReads;
     t.good = t.lostReads == 0;
     t.disconnected = !f_->SerialDriver1->IsOpen();
     if (t.good) {

@@ -282,13 +282,13 @@ SoakFigures runSoak(const SoakOptions& o) {
         }
         SetpointRecord& rec = reads[size_t(fig.setpointReads++)];
         actionDone[0] = true;
-        rec.good = f->setpointState().setpointImage.size() == setpoints::kRows;
+        rec.good = f->setpointPage().state().setpointImage.size() == setpoints::kRows;
         if (!rec.good) return;
         ++fig.setpointReadsGood;
         for (int i = 0; i < setpoints::kRows; ++i)
-            rec.image[size_t(i)] = f->setpointState().setpointImage[i];
+            rec.image[size_t(i)] = f->setpointPage().state().setpointImage[i];
         const QList<std::optional<QString>> texts =
-            setpoints::textsFromImage(f->setpointState().setpointImage);
+            setpoints::textsFromImage(f->setpointPage().state().setpointImage);
         for (int r = 0; r < setpoints::kRows; ++r)
             if (texts[r] && control<StringGrid>(f, "StringGrid1")->cell(3, r) != *texts[r]) {
                 ++fig.setpointTableMismatches;
@@ -425,7 +425,7 @@ SoakFigures runSoak(const SoakOptions& o) {
             rec.good = t.good;
             rec.variant = control<StringGrid>(f, "StringGrid1")->cell(3, setpoints::kVariantRow).toInt();
             if (t.good) {
-                rec.registers = f->pollRegisters();
+                rec.registers = f->dataPage().state().registers;
                 const QStringList shown = shownTexts(f);
                 const QStringList expected = textsFor(rec.registers);
                 if (shown != expected) {
