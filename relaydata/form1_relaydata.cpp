@@ -11,8 +11,7 @@
 core::Identity TForm1::relayNow() const {
     if (!SerialDriver1->IsOpen()) return {};
     core::Identity id = Link1->identity();
-    id.readAt = QDateTime();
-    id.complete = id.variant.has_value();
+    id.readAt = QDateTime(); // a source stamps its own time read
     return id;
 }
 

@@ -215,22 +215,31 @@ private slots:
     void commissioningReport();
 };
 
+// Connects, logs to a file by the logging button until it holds more than
+// rows lines, stops logging and disconnects; the file's path ("" on a failure).
+static QString logWhileConnected(AppFixture& app, int rows) {
+    TForm1* f = app.f1();
+    connectTo(app);
+    const QString path = app.path(QStringLiteral("poll"));
+    app.saveAnswers.enqueue(path);
+    auto* button = control<QToolButton>(f, "LogButton");
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (!button->isChecked()) return QString();
+    const QString file = path + QStringLiteral(".csv");
+    if (!QTest::qWaitFor([&] { return readCsv(file).size() > rows; }, 20000)) return QString();
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (button->isChecked()) return QString();
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    return file;
+}
+
 void TstRecords::logRowsAreWhatTheRelaySent() {
     SimRelay relay;
     QVERIFY(relay.start({QStringLiteral("--no-reply"), QStringLiteral("0.15")}));
     AppFixture app;
     app.start();
-    TForm1* f = app.f1();
-    connectTo(app);
-    const QString path = app.path(QStringLiteral("poll"));
-    app.saveAnswers.enqueue(path);
-    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
-    QVERIFY(control<QToolButton>(f, "LogButton")->isChecked());
-    const QString file = path + QStringLiteral(".csv");
-    QTRY_VERIFY_WITH_TIMEOUT(readCsv(file).size() > 25, 20000);
-    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
-    QVERIFY(!control<QToolButton>(f, "LogButton")->isChecked());
-    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    const QString file = logWhileConnected(app, 25);
+    QVERIFY(!file.isEmpty());
 
     const QList<QStringList> rows = readCsv(file);
     QCOMPARE(rows[0], records::logHeader());
@@ -286,15 +295,8 @@ void TstRecords::logNamesTheFaultsAsTheLampsDo() {
     QStringList names;
     for (const QString& lamp : lamps)
         names << control<QLabel>(f, qPrintable(lamp))->text();
-    connectTo(app);
-    const QString path = app.path(QStringLiteral("poll"));
-    app.saveAnswers.enqueue(path);
-    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
-    QVERIFY(control<QToolButton>(f, "LogButton")->isChecked());
-    const QString file = path + QStringLiteral(".csv");
-    QTRY_VERIFY_WITH_TIMEOUT(readCsv(file).size() > 3, 20000);
-    QTest::mouseClick(control<QToolButton>(f, "LogButton"), Qt::LeftButton);
-    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    const QString file = logWhileConnected(app, 3);
+    QVERIFY(!file.isEmpty());
     int measured = 0;
     for (const QStringList& row : readCsv(file).mid(1)) {
         if (row.size() != records::logHeader().size()) continue; // an event's row
