@@ -162,6 +162,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
 TForm1::~TForm1() {
     Timer1->stop();
+    // The windows this one owns close while they are still whole. Left to QWidget's own destructor,
+    // a shown window is hidden after its class's destructor has run, and what the hiding sets off (a
+    // table's scroll range, say) would reach handlers of an object that is no longer one.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->isWindow() && w->isVisible()) w->hide();
     // Closed quietly: no client of the link is told while the window goes.
     const QSignalBlocker quiet(Link1);
     Link1->close();

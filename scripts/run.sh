@@ -24,7 +24,7 @@ if [ "${1:-}" = "--network" ]; then
     rtu) served=(--rtu-tcp 0); kind=rtu-tcp; scheme=rtu+tcp ;;
     *) echo "usage: scripts/run.sh --network tcp|rtu" >&2; exit 2 ;;
   esac
-  "$here/build/bin/vrk-sim" --log "$here/run/vrk-sim.log" --control "$here/run/vrk-sim.ctl" "${served[@]}" \
+  "$here/build/bin/vrk-sim" --log "$here/run/vrk-sim.log" --control "$here/run/vrk-sim.ctl" "${served[@]}" --end-with-parent $$ \
     >"$here/run/vrk-sim.out" &
   sim_pid=$!
   address=""
@@ -42,7 +42,7 @@ elif [ $# -ge 1 ]; then
 else
   # A relay on a line as it really is: requests and replies take their time on the wire.
   "$here/build/bin/vrk-sim" --link "$here/run/com1" --log "$here/run/vrk-sim.log" --control "$here/run/vrk-sim.ctl" \
-    --line-timing on >/dev/null &
+    --line-timing on --end-with-parent $$ >/dev/null &
   sim_pid=$!
   for _ in $(seq 50); do [ -e "$here/run/com1" ] && break; sleep 0.1; done
   export VRK_COM1="$here/run/com1"

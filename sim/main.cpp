@@ -33,6 +33,7 @@
 #include <pty.h>
 #include <random>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
@@ -92,6 +93,7 @@ const char* const kUsage =
     "  --tcp PORT             also serve the relay as Modbus TCP at PORT (0: any free port)\n"
     "  --rtu-tcp PORT         also serve its serial frames over TCP at PORT (a serial device server)\n"
     "  --listen HOST          the address --tcp and --rtu-tcp listen at (default 127.0.0.1)\n"
+    "  --end-with-parent PID  end (as on SIGTERM) when process PID, the one that started it, ends\n"
     "  --tell PATH COMMAND..  send one control command to a running simulator, print the answer\n"
     "  --version              print the version and exit\n"
     "  --help                 print this text and exit\n";
@@ -111,6 +113,7 @@ struct Options {
     LineSettings line;
     int tcpPort = -1, rtuTcpPort = -1; // -1: not served
     std::string listen = "127.0.0.1";
+    long parent = 0; // 0: outlives whoever started it
 };
 
 [[noreturn]] void usageError(const std::string& what) {
@@ -204,6 +207,9 @@ Options parseOptions(int argc, char** argv) {
             (opt == "--tcp" ? o.tcpPort : o.rtuTcpPort) = static_cast<int>(n);
         } else if (opt == "--listen") {
             o.listen = arg();
+        } else if (opt == "--end-with-parent") {
+            if (!parseInt(arg(), 1, 4194304, n)) usageError("--end-with-parent must be a process id");
+            o.parent = n;
         } else if (opt == "--response-ms") {
             if (!parseInt(arg(), 0, kMaxResponseMs, n)) usageError("--response-ms must be 0..10000");
             o.line.responseMs = static_cast<int>(n);
@@ -759,6 +765,14 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     // At a file-size limit a write fails with EFBIG instead of ending the simulator.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A test that crashes must not leave its simulator holding the test's standard error open.
+    if (opt.parent != 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != static_cast<pid_t>(opt.parent)) { // gone before the line above
+            std::fprintf(stderr, "vrk-sim: process %ld, which started it, has ended\n", opt.parent);
+            return 1;
+        }
+    }
 
     Simulator sim(opt, monotonicNow());
     return sim.run();

@@ -1,6 +1,7 @@
 #include "tests/simfixture.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -86,8 +87,15 @@ bool SimRelay::launch(const QStringList& extraArgs) {
     const QString out = dir_.filePath(QStringLiteral("stdout"));
     QFile::remove(out);
 
-    QStringList all = {program(), QStringLiteral("--link"),    linkPath(),   QStringLiteral("--log"),
-                       logPath(), QStringLiteral("--control"), controlPath()};
+    QStringList all = {program(),
+                       QStringLiteral("--link"),
+                       linkPath(),
+                       QStringLiteral("--log"),
+                       logPath(),
+                       QStringLiteral("--control"),
+                       controlPath(),
+                       QStringLiteral("--end-with-parent"),
+                       QString::number(QCoreApplication::applicationPid())};
     all += extraArgs;
     std::vector<QByteArray> bytes;
     for (const QString& a : all)

@@ -36,6 +36,10 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int kAddress = 3; // the window's and vrk-cli's default
@@ -54,6 +58,12 @@ public:
                               {QStringLiteral("-c"), QStringLiteral("import pymodbus, serial_asyncio")}) != 0)
             return QStringLiteral("/usr/bin/python3 cannot import pymodbus and serial_asyncio "
                                   "(Debian packages python3-pymodbus, python3-serial-asyncio)");
+        // A peer ends with the test: a crashed test must not leave the slave holding its standard error open.
+        for (QProcess* p : {&socat_, &slave_})
+            p->setChildProcessModifier([test = ::getpid()] {
+                ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+                if (::getppid() != test) ::_exit(1);
+            });
         socat_.start(socat, {QStringLiteral("pty,raw,echo=0,link=") + port(),
                              QStringLiteral("pty,raw,echo=0,link=") + peerPort()});
         if (!socat_.waitForStarted()) return QStringLiteral("socat did not start");

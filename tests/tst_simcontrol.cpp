@@ -58,6 +58,7 @@ private slots:
     void otherUserNotObeyed();
     void secondSimulatorRefused_data();
     void secondSimulatorRefused();
+    void endsWithTheProcessThatStartedIt();
 };
 
 void TstSimControl::socketIsTheOwners_data() {
@@ -137,6 +138,32 @@ void TstSimControl::secondSimulatorRefused() {
     // The first one is untouched: its link, its socket.
     QCOMPARE(QFileInfo(relay.linkPath()).symLinkTarget(), target);
     QVERIFY(relay.control(QStringLiteral("status")));
+}
+
+// A test that crashes leaves no simulator behind holding its standard error: the shell here
+// stands for the test, and is killed outright.
+void TstSimControl::endsWithTheProcessThatStartedIt() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString link = dir.filePath(QStringLiteral("link"));
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("\"$0\" --link \"$1\" --end-with-parent $$ & wait"),
+                 SimRelay::program(), link});
+    QVERIFY(shell.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 20000);
+    shell.kill();
+    QVERIFY(shell.waitForFinished());
+    // Ended as on SIGTERM: its link goes with it.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo(link).isSymLink(), 20000);
+    // Told to end with a process that is not its parent (init), it does not start and says why.
+    QProcess orphan;
+    orphan.start(SimRelay::program(),
+                 {QStringLiteral("--link"), link, QStringLiteral("--end-with-parent"), QStringLiteral("1")});
+    QVERIFY(orphan.waitForFinished(20000));
+    QCOMPARE(orphan.exitCode(), 1);
+    QVERIFY(orphan.readAllStandardError().contains("has ended"));
+    QVERIFY(!QFileInfo(link).isSymLink());
 }
 
 QTEST_MAIN(TstSimControl)
