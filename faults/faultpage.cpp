@@ -33,25 +33,6 @@ FaultTexts languageTexts(const TForm1& f) {
     return t;
 }
 
-// What the page says after a read that did not get every block.
-QString incompleteReadNotice(const BlockStates& states) {
-    QStringList lines;
-    const QString earlier = slotRanges(states, BlockState::Earlier);
-    if (!earlier.isEmpty())
-        lines << QCoreApplication::translate(
-                     "FaultLog", "Records %1 of the relay's memory were not read now: their rows (grey) are "
-                                 "from an earlier read.")
-                     .arg(earlier);
-    const QString never = slotRanges(states, BlockState::Never);
-    if (!never.isEmpty())
-        lines << QCoreApplication::translate(
-                     "FaultLog",
-                     "Records %1 of the relay's memory could not be read: their trips are missing "
-                     "from the list.")
-                     .arg(never);
-    return lines.join(QLatin1Char('\n'));
-}
-
 // A stored byte as its two hexadecimal digits.
 QString hexByte(quint8 byte) {
     return QStringLiteral("%1").arg(int(byte), 2, 16, QLatin1Char('0')).toUpper();
@@ -155,7 +136,7 @@ void FaultPage::SpeedButton12Click() {
         for (int c = 1; c <= 3; ++c)
             if (QTableWidgetItem* item = StringGrid2->item(n + 1, c)) item->setForeground(brush);
     }
-    FaultLogNotice->setText(incompleteReadNotice(states));
+    FaultLogNotice->setText(pageNotice(states));
     FaultLogNotice->setVisible(failed != 0);
     w_.ProgressBar4->hide();
 }

@@ -170,17 +170,25 @@ BlockStates statesNow(unsigned freshBlocks, unsigned everRead) {
     return blockStates(~freshBlocks & ((1u << kBlocks) - 1), everRead);
 }
 
+namespace {
+
+// The records no read has got, as a line; empty when there are none.
+QString neverReadLine(const QString& never) {
+    if (never.isEmpty()) return {};
+    return QCoreApplication::translate("FaultLog",
+                                       "Records %1 of the relay's memory could not be read: their "
+                                       "trips are missing from the list.")
+        .arg(never);
+}
+
+} // namespace
+
 QStringList coverageNotice(const BlockStates& states) {
     QStringList lines;
     const QString never = slotRanges(states, BlockState::Never);
     if (never == QStringLiteral("1-%1").arg(kRecords))
         return {QCoreApplication::translate("FaultLog", "The fault log has not been read from the relay.")};
-    if (!never.isEmpty())
-        lines << QCoreApplication::translate(
-                     "FaultLog",
-                     "Records %1 of the relay's memory could not be read: their trips are missing "
-                     "from the list.")
-                     .arg(never);
+    if (!never.isEmpty()) lines << neverReadLine(never);
     const QString earlier = slotRanges(states, BlockState::Earlier);
     if (!earlier.isEmpty())
         lines << QCoreApplication::translate(
@@ -188,6 +196,19 @@ QStringList coverageNotice(const BlockStates& states) {
                                  "earlier read and may no longer be in the relay.")
                      .arg(earlier);
     return lines;
+}
+
+QString pageNotice(const BlockStates& states) {
+    QStringList lines;
+    const QString earlier = slotRanges(states, BlockState::Earlier);
+    if (!earlier.isEmpty())
+        lines << QCoreApplication::translate(
+                     "FaultLog", "Records %1 of the relay's memory were not read now: their rows (grey) are "
+                                 "from an earlier read.")
+                     .arg(earlier);
+    const QString never = neverReadLine(slotRanges(states, BlockState::Never));
+    if (!never.isEmpty()) lines << never;
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString causeText(int cause, const FaultTexts& texts) {

@@ -124,5 +124,9 @@ BlockStates statesNow(unsigned freshBlocks, unsigned everRead);
 // never read (all or some blocks), and rows from an earlier read. Empty when
 // the last read got every block.
 QStringList coverageNotice(const BlockStates& states);
+// What the fault page says under its list after a read that did not get every
+// block: the grey rows from an earlier read, then the records never read.
+// Empty when the read got every block.
+QString pageNotice(const BlockStates& states);
 
 } // namespace faults

@@ -81,8 +81,8 @@ void saveWhole(QWidget* parent, const QString& path, const QByteArray& bytes) {
     if (!files::writeWhole(path, bytes, &error)) seams::errorBox(parent, error);
 }
 
-QAction* menuEntry(QWidget* owner, const char* name, const QString& text) {
-    auto* a = new QAction(text, owner);
+QAction* menuEntry(QWidget* owner, const char* name) {
+    auto* a = new QAction(owner);
     a->setObjectName(QLatin1String(name));
     owner->addAction(a);
     owner->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -279,7 +279,6 @@ void RecordsPage::buildLogChoices() {
     connect(LogButton, &QWidget::customContextMenuRequested, &w_, [this](const QPoint& pos) {
         QMenu::exec(LogSize->actions(), LogButton->mapToGlobal(pos), nullptr, LogButton);
     });
-    translateTexts();
 }
 
 QAction* RecordsPage::addLogMenuEntry(const char* name) {
@@ -318,22 +317,21 @@ void RecordsPage::build() {
 
     QWidget* faultGrid = &w_.faultPage().grid();
     QWidget* chart = &w_.chartPage().chart();
-    connect(menuEntry(faultGrid, "ExportFaultsCsv",
-                      QCoreApplication::translate("records", "Export the fault log as CSV...")),
-            &QAction::triggered, this, &RecordsPage::exportFaultLogCsv);
-    connect(menuEntry(faultGrid, "ExportFaultsText",
-                      QCoreApplication::translate("records", "Export the fault log as text...")),
-            &QAction::triggered, this, &RecordsPage::exportFaultLogText);
-    connect(menuEntry(chart, "ExportChartPng",
-                      QCoreApplication::translate("records", "Save the chart as a picture (PNG)...")),
-            &QAction::triggered, this, &RecordsPage::exportChartPng);
-    connect(menuEntry(chart, "ExportChartCsv",
-                      QCoreApplication::translate("records", "Export the shown history as CSV...")),
-            &QAction::triggered, this, &RecordsPage::exportChartCsv);
-    // After the setpoint grid's own entries.
-    connect(menuEntry(&w_.setpointPage().grid(), "CommissioningReport",
-                      QCoreApplication::translate("records", "Commissioning report (PDF)...")),
-            &QAction::triggered, this, &RecordsPage::commissioningReport);
+    // The setpoint grid's entry comes after the grid's own; translateTexts() gives every entry its text.
+    const struct {
+        QWidget* owner;
+        const char* name;
+        void (RecordsPage::*slot)();
+    } entries[] = {
+        {faultGrid, "ExportFaultsCsv", &RecordsPage::exportFaultLogCsv},
+        {faultGrid, "ExportFaultsText", &RecordsPage::exportFaultLogText},
+        {chart, "ExportChartPng", &RecordsPage::exportChartPng},
+        {chart, "ExportChartCsv", &RecordsPage::exportChartCsv},
+        {&w_.setpointPage().grid(), "CommissioningReport", &RecordsPage::commissioningReport},
+    };
+    for (const auto& e : entries)
+        connect(menuEntry(e.owner, e.name), &QAction::triggered, this, e.slot);
+    translateTexts();
     w_.installEventFilter(this);
 }
 

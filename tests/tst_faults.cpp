@@ -74,6 +74,8 @@ private slots:
     void originsFollowTheOrder();
     void blockStates_data();
     void blockStates();
+    void notices_data();
+    void notices();
     void unreadableBlockKeepsItsRecords();
 
     void causeText_data();
@@ -286,6 +288,43 @@ void TestFaultRules::blockStates() {
     QCOMPARE(blockOfSlot(9), 0);
     QCOMPARE(blockOfSlot(10), 1);
     QCOMPARE(blockOfSlot(39), 3);
+}
+
+// What an export and the page say about the records a read did not get: the export puts the
+// missing records first and says the earlier rows may be gone from the relay; the page names the
+// grey rows first. Neither says anything after a whole read.
+void TestFaultRules::notices_data() {
+    QTest::addColumn<unsigned>("failedNow");
+    QTest::addColumn<unsigned>("readBefore");
+    QTest::addColumn<QStringList>("exported");
+    QTest::addColumn<QString>("page");
+    const QString never = QStringLiteral(
+        "Records %1 of the relay's memory could not be read: their trips are missing from the list.");
+    const QString earlierExported = QStringLiteral(
+        "Records %1 of the relay's memory were not read now: their rows are from an earlier read and may no "
+        "longer be in the relay.");
+    const QString earlierPage = QStringLiteral(
+        "Records %1 of the relay's memory were not read now: their rows (grey) are from an earlier read.");
+    QTest::newRow("all read") << 0u << 0xFu << QStringList() << QString();
+    QTest::newRow("nothing ever read")
+        << 0xFu << 0u << QStringList{QStringLiteral("The fault log has not been read from the relay.")}
+        << never.arg(QStringLiteral("1-40"));
+    QTest::newRow("all from before") << 0xFu << 0xFu
+                                     << QStringList{earlierExported.arg(QStringLiteral("1-40"))}
+                                     << earlierPage.arg(QStringLiteral("1-40"));
+    QTest::newRow("mixed") << 0xEu << 0x2u
+                           << QStringList{never.arg(QStringLiteral("21-40")),
+                                          earlierExported.arg(QStringLiteral("11-20"))}
+                           << earlierPage.arg(QStringLiteral("11-20")) + QLatin1Char('\n') +
+                                  never.arg(QStringLiteral("21-40"));
+}
+
+void TestFaultRules::notices() {
+    QFETCH(unsigned, failedNow);
+    QFETCH(unsigned, readBefore);
+    const BlockStates states = faults::blockStates(failedNow, readBefore);
+    QTEST(coverageNotice(states), "exported");
+    QTEST(pageNotice(states), "page");
 }
 
 // A block that cannot be read keeps the (sorted) bytes of the last read; the
