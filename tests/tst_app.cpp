@@ -3,21 +3,32 @@
 #include "appfixture.h"
 #include "tracecapture.h"
 
+#include "app/about.h"
 #include "app/gridnavigation.h"
 #include "app/pictures.h"
 #include "app/programicon.h"
 #include "app/tform3.h"
 #include "config/tform2.h"
+#include "journal/journal.h"
+#include "linemonitor/exchangerecord.h"
+#include "linemonitor/linemonitor.h"
+#include "linemonitor/linemonitorpage.h"
+#include "protocol/registerbus.h"
 #include "serial/testing/pseudoterminal.h"
 #include "serial/tserialdriver.h"
+#include "trends/polllogwindow.h"
 #include "widgets/controls.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListView>
 #include <QOperatingSystemVersion>
+#include <QPointer>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <termios.h>
 #include <unistd.h>
@@ -75,6 +86,8 @@ private slots:
     void realDialogShowsOwnFilters();
     void windowIcon_data();
     void windowIcon();
+    void programEndsWithItsWindowsOpen_data();
+    void programEndsWithItsWindowsOpen();
 };
 
 void TstApp::firstDisplay() {
@@ -925,6 +938,77 @@ void TstApp::windowIcon() {
         QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
                  drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
+}
+
+// The program ends with one of its own windows open, in Russian: each window goes whole, and none
+// of its handlers runs in what is left of it (the sanitizer build stops on a handler of an object
+// that is no longer what it was). The monitor has exchanges listed but not yet laid out, which is
+// what set its table's scroll handler off. VRK_SCREENSHOTS names a folder for a picture of each
+// window and of each page of the main window.
+void TstApp::programEndsWithItsWindowsOpen_data() {
+    QTest::addColumn<QString>("window");
+    for (const char* name : {"LineMonitor", "JournalWindow", "PollLogWindow", "About"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TstApp::programEndsWithItsWindowsOpen() {
+    QFETCH(QString, window);
+    auto app = std::make_unique<AppFixture>();
+    app->start();
+    TForm1* f = app->f1();
+    QTest::mouseClick(app->f2()->RadioGroup2->button(2), Qt::LeftButton); // Russian
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    if (window == QLatin1String("LineMonitor")) {
+        QTest::mouseClick(f->findChild<QToolButton*>(QStringLiteral("LineMonitorButton")), Qt::LeftButton);
+        BusExchange e;
+        e.request = QByteArray::fromHex("0303000000017bf5");
+        e.outcome = BusError::NoReply;
+        for (int i = 0; i < 200; ++i)
+            f->lineMonitorPage().record().record(e);
+    } else if (window == QLatin1String("JournalWindow")) {
+        journal::Row r;
+        r.time = QDateTime::currentDateTime();
+        r.action = QStringLiteral("write");
+        r.address = 3;
+        r.state = journal::state::confirmed;
+        QString error;
+        QVERIFY2(journal::append(journal::defaultPath(), {r}, &error), qPrintable(error));
+        f->findChild<QAction*>(QStringLiteral("ShowJournal"))->trigger();
+    } else if (window == QLatin1String("PollLogWindow")) {
+        QByteArray log =
+            "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
+                                               "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
+                                               "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
+        for (int i = 0; i < 3; ++i)
+            log += "2026-12-08T09:00:0" + QByteArray::number(i) + ".000;" + QByteArray::number(10 * i) +
+                   ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
+        QFile file(app->path(QStringLiteral("poll.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(log) == log.size() && file.flush());
+        file.close();
+        app->openAnswers << file.fileName();
+        openPollLogWindow(f);
+    } else {
+        about::showAbout(*f);
+    }
+    QPointer<QWidget> shown = f->findChild<QWidget*>(window);
+    QVERIFY(shown);
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QVERIFY2(app->errorBoxes.isEmpty(), qPrintable(app->errorBoxes.join(QLatin1Char('\n'))));
+    if (auto* monitor = qobject_cast<LineMonitor*>(shown)) {
+        monitor->refresh(); // listed, not laid out
+        QCOMPARE(monitor->model()->rowCount(), 200);
+    }
+    if (qEnvironmentVariableIsSet("VRK_SCREENSHOTS")) {
+        const QDir dir(qEnvironmentVariable("VRK_SCREENSHOTS"));
+        QVERIFY(shown->grab().save(dir.filePath(window + QStringLiteral("-ru.png"))));
+        for (int i = 0; window == QLatin1String("About") && i < f->PageControl1->count(); ++i) {
+            f->PageControl1->setCurrentIndex(i);
+            QVERIFY(f->grab().save(dir.filePath(QStringLiteral("page%1-ru.png").arg(i))));
+        }
+    }
+    app.reset();
+    QVERIFY(!shown);
 }
 
 QTEST_MAIN(TstApp)

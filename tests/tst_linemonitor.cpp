@@ -7,9 +7,7 @@
 #include "tests/controls.h"
 
 #include "config/inifile.h"
-#include "linemonitor/exchangerecord.h"
 #include "linemonitor/linemonitor.h"
-#include "linemonitor/linemonitorpage.h"
 #include "protocol/registerbus.h"
 #include "serial/tserialdriver.h"
 
@@ -19,7 +17,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -100,7 +97,6 @@ private slots:
     void findsTheRelayAtAnotherSpeed();
     void exceptionsCountedAndNamed();
     void findsASlowRelay();
-    void programEndsWithTheMonitorOpen();
 };
 
 void TstLineMonitor::buttonInTheFreeArea() {
@@ -559,27 +555,6 @@ void TstLineMonitor::findsASlowRelay() {
     QVERIFY(app.f1()->SerialDriver1->IsOpen());
     QTRY_VERIFY_WITH_TIMEOUT(number(m->GoodCount) > 2, 10000);
     QTest::mouseClick(app.f1()->SpeedButton2, Qt::LeftButton);
-}
-
-// The program ends while the monitor is open with exchanges listed but not yet laid out: the
-// monitor goes whole, and none of its handlers runs in what is left of it (the sanitizer build
-// stops on a handler of an object that is no longer a monitor).
-void TstLineMonitor::programEndsWithTheMonitorOpen() {
-    auto app = std::make_unique<AppFixture>();
-    app->start();
-    LineMonitor* m = openMonitor(*app);
-    QVERIFY(m);
-    linemonitor::ExchangeRecord& record = app->f1()->lineMonitorPage().record();
-    BusExchange e;
-    e.request = QByteArray::fromHex("0303000000017bf5");
-    e.outcome = BusError::NoReply;
-    for (int i = 0; i < 200; ++i)
-        record.record(e);
-    m->refresh();
-    QCOMPARE(m->model()->rowCount(), 200);
-    QPointer<LineMonitor> monitor(m);
-    app.reset();
-    QVERIFY(!monitor);
 }
 
 QTEST_MAIN(TstLineMonitor)
