@@ -2,6 +2,7 @@
 // error window, and connecting to a port that cannot be opened.
 #include "appfixture.h"
 #include "tracecapture.h"
+#include "tst_trends_support.h"
 
 #include "app/about.h"
 #include "app/gridnavigation.h"
@@ -976,17 +977,9 @@ void TstApp::programEndsWithItsWindowsOpen() {
         QVERIFY2(journal::append(journal::defaultPath(), {r}, &error), qPrintable(error));
         f->findChild<QAction*>(QStringLiteral("ShowJournal"))->trigger();
     } else if (window == QLatin1String("PollLogWindow")) {
-        QByteArray log =
-            "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
-                                               "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
-                                               "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
-        for (int i = 0; i < 3; ++i)
-            log += "2026-12-08T09:00:0" + QByteArray::number(i) + ".000;" + QByteArray::number(10 * i) +
-                   ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
-        QFile file(app->path(QStringLiteral("poll.csv")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(log) == log.size() && file.flush());
-        file.close();
-        app->openAnswers << file.fileName();
+        const QString file = app->path(QStringLiteral("poll.csv"));
+        QVERIFY(trendstest::writeFile(file, trendstest::threeRowPollLog()));
+        app->openAnswers << file;
         openPollLogWindow(f);
     } else {
         about::showAbout(*f);

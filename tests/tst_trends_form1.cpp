@@ -253,14 +253,7 @@ void TestTrendsForm1::pollLogFromTheWindowsChart() {
     control<QToolButton>(f, "SpeedButton8")->click();
     control<QToolButton>(f, "SpeedButton8")->click();
     f->Wykres1();
-    QByteArray log =
-        "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
-                                           "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
-                                           "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
-    for (int i = 0; i < 3; ++i)
-        log += "2026-12-08T09:00:0" + QByteArray::number(i) + ".000;" + QByteArray::number(10 * i) +
-               ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
-    QVERIFY(writeFile(app.path(QStringLiteral("poll.csv")), log));
+    QVERIFY(writeFile(app.path(QStringLiteral("poll.csv")), threeRowPollLog()));
     app.openAnswers << app.path(QStringLiteral("poll.csv"));
 
     auto* chart = control<RecorderChart>(f, "Chart2");

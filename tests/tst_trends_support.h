@@ -43,6 +43,18 @@ inline QByteArray distinctRecording(int lines, const QByteArray& eol = "\r\n", b
     return out;
 }
 
+// A poll log as the program writes it in English: three rows a second apart.
+inline QByteArray threeRowPollLog() {
+    QByteArray log =
+        "\xEF\xBB\xBF" + QByteArrayLiteral("Time;Ir [%];Is [%];It [%];Iavg [%];Ir [A];Is [A];It [A];"
+                                           "Iavg [A];In [A];Ur [V];Us [V];Ut [V];Uavg [V];Heat Q [%];"
+                                           "cos phi;P [kW];Fault word;Faults;K1;K2;Lost reads\r\n");
+    for (int i = 0; i < 3; ++i)
+        log += "2026-12-08T09:00:0" + QByteArray::number(i) + ".000;" + QByteArray::number(10 * i) +
+               ";1;1;1;;;;;;230;230;230;230;5;0,9;1,5;0x0000;;0;0;0\r\n";
+    return log;
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
